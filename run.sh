@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the editor on the default program
+# folder (build/korvane). An optional argument is an estimate file to open.
+set -euo pipefail
+source "$(dirname "$0")/scripts/setup.sh"
+korvane_install
+korvane_build
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display found: starting under Xvfb." >&2
+  exec xvfb-run -a -s "-screen 0 1600x1000x24" "$KORVANE_BUILD/korvane/korvane" "$@"
+fi
+exec "$KORVANE_BUILD/korvane/korvane" "$@"

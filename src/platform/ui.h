@@ -1,0 +1,108 @@
+#pragma once
+// The seam between the logic and the user. Logic reaches the user only through
+// this interface: the Qt build implements it with real widgets, tests with a
+// scripted double that answers from a queue and records every prompt.
+// All texts are display text (UTF-8).
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+// Message box styles and answers, with the system's codes.
+inline constexpr int vbOKOnly = 0;
+inline constexpr int vbOKCancel = 1;
+inline constexpr int vbAbortRetryIgnore = 2;
+inline constexpr int vbYesNoCancel = 3;
+inline constexpr int vbYesNo = 4;
+inline constexpr int vbRetryCancel = 5;
+inline constexpr int vbCritical = 16;
+inline constexpr int vbQuestion = 32;
+inline constexpr int vbExclamation = 48;
+inline constexpr int vbInformation = 64;
+inline constexpr int vbDefaultButton1 = 0;
+inline constexpr int vbDefaultButton2 = 256;
+inline constexpr int vbDefaultButton3 = 512;
+
+inline constexpr int vbOK = 1;
+inline constexpr int vbCancel = 2;
+inline constexpr int vbAbort = 3;
+inline constexpr int vbRetry = 4;
+inline constexpr int vbIgnore = 5;
+inline constexpr int vbYes = 6;
+inline constexpr int vbNo = 7;
+
+inline constexpr int kMsgButtonsMask = 0x0F;
+inline constexpr int kMsgIconMask = 0x70;
+inline constexpr int kMsgDefaultMask = 0x300;
+
+// What an open or save dialog is asked to show. `filter` has the system's form
+// "description|pattern|description|pattern" (patterns separated by ";").
+struct FileDialogRequest {
+  std::string title;
+  std::string filter;
+  int filterIndex = 1;
+  std::string initDir;
+  std::string fileName;
+  std::string defaultExt;
+  int flags = 0;
+};
+
+struct TextSize {
+  int width = 0;   // pixels
+  int height = 0;  // pixels
+};
+
+// Thrown by Ui::EndProgram in tests so that code after an "end the program"
+// never runs; the Qt implementation ends the process instead.
+struct ProgramEnded {
+  int exitCode = 0;
+};
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // Message box: `style` = buttons + icon + default button; returns vbOK ... vbNo.
+  virtual int MsgBox(std::string_view text, int style, std::string_view title) = 0;
+
+  // Plain text-input box; nullopt when cancelled.
+  virtual std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
+                                              std::string_view initial) = 0;
+
+  // File dialogs; nullopt when cancelled, else the chosen full path.
+  virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& req) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& req) = 0;
+
+  // Hourglass pointer on / off.
+  virtual void SetBusyPointer(bool busy) = 0;
+
+  virtual std::string ClipboardText() = 0;
+  virtual void SetClipboardText(std::string_view text) = 0;
+
+  // Extent of a text in a font (family name as stored) at a point size.
+  virtual TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) = 0;
+
+  // Installed font families and printers.
+  virtual std::vector<std::string> FontFamilies() = 0;
+  virtual std::vector<std::string> PrinterNames() = 0;
+
+  // Lets pending window events run (while an outside program is waited for).
+  virtual void ProcessEvents() = 0;
+
+  // Windows by their own names ("Select_1", "EDTSHEET_FRM", ...). A modal
+  // window returns when it is closed; its results are in the program state.
+  virtual void ShowModal(std::string_view windowName) = 0;
+  virtual void ShowModeless(std::string_view windowName) = 0;
+  virtual void UnloadWindow(std::string_view windowName) = 0;
+  virtual bool IsWindowLoaded(std::string_view windowName) = 0;
+
+  // Opens a document (a help file) with the desktop's default handler.
+  virtual bool OpenDocument(std::string_view path) = 0;
+
+  // Ends the program at once. Never returns.
+  [[noreturn]] virtual void EndProgram(int exitCode) = 0;
+};
+
+}  // namespace kv

@@ -1,0 +1,162 @@
+#include "support/scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+namespace kv::test {
+
+const char* PromptKindName(PromptKind k) {
+  switch (k) {
+    case PromptKind::MsgBox: return "message box";
+    case PromptKind::InputBox: return "input box";
+    case PromptKind::OpenDialog: return "open dialog";
+    case PromptKind::SaveDialog: return "save dialog";
+    case PromptKind::Modal: return "modal window";
+  }
+  return "?";
+}
+
+ScriptedUi::~ScriptedUi() { ExpectAllAnswered(); }
+
+void ScriptedUi::ExpectAllAnswered() {
+  for (const Entry& e : script_)
+    ADD_FAILURE() << "scripted " << PromptKindName(e.kind) << " was never shown"
+                  << (e.expect.empty() ? "" : " (expected \"" + e.expect + "\")");
+  script_.clear();
+}
+
+ScriptedUi& ScriptedUi::AnswerMsgBox(int answer, std::string expectText) {
+  script_.push_back({PromptKind::MsgBox, answer, std::nullopt, std::move(expectText), {}});
+  return *this;
+}
+ScriptedUi& ScriptedUi::AnswerInput(std::optional<std::string> answer, std::string expectPrompt) {
+  script_.push_back({PromptKind::InputBox, 0, std::move(answer), std::move(expectPrompt), {}});
+  return *this;
+}
+ScriptedUi& ScriptedUi::AnswerOpenDialog(std::optional<std::string> path) {
+  script_.push_back({PromptKind::OpenDialog, 0, std::move(path), {}, {}});
+  return *this;
+}
+ScriptedUi& ScriptedUi::AnswerSaveDialog(std::optional<std::string> path) {
+  script_.push_back({PromptKind::SaveDialog, 0, std::move(path), {}, {}});
+  return *this;
+}
+ScriptedUi& ScriptedUi::AnswerModal(std::string windowName, std::function<void()> play) {
+  script_.push_back({PromptKind::Modal, 0, std::nullopt, std::move(windowName), std::move(play)});
+  return *this;
+}
+
+std::vector<std::string> ScriptedUi::MessageTexts() const {
+  std::vector<std::string> out;
+  for (const Prompt& p : prompts_)
+    if (p.kind == PromptKind::MsgBox) out.push_back(p.text);
+  return out;
+}
+
+std::optional<ScriptedUi::Entry> ScriptedUi::Next(const Prompt& shown) {
+  prompts_.push_back(shown);
+  if (script_.empty()) {
+    ADD_FAILURE() << "unexpected " << PromptKindName(shown.kind) << ": title \"" << shown.title
+                  << "\", text \"" << shown.text << "\"";
+    return std::nullopt;
+  }
+  Entry e = std::move(script_.front());
+  script_.pop_front();
+  if (e.kind != shown.kind) {
+    ADD_FAILURE() << "expected a " << PromptKindName(e.kind) << ", but a " << PromptKindName(shown.kind)
+                  << " was shown: title \"" << shown.title << "\", text \"" << shown.text << "\"";
+    return std::nullopt;
+  }
+  if (!e.expect.empty()) {
+    bool match = shown.kind == PromptKind::Modal ? shown.text == e.expect
+                                                 : shown.text.find(e.expect) != std::string::npos;
+    if (!match)
+      ADD_FAILURE() << "expected " << PromptKindName(e.kind) << " \"" << e.expect << "\", but got \""
+                    << shown.text << "\" (title \"" << shown.title << "\")";
+  }
+  return e;
+}
+
+int ScriptedUi::MsgBox(std::string_view text, int style, std::string_view title) {
+  auto e = Next({PromptKind::MsgBox, std::string(title), std::string(text), style, {}});
+  if (e) return e->answer;
+  // Unscripted: the safest answer the box offers.
+  switch (style & kMsgButtonsMask) {
+    case vbOKCancel: case vbYesNoCancel: case vbRetryCancel: return vbCancel;
+    case vbYesNo: return vbNo;
+    case vbAbortRetryIgnore: return vbAbort;
+    default: return vbOK;
+  }
+}
+
+std::optional<std::string> ScriptedUi::InputBox(std::string_view prompt, std::string_view title,
+                                                std::string_view) {
+  auto e = Next({PromptKind::InputBox, std::string(title), std::string(prompt), 0, {}});
+  return e ? e->text : std::nullopt;
+}
+
+std::optional<std::string> ScriptedUi::OpenFileDialog(const FileDialogRequest& req) {
+  auto e = Next({PromptKind::OpenDialog, req.title, req.title, 0, req});
+  return e ? e->text : std::nullopt;
+}
+
+std::optional<std::string> ScriptedUi::SaveFileDialog(const FileDialogRequest& req) {
+  auto e = Next({PromptKind::SaveDialog, req.title, req.title, 0, req});
+  return e ? e->text : std::nullopt;
+}
+
+void ScriptedUi::SetBusyPointer(bool busy) {
+  if (busy) ++busyOn_;
+  busy_ = busy;
+}
+
+TextSize ScriptedUi::TextExtent(std::string_view text, std::string_view, double pointSize) {
+  int units = 0;
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+    bool halfKana = len == 3 && c == 0xEF && i + 1 < text.size() &&
+                    (static_cast<unsigned char>(text[i + 1]) == 0xBD ||
+                     static_cast<unsigned char>(text[i + 1]) == 0xBE);
+    units += (len == 1 || halfKana) ? 1 : 2;
+    i += len;
+  }
+  double scale = pointSize > 0 ? pointSize / 10.0 : 1.0;
+  return {static_cast<int>(units * 8 * scale), static_cast<int>(16 * scale)};
+}
+
+void ScriptedUi::ProcessEvents() {
+  ++processEvents_;
+  if (onProcessEvents) onProcessEvents();
+}
+
+void ScriptedUi::ShowModal(std::string_view windowName) {
+  auto e = Next({PromptKind::Modal, std::string(windowName), std::string(windowName), 0, {}});
+  if (e && e->play) e->play();
+}
+
+void ScriptedUi::ShowModeless(std::string_view windowName) {
+  modeless_.emplace_back(windowName);
+  loaded[std::string(windowName)] = true;
+}
+
+void ScriptedUi::UnloadWindow(std::string_view windowName) {
+  unloaded_.emplace_back(windowName);
+  loaded.erase(std::string(windowName));
+}
+
+bool ScriptedUi::IsWindowLoaded(std::string_view windowName) {
+  auto it = loaded.find(windowName);
+  return it != loaded.end() && it->second;
+}
+
+bool ScriptedUi::OpenDocument(std::string_view path) {
+  openedDocuments.emplace_back(path);
+  return openDocumentResult;
+}
+
+void ScriptedUi::EndProgram(int exitCode) {
+  ended_ = exitCode;
+  throw ProgramEnded{exitCode};
+}
+
+}  // namespace kv::test

@@ -1,0 +1,112 @@
+#pragma once
+// Test double of the UI seam: answers each prompt from a queue of scripted
+// answers, records every prompt shown, and fails the running test when a
+// prompt comes that the script did not expect.
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace kv::test {
+
+enum class PromptKind { MsgBox, InputBox, OpenDialog, SaveDialog, Modal };
+
+const char* PromptKindName(PromptKind k);
+
+// One prompt as the user saw it.
+struct Prompt {
+  PromptKind kind;
+  std::string title;
+  std::string text;     // message text, input prompt, dialog title or window name
+  int style = 0;        // message box style
+  FileDialogRequest dialog;  // for file dialogs
+};
+
+class ScriptedUi : public Ui {
+ public:
+  ScriptedUi() = default;
+  ~ScriptedUi() override;
+
+  // --- The script, answered in order ---
+  // A message box answered with `answer`; when `expectText` is not empty the
+  // box's text must contain it.
+  ScriptedUi& AnswerMsgBox(int answer, std::string expectText = {});
+  ScriptedUi& AnswerInput(std::optional<std::string> answer, std::string expectPrompt = {});
+  ScriptedUi& AnswerOpenDialog(std::optional<std::string> path);
+  ScriptedUi& AnswerSaveDialog(std::optional<std::string> path);
+  // A modal window: `play` stands in for the user (sets the program state).
+  ScriptedUi& AnswerModal(std::string windowName, std::function<void()> play = {});
+
+  // Script entries not used yet.
+  size_t Pending() const { return script_.size(); }
+  // Fails the test when script entries remain (also done on destruction).
+  void ExpectAllAnswered();
+
+  // --- What was shown ---
+  const std::vector<Prompt>& Prompts() const { return prompts_; }
+  std::vector<std::string> MessageTexts() const;
+  const std::vector<std::string>& ModelessShown() const { return modeless_; }
+  const std::vector<std::string>& Unloaded() const { return unloaded_; }
+  int BusyOnCount() const { return busyOn_; }
+  bool Busy() const { return busy_; }
+  int ProcessEventsCount() const { return processEvents_; }
+  std::optional<int> EndedWith() const { return ended_; }
+
+  // --- Environment the test controls ---
+  std::string clipboard;
+  std::vector<std::string> fonts{"ＭＳ 明朝", "ＭＳ ゴシック", "IPAMincho", "IPAGothic"};
+  std::vector<std::string> printers{"Test Printer"};
+  std::vector<std::string> openedDocuments;
+  bool openDocumentResult = true;
+  // Called on each ProcessEvents call (lets a test act "while waiting").
+  std::function<void()> onProcessEvents;
+  // Windows that count as loaded.
+  std::map<std::string, bool, std::less<>> loaded;
+
+  // --- Ui ---
+  int MsgBox(std::string_view text, int style, std::string_view title) override;
+  std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
+                                      std::string_view initial) override;
+  std::optional<std::string> OpenFileDialog(const FileDialogRequest& req) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogRequest& req) override;
+  void SetBusyPointer(bool busy) override;
+  std::string ClipboardText() override { return clipboard; }
+  void SetClipboardText(std::string_view text) override { clipboard = std::string(text); }
+  // Monospace stand-in: 8 px per byte of the UTF-8 text's display width
+  // (1 for ASCII and half-width katakana, 2 for other characters) at 10 pt.
+  TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) override;
+  std::vector<std::string> FontFamilies() override { return fonts; }
+  std::vector<std::string> PrinterNames() override { return printers; }
+  void ProcessEvents() override;
+  void ShowModal(std::string_view windowName) override;
+  void ShowModeless(std::string_view windowName) override;
+  void UnloadWindow(std::string_view windowName) override;
+  bool IsWindowLoaded(std::string_view windowName) override;
+  bool OpenDocument(std::string_view path) override;
+  [[noreturn]] void EndProgram(int exitCode) override;
+
+ private:
+  struct Entry {
+    PromptKind kind;
+    int answer = 0;
+    std::optional<std::string> text;
+    std::string expect;
+    std::function<void()> play;
+  };
+  // Takes the next entry, failing the test when it is not of the kind shown.
+  std::optional<Entry> Next(const Prompt& shown);
+
+  std::deque<Entry> script_;
+  std::vector<Prompt> prompts_;
+  std::vector<std::string> modeless_;
+  std::vector<std::string> unloaded_;
+  int busyOn_ = 0;
+  bool busy_ = false;
+  int processEvents_ = 0;
+  std::optional<int> ended_;
+};
+
+}  // namespace kv::test
