@@ -15,6 +15,12 @@
 namespace kv {
 
 class Ui;
+class CalcServices;
+class SheetServices;
+class EditorServices;
+class PrintServices;
+class ClassifyServices;
+class ReferenceServices;
 
 // Identity of the open estimate and of the installation.
 struct Identity {
@@ -104,6 +110,15 @@ struct ProgramState : Identity,
   ProgramState& operator=(const ProgramState&) = delete;
 
   Ui& ui;  // the one way to the user
+
+  // Neighbouring subsystems, wired in at start-up once they exist; null until
+  // then (callers skip what they would have asked of them).
+  CalcServices* calc = nullptr;
+  SheetServices* sheetEngine = nullptr;
+  EditorServices* editor = nullptr;
+  PrintServices* print = nullptr;
+  ClassifyServices* classify = nullptr;
+  ReferenceServices* reference = nullptr;
 };
 
 }  // namespace kv

@@ -1,0 +1,22 @@
+#pragma once
+// What storage and the settings ask of printing: writing the print-information
+// record and refreshing the paper lists. Printing implements this interface;
+// until it is wired in, `ProgramState::print` is null and callers skip it.
+#include <string>
+
+namespace kv {
+
+struct ProgramState;
+
+class PrintServices {
+ public:
+  virtual ~PrintServices() = default;
+
+  // Writes the print-information keys into the settings file `iniPath`.
+  virtual void MPrintInfoWrite(ProgramState& st, const std::string& iniPath) = 0;
+  // Refills the paper lists of the main window and the floating toolbar.
+  virtual void FillPaperCombo(ProgramState& st) = 0;
+  virtual void UpdatePaperMenu(ProgramState& st) = 0;
+};
+
+}  // namespace kv
