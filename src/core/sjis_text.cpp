@@ -1,5 +1,7 @@
 #include "core/sjis_text.h"
 
+#include <utility>
+
 #include "platform/codepage.h"
 
 namespace kv {
@@ -147,7 +149,11 @@ std::string CutToBytes(Utf8 text, int n) {
   return FromSjis(CutToBytes(std::string_view(bytes), n));
 }
 
-std::string MidBSjis(std::string_view bytes, int start, int* length, std::string* rest) {
+namespace {
+
+// MidBSjis on the byte form; the rest, when it is due, goes to *rest and
+// *restDue is set.
+std::string MidBytes(std::string_view bytes, int start, int* length, std::string* rest, bool* restDue) {
   int len = length ? *length : static_cast<int>(bytes.size()) - start + 1;
   if (len < 1 || start < 1 || Count(start) > bytes.size()) return {};
   size_t from = Count(start) - 1;
@@ -169,18 +175,31 @@ std::string MidBSjis(std::string_view bytes, int start, int* length, std::string
     piece.assign(bytes.substr(from, end - from));
   }
 
-  if (rest && piece.size() != bytes.size()) {
+  if (piece.size() != bytes.size()) {
+    // The rest follows the piece without its trailing blanks.
     size_t next = from + TrimRightBlanks(piece).size();
     rest->assign(next < bytes.size() ? bytes.substr(next) : std::string_view{});
+    *restDue = true;
   }
+  return piece;
+}
+
+}  // namespace
+
+std::string MidBSjis(std::string_view bytes, int start, int* length, std::string* rest) {
+  std::string restBytes;
+  bool restDue = false;
+  std::string piece = MidBytes(bytes, start, length, &restBytes, &restDue);
+  if (rest && restDue) *rest = std::move(restBytes);
   return piece;
 }
 
 std::string MidBSjis(Utf8 text, int start, int* length, std::string* rest) {
   std::string bytes = ToSjis(text.text);
   std::string restBytes;
-  std::string piece = MidBSjis(std::string_view(bytes), start, length, rest ? &restBytes : nullptr);
-  if (rest && piece.size() != bytes.size() && !piece.empty()) *rest = FromSjis(restBytes);
+  bool restDue = false;
+  std::string piece = MidBytes(bytes, start, length, &restBytes, &restDue);
+  if (rest && restDue) *rest = FromSjis(restBytes);
   return FromSjis(piece);
 }
 
