@@ -5,7 +5,7 @@
 #include "app/program_state.h"
 #include "app/settings_text.h"
 #include "calc/calc_services.h"
-#include "platform/codepage.h"
+#include "core/sjis_text.h"
 
 namespace kv {
 
@@ -13,13 +13,9 @@ void PutFieldBytes(std::string& target, int pos, std::string_view bytes, int max
   if (pos < 1 || maxLen <= 0) return;
   const size_t start = static_cast<size_t>(pos - 1);
   if (start >= target.size()) return;
-  size_t n = std::min({bytes.size(), static_cast<size_t>(maxLen), target.size() - start});
-  // Walk the characters: when the last one would be cut in half, its lead
-  // byte is written as a blank.
-  size_t i = 0;
-  while (i < n) i += IsSjisLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-  target.replace(start, n, bytes.substr(0, n));
-  if (i > n) target[start + n - 1] = ' ';
+  const int room = static_cast<int>(std::min(static_cast<size_t>(maxLen), target.size() - start));
+  const std::string piece = CutToBytes(bytes, room);
+  target.replace(start, piece.size(), piece);
 }
 
 std::string BlankDefRecord() { return std::string(kDefRecordLen, ' '); }

@@ -1,0 +1,117 @@
+// The base text file set: the item layout of its column definition records
+// (KVSSYS.INI) and the reading of every level's column chain at start-up.
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/column_defs.h"
+#include "app/program_state.h"
+#include "app/settings_warning.h"
+#include "core/record_file.h"
+#include "core/stored_number.h"
+
+namespace kv {
+
+namespace {
+
+std::string LevelText(int level) { return "第" + std::to_string(level) + "階層"; }
+
+// Reads the chain of column definition records of one level from `first` on,
+// into records[1..]; returns the number of columns read. A chain that does not
+// end properly is read up to the fault, which is added to `problems`.
+int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable& records,
+                    std::vector<std::string>& problems) {
+  int count = 0;
+  std::set<int> visited;
+  int next = first;
+  std::string record;
+  while (true) {
+    if (count == kMaxColumns) {
+      problems.push_back(LevelText(level) + "の列が52を超えています。先頭の52列を使用します。");
+      break;
+    }
+    if (!visited.insert(next).second) {
+      problems.push_back(LevelText(level) + "の列定義の連結が循環しています(レコード" + std::to_string(next) + ")。");
+      break;
+    }
+    if (!file.GetRecordText(next, record)) {
+      problems.push_back(LevelText(level) + "の列定義のレコード" + std::to_string(next) +
+                         "がありません(ファイルが途中で切れています)。");
+      break;
+    }
+    records[++count] = record;
+    const int link = BaseStrToNum(std::string_view(record).substr(7, 4), false);
+    if (link == kNoRecord) break;
+    if (link < 1) {
+      problems.push_back(LevelText(level) + "の列定義の連結が正しくありません(レコード" + std::to_string(next) +
+                         "の次のレコード番号)。");
+      break;
+    }
+    next = link;
+  }
+  return count;
+}
+
+}  // namespace
+
+bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
+  const int levels = std::clamp(st.LevelCount, 0, 8);
+  const std::string indexPath = baseSet + st.LevelExt[1];
+  const std::string columnPath = baseSet + st.LevelExt[2];
+  const ColumnTables previous = st;
+  std::vector<std::string> problems;
+
+  try {
+    // The base text is a file set of 256-byte records with decimal numbers,
+    // whatever the estimate's own record length and number base.
+    const RecordFile index(indexPath, kDefRecordLen, RecordFileMode::ReadOnly);
+    std::string record;
+    for (int L = 1; L <= levels; ++L) {
+      st.DefColumnMap[L] = 0;
+      if (index.GetRecordText(20 + L, record)) {
+        st.DefColumnMap[L] = BaseStrToNum(std::string_view(record).substr(11, 4), false);
+      }
+    }
+  } catch (const RecordFileError&) {
+    static_cast<ColumnTables&>(st) = previous;
+    SettingsWarning(st, "基本TEXTファイル " + indexPath + " を読み込めません。");
+    return false;
+  }
+
+  try {
+    const RecordFile columns(columnPath, kDefRecordLen, RecordFileMode::ReadOnly);
+    for (int L = 1; L <= levels; ++L) {
+      DefRecordTable records;
+      int count = 0;
+      if (st.DefColumnMap[L] < 1) {
+        problems.push_back(LevelText(L) + "の列定義がありません。");
+      } else {
+        count = ReadColumnChain(columns, L, st.DefColumnMap[L], records, problems);
+      }
+      st.ColCount[L] = count;
+      ColumnTypeParse(st, L, records);
+    }
+  } catch (const RecordFileError&) {
+    static_cast<ColumnTables&>(st) = previous;
+    SettingsWarning(st, "基本TEXTファイル " + columnPath + " を読み込めません。");
+    return false;
+  }
+
+  if (!SumColumnFind(st)) {
+    static_cast<ColumnTables&>(st) = previous;
+    SettingsWarning(st, "基本TEXTの列定義の計算式が互いを参照しているか、参照が深すぎます。\n"
+                        "この列定義は使用できません。");
+    return false;
+  }
+
+  if (!problems.empty()) {
+    std::string text = "基本TEXTファイル " + columnPath + " に誤りがあります。";
+    for (const auto& p : problems) text += "\n" + p;
+    SettingsWarning(st, text);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kv
