@@ -209,7 +209,9 @@ NumColumn NumColumnOf(const ProgramState& st, int level, int column) {
   std::string_view digits = type;
   if (!type.empty() && Contains("SAQI", type[0])) digits.remove_prefix(1);
   Decimal d = ToDecimal(ScanNumber(digits));
-  col.decimals = d.negative || d.whole.size() > 2 ? 0 : (d.whole.empty() ? 0 : std::stoi(d.whole));
+  // A negative number or one of more than two digits is no count of decimals.
+  const bool usable = !d.negative && !d.whole.empty() && d.whole.size() <= 2;
+  col.decimals = usable ? std::stoi(d.whole) : 0;
   col.wholeNumber = !type.empty() && type[0] == '0';
   col.zero = st.Zero == "0" ? '0' : ' ';
   return col;
