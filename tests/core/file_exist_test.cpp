@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "app/program_state.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "platform/codepage.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kv {
 namespace {

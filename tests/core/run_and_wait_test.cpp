@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "platform/runner.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

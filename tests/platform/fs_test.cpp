@@ -8,7 +8,7 @@
 
 #include <csignal>
 
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kv::fs {
 namespace {

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "platform/runner.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kv {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "platform/machine.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kv {
 namespace {
