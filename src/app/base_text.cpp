@@ -9,6 +9,7 @@
 #include "app/program_state.h"
 #include "app/settings_warning.h"
 #include "core/record_file.h"
+#include "core/number_text.h"
 #include "core/stored_number.h"
 
 namespace kv {
@@ -91,6 +92,7 @@ bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
       }
       st.ColCount[L] = count;
       ColumnTypeParse(st, L, records);
+      st.FormatMasks[L] = MakeColumnMasks(st, L);
     }
   } catch (const RecordFileError&) {
     static_cast<ColumnTables&>(st) = previous;

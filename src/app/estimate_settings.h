@@ -2,8 +2,9 @@
 // Settings of the open estimate, loaded from DAVIROV.INI or the estimate
 // settings file by DataIniLoad. Texts are display text (UTF-8).
 #include <array>
-#include <cstdint>
 #include <string>
+
+#include "core/currency.h"
 
 namespace kv {
 
@@ -29,7 +30,7 @@ struct EstimateSettings {
   int ABLinkCount = 0;        // column links 0..3
   std::array<int, 4> ABLinkSrc{};  // [1..3]
   std::array<int, 4> ABLinkDst{};
-  std::int64_t STax = 0;      // tax rate as a fraction, fixed point ×10,000 (0.1 = 1000)
+  Currency STax;              // tax rate as a fraction (10 % = 0.1)
   int STaxMethod = 0;         // rounding of the tax row: 0 up, 1 down, 2 half up
   int STaxMethodKeta = 0;     // rounding unit 10^n, 0..7
   int SKeihiMethod = 0;       // rounding of expense rows

@@ -1,14 +1,15 @@
 #include "app/layout_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <system_error>
 #include <vector>
 
 #include "app/column_defs.h"
 #include "app/program_state.h"
 #include "app/settings_text.h"
 #include "app/settings_warning.h"
+#include "core/number_text.h"
+#include "platform/fs.h"
 
 namespace kv {
 
@@ -23,12 +24,8 @@ struct ParsedLayout {
 };
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return buffer.str();
+  std::error_code ec;
+  return fs::ReadFileBytes(fs::ResolveNoCase(path), ec);
 }
 
 bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
@@ -159,15 +156,6 @@ std::string LayoutText(const ProgramState& st) {
   return text;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-  const std::string tmp = path + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out.write(text.data(), static_cast<std::streamsize>(text.size())) || !out.flush()) return false;
-  }
-  return std::rename(tmp.c_str(), path.c_str()) == 0;
-}
-
 }  // namespace
 
 std::string LayoutFilePath(const ProgramState& st, const std::string& workBase) {
@@ -179,7 +167,8 @@ std::string LayoutFilePath(const ProgramState& st, const std::string& workBase) 
 
 bool WriteLayoutFile(ProgramState& st, const std::string& workBase) {
   const std::string path = LayoutFilePath(st, workBase);
-  if (!WriteWholeFile(path, LayoutText(st))) {
+  std::error_code ec;
+  if (!fs::WriteFileAtomic(fs::ResolveNoCase(path), LayoutText(st), ec)) {
     SettingsWarning(st, "レイアウトファイル " + path + " を書き込めません。");
     return false;
   }
@@ -257,6 +246,7 @@ bool LoadEditLayout(ProgramState& st, const std::string& workBase) {
     }
     st.ColCount[L] = static_cast<int>(cols.size());
     ColumnTypeParse(st, L, records);
+    st.FormatMasks[L] = MakeColumnMasks(st, L);
   }
   if (!SumColumnFind(st)) {
     static_cast<ColumnTables&>(st) = previous;

@@ -34,7 +34,7 @@ class LayoutFileTest : public ::testing::Test {
     test::SetLevelColumns(s, 3, {{"品名", "C", 16}, {"金額", "1", 12}});
   }
 
-  std::string Base(const std::string& name) { return dir / name; }
+  std::string Base(const std::string& name) { return (dir / name).string(); }
   std::string Layout(const std::string& name) { return Base(name) + ".Y$"; }
 
   test::TempFolder dir;

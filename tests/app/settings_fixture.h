@@ -2,9 +2,6 @@
 // Helpers of the settings tests: a temporary program folder, settings files
 // written as the program keeps them (Shift-JIS, CR LF), and column tables
 // built from a short description.
-#include <unistd.h>
-
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -14,22 +11,9 @@
 #include "app/column_defs.h"
 #include "app/program_state.h"
 #include "platform/codepage.h"
+#include "support/temp_folder.h"
 
 namespace kv::test {
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 // One column as a test describes it (display text).
 struct TestColumn {
@@ -42,19 +26,6 @@ struct TestColumn {
   std::string totalText;
   std::string masks = "      ";  // screens 0..5
 };
-
-inline TempFolder::TempFolder() {
-  static std::atomic<int> counter{0};
-  path_ = std::filesystem::temp_directory_path() /
-          ("korvane_settings_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_);
-}
-
-inline TempFolder::~TempFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
 
 // Writes bytes as they are.
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
