@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/base_text.h"
 #include "app/column_defs.h"
 #include "app/program_state.h"
+#include "app/settings_text.h"
 #include "app/settings_warning.h"
+#include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/number_text.h"
 #include "core/stored_number.h"
@@ -55,6 +58,47 @@ int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable
 }
 
 }  // namespace
+
+bool BaseTextRead(ProgramState& st, const std::string& sysIniPath) {
+  constexpr std::string_view kSection = "システム設定用基本TEXT";
+  std::string value;
+  IniGetString(kSection, "項目数", value, sysIniPath);
+  const int count = WholeNumberValue(TrimBlanks(value));
+  const std::string where = sysIniPath + " の [" + std::string(kSection) + "] ";
+  if (count > kMaxDefItems) {
+    SettingsWarning(st, where + "項目数 (" + std::to_string(count) + ") が10を超えています。");
+    return false;
+  }
+  std::array<int, kMaxDefItems + 1> pos{};
+  std::array<int, kMaxDefItems + 1> len{};
+  pos[0] = 20;
+  for (int i = 1; i <= count; ++i) {
+    IniGetString(kSection, std::to_string(i), value, sysIniPath);
+    // The third comma field is the item's length; a missing one gives 0.
+    std::string_view rest = value;
+    std::string_view third;
+    for (int field = 1; field <= 3; ++field) {
+      const size_t comma = rest.find(',');
+      if (field == 3) {
+        third = rest.substr(0, comma);
+      } else if (comma == std::string_view::npos) {
+        break;
+      } else {
+        rest.remove_prefix(comma + 1);
+      }
+    }
+    len[i] = WholeNumberValue(third);
+    pos[i] = pos[i - 1] + len[i - 1];
+    if (len[i] < 0 || pos[i] + len[i] > kDefMaskPos) {
+      SettingsWarning(st, where + "項目" + std::to_string(i) + "の長さ (" + std::to_string(len[i]) +
+                              ") が正しくありません。項目は20バイト目から234バイト目までに収まらなければなりません。");
+      return false;
+    }
+  }
+  st.DefItemPos = pos;
+  st.DefItemLen = len;
+  return true;
+}
 
 bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
   const int levels = std::clamp(st.LevelCount, 0, 8);

@@ -57,12 +57,4 @@ void ColumnTypeParse(ProgramState& st, int level, const DefRecordTable& records)
 // caller then refuses the layout).
 bool SumColumnFind(ProgramState& st);
 
-// Reads the column definitions of every level from the base text file set
-// `baseSet` (program folder + set name, without extension): the index file
-// baseSet + LevelExt(1) and the column file baseSet + LevelExt(2). A missing or
-// short file, a broken chain or more than 52 columns is reported to the user;
-// a chain is read up to the fault. A cyclic definition refuses the whole set
-// and keeps the tables as they were. True when every level was read whole.
-bool ColumnDefRead(ProgramState& st, const std::string& baseSet);
-
 }  // namespace kv

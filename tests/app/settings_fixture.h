@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <vector>
 #include <sstream>
 #include <string>
 
 #include "app/column_defs.h"
+#include "core/record_file.h"
+#include "core/stored_number.h"
 #include "app/program_state.h"
 #include "platform/codepage.h"
 #include "support/temp_folder.h"
@@ -97,6 +100,34 @@ inline void SetLevelColumns(ProgramState& st, int level, std::initializer_list<T
   st.UsesCurrentSettings = false;  // take the masks as given
   ColumnTypeParse(st, level, records);
   st.UsesCurrentSettings = uses;
+}
+
+// Writes a base text file set `baseSet` + ".Y1" (index) and + ".Y2" (columns)
+// as the program reads it: record 20 + L of the index points to the first
+// column record of level L; the column records of all levels follow one
+// another, each chained to the next of its level, the last one ending " -99".
+inline void WriteBaseText(const ProgramState& st, const std::string& baseSet,
+                          const std::vector<std::vector<TestColumn>>& levels) {
+  auto header = [](int own, int next, int child) {
+    return std::string("   ") + StoredNumberField(own, false) + StoredNumberField(next, false) +
+           StoredNumberField(child, false);
+  };
+  RecordFile index(baseSet + ".Y1", kDefRecordLen);
+  RecordFile columns(baseSet + ".Y2", kDefRecordLen);
+  int record = 0;
+  for (int n = 1; n <= 20; ++n) index.PutRecordText(n, header(n, kNoRecord, kNoRecord));
+  for (size_t L = 0; L < levels.size(); ++L) {
+    const int first = record + 1;
+    index.PutRecordText(21 + static_cast<int>(L),
+                        header(21 + static_cast<int>(L), kNoRecord, levels[L].empty() ? kNoRecord : first));
+    for (size_t c = 0; c < levels[L].size(); ++c) {
+      ++record;
+      const int next = c + 1 < levels[L].size() ? record + 1 : kNoRecord;
+      std::string r = DefRecordOf(st, levels[L][c]);
+      r.replace(0, 15, header(record, next, kNoRecord));
+      columns.PutRecordText(record, r);
+    }
+  }
 }
 
 }  // namespace kv::test
