@@ -14,7 +14,6 @@
 namespace kv {
 
 Z_InputBox::Z_InputBox(ProgramState& st, QWidget* parent) : QDialog(parent), st_(st) {
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowStaysOnTopHint);
 
@@ -84,6 +83,9 @@ void Z_InputBox::closeEvent(QCloseEvent* e) {
   // The title bar's close, or the caller's unload: no answer, the caller's
   // text stays.
   FloatWindowsRaiseShown(st_);
+  // Closing unloads it. Not set before: a modal run would end it on OK too,
+  // and the caller unloads it itself.
+  setAttribute(Qt::WA_DeleteOnClose);
   e->accept();
 }
 
