@@ -128,7 +128,8 @@ class Ui {
   virtual void SetControlEnabled(std::string_view windowName, std::string_view control,
                                  bool enabled) = 0;
 
-  // Window order and placement. Each does nothing when the window is not loaded.
+  // Window order and placement. Each does nothing when the window is not
+  // loaded (a window that is not loaded reads as Normal).
   // Topmost band on or off, keeping place and size.
   virtual void SetWindowTopMost(std::string_view windowName, bool topMost) = 0;
   // Bottom of the window order.
