@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/program_state.h"
+#include "core/column_letter.h"
 #include "core/number_scan.h"
 
 namespace kv {
@@ -288,11 +289,8 @@ std::array<std::string, 53> MakeColumnMasks(const ColumnTables& tables, int leve
   std::array<std::string, 53> masks;
   const int count = std::min(tables.ColCount.at(level), kMaxColumns);
   for (int c = 1; c <= count; ++c) {
-    const std::string& type = tables.ColType.at(level)[c];
-    // Numeric columns: type code beginning with one of "01234A". A column
-    // without a type code is not defined and gets no mask.
-    if (type.empty() || !Contains("01234A", type[0])) continue;
-    masks[c] = MakeColumnMask(tables.ColWidth.at(level)[c], type);
+    if (!IsNumericColumn(tables, level, c)) continue;  // text columns get no mask
+    masks[c] = MakeColumnMask(tables.ColWidth.at(level)[c], tables.ColType.at(level)[c]);
   }
   return masks;
 }
