@@ -9,7 +9,7 @@
 #include "app/column_defs.h"
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "app/settings_warning.h"
+#include "core/window_services.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/number_text.h"
@@ -66,7 +66,7 @@ bool BaseTextRead(ProgramState& st, const std::string& sysIniPath) {
   const int count = WholeNumberValue(TrimBlanks(value));
   const std::string where = sysIniPath + " の [" + std::string(kSection) + "] ";
   if (count > kMaxDefItems) {
-    SettingsWarning(st, where + "項目数 (" + std::to_string(count) + ") が10を超えています。");
+    WarnMsgBox(st, where + "項目数 (" + std::to_string(count) + ") が10を超えています。");
     return false;
   }
   std::array<int, kMaxDefItems + 1> pos{};
@@ -90,7 +90,7 @@ bool BaseTextRead(ProgramState& st, const std::string& sysIniPath) {
     len[i] = WholeNumberValue(third);
     pos[i] = pos[i - 1] + len[i - 1];
     if (len[i] < 0 || pos[i] + len[i] > kDefMaskPos) {
-      SettingsWarning(st, where + "項目" + std::to_string(i) + "の長さ (" + std::to_string(len[i]) +
+      WarnMsgBox(st, where + "項目" + std::to_string(i) + "の長さ (" + std::to_string(len[i]) +
                               ") が正しくありません。項目は20バイト目から234バイト目までに収まらなければなりません。");
       return false;
     }
@@ -120,7 +120,7 @@ bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
     }
   } catch (const RecordFileError&) {
     static_cast<ColumnTables&>(st) = previous;
-    SettingsWarning(st, "基本TEXTファイル " + indexPath + " を読み込めません。");
+    WarnMsgBox(st, "基本TEXTファイル " + indexPath + " を読み込めません。");
     return false;
   }
 
@@ -140,13 +140,13 @@ bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
     }
   } catch (const RecordFileError&) {
     static_cast<ColumnTables&>(st) = previous;
-    SettingsWarning(st, "基本TEXTファイル " + columnPath + " を読み込めません。");
+    WarnMsgBox(st, "基本TEXTファイル " + columnPath + " を読み込めません。");
     return false;
   }
 
   if (!SumColumnFind(st)) {
     static_cast<ColumnTables&>(st) = previous;
-    SettingsWarning(st, "基本TEXTの列定義の計算式が互いを参照しているか、参照が深すぎます。\n"
+    WarnMsgBox(st, "基本TEXTの列定義の計算式が互いを参照しているか、参照が深すぎます。\n"
                         "この列定義は使用できません。");
     return false;
   }
@@ -154,7 +154,7 @@ bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
   if (!problems.empty()) {
     std::string text = "基本TEXTファイル " + columnPath + " に誤りがあります。";
     for (const auto& p : problems) text += "\n" + p;
-    SettingsWarning(st, text);
+    WarnMsgBox(st, text);
     return false;
   }
   return true;

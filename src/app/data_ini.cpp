@@ -5,7 +5,7 @@
 #include "app/program_state.h"
 #include "app/settings_files.h"
 #include "app/settings_text.h"
-#include "app/settings_warning.h"
+#include "core/window_services.h"
 #include "core/currency.h"
 #include "core/ini_file.h"
 
@@ -59,7 +59,7 @@ bool DataIniLoad(ProgramState& st, const std::string& f) {
     // A missing estimate settings file is made from the current settings,
     // never filled with the defaults of missing keys.
     if (EqualsNoCase(f, templatePath) || !CopySettingsFile(st, templatePath, f)) {
-      SettingsWarning(st, "設定ファイル " + f + " がありません。");
+      WarnMsgBox(st, "設定ファイル " + f + " がありません。");
       return false;
     }
   }
@@ -67,13 +67,13 @@ bool DataIniLoad(ProgramState& st, const std::string& f) {
   const Reader r(f);
   const int dataLen = r.Int("Boot", "DataLen");
   if (dataLen != 256 && dataLen != 512) {
-    SettingsWarning(st, "設定ファイル " + f + " の [Boot] DataLen (" + std::to_string(dataLen) +
+    WarnMsgBox(st, "設定ファイル " + f + " の [Boot] DataLen (" + std::to_string(dataLen) +
                             ") は 256 か 512 でなければなりません。\nこの設定ファイルは読み込みません。");
     return false;
   }
   const int imax = r.Int("Boot", "Imax");
   if (imax < 0 || imax > kMaxSheetRows) {
-    SettingsWarning(st, "設定ファイル " + f + " の [Boot] Imax がないか、0 から " + std::to_string(kMaxSheetRows) +
+    WarnMsgBox(st, "設定ファイル " + f + " の [Boot] Imax がないか、0 から " + std::to_string(kMaxSheetRows) +
                             " の範囲にありません。\nこの設定ファイルは読み込みません。");
     return false;
   }

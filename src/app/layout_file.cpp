@@ -7,7 +7,7 @@
 #include "app/column_defs.h"
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "app/settings_warning.h"
+#include "core/window_services.h"
 #include "core/number_text.h"
 #include "platform/fs.h"
 
@@ -117,12 +117,12 @@ std::string RefusalText(const std::string& path, const std::string& problem) {
 std::optional<ParsedLayout> LoadLayoutLines(ProgramState& st, const std::string& path) {
   const auto text = ReadWholeFile(path);
   if (!text) {
-    SettingsWarning(st, "レイアウトファイル " + path + " を読み込めません。");
+    WarnMsgBox(st, "レイアウトファイル " + path + " を読み込めません。");
     return std::nullopt;
   }
   std::string problem;
   auto layout = ParseLayout(*text, problem);
-  if (!layout) SettingsWarning(st, RefusalText(path, problem) + "\nこのレイアウトは読み込みません。");
+  if (!layout) WarnMsgBox(st, RefusalText(path, problem) + "\nこのレイアウトは読み込みません。");
   return layout;
 }
 
@@ -169,7 +169,7 @@ bool WriteLayoutFile(ProgramState& st, const std::string& workBase) {
   const std::string path = LayoutFilePath(st, workBase);
   std::error_code ec;
   if (!fs::WriteFileAtomic(fs::ResolveNoCase(path), LayoutText(st), ec)) {
-    SettingsWarning(st, "レイアウトファイル " + path + " を書き込めません。");
+    WarnMsgBox(st, "レイアウトファイル " + path + " を書き込めません。");
     return false;
   }
   return true;
@@ -206,7 +206,7 @@ bool LayoutsDiffer(ProgramState& st, const std::string& workBaseA, const std::st
     std::string problem;
     summaries[i] = ReadLayoutFile(paths[i], &problem);
     if (!summaries[i]) {
-      if (!problem.empty()) SettingsWarning(st, RefusalText(paths[i], problem) + "\n現在の設定で開きます。");
+      if (!problem.empty()) WarnMsgBox(st, RefusalText(paths[i], problem) + "\n現在の設定で開きます。");
       return false;
     }
   }
@@ -250,7 +250,7 @@ bool LoadEditLayout(ProgramState& st, const std::string& workBase) {
   }
   if (!SumColumnFind(st)) {
     static_cast<ColumnTables&>(st) = previous;
-    SettingsWarning(st, "レイアウトファイル " + LayoutFilePath(st, workBase) +
+    WarnMsgBox(st, "レイアウトファイル " + LayoutFilePath(st, workBase) +
                             " の計算式が互いを参照しているか、参照が深すぎます。\nこのレイアウトは読み込みません。");
     return false;
   }

@@ -4,7 +4,7 @@
 
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "app/settings_warning.h"
+#include "core/window_services.h"
 #include "core/ini_file.h"
 
 namespace kv {
@@ -65,7 +65,7 @@ bool LevelIniRead(ProgramState& st) {
   st.OleDataExt = std::string(TrimBlanks(Text(file, "WIN版OLEDATA", "OLEDATA")));
 
   if (!refused.empty()) {
-    SettingsWarning(st, file + " の値が多すぎるため使用できません。" + refused);
+    WarnMsgBox(st, file + " の値が多すぎるため使用できません。" + refused);
     return false;
   }
   return true;

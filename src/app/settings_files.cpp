@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "app/settings_warning.h"
+#include "core/window_services.h"
 #include "core/file_exist.h"
 #include "platform/fs.h"
 
@@ -12,7 +12,7 @@ std::optional<bool> SettingsFileExists(ProgramState& st, const std::string& path
   std::error_code ec;
   const bool exists = FileMatchExists(path, ec);
   if (ec) {
-    SettingsWarning(st, path + " を確認できません。\n" + ec.message());
+    WarnMsgBox(st, path + " を確認できません。\n" + ec.message());
     return std::nullopt;
   }
   return exists;
@@ -22,11 +22,11 @@ bool CopySettingsFile(ProgramState& st, const std::string& from, const std::stri
   std::error_code ec;
   const auto bytes = fs::ReadFileBytes(fs::ResolveNoCase(from), ec);
   if (!bytes) {
-    SettingsWarning(st, from + " を読み込めません。\n" + ec.message());
+    WarnMsgBox(st, from + " を読み込めません。\n" + ec.message());
     return false;
   }
   if (!fs::WriteFileAtomic(fs::ResolveNoCase(to), *bytes, ec)) {
-    SettingsWarning(st, to + " を作れません。\n" + ec.message());
+    WarnMsgBox(st, to + " を作れません。\n" + ec.message());
     return false;
   }
   return true;

@@ -6,7 +6,7 @@
 #include "app/data_ini.h"
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "app/settings_warning.h"
+#include "core/window_services.h"
 #include "core/currency.h"
 #include "core/ini_file.h"
 
@@ -53,7 +53,7 @@ bool SheetOptionsSave(ProgramState& st, const std::string& f) {
   }
   put("ﾒﾓ行", "MAX", std::to_string(st.MemoRowMax));
 
-  if (!ok) SettingsWarning(st, "設定ファイル " + f + " に書き込めません。");
+  if (!ok) WarnMsgBox(st, "設定ファイル " + f + " に書き込めません。");
   return ok;
 }
 

@@ -5,7 +5,7 @@
 
 #include "app/base_text.h"
 #include "app/program_state.h"
-#include "app/settings_warning.h"
+#include "core/window_services.h"
 #include "classify/classify_services.h"
 #include "core/file_exist.h"
 #include "core/ini_file.h"
@@ -125,7 +125,7 @@ bool SysIniSave(ProgramState& st, const MainWindowPlacement& window) {
   // 8.
   for (int i = 1; i <= 20; ++i) put("セル幅微調整補数", "CELLHABA_" + N(10 * i), N(st.CellHabaAdjust[i] - 1));
 
-  if (!ok) SettingsWarning(st, "設定ファイル " + f + " に書き込めません。");
+  if (!ok) WarnMsgBox(st, "設定ファイル " + f + " に書き込めません。");
   return ok;
 }
 
