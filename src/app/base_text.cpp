@@ -59,22 +59,21 @@ int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable
 
 }  // namespace
 
-bool BaseTextRead(ProgramState& st, const std::string& sysIniPath) {
+std::optional<DefItemLayout> ReadDefItemLayout(const std::string& sysIniPath, std::string& problem) {
   constexpr std::string_view kSection = "システム設定用基本TEXT";
   std::string value;
   IniGetString(kSection, "項目数", value, sysIniPath);
   const int count = WholeNumberValue(TrimBlanks(value));
   const std::string where = sysIniPath + " の [" + std::string(kSection) + "] ";
   if (count > kMaxDefItems) {
-    WarnMsgBox(st, where + "項目数 (" + std::to_string(count) + ") が10を超えています。");
-    return false;
+    problem = where + "項目数 (" + std::to_string(count) + ") が10を超えています。";
+    return std::nullopt;
   }
-  std::array<int, kMaxDefItems + 1> pos{};
-  std::array<int, kMaxDefItems + 1> len{};
-  pos[0] = 20;
+  DefItemLayout layout;
+  layout.pos[0] = 20;
   for (int i = 1; i <= count; ++i) {
     IniGetString(kSection, std::to_string(i), value, sysIniPath);
-    // The third comma field is the item's length; a missing one gives 0.
+    // The third comma field is the item's length.
     std::string_view rest = value;
     std::string_view third;
     for (int field = 1; field <= 3; ++field) {
@@ -87,16 +86,26 @@ bool BaseTextRead(ProgramState& st, const std::string& sysIniPath) {
         rest.remove_prefix(comma + 1);
       }
     }
-    len[i] = WholeNumberValue(third);
-    pos[i] = pos[i - 1] + len[i - 1];
-    if (len[i] < 0 || pos[i] + len[i] > kDefMaskPos) {
-      WarnMsgBox(st, where + "項目" + std::to_string(i) + "の長さ (" + std::to_string(len[i]) +
-                              ") が正しくありません。項目は20バイト目から234バイト目までに収まらなければなりません。");
-      return false;
+    layout.len[i] = WholeNumberValue(third);
+    layout.pos[i] = layout.pos[i - 1] + layout.len[i - 1];
+    if (layout.len[i] < 0 || layout.pos[i] + layout.len[i] > kDefMaskPos) {
+      problem = where + "項目" + std::to_string(i) + "の長さ (" + std::to_string(layout.len[i]) +
+                ") が正しくありません。項目は20バイト目から234バイト目までに収まらなければなりません。";
+      return std::nullopt;
     }
   }
-  st.DefItemPos = pos;
-  st.DefItemLen = len;
+  return layout;
+}
+
+bool BaseTextRead(ProgramState& st, const std::string& sysIniPath) {
+  std::string problem;
+  const auto layout = ReadDefItemLayout(sysIniPath, problem);
+  if (!layout) {
+    WarnMsgBox(st, problem);
+    return false;
+  }
+  st.DefItemPos = layout->pos;
+  st.DefItemLen = layout->len;
   return true;
 }
 

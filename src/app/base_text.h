@@ -2,11 +2,28 @@
 // The base text file set: the default column definitions of every level, read
 // at start-up. Its name comes from [Boot] KVtext; the item layout of its
 // records from KVSSYS.INI [システム設定用基本TEXT].
+#include <array>
+#include <optional>
 #include <string>
+
+#include "app/column_tables.h"
 
 namespace kv {
 
 struct ProgramState;
+
+// Where the items of a column definition record lie: item i at byte pos[i],
+// len[i] bytes long (pos[0] = 20, len[0] = 0).
+struct DefItemLayout {
+  std::array<int, kMaxDefItems + 1> pos{};
+  std::array<int, kMaxDefItems + 1> len{};
+};
+
+// Reads the item layout from [システム設定用基本TEXT] of `sysIniPath`: 項目数
+// items, item i's length the third comma field of key i (a missing field
+// gives 0). nullopt, with the reason in `problem`, for more than 10 items, a
+// negative length, or items that run past byte 234 into the mask bytes.
+std::optional<DefItemLayout> ReadDefItemLayout(const std::string& sysIniPath, std::string& problem);
 
 // Reads the item layout (DefItemPos, DefItemLen) from the program settings
 // file `sysIniPath`: 項目数 items (at most 10), item i's length the third

@@ -58,10 +58,11 @@ bool DataIniLoad(ProgramState& st, const std::string& f) {
   if (!*exists) {
     // A missing estimate settings file is made from the current settings,
     // never filled with the defaults of missing keys.
-    if (EqualsNoCase(f, templatePath) || !CopySettingsFile(st, templatePath, f)) {
+    if (EqualsNoCase(f, templatePath)) {
       WarnMsgBox(st, "設定ファイル " + f + " がありません。");
       return false;
     }
+    if (!CopySettingsFile(st, templatePath, f)) return false;
   }
 
   const Reader r(f);

@@ -4,51 +4,27 @@
 
 #include "app/program_state.h"
 #include "platform/codepage.h"
+#include "settings_fixture.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 
 namespace kv {
 namespace {
 
-struct Col {
-  const char* heading;
-  const char* type;
-  const char* width;
-  const char* rowDef = "";
-  const char* totalDef = "";
-  const char* carryDef = "";
-  const char* totalText = "";
-  const char* masks = "      ";
-};
-
 class ColumnDefsTest : public ::testing::Test {
  protected:
   ColumnDefsTest() : st(ui) {
     st.LevelCount = 3;
     st.DataLen = 256;
-    const int lengths[] = {20, 4, 3, 40, 40, 10, 20};
-    st.DefItemPos[0] = 20;
-    for (int i = 1; i <= 7; ++i) {
-      st.DefItemLen[i] = lengths[i - 1];
-      st.DefItemPos[i] = st.DefItemPos[i - 1] + st.DefItemLen[i - 1];
-    }
+    test::SetDefaultItemLayout(st);
   }
 
-  void Load(int level, std::initializer_list<Col> cols) {
+  // Loads the columns the way the base text does: masks only while the
+  // estimate has its own settings.
+  void Load(int level, std::initializer_list<test::TestColumn> cols) {
     DefRecordTable records;
     int c = 0;
-    for (const Col& col : cols) {
-      std::string r = BlankDefRecord();
-      PutDefItem(st, r, kItemHeading, ToSjis(col.heading));
-      PutDefItem(st, r, kItemType, col.type);
-      PutDefItem(st, r, kItemWidth, col.width);
-      PutDefItem(st, r, kItemRowDef, col.rowDef);
-      PutDefItem(st, r, kItemTotalDef, col.totalDef);
-      PutDefItem(st, r, kItemCarryDef, col.carryDef);
-      PutDefItem(st, r, kItemTotalText, ToSjis(col.totalText));
-      PutFieldBytes(r, kDefMaskPos, col.masks, 6);
-      records[++c] = r;
-    }
+    for (const auto& col : cols) records[++c] = test::DefRecordOf(st, col);
     st.ColCount[level] = c;
     ColumnTypeParse(st, level, records);
   }
@@ -63,7 +39,7 @@ TEST_F(ColumnDefsTest, ItemPositionsFollowTheLengths) {
 }
 
 TEST_F(ColumnDefsTest, StartsWidthsTypesAndCaption) {
-  Load(1, {{"名称", "W", "12", "", "", "", "合計"}, {"数量", "A2", "8"}, {"単価単価単価", "0", "5"}});
+  Load(1, {{"名称", "W", 12, "", "", "", "合計"}, {"数量", "A2", 8}, {"単価単価単価", "0", 5}});
   EXPECT_EQ(st.ColCount[1], 3);
   EXPECT_EQ(st.ColStart[1][1], 20);
   EXPECT_EQ(st.ColStart[1][2], 32);
@@ -91,24 +67,24 @@ TEST_F(ColumnDefsTest, TypeCodeDecimals) {
 
 TEST_F(ColumnDefsTest, MasksTakenOnlyWithTheEstimatesOwnSettings) {
   st.UsesCurrentSettings = true;
-  Load(1, {{"A", "C", "4", "", "", "", "", "MM  M "}});
+  Load(1, {{"A", "C", 4, "", "", "", "", "MM  M "}});
   EXPECT_EQ(st.MaskDef[1][1][0], ' ');
   st.UsesCurrentSettings = false;
-  Load(1, {{"A", "C", "4", "", "", "", "", "MM  M "}});
+  Load(1, {{"A", "C", 4, "", "", "", "", "MM  M "}});
   EXPECT_EQ(std::string(st.MaskDef[1][1].data(), 6), "MM  M ");
 }
 
 TEST_F(ColumnDefsTest, SumRatioAndFormulaColumns) {
-  Load(1, {{"a", "C", "4"},
-           {"b", "S", "4"},
-           {"c", "A", "4", "", "SUM"},
-           {"d", "S", "4", "[[C ratio"},
-           {"e", "A", "4", "", "SUM"},
-           {"f", "A", "4", "", "sum"},
-           {"g", "A", "4", "", "SUM"},
-           {"h", "A", "4", "RATIO[[C"}});
-  Load(2, {{"a", "C", "4"}});
-  Load(3, {{"a", "C", "4"}});
+  Load(1, {{"a", "C", 4},
+           {"b", "S", 4},
+           {"c", "A", 4, "", "SUM"},
+           {"d", "S", 4, "[[C ratio"},
+           {"e", "A", 4, "", "SUM"},
+           {"f", "A", 4, "", "sum"},
+           {"g", "A", 4, "", "SUM"},
+           {"h", "A", 4, "RATIO[[C"}});
+  Load(2, {{"a", "C", 4}});
+  Load(3, {{"a", "C", 4}});
   test::RecordingCalc calc;
   st.calc = &calc;
   ASSERT_TRUE(SumColumnFind(st));
@@ -125,7 +101,7 @@ TEST_F(ColumnDefsTest, SumRatioAndFormulaColumns) {
 }
 
 TEST_F(ColumnDefsTest, CycleReportedByTheEngineFailsTheDerivation) {
-  Load(1, {{"a", "A", "4", "[[B"}, {"b", "A", "4", "[[A"}});
+  Load(1, {{"a", "A", 4, "[[B"}, {"b", "A", 4, "[[A"}});
   st.LevelCount = 1;
   test::RecordingCalc calc;
   calc.orderOk = false;

@@ -205,6 +205,11 @@ TEST_F(DataIniTest, MissingDavirovIsRefused) {
   ui.AnswerMsgBox(vbOK, "DAVIROV.INI");
   EXPECT_FALSE(DataIniLoad(st, Davirov()));
   EXPECT_FALSE(std::filesystem::exists(Davirov()));
+  // Without the template a missing estimate settings file is not made up.
+  ui.AnswerMsgBox(vbOK, "DAVIROV.INI");
+  EXPECT_FALSE(DataIniLoad(st, Work("NEW.INI")));
+  EXPECT_FALSE(std::filesystem::exists(Work("NEW.INI")));
+  EXPECT_EQ(st.DataLen, 256);
 }
 
 TEST_F(DataIniTest, SavedOptionsLoadBack) {
