@@ -1,19 +1,20 @@
 // The base text file set: the item layout of its column definition records
 // (KVSSYS.INI) and the reading of every level's column chain at start-up.
+#include "app/base_text.h"
+
 #include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "app/base_text.h"
 #include "app/column_defs.h"
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "core/window_services.h"
 #include "core/ini_file.h"
-#include "core/record_file.h"
 #include "core/number_text.h"
+#include "core/record_file.h"
 #include "core/stored_number.h"
+#include "core/window_services.h"
 
 namespace kv {
 
@@ -155,8 +156,9 @@ bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
 
   if (!SumColumnFind(st)) {
     static_cast<ColumnTables&>(st) = previous;
-    WarnMsgBox(st, "基本TEXTの列定義の計算式が互いを参照しているか、参照が深すぎます。\n"
-                        "この列定義は使用できません。");
+    WarnMsgBox(st,
+               "基本TEXTの列定義の計算式が互いを参照しているか、参照が深すぎます。\n"
+               "この列定義は使用できません。");
     return false;
   }
 

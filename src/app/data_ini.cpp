@@ -5,9 +5,9 @@
 #include "app/program_state.h"
 #include "app/settings_files.h"
 #include "app/settings_text.h"
-#include "core/window_services.h"
 #include "core/currency.h"
 #include "core/ini_file.h"
+#include "core/window_services.h"
 
 namespace kv {
 
@@ -69,13 +69,13 @@ bool DataIniLoad(ProgramState& st, const std::string& f) {
   const int dataLen = r.Int("Boot", "DataLen");
   if (dataLen != 256 && dataLen != 512) {
     WarnMsgBox(st, "設定ファイル " + f + " の [Boot] DataLen (" + std::to_string(dataLen) +
-                            ") は 256 か 512 でなければなりません。\nこの設定ファイルは読み込みません。");
+                       ") は 256 か 512 でなければなりません。\nこの設定ファイルは読み込みません。");
     return false;
   }
   const int imax = r.Int("Boot", "Imax");
   if (imax < 0 || imax > kMaxSheetRows) {
     WarnMsgBox(st, "設定ファイル " + f + " の [Boot] Imax がないか、0 から " + std::to_string(kMaxSheetRows) +
-                            " の範囲にありません。\nこの設定ファイルは読み込みません。");
+                       " の範囲にありません。\nこの設定ファイルは読み込みません。");
     return false;
   }
 

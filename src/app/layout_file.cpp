@@ -7,8 +7,8 @@
 #include "app/column_defs.h"
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "core/window_services.h"
 #include "core/number_text.h"
+#include "core/window_services.h"
 #include "platform/fs.h"
 
 namespace kv {
@@ -147,10 +147,10 @@ std::string LayoutText(const ProgramState& st) {
       const int width = st.ColWidth[L][c];
       const ColumnMasks& masks = st.MaskDef[L][c];
       text += FieldOf(st.LevelCaption[L], start, width) + '\t' + st.ColType[L][c] + '\t' +
-              std::to_string(st.ColDecimals[L][c]) + '\t' + std::to_string(width) + '\t' + st.ColFormula[L][c] +
-              '\t' + st.ColTotalKind[L][c] + '\t' + st.ColCarryDef[L][c] + '\t' +
-              FieldOf(st.TotalRecordDefaults[L], start, width) + '\t' +
-              std::string(masks.data(), kMaskScreens) + masks[static_cast<size_t>(screen)] + "\r\n";
+              std::to_string(st.ColDecimals[L][c]) + '\t' + std::to_string(width) + '\t' + st.ColFormula[L][c] + '\t' +
+              st.ColTotalKind[L][c] + '\t' + st.ColCarryDef[L][c] + '\t' +
+              FieldOf(st.TotalRecordDefaults[L], start, width) + '\t' + std::string(masks.data(), kMaskScreens) +
+              masks[static_cast<size_t>(screen)] + "\r\n";
     }
   }
   return text;
@@ -215,8 +215,7 @@ bool LayoutsDiffer(ProgramState& st, const std::string& workBaseA, const std::st
   for (int L = 1; L <= 8; ++L) {
     if (a.counts[L] != b.counts[L]) return true;
     for (int c = 1; c <= a.counts[L]; ++c) {
-      if (a.types[L][c] != b.types[L][c] || a.decimals[L][c] != b.decimals[L][c] ||
-          a.widths[L][c] != b.widths[L][c]) {
+      if (a.types[L][c] != b.types[L][c] || a.decimals[L][c] != b.decimals[L][c] || a.widths[L][c] != b.widths[L][c]) {
         return true;
       }
     }
@@ -251,7 +250,7 @@ bool LoadEditLayout(ProgramState& st, const std::string& workBase) {
   if (!SumColumnFind(st)) {
     static_cast<ColumnTables&>(st) = previous;
     WarnMsgBox(st, "レイアウトファイル " + LayoutFilePath(st, workBase) +
-                            " の計算式が互いを参照しているか、参照が深すぎます。\nこのレイアウトは読み込みません。");
+                       " の計算式が互いを参照しているか、参照が深すぎます。\nこのレイアウトは読み込みません。");
     return false;
   }
   return true;

@@ -4,8 +4,8 @@
 
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "core/window_services.h"
 #include "core/ini_file.h"
+#include "core/window_services.h"
 
 namespace kv {
 

@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "core/window_services.h"
 #include "core/file_exist.h"
+#include "core/window_services.h"
 #include "platform/fs.h"
 
 namespace kv {

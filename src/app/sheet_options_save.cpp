@@ -6,9 +6,9 @@
 #include "app/data_ini.h"
 #include "app/program_state.h"
 #include "app/settings_text.h"
-#include "core/window_services.h"
 #include "core/currency.h"
 #include "core/ini_file.h"
+#include "core/window_services.h"
 
 namespace kv {
 

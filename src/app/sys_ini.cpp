@@ -5,10 +5,10 @@
 
 #include "app/base_text.h"
 #include "app/program_state.h"
-#include "core/window_services.h"
 #include "classify/classify_services.h"
 #include "core/file_exist.h"
 #include "core/ini_file.h"
+#include "core/window_services.h"
 #include "editor/editor_services.h"
 #include "sheet/sheet_services.h"
 

@@ -7,7 +7,7 @@ namespace kv {
 struct FileSetDef;
 
 struct SplitPathResult {
-  std::string folder;     // without the trailing separator; "" for a bare name
+  std::string folder;  // without the trailing separator; "" for a bare name
   std::string name;
   std::string extension;  // with its dot, as written; "" unless a known estimate extension
 };

@@ -41,10 +41,9 @@ class BaseTextTest : public ::testing::Test {
   void WriteThreeLevels(int columnsOfLevel2 = 2) {
     std::vector<TestColumn> level2;
     for (int c = 0; c < columnsOfLevel2; ++c) level2.push_back({"列", "C", 4});
-    test::WriteBaseText(st, Set(),
-                        {{{"名称", "W", 12, "", "", "", "合計"}, {"金額", "A", 10, "", "SUM", "->[$B"}},
-                         level2,
-                         {{"品名", "C", 16}}});
+    test::WriteBaseText(
+        st, Set(),
+        {{{"名称", "W", 12, "", "", "", "合計"}, {"金額", "A", 10, "", "SUM", "->[$B"}}, level2, {{"品名", "C", 16}}});
   }
 
   test::TempFolder dir;

@@ -26,10 +26,11 @@ class LevelIniTest : public ::testing::Test {
 };
 
 TEST_F(LevelIniTest, ReadsTheFileSet) {
-  Write("[DOS版見積DATA]\n構成ファイル数=3\n1=Y1\n2= Y$ \n3=INI\n"
-        "[WIN版見積DATA]\n構成ファイル数=2\n1=ABC\n2=YZH\n"
-        "[階層表現拡張子]\n階層レベル=7\n" + Entries(7) +
-        "[WIN版OLEDATA]\nOLEDATA=OPD\n");
+  Write(
+      "[DOS版見積DATA]\n構成ファイル数=3\n1=Y1\n2= Y$ \n3=INI\n"
+      "[WIN版見積DATA]\n構成ファイル数=2\n1=ABC\n2=YZH\n"
+      "[階層表現拡張子]\n階層レベル=7\n" +
+      Entries(7) + "[WIN版OLEDATA]\nOLEDATA=OPD\n");
   ASSERT_TRUE(LevelIniRead(st));
   EXPECT_EQ(st.CompFileCount, 3);
   EXPECT_EQ(st.CompFileExt[2], ".Y$");

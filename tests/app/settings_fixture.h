@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <vector>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/column_defs.h"
+#include "app/program_state.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
-#include "app/program_state.h"
 #include "platform/codepage.h"
 #include "support/temp_folder.h"
 

@@ -67,11 +67,11 @@ TEST_F(SysIniTest, LoadsWithTheClamps) {
   EXPECT_EQ(st.KVDisp, "縦計");
   EXPECT_EQ(st.SheetPageLineStyle, 2);
   EXPECT_TRUE(st.DMTotalFlag);
-  EXPECT_EQ(st.CellHabaAdjust[10], 5);   // stored 4 = correction 5
-  EXPECT_EQ(st.CellHabaAdjust[11], 0);   // 61: out of range
-  EXPECT_EQ(st.CellHabaAdjust[12], 0);   // -11: out of range
+  EXPECT_EQ(st.CellHabaAdjust[10], 5);  // stored 4 = correction 5
+  EXPECT_EQ(st.CellHabaAdjust[11], 0);  // 61: out of range
+  EXPECT_EQ(st.CellHabaAdjust[12], 0);  // -11: out of range
   EXPECT_EQ(st.CellHabaAdjust[13], -10);
-  EXPECT_EQ(st.CellHabaAdjust[1], 0);    // missing: no correction
+  EXPECT_EQ(st.CellHabaAdjust[1], 0);  // missing: no correction
   EXPECT_EQ(st.DefItemPos[7], 137);
   // Only the master that exists is loaded.
   EXPECT_EQ(classify.calls, (std::vector<std::string>{"SiwakeItemRead(" + (dir / "SIWAKE1.DAT").string() + ",1)"}));
