@@ -49,9 +49,27 @@ struct FileDialogRequest {
   int flags = 0;
 };
 
+// Flags of the open and save dialogs, with the system's codes (others are
+// passed on and ignored).
+inline constexpr int cdlOFNOverwritePrompt = 0x2;
+inline constexpr int cdlOFNHideReadOnly = 0x4;
+inline constexpr int cdlOFNPathMustExist = 0x800;
+inline constexpr int cdlOFNFileMustExist = 0x1000;
+
 struct TextSize {
   int width = 0;   // pixels
   int height = 0;  // pixels
+};
+
+// State of a top-level window.
+enum class WindowState { Normal, Minimized, Maximized };
+
+// Outer rectangle of a window on the screen, in pixels.
+struct WindowRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
 };
 
 // Thrown by Ui::EndProgram in tests so that code after an "end the program"
@@ -97,6 +115,33 @@ class Ui {
   virtual void ShowModeless(std::string_view windowName) = 0;
   virtual void UnloadWindow(std::string_view windowName) = 0;
   virtual bool IsWindowLoaded(std::string_view windowName) = 0;
+
+  // The window object is made at the window's first use; this only makes sure
+  // the window exists for later use, without loading or showing it.
+  virtual void TouchWindow(std::string_view windowName) = 0;
+
+  // Texts and controls of a window, loading the window when needed (as setting
+  // a property of a form does): `control` "" is the caption, otherwise the
+  // control's own name ("S_Label", "S_Button(2)", "Label1(0)").
+  virtual void SetWindowText(std::string_view windowName, std::string_view control,
+                             std::string_view text) = 0;
+  virtual void SetControlEnabled(std::string_view windowName, std::string_view control,
+                                 bool enabled) = 0;
+
+  // Window order and placement. Each does nothing when the window is not
+  // loaded (a window that is not loaded reads as Normal).
+  // Topmost band on or off, keeping place and size.
+  virtual void SetWindowTopMost(std::string_view windowName, bool topMost) = 0;
+  // Bottom of the window order.
+  virtual void SendWindowToBottom(std::string_view windowName) = 0;
+  virtual WindowState GetWindowState(std::string_view windowName) = 0;
+  virtual void SetWindowState(std::string_view windowName, WindowState state) = 0;
+  // Outer rectangle; nullopt when the window is not loaded.
+  virtual std::optional<WindowRect> WindowBounds(std::string_view windowName) = 0;
+  // Moves the window's outer top-left corner.
+  virtual void MoveWindow(std::string_view windowName, int left, int top) = 0;
+  // Size of the screen in pixels.
+  virtual TextSize ScreenSize() = 0;
 
   // Opens a document (a help file) with the desktop's default handler.
   virtual bool OpenDocument(std::string_view path) = 0;

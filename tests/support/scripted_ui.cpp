@@ -2,7 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace kv::test {
+
+namespace {
+
+std::string Key(std::string_view window, std::string_view control) {
+  std::string k(window);
+  k += '\n';
+  k += control;
+  return k;
+}
+
+const char* StateName(WindowState s) {
+  switch (s) {
+    case WindowState::Normal: return "Normal";
+    case WindowState::Minimized: return "Minimized";
+    case WindowState::Maximized: return "Maximized";
+  }
+  return "?";
+}
+
+std::string Call(std::string_view name, std::initializer_list<std::string_view> args) {
+  std::string c(name);
+  c += '(';
+  bool first = true;
+  for (std::string_view a : args) {
+    if (!first) c += ", ";
+    c += a;
+    first = false;
+  }
+  c += ')';
+  return c;
+}
+
+}  // namespace
 
 const char* PromptKindName(PromptKind k) {
   switch (k) {
@@ -52,8 +87,33 @@ std::vector<std::string> ScriptedUi::MessageTexts() const {
   return out;
 }
 
+std::vector<std::string> ScriptedUi::CallsStartingWith(std::string_view prefix) const {
+  std::vector<std::string> out;
+  for (const std::string& c : calls_)
+    if (std::string_view(c).substr(0, prefix.size()) == prefix) out.push_back(c);
+  return out;
+}
+
+std::string ScriptedUi::WindowText(std::string_view window, std::string_view control) const {
+  auto it = texts_.find(Key(window, control));
+  return it == texts_.end() ? std::string() : it->second;
+}
+
+bool ScriptedUi::ControlEnabled(std::string_view window, std::string_view control) const {
+  auto it = enabled_.find(Key(window, control));
+  return it == enabled_.end() || it->second;
+}
+
+bool ScriptedUi::TopMost(std::string_view window) const {
+  auto it = topMost_.find(window);
+  return it != topMost_.end() && it->second;
+}
+
 std::optional<ScriptedUi::Entry> ScriptedUi::Next(const Prompt& shown) {
   prompts_.push_back(shown);
+  static constexpr const char* kCallNames[] = {"MsgBox", "InputBox", "OpenFileDialog",
+                                               "SaveFileDialog", "ShowModal"};
+  calls_.push_back(Call(kCallNames[static_cast<int>(shown.kind)], {shown.text}));
   if (script_.empty()) {
     ADD_FAILURE() << "unexpected " << PromptKindName(shown.kind) << ": title \"" << shown.title
                   << "\", text \"" << shown.text << "\"";
@@ -126,6 +186,7 @@ TextSize ScriptedUi::TextExtent(std::string_view text, std::string_view, double 
 
 void ScriptedUi::ProcessEvents() {
   ++processEvents_;
+  calls_.push_back("ProcessEvents()");
   if (onProcessEvents) onProcessEvents();
 }
 
@@ -135,13 +196,71 @@ void ScriptedUi::ShowModal(std::string_view windowName) {
 }
 
 void ScriptedUi::ShowModeless(std::string_view windowName) {
+  calls_.push_back(Call("ShowModeless", {windowName}));
   modeless_.emplace_back(windowName);
   loaded[std::string(windowName)] = true;
 }
 
 void ScriptedUi::UnloadWindow(std::string_view windowName) {
+  calls_.push_back(Call("UnloadWindow", {windowName}));
   unloaded_.emplace_back(windowName);
   loaded.erase(std::string(windowName));
+  // An unloaded window forgets what was set on it.
+  std::string prefix = Key(windowName, "");
+  std::erase_if(texts_, [&](const auto& kv) { return kv.first.starts_with(prefix); });
+  std::erase_if(enabled_, [&](const auto& kv) { return kv.first.starts_with(prefix); });
+  topMost_.erase(std::string(windowName));
+}
+
+void ScriptedUi::TouchWindow(std::string_view windowName) {
+  calls_.push_back(Call("TouchWindow", {windowName}));
+}
+
+void ScriptedUi::SetWindowText(std::string_view windowName, std::string_view control,
+                               std::string_view text) {
+  calls_.push_back(Call("SetWindowText", {windowName, control, text}));
+  texts_[Key(windowName, control)] = std::string(text);
+}
+
+void ScriptedUi::SetControlEnabled(std::string_view windowName, std::string_view control,
+                                   bool enabled) {
+  calls_.push_back(Call("SetControlEnabled", {windowName, control, enabled ? "true" : "false"}));
+  enabled_[Key(windowName, control)] = enabled;
+}
+
+void ScriptedUi::SetWindowTopMost(std::string_view windowName, bool topMost) {
+  calls_.push_back(Call("SetWindowTopMost", {windowName, topMost ? "true" : "false"}));
+  topMost_[std::string(windowName)] = topMost;
+}
+
+void ScriptedUi::SendWindowToBottom(std::string_view windowName) {
+  calls_.push_back(Call("SendWindowToBottom", {windowName}));
+}
+
+WindowState ScriptedUi::GetWindowState(std::string_view windowName) {
+  auto it = windowStates.find(windowName);
+  return it == windowStates.end() ? WindowState::Normal : it->second;
+}
+
+void ScriptedUi::SetWindowState(std::string_view windowName, WindowState state) {
+  calls_.push_back(Call("SetWindowState", {windowName, StateName(state)}));
+  windowStates[std::string(windowName)] = state;
+}
+
+std::optional<WindowRect> ScriptedUi::WindowBounds(std::string_view windowName) {
+  auto it = windowRects.find(windowName);
+  if (it == windowRects.end()) return std::nullopt;
+  return it->second;
+}
+
+void ScriptedUi::MoveWindow(std::string_view windowName, int left, int top) {
+  calls_.push_back(
+      Call("MoveWindow", {windowName, std::to_string(left), std::to_string(top)}));
+  auto it = windowRects.find(windowName);
+  if (it != windowRects.end()) {
+    it->second.left = left;
+    it->second.top = top;
+  }
 }
 
 bool ScriptedUi::IsWindowLoaded(std::string_view windowName) {

@@ -1,11 +1,13 @@
 #pragma once
 // Test double of the UI seam: answers each prompt from a queue of scripted
-// answers, records every prompt shown, and fails the running test when a
-// prompt comes that the script did not expect.
+// answers, records every prompt shown and every window operation asked for, and
+// fails the running test when a prompt comes that the script did not expect.
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui.h"
@@ -54,6 +56,22 @@ class ScriptedUi : public Ui {
   bool Busy() const { return busy_; }
   int ProcessEventsCount() const { return processEvents_; }
   std::optional<int> EndedWith() const { return ended_; }
+  // Every prompt and window operation in order, as "Name(args)" with the seam
+  // call's name: "MsgBox(text)", "InputBox(prompt)", "OpenFileDialog(title)",
+  // "SaveFileDialog(title)", "ShowModal(w)", "ShowModeless(w)",
+  // "UnloadWindow(w)", "TouchWindow(w)", "SetWindowText(w, control, text)",
+  // "SetControlEnabled(w, control, true|false)", "SetWindowTopMost(w,
+  // true|false)", "SendWindowToBottom(w)", "SetWindowState(w,
+  // Normal|Minimized|Maximized)", "MoveWindow(w, left, top)", "ProcessEvents()".
+  const std::vector<std::string>& Calls() const { return calls_; }
+  // The calls that begin with `prefix` ("SetWindowTopMost(" ...), in order.
+  std::vector<std::string> CallsStartingWith(std::string_view prefix) const;
+  // Last text set for a window's caption (control "") or control; "" if none.
+  std::string WindowText(std::string_view window, std::string_view control = {}) const;
+  // Last enabled state set for a control (true when never set).
+  bool ControlEnabled(std::string_view window, std::string_view control) const;
+  // Last topmost state set for a window (false when never set).
+  bool TopMost(std::string_view window) const;
 
   // --- Environment the test controls ---
   std::string clipboard;
@@ -65,6 +83,11 @@ class ScriptedUi : public Ui {
   std::function<void()> onProcessEvents;
   // Windows that count as loaded.
   std::map<std::string, bool, std::less<>> loaded;
+  // Window states (Normal when not listed); SetWindowState changes them.
+  std::map<std::string, WindowState, std::less<>> windowStates;
+  // Window rectangles (a window not listed has no bounds); MoveWindow moves them.
+  std::map<std::string, WindowRect, std::less<>> windowRects;
+  TextSize screen{1024, 768};
 
   // --- Ui ---
   int MsgBox(std::string_view text, int style, std::string_view title) override;
@@ -86,6 +109,18 @@ class ScriptedUi : public Ui {
   void UnloadWindow(std::string_view windowName) override;
   bool IsWindowLoaded(std::string_view windowName) override;
   bool OpenDocument(std::string_view path) override;
+  void TouchWindow(std::string_view windowName) override;
+  void SetWindowText(std::string_view windowName, std::string_view control,
+                     std::string_view text) override;
+  void SetControlEnabled(std::string_view windowName, std::string_view control,
+                         bool enabled) override;
+  void SetWindowTopMost(std::string_view windowName, bool topMost) override;
+  void SendWindowToBottom(std::string_view windowName) override;
+  WindowState GetWindowState(std::string_view windowName) override;
+  void SetWindowState(std::string_view windowName, WindowState state) override;
+  std::optional<WindowRect> WindowBounds(std::string_view windowName) override;
+  void MoveWindow(std::string_view windowName, int left, int top) override;
+  TextSize ScreenSize() override { return screen; }
   [[noreturn]] void EndProgram(int exitCode) override;
 
  private:
@@ -107,6 +142,10 @@ class ScriptedUi : public Ui {
   bool busy_ = false;
   int processEvents_ = 0;
   std::optional<int> ended_;
+  std::vector<std::string> calls_;
+  std::map<std::string, std::string, std::less<>> texts_;  // "window\ncontrol"
+  std::map<std::string, bool, std::less<>> enabled_;       // "window\ncontrol"
+  std::map<std::string, bool, std::less<>> topMost_;
 };
 
 }  // namespace kv::test

@@ -1,0 +1,31 @@
+#include "core/column_letter.h"
+
+#include "app/column_tables.h"
+
+namespace kv {
+
+int ColLetterToNum(std::string_view letter) {
+  if (letter.empty()) return 0;
+  char c = letter.front();
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
+  if (c >= 'a' && c <= 'z') return c - 'a' + 27;
+  return 0;
+}
+
+std::string ColNumToLetter(int column) {
+  if (column >= 1 && column <= 26) return std::string(1, static_cast<char>('A' + column - 1));
+  if (column >= 27 && column <= 52) return std::string(1, static_cast<char>('a' + column - 27));
+  return {};
+}
+
+bool IsNumericColumnType(std::string_view typeCode) {
+  return !typeCode.empty() && std::string_view("01234A").find(typeCode.front()) != std::string_view::npos;
+}
+
+bool IsNumericColumn(const ColumnTables& tables, int level, int column) {
+  if (level < 0 || level >= static_cast<int>(tables.ColType.size())) return false;
+  if (column < 0 || column > kMaxColumns) return false;
+  return IsNumericColumnType(tables.ColType[level][column]);
+}
+
+}  // namespace kv

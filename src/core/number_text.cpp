@@ -1,0 +1,321 @@
+#include "core/number_text.h"
+
+#include <algorithm>
+
+#include "app/program_state.h"
+#include "core/column_letter.h"
+#include "core/number_scan.h"
+
+namespace kv {
+
+static_assert(kMaxColumns + 1 == 53, "MakeColumnMasks returns one mask per column index 0..52");
+
+namespace {
+
+// A decimal value as digit texts: integer digits without leading zeros and
+// fraction digits without trailing zeros (both empty for 0).
+struct Decimal {
+  bool negative = false;
+  std::string whole;
+  std::string fraction;
+  bool IsZero() const { return whole.empty() && fraction.empty(); }
+};
+
+// Digits kept at most on either side of the point; a value that reaches the
+// bound is beyond every column (whole) or below every decimal step (fraction).
+constexpr long kMaxDigits = 400;
+
+void Normalize(Decimal& d) {
+  size_t lead = d.whole.find_first_not_of('0');
+  d.whole.erase(0, lead == std::string::npos ? d.whole.size() : lead);
+  while (!d.fraction.empty() && d.fraction.back() == '0') d.fraction.pop_back();
+  if (d.IsZero()) d.negative = false;
+}
+
+Decimal ToDecimal(const ScannedNumber& n) {
+  Decimal d;
+  if (n.IsZero()) return d;
+  d.negative = n.negative;
+  const long size = static_cast<long>(n.digits.size());
+  const long point = size + n.exponent;  // digits before the point
+  if (point >= size) {
+    const long zeros = std::max(0L, std::min(point, kMaxDigits) - size);
+    d.whole = n.digits + std::string(static_cast<size_t>(zeros), '0');
+  } else if (point > 0) {
+    d.whole = n.digits.substr(0, point);
+    d.fraction = n.digits.substr(point);
+  } else {
+    d.fraction = std::string(std::min(-point, kMaxDigits), '0') + n.digits;
+  }
+  return d;
+}
+
+// Compares magnitudes.
+int CompareMagnitude(const Decimal& a, const Decimal& b) {
+  if (a.whole.size() != b.whole.size()) return a.whole.size() < b.whole.size() ? -1 : 1;
+  if (int c = a.whole.compare(b.whole); c != 0) return c < 0 ? -1 : 1;
+  size_t n = std::max(a.fraction.size(), b.fraction.size());
+  for (size_t i = 0; i < n; ++i) {
+    char x = i < a.fraction.size() ? a.fraction[i] : '0';
+    char y = i < b.fraction.size() ? b.fraction[i] : '0';
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
+// Adds one unit of the last digit of `digits` (a digit text); returns true
+// when the carry runs out of the front.
+bool Increment(std::string& digits) {
+  for (size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] != '9') {
+      ++digits[i];
+      return false;
+    }
+    digits[i] = '0';
+  }
+  return true;
+}
+
+// Keeps `keep` fraction digits; `up` decides from the dropped digits whether
+// the magnitude goes up by one unit of the last kept digit.
+void CutFraction(Decimal& d, size_t keep, bool up) {
+  if (d.fraction.size() <= keep) return;
+  d.fraction.resize(keep);
+  if (up) {
+    std::string digits = d.whole + d.fraction;
+    if (Increment(digits)) digits.insert(digits.begin(), '1');
+    d.whole = digits.substr(0, digits.size() - keep);
+    d.fraction = digits.substr(digits.size() - keep);
+  }
+  Normalize(d);
+}
+
+// Rounds to `places` decimals, halves to the even digit.
+void RoundHalfEven(Decimal& d, size_t places) {
+  if (d.fraction.size() <= places) return;
+  char first = d.fraction[places];
+  bool restNonZero = d.fraction.size() > places + 1;  // no trailing zeros are kept
+  char last = places > 0 ? d.fraction[places - 1] : (d.whole.empty() ? '0' : d.whole.back());
+  bool up = first > '5' || (first == '5' && (restNonZero || (last - '0') % 2 == 1));
+  CutFraction(d, places, up);
+}
+
+// Rounds to 15 significant digits, halves away from zero.
+void RoundSignificant(Decimal& d) {
+  constexpr size_t kSignificant = 15;
+  size_t lead = 0;  // zeros after the point before the first digit
+  if (d.whole.empty()) {
+    while (lead < d.fraction.size() && d.fraction[lead] == '0') ++lead;
+  }
+  size_t digits = d.whole.size() + d.fraction.size() - lead;
+  if (digits <= kSignificant) return;
+  if (d.whole.size() > kSignificant) {
+    // The cut falls in the integer digits.
+    size_t cut = kSignificant;
+    bool up = d.whole[cut] >= '5';
+    std::string kept = d.whole.substr(0, cut);
+    if (up && Increment(kept)) kept.insert(kept.begin(), '1');
+    d.whole = kept + std::string(d.whole.size() - cut, '0');
+    d.fraction.clear();
+    Normalize(d);
+    return;
+  }
+  size_t keep = d.whole.empty() ? lead + kSignificant : kSignificant - d.whole.size();
+  CutFraction(d, keep, d.fraction[keep] >= '5');
+}
+
+std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(std::max(n, 0)), c); }
+
+std::string RightAlign(const std::string& s, int width) { return Repeat(' ', width - static_cast<int>(s.size())) + s; }
+
+bool Contains(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
+
+// The largest and the most negative value the column holds: the limit text is
+// width nines with "." at position width - decimals; the negative limit is
+// "-" and the limit text without its first character.
+struct Limits {
+  Decimal high;
+  Decimal low;  // magnitude of the negative limit
+};
+
+Limits LimitsOf(const NumColumn& col) {
+  std::string limit(static_cast<size_t>(std::max(col.width, 0)), '9');
+  if (col.decimals > 0 && col.width > 0) limit[static_cast<size_t>(std::max(col.width - col.decimals, 1) - 1)] = '.';
+  Limits l;
+  l.high = ToDecimal(ScanNumber(limit));
+  l.low = ToDecimal(ScanNumber(limit.empty() ? limit : limit.substr(1)));
+  return l;
+}
+
+enum class Fit { Zero, Over, Under, Value };
+
+Fit Classify(const Decimal& v, const NumColumn& col) {
+  if (v.IsZero()) return Fit::Zero;
+  Limits l = LimitsOf(col);
+  if (!v.negative && CompareMagnitude(v, l.high) > 0) return Fit::Over;
+  if (v.negative && CompareMagnitude(v, l.low) > 0) return Fit::Under;
+  return Fit::Value;
+}
+
+std::string SignedWhole(const Decimal& v) { return (v.negative ? "-" : "") + v.whole; }
+
+// A whole number followed by the column's empty decimals.
+std::string WithEmptyDecimals(const Decimal& v, const NumColumn& col) {
+  if (col.zero == '0') return SignedWhole(v) + '.' + Repeat('0', col.decimals);
+  return SignedWhole(v) + Repeat(' ', col.decimals + 1);
+}
+
+std::string FitValue(std::string_view text, const Decimal& value, const NumColumn& col) {
+  const int w = col.width;
+  if (col.decimals <= 0) {
+    // Whole numbers: 0 <= v < 1 shows blanks; otherwise v cut toward zero
+    // (so -0.4 shows "0").
+    if (!value.negative && value.whole.empty()) return Repeat(' ', w);
+    return RightAlign(value.whole.empty() ? "0" : SignedWhole(value), w);
+  }
+  const bool exponentForm = Contains(text, 'E') || Contains(text, 'e');
+  if (!Contains(text, '.') && !exponentForm) return RightAlign(WithEmptyDecimals(value, col), w);
+
+  Decimal v = value;
+  Decimal step;
+  step.fraction = Repeat('0', col.decimals - 1) + '1';
+  if (col.decimals <= 4 && CompareMagnitude(v, step) < 0) return Repeat(' ', w);
+  if (exponentForm) RoundHalfEven(v, 4);
+  RoundSignificant(v);
+  if (v.fraction.empty()) return RightAlign(WithEmptyDecimals(v, col), w);
+
+  std::string decimals = v.fraction.substr(0, static_cast<size_t>(col.decimals));
+  decimals += Repeat(col.zero, col.decimals - static_cast<int>(decimals.size()));
+  std::string s = RightAlign(SignedWhole(v) + '.' + decimals, w);
+  // No bare point: a blank before it becomes "0", a "-" before it "-0".
+  size_t point = s.find('.');
+  if (point > 0 && s[point - 1] == ' ') {
+    s[point - 1] = '0';
+  } else if (point > 1 && s[point - 1] == '-' && s[point - 2] == ' ') {
+    s[point - 2] = '-';
+    s[point - 1] = '0';
+  }
+  return s;
+}
+
+}  // namespace
+
+NumColumn NumColumnOf(const ProgramState& st, int level, int column) {
+  NumColumn col;
+  col.width = st.ColWidth.at(level).at(column);
+  const std::string& type = st.ColType.at(level).at(column);
+  // The column definitions take the decimals from the type code: after its
+  // first character for "S", "A", "Q", "I" codes ("A2" gives 2), else from
+  // the whole code ("3" gives 3, "C" gives 0).
+  std::string_view digits = type;
+  if (!type.empty() && Contains("SAQI", type[0])) digits.remove_prefix(1);
+  Decimal d = ToDecimal(ScanNumber(digits));
+  // A negative number or one of more than two digits is no count of decimals.
+  const bool usable = !d.negative && !d.whole.empty() && d.whole.size() <= 2;
+  col.decimals = usable ? std::stoi(d.whole) : 0;
+  col.wholeNumber = !type.empty() && type[0] == '0';
+  col.zero = st.Zero == "0" ? '0' : ' ';
+  return col;
+}
+
+void NumFitColumn(std::string& text, const NumColumn& col) {
+  const Decimal v = ToDecimal(ScanNumber(text));
+  const int w = col.width;
+  switch (Classify(v, col)) {
+    case Fit::Zero: text = Repeat(' ', w); return;
+    case Fit::Over: text = Repeat('+', w); return;
+    case Fit::Under: text = Repeat('-', w); return;
+    case Fit::Value: break;
+  }
+  std::string fitted = FitValue(text, v, col);
+  // A value the limits let through whose text still needs more room (a
+  // column too narrow for its own decimals) shows the overflow marks rather
+  // than a cut number.
+  if (static_cast<int>(fitted.size()) > w) fitted = Repeat(v.negative ? '-' : '+', w);
+  text = std::move(fitted);
+}
+
+void NumCommaFormat(std::string& text, const NumColumn& col) {
+  if (!text.empty() && text[0] == '.') return;
+  size_t point = text.find('.');
+  std::string whole = text.substr(0, point);
+  std::string fraction = point == std::string::npos ? std::string() : text.substr(point);
+  size_t first = whole.find_first_not_of(' ');
+  whole = first == std::string::npos ? std::string() : whole.substr(first, whole.find_last_not_of(' ') - first + 1);
+  std::string sign;
+  if (!whole.empty() && whole[0] == '-') {
+    sign = "-";
+    whole.erase(0, 1);
+  }
+  if (whole.size() >= 4 && whole.size() <= 15) {
+    for (size_t i = whole.size() - 3; i > 0; i -= std::min<size_t>(i, 3)) whole.insert(i, ",");
+  }
+  if (col.wholeNumber) {
+    text = sign + whole;
+    return;
+  }
+  const size_t length = static_cast<size_t>(std::max(col.decimals, 0)) + 1;
+  fraction.resize(length, ' ');
+  text = sign + whole + fraction;
+}
+
+void TotalFitColumn(std::string& text, const NumColumn& col) {
+  switch (Classify(ToDecimal(ScanNumber(text)), col)) {
+    case Fit::Zero: text = Repeat(' ', col.width); return;
+    case Fit::Over: text = Repeat('+', col.width); return;
+    case Fit::Under: text = Repeat('-', col.width); return;
+    case Fit::Value: NumCommaFormat(text, col); return;
+  }
+}
+
+std::string MakeColumnMask(int width, std::string_view typeCode) {
+  static constexpr std::string_view kDigits = "###,###,###,###,###";
+  static constexpr std::string_view kDecimals = ".0000";
+  size_t at = !typeCode.empty() && typeCode[0] == 'A' ? 1 : 0;
+  int decimals = at < typeCode.size() && typeCode[at] >= '0' && typeCode[at] <= '9' ? typeCode[at] - '0' : 0;
+  // The last n characters of the digits template, n = b + floor((b - 1) / 3)
+  // for b digit positions.
+  auto digitsPart = [](int b) {
+    int n = b + (b >= 1 ? (b - 1) / 3 : -((3 - b) / 3));
+    n = std::clamp(n, 0, static_cast<int>(kDigits.size()));
+    return std::string(kDigits.substr(kDigits.size() - static_cast<size_t>(n)));
+  };
+  if (decimals < 1) return digitsPart(width);
+  return digitsPart(width - decimals - 1) +
+         std::string(kDecimals.substr(0, std::min<size_t>(static_cast<size_t>(decimals) + 1, kDecimals.size())));
+}
+
+std::array<std::string, 53> MakeColumnMasks(const ColumnTables& tables, int level) {
+  std::array<std::string, 53> masks;
+  const int count = std::min(tables.ColCount.at(level), kMaxColumns);
+  for (int c = 1; c <= count; ++c) {
+    if (!IsNumericColumn(tables, level, c)) continue;  // text columns get no mask
+    masks[c] = MakeColumnMask(tables.ColWidth.at(level)[c], tables.ColType.at(level)[c]);
+  }
+  return masks;
+}
+
+Currency DecimalStep(int decimals) {
+  switch (decimals) {
+    case 1: return Currency::FromRaw(1000);
+    case 2: return Currency::FromRaw(100);
+    case 3: return Currency::FromRaw(10);
+    case 4: return Currency::FromRaw(1);
+    default: return Currency{};
+  }
+}
+
+void NumFitColumn(const ProgramState& st, int level, std::string& text, int column) {
+  NumFitColumn(text, NumColumnOf(st, level, column));
+}
+void NumCommaFormat(const ProgramState& st, int level, std::string& text, int column) {
+  NumCommaFormat(text, NumColumnOf(st, level, column));
+}
+void TotalFitColumn(const ProgramState& st, int level, std::string& text, int column) {
+  TotalFitColumn(text, NumColumnOf(st, level, column));
+}
+Currency DecimalStep(const ProgramState& st, int level, int column) {
+  return DecimalStep(NumColumnOf(st, level, column).decimals);
+}
+
+}  // namespace kv

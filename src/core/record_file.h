@@ -1,0 +1,76 @@
+#pragma once
+// Random access to a file of fixed-length records (the level work files):
+// record n (1-based) is bytes (n - 1) * length + 1 .. n * length. A record is
+// read and written as raw Shift-JIS bytes, exactly the record length, never
+// converted. The record length is fixed when the file is opened, so each
+// caller uses the length of the file set it works on.
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+struct ProgramState;
+
+// A record length other than 256 or 512, a file that cannot be opened, and
+// read or write failures of the file system.
+class RecordFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Record lengths a record file accepts: 256 and 512.
+bool IsValidRecordLength(int length);
+
+enum class RecordFileMode {
+  ReadWrite,  // created (empty) when missing
+  ReadOnly,
+};
+
+class RecordFile {
+ public:
+  // Throws RecordFileError for a record length other than 256 or 512 and when
+  // the file cannot be opened.
+  RecordFile(const std::filesystem::path& path, int recordLength,
+             RecordFileMode mode = RecordFileMode::ReadWrite);
+  // With the record length of the open estimate (`DataLen`).
+  RecordFile(const std::filesystem::path& path, const ProgramState& st,
+             RecordFileMode mode = RecordFileMode::ReadWrite);
+  ~RecordFile();
+  RecordFile(RecordFile&& other) noexcept;
+  RecordFile& operator=(RecordFile&& other) noexcept;
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+
+  int RecordLength() const { return length_; }
+  const std::filesystem::path& Path() const { return path_; }
+
+  // Reads record n into `bytes` (exactly the record length). Returns false,
+  // leaving `bytes` as it was, when there is no such record: n below 1, or the
+  // file ends before the record does. Throws RecordFileError on a read error.
+  bool GetRecordText(std::int32_t recordNo, std::string& bytes) const;
+
+  // Writes `bytes` as record n (1 or more), cut to the record length or padded
+  // with blanks (0x20). Throws RecordFileError on a bad record number, a file
+  // opened read-only, or a write error (nothing is reported as written that
+  // was not).
+  void PutRecordText(std::int32_t recordNo, std::string_view bytes);
+
+  // Length of the file in bytes, and the number of whole records it holds.
+  std::int64_t FileLength() const;
+  std::int32_t RecordCount() const;
+
+  // Closes the file; throws RecordFileError when the close fails. The
+  // destructor closes a file still open and ignores errors.
+  void Close();
+
+ private:
+  std::filesystem::path path_;
+  int length_ = 0;
+  int fd_ = -1;
+  bool readOnly_ = false;
+};
+
+}  // namespace kv

@@ -1,0 +1,356 @@
+#include "platform/qt/qt_ui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+#include "platform/dialog_codes.h"
+#include "platform/qt/window_helpers.h"
+
+namespace kv {
+
+namespace {
+
+// The arrow pointer over a box or dialog the user must answer while the busy
+// pointer is on; the busy pointer comes back when it closes.
+class ArrowWhileAsking {
+ public:
+  explicit ArrowWhileAsking(bool busy) : on_(busy) {
+    if (on_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~ArrowWhileAsking() {
+    if (on_) QApplication::restoreOverrideCursor();
+  }
+  ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+  ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+ private:
+  bool on_;
+};
+
+QMessageBox::Icon QtIcon(MsgBoxIcon icon) {
+  switch (icon) {
+    case MsgBoxIcon::Critical: return QMessageBox::Critical;
+    case MsgBoxIcon::Question: return QMessageBox::Question;
+    case MsgBoxIcon::Exclamation: return QMessageBox::Warning;
+    case MsgBoxIcon::Information: return QMessageBox::Information;
+    case MsgBoxIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Ends the loop when the watched window hides or goes away.
+class HideWatcher : public QObject {
+ public:
+  HideWatcher(QWidget* w, QEventLoop* loop) : QObject(w), loop_(loop) { w->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Hide) loop_->quit();
+    return false;
+  }
+
+ private:
+  QEventLoop* loop_;
+};
+
+}  // namespace
+
+QtUi::~QtUi() {
+  auto windows = std::move(windows_);
+  windows_.clear();
+  for (auto& [name, w] : windows) delete w.data();
+}
+
+void QtUi::RegisterWindow(std::string_view windowName, WindowFactory factory) {
+  factories_[std::string(windowName)] = std::move(factory);
+}
+
+QWidget* QtUi::LoadedWindow(std::string_view windowName) const {
+  auto it = windows_.find(windowName);
+  return it == windows_.end() ? nullptr : it->second.data();
+}
+
+QWidget* QtUi::LoadWindow(std::string_view windowName) {
+  if (QWidget* w = LoadedWindow(windowName)) return w;
+  auto f = factories_.find(windowName);
+  if (f == factories_.end() || !f->second) {
+    qWarning("kv::QtUi: no window is registered as \"%.*s\"", static_cast<int>(windowName.size()),
+             windowName.data());
+    return nullptr;
+  }
+  QWidget* w = f->second();
+  if (w) windows_[std::string(windowName)] = w;
+  return w;
+}
+
+QWidget* QtUi::Control(std::string_view windowName, std::string_view control) {
+  QWidget* w = LoadWindow(windowName);
+  if (!w) return nullptr;
+  QWidget* c = w->findChild<QWidget*>(ToQ(control));
+  if (!c)
+    qWarning("kv::QtUi: window \"%.*s\" has no control \"%.*s\"",
+             static_cast<int>(windowName.size()), windowName.data(),
+             static_cast<int>(control.size()), control.data());
+  return c;
+}
+
+int QtUi::MsgBox(std::string_view text, int style, std::string_view title) {
+  MsgBoxLayout layout = MsgBoxLayoutFor(style);
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(ToQ(title));
+  box.setText(ToQ(text));
+  box.setIcon(QtIcon(layout.icon));
+  // One role for every button keeps the system's order, and leaves Esc and the
+  // close button to the escape answer alone (none for Yes/No and
+  // Abort/Retry/Ignore, as there).
+  std::vector<std::pair<QPushButton*, int>> buttons;
+  for (int answer : layout.buttons) {
+    QPushButton* b = box.addButton(ToQ(MsgBoxButtonText(answer)), QMessageBox::ActionRole);
+    buttons.emplace_back(b, answer);
+    if (layout.escapeAnswer == answer) box.setEscapeButton(b);
+  }
+  box.setDefaultButton(buttons[layout.defaultIndex].first);
+  {
+    ArrowWhileAsking arrow(busy_);
+    box.exec();
+  }
+  for (auto& [b, answer] : buttons)
+    if (box.clickedButton() == b) return answer;
+  return layout.escapeAnswer.value_or(layout.buttons.front());
+}
+
+std::optional<std::string> QtUi::InputBox(std::string_view prompt, std::string_view title,
+                                          std::string_view initial) {
+  QInputDialog dlg(QApplication::activeWindow());
+  dlg.setWindowTitle(ToQ(title));
+  dlg.setLabelText(ToQ(prompt));
+  dlg.setTextValue(ToQ(initial));
+  dlg.setOkButtonText("OK");
+  dlg.setCancelButtonText(QString::fromUtf8("キャンセル"));
+  ArrowWhileAsking arrow(busy_);
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQ(dlg.textValue());
+}
+
+std::optional<std::string> QtUi::FileDialog(const FileDialogRequest& req, bool save) {
+  QFileDialog dlg(QApplication::activeWindow(), ToQ(req.title), ToQ(req.initDir));
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(!save && (req.flags & cdlOFNFileMustExist) ? QFileDialog::ExistingFile
+                                                             : QFileDialog::AnyFile);
+  // Callers that ask about an existing file themselves leave the flag off.
+  if (save && !(req.flags & cdlOFNOverwritePrompt)) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  QStringList filters;
+  for (const std::string& f : NameFiltersFromFilter(req.filter)) filters << ToQ(f);
+  if (!filters.isEmpty()) {
+    dlg.setNameFilters(filters);
+    if (req.filterIndex >= 1 && req.filterIndex <= filters.size())
+      dlg.selectNameFilter(filters[req.filterIndex - 1]);
+  }
+  std::string ext = req.defaultExt;
+  if (!ext.empty() && ext.front() == '.') ext.erase(0, 1);
+  if (!ext.empty()) dlg.setDefaultSuffix(ToQ(ext));
+  if (!req.fileName.empty()) dlg.selectFile(ToQ(req.fileName));
+  ArrowWhileAsking arrow(busy_);
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  QStringList chosen = dlg.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return FromQ(chosen.first());
+}
+
+std::optional<std::string> QtUi::OpenFileDialog(const FileDialogRequest& req) {
+  return FileDialog(req, false);
+}
+
+std::optional<std::string> QtUi::SaveFileDialog(const FileDialogRequest& req) {
+  return FileDialog(req, true);
+}
+
+void QtUi::SetBusyPointer(bool busy) {
+  // An on/off switch, not a stack: a second "on" changes nothing.
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+std::string QtUi::ClipboardText() { return FromQ(QGuiApplication::clipboard()->text()); }
+
+void QtUi::SetClipboardText(std::string_view text) {
+  QGuiApplication::clipboard()->setText(ToQ(text));
+}
+
+TextSize QtUi::TextExtent(std::string_view text, std::string_view fontName, double pointSize) {
+  QFontMetrics fm(KvFont(fontName, pointSize));
+  // Lines are measured apart: the widest line and one line height each.
+  QStringList lines = ToQ(text).remove(QChar('\r')).split(QChar('\n'));
+  int width = 0;
+  for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+  return {width, fm.height() * static_cast<int>(lines.size())};
+}
+
+std::vector<std::string> QtUi::FontFamilies() {
+  std::vector<std::string> out;
+  for (const QString& f : QFontDatabase::families()) out.push_back(FromQ(f));
+  return out;
+}
+
+std::vector<std::string> QtUi::PrinterNames() {
+  std::vector<std::string> out;
+  for (const QString& p : QPrinterInfo::availablePrinterNames()) out.push_back(FromQ(p));
+  return out;
+}
+
+void QtUi::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void QtUi::ShowModal(std::string_view windowName) {
+  QPointer<QWidget> w = LoadWindow(windowName);
+  if (!w) return;
+  {
+    ArrowWhileAsking arrow(busy_);
+    if (auto* dlg = qobject_cast<QDialog*>(w.data())) {
+      dlg->exec();
+    } else {
+      QEventLoop loop;
+      auto* watcher = new HideWatcher(w, &loop);
+      QObject::connect(w.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
+      w->setWindowModality(Qt::ApplicationModal);
+      w->show();
+      loop.exec();
+      if (w) {
+        w->setWindowModality(Qt::NonModal);
+        delete watcher;
+      }
+    }
+  }
+  // A window that closed itself (Qt::WA_DeleteOnClose) is unloaded now, not at
+  // some later turn of the event loop.
+  if (w) QCoreApplication::sendPostedEvents(w, QEvent::DeferredDelete);
+}
+
+void QtUi::ShowModeless(std::string_view windowName) {
+  QWidget* w = LoadWindow(windowName);
+  if (!w) return;
+  w->show();
+  w->raise();
+}
+
+void QtUi::UnloadWindow(std::string_view windowName) {
+  auto it = windows_.find(windowName);
+  if (it == windows_.end()) return;
+  QPointer<QWidget> w = it->second;
+  if (!w) {
+    windows_.erase(it);
+    return;
+  }
+  // The window's own close handling runs; a window that refuses stays loaded.
+  if (!w->close()) return;
+  it = windows_.find(windowName);
+  if (it != windows_.end() && it->second == w) windows_.erase(it);
+  if (w) w->deleteLater();
+}
+
+bool QtUi::IsWindowLoaded(std::string_view windowName) { return LoadedWindow(windowName) != nullptr; }
+
+void QtUi::TouchWindow(std::string_view windowName) {
+  // Windows are made at their first use; only say early when one is missing.
+  if (!factories_.contains(windowName))
+    qWarning("kv::QtUi: no window is registered as \"%.*s\"", static_cast<int>(windowName.size()),
+             windowName.data());
+}
+
+void QtUi::SetWindowText(std::string_view windowName, std::string_view control,
+                         std::string_view text) {
+  if (control.empty()) {
+    if (QWidget* w = LoadWindow(windowName)) w->setWindowTitle(ToQ(text));
+    return;
+  }
+  QWidget* c = Control(windowName, control);
+  if (auto* label = qobject_cast<QLabel*>(c))
+    label->setText(ToQ(text));
+  else if (auto* button = qobject_cast<QAbstractButton*>(c))
+    button->setText(ToQ(text));
+  else if (auto* edit = qobject_cast<QLineEdit*>(c))
+    edit->setText(ToQ(text));
+  else if (auto* group = qobject_cast<QGroupBox*>(c))
+    group->setTitle(ToQ(text));
+}
+
+void QtUi::SetControlEnabled(std::string_view windowName, std::string_view control, bool enabled) {
+  if (QWidget* c = Control(windowName, control)) c->setEnabled(enabled);
+}
+
+void QtUi::SetWindowTopMost(std::string_view windowName, bool topMost) {
+  if (QWidget* w = LoadedWindow(windowName)) SetTopMost(*w, topMost);
+}
+
+void QtUi::SendWindowToBottom(std::string_view windowName) {
+  if (QWidget* w = LoadedWindow(windowName)) w->lower();
+}
+
+WindowState QtUi::GetWindowState(std::string_view windowName) {
+  QWidget* w = LoadedWindow(windowName);
+  if (w && w->isMinimized()) return WindowState::Minimized;
+  if (w && w->isMaximized()) return WindowState::Maximized;
+  return WindowState::Normal;
+}
+
+void QtUi::SetWindowState(std::string_view windowName, WindowState state) {
+  QWidget* w = LoadedWindow(windowName);
+  if (!w) return;
+  Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+  if (state == WindowState::Minimized) s |= Qt::WindowMinimized;
+  if (state == WindowState::Maximized) s |= Qt::WindowMaximized;
+  w->setWindowState(s);
+}
+
+std::optional<WindowRect> QtUi::WindowBounds(std::string_view windowName) {
+  QWidget* w = LoadedWindow(windowName);
+  if (!w) return std::nullopt;
+  QRect r = w->frameGeometry();
+  return WindowRect{r.x(), r.y(), r.width(), r.height()};
+}
+
+void QtUi::MoveWindow(std::string_view windowName, int left, int top) {
+  if (QWidget* w = LoadedWindow(windowName)) w->move(left, top);
+}
+
+TextSize QtUi::ScreenSize() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  return {screen->geometry().width(), screen->geometry().height()};
+}
+
+bool QtUi::OpenDocument(std::string_view path) {
+  QString p = ToQ(path);
+  if (!QFileInfo(p).isFile()) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(p));
+}
+
+void QtUi::EndProgram(int exitCode) {
+  // At once: no window gets to close, nothing more runs.
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
+}
+
+}  // namespace kv
