@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/fs.h"
+
 namespace kv::packing {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 std::string FoldCase(std::string_view s) {
   std::string out(s);
@@ -18,9 +20,7 @@ std::string FoldCase(std::string_view s) {
   return out;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
-}
+bool EqualsNoCase(std::string_view a, std::string_view b) { return kv::fs::NameEqualsNoCase(a, b); }
 
 bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
@@ -36,12 +36,12 @@ std::string DottedExt(std::string_view ext) {
   return "." + std::string(ext);
 }
 
-std::optional<std::vector<std::string>> RegularFileNames(const fs::path& folder) {
+std::optional<std::vector<std::string>> RegularFileNames(const stdfs::path& folder) {
   std::error_code ec;
-  fs::directory_iterator it(folder, ec);
+  stdfs::directory_iterator it(folder, ec);
   if (ec) return std::nullopt;
   std::vector<std::string> names;
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
+  for (; it != stdfs::directory_iterator(); it.increment(ec)) {
     std::error_code sec;
     if (it->is_regular_file(sec)) names.push_back(it->path().filename().string());
   }
@@ -66,7 +66,7 @@ std::vector<std::string> AllNoCase(const std::vector<std::string>& names, std::s
   return out;
 }
 
-bool SyncPath(const fs::path& p, bool folder) {
+bool SyncPath(const stdfs::path& p, bool folder) {
   int fd = ::open(p.c_str(), (folder ? O_RDONLY | O_DIRECTORY : O_RDWR) | O_CLOEXEC);
   if (fd < 0) return false;
   bool ok = ::fsync(fd) == 0;
@@ -74,7 +74,7 @@ bool SyncPath(const fs::path& p, bool folder) {
   return ok;
 }
 
-TempFolder::TempFolder(const fs::path& parent, std::string_view tag) {
+TempFolder::TempFolder(const stdfs::path& parent, std::string_view tag) {
   std::string pattern = (parent / ("." + std::string(tag) + "-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
 }
@@ -82,10 +82,10 @@ TempFolder::TempFolder(const fs::path& parent, std::string_view tag) {
 TempFolder::~TempFolder() {
   if (path_.empty()) return;
   std::error_code ec;
-  fs::remove_all(path_, ec);
+  stdfs::remove_all(path_, ec);
 }
 
-fs::path ReserveTempFile(const fs::path& target) {
+stdfs::path ReserveTempFile(const stdfs::path& target) {
   std::string pattern = (target.parent_path() / ("." + target.filename().string() + "-XXXXXX")).string();
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) return {};
@@ -95,10 +95,10 @@ fs::path ReserveTempFile(const fs::path& target) {
 
 RenameJournal::~RenameJournal() { Rollback(); }
 
-bool RenameJournal::Move(const fs::path& from, const fs::path& to) {
+bool RenameJournal::Move(const stdfs::path& from, const stdfs::path& to) {
   std::error_code ec;
-  if (fs::symlink_status(to, ec).type() != fs::file_type::not_found) return false;
-  fs::rename(from, to, ec);
+  if (stdfs::symlink_status(to, ec).type() != stdfs::file_type::not_found) return false;
+  stdfs::rename(from, to, ec);
   if (ec) return false;
   done_.emplace_back(from, to);
   return true;
@@ -107,7 +107,7 @@ bool RenameJournal::Move(const fs::path& from, const fs::path& to) {
 void RenameJournal::Rollback() {
   for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
     std::error_code ec;
-    fs::rename(it->second, it->first, ec);
+    stdfs::rename(it->second, it->first, ec);
   }
   done_.clear();
 }

@@ -1,23 +1,20 @@
 // Compaction of the sheet object files of a work set: the object files named
 // by the sheets' closing records are renumbered 1, 2, ... and the closing
 // records rewritten to match, all files replaced together or not at all.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cctype>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <system_error>
 
+#include "core/stored_number.h"
+#include "platform/fs.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
 
 namespace kv {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace packing;
 
 namespace {
@@ -36,36 +33,8 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// A stored link: decimal (a blank field reads 0) or, with hLink "16",
-// upper-case hexadecimal where a blank field, "-99", "FFFF" and "EEEE" read
-// -99. Anything below 1 is "no record".
-long ReadLink(std::string_view field, bool hex) {
-  std::string_view t = Trim(field);
-  if (hex) {
-    if (t.empty() || t == "-99" || t == "FFFF" || t == "EEEE") return -99;
-    long v = 0;
-    for (char c : t) {
-      int d = std::isdigit(static_cast<unsigned char>(c))   ? c - '0'
-              : (c >= 'A' && c <= 'F')                       ? c - 'A' + 10
-              : (c >= 'a' && c <= 'f')                       ? c - 'a' + 10
-                                                             : -1;
-      if (d < 0) break;
-      v = (v * 16 + d) & 0xFFFF;
-    }
-    return v;
-  }
-  bool negative = false;
-  if (!t.empty() && (t.front() == '-' || t.front() == '+')) {
-    negative = t.front() == '-';
-    t.remove_prefix(1);
-  }
-  long v = 0;
-  for (char c : t) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) break;
-    v = std::min(v * 10 + (c - '0'), 1000000L);
-  }
-  return negative ? -v : v;
-}
+// A stored link; anything below 1 is "no record".
+long ReadLink(std::string_view field, bool hex) { return BaseStrToNum(field, hex); }
 
 struct Level {
   std::string fileName;  // as found in the work folder; "" when none
@@ -128,14 +97,7 @@ struct Walk {
   }
 };
 
-bool ReadWhole(const fs::path& p, std::string& out) {
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-bool WriteWhole(const fs::path& p, const std::string& bytes) {
+bool WriteWhole(const stdfs::path& p, const std::string& bytes) {
   {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -151,9 +113,9 @@ std::string RightAligned(const std::string& text) {
 
 }  // namespace
 
-int OLEFilePack(const fs::path& workBase, const fs::path& /*programFolder*/, int dataLen,
+int OLEFilePack(const stdfs::path& workBase, const stdfs::path& /*programFolder*/, int dataLen,
                 const std::string& hLink, const PackFileSet& set) {
-  const fs::path folder = workBase.parent_path();
+  const stdfs::path folder = workBase.parent_path();
   const std::string name = workBase.filename().string();
   if (!IsPlainName(name) || (dataLen != 256 && dataLen != 512) || set.LevelExt.empty()) return kPackBadArgument;
   std::optional<std::vector<std::string>> names = RegularFileNames(folder);
@@ -169,7 +131,10 @@ int OLEFilePack(const fs::path& workBase, const fs::path& /*programFolder*/, int
     if (!found || set.LevelExt[i].empty()) continue;
     Level& L = levels[i];
     L.fileName = *found;
-    if (!ReadWhole(folder / L.fileName, L.bytes)) return kPackIoError;
+    std::error_code rec;
+    std::optional<std::string> bytes = kv::fs::ReadFileBytes(folder / L.fileName, rec);
+    if (!bytes) return kPackIoError;
+    L.bytes = std::move(*bytes);
     if (L.bytes.size() % static_cast<size_t>(dataLen) != 0) return kPackDamaged;
     L.records = L.bytes.size() / static_cast<size_t>(dataLen);
     L.reached.assign(L.records, false);
@@ -177,7 +142,7 @@ int OLEFilePack(const fs::path& workBase, const fs::path& /*programFolder*/, int
   // Without a top sheet there is nothing to go by: leave everything alone.
   if (levels[0].fileName.empty()) return static_cast<int>(objectFiles.size());
 
-  Walk walk{static_cast<size_t>(dataLen), hLink == "16", levels, {}};
+  Walk walk{static_cast<size_t>(dataLen), IsHexBase(hLink), levels, {}};
   if (!walk.Top()) return kPackDamaged;
 
   // Give the object files numbers in the order their sheets were met.
@@ -228,21 +193,21 @@ int OLEFilePack(const fs::path& workBase, const fs::path& /*programFolder*/, int
   TempFolder staging(folder, "kvobjpack");
   if (!staging.ok()) return kPackIoError;
   std::error_code ec;
-  const fs::path fresh = staging.path() / "new", old = staging.path() / "old";
-  if (!fs::create_directory(fresh, ec) || !fs::create_directory(old, ec)) return kPackIoError;
+  const stdfs::path fresh = staging.path() / "new", old = staging.path() / "old";
+  if (!stdfs::create_directory(fresh, ec) || !stdfs::create_directory(old, ec)) return kPackIoError;
   for (size_t i = 0; i < levels.size(); ++i)
     if (levels[i].changed && !WriteWhole(fresh / ("level" + std::to_string(i)), levels[i].bytes))
       return kPackIoError;
   for (size_t i = 0; i < assigned.size(); ++i)
     if (assigned[i].copy &&
-        !fs::copy_file(folder / assigned[i].source, fresh / ("copy" + std::to_string(i)), ec))
+        !stdfs::copy_file(folder / assigned[i].source, fresh / ("copy" + std::to_string(i)), ec))
       return kPackIoError;
 
   RenameJournal journal;
   for (const std::string& f : objectFiles)
     if (!journal.Move(folder / f, old / f)) return kPackIoError;
   for (size_t i = 0; i < assigned.size(); ++i) {
-    fs::path from = assigned[i].copy ? fresh / ("copy" + std::to_string(i)) : old / assigned[i].source;
+    stdfs::path from = assigned[i].copy ? fresh / ("copy" + std::to_string(i)) : old / assigned[i].source;
     if (!journal.Move(from, folder / (name + "$" + std::to_string(i + 1) + ".MOD"))) return kPackIoError;
   }
   for (size_t i = 0; i < levels.size(); ++i) {

@@ -20,7 +20,7 @@
 
 namespace kv {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace packing;
 
 namespace {
@@ -99,12 +99,12 @@ mode_t CurrentUmask() {
 
 struct Member {
   std::string entry;  // name inside the archive
-  fs::path source;
+  stdfs::path source;
 };
 
 // The end record of a zip archive without entries (libzip writes no file for
 // an archive that holds nothing).
-bool WriteEmptyArchive(const fs::path& p) {
+bool WriteEmptyArchive(const stdfs::path& p) {
   static const unsigned char kEmpty[22] = {0x50, 0x4b, 0x05, 0x06};
   std::ofstream out(p, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(kEmpty), sizeof kEmpty);
@@ -113,20 +113,31 @@ bool WriteEmptyArchive(const fs::path& p) {
 }
 
 // Writes the members into a new archive beside target and renames it over
-// target when complete.
-int WriteArchive(const fs::path& target, const std::vector<Member>& members) {
+// target when complete. A read-only packed file is not replaced; a link is
+// followed and the file it names replaced.
+int WriteArchive(const stdfs::path& requested, const std::vector<Member>& members) {
   std::error_code ec;
-  fs::file_status old = fs::status(target, ec);
-  bool replacing = fs::exists(old);
-  if (replacing && !fs::is_regular_file(old)) return kPackIoError;
-  mode_t mode = replacing ? static_cast<mode_t>(old.permissions() & fs::perms::mask)
+  stdfs::path target = requested;
+  if (stdfs::is_symlink(requested, ec)) {
+    target = stdfs::weakly_canonical(requested, ec);
+    if (ec) return kPackIoError;
+  }
+  stdfs::file_status old = stdfs::status(target, ec);
+  bool replacing = stdfs::exists(old);
+  if (replacing) {
+    constexpr stdfs::perms kWrite = stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write;
+    if (!stdfs::is_regular_file(old) || (old.permissions() & kWrite) == stdfs::perms::none ||
+        ::access(target.c_str(), W_OK) != 0)
+      return kPackIoError;
+  }
+  mode_t mode = replacing ? static_cast<mode_t>(old.permissions() & stdfs::perms::mask)
                           : static_cast<mode_t>(0666 & ~CurrentUmask());
 
-  fs::path tmp = ReserveTempFile(target);
+  stdfs::path tmp = ReserveTempFile(target);
   if (tmp.empty()) return kPackIoError;
   auto fail = [&](int code) {
     std::error_code rec;
-    fs::remove(tmp, rec);
+    stdfs::remove(tmp, rec);
     return code;
   };
 
@@ -152,7 +163,7 @@ int WriteArchive(const fs::path& target, const std::vector<Member>& members) {
     za.release();
   }
   if (::chmod(tmp.c_str(), mode) != 0 || !SyncPath(tmp, false)) return fail(kPackIoError);
-  fs::rename(tmp, target, ec);
+  stdfs::rename(tmp, target, ec);
   if (ec) return fail(kPackIoError);
   SyncPath(target.parent_path(), true);
   return kPackOk;
@@ -249,7 +260,7 @@ int PlanEntries(zip_t* za, std::uint64_t archiveBytes, const std::string& name, 
 
 // Copies one entry to dest, checking its length and (through libzip) its
 // checksum.
-int ExtractEntry(zip_t* za, const Planned& p, const fs::path& dest) {
+int ExtractEntry(zip_t* za, const Planned& p, const stdfs::path& dest) {
   ZipFilePtr zf(zip_fopen_index(za, p.index, 0));
   if (!zf) return MapReadError(zip_get_error(za));
   FdCloser out{::open(dest.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)};
@@ -287,15 +298,15 @@ bool BelongsToSet(const std::string& file, const std::string& name, const PackFi
   return false;
 }
 
-int Melt(const fs::path& packFile, const fs::path& target, const std::string& name, const PackFileSet& set,
+int Melt(const stdfs::path& packFile, const stdfs::path& target, const std::string& name, const PackFileSet& set,
          Contents what) {
   if (!ValidName(name)) return kPackBadArgument;
   std::error_code ec;
-  if (!fs::is_directory(target, ec)) return kPackMissing;
-  fs::file_status ps = fs::status(packFile, ec);
-  if (!fs::exists(ps)) return kPackMissing;
-  if (!fs::is_regular_file(ps)) return kPackDamaged;
-  std::uintmax_t archiveBytes = fs::file_size(packFile, ec);
+  if (!stdfs::is_directory(target, ec)) return kPackMissing;
+  stdfs::file_status ps = stdfs::status(packFile, ec);
+  if (!stdfs::exists(ps)) return kPackMissing;
+  if (!stdfs::is_regular_file(ps)) return kPackDamaged;
+  std::uintmax_t archiveBytes = stdfs::file_size(packFile, ec);
   if (ec) return kPackIoError;
   if (archiveBytes == 0) return kPackDamaged;
 
@@ -311,8 +322,8 @@ int Melt(const fs::path& packFile, const fs::path& target, const std::string& na
 
   TempFolder staging(target, "kvunpack");
   if (!staging.ok()) return kPackIoError;
-  fs::path fresh = staging.path() / "new", old = staging.path() / "old";
-  if (!fs::create_directory(fresh, ec) || !fs::create_directory(old, ec)) return kPackIoError;
+  stdfs::path fresh = staging.path() / "new", old = staging.path() / "old";
+  if (!stdfs::create_directory(fresh, ec) || !stdfs::create_directory(old, ec)) return kPackIoError;
   for (size_t i = 0; i < plan.size(); ++i)
     if (int r = ExtractEntry(za.get(), plan[i], fresh / std::to_string(i)); r != kPackOk) return r;
 
@@ -340,11 +351,11 @@ PackFileSet PackFileSetFrom(const FileSetDef& def) {
   return set;
 }
 
-fs::path PackedFilePath(const fs::path& folder, std::string_view name, const PackFileSet& set) {
+stdfs::path PackedFilePath(const stdfs::path& folder, std::string_view name, const PackFileSet& set) {
   return folder / (std::string(name) + DottedExt(set.PackedExt));
 }
 
-fs::path OleDataFilePath(const fs::path& folder, std::string_view name, const PackFileSet& set) {
+stdfs::path OleDataFilePath(const stdfs::path& folder, std::string_view name, const PackFileSet& set) {
   return folder / (std::string(name) + DottedExt(set.OleDataExt));
 }
 
@@ -356,11 +367,11 @@ bool IsObjectFileName(std::string_view fileName, std::string_view name) {
   return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-int MCompress(const fs::path& packFolder, const fs::path& workFolder, const std::string& name,
-              const fs::path& /*programFolder*/, const PackFileSet& set) {
+int MCompress(const stdfs::path& packFolder, const stdfs::path& workFolder, const std::string& name,
+              const stdfs::path& /*programFolder*/, const PackFileSet& set) {
   if (!ValidName(name) || set.PackedExt.empty()) return kPackBadArgument;
   std::error_code ec;
-  if (!fs::is_directory(packFolder, ec)) return kPackMissing;
+  if (!stdfs::is_directory(packFolder, ec)) return kPackMissing;
   std::optional<std::vector<std::string>> names = RegularFileNames(workFolder);
   if (!names) return kPackIoError;
   std::vector<Member> members;
@@ -373,11 +384,11 @@ int MCompress(const fs::path& packFolder, const fs::path& workFolder, const std:
   return WriteArchive(PackedFilePath(packFolder, name, set), members);
 }
 
-int MCompOLEData(const fs::path& packFolder, const fs::path& workFolder, const std::string& name,
-                 const fs::path& /*programFolder*/, const PackFileSet& set) {
+int MCompOLEData(const stdfs::path& packFolder, const stdfs::path& workFolder, const std::string& name,
+                 const stdfs::path& /*programFolder*/, const PackFileSet& set) {
   if (!ValidName(name) || set.OleDataExt.empty()) return kPackBadArgument;
   std::error_code ec;
-  if (!fs::is_directory(packFolder, ec)) return kPackMissing;
+  if (!stdfs::is_directory(packFolder, ec)) return kPackMissing;
   std::optional<std::vector<std::string>> names = RegularFileNames(workFolder);
   if (!names) return kPackIoError;
   std::vector<Member> members;
@@ -387,14 +398,14 @@ int MCompOLEData(const fs::path& packFolder, const fs::path& workFolder, const s
   return WriteArchive(OleDataFilePath(packFolder, name, set), members);
 }
 
-int MMelt(const fs::path& packFolder, const fs::path& targetFolder, const std::string& name,
-          const fs::path& /*programFolder*/, const PackFileSet& set) {
+int MMelt(const stdfs::path& packFolder, const stdfs::path& targetFolder, const std::string& name,
+          const stdfs::path& /*programFolder*/, const PackFileSet& set) {
   if (set.PackedExt.empty()) return kPackBadArgument;
   return Melt(PackedFilePath(packFolder, name, set), targetFolder, name, set, Contents::Components);
 }
 
-int MMeltOLEData(const fs::path& packFolder, const fs::path& targetFolder, const std::string& name,
-                 const fs::path& /*programFolder*/, const PackFileSet& set) {
+int MMeltOLEData(const stdfs::path& packFolder, const stdfs::path& targetFolder, const std::string& name,
+                 const stdfs::path& /*programFolder*/, const PackFileSet& set) {
   if (set.OleDataExt.empty()) return kPackBadArgument;
   return Melt(OleDataFilePath(packFolder, name, set), targetFolder, name, set, Contents::Objects);
 }

@@ -1,19 +1,16 @@
 #include "platform/registry_store.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <system_error>
 #include <vector>
 
+#include "platform/fs.h"
+
 namespace kv {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -100,46 +97,16 @@ std::string Format(const Store& store) {
   return out;
 }
 
-std::optional<std::string> ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-bool WriteAtomically(const fs::path& target, const std::string& text) {
-  std::string tmp = (target.parent_path() / ("." + target.filename().string() + "-XXXXXX")).string();
-  int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return false;
-  bool ok = true;
-  for (size_t off = 0; ok && off < text.size();) {
-    ssize_t n = ::write(fd, text.data() + off, text.size() - off);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) off += static_cast<size_t>(n);
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  std::error_code ec;
-  if (ok) fs::rename(tmp, target, ec);
-  if (!ok || ec) {
-    fs::remove(tmp, ec);
-    return false;
-  }
-  return true;
-}
-
-fs::path StoreFile(const fs::path& folder, std::string_view app) {
+stdfs::path StoreFile(const stdfs::path& folder, std::string_view app) {
   return folder / (std::string(app) + ".ini");
 }
 
 }  // namespace
 
-fs::path RegistryFolder() {
+stdfs::path RegistryFolder() {
   if (const char* own = std::getenv("KORVANE_CONFIG_DIR"); own && *own) return own;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return fs::path(xdg) / "TheKorvane";
-  if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".config" / "TheKorvane";
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return stdfs::path(xdg) / "TheKorvane";
+  if (const char* home = std::getenv("HOME"); home && *home) return stdfs::path(home) / ".config" / "TheKorvane";
   return {};
 }
 
@@ -147,15 +114,15 @@ bool RegistryStore::SaveSetting(std::string_view app, std::string_view section, 
                                 std::string_view value) const {
   if (folder_.empty() || !PlainAppName(app)) return false;
   std::error_code ec;
-  if (!fs::is_directory(folder_, ec)) {
-    fs::create_directories(folder_, ec);
+  if (!stdfs::is_directory(folder_, ec)) {
+    stdfs::create_directories(folder_, ec);
     if (ec) return false;
-    fs::permissions(folder_, fs::perms::owner_all, ec);
+    stdfs::permissions(folder_, stdfs::perms::owner_all, ec);
   }
-  fs::path file = StoreFile(folder_, app);
+  stdfs::path file = StoreFile(folder_, app);
   Store store;
-  if (std::optional<std::string> text = ReadFile(file)) store = Parse(*text);
-  else if (fs::exists(file, ec)) return false;  // there but unreadable: do not write over it
+  if (std::optional<std::string> text = kv::fs::ReadFileBytes(file, ec)) store = Parse(*text);
+  else if (stdfs::exists(file, ec)) return false;  // there but unreadable: do not write over it
 
   Section* sec = nullptr;
   for (Section& s : store)
@@ -166,13 +133,14 @@ bool RegistryStore::SaveSetting(std::string_view app, std::string_view section, 
     if (SameName(e.key, key)) entry = &e;
   if (entry) entry->value = value;
   else sec->entries.push_back({std::string(key), std::string(value)});
-  return WriteAtomically(file, Format(store));
+  return kv::fs::WriteFileAtomic(file, Format(store), ec);
 }
 
 std::string RegistryStore::GetSetting(std::string_view app, std::string_view section, std::string_view key,
                                       std::string_view defaultValue) const {
   if (folder_.empty() || !PlainAppName(app)) return std::string(defaultValue);
-  std::optional<std::string> text = ReadFile(StoreFile(folder_, app));
+  std::error_code ec;
+  std::optional<std::string> text = kv::fs::ReadFileBytes(StoreFile(folder_, app), ec);
   if (!text) return std::string(defaultValue);
   std::optional<std::string> found;
   for (const Section& s : Parse(*text))

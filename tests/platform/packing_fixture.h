@@ -2,15 +2,14 @@
 // Small file helpers for the packing tests: a temporary folder per test and a
 // snapshot of a folder's files to show that a refused call left it as it was.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
 #include "platform/packing.h"
+#include "support/temp_folder.h"
 
 namespace kv::test {
 
@@ -20,10 +19,7 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) 
   ASSERT_TRUE(out.good()) << p;
 }
 
-inline std::string ReadFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string ReadFile(const std::filesystem::path& p) { return ReadAll(p); }
 
 // Every entry below folder (hidden ones included) with its bytes ("<dir>" for
 // folders).
@@ -36,24 +32,16 @@ inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& 
   return files;
 }
 
-// A fresh temporary folder, removed after the test.
+// A fresh temporary folder per test.
 class TempDirTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kvpack-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
   std::filesystem::path Dir(const std::string& name) {
     std::filesystem::path p = root_ / name;
     std::filesystem::create_directories(p);
     return p;
   }
-  std::filesystem::path root_;
+  TempFolder temp_;
+  const std::filesystem::path root_ = temp_.path();
 };
 
 // The file set the tests use: three levels, layout, settings and project

@@ -6,7 +6,7 @@
 namespace kv {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using test::ReadFile;
 using test::Snapshot;
 using test::WriteFile;
@@ -42,7 +42,7 @@ class ObjectFilePack : public test::TempDirTest {
     TempDirTest::SetUp();
     work_ = Dir("WORK");
   }
-  fs::path work_;
+  stdfs::path work_;
   PackFileSet set_ = test::TestFileSet();
 };
 
@@ -146,6 +146,20 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedLevels{"LinkPastTheEnd", Rec('@', 1, 7, kNone, "", false, 256)},
         DamagedLevels{"LengthNotARecordMultiple", Rec('@', 1, kNone, kNone, "8", false, 256) + "tail"}),
     [](const ::testing::TestParamInfo<DamagedLevels>& i) { return std::string(i.param.what); });
+
+TEST_F(ObjectFilePack, FailureWhileMovingFilesInPutsEverythingBack) {
+  const size_t L = 256;
+  std::string y1 = Rec(' ', 1, 2, 1, "", false, L) + Rec('G', 2, kNone, kNone, "5", false, L);
+  std::string y2 = Rec('@', 1, 2, kNone, "", false, L) + Rec('G', 2, kNone, kNone, "6", false, L);
+  WriteFile(work_ / "A.Y1", y1);
+  WriteFile(work_ / "A.Y2", y2);
+  WriteFile(work_ / "A$5.MOD", "five");
+  WriteFile(work_ / "A$6.MOD", "six");
+  stdfs::create_directory(work_ / "A$2.MOD");  // a folder in the way of the second number
+  auto before = Snapshot(work_);
+  EXPECT_EQ(OLEFilePack(work_ / "A", root_, static_cast<int>(L), "10", set_), kPackIoError);
+  EXPECT_EQ(Snapshot(work_), before);
+}
 
 TEST_F(ObjectFilePack, BadArgumentsAreRefused) {
   EXPECT_EQ(OLEFilePack(work_ / "A", root_, 300, "10", set_), kPackBadArgument);

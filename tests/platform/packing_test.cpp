@@ -13,7 +13,7 @@
 namespace kv {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using test::ReadFile;
 using test::Snapshot;
 using test::WriteFile;
@@ -26,10 +26,10 @@ std::string RandomBytes(size_t n, unsigned seed) {
 }
 
 // A zip archive's bytes, built with libzip from (name, content) pairs.
-std::string MakeZip(const fs::path& scratch, const std::vector<std::pair<std::string, std::string>>& entries,
+std::string MakeZip(const stdfs::path& scratch, const std::vector<std::pair<std::string, std::string>>& entries,
                     zip_int32_t method = ZIP_CM_DEFLATE) {
-  fs::path p = scratch / "made.zip";
-  fs::remove(p);
+  stdfs::path p = scratch / "made.zip";
+  stdfs::remove(p);
   int err = 0;
   zip_t* z = zip_open(p.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
   EXPECT_NE(z, nullptr);
@@ -41,7 +41,7 @@ std::string MakeZip(const fs::path& scratch, const std::vector<std::pair<std::st
   }
   EXPECT_EQ(zip_close(z), 0);
   std::string bytes = ReadFile(p);
-  fs::remove(p);
+  stdfs::remove(p);
   return bytes;
 }
 
@@ -73,7 +73,7 @@ class Packing : public test::TempDirTest {
     data_ = Dir("DATA");
     app_ = Dir("app");
   }
-  fs::path work_, data_, app_;
+  stdfs::path work_, data_, app_;
   PackFileSet set_ = test::TestFileSet();
 };
 
@@ -100,11 +100,11 @@ TEST_F(Packing, WorkSetWithJapaneseNameRoundTripsByteForByte) {
 
   ASSERT_EQ(MCompress(data_, work_, name, app_, set_), kPackOk);
   ASSERT_EQ(MCompOLEData(data_, work_, name, app_, set_), kPackOk);
-  EXPECT_TRUE(fs::exists(data_ / (name + ".YZH")));
-  EXPECT_TRUE(fs::exists(data_ / (name + ".OPD")));
+  EXPECT_TRUE(stdfs::exists(data_ / (name + ".YZH")));
+  EXPECT_TRUE(stdfs::exists(data_ / (name + ".OPD")));
   EXPECT_EQ(Snapshot(data_).size(), 2u) << "no temporary left beside the packed files";
 
-  fs::path back = Dir("back");
+  stdfs::path back = Dir("back");
   ASSERT_EQ(MMelt(data_, back, name, app_, set_), kPackOk);
   ASSERT_EQ(MMeltOLEData(data_, back, name, app_, set_), kPackOk);
   std::map<std::string, std::string> expected = files;
@@ -125,10 +125,10 @@ TEST_F(Packing, EntryNamesAreUtf8) {
 TEST_F(Packing, ObjectPackWithoutObjectFilesIsAnEmptyArchive) {
   WriteFile(work_ / "A.Y1", "rows");
   ASSERT_EQ(MCompOLEData(data_, work_, "A", app_, set_), kPackOk);
-  ASSERT_TRUE(fs::exists(data_ / "A.OPD"));
+  ASSERT_TRUE(stdfs::exists(data_ / "A.OPD"));
 
   // Unpacking it leaves the target without object files of A, and only those.
-  fs::path target = Dir("target");
+  stdfs::path target = Dir("target");
   WriteFile(target / "A$3.MOD", "stale");
   WriteFile(target / "AB$3.MOD", "another estimate's");
   ASSERT_EQ(MMeltOLEData(data_, target, "A", app_, set_), kPackOk);
@@ -140,7 +140,7 @@ TEST_F(Packing, UnpackReplacesTheWholeWorkSetOfTheName) {
   WriteFile(work_ / "A.INI", "new settings");
   ASSERT_EQ(MCompress(data_, work_, "A", app_, set_), kPackOk);
 
-  fs::path target = Dir("target");
+  stdfs::path target = Dir("target");
   WriteFile(target / "A.Y1", "old level 1");
   WriteFile(target / "A.ini", "old settings, other spelling");
   WriteFile(target / "A.Y3", "stale level 3 of an earlier session");
@@ -158,10 +158,10 @@ TEST_F(Packing, RenamedPackedFileUnpacksUnderItsNewName) {
   WriteFile(work_ / "old$4.MOD", "objects");
   ASSERT_EQ(MCompress(data_, work_, "old", app_, set_), kPackOk);
   ASSERT_EQ(MCompOLEData(data_, work_, "old", app_, set_), kPackOk);
-  fs::rename(data_ / "old.YZH", data_ / "新.YZH");
-  fs::rename(data_ / "old.OPD", data_ / "新.OPD");
+  stdfs::rename(data_ / "old.YZH", data_ / "新.YZH");
+  stdfs::rename(data_ / "old.OPD", data_ / "新.OPD");
 
-  fs::path target = Dir("target");
+  stdfs::path target = Dir("target");
   ASSERT_EQ(MMelt(data_, target, "新", app_, set_), kPackOk);
   ASSERT_EQ(MMeltOLEData(data_, target, "新", app_, set_), kPackOk);
   EXPECT_EQ(Snapshot(target), (std::map<std::string, std::string>{{"新.Y1", "rows"}, {"新$4.MOD", "objects"}}));
@@ -170,10 +170,10 @@ TEST_F(Packing, RenamedPackedFileUnpacksUnderItsNewName) {
 TEST_F(Packing, ReplacedPackedFileKeepsItsPermissions) {
   WriteFile(work_ / "A.Y1", "rows");
   WriteFile(data_ / "A.YZH", "old");
-  fs::permissions(data_ / "A.YZH", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  stdfs::permissions(data_ / "A.YZH", stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read);
   ASSERT_EQ(MCompress(data_, work_, "A", app_, set_), kPackOk);
-  EXPECT_EQ(fs::status(data_ / "A.YZH").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(stdfs::status(data_ / "A.YZH").permissions(),
+            stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read);
 }
 
 TEST(PackingNames, ObjectFilesMatchNameDollarDigitsMod) {
@@ -226,9 +226,17 @@ TEST_F(Packing, PackWithNothingToPackIsRefused) {
 
 TEST_F(Packing, PackOverSomethingThatIsNotAFileFails) {
   WriteFile(work_ / "A.Y1", "rows");
-  fs::create_directory(data_ / "A.YZH");
+  stdfs::create_directory(data_ / "A.YZH");
   EXPECT_EQ(MCompress(data_, work_, "A", app_, set_), kPackIoError);
   EXPECT_EQ(Snapshot(data_), (std::map<std::string, std::string>{{"A.YZH", "<dir>"}}));
+}
+
+TEST_F(Packing, ReadOnlyPackedFileIsNotReplaced) {
+  WriteFile(work_ / "A.Y1", "rows");
+  WriteFile(data_ / "A.YZH", "kept read-only by the user");
+  stdfs::permissions(data_ / "A.YZH", stdfs::perms::owner_read | stdfs::perms::group_read);
+  EXPECT_EQ(MCompress(data_, work_, "A", app_, set_), kPackIoError);
+  EXPECT_EQ(Snapshot(data_), (std::map<std::string, std::string>{{"A.YZH", "kept read-only by the user"}}));
 }
 
 // ---------------------------------------------------------------------------
@@ -237,7 +245,7 @@ TEST_F(Packing, PackOverSomethingThatIsNotAFileFails) {
 
 struct BadArchive {
   const char* what;
-  std::function<std::string(const fs::path& scratch)> make;  // the bytes of A.YZH
+  std::function<std::string(const stdfs::path& scratch)> make;  // the bytes of A.YZH
   int expected;
   friend void PrintTo(const BadArchive& b, std::ostream* os) { *os << b.what; }
 };
@@ -246,9 +254,9 @@ class RefusedUnpack : public Packing, public ::testing::WithParamInterface<BadAr
 
 TEST_P(RefusedUnpack, GivesAnErrorAndLeavesTheTargetAsItWas) {
   const BadArchive& c = GetParam();
-  fs::path scratch = Dir("scratch");
+  stdfs::path scratch = Dir("scratch");
   WriteFile(data_ / "A.YZH", c.make(scratch));
-  fs::path target = Dir("target");
+  stdfs::path target = Dir("target");
   WriteFile(target / "A.Y1", "level 1 of the estimate open until now");
   WriteFile(target / "A.INI", "its settings");
   WriteFile(target / "B.Y1", "another estimate");
@@ -266,31 +274,31 @@ INSTANTIATE_TEST_SUITE_P(
     Archives, RefusedUnpack,
     ::testing::Values(
         BadArchive{"EntryEscapingUpwards",
-                   [](const fs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"../A.Y2", "x"}}); },
+                   [](const stdfs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"../A.Y2", "x"}}); },
                    kPackUnsafeEntry},
         BadArchive{"AbsoluteEntryName",
-                   [](const fs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"/tmp/A.Y2", "x"}}); },
+                   [](const stdfs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"/tmp/A.Y2", "x"}}); },
                    kPackUnsafeEntry},
         BadArchive{"EntryNameWithBackslash",
-                   [](const fs::path& s) { return MakeZip(s, {{"..\\A.Y2", "x"}}); }, kPackUnsafeEntry},
-        BadArchive{"FolderEntry", [](const fs::path& s) { return MakeZip(s, {{"A.Y1/", ""}}); },
+                   [](const stdfs::path& s) { return MakeZip(s, {{"..\\A.Y2", "x"}}); }, kPackUnsafeEntry},
+        BadArchive{"FolderEntry", [](const stdfs::path& s) { return MakeZip(s, {{"A.Y1/", ""}}); },
                    kPackUnsafeEntry},
         BadArchive{"EntryClaimingThreeGigabytes",
-                   [](const fs::path& s) {
+                   [](const stdfs::path& s) {
                      std::string z = MakeZip(s, {{"A.Y1", kRows}});
                      ForgeSize(z, 0, 3u << 30);
                      return z;
                    },
                    kPackTooLarge},
         BadArchive{"EntryExpandingBeyondItsStatedSize",
-                   [](const fs::path& s) {
+                   [](const stdfs::path& s) {
                      std::string z = MakeZip(s, {{"A.INI", "settings"}, {"A.Y1", std::string(4 << 20, ' ')}});
                      ForgeSize(z, 1, 4096);
                      return z;
                    },
                    kPackTooLarge},
         BadArchive{"BadChecksum",
-                   [](const fs::path& s) {
+                   [](const stdfs::path& s) {
                      std::string z = MakeZip(s, {{"A.INI", "settings"}, {"A.Y1", kRows}}, ZIP_CM_STORE);
                      size_t at = z.find(kRows);
                      z[at + 100] = 'X';  // one byte of the stored level file changed
@@ -298,30 +306,44 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    kPackDamaged},
         BadArchive{"Truncated",
-                   [](const fs::path& s) {
+                   [](const stdfs::path& s) {
                      std::string z = MakeZip(s, {{"A.Y1", RandomBytes(4000, 9)}});
                      return z.substr(0, z.size() / 2);
                    },
                    kPackDamaged},
         BadArchive{"TextFileRenamed",
-                   [](const fs::path&) { return std::string("[Boot]\r\nDataLen=512\r\n"); }, kPackDamaged},
-        BadArchive{"EmptyFile", [](const fs::path&) { return std::string(); }, kPackDamaged},
+                   [](const stdfs::path&) { return std::string("[Boot]\r\nDataLen=512\r\n"); }, kPackDamaged},
+        BadArchive{"EmptyFile", [](const stdfs::path&) { return std::string(); }, kPackDamaged},
         BadArchive{"ForeignEntries",
-                   [](const fs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"readme.txt", "hello"}}); },
+                   [](const stdfs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"readme.txt", "hello"}}); },
                    kPackForeign},
         BadArchive{"TwoEstimatesInOne",
-                   [](const fs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"B.Y2", kRows}}); },
+                   [](const stdfs::path& s) { return MakeZip(s, {{"A.Y1", kRows}, {"B.Y2", kRows}}); },
                    kPackForeign},
         BadArchive{"OneFileTwice",
-                   [](const fs::path& s) { return MakeZip(s, {{"A.INI", "one"}, {"A.ini", "two"}}); },
+                   [](const stdfs::path& s) { return MakeZip(s, {{"A.INI", "one"}, {"A.ini", "two"}}); },
                    kPackForeign},
         BadArchive{"NoEntries",
-                   [](const fs::path&) { return std::string("PK\x05\x06", 4) + std::string(18, '\0'); },
+                   [](const stdfs::path&) { return std::string("PK\x05\x06", 4) + std::string(18, '\0'); },
                    kPackForeign}),
     [](const ::testing::TestParamInfo<BadArchive>& i) { return std::string(i.param.what); });
 
+TEST_F(Packing, UnpackFailingWhileMovingFilesInPutsEverythingBack) {
+  WriteFile(work_ / "A.Y1", "new level 1");
+  WriteFile(work_ / "A.Y2", "new level 2");
+  ASSERT_EQ(MCompress(data_, work_, "A", app_, set_), kPackOk);
+
+  stdfs::path target = Dir("target");
+  WriteFile(target / "A.Y1", "old level 1");
+  WriteFile(target / "A.INI", "old settings");
+  stdfs::create_directory(target / "A.Y2");  // a folder in the way of the second file
+  auto before = Snapshot(target);
+  EXPECT_EQ(MMelt(data_, target, "A", app_, set_), kPackIoError);
+  EXPECT_EQ(Snapshot(target), before);
+}
+
 TEST_F(Packing, MissingPackedFileIsReported) {
-  fs::path target = Dir("target");
+  stdfs::path target = Dir("target");
   WriteFile(target / "A.Y1", "kept");
   EXPECT_EQ(MMelt(data_, target, "A", app_, set_), kPackMissing);
   EXPECT_EQ(MMeltOLEData(data_, target, "A", app_, set_), kPackMissing);
@@ -331,7 +353,7 @@ TEST_F(Packing, MissingPackedFileIsReported) {
 
 TEST_F(Packing, ObjectPackWithAnythingButObjectFilesIsRefused) {
   WriteFile(data_ / "A.OPD", MakeZip(Dir("scratch"), {{"A$1.MOD", "obj"}, {"A.Y1", "rows"}}));
-  fs::path target = Dir("target");
+  stdfs::path target = Dir("target");
   WriteFile(target / "A$1.MOD", "kept");
   EXPECT_EQ(MMeltOLEData(data_, target, "A", app_, set_), kPackForeign);
   EXPECT_EQ(Snapshot(target), (std::map<std::string, std::string>{{"A$1.MOD", "kept"}}));

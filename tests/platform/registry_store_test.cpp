@@ -7,7 +7,7 @@
 namespace kv {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 class RegistryStoreTest : public test::TempDirTest {};
 
@@ -49,11 +49,11 @@ TEST_F(RegistryStoreTest, FreeFunctionsUseTheFolderFromTheEnvironment) {
   EXPECT_EQ(RegistryFolder(), root_);
   EXPECT_TRUE(SaveSetting("DI32DODA", "Init", "予算金額", "500"));
   EXPECT_EQ(GetSetting("DI32DODA", "Init", "予算金額", ""), "500");
-  EXPECT_TRUE(fs::exists(root_ / "DI32DODA.ini"));
+  EXPECT_TRUE(stdfs::exists(root_ / "DI32DODA.ini"));
 
   ::unsetenv("KORVANE_CONFIG_DIR");
   ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
-  EXPECT_EQ(RegistryFolder(), fs::path("/xdg/TheKorvane"));
+  EXPECT_EQ(RegistryFolder(), stdfs::path("/xdg/TheKorvane"));
   if (own) ::setenv("KORVANE_CONFIG_DIR", savedOwn.c_str(), 1);
   if (xdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
   else ::unsetenv("XDG_CONFIG_HOME");
