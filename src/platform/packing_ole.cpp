@@ -3,7 +3,6 @@
 // records rewritten to match, all files replaced together or not at all.
 #include <algorithm>
 #include <fstream>
-#include <map>
 #include <set>
 #include <system_error>
 
