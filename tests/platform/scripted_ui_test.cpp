@@ -19,7 +19,7 @@ TEST(ScriptedUi, AnswersInOrderAndRecordsPrompts) {
   EXPECT_EQ(ui.MsgBox("変更を保存しますか?", vbYesNoCancel + vbQuestion, "TheKorvane"), vbYes);
   EXPECT_EQ(ui.InputBox("ファイル名", "保存", ""), std::optional<std::string>("名前"));
   ui.ShowModal("Select_1");
-  EXPECT_EQ(ui.OpenFileDialog({.title = "開く"}), std::nullopt);
+  EXPECT_EQ(ui.OpenFileDialog(FileDialogRequest{"開く", {}, 1, {}, {}, {}, 0}), std::nullopt);
 
   EXPECT_EQ(played, 1);
   ASSERT_EQ(ui.Prompts().size(), 4u);
