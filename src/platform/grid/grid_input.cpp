@@ -124,10 +124,11 @@ bool GridModel::LeftButtonDown(int pane, int col, int row, bool shift) {
   if (col < 0 || row < 0 || colCount_ < 1 || rowCount_ < 1) return false;
   if (col == 0 || row == 0) {
     if (!headerClickSelects_) return false;
+    const int last = std::max(1, LastBodyRow());
     if (col == 0 && row == 0)
-      SetSelection(1, 1, colCount_, rowCount_);
+      SetSelection(1, 1, colCount_, last);
     else if (row == 0)
-      SetSelection(col, 1, col, rowCount_);
+      SetSelection(col, 1, col, last);
     else
       SetSelection(1, row, colCount_, row);
     return false;
