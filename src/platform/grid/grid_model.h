@@ -13,6 +13,11 @@
 // Text: cell texts are display text (UTF-8); the engine converts to and from
 // the stored Shift-JIS. A line feed (LF, or CR LF) breaks a cell into lines.
 //
+// The sheet engine's numbered properties and methods are the named members
+// below, each marked with its number; 37 (the handle) is the model itself,
+// which every grid_api.h function takes first. Methods: 43 BeginEdit,
+// 48 Refresh, 57 SaveItems, 63 ItemGeometry.
+//
 // Events are raised synchronously; a handler may call back into the model.
 // A handler that moves the cursor (or the split) to where the event it is
 // handling already reports is not called again for it, and nesting stops at

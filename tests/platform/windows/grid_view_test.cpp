@@ -222,6 +222,11 @@ TEST_F(GridViewTest, KeysRaiseKeyDown2BeforeTheGridMoves) {
   Key(view.get(), Qt::Key_F9);
   EXPECT_EQ(log, (std::vector<std::string>{"key 40 row 1", "locate 2", "key 120 row 2"}));
   EXPECT_EQ(g.CurrentRow(), 2);
+  // Tab reaches the grid rather than moving the focus on.
+  log.clear();
+  Key(view.get(), Qt::Key_Tab);
+  EXPECT_EQ(log, (std::vector<std::string>{"key 9 row 2", "locate 2"}));
+  EXPECT_EQ(g.CurrentCol(), 2);
 }
 
 TEST_F(GridViewTest, TypingAndEnterCommitTheTextThroughEditEnd) {

@@ -11,7 +11,10 @@
 // a frame; pictures among the embedded items drawn, other items as frames.
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QFont>
+#include <QHash>
 #include <QPointer>
+#include <QStaticText>
 #include <cstdint>
 #include <unordered_map>
 
@@ -58,6 +61,8 @@ class GridView : public QAbstractScrollArea, public GridObserver {
   void inputMethodEvent(QInputMethodEvent* e) override;
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
   bool eventFilter(QObject* watched, QEvent* e) override;
+  // Tab is a key of the grid (KeyDown2, then a step right), not focus travel.
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
   enum class Drag { None, Cells, Split, ItemMove, ItemResize };
@@ -70,6 +75,7 @@ class GridView : public QAbstractScrollArea, public GridObserver {
                      int align);
   void PaintItems(QPainter& p, int pane);
   const QImage& Picture(int item);
+  const QStaticText& StaticText(QPainter& p, const QString& line);
   void CommitEditor();
   void CloseEditor();
   void PlaceEditor();
@@ -90,6 +96,8 @@ class GridView : public QAbstractScrollArea, public GridObserver {
   QRect dragRect_;
   int splitPreviewX_ = -1;
   std::unordered_map<uint64_t, QImage> pictures_;
+  std::unordered_map<QString, QStaticText> textCache_;
+  QFont textCacheFont_;
 };
 
 }  // namespace kv

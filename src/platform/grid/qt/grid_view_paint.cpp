@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/grid/grid_palette.h"
 #include "platform/grid/qt/grid_view.h"
@@ -189,21 +190,48 @@ void GridView::PaintCellText(QPainter& p, const QRect& r, const std::string& tex
   const QStringList lines = s.split(QLatin1Char('\n'));
   const int pad = std::max(2, model_.Scaled(3));
   const QRect inner = r.adjusted(pad, 0, -pad, 0);
-  const int h = align == 2 ? Qt::AlignRight : align == 1 ? Qt::AlignHCenter : Qt::AlignLeft;
-  p.setPen(Colour(colour));
-  if (lines.size() == 1) {
-    p.drawText(inner, h | Qt::AlignVCenter | Qt::TextSingleLine, lines.front());
-    return;
-  }
-  const int lineH = p.fontMetrics().height();
+  const QFontMetrics fm = p.fontMetrics();
+  const int lineH = fm.height();
   const int block = lineH * int(lines.size());
   int top = block <= r.height() ? r.top() + (r.height() - block) / 2 : r.top();
+  p.setPen(Colour(colour));
   for (const QString& line : lines) {
-    if (top >= r.bottom()) break;
-    p.drawText(QRect(inner.left(), top, inner.width(), std::min(lineH, r.bottom() + 1 - top)),
-               h | Qt::AlignVCenter | Qt::TextSingleLine, line);
+    if (top > r.bottom()) break;
+    const QStaticText& st = StaticText(p, line);
+    const int width = int(std::ceil(st.size().width()));
+    int x = inner.left();
+    if (align == 2) x = inner.right() + 1 - width;
+    if (align == 1) x = inner.left() + (inner.width() - width) / 2;
+    // Only a line wider or taller than its cell needs clipping.
+    if (width > inner.width() || top + lineH > r.bottom() + 1) {
+      p.save();
+      p.setClipRect(r, Qt::IntersectClip);
+      p.drawStaticText(QPoint(align == 0 ? inner.left() : x, top), st);
+      p.restore();
+    } else {
+      p.drawStaticText(QPoint(x, top), st);
+    }
     top += lineH;
   }
+}
+
+// Laid-out texts, kept while the font stays: repainting a screen (each
+// cursor move does) then costs no text layout.
+const QStaticText& GridView::StaticText(QPainter& p, const QString& line) {
+  const QFont& f = p.font();
+  if (f != textCacheFont_ || textCache_.size() > 20000) {
+    textCache_.clear();
+    textCacheFont_ = f;
+  }
+  auto it = textCache_.find(line);
+  if (it == textCache_.end()) {
+    QStaticText st(line);
+    st.setTextFormat(Qt::PlainText);
+    st.setPerformanceHint(QStaticText::AggressiveCaching);
+    st.prepare(QTransform(), f);
+    it = textCache_.emplace(line, std::move(st)).first;
+  }
+  return it->second;
 }
 
 void GridView::PaintItems(QPainter& p, int pane) {
