@@ -162,6 +162,33 @@ TEST(GridCells, ColoursAreStickyAndMemoRowsCanBeReset) {
   EXPECT_FALSE(g.MemoRow(2));
 }
 
+TEST(GridCells, NothingIsRepaintedWhileRedrawIsOff) {
+  struct Counter : GridObserver {
+    int changed = 0;
+    void GridChanged() override { ++changed; }
+  } view;
+  GridModel g;
+  g.SetObserver(&view);
+  g.SetRedraw(false);  // property 10, off during a sheet set-up
+  g.SetColCount(3);
+  g.SetRowCount(100);
+  for (int r = 1; r <= 100; ++r) SetTextData32(g, 1, r, "x");
+  EXPECT_EQ(view.changed, 0);
+  g.SetRedraw(true);
+  EXPECT_EQ(view.changed, 1);
+}
+
+TEST(GridCells, TheInputMethodSwitchBelongsToEachCell) {
+  GridModel g;
+  g.SetColCount(3);
+  g.SetRowCount(3);
+  g.SetCursor(2, 2);
+  g.SetImeOn(true);
+  g.SetCursor(3, 2);
+  EXPECT_FALSE(g.ImeOn());
+  EXPECT_TRUE(g.CellImeOn(2, 2));
+}
+
 TEST(GridCells, ANewRowCountKeepsTextsAndEmptiesTheObjectLayer) {
   GridModel g;
   g.SetColCount(2);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/grid/grid_api.h"
+#include "support/scripted_ui.h"
 
 namespace kv {
 namespace {
@@ -198,6 +199,13 @@ TEST_F(GridScroll, UnitConversions) {
   EXPECT_EQ(WidthToPoint32(g, 100), 75);  // 100 px at 96 dpi = 75 pt (1500 twips)
   g.SetFontMetrics(nullptr);
   EXPECT_GT(PointToHeight32(g, 12), PointToWidth32(g, 12));
+  // Measured through the UI seam's text extent (the double: 8 x 16 at 10 pt).
+  test::ScriptedUi ui;
+  UiGridFontMetrics seam(ui);
+  g.SetFontMetrics(&seam);
+  EXPECT_EQ(PointToHeight32(g, 10), 16);
+  EXPECT_EQ(PointToWidth32(g, 20), 16);
+  g.SetFontMetrics(nullptr);
 }
 
 }  // namespace
