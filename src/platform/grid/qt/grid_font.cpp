@@ -2,39 +2,22 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/font_substitute.h"
 
 namespace kv {
 
-namespace {
-
-bool Installed(const QString& family) {
-  static const QStringList families = QFontDatabase::families();
-  return families.contains(family, Qt::CaseInsensitive);
-}
-
-QString FirstInstalled(std::initializer_list<const char*> names) {
-  for (const char* n : names)
-    if (Installed(QString::fromUtf8(n))) return QString::fromUtf8(n);
-  return {};
-}
-
-}  // namespace
-
 QString SheetFontFamily(const QString& storedName) {
-  if (storedName.isEmpty() || Installed(storedName)) return storedName;
-  const bool mincho = storedName.contains(QString::fromUtf8("明朝")) ||
-                      storedName.contains(QLatin1String("Mincho"), Qt::CaseInsensitive);
-  const bool gothic = storedName.contains(QString::fromUtf8("ゴシック")) ||
-                      storedName.contains(QLatin1String("Gothic"), Qt::CaseInsensitive);
-  QString stand;
-  if (mincho)
-    stand = FirstInstalled({"IPAMincho", "IPAexMincho", "Noto Serif CJK JP"});
-  else if (gothic)
-    stand = FirstInstalled({"IPAGothic", "IPAexGothic", "Noto Sans CJK JP"});
-  return stand.isEmpty() ? storedName : stand;
+  static const std::vector<std::string> installed = [] {
+    std::vector<std::string> out;
+    for (const QString& f : QFontDatabase::families()) out.push_back(f.toStdString());
+    return out;
+  }();
+  return QString::fromStdString(DisplayFontFamily(storedName.toStdString(), installed));
 }
 
 QFont GridFont(std::string_view storedName, int pointSize, int zoomPercent) {
