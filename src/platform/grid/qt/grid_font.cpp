@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <string>
