@@ -5,17 +5,11 @@
 #include "platform/ui.h"
 #include "sheet/float_windows.h"
 #include "sheet/sheet_services.h"
+#include "storage/split_path.h"
 
 namespace kv {
 
 namespace {
-
-// The work name: what follows the last separator of the work base (the work
-// base carries no extension).
-std::string WorkName(const std::string& workBase) {
-  size_t slash = workBase.find_last_of('/');
-  return slash == std::string::npos ? workBase : workBase.substr(slash + 1);
-}
 
 bool Untitled(const ProgramState& st) { return st.WorkFileBase.find("無題") != std::string::npos; }
 
@@ -29,8 +23,8 @@ int AskBelowFloats(ProgramState& st, std::string_view text, int style) {
 
 }  // namespace
 
-std::string SaveOnCloseQuestion(const std::string& workFileBase) {
-  return "見積データ [ " + WorkName(workFileBase) + " ]の内容は変更されています、保存して終了しますか？";
+std::string SaveOnCloseQuestion(const std::string& workName) {
+  return "見積データ [ " + workName + " ]の内容は変更されています、保存して終了しますか？";
 }
 
 bool Form_QueryUnload(ProgramState& st, const EditorCloseSteps& steps) {
@@ -56,7 +50,7 @@ bool Form_QueryUnload(ProgramState& st, const EditorCloseSteps& steps) {
   // 8. Save a changed estimate; an untitled one with nothing in it is let go.
   const bool emptyUntitled = Untitled(st) && st.UsedRows <= 0;
   if (!emptyUntitled && st.SheetModified) {
-    int answer = AskBelowFloats(st, SaveOnCloseQuestion(st.WorkFileBase), vbYesNoCancel);
+    int answer = AskBelowFloats(st, SaveOnCloseQuestion(SplitPath(st, st.WorkFileBase).name), vbYesNoCancel);
     if (answer == vbCancel) return kRefuse;
     if (answer == vbYes) {
       // Nothing can be recorded without the sheet engine: stay rather than

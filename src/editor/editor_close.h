@@ -41,7 +41,7 @@ struct EditorCloseSteps {
 // Returns true when the close is refused (the window stays open).
 bool Form_QueryUnload(ProgramState& st, const EditorCloseSteps& steps);
 
-// The save prompt's text for the estimate whose work base is given.
-std::string SaveOnCloseQuestion(const std::string& workFileBase);
+// The save prompt's text for the estimate of that work name.
+std::string SaveOnCloseQuestion(const std::string& workName);
 
 }  // namespace kv

@@ -29,8 +29,7 @@ void Step(ProgramState& st, int number, const std::function<void()>& body) {
 
 int LoadZoom(int storedZoom) { return storedZoom < 30 || storedZoom > 200 ? 100 : storedZoom; }
 
-void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, EditorMenus& menus,
-               EditorFormPort& port) {
+void Form_Load(ProgramState& st, EditorState& ed, EditorMenus& menus, EditorFormPort& port) {
   Step(st, 1, [&] { ed.HelpFile = st.AppPath + "/help_v.chm"; });
   Step(st, 2, [&] {
     st.RefWindowOpen = false;
@@ -43,7 +42,7 @@ void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, Edito
   });
   Step(st, 3, [&] {
     port.SplashProgress(15);
-    port.PlaceWindow(s.EditWinLeft, s.EditWinTop, s.EditWinWidth, s.EditWinHeight);
+    port.PlaceWindow(st.EditWinLeft, st.EditWinTop, st.EditWinWidth, st.EditWinHeight);
   });
   Step(st, 4, [&] {
     port.SplashProgress(16);
@@ -56,10 +55,10 @@ void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, Edito
   });
   Step(st, 7, [&] {
     port.SplashProgress(18);
-    MaskMenuCaptions(menus, s.MASK_NAME);
+    MaskMenuCaptions(menus, st.MASK_NAME);
     port.StatusPanelSet(3, menus.At("MaskGamen", 0).caption);
   });
-  Step(st, 8, [&] { RecentMenuCaptions(menus, s.RecentFiles); });
+  Step(st, 8, [&] { RecentMenuCaptions(menus, st.RecentFiles); });
   Step(st, 9, [&] {
     port.SplashProgress(19);
     // The font dialog starts from this numbering; a font that is nowhere
@@ -70,8 +69,8 @@ void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, Edito
     FontMenuCaptionSet(menus, st.FontName);
   });
   Step(st, 10, [&] {
-    s.KVZoom = LoadZoom(s.KVZoom);
-    menus.At("ZoomSub", 1).caption = ZoomMenuCaption(s.KVZoom);
+    st.KVZoom = LoadZoom(st.KVZoom);
+    menus.At("ZoomSub", 1).caption = ZoomMenuCaption(st.KVZoom);
   });
   Step(st, 12, [&] { menus.At("Menu_3Sub", 0).checked = st.ReCalcFlag; });
   Step(st, 13, [&] {
@@ -80,11 +79,11 @@ void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, Edito
     port.SplashProgress(21);
   });
   Step(st, 14, [&] {
-    if (s.KVDisp.empty()) s.KVDisp = "縦";
-    if (s.RefDisp.empty()) s.RefDisp = "縦";
-    int item = LevelDisplayItem(s.KVDisp);
+    if (st.KVDisp.empty()) st.KVDisp = "縦";
+    if (st.RefDisp.empty()) st.RefDisp = "縦";
+    int item = LevelDisplayItem(st.KVDisp);
     CheckOnly(menus, "DM_DISP", item);
-    s.DMTotalFlag = item == 2;
+    st.DMTotalFlag = item == 2;
   });
   Step(st, 15, [&] {
     port.SplashProgress(22);
@@ -94,14 +93,14 @@ void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, Edito
   Step(st, 16, [&] {
     port.SplashProgress(24);
     port.SplashProgress(25);
-    ed.TreeShown = port.SizerPlace(std::max(s.SizerPos, 0)) > 30;
+    ed.TreeShown = port.SizerPlace(std::max(st.SizerPos, 0)) > 30;
   });
   Step(st, 17, [&] { port.GridPlace(); });
   Step(st, 18, [&] {
     port.SplashProgress(26);
     // A missing or damaged setting draws the first style.
-    if (s.SheetPageLineStyle < 0 || s.SheetPageLineStyle > 3) s.SheetPageLineStyle = 0;
-    CheckOnly(menus, "Line_Style", s.SheetPageLineStyle + 1);
+    if (st.SheetPageLineStyle < 0 || st.SheetPageLineStyle > 3) st.SheetPageLineStyle = 0;
+    CheckOnly(menus, "Line_Style", st.SheetPageLineStyle + 1);
     port.StatusPanelSet(6, st.FontName);
     port.SplashProgress(26);
     port.SplashProgress(27);
@@ -111,9 +110,9 @@ void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, Edito
   Step(st, 20, [&] {
     if (!st.SpecialPrintSpec) return;
     const std::string davirov = st.AppPath + "/DAVIROV.INI";
-    s.OrviKenPrn = IniGetInt("特殊仕様印刷", "OrviKenPrn", davirov);
-    s.OrviSUU = IniGetInt("特殊仕様印刷", "OrviSUU", davirov);
-    s.OrviTANKA = IniGetInt("特殊仕様印刷", "OrviTANKA", davirov);
+    st.OrviKenPrn = IniGetInt("特殊仕様印刷", "OrviKenPrn", davirov);
+    st.OrviSUU = IniGetInt("特殊仕様印刷", "OrviSUU", davirov);
+    st.OrviTANKA = IniGetInt("特殊仕様印刷", "OrviTANKA", davirov);
   });
   port.MenusChanged();
 }

@@ -10,7 +10,6 @@ namespace kv {
 struct ProgramState;
 struct EditorMenus;
 struct EditorState;
-struct EditorWindowSettings;
 
 // The window's side of the load.
 class EditorFormPort {
@@ -38,8 +37,7 @@ class EditorFormPort {
 // The window's load, in its order; the splash steps 15..28 advance on the way.
 // A step that fails shows the standard warning with its text and
 // "(Form_loadErr ｴﾗｰNo <step>)", and the load goes on with the next step.
-void Form_Load(ProgramState& st, EditorState& ed, EditorWindowSettings& s, EditorMenus& menus,
-               EditorFormPort& port);
+void Form_Load(ProgramState& st, EditorState& ed, EditorMenus& menus, EditorFormPort& port);
 
 // The zoom the window starts with: 100 for a stored value outside 30..200
 // (0 and a missing key among them).

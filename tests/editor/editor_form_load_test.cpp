@@ -55,22 +55,21 @@ class EditorFormLoad : public ::testing::Test {
     st.print = &print;
     st.SystemKind = 2;
     st.FontName = "ＭＳ 明朝";
-    s.EditWinLeft = 1500;
-    s.EditWinTop = 750;
-    s.EditWinWidth = 15000;
-    s.EditWinHeight = 9000;
-    s.MASK_NAME = {"全項目", "金額", "数量", "単価", "備考", "予備"};
-    s.RecentFiles[1] = "1 /data/a.YZH";
+    st.EditWinLeft = 1500;
+    st.EditWinTop = 750;
+    st.EditWinWidth = 15000;
+    st.EditWinHeight = 9000;
+    st.MASK_NAME = {"全項目", "金額", "数量", "単価", "備考", "予備"};
+    st.RecentFiles[1] = "1 /data/a.YZH";
   }
 
-  void Load() { Form_Load(st, ed, s, menus, port); }
+  void Load() { Form_Load(st, ed, menus, port); }
 
   test::TempFolder folder;
   ScriptedUi ui;
   ProgramState st{ui};
   RecordingPrint print;
   EditorState ed;
-  EditorWindowSettings s;
   EditorMenus menus = EditorMenuTree();
   RecordingPort port;
 };
@@ -116,8 +115,8 @@ TEST_F(EditorFormLoad, StepsRunInOrderAndAdvanceTheProgressBar) {
 
 TEST_F(EditorFormLoad, CaptionsAndChecksFollowTheSettings) {
   st.ReCalcFlag = true;
-  s.KVZoom = 0;
-  s.SheetPageLineStyle = 2;
+  st.KVZoom = 0;
+  st.SheetPageLineStyle = 2;
   menus.At("MaskGamen", 3).checked = true;
 
   Load();
@@ -128,7 +127,7 @@ TEST_F(EditorFormLoad, CaptionsAndChecksFollowTheSettings) {
   EXPECT_EQ(menus.At("Menu_1Sub", 17).caption, "1 /data/a.YZH");
   EXPECT_EQ(menus.At("Menu_1Sub", 18).caption, "2");
   EXPECT_EQ(menus.At("Menu_7Sub", 2).caption, "ﾌｫﾝﾄ=ＭＳ 明朝");
-  EXPECT_EQ(s.KVZoom, 100);
+  EXPECT_EQ(st.KVZoom, 100);
   EXPECT_EQ(menus.At("ZoomSub", 1).caption, "ｽﾞｰﾑ設定値= 100%");
   EXPECT_TRUE(menus.At("Menu_3Sub", 0).checked);
   EXPECT_TRUE(menus.At("Line_Style", 3).checked);
@@ -141,13 +140,13 @@ TEST_F(EditorFormLoad, CaptionsAndChecksFollowTheSettings) {
 
 TEST_F(EditorFormLoad, ZoomOutsideItsRangeStartsAtOneHundred) {
   for (int stored : {0, -1, 29, 201}) {
-    s.KVZoom = stored;
+    st.KVZoom = stored;
     Load();
-    EXPECT_EQ(s.KVZoom, 100) << stored;
+    EXPECT_EQ(st.KVZoom, 100) << stored;
   }
-  s.KVZoom = 70;
+  st.KVZoom = 70;
   Load();
-  EXPECT_EQ(s.KVZoom, 70);
+  EXPECT_EQ(st.KVZoom, 70);
   EXPECT_EQ(menus.At("ZoomSub", 1).caption, "ｽﾞｰﾑ設定値= 70%");
 }
 
@@ -161,18 +160,18 @@ TEST_F(EditorFormLoad, LevelDisplayModeChecksItsItemAndSetsTheTotalsLine) {
   for (const Case& c : {Case{"縦", 1, false, "縦"}, Case{"縦計", 2, true, "縦計"},
                         Case{"横", 3, false, "横"}, Case{"", 1, false, "縦"}}) {
     SCOPED_TRACE(c.kvDisp);
-    s.KVDisp = c.kvDisp;
-    s.DMTotalFlag = !c.totals;
+    st.KVDisp = c.kvDisp;
+    st.DMTotalFlag = !c.totals;
     Load();
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(menus.At("DM_DISP", i).checked, i == c.item) << i;
-    EXPECT_EQ(s.DMTotalFlag, c.totals);
-    EXPECT_EQ(s.KVDisp, c.after);
+    EXPECT_EQ(st.DMTotalFlag, c.totals);
+    EXPECT_EQ(st.KVDisp, c.after);
   }
-  EXPECT_EQ(s.RefDisp, "縦");
+  EXPECT_EQ(st.RefDisp, "縦");
 }
 
 TEST_F(EditorFormLoad, TreeWiderThanThirtyTwipsIsShown) {
-  s.SizerPos = 2400;
+  st.SizerPos = 2400;
   port.treeWidth = 30;
   Load();
   EXPECT_FALSE(ed.TreeShown);
@@ -183,9 +182,9 @@ TEST_F(EditorFormLoad, TreeWiderThanThirtyTwipsIsShown) {
 }
 
 TEST_F(EditorFormLoad, MissingLineStyleDrawsTheFirst) {
-  s.SheetPageLineStyle = -1;
+  st.SheetPageLineStyle = -1;
   Load();
-  EXPECT_EQ(s.SheetPageLineStyle, 0);
+  EXPECT_EQ(st.SheetPageLineStyle, 0);
   EXPECT_TRUE(menus.At("Line_Style", 1).checked);
 }
 
@@ -201,13 +200,13 @@ TEST_F(EditorFormLoad, FontFoundNowhereBecomesTheMinchoFace) {
 TEST_F(EditorFormLoad, SpecialPrintReadsItsKeysFromTheSystemSettings) {
   folder.Write("DAVIROV.INI", ToSjis("[特殊仕様印刷]\r\nOrviKenPrn=1\r\nOrviSUU=4\r\n"));
   Load();
-  EXPECT_EQ(s.OrviKenPrn, 0);  // not read without the special print
+  EXPECT_EQ(st.OrviKenPrn, 0);  // not read without the special print
 
   st.SpecialPrintSpec = true;
   Load();
-  EXPECT_EQ(s.OrviKenPrn, 1);
-  EXPECT_EQ(s.OrviSUU, 4);
-  EXPECT_EQ(s.OrviTANKA, -1);  // missing key
+  EXPECT_EQ(st.OrviKenPrn, 1);
+  EXPECT_EQ(st.OrviSUU, 4);
+  EXPECT_EQ(st.OrviTANKA, -1);  // missing key
   EXPECT_TRUE(menus.At("Tokusyusub", 22).visible);
 }
 

@@ -58,7 +58,7 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   setAttribute(Qt::WA_DeleteOnClose);
   BuildControls();
   st_.editor = this;
-  Form_Load(st_, ed_, settings_, menus_, *this);
+  Form_Load(st_, ed_, menus_, *this);
   loaded_ = true;
 }
 
@@ -274,7 +274,7 @@ void EDTSHEET_FRM::SetCaption(ProgramState&, const std::string& caption) {
 }
 
 void EDTSHEET_FRM::MaskMenuCaptionSet(ProgramState&) {
-  MaskMenuCaptions(menus_, settings_.MASK_NAME);
+  MaskMenuCaptions(menus_, st_.MASK_NAME);
   MenusChanged();
   StatusPanelSet(3, menus_.At("MaskGamen", 0).caption);
 }

@@ -96,7 +96,6 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   QFrame* Sizer() const { return sizer_; }
 
   EditorState& State() { return ed_; }
-  EditorWindowSettings& Settings() { return settings_; }
   EditorPlacement Placement() const;
 
   // --- EditorServices ---
@@ -135,7 +134,6 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   ProgramState& st_;
   EditorWindowHooks hooks_;
   EditorState ed_;
-  EditorWindowSettings settings_;
   EditorMenus menus_;
   std::unique_ptr<MenuBarView> menuView_;
   std::map<std::pair<std::string, int>, MenuCommand> commands_;
