@@ -368,8 +368,8 @@ int EDTSHEET_FRM::Px(int twips) const { return TwipsToPixels(twips, logicalDpiX(
 
 int EDTSHEET_FRM::Tw(int pixels) const { return PixelsToTwips(pixels, logicalDpiX()); }
 
-EditorPlacement EDTSHEET_FRM::Placement() const {
-  EditorPlacement p;
+MainWindowPlacement EDTSHEET_FRM::Placement() const {
+  MainWindowPlacement p;
   p.minimized = isMinimized();
   p.left = Tw(x());
   p.top = PixelsToTwips(y(), logicalDpiY());

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/sys_ini.h"
 #include "editor/editor_close.h"
 #include "editor/editor_form_load.h"
 #include "editor/editor_services.h"
@@ -42,17 +43,6 @@ struct ProgramState;
 struct EditorWindowHooks {
   std::function<void(int step)> SplashProgress;
   EditorCloseSteps closeSteps;
-};
-
-// The window's rectangle and splitter for the settings written at program
-// end, in twips.
-struct EditorPlacement {
-  bool minimized = false;
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  int sizerLeft = 0;
 };
 
 class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFormPort {
@@ -96,7 +86,9 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   QFrame* Sizer() const { return sizer_; }
 
   EditorState& State() { return ed_; }
-  EditorPlacement Placement() const;
+  // The window's rectangle and splitter in twips, for the settings written at
+  // program end.
+  MainWindowPlacement Placement() const;
 
   // --- EditorServices ---
   void ToolBar1Init(ProgramState& st) override;
