@@ -20,6 +20,7 @@
 #include "editor/editor_geometry.h"
 #include "editor/menu_rules.h"
 #include "editor/windows/menu_bar_view.h"
+#include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "sheet/float_windows.h"
@@ -63,7 +64,10 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
 }
 
 EDTSHEET_FRM::~EDTSHEET_FRM() {
+  loaded_ = false;
   if (st_.editor == this) st_.editor = nullptr;
+  delete edtSheet_;
+  delete rowSheet_;
 }
 
 void EDTSHEET_FRM::BuildControls() {
@@ -108,21 +112,13 @@ void EDTSHEET_FRM::BuildControls() {
   sizer_->setFrameShadow(QFrame::Raised);
   sizer_->setCursor(Qt::SplitHCursor);
 
-  // The sheet grid and the memo row's one-row grid.
-  auto* sheet = new QFrame(central_);
-  sheet->setObjectName(QStringLiteral("EdtSheet"));
-  sheet->setFrameShape(QFrame::StyledPanel);
-  sheet->setAutoFillBackground(true);
-  QPalette pal = sheet->palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  sheet->setPalette(pal);
-  sheet->setFocusPolicy(Qt::StrongFocus);
-  edtSheet_ = sheet;
-  auto* row = new QFrame(central_);
-  row->setObjectName(QStringLiteral("RowSheet"));
-  row->setFrameShape(QFrame::Box);
-  row->hide();
-  rowSheet_ = row;
+  // The sheet grid, and the memo row's one-row grid shown over it while a
+  // memo row is edited.
+  edtSheet_ = new GridView(edtSheetGrid_, central_);
+  edtSheet_->setObjectName(QStringLiteral("EdtSheet"));
+  rowSheet_ = new GridView(rowSheetGrid_, central_);
+  rowSheet_->setObjectName(QStringLiteral("RowSheet"));
+  rowSheetGrid_.SetVisible(false);
 
   // The level bar: a button and a path label for each parent level.
   for (int i = 1; i <= kLevelButtons; ++i) {

@@ -22,6 +22,7 @@
 #include "editor/editor_services.h"
 #include "editor/editor_state.h"
 #include "editor/menu_model.h"
+#include "platform/grid/grid_model.h"
 
 class QComboBox;
 class QFrame;
@@ -34,6 +35,7 @@ class QTreeWidget;
 
 namespace kv {
 
+class GridView;
 class MenuBarView;
 class QtUi;
 struct ProgramState;
@@ -51,7 +53,7 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   static constexpr int kStatusPanels = 6;
 
   // Makes the controls and runs the load. The window is `st.editor` until it
-  // is destroyed.
+  // is destroyed; the program state must outlive it.
   EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* parent = nullptr);
   ~EDTSHEET_FRM() override;
 
@@ -73,8 +75,12 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   std::string StatusPanelText(int panel) const;
 
   // --- Controls other parts of the editor fill ---
-  QWidget* EdtSheet() const { return edtSheet_; }
-  QWidget* RowSheet() const { return rowSheet_; }
+  // The sheet grid and the memo row's one-row grid: the models the sheet
+  // engine drives, and their views.
+  GridModel& EdtSheet() { return edtSheetGrid_; }
+  GridModel& RowSheet() { return rowSheetGrid_; }
+  GridView* EdtSheetView() const { return edtSheet_; }
+  GridView* RowSheetView() const { return rowSheet_; }
   QLineEdit* DentakuText() const { return dentakuText_; }
   QToolBar* Toolbar1() const { return toolbar1_; }
   QToolBar* Toolbar2() const { return toolbar2_; }
@@ -130,9 +136,12 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   std::unique_ptr<MenuBarView> menuView_;
   std::map<std::pair<std::string, int>, MenuCommand> commands_;
 
+  // The grid models outlive their views (the views go first in the destructor).
+  GridModel edtSheetGrid_;
+  GridModel rowSheetGrid_;
   QWidget* central_ = nullptr;
-  QWidget* edtSheet_ = nullptr;
-  QWidget* rowSheet_ = nullptr;
+  GridView* edtSheet_ = nullptr;
+  GridView* rowSheet_ = nullptr;
   QLineEdit* dentakuText_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   std::vector<QLabel*> panels_;

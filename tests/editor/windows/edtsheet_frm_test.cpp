@@ -22,6 +22,7 @@
 #include "app/program_state.h"
 #include "editor/menu_rules.h"
 #include "sheet/float_windows.h"
+#include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "support/qt_test_app.h"
@@ -45,6 +46,8 @@ QMenu* TopMenu(EDTSHEET_FRM& w, const char* name) {
 class EdtSheetFrm : public ::testing::Test {
  protected:
   void SetUp() override { test::EnsureQtApp(); }
+  // The window goes before the program state it refers to.
+  void TearDown() override { delete ui.LoadedWindow(kEditWindow); }
 
   // Loads the window through the seam, as the program does.
   EDTSHEET_FRM& Load(int systemKind) {
@@ -76,9 +79,11 @@ TEST_F(EdtSheetFrm, LoadsAsTheEditorWithItsCaptionAndProgress) {
   EXPECT_EQ(w.windowTitle(), Q("< 港北ビル改修 > 内訳書 "));
   EXPECT_EQ(steps, (std::vector<int>{15, 16, 17, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 26, 27, 28}));
   // Controls other parts fill: present, the memo grid and calculator hidden.
-  EXPECT_FALSE(w.RowSheet()->isVisible());
+  EXPECT_FALSE(w.RowSheetView()->isVisible());
+  EXPECT_FALSE(w.RowSheet().Visible());
   EXPECT_FALSE(w.DentakuText()->isVisible());
-  EXPECT_TRUE(w.EdtSheet()->isVisible());
+  EXPECT_TRUE(w.EdtSheetView()->isVisible());
+  EXPECT_EQ(w.findChild<GridView*>(QStringLiteral("EdtSheet")), w.EdtSheetView());
   EXPECT_NE(w.findChild<QWidget*>(QStringLiteral("TreeView1")), nullptr);
   EXPECT_NE(w.findChild<QWidget*>(QStringLiteral("cmbZoom")), nullptr);
   EXPECT_NE(w.findChild<QWidget*>(QStringLiteral("DM_Button(6)")), nullptr);
@@ -269,6 +274,19 @@ TEST_F(EdtSheetFrm, Screenshot) {
   w.StatusPanelSet(1, "[ 1,250,000]");
   w.StatusPanelSet(4, "P 1");
   w.StatusPanelSet(5, "R1 C3");
+  GridModel& g = w.EdtSheet();
+  g.SetFontName("ＭＳ 明朝");
+  g.SetColCount(4);
+  g.SetRowCount(30);
+  const char* caps[] = {"名称", "数量", "単位", "金額"};
+  for (int c = 1; c <= 4; ++c) {
+    g.SetColWidth(c, c == 1 ? 240 : 90);
+    g.SetCellText(c, 0, caps[c - 1]);
+  }
+  g.SetCellText(1, 1, "仮設工事");
+  g.SetCellText(2, 1, "1");
+  g.SetCellText(3, 1, "式");
+  g.SetCellText(4, 1, "1,250,000");
   test::Settle();
   std::filesystem::path out(dir);
   w.grab().save(QString::fromStdString((out / "edtsheet.png").string()));
