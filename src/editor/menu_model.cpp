@@ -33,7 +33,7 @@ MenuItem Sub(MenuItem parent, std::vector<MenuItem> items) {
 MenuItem Top(std::string name, int index, std::string caption, std::vector<MenuItem> items) {
   MenuItem m = Item(std::move(name), index, std::move(caption));
   m.items = std::move(items);
-  m.ready = true;
+  m.opensMenu = true;
   return m;
 }
 

@@ -25,10 +25,12 @@ struct MenuItem {
   bool checked = false;
   // A command handler is wired to the item. Submenus and separators need none.
   bool ready = false;
+  // The item opens a menu (also one that has no items).
+  bool opensMenu = false;
   std::vector<MenuItem> items;  // submenu, in menu order
 
   bool IsSeparator() const { return caption == "-"; }
-  bool HasSubmenu() const { return !items.empty(); }
+  bool HasSubmenu() const { return opensMenu || !items.empty(); }
   // What the user can choose: enabled and, for a command, wired.
   bool Choosable() const { return enabled && (ready || HasSubmenu()); }
 };
@@ -55,8 +57,8 @@ struct EditorMenus {
 inline constexpr int kAllItems = -2;
 
 // The tree as the window defines it at design time, before the load sets
-// editions, captions and check marks. Every command is unwired; the top-level
-// menus are wired (their click only gives the sheet grid the focus).
+// editions, captions and check marks. Every command is unwired; opening a
+// top-level menu only gives the sheet grid the focus.
 EditorMenus EditorMenuTree();
 
 }  // namespace kv

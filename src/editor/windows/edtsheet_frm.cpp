@@ -234,7 +234,7 @@ QAction* EDTSHEET_FRM::MenuAction(const std::string& name, int index) const {
 
 void EDTSHEET_FRM::MenuChosen(const std::string& name, int index) {
   for (const MenuItem& top : menus_.bar) {
-    if (top.name == name && top.index == index && (top.HasSubmenu() || top.ready)) {
+    if (top.name == name && top.index == index && top.HasSubmenu()) {
       // Opening a menu only gives the keyboard back to the sheet.
       edtSheet_->setFocus();
       return;

@@ -13,8 +13,7 @@ namespace kv {
 MenuBarView::MenuBarView(QMenuBar& bar, const EditorMenus& menus, Chosen chosen)
     : bar_(bar), chosen_(std::move(chosen)) {
   for (const MenuItem& top : menus.bar) {
-    if (!top.HasSubmenu() && top.IsSeparator()) continue;
-    if (top.HasSubmenu() || top.ready) {
+    if (top.HasSubmenu()) {
       // A menu of its own, even one without items: its opening is its click.
       QMenu* menu = bar_.addMenu(ToQ(top.caption));
       menu->setObjectName(ToQ(top.name));

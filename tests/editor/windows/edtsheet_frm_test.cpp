@@ -173,6 +173,22 @@ TEST_F(EdtSheetFrm, CommandsWaitForTheirHandlersAndTheBusyLockFreesWhatItLocked)
   EXPECT_TRUE(w.DM_Button(1)->isEnabled());
 }
 
+TEST_F(EdtSheetFrm, TopLevelCommandRunsItsHandler) {
+  EDTSHEET_FRM& w = Load(2);
+  int runs = 0;
+  w.WireMenu("Pack", [&](int index) {
+    EXPECT_EQ(index, -1);
+    ++runs;
+  });
+  w.MenuAction("Pack")->trigger();  // hidden and disabled: nothing runs
+  EXPECT_EQ(runs, 0);
+  MenuItem& pack = st.editor->Menus()->At("Pack");
+  pack.visible = pack.enabled = true;
+  st.editor->MenusChanged(st);
+  w.MenuAction("Pack")->trigger();  // a command, not a menu opening
+  EXPECT_EQ(runs, 1);
+}
+
 TEST_F(EdtSheetFrm, CheckMarkIsSetByTheCommandNotByTheClick) {
   EDTSHEET_FRM& w = Load(2);
   w.WireMenu("DM_DISP", [&](int index) {
