@@ -50,7 +50,8 @@ bool Form_QueryUnload(ProgramState& st, const EditorCloseSteps& steps) {
   // 8. Save a changed estimate; an untitled one with nothing in it is let go.
   const bool emptyUntitled = Untitled(st) && st.UsedRows <= 0;
   if (!emptyUntitled && st.SheetModified) {
-    int answer = AskBelowFloats(st, SaveOnCloseQuestion(SplitPath(st, st.WorkFileBase).name), vbYesNoCancel);
+    int answer =
+        AskBelowFloats(st, SaveOnCloseQuestion(SplitPath(st, st.WorkFileBase).name), vbYesNoCancel);
     if (answer == vbCancel) return kRefuse;
     if (answer == vbYes) {
       // Nothing can be recorded without the sheet engine: stay rather than

@@ -137,10 +137,14 @@ MenuItem ViewMenu() {
   for (int i = 0; i < 6; ++i) masks.push_back(Item("MaskGamen", i, maskNames[i]));
   MenuItem zoom = Hidden(s, 3, "Zoom");
   zoom.items = {
-      Hidden("ZoomSub", 0, "200%"),        Item("ZoomSub", 1, "ｽﾞｰﾑ設定値"),
-      Item("ZoomSub", 2, "ｽﾞｰﾑ倍率の入力"), Item("ZoomSub", 3, "140%"),
-      Item("ZoomSub", 4, "120%"),          Item("ZoomSub", 5, "100%標準"),
-      Item("ZoomSub", 6, "90%"),           Item("ZoomSub", 7, "80%"),
+      Hidden("ZoomSub", 0, "200%"),
+      Item("ZoomSub", 1, "ｽﾞｰﾑ設定値"),
+      Item("ZoomSub", 2, "ｽﾞｰﾑ倍率の入力"),
+      Item("ZoomSub", 3, "140%"),
+      Item("ZoomSub", 4, "120%"),
+      Item("ZoomSub", 5, "100%標準"),
+      Item("ZoomSub", 6, "90%"),
+      Item("ZoomSub", 7, "80%"),
       Item("ZoomSub", 8, "70%"),
   };
   return Top("Menu_7", -1, "画面(&V)",
@@ -180,27 +184,18 @@ MenuItem ViewMenu() {
 
 MenuItem ExtendedMenu() {
   const char* s = "Tokusyusub";
-  MenuItem autoDown = Sub(Hidden(s, 0, "自動改行指定 "), {
-                                                             Item("AutoDownSub", 0, "移動無し"),
-                                                             Item("AutoDownSub", 1, "自動改行"),
-                                                             Item("AutoDownSub", 2, "自動右移動"),
-                                                         });
-  MenuItem env = Sub(Hidden(s, 5, "環境設定"),
-                     {
-                         Item("EnvMenu", 1, "印刷時会社名登録"),
-                         Sub(Item("EnvMenu", 2, "会社名印刷位置"),
-                             {
-                                 Item("CoPrinPos", 1, "左"),
-                                 Item("CoPrinPos", 2, "中"),
-                                 Item("CoPrinPos", 3, "右"),
-                             }),
-                         Item("IME_Mode", -1, "MS_IMEの切替え"),
-                     });
-  MenuItem pages = Sub(Hidden(s, 6, "ﾍﾟｰｼﾞ番号の指定"), {
-                                                            Item("PageRemakeMenu", 1, "自動ﾍﾟｰｼﾞ設定"),
-                                                            Item("PageRemakeMenu", 2, "手動ﾍﾟｰｼﾞ設定"),
-                                                            Hidden("PageRemakeMenu", 3, "予備"),
-                                                        });
+  MenuItem autoDown = Hidden(s, 0, "自動改行指定 ");
+  autoDown.items = {Item("AutoDownSub", 0, "移動無し"), Item("AutoDownSub", 1, "自動改行"),
+                    Item("AutoDownSub", 2, "自動右移動")};
+  MenuItem namePosition = Item("EnvMenu", 2, "会社名印刷位置");
+  namePosition.items = {Item("CoPrinPos", 1, "左"), Item("CoPrinPos", 2, "中"),
+                        Item("CoPrinPos", 3, "右")};
+  MenuItem env = Hidden(s, 5, "環境設定");
+  env.items = {Item("EnvMenu", 1, "印刷時会社名登録"), std::move(namePosition),
+               Item("IME_Mode", -1, "MS_IMEの切替え")};
+  MenuItem pages = Hidden(s, 6, "ﾍﾟｰｼﾞ番号の指定");
+  pages.items = {Item("PageRemakeMenu", 1, "自動ﾍﾟｰｼﾞ設定"),
+                 Item("PageRemakeMenu", 2, "手動ﾍﾟｰｼﾞ設定"), Hidden("PageRemakeMenu", 3, "予備")};
   return Top("Tokusyu", -1, "拡張機能(&T)",
              {
                  std::move(autoDown),

@@ -79,7 +79,8 @@ int LevelDisplayItem(std::string_view kvDisp) {
 
 FontChoiceResult FontChoiceFor(std::string_view fontName,
                                const std::vector<std::string>& screenFonts) {
-  static constexpr std::string_view kFixed[] = {"標準明朝", "標準ゴシック", "ＭＳ 明朝", "ＭＳ ゴシック"};
+  static constexpr std::string_view kFixed[] = {"標準明朝", "標準ゴシック", "ＭＳ 明朝",
+                                                "ＭＳ ゴシック"};
   for (int i = 0; i < 4; ++i)
     if (fontName == kFixed[i]) return {i, std::string(fontName)};
   int position = 0;

@@ -123,7 +123,8 @@ TEST_F(EditorClose, SavePromptYesRecordsAndPacksOnShutdown) {
   EXPECT_FALSE(Form_QueryUnload(st, steps));
 
   ASSERT_EQ(ui.Prompts().size(), 1u);
-  EXPECT_EQ(ui.Prompts()[0].text, "見積データ [ 港北ビル ]の内容は変更されています、保存して終了しますか？");
+  EXPECT_EQ(ui.Prompts()[0].text,
+            "見積データ [ 港北ビル ]の内容は変更されています、保存して終了しますか？");
   EXPECT_EQ(ui.Prompts()[0].title, "TheKorvane");
   EXPECT_EQ(ui.Prompts()[0].style, vbYesNoCancel);
   EXPECT_EQ(ui.CallsStartingWith("SetWindowTopMost(UNIT2_Frm").size(), 2u);
@@ -207,9 +208,9 @@ TEST_F(EditorClose, CustomerVariantKeepsTheLastEstimateBeforeShutdown) {
   EXPECT_FALSE(Form_QueryUnload(st, steps));
 
   EXPECT_EQ(log.calls,
-            (std::vector<std::string>{"LastUsedRow()",
-                                      "SaveLastEstimateSetting(/data/港北ビル.YZH, /prog/WORK/港北ビル)",
-                                      "AppShutdown(no pack)"}));
+            (std::vector<std::string>{
+                "LastUsedRow()", "SaveLastEstimateSetting(/data/港北ビル.YZH, /prog/WORK/港北ビル)",
+                "AppShutdown(no pack)"}));
 }
 
 TEST_F(EditorClose, FailedShutdownKeepsTheWindowOpen) {

@@ -16,7 +16,8 @@ TEST(EditorGeometry, FifteenTwipsAPixelAtNinetySixDpi) {
   EXPECT_EQ(PixelsToTwips(100, 96), 1500);
   // Back and forth keeps the value.
   for (int px : {0, 1, 333, 1279})
-    for (double dpi : {96.0, 120.0, 144.0}) EXPECT_EQ(TwipsToPixels(PixelsToTwips(px, dpi), dpi), px);
+    for (double dpi : {96.0, 120.0, 144.0})
+      EXPECT_EQ(TwipsToPixels(PixelsToTwips(px, dpi), dpi), px);
 }
 
 TEST(EditorGeometry, StoredRectangleIsUsedAsItIs) {

@@ -51,8 +51,8 @@ TEST(EditorMenuTree, ArraysKeepTheirIndexesAndGaps) {
   EXPECT_EQ(Indexes(m, "Menu_2Sub"), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13}));
   EXPECT_EQ(Indexes(m, "Menu_7Sub"),
             (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17}));
-  EXPECT_EQ(Indexes(m, "Tokusyusub"), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14,
-                                                         15, 16, 17, 18, 19, 20, 21, 22}));
+  EXPECT_EQ(Indexes(m, "Tokusyusub"), (std::vector<int>{0,  1,  2,  3,  4,  5,  6,  10, 11, 12,
+                                                        13, 14, 15, 16, 17, 18, 19, 20, 21, 22}));
   EXPECT_EQ(Indexes(m, "MaskGamen"), (std::vector<int>{0, 1, 2, 3, 4, 5}));
   EXPECT_EQ(Indexes(m, "PeparSerect"), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(Indexes(m, "ZoomSub"), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
@@ -123,8 +123,8 @@ TEST(EditorMenuTree, CaptionsShortcutsAndDesignStates) {
 TEST(EditorMenuTree, CommandsAreChoosableOnlyOnceWired) {
   EditorMenus m = EditorMenuTree();
   EXPECT_FALSE(m.At("Menu_1Sub", 0).Choosable());
-  EXPECT_TRUE(m.At("Menu_1").Choosable());            // the menu itself opens
-  EXPECT_TRUE(m.At("Menu_7Sub", 0).Choosable());      // a submenu opens
+  EXPECT_TRUE(m.At("Menu_1").Choosable());        // the menu itself opens
+  EXPECT_TRUE(m.At("Menu_7Sub", 0).Choosable());  // a submenu opens
   EXPECT_FALSE(m.At("MaskGamen", 0).Choosable());
 
   EXPECT_TRUE(m.SetReady("Menu_1Sub", kAllItems));
@@ -168,16 +168,21 @@ TEST_P(EditionMenus, ShowTheItemsOfTheEdition) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, EditionMenus,
     ::testing::Values(
-        //          kind sp   obj    out    ord    c17    c18    c19    c20    e19    e20    e21    e22
-        EditionCase{1, false, false, false, false, true, true, true, true, false, true, true, false},
-        EditionCase{2, false, true, false, false, false, false, false, false, false, false, false, false},
+        //          kind sp   obj    out    ord    c17    c18    c19    c20    e19    e20    e21 e22
+        EditionCase{1, false, false, false, false, true, true, true, true, false, true, true,
+                    false},
+        EditionCase{2, false, true, false, false, false, false, false, false, false, false, false,
+                    false},
         EditionCase{3, false, false, true, true, true, true, true, true, false, true, true, false},
         // Kind 4 shows the expense row alone of the equipment rows.
-        EditionCase{4, false, true, false, false, false, false, true, false, false, false, false, false},
+        EditionCase{4, false, true, false, false, false, false, true, false, false, false, false,
+                    false},
         // The special print decides the separator whatever the kind.
         EditionCase{1, true, false, false, false, true, true, true, true, true, true, true, true},
-        EditionCase{2, true, true, false, false, false, false, false, false, true, false, false, true},
-        EditionCase{4, true, true, false, false, false, false, true, false, true, false, false, true}),
+        EditionCase{2, true, true, false, false, false, false, false, false, true, false, false,
+                    true},
+        EditionCase{4, true, true, false, false, false, false, true, false, true, false, false,
+                    true}),
     [](const ::testing::TestParamInfo<EditionCase>& info) {
       return "Kind" + std::to_string(info.param.kind) + (info.param.special ? "SpecialPrint" : "");
     });
@@ -247,7 +252,8 @@ TEST(MenuCaptions, ZoomFontAndLevelDisplay) {
 }
 
 TEST(FontChoice, NumbersTheFixedFacesThenTheScreenFonts) {
-  const std::vector<std::string> screen{"@IPAMincho", "IPAMincho", "ＭＳ 明朝", "IPAGothic", "@Foo"};
+  const std::vector<std::string> screen{"@IPAMincho", "IPAMincho", "ＭＳ 明朝", "IPAGothic",
+                                        "@Foo"};
   EXPECT_EQ(FontChoiceFor("標準明朝", screen).fontChoice, 0);
   EXPECT_EQ(FontChoiceFor("ＭＳ ゴシック", screen).fontChoice, 3);
   // "@" faces and the four fixed names do not count in the numbering.

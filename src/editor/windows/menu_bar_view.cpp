@@ -42,9 +42,8 @@ void MenuBarView::Build(QMenu* parent, const MenuItem& item) {
     a = parent->addSeparator();
   } else {
     a = parent->addAction(ToQ(item.caption));
-    QObject::connect(a, &QAction::triggered, [this, name = item.name, index = item.index] {
-      chosen_(name, index);
-    });
+    QObject::connect(a, &QAction::triggered,
+                     [this, name = item.name, index = item.index] { chosen_(name, index); });
   }
   actions_[{item.name, item.index}] = a;
 }

@@ -4,6 +4,8 @@
 // logic may refuse.
 #include "editor/windows/edtsheet_frm.h"
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -17,14 +19,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
 #include "app/program_state.h"
 #include "editor/menu_rules.h"
-#include "sheet/float_windows.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
+#include "sheet/float_windows.h"
 #include "support/qt_test_app.h"
 
 namespace kv {
@@ -77,7 +77,8 @@ TEST_F(EdtSheetFrm, LoadsAsTheEditorWithItsCaptionAndProgress) {
   EXPECT_EQ(st.editor, static_cast<EditorServices*>(&w));
   st.editor->SetCaption(st, "< 港北ビル改修 > 内訳書 ");
   EXPECT_EQ(w.windowTitle(), Q("< 港北ビル改修 > 内訳書 "));
-  EXPECT_EQ(steps, (std::vector<int>{15, 16, 17, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 26, 27, 28}));
+  EXPECT_EQ(steps,
+            (std::vector<int>{15, 16, 17, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 26, 27, 28}));
   // Controls other parts fill: present, the memo grid and calculator hidden.
   EXPECT_FALSE(w.RowSheetView()->isVisible());
   EXPECT_FALSE(w.RowSheet().Visible());
@@ -92,8 +93,8 @@ TEST_F(EdtSheetFrm, LoadsAsTheEditorWithItsCaptionAndProgress) {
 TEST_F(EdtSheetFrm, MenuBarOfTheEdition) {
   EDTSHEET_FRM& w = Load(2);
   EXPECT_EQ(VisibleTexts(w.menuBar()->actions()),
-            (QStringList{Q("ﾌｧｲﾙ(&F)"), Q("編集(&E)"), Q("計算行(&C)"), Q("挿入(&I)"), Q("画面(&V)"),
-                         Q("拡張機能(&T)"), Q("ﾍﾙﾌﾟ(&H)")}));
+            (QStringList{Q("ﾌｧｲﾙ(&F)"), Q("編集(&E)"), Q("計算行(&C)"), Q("挿入(&I)"),
+                         Q("画面(&V)"), Q("拡張機能(&T)"), Q("ﾍﾙﾌﾟ(&H)")}));
   EXPECT_EQ(VisibleTexts(TopMenu(w, "Menu_2")->actions()),
             (QStringList{Q("元に戻す(&U)  "), Q("切り取り(&T)"), Q("ｺﾋﾟｰ(&C)"), Q("貼り付け(&P) "),
                          Q("削除(&D)"), "-", Q("行削除(&L)"), Q("行挿入(&N)"), "-", Q("行ｺﾋﾟｰ(&G)"),
