@@ -220,7 +220,10 @@ TEST_F(EditorClose, FailedShutdownKeepsTheWindowOpen) {
 }
 
 TEST_F(EditorClose, ShutdownThatEndsTheProgramDoesNotReturn) {
-  steps.AppShutdown = [](ProgramState& s) -> bool { s.ui.EndProgram(0); };
+  steps.AppShutdown = [](ProgramState& s) -> bool {
+    s.ui.EndProgram(0);
+    return true;  // never reached
+  };
   EXPECT_THROW(Form_QueryUnload(st, steps), ProgramEnded);
   EXPECT_EQ(ui.EndedWith(), 0);
 }

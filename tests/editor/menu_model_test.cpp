@@ -116,7 +116,9 @@ TEST(EditorMenuTree, CaptionsShortcutsAndDesignStates) {
     EXPECT_EQ(item->shortcut, c.shortcut);
     EXPECT_EQ(item->visible, c.visible);
     // A hidden item is disabled as well: nothing can ever choose it.
-    if (!c.visible) EXPECT_FALSE(item->enabled);
+    if (!c.visible) {
+      EXPECT_FALSE(item->enabled);
+    }
   }
 }
 
