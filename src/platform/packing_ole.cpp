@@ -1,0 +1,223 @@
+// Compaction of the sheet object files of a work set: the object files named
+// by the sheets' closing records are renumbered 1, 2, ... and the closing
+// records rewritten to match, all files replaced together or not at all.
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <system_error>
+
+#include "core/stored_number.h"
+#include "platform/fs.h"
+#include "platform/packing.h"
+#include "platform/packing_files.h"
+
+namespace kv {
+
+namespace stdfs = std::filesystem;
+using namespace packing;
+
+namespace {
+
+// Row record fields (1-based byte positions): 3 row kind, 8-11 next link,
+// 12-15 child link, 16-19 object file number on the closing record.
+constexpr size_t kKindPos = 3;
+constexpr size_t kNextPos = 8;
+constexpr size_t kChildPos = 12;
+constexpr size_t kObjPos = 16;
+constexpr size_t kFieldLen = 4;
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// A stored link; anything below 1 is "no record".
+long ReadLink(std::string_view field, bool hex) { return BaseStrToNum(field, hex); }
+
+struct Level {
+  std::string fileName;  // as found in the work folder; "" when none
+  std::string bytes;
+  size_t records = 0;
+  bool changed = false;
+  std::vector<bool> reached;
+};
+
+struct Walk {
+  size_t dataLen;
+  bool hex;
+  std::vector<Level>& levels;
+  std::vector<std::pair<size_t, size_t>> closings;  // (level index, record index), in order met
+
+  std::string_view Field(size_t lv, size_t rec, size_t pos) const {
+    return std::string_view(levels[lv].bytes).substr(rec * dataLen + pos - 1, kFieldLen);
+  }
+  char Kind(size_t lv, size_t rec) const { return levels[lv].bytes[rec * dataLen + kKindPos - 1]; }
+
+  // Walks the breakdown sheets under the rows of one sheet. False when a
+  // link leads past the end of its file or round in a circle.
+  bool Children(size_t lv, const std::vector<size_t>& sheet) {
+    size_t below = lv + 1;
+    if (below >= levels.size() || levels[below].fileName.empty()) return true;
+    for (size_t rec : sheet) {
+      long first = ReadLink(Field(lv, rec, kChildPos), hex);
+      if (first >= 1 && !Chain(below, static_cast<size_t>(first))) return false;
+    }
+    return true;
+  }
+
+  bool Chain(size_t lv, size_t first) {
+    Level& L = levels[lv];
+    std::vector<size_t> sheet;
+    std::set<size_t> inChain;
+    for (long r = static_cast<long>(first); r >= 1;) {
+      size_t rec = static_cast<size_t>(r) - 1;
+      if (rec >= L.records || !inChain.insert(rec).second) return false;
+      if (L.reached[rec]) break;  // joins a chain already walked
+      L.reached[rec] = true;
+      sheet.push_back(rec);
+      r = ReadLink(Field(lv, rec, kNextPos), hex);
+    }
+    if (sheet.empty()) return true;
+    if (Kind(lv, sheet.back()) == 'G') closings.emplace_back(lv, sheet.back());
+    return Children(lv, sheet);
+  }
+
+  // Level 1 is its file in record order; the last record closes it.
+  bool Top() {
+    Level& L = levels[0];
+    std::vector<size_t> sheet;
+    for (size_t rec = 0; rec < L.records; ++rec) {
+      L.reached[rec] = true;
+      sheet.push_back(rec);
+    }
+    if (!sheet.empty() && Kind(0, sheet.back()) == 'G') closings.emplace_back(0, sheet.back());
+    return Children(0, sheet);
+  }
+};
+
+bool WriteWhole(const stdfs::path& p, const std::string& bytes) {
+  {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return false;
+  }
+  return SyncPath(p, false);
+}
+
+std::string RightAligned(const std::string& text) {
+  return std::string(kFieldLen - std::min(kFieldLen, text.size()), ' ') + text;
+}
+
+}  // namespace
+
+int OLEFilePack(const stdfs::path& workBase, const stdfs::path& /*programFolder*/, int dataLen,
+                const std::string& hLink, const PackFileSet& set) {
+  const stdfs::path folder = workBase.parent_path();
+  const std::string name = workBase.filename().string();
+  if (!IsPlainName(name) || (dataLen != 256 && dataLen != 512) || set.LevelExt.empty()) return kPackBadArgument;
+  std::optional<std::vector<std::string>> names = RegularFileNames(folder);
+  if (!names) return kPackIoError;
+
+  std::vector<std::string> objectFiles;
+  for (const std::string& f : *names)
+    if (IsObjectFileName(f, name)) objectFiles.push_back(f);
+
+  std::vector<Level> levels(set.LevelExt.size());
+  for (size_t i = 0; i < levels.size(); ++i) {
+    std::optional<std::string> found = FindNoCase(*names, name + set.LevelExt[i]);
+    if (!found || set.LevelExt[i].empty()) continue;
+    Level& L = levels[i];
+    L.fileName = *found;
+    std::error_code rec;
+    std::optional<std::string> bytes = kv::fs::ReadFileBytes(folder / L.fileName, rec);
+    if (!bytes) return kPackIoError;
+    L.bytes = std::move(*bytes);
+    if (L.bytes.size() % static_cast<size_t>(dataLen) != 0) return kPackDamaged;
+    L.records = L.bytes.size() / static_cast<size_t>(dataLen);
+    L.reached.assign(L.records, false);
+  }
+  // Without a top sheet there is nothing to go by: leave everything alone.
+  if (levels[0].fileName.empty()) return static_cast<int>(objectFiles.size());
+
+  Walk walk{static_cast<size_t>(dataLen), IsHexBase(hLink), levels, {}};
+  if (!walk.Top()) return kPackDamaged;
+
+  // Give the object files numbers in the order their sheets were met.
+  struct Assignment {
+    std::string source;  // existing object file
+    bool copy;           // a second sheet naming the same file gets a copy
+  };
+  std::vector<Assignment> assigned;
+  std::set<std::string> used;
+  bool renamed = false;
+  auto setField = [&](size_t lv, size_t rec, const std::string& text) {
+    std::string& b = levels[lv].bytes;
+    size_t at = rec * static_cast<size_t>(dataLen) + kObjPos - 1;
+    if (b.compare(at, kFieldLen, text) != 0) {
+      b.replace(at, kFieldLen, text);
+      levels[lv].changed = true;
+    }
+  };
+  for (auto [lv, rec] : walk.closings) {
+    std::string number(Trim(walk.Field(lv, rec, kObjPos)));
+    if (number.empty()) continue;
+    std::optional<std::string> source;
+    if (std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      source = FindNoCase(objectFiles, name + "$" + number + ".MOD");
+    if (!source) {
+      setField(lv, rec, std::string(kFieldLen, ' '));  // names no file: the sheet has none
+      continue;
+    }
+    if (assigned.size() >= 9999) return kPackTooLarge;
+    bool copy = !used.insert(*source).second;
+    assigned.push_back({*source, copy});
+    std::string k = std::to_string(assigned.size());
+    setField(lv, rec, RightAligned(k));
+    if (copy || *source != name + "$" + k + ".MOD") renamed = true;
+  }
+  // Closing records of deeper levels that no sheet reaches any more keep no
+  // number that could later name another sheet's file.
+  for (size_t lv = 1; lv < levels.size(); ++lv)
+    for (size_t rec = 0; rec < levels[lv].records; ++rec)
+      if (!levels[lv].reached[rec] && walk.Kind(lv, rec) == 'G' && !Trim(walk.Field(lv, rec, kObjPos)).empty())
+        setField(lv, rec, std::string(kFieldLen, ' '));
+
+  const int count = static_cast<int>(assigned.size());
+  bool levelsChanged = std::any_of(levels.begin(), levels.end(), [](const Level& L) { return L.changed; });
+  if (!levelsChanged && !renamed && used.size() == objectFiles.size()) return count;
+
+  // Write everything new into a private folder first, then swap it in.
+  TempFolder staging(folder, "kvobjpack");
+  if (!staging.ok()) return kPackIoError;
+  std::error_code ec;
+  const stdfs::path fresh = staging.path() / "new", old = staging.path() / "old";
+  if (!stdfs::create_directory(fresh, ec) || !stdfs::create_directory(old, ec)) return kPackIoError;
+  for (size_t i = 0; i < levels.size(); ++i)
+    if (levels[i].changed && !WriteWhole(fresh / ("level" + std::to_string(i)), levels[i].bytes))
+      return kPackIoError;
+  for (size_t i = 0; i < assigned.size(); ++i)
+    if (assigned[i].copy &&
+        !stdfs::copy_file(folder / assigned[i].source, fresh / ("copy" + std::to_string(i)), ec))
+      return kPackIoError;
+
+  RenameJournal journal;
+  for (const std::string& f : objectFiles)
+    if (!journal.Move(folder / f, old / f)) return kPackIoError;
+  for (size_t i = 0; i < assigned.size(); ++i) {
+    stdfs::path from = assigned[i].copy ? fresh / ("copy" + std::to_string(i)) : old / assigned[i].source;
+    if (!journal.Move(from, folder / (name + "$" + std::to_string(i + 1) + ".MOD"))) return kPackIoError;
+  }
+  for (size_t i = 0; i < levels.size(); ++i) {
+    if (!levels[i].changed) continue;
+    if (!journal.Move(folder / levels[i].fileName, old / levels[i].fileName) ||
+        !journal.Move(fresh / ("level" + std::to_string(i)), folder / levels[i].fileName))
+      return kPackIoError;
+  }
+  journal.Commit();
+  SyncPath(folder, true);
+  return count;
+}
+
+}  // namespace kv
