@@ -12,7 +12,6 @@
 #include "sheet/sheet_services.h"
 #include "storage/level_chain.h"
 #include "storage/level_files.h"
-#include "storage/level_neighbours.h"
 #include "storage/row_record.h"
 
 namespace kv {
@@ -97,7 +96,7 @@ bool LevelRowsRead(ProgramState& st, int level) {
     st.SheetRows[used] = blank;
     --used;
   } else {
-    st.SheetTotalRecord = FitRecord(TotalRecordDefault(st, level), st.DataLen);
+    st.SheetTotalRecord = FitRecord(st.TotalRecordDefaults[level], st.DataLen);
   }
   st.UsedRows = used;
 

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "app/data_ini.h"
+#include "app/layout_file.h"
 #include "app/program_state.h"
 #include "calc/calc_services.h"
 #include "core/column_letter.h"
@@ -24,9 +26,9 @@
 #include "storage/file_command_services.h"
 #include "storage/level_chain.h"
 #include "storage/level_files.h"
-#include "storage/level_neighbours.h"
 #include "storage/level_read.h"
 #include "storage/row_record.h"
+#include "storage/split_path.h"
 
 namespace kv {
 namespace {
@@ -80,8 +82,8 @@ std::string_view ColumnBytes(const ProgramState& st, std::string_view rec, int l
 // special print; the columns are those of the level being written.
 bool SpecialPrintMarked(const ProgramState& st, std::string_view rec, int level) {
   if (!st.SpecialPrintSpec || RecordByte(rec, kKindPos) != kKindItem) return false;
-  std::string quantity = Trimmed(ColumnBytes(st, rec, level, SpecialPrintQuantityColumn(st)));
-  std::string price = Trimmed(ColumnBytes(st, rec, level, SpecialPrintPriceColumn(st)));
+  std::string quantity = Trimmed(ColumnBytes(st, rec, level, st.OrviSUU));
+  std::string price = Trimmed(ColumnBytes(st, rec, level, st.OrviTANKA));
   return quantity.empty() && !price.empty();
 }
 
@@ -207,7 +209,7 @@ std::string RightAligned(std::string text, int width) {
 // carried into. The calculation runs in the parent level's context.
 void CarryTotals(ProgramState& st, int level, std::string& parent) {
   for (int c = 1; c <= st.ColCount[level] && c <= kMaxColumns; ++c) {
-    std::string def = ColumnCarryDef(st, c, level);
+    const std::string& def = st.ColCarryDef[level][c];
     if (def.empty()) continue;
     size_t arrow = def.find("->");
     if (arrow == std::string::npos || arrow + 4 >= def.size()) continue;
@@ -250,7 +252,7 @@ void WriteParentRow(ProgramState& st, int level, const std::string& parent) {
 }
 
 void PackMessage(ProgramState& st, int result) {
-  std::string name = SplitEstimatePath(st, st.CurrentFilePath).name;
+  std::string name = SplitPath(st, st.CurrentFilePath).name;
   std::string text =
       result == 1 ? "ディスクの残り容量が少ない為、見積データ [ " + name + " ] を保存することが出来ません。\r" +
                         "名前を変えて別のドライブに保存して下さい"
@@ -267,7 +269,7 @@ bool NameUntitled(ProgramState& st, FileCommandServices* services) {
   std::optional<std::string> chosen = services->SaveAsNameInput(st);
   if (!chosen || Trimmed(*chosen).empty()) return false;
   st.CurrentFilePath = *chosen;
-  EstimatePathParts parts = SplitEstimatePath(st, *chosen);
+  SplitPathResult parts = SplitPath(st, *chosen);
   st.KVData = parts.folder;
   st.WorkFileBase = st.AppPath + st.WorkFolderName + "/" + parts.name;
   return true;
@@ -300,10 +302,14 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
 
   StatusSet(st, "データ 書き込み中");
   if (level == 1) EditorCaptionSet(st);
-  if (!WorkSetSettingsWrite(st, st.WorkFileBase)) {
+  // The work set's layout file, and its settings file when it has none (found
+  // without letter case). A settings file that cannot be made has been
+  // reported; the sheet is recorded all the same.
+  if (!WriteLayoutFile(st, st.WorkFileBase)) {
     StatusClear(st);
     return false;
   }
+  MakeNewFromTemplate(st, st.WorkFileBase);
 
   const stdfs::path path = LevelFilePath(st, st.WorkFileBase, level);
   int count = level == 1 ? 0 : LevelRecordCount(st, path);

@@ -37,6 +37,7 @@ class LevelFixture : public ::testing::Test {
   // The program folder, its work folder and a named estimate "EST".
   void Configure(int dataLen, const std::string& hLink, int levelCount) {
     std::filesystem::create_directories(app.path() / "WORK");
+    app.Write("DAVIROV.INI", "[Boot]\r\nDataLen=" + std::to_string(dataLen) + "\r\n");
     st.AppPath = app.path().string();
     st.WorkFolderName = "/WORK";
     st.WorkFileBase = st.AppPath + "/WORK/EST";
@@ -46,6 +47,7 @@ class LevelFixture : public ::testing::Test {
     st.H_Link = hLink;
     st.LevelCount = levelCount;
     for (int i = 1; i <= 8; ++i) st.LevelExt[i] = ".Y" + std::to_string(i);
+    st.PackedExt = ".YZH";
     // Two columns on every level: A at 20 (10 bytes), B at 30 (12 bytes).
     for (int l = 1; l <= 8; ++l) {
       st.ColCount[l] = 2;

@@ -238,6 +238,98 @@ TEST_F(LevelWriteFixture, ObjectsOfTheGridCountOnlyForTheLevelShown) {
   EXPECT_EQ(st.UsedRows, 1);
 }
 
+// The estimate's settings file is found without letter case: an "EST.ini"
+// is the estimate's and is not replaced by a copy of DAVIROV.INI.
+TEST_F(LevelWriteFixture, SettingsFileIsFoundWithoutLetterCase) {
+  app.Write("WORK/EST.ini", "[Boot]\r\nmine=1\r\n");
+  st.CurrentLevel = 1;
+  SetRow(1, "one");
+  ASSERT_TRUE(LevelWrite(st, 1));
+  EXPECT_EQ(ReadAll(app.path() / "WORK/EST.ini"), "[Boot]\r\nmine=1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(app.path() / "WORK/EST.INI"));
+  EXPECT_TRUE(std::filesystem::exists(app.path() / "WORK/EST.Y$"));
+
+  std::filesystem::remove(app.path() / "WORK/EST.ini");
+  ASSERT_TRUE(LevelWrite(st, 1));
+  EXPECT_EQ(ReadAll(app.path() / "WORK/EST.INI"), ReadAll(app.path() / "DAVIROV.INI"));
+}
+
+// The special-print mark is decided on the columns of the level written.
+TEST_F(LevelWriteFixture, SpecialPrintMarkUsesTheWrittenLevelsColumns) {
+  st.SpecialPrintSpec = true;
+  st.OrviSUU = 1;    // quantity: column A
+  st.OrviTANKA = 2;  // unit price: column B
+  st.ColStart[2][1] = 50;
+  st.ColWidth[2][1] = 5;
+  st.ColStart[2][2] = 60;
+  st.ColWidth[2][2] = 5;
+  WriteLevel(1, {{' ', 0, 2, kNoRecord, "P"}, {'G'}});
+  st.CurrentLevel = 1;
+  SetParent(2, 1);
+  st.RowRecNos.fill(0);
+  SetRow(1, "first");
+  SetRow(2, "name");  // text where level 1 has its quantity column
+  st.SheetRows[2].replace(59, 3, "100");
+  SetRow(3, "name", '#');
+  st.SheetRows[3].replace(59, 3, "100");
+
+  ASSERT_TRUE(LevelWrite(st, 2));
+  std::vector<std::string> recs = ReadLevel(2);
+  EXPECT_EQ(RecordByte(recs[0], kMarkPos), '@');
+  EXPECT_EQ(RecordByte(recs[1], kMarkPos), 'x');
+  EXPECT_EQ(RecordByte(recs[2], kMarkPos), ' ');  // not an item row
+
+  st.SheetRows[2].replace(49, 1, "3");  // a quantity now
+  st.RowRecNos.fill(0);
+  st.RowRecNos[1] = 1;
+  st.RowRecNos[2] = 2;
+  ASSERT_TRUE(LevelWrite(st, 2));
+  EXPECT_EQ(RecordByte(ReadLevel(2)[1], kMarkPos), ' ');
+}
+
+// The breakdown's totals reach the parent row through the carry definitions,
+// fitted to the parent's column, and the parent row's definitions that
+// depend on it are evaluated in the parent level's context.
+class CarryCalc : public ContextCalc {
+ public:
+  std::vector<std::string> rowCalcs;
+  void RowFormulaCalc(ProgramState& st, int mode, int level, std::string& rec, int col, int flag) override {
+    rowCalcs.push_back(std::to_string(mode) + "," + std::to_string(level) + "," + std::to_string(col) + "," +
+                       std::to_string(flag) + " current " + std::to_string(st.CurrentLevel) + " value " +
+                       rec.substr(29, 12));
+  }
+};
+
+TEST_F(LevelWriteFixture, TotalsAreCarriedIntoTheParentRow) {
+  CarryCalc calc;
+  st.calc = &calc;
+  st.ColType[1][2] = "1";       // one decimal in the parent's column B
+  st.ColCarryDef[2][2] = "->[[B";  // level 2 column B into the parent's column B
+  WriteLevel(1, {{' ', 0, 2, 1, "P"}, {'G'}});
+  WriteLevel(2, {{' ', 0, 2, kNoRecord, "a", '@'}, {'G'}});
+  st.CurrentLevel = 2;
+  SetParent(2, 1);
+  ASSERT_TRUE(LevelRowsRead(st, 2));
+  st.SheetTotalRecord.replace(29, 12, "    1234.567");
+  st.calc = nullptr;  // no calculation: the totals stay as set
+
+  ASSERT_TRUE(LevelWrite(st, 2));
+  EXPECT_EQ(ReadLevel(1)[0].substr(29, 12), "      1234.5");
+  EXPECT_EQ(st.ParentRows[1].substr(29, 12), "      1234.5");
+
+  st.calc = &calc;
+  calc.seenLevel = 0;
+  ASSERT_TRUE(LevelRowsRead(st, 2));
+  SetRow(1, "");  // emptied: nothing recalculated, the last totals carried
+  st.SheetTotalRecord.replace(29, 12, "        77.0");
+  ASSERT_TRUE(LevelWrite(st, 2));
+  EXPECT_EQ(calc.seenLevel, 0);
+  ASSERT_EQ(calc.rowCalcs.size(), 1u);
+  EXPECT_EQ(calc.rowCalcs[0], "1,1,2,0 current 1 value         77.0");
+  EXPECT_EQ(st.CurrentLevel, 2);
+  EXPECT_EQ(LinkField(ReadLevel(1)[0], kChildPos), " -99");
+}
+
 class NamingTest : public LevelFixture {
  protected:
   FileCommandsDouble files;
