@@ -34,7 +34,8 @@ int LastUsedRow(const ProgramState& st) {
       break;
     }
   }
-  if (!st.LevelWriting && st.EditGridObjectsLastRow) last = std::max(last, st.EditGridObjectsLastRow());
+  if (!st.LevelWriting && st.EditGridObjectsLastRow)
+    last = std::max(last, std::min(st.EditGridObjectsLastRow(), imax));
   return last;
 }
 
