@@ -108,7 +108,9 @@ TEST_F(ProgramFolderTest, ColumnTablesOfEveryLevelAreComplete) {
       EXPECT_NE(FromSjis(st.LevelCaption[L].substr(st.ColStart[L][c] - 1, st.ColWidth[L][c])).find_first_not_of(' '),
                 std::string::npos)
           << "column " << c << " has a heading";
-      if (IsNumericColumn(st, L, c)) EXPECT_FALSE(st.FormatMasks[L][c].empty()) << c;
+      if (IsNumericColumn(st, L, c)) {
+        EXPECT_FALSE(st.FormatMasks[L][c].empty()) << c;
+      }
       // Every reference of a definition names a column of the level.
       for (const std::string* def : {&st.ColFormula[L][c], &st.ColTotalKind[L][c]}) {
         for (size_t p = def->find("[["); p != std::string::npos; p = def->find("[[", p + 2)) {
