@@ -41,6 +41,7 @@ bool ReadPathBack(ProgramState& st) {
 }  // namespace
 
 bool FlushLevels(ProgramState& st, FileCommandServices* services) {
+  if (!services) services = st.fileCommands;
   st.UsedRows = LastUsedRow(st);
   if (st.CurrentLevel == 1 && st.UsedRows == 0) {
     if (IsUntitledName(st.WorkFileBase)) return RestartUntitled(st);

@@ -20,6 +20,6 @@ class FileCommandServices;
 // afresh; a named one is handed to the confirmed discard of `services`
 // (false when the user declines, or when there is no one to ask). The
 // estimate file itself is never deleted here.
-bool FlushLevels(ProgramState& st, FileCommandServices* services = nullptr);
+bool FlushLevels(ProgramState& st, FileCommandServices* services = nullptr);  // null: st.fileCommands
 
 }  // namespace kv

@@ -353,6 +353,7 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
 }  // namespace
 
 bool LevelWrite(ProgramState& st, int level, FileCommandServices* services) {
+  if (!services) services = st.fileCommands;
   if (level < 1 || level > kMaxLevels) return false;
   if (!IsValidRecordLength(st.DataLen)) return false;
   if (!FreeSpaceCheck(st)) return false;

@@ -16,6 +16,6 @@ class FileCommandServices;
 // the level file holds too many records, or it is damaged; a failed write of
 // the top level leaves its old file; a failed append leaves a deeper file at
 // its old length.
-bool LevelWrite(ProgramState& st, int level, FileCommandServices* services = nullptr);
+bool LevelWrite(ProgramState& st, int level, FileCommandServices* services = nullptr);  // null: st.fileCommands
 
 }  // namespace kv
