@@ -25,6 +25,7 @@
 #include "platform/qt/window_helpers.h"
 #include "sheet/float_windows.h"
 #include "sheet/sheet_services.h"
+#include "storage/file_commands.h"
 
 namespace kv {
 
@@ -59,13 +60,18 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   setAttribute(Qt::WA_DeleteOnClose);
   BuildControls();
   st_.editor = this;
+  // The file commands load and save the sheet objects of this grid.
+  if (FileCommands* files = FileCommandsOf(st_)) files->sheetGrid = &edtSheetGrid_;
   Form_Load(st_, ed_, menus_, *this);
+  WireFileMenu();
   loaded_ = true;
 }
 
 EDTSHEET_FRM::~EDTSHEET_FRM() {
   loaded_ = false;
   if (st_.editor == this) st_.editor = nullptr;
+  if (FileCommands* files = FileCommandsOf(st_); files && files->sheetGrid == &edtSheetGrid_)
+    files->sheetGrid = nullptr;
   delete edtSheet_;
   delete rowSheet_;
 }
@@ -231,6 +237,14 @@ void EDTSHEET_FRM::WireMenu(const std::string& name, MenuCommand command, int in
 QAction* EDTSHEET_FRM::MenuAction(const std::string& name, int index) const {
   return menuView_->Action(name, index);
 }
+
+void EDTSHEET_FRM::WireFileMenu() {
+  fileMenuPort_.GridFocus = [this](ProgramState&) { edtSheet_->setFocus(); };
+  fileMenuPort_.UnloadEditor = [this](ProgramState&) { return close(); };
+  for (int item : kFileMenuItems) WireMenu("Menu_1Sub", [this](int index) { Menu_1Sub_Click(index); }, item);
+}
+
+void EDTSHEET_FRM::Menu_1Sub_Click(int index) { kv::Menu_1Sub_Click(st_, index, fileMenuPort_); }
 
 void EDTSHEET_FRM::MenuChosen(const std::string& name, int index) {
   for (const MenuItem& top : menus_.bar) {

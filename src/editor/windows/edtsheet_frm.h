@@ -21,6 +21,7 @@
 #include "editor/editor_form_load.h"
 #include "editor/editor_services.h"
 #include "editor/editor_state.h"
+#include "editor/file_menu.h"
 #include "editor/menu_model.h"
 #include "platform/grid/grid_model.h"
 
@@ -65,6 +66,8 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   void WireMenu(const std::string& name, MenuCommand command, int index = kAllItems);
   // The action drawn for an item (null when the tree has none).
   QAction* MenuAction(const std::string& name, int index = -1) const;
+  // The File menu's handler; the toolbars' print buttons call it too.
+  void Menu_1Sub_Click(int index);
 
   // --- Status bar ---
   void StatusBarInit() override;
@@ -124,6 +127,7 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   void MenusChanged() override;
 
   void BuildControls();
+  void WireFileMenu();
   void MenuChosen(const std::string& name, int index);
   void Form_Activate();
   int Px(int twips) const;   // twips to pixels across
@@ -135,6 +139,7 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   EditorMenus menus_;
   std::unique_ptr<MenuBarView> menuView_;
   std::map<std::pair<std::string, int>, MenuCommand> commands_;
+  FileMenuPort fileMenuPort_;
 
   // The grid models outlive their views (the views go first in the destructor).
   GridModel edtSheetGrid_;

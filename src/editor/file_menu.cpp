@@ -1,0 +1,96 @@
+#include "editor/file_menu.h"
+
+#include <exception>
+#include <string>
+#include <system_error>
+
+#include "app/program_state.h"
+#include "core/window_services.h"
+#include "editor/editor_services.h"
+#include "editor/menu_model.h"
+#include "editor/menu_rules.h"
+#include "editor/recent_file_open.h"
+#include "platform/ui.h"
+#include "sheet/float_windows.h"
+#include "storage/file_command_steps.h"
+#include "storage/file_new.h"
+#include "storage/file_open.h"
+#include "storage/file_save.h"
+
+namespace kv {
+namespace {
+
+bool LevelOneOnly(int index) {
+  return index == kFileNewItem || index == kFileOpenItem || index == kFileSaveAsItem ||
+         (index >= kFirstRecentItem && index <= kLastRecentItem) || index == kExitItem;
+}
+
+std::string NumberText(int n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
+
+void Epilogue(ProgramState& st) {
+  if (!st.editor) return;
+  if (EditorMenus* menus = st.editor->Menus()) {
+    FontMenuCaptionSet(*menus, st.FontName);
+    st.editor->MenusChanged(st);
+  }
+}
+
+void ErrorShow(ProgramState& st, const std::exception& e) {
+  std::string text = e.what();
+  const auto* se = dynamic_cast<const std::system_error*>(&e);
+  if (se && se->code() == std::errc::permission_denied)
+    text += "\n開けません。他のﾕｰｻﾞｰが編集中です！";
+  else
+    text += "\n(Menu1_Sub_Err ｴﾗｰNo" + NumberText(se ? se->code().value() : 0) + ")";
+  WarnMsgBox(st, text);
+}
+
+// Runs the item's command; false when the epilogue is skipped.
+bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
+  if (index == kFileNewItem || index == kFileOpenItem || index == kFileSaveItem || index == kFileSaveAsItem) {
+    FloatWindowsTopMostSet(st, false);
+    if (index == kFileNewItem) FileNew(st);
+    if (index == kFileOpenItem) FileOpen(st);
+    if (index == kFileSaveItem) FileSave(st);
+    if (index == kFileSaveAsItem) FileSaveAs(st);
+    TouchEditForm(st.ui);
+    FloatWindowsTopMostSet(st, true);
+    if (index != kFileSaveItem && port.LevelRecalcAndShow) port.LevelRecalcAndShow(st);
+    if (port.GridFocus) port.GridFocus(st);
+    return true;
+  }
+  if (index >= kFirstRecentItem && index <= kLastRecentItem) {
+    if (!RecentFileOpen(st, index - 16, port.LevelRecalcAndShow)) return false;
+    if (port.GridFocus) port.GridFocus(st);
+    return true;
+  }
+  if (index == kExitItem) {
+    const bool closed = port.UnloadEditor && port.UnloadEditor(st);
+    if (!closed && port.GridFocus) port.GridFocus(st);
+    return !closed;
+  }
+  return true;  // separators, hidden items and the commands not built here
+}
+
+}  // namespace
+
+void Menu_1Sub_Click(ProgramState& st, int index, const FileMenuPort& port) {
+  try {
+    if (index != 15 && port.SelRectStore) port.SelRectStore(st);
+    if (port.NonPrintModesOff) port.NonPrintModesOff(st);
+    if (LevelOneOnly(index) && st.CurrentLevel > 1) {
+      AskUser(st, "(1)階層で実行して下さい", vbOKOnly);
+      return;
+    }
+    if (RunItem(st, index, port)) Epilogue(st);
+  } catch (const std::exception& e) {
+    // A command that failed half-way is not carried on with stale data: it
+    // ends here, reported, with the busy lock released.
+    FloatWindowsTopMostSet(st, true);
+    if (st.CommandBusy) CommandBusySet(st, false);
+    st.ui.SetBusyPointer(false);
+    ErrorShow(st, e);
+  }
+}
+
+}  // namespace kv

@@ -1,0 +1,183 @@
+#include "storage/file_command_steps.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/data_ini.h"
+#include "app/layout_file.h"
+#include "app/program_state.h"
+#include "app/settings_files.h"
+#include "editor/editor_services.h"
+#include "platform/fs.h"
+#include "print/print_services.h"
+#include "reference/reference_services.h"
+#include "sheet/float_windows.h"
+#include "sheet/sheet_services.h"
+#include "storage/compact_work_files.h"
+#include "storage/estimate_pack.h"
+#include "storage/file_commands.h"
+#include "storage/flush_levels.h"
+#include "storage/level_read.h"
+#include "storage/sheet_objects.h"
+#include "storage/split_path.h"
+
+namespace kv {
+
+std::string UntitledBase(const ProgramState& st) { return st.AppPath + st.WorkFolderName + "/無題"; }
+
+std::string WorkBaseOf(const ProgramState& st, const std::string& name) {
+  return st.AppPath + st.WorkFolderName + "/" + name;
+}
+
+std::string NameOf(const ProgramState& st, const std::string& path) { return SplitPath(st, path).name; }
+
+bool SameWorkName(const std::string& a, const std::string& b) { return fs::NameEqualsNoCase(a, b); }
+
+void CommandBusySet(ProgramState& st, bool busy) {
+  if (st.editor)
+    st.editor->ToolBarStateSet(st, busy);
+  else
+    st.CommandBusy = busy;
+  st.ui.SetBusyPointer(busy);
+}
+
+CommandEnd::~CommandEnd() {
+  if (!st_.CommandBusy) return;
+  try {
+    CommandBusySet(st_, false);
+  } catch (...) {
+    st_.CommandBusy = false;
+  }
+}
+
+int AskUser(ProgramState& st, std::string_view text, int style, std::string_view title) {
+  FloatWindowsTopMostSet(st, false);
+  const int answer = st.ui.MsgBox(text, style, title);
+  FloatWindowsTopMostSet(st, true);
+  return answer;
+}
+
+bool RecordSheet(ProgramState& st) {
+  if (st.sheetEngine) return st.sheetEngine->LevelSheetRecord(st);
+  if (!FlushLevels(st)) return false;
+  if (st.editor) st.editor->PageNumbersWrite(st);
+  return true;
+}
+
+void CompactEstimate(ProgramState& st, const std::string& workBase) {
+  if (st.fileCommands)
+    st.fileCommands->CompactWorkFiles(st, workBase);
+  else
+    CompactWorkFiles(st, workBase);
+}
+
+int PackEstimate(ProgramState& st, const std::string& path) {
+  return st.fileCommands ? st.fileCommands->PackEstimateFile(st, path, false) : PackEstimateFile(st, path, false);
+}
+
+std::string PackRefusedText(const std::string& workName) {
+  return "ディスクの残り容量が少ない為、見積データ [ " + workName + " ] を保存することが出来ません。\r" +
+         "名前を変えて別のドライブに保存して下さい";
+}
+
+std::string PackFailedText(const std::string& workName) {
+  return "見積データ [ " + workName + " ] を保存することが出来ませんでした。\r" + "名前を変えて保存を行って下さい。";
+}
+
+std::string ReadOnlyFileText(const std::string& path) {
+  return "このﾌｧｲﾙは読取専用か、ﾃﾞｨｽｸがﾗｲﾄﾌﾟﾛﾃｸﾄされています。\r\r(" + path + ")";
+}
+
+void PackResultShow(ProgramState& st, int result, const std::string& workName) {
+  if (result == kEstimatePackRefused)
+    AskUser(st, PackRefusedText(workName), vbOKOnly + vbExclamation);
+  else if (result == kEstimatePackFailed)
+    AskUser(st, PackFailedText(workName), vbOKOnly + vbExclamation);
+}
+
+DiskProbe FileSystemProbe(ProgramState& st) {
+  FileCommands* files = FileCommandsOf(st);
+  return files ? files->probe : SystemDiskProbe();
+}
+
+GridModel* EditorGrid(ProgramState& st) {
+  FileCommands* files = FileCommandsOf(st);
+  return files ? files->sheetGrid : nullptr;
+}
+
+std::string LayoutQuestionText(const std::string& name) {
+  return "開こうとしている見積ファイル [ " + name + " ] は、現在使用しているシステム設定と形式が異なります。\n" +
+         "[ はい ] を選ぶと、開こうとしている見積ファイル [ " + name + " ] のシステム設定の形式に変わります。\n" +
+         "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ " + name + " ] を開きます。";
+}
+
+void OpenedEstimateSettings(ProgramState& st, const std::string& name) {
+  st.UsesCurrentSettings = true;
+  const std::string layout = LayoutFilePath(st, st.WorkFileBase);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(fs::ResolveNoCase(layout), ec)) return;
+  const std::string untitled = UntitledBase(st);
+  if (LayoutsDiffer(st, st.WorkFileBase, untitled)) {
+    if (AskUser(st, LayoutQuestionText(name), vbYesNo + vbQuestion) == vbYes) {
+      st.UsesCurrentSettings = false;
+      LoadEditLayout(st, st.WorkFileBase);
+      if (st.RefWindowOpen) {
+        WarnMsgBox(st, "編集画面と参考画面のシステム設定の形式が異なりますので\r一旦参考画面を閉じます。");
+        if (st.reference)
+          st.reference->Unload(st);
+        else
+          st.ui.UnloadWindow(kRefWindow);
+      }
+    } else {
+      // The file takes the current settings.
+      CopySettingsFile(st, st.AppPath + "/DAVIROV.INI", st.WorkFileBase + ".INI");
+      CopySettingsFile(st, LayoutFilePath(st, untitled), layout);
+    }
+  }
+  DataIniLoad(st, st.WorkFileBase + ".INI");
+}
+
+void SettingsDependentsRefresh(ProgramState& st) {
+  if (st.editor) st.editor->MaskMenuCaptionSet(st);
+  if (st.sheetEngine) st.sheetEngine->PageLinesDraw(st);
+  if (st.print) {
+    st.print->UpdatePaperMenu(st);
+    st.print->FillPaperCombo(st);
+  }
+}
+
+namespace {
+
+// The sheet of `CurrentLevel` read into the grid with its objects.
+bool LoadCurrentSheet(ProgramState& st) {
+  const bool ok = LevelRead(st, st.CurrentLevel);
+  st.SheetLoading = true;
+  if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
+  if (GridModel* grid = EditorGrid(st)) LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, *grid);
+  st.SheetLoading = false;
+  return ok;
+}
+
+}  // namespace
+
+bool ShowLevelOne(ProgramState& st) {
+  st.CurrentLevel = 1;
+  const bool ok = LoadCurrentSheet(st);
+  if (st.sheetEngine) {
+    st.sheetEngine->DMButtonsLayout(st);
+    st.sheetEngine->EdtSheet_Pos(st);
+    st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
+    st.sheetEngine->EditTreeBuild(st);
+  }
+  return ok;
+}
+
+void ShowCurrentLevelAgain(ProgramState& st) {
+  LoadCurrentSheet(st);
+  if (st.sheetEngine) {
+    st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
+    st.sheetEngine->EditTreeBuild(st);
+  }
+}
+
+}  // namespace kv

@@ -1,0 +1,88 @@
+#include "storage/file_new.h"
+
+#include <string>
+
+#include "app/data_ini.h"
+#include "app/layout_file.h"
+#include "app/program_state.h"
+#include "platform/ui.h"
+#include "sheet/float_windows.h"
+#include "sheet/sheet_services.h"
+#include "storage/estimate_pack.h"
+#include "storage/file_command_steps.h"
+#include "storage/file_save.h"
+#include "storage/lan_lock.h"
+#include "storage/last_estimate_setting.h"
+#include "storage/level_files.h"
+#include "storage/level_read.h"
+#include "storage/recent_files.h"
+#include "storage/work_files.h"
+
+namespace kv {
+
+void FileNew(ProgramState& st) {
+  CommandEnd end(st);
+  SearchWindowUnload(st);
+  if (st.SheetModified) {
+    CommandBusySet(st, true);
+    const int answer = AskUser(st,
+                               "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
+                               vbYesNoCancel + vbExclamation, "ﾌｧｲﾙ呼び出し");
+    if (answer == vbYes) {
+      if (!RecordSheet(st)) return;
+      st.SheetModified = false;
+      st.PackPending = true;
+    } else if (answer == vbNo) {
+      st.SheetModified = false;
+    } else {
+      return;
+    }
+  }
+
+  if (!IsUntitledName(st.WorkFileBase)) {
+    if (!st.CommandBusy) CommandBusySet(st, true);
+    if (st.PackPending) {
+      CompactEstimate(st, st.WorkFileBase);
+      const int result = PackEstimate(st, st.CurrentFilePath);
+      st.PackPending = false;
+      if (result != kEstimatePacked) {
+        // Still to be packed, so that nothing recorded is lost at the end.
+        st.PackPending = true;
+        PackResultShow(st, result, NameOf(st, st.WorkFileBase));
+        if (result != kEstimatePackRefused) FileSaveAsRun(st, true);
+        return;
+      }
+    }
+  }
+
+  const int shownLevel = st.CurrentLevel;
+  st.CurrentLevel = 1;
+  if (shownLevel > 1 && st.sheetEngine) st.sheetEngine->LevelJump(st, 0);
+
+  const std::string untitled = UntitledBase(st);
+  if (!LanLockAcquire(st, untitled)) return;
+  const std::string oldPath = st.CurrentFilePath;
+  const std::string oldBase = st.WorkFileBase;
+  LanLockReleaseOf(st, oldPath);
+  WorkFilesDelete(st, NameOf(st, oldBase));
+  AddRecentEstimate(st, oldPath);
+  if (st.CustomerVariant) SaveLastEstimateSetting(st, oldPath, oldBase);
+  DataIniLoad(st, st.AppPath + "/DAVIROV.INI");
+  st.WorkFileBase = untitled;
+  st.CurrentFilePath = untitled;
+  LoadEditLayout(st, untitled);
+  SettingsDependentsRefresh(st);
+
+  LevelRead(st, 1);
+  st.SheetLoading = true;
+  if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, 1);
+  st.SheetLoading = false;
+  if (st.sheetEngine) {
+    st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
+    st.sheetEngine->EditTreeBuild(st);
+    st.sheetEngine->UndoSave(st);
+  }
+  st.SheetModified = false;
+}
+
+}  // namespace kv

@@ -1,0 +1,284 @@
+#include "storage/file_open.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "app/data_ini.h"
+#include "app/layout_file.h"
+#include "app/program_state.h"
+#include "calc/calc_services.h"
+#include "core/ini_file.h"
+#include "editor/editor_services.h"
+#include "platform/fs.h"
+#include "platform/ui.h"
+#include "sheet/float_windows.h"
+#include "sheet/sheet_services.h"
+#include "storage/estimate_pack.h"
+#include "storage/estimate_unpack.h"
+#include "storage/file_command_steps.h"
+#include "storage/file_commands.h"
+#include "storage/file_save.h"
+#include "storage/flush_levels.h"
+#include "storage/lan_lock.h"
+#include "storage/last_estimate_setting.h"
+#include "storage/level_files.h"
+#include "storage/level_read.h"
+#include "storage/old_file_check.h"
+#include "storage/recent_files.h"
+#include "storage/ref_in_use_check.h"
+#include "storage/special_print_convert.h"
+#include "storage/split_path.h"
+#include "storage/work_files.h"
+#include "storage/work_folder_check.h"
+
+namespace kv {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+constexpr int kOpenDialogFlags = cdlOFNFileMustExist | cdlOFNHideReadOnly;  // 4100
+
+std::string Trimmed(const std::string& s) {
+  const size_t b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+std::string UpperAscii(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+std::string Joined(const std::string& folder, const std::string& file) {
+  return folder.empty() ? file : folder + "/" + file;
+}
+
+// The file picked in the open dialog; "" when the user stops.
+std::string PickEstimateFile(ProgramState& st) {
+  for (;;) {
+    FileDialogRequest req;
+    req.title = "The Korvaneのﾌｧｲﾙを開く";
+    req.defaultExt = st.LevelExt[1];
+    req.filter = OpenDialogFilter(st);
+    req.initDir = st.KVData;
+    req.flags = kOpenDialogFlags;
+    FloatWindowsTopMostSet(st, false);
+    const std::string picked = Trimmed(st.ui.OpenFileDialog(req).value_or(""));
+    FloatWindowsTopMostSet(st, true);
+
+    std::string refusal;
+    if (UpperAscii(picked).find("基本TEXT") != std::string::npos)
+      refusal = "基本ＴＥＸＴは編集できません。";
+    else if (!picked.empty() && (IsInWorkFolder(st, picked) || IsInRefWorkFolder(st, picked)))
+      refusal = "Korvane用 作業フォルダ WORK からデータを開くことはできません。";
+    if (refusal.empty()) return picked;
+    if (AskUser(st, refusal, vbOKCancel) != vbOK) return {};
+  }
+}
+
+// The conversion prompts of a DOS or previous-format file. False: the user
+// stopped.
+bool ConversionAccepted(ProgramState& st, const SplitPathResult& file) {
+  if (AskUser(st,
+              "DOS版見積データまたはTheKorvaneWindows版Ver2形式を\rTheKorvaneWindows版Ver3形式に変換して読み込みます。",
+              vbOKCancel, "TheKorvaneデータ変換の確認") != vbOK)
+    return false;
+  const std::string folder = file.folder.empty() ? std::string(".") : file.folder;
+  if (fs::FindNoCase(folder, file.name + ".YZH")) {
+    if (AskUser(st,
+                file.name + "\rこのファイルはすでにTheKorvaneWindows版Ver3形式が存在します。\r\r上書きしますか？",
+                vbYesNo + vbExclamation) != vbYes)
+      return false;
+  }
+  return true;
+}
+
+// The copies "<name>(仕訳).S<i>" beside a DOS classification file.
+void ClassificationCopies(ProgramState& st, const SplitPathResult& file, bool make) {
+  std::error_code ec;
+  for (int i = 1; i <= st.CompFileCount && i <= kMaxCompFiles; ++i) {
+    const stdfs::path copy = Joined(file.folder, file.name + "(仕訳).S" + std::to_string(i));
+    if (!make) {
+      stdfs::remove(copy, ec);
+      continue;
+    }
+    const std::optional<stdfs::path> source =
+        fs::FindNoCase(file.folder.empty() ? "." : file.folder, file.name + ".S" + std::to_string(i));
+    if (source) stdfs::copy_file(*source, copy, stdfs::copy_options::overwrite_existing, ec);
+  }
+}
+
+// The work files a failed conversion leaves: the copied sources and
+// whatever was converted of them.
+void ConversionDebrisDelete(ProgramState& st, const std::string& name) {
+  WorkFilesDelete(st, name);
+  WorkFilesDelete(st, name + "(仕訳)");
+  std::error_code ec;
+  const stdfs::path work(st.AppPath + st.WorkFolderName);
+  for (int i = 1; i <= kMaxCompFiles; ++i) {
+    for (const char* kind : {".S", ".Y"}) {
+      if (std::optional<stdfs::path> f = fs::FindNoCase(work, name + kind + std::to_string(i))) stdfs::remove(*f, ec);
+      if (std::optional<stdfs::path> f = fs::FindNoCase(work, name + "TMP" + kind + std::to_string(i)))
+        stdfs::remove(*f, ec);
+    }
+  }
+}
+
+// The converted estimate packed under its new name. False when it could not
+// be recorded or packed (it stays pending).
+bool SaveConverted(ProgramState& st) {
+  if (!FlushLevels(st)) return false;
+  if (st.editor) st.editor->PageNumbersWrite(st);
+  st.CurrentLevel = 1;
+  LevelRead(st, 1);
+  const int result = PackEstimate(st, st.CurrentFilePath);
+  st.PackPending = false;
+  if (result == kEstimatePacked) return true;
+  st.PackPending = true;
+  PackResultShow(st, result, NameOf(st, st.WorkFileBase));
+  return false;
+}
+
+}  // namespace
+
+std::string OpenDialogFilter(const ProgramState& st) {
+  const std::string& packed = st.PackedExt;
+  const std::string& level1 = st.LevelExt[1];
+  std::string filter = "TheKorvaneWinFile (*" + packed + ")|*" + packed + "|TheKorvaneWin2(*" + level1 +
+                       " ) &Dosﾌｧｲﾙ(*" + level1 + " )|*" + level1;
+  if (st.SystemKind == 1) filter += "|TheKorvane Dos仕訳ﾌｧｲﾙ(*.S1)|*.S1";
+  return filter;
+}
+
+void FileOpen(ProgramState& st) {
+  CommandEnd end(st);
+  CommandBusySet(st, true);
+  SearchWindowUnload(st);
+
+  if (st.SheetModified) {
+    const int answer = AskUser(st,
+                               "見積データ [ " + NameOf(st, st.CurrentFilePath) + " ] の内容は変更されています。\n" +
+                                   "保存しますか？",
+                               vbYesNoCancel + vbExclamation);
+    if (answer == vbYes) {
+      if (!RecordSheet(st)) return;
+      st.SheetModified = false;
+      st.PackPending = true;
+    } else if (answer == vbNo) {
+      st.SheetModified = false;
+    } else {
+      return;
+    }
+  }
+  if (st.CustomerVariant) SaveLastEstimateSetting(st, st.CurrentFilePath, st.WorkFileBase);
+
+  if (!IsUntitledName(st.WorkFileBase) && st.PackPending) {
+    CompactEstimate(st, st.WorkFileBase);
+    const int result = PackEstimate(st, st.CurrentFilePath);
+    st.PackPending = false;
+    if (result == kEstimatePackRefused) {
+      PackResultShow(st, result, NameOf(st, st.WorkFileBase));
+      st.PackPending = true;
+      return;
+    }
+    if (result != kEstimatePacked) {
+      st.PackPending = true;
+      AskUser(st, ReadOnlyFileText(st.CurrentFilePath), vbOKOnly + vbExclamation);
+      FileSaveAsRun(st, true);
+      return;
+    }
+  }
+
+  const std::string picked = PickEstimateFile(st);
+  if (picked.empty()) return;
+  const SplitPathResult file = SplitPath(st, picked);
+  const std::string ext = UpperAscii(file.extension);
+  const bool classification = ext == ".S1";
+  const bool convert = ext == ".S1" || ext == ".Y1";
+  if (convert && !ConversionAccepted(st, file)) return;
+
+  // The new file's lock first; the estimate open now keeps its own until the
+  // new one is sure to open.
+  const std::string lockPath = classification ? Joined(file.folder, file.name + "(仕訳)") : picked;
+  const std::string oldPath = st.CurrentFilePath;
+  const std::string oldBase = st.WorkFileBase;
+  if (!LanLockAcquire(st, lockPath)) return;
+  if (!IsUntitledName(picked)) {
+    const UnpackResult unpacked = UnpackEstimateFile(st, picked);
+    if (!unpacked.ok()) {
+      UnpackFailureShow(st, unpacked);
+      if (!SameLock(st, lockPath, oldPath)) LanLockReleaseOf(st, lockPath);
+      return;
+    }
+  }
+
+  // From here on the old estimate is closed.
+  if (!SameLock(st, lockPath, oldPath)) LanLockReleaseOf(st, oldPath);
+  if (!IsUntitledName(oldBase) && !SameWorkName(NameOf(st, oldBase), file.name))
+    WorkFilesDelete(st, NameOf(st, oldBase));
+  DataIniLoad(st, st.AppPath + "/DAVIROV.INI");
+  LoadEditLayout(st, UntitledBase(st));
+
+  st.KVData = file.folder;
+  st.CurrentFilePath = picked;
+  st.WorkFileBase = WorkBaseOf(st, file.name);
+  RefInUseChk(st);
+
+  bool converted = true;
+  if (convert) {
+    ProgressMsgShow(st.ui, "ﾌｧｲﾙ変換", "TheKorvaneWindows版Ver3形式に変換中！");
+    FileCommands* files = FileCommandsOf(st);
+    bool ok = files && files->ConvertClassificationFile &&
+              files->ConvertClassificationFile(st, st.WorkFileBase, file.extension);
+    if (classification) {
+      st.WorkFileBase = WorkBaseOf(st, file.name + "(仕訳)");
+      st.CurrentFilePath = Joined(file.folder, file.name + "(仕訳)" + st.PackedExt);
+      ClassificationCopies(st, file, true);
+    }
+    if (ok) ok = OldFileAndPageChk(st, st.WorkFileBase);
+    st.ui.UnloadWindow(kBusyWindow);
+    FloatWindowsRaise(st);
+    if (!ok) {
+      // The untitled estimate instead; nothing of the file stays behind.
+      converted = false;
+      LanLockReleaseOf(st, lockPath);
+      ConversionDebrisDelete(st, file.name);
+      if (classification) ClassificationCopies(st, file, false);
+      st.WorkFileBase = UntitledBase(st);
+      st.CurrentFilePath = st.WorkFileBase;
+      WarnMsgBox(st, "見積データ [ " + picked + " ] を変換できませんでした。");
+    } else {
+      if (classification && st.SystemKind == 1) {
+        IniPutString("VEZ_File", "FileType", "SetubiSiwakeFile", st.WorkFileBase + ".INI");
+        st.IsSetubiSiwakeFile = true;
+      }
+      if (UpperAscii(SplitPath(st, st.CurrentFilePath).extension) == ".Y1")
+        st.CurrentFilePath = Joined(file.folder, file.name + st.PackedExt);
+    }
+  }
+
+  // The untitled estimate a failed conversion falls back to keeps the
+  // system settings loaded above.
+  if (!IsUntitledName(st.WorkFileBase)) OpenedEstimateSettings(st, file.name);
+  SettingsDependentsRefresh(st);
+  if (!IsUntitledName(st.WorkFileBase)) {
+    MakeNewFromTemplate(st, st.WorkFileBase);
+    if (st.SpecialPrintSpec) SpecialPrintConvert(st, st.WorkFileBase);
+  }
+  ShowLevelOne(st);
+
+  if (convert && converted) {
+    const bool saved = SaveConverted(st);
+    if (classification) ClassificationCopies(st, file, false);
+    if (!saved) return;
+  }
+  const SplitPathResult opened = SplitPath(st, st.CurrentFilePath);
+  AddRecentEstimate(st, Joined(opened.folder, opened.name + st.PackedExt));
+  if (st.SystemKind == 1 && st.calc) st.IsSetubiSiwakeFile = st.calc->IsEquipmentSiwakeFile(st, st.WorkFileBase);
+  if (st.sheetEngine) st.sheetEngine->UndoSave(st);
+}
+
+}  // namespace kv
