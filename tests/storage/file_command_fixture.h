@@ -19,6 +19,7 @@
 #include "platform/codepage.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_commands.h"
+#include "storage/flush_levels.h"
 #include "storage/lan_lock.h"
 #include "storage/level_read.h"
 #include "storage/level_write.h"
@@ -103,6 +104,32 @@ struct Program {
     return s;
   }
 
+  // The breakdown of level-1 row `row`: the texts written as its sheet on
+  // level 2, then level 1 read back as the editor shows it.
+  void Breakdown(int row, const std::vector<std::string>& texts) {
+    st.ParentRows[1] = st.SheetRows[size_t(row)];
+    st.CurrentLevel = 2;
+    ASSERT_TRUE(LevelRead(st, 2));
+    SetTexts(2, texts);
+    ASSERT_TRUE(LevelWrite(st, 2));
+    st.CurrentLevel = 1;
+    ASSERT_TRUE(LevelRead(st, 1));
+  }
+
+  // The texts of the breakdown of level-1 row `row` of the open estimate.
+  std::vector<std::string> BreakdownTexts(int row) {
+    std::vector<std::string> out;
+    st.CurrentLevel = 1;
+    if (!LevelRead(st, 1)) return {"<level 1 unreadable>"};
+    st.ParentRows[1] = st.SheetRows[size_t(row)];
+    st.CurrentLevel = 2;
+    if (!LevelRead(st, 2)) return {"<level 2 unreadable>"};
+    for (int r = 1; r <= st.UsedRows; ++r) out.push_back(Text(2, r));
+    st.CurrentLevel = 1;
+    LevelRead(st, 1);
+    return out;
+  }
+
   // A named estimate `folder`/`name`.YZH open in this program: level 1 with
   // the texts, recorded, locked and packed.
   void StartNamed(const std::filesystem::path& dataFolder, const std::string& name,
@@ -113,7 +140,7 @@ struct Program {
     st.CurrentLevel = 1;
     ASSERT_TRUE(LanLockAcquire(st, st.CurrentFilePath));
     SetTexts(1, texts);
-    ASSERT_TRUE(LevelWrite(st, 1));
+    ASSERT_TRUE(FlushLevels(st));  // recorded, and read back as the editor has it
     ASSERT_EQ(PackEstimateFile(st, st.CurrentFilePath, false), kEstimatePacked);
     st.SheetModified = false;
     st.PackPending = false;

@@ -241,18 +241,9 @@ TEST_F(FileSaveTest, AFailedSaveAsLeavesTheSheetInMemoryTrueToTheOpenFiles) {
   OpenEst({"一", "二"});
   // Breakdowns whose records lie out of order, so that compaction renumbers
   // them (and the child links of level 1 with them).
-  const auto breakdown = [&](int row, const std::vector<std::string>& texts) {
-    st.ParentRows[1] = st.SheetRows[size_t(row)];
-    st.CurrentLevel = 2;
-    ASSERT_TRUE(LevelRead(st, 2));
-    a.SetTexts(2, texts);
-    ASSERT_TRUE(LevelWrite(st, 2));
-    st.CurrentLevel = 1;
-    ASSERT_TRUE(LevelRead(st, 1));
-  };
-  breakdown(1, {"a1"});
-  breakdown(2, {"b1"});
-  breakdown(1, {"a1", "a2", "a3", "a4"});
+  a.Breakdown(1, {"a1"});
+  a.Breakdown(2, {"b1"});
+  a.Breakdown(1, {"a1", "a2", "a3", "a4"});
   const std::string childLink = st.SheetRows[2].substr(11, 4);
   st.PackPending = true;
 
@@ -267,11 +258,7 @@ TEST_F(FileSaveTest, AFailedSaveAsLeavesTheSheetInMemoryTrueToTheOpenFiles) {
   // Recorded again over the open work files, row 2 still leads to its own sheet.
   st.SheetModified = true;
   EXPECT_EQ(FileSaveRun(st), SaveResult::Saved);
-  ASSERT_TRUE(LevelRead(st, 1));
-  st.ParentRows[1] = st.SheetRows[2];
-  ASSERT_TRUE(LevelRead(st, 2));
-  EXPECT_EQ(a.Text(2, 1), "b1");
-  EXPECT_EQ(st.UsedRows, 1);
+  EXPECT_EQ(a.BreakdownTexts(2), std::vector<std::string>{"b1"});
 }
 
 TEST_F(FileSaveTest, SaveAsUnderTheSameNameElsewhereCopiesNothing) {
@@ -309,6 +296,18 @@ TEST_F(FileSaveTest, SaveAsRefusesANameTheCompanionProgramUses) {
     ::setenv("KORVANE_CONFIG_DIR", restore.c_str(), 1);
   else
     ::unsetenv("KORVANE_CONFIG_DIR");
+}
+
+TEST_F(FileSaveTest, SaveAsCarriesEveryBreakdownOver) {
+  OpenEst({"一", "二"});
+  a.Breakdown(1, {"a1"});
+  a.Breakdown(2, {"b1"});
+  a.Breakdown(1, {"a1", "a2", "a3", "a4"});
+  st.PackPending = true;
+  ui.AnswerMsgBox(vbNo, "の内容は変更されています。").AnswerSaveDialog(Data("NEW.YZH"));
+  ASSERT_TRUE(FileSaveAsRun(st, false));
+  EXPECT_EQ(a.BreakdownTexts(1), (std::vector<std::string>{"a1", "a2", "a3", "a4"}));
+  EXPECT_EQ(a.BreakdownTexts(2), std::vector<std::string>{"b1"});
 }
 
 }  // namespace
