@@ -1,9 +1,11 @@
 #include "storage/file_open.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/data_ini.h"
 #include "app/layout_file.h"
@@ -77,6 +79,33 @@ std::string PickEstimateFile(ProgramState& st) {
     if (refusal.empty()) return picked;
     if (AskUser(st, refusal, vbOKCancel) != vbOK) return {};
   }
+}
+
+// The DOS classification files name.S1 .. name.S<CompFileCount> copied into
+// the work folder (the first must be there). Nothing stays on a failure.
+UnpackResult CopyClassificationSources(ProgramState& st, const SplitPathResult& file) {
+  const stdfs::path folder = file.folder.empty() ? stdfs::path(".") : stdfs::path(file.folder);
+  const stdfs::path work(st.AppPath + st.WorkFolderName);
+  std::vector<stdfs::path> made;
+  std::error_code ec;
+  const auto fail = [&](UnpackStatus status, const stdfs::path& p) {
+    for (const stdfs::path& m : made) stdfs::remove(m, ec);
+    return UnpackResult{status, p.string()};
+  };
+  const int count = std::max(1, std::min(st.CompFileCount, kMaxCompFiles));
+  for (int i = 1; i <= count; ++i) {
+    const std::string suffix = ".S" + std::to_string(i);
+    const std::optional<stdfs::path> source = fs::FindNoCase(folder, file.name + suffix);
+    if (!source) {
+      if (i == 1) return fail(UnpackStatus::Missing, folder / (file.name + suffix));
+      continue;
+    }
+    const stdfs::path target = work / (file.name + suffix);
+    if (!stdfs::copy_file(*source, target, stdfs::copy_options::overwrite_existing, ec))
+      return fail(UnpackStatus::IoError, *source);
+    made.push_back(target);
+  }
+  return {};
 }
 
 // The conversion prompts of a DOS or previous-format file. False: the user
@@ -194,7 +223,12 @@ void FileOpen(ProgramState& st) {
 
   const std::string picked = PickEstimateFile(st);
   if (picked.empty()) return;
-  const SplitPathResult file = SplitPath(st, picked);
+  SplitPathResult file = SplitPath(st, picked);
+  if (file.extension.empty() && file.name.size() > 3 && UpperAscii(file.name.substr(file.name.size() - 3)) == ".S1") {
+    // A DOS classification file: its extension is none of the file set's.
+    file.extension = file.name.substr(file.name.size() - 3);
+    file.name.resize(file.name.size() - 3);
+  }
   const std::string ext = UpperAscii(file.extension);
   const bool classification = ext == ".S1";
   const bool convert = ext == ".S1" || ext == ".Y1";
@@ -207,7 +241,8 @@ void FileOpen(ProgramState& st) {
   const std::string oldBase = st.WorkFileBase;
   if (!LanLockAcquire(st, lockPath)) return;
   if (!IsUntitledName(picked)) {
-    const UnpackResult unpacked = UnpackEstimateFile(st, picked);
+    const UnpackResult unpacked =
+        classification ? CopyClassificationSources(st, file) : UnpackEstimateFile(st, picked);
     if (!unpacked.ok()) {
       UnpackFailureShow(st, unpacked);
       if (!SameLock(st, lockPath, oldPath)) LanLockReleaseOf(st, lockPath);

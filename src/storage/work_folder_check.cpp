@@ -19,13 +19,16 @@ stdfs::path Resolved(const std::string& text) {
   if (ec) abs = stdfs::path(text);
   stdfs::path out = abs.root_path();
   bool onDisk = true;
+  int written = 0;  // elements taken as written after the last one found on disk
   for (const stdfs::path& part : abs.relative_path()) {
     if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      // A folder that does not exist is no link: ".." simply takes it back.
+      out = out.parent_path();
+      if (written > 0 && --written == 0) onDisk = true;
+      continue;
+    }
     if (onDisk) {
-      if (part == "..") {
-        out = out.parent_path();
-        continue;
-      }
       stdfs::path next = out / part;
       if (!stdfs::exists(stdfs::symlink_status(next, ec))) {
         if (std::optional<stdfs::path> found = fs::FindNoCase(out, part.string())) next = *found;
@@ -38,10 +41,12 @@ stdfs::path Resolved(const std::string& text) {
         }
       }
       onDisk = false;
+      written = 1;
       out = next;
       continue;
     }
     out /= part;
+    ++written;
   }
   return out.lexically_normal();
 }
