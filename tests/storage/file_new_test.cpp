@@ -1,0 +1,138 @@
+// File > New closes the open estimate (saved and packed as the user wants)
+// and starts an untitled one; an estimate whose top sheet was emptied is
+// discarded only with the user's consent.
+#include "storage/file_new.h"
+
+#include <gtest/gtest.h>
+
+#include "file_command_fixture.h"
+#include "file_commands_double.h"
+#include "storage/empty_file_discard.h"
+#include "storage/file_command_steps.h"
+#include "storage/file_open.h"
+#include "storage/file_save.h"
+
+namespace kv {
+namespace {
+
+class FileNewTest : public test::FileCommandTest {
+ protected:
+  void OpenEst() { a.StartNamed(data, "EST", {"一", "二"}); }
+  std::string Question() const {
+    return "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n保存しますか？";
+  }
+};
+
+TEST_F(FileNewTest, AnUnchangedUntitledEstimateStartsAfreshWithoutAQuestion) {
+  FileNew(st);
+  EXPECT_EQ(st.CurrentFilePath, a.Untitled());
+  EXPECT_EQ(st.UsedRows, 0);
+  EXPECT_TRUE(ui.Prompts().empty());
+  EXPECT_FALSE(st.CommandBusy);
+}
+
+TEST_F(FileNewTest, DeclinedEditsOfAnUntitledEstimateAreDropped) {
+  a.SetTexts(1, {"捨てる"});
+  st.SheetModified = true;
+  ui.AnswerMsgBox(vbNo, Question());
+  FileNew(st);
+  EXPECT_EQ(ui.Prompts().at(0).title, "ﾌｧｲﾙ呼び出し");
+  EXPECT_EQ(st.UsedRows, 0);
+  EXPECT_EQ(a.Text(1, 1), "");
+  EXPECT_FALSE(st.SheetModified);
+}
+
+TEST_F(FileNewTest, CancelKeepsEverything) {
+  OpenEst();
+  a.SetTexts(1, {"新"});
+  st.SheetModified = true;
+  ui.AnswerMsgBox(vbCancel, Question());
+  FileNew(st);
+  EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
+  EXPECT_TRUE(st.SheetModified);
+  EXPECT_EQ(a.Text(1, 1), "新");
+  EXPECT_FALSE(st.CommandBusy);
+}
+
+TEST_F(FileNewTest, YesRecordsPacksAndClosesTheEstimate) {
+  OpenEst();
+  a.SetTexts(1, {"新一", "新二", "新三"});
+  st.SheetModified = true;
+  ui.AnswerMsgBox(vbYes, Question());
+  FileNew(st);
+  EXPECT_EQ(st.CurrentFilePath, a.Untitled());
+  EXPECT_FALSE(Exists(Data("EST.$$$")));
+  EXPECT_FALSE(Exists(WorkFile("EST.Y1")));
+  EXPECT_EQ(st.RecentFiles[1], "1 " + Data("EST.YZH"));
+  EXPECT_FALSE(st.PackPending);
+
+  // What was recorded is in the file.
+  ui.AnswerOpenDialog(Data("EST.YZH"));
+  FileOpen(st);
+  EXPECT_EQ(a.Text(1, 3), "新三");
+}
+
+TEST_F(FileNewTest, ARefusedPackKeepsTheEstimateOpenAndPending) {
+  OpenEst();
+  a.readOnly.insert(data);
+  st.PackPending = true;
+  ui.AnswerMsgBox(vbOK, PackRefusedText("EST"));
+  FileNew(st);
+  EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
+  EXPECT_TRUE(st.PackPending);
+  EXPECT_TRUE(Exists(WorkFile("EST.Y1")));
+}
+
+TEST_F(FileNewTest, AFailedPackStaysPendingAndOffersSaveAs) {
+  OpenEst();
+  test::FileCommandsDouble files;
+  files.packResult = 0;
+  st.fileCommands = &files;
+  st.PackPending = true;
+  ui.AnswerMsgBox(vbOK, PackFailedText("EST")).AnswerSaveDialog(std::nullopt);
+  FileNew(st);
+  EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
+  EXPECT_TRUE(st.PackPending);  // packed at the end, or offered again: never lost
+  EXPECT_TRUE(Exists(WorkFile("EST.Y1")));
+  EXPECT_FALSE(st.CommandBusy);
+}
+
+TEST_F(FileNewTest, AnotherMachinesForcedLockIsLeftToIt) {
+  OpenEst();
+  shared.Write("DATA/EST.$$$", "MACHINE-B\r\n");
+  FileNew(st);
+  EXPECT_EQ(st.CurrentFilePath, a.Untitled());
+  EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-B\r\n");
+}
+
+// The emptied top sheet of a named estimate, on its recording.
+TEST_F(FileNewTest, AnEmptiedEstimateIsDiscardedOnOk) {
+  OpenEst();
+  shared.Write("DATA/EST.OPD", "objects");
+  a.SetTexts(1, {});
+  st.SheetModified = true;
+  ui.AnswerMsgBox(vbOK, st.WorkFileBase + "\nこのファイルは空ですので削除されます。保存出来ません。\n");
+  FileSave(st);
+  EXPECT_FALSE(Exists(Data("EST.YZH")));
+  EXPECT_FALSE(Exists(Data("EST.OPD")));
+  EXPECT_FALSE(Exists(Data("EST.$$$")));
+  EXPECT_FALSE(Exists(WorkFile("EST.Y1")));
+  EXPECT_EQ(st.CurrentFilePath, a.Untitled());
+  EXPECT_EQ(st.WorkFileBase, a.Untitled());
+  EXPECT_FALSE(st.SheetModified);
+}
+
+TEST_F(FileNewTest, AnEmptiedEstimateIsKeptOnCancel) {
+  OpenEst();
+  const auto files = Snapshot(data);
+  const auto work = Snapshot(a.Work());
+  a.SetTexts(1, {});
+  ui.AnswerMsgBox(vbCancel, "このファイルは空ですので削除されます。");
+  EXPECT_FALSE(EmptyFileDiscard(st));
+  EXPECT_EQ(Snapshot(data), files);
+  EXPECT_EQ(Snapshot(a.Work()), work);
+  EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
+}
+
+}  // namespace
+}  // namespace kv
