@@ -25,6 +25,7 @@
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "sheet/float_windows.h"
+#include "storage/file_commands.h"
 #include "support/qt_test_app.h"
 
 namespace kv {
@@ -219,6 +220,23 @@ TEST_F(EdtSheetFrm, CloseAsksTheCloseLogic) {
   test::Settle();
   EXPECT_FALSE(alive);
   EXPECT_EQ(st.editor, nullptr);
+}
+
+TEST_F(EdtSheetFrm, TheFileMenusExitClosesThroughTheCloseLogic) {
+  FileCommands files;
+  st.fileCommands = &files;
+  EDTSHEET_FRM& w = Load(2);
+  EXPECT_EQ(files.sheetGrid, &w.EdtSheet());  // the file commands load objects into it
+  QPointer<EDTSHEET_FRM> alive(&w);
+  st.CommandBusy = true;  // refused: the window stays
+  w.MenuAction("Menu_1Sub", 23)->trigger();
+  test::Settle();
+  ASSERT_TRUE(alive);
+  st.CommandBusy = false;
+  w.MenuAction("Menu_1Sub", 23)->trigger();
+  test::Settle();
+  EXPECT_FALSE(alive);
+  EXPECT_EQ(files.sheetGrid, nullptr);
 }
 
 TEST_F(EdtSheetFrm, RefusingShutdownKeepsTheWindow) {
