@@ -1,0 +1,44 @@
+#pragma once
+// The orderly end of the program: the open estimate packed when work files
+// were written since its last pack, the lock released, the program settings
+// saved, the work folders emptied and removed.
+#include <functional>
+#include <string>
+
+#include "app/sys_ini.h"
+
+namespace kv {
+
+struct ProgramState;
+
+// What the shut-down asks of other parts of the program. A step left empty is
+// not available in this build: without `PackEstimateFile` a pending estimate
+// cannot be packed, which is reported and keeps the program open, as a failed
+// pack does.
+struct ShutdownSteps {
+  // Compacts the level work files of a work base before packing.
+  std::function<void(ProgramState&, const std::string& workBase)> CompactWorkFiles;
+  // Packs the work set into the estimate file `path`: -1 packed, 1 refused
+  // (too little disk space, a read-only medium), 0 failed.
+  std::function<int(ProgramState&, const std::string& path, bool deleteAfter)> PackEstimateFile;
+  // Deletes the lock file of the open estimate.
+  std::function<void(ProgramState&)> LanLockRelease;
+  // The main window's rectangle and splitter for KVSSYS.INI. Empty: taken as
+  // minimised (the stored rectangle stays).
+  std::function<MainWindowPlacement(ProgramState&)> WindowPlacement;
+  // Lets the main window's grid go.
+  std::function<void(ProgramState&)> GridRelease;
+};
+
+// The shut-down. `ok` false: the pack of the estimate was refused (and the
+// user chose to stay) or failed; nothing else has happened, `PackPending` is
+// set again, and the caller keeps the main window open. Otherwise the program
+// ends inside (Ui::EndProgram) and the routine does not return.
+void AppShutdown(ProgramState& st, bool& ok, const ShutdownSteps& steps);
+
+// Deletes every ordinary file of `folder` (read-only ones too; hidden files
+// and subfolders stay), then removes the folder when that left it empty.
+// Failures are passed over without a word.
+void WorkFolderRemove(const std::string& folder);
+
+}  // namespace kv

@@ -1,0 +1,69 @@
+#pragma once
+// What the start-up asks of other parts of the program that it does not own:
+// the estimate storage (lock file, unpacking, old-format check, level reading,
+// sheet objects, recovery) and the main window's controls (its grid and
+// toolbars). Whoever wires the program hands them in; tests hand in doubles.
+//
+// A step left empty is not available in this build, and the start-up does
+// without it as each member says. None of them pretends: an estimate named on
+// the command line that cannot be unpacked is reported and the untitled
+// estimate opened instead.
+#include <functional>
+#include <string>
+
+namespace kv {
+
+struct ProgramState;
+
+struct StartupSteps {
+  // --- Estimate storage ------------------------------------------------------
+  // True when the work folder holds the work files of a named estimate left by
+  // an abnormal end. Empty: no recovery is offered.
+  std::function<bool(ProgramState&)> RecoverFilesExist;
+  // Releases the lock file of the open estimate and takes that of `path`;
+  // false when the user gave the file up to the machine holding it. Empty: the
+  // file is opened without a lock file.
+  std::function<bool(ProgramState&, const std::string& path)> LanLockAcquire;
+  // Deletes the lock file of the open estimate (`CurrentFilePath`).
+  std::function<void(ProgramState&)> LanLockRelease;
+  // Unpacks the estimate file's set into the work folder; false when it could
+  // not (after its own message, if any). Empty: a file named on the command
+  // line cannot be opened.
+  std::function<bool(ProgramState&, const std::string& path)> UnpackEstimateFile;
+  // False when the level-1 work file of `workBase` is of the old format and
+  // the user did not take it over (after its own message). Empty: taken as is.
+  std::function<bool(ProgramState&, const std::string& workBase)> OldFileAndPageChk;
+  // Deletes the work files of the estimate of work name `name`.
+  std::function<void(ProgramState&, const std::string& name)> WorkFilesDelete;
+  // Special print specification: converts the estimate's building-edition data.
+  std::function<void(ProgramState&, const std::string& workBase)> SpecialPrintConvert;
+  // Reads the sheet of `level` from its level work file into memory; false
+  // when it could not (after a message). Empty: the sheet in memory stays empty.
+  std::function<bool(ProgramState&, int level)> LevelRead;
+  // Loads the sheet objects of `SheetObjNo` of `WorkFileBase` into the grid.
+  std::function<void(ProgramState&)> LoadSheetObjects;
+  // Opens the estimate the recovery wizard restored (`RecoveredFilePath`).
+  std::function<void(ProgramState&)> RecoverFileOpen;
+
+  // --- The main window's controls ------------------------------------------------
+  // The grid options of the sheet grid (mouse mode `EditCursor`, page-break
+  // line style `SheetPageLineStyle`); the grid stays hidden until it is set up.
+  std::function<void(ProgramState&)> GridOptionsSet;
+  // The level tree shown, the memo row's one-row grid hidden.
+  std::function<void(ProgramState&)> TreeShowRowSheetHide;
+  // One cell text of the sheet grid (display text).
+  std::function<void(ProgramState&, int col, int row, const std::string& text)> GridCellSet;
+  // Restores the stored button arrangement of the extended toolbar when it is
+  // shown.
+  std::function<void(ProgramState&)> Toolbar2ArrangementRestore;
+  // Presses the auto-advance button of the basic toolbar: "NOT", "UNDER" or
+  // "RIGHT".
+  std::function<void(ProgramState&, const std::string& key)> Toolbar1ButtonPress;
+  // Moves the grid cursor.
+  std::function<void(ProgramState&, int col, int row)> SheetLocate;
+  // The sheet grid takes the focus; the zoom and paper combos come to the
+  // front of the toolbar they lie on.
+  std::function<void(ProgramState&)> SheetFocusCombosFront;
+};
+
+}  // namespace kv
