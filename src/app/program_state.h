@@ -21,6 +21,7 @@ class EditorServices;
 class PrintServices;
 class ClassifyServices;
 class ReferenceServices;
+class FileCommandServices;
 
 // Identity of the open estimate and of the installation.
 struct Identity {
@@ -119,6 +120,7 @@ struct ProgramState : Identity,
   PrintServices* print = nullptr;
   ClassifyServices* classify = nullptr;
   ReferenceServices* reference = nullptr;
+  FileCommandServices* fileCommands = nullptr;  // naming, packing, discard for the level writer
 };
 
 }  // namespace kv

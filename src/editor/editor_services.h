@@ -8,6 +8,7 @@
 namespace kv {
 
 struct ProgramState;
+struct EditorMenus;
 
 class EditorServices {
  public:
@@ -23,6 +24,14 @@ class EditorServices {
   virtual void SetCaption(ProgramState& st, const std::string& caption) = 0;
   virtual void MaskMenuCaptionSet(ProgramState& st) = 0;
   virtual void Form_Resize(ProgramState& st) = 0;
+
+  // The window's menu tree (editor/menu_model.h): a command changes captions,
+  // checks and enabled states there and then calls MenusChanged, which shows
+  // them on the menu bar. Null without a window.
+  virtual EditorMenus* Menus() { return nullptr; }
+  virtual void MenusChanged(ProgramState& st) {}
+  // True when a loaded window of the program has exactly this caption.
+  virtual bool FormCaptionOpen(ProgramState& st, const std::string& caption) { return false; }
 };
 
 }  // namespace kv

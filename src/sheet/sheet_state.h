@@ -1,6 +1,7 @@
 #pragma once
 // The sheet in memory: the rows of the current level and the path to it.
 #include <array>
+#include <functional>
 #include <string>
 
 namespace kv {
@@ -25,6 +26,10 @@ struct SheetState {
   int SelectedObjectItem = -1;
   int RefSelectedObjectItem = -1;
   int SheetObjectCount = 0;
+  // The lowest sheet row covered by an embedded object of the editor grid (0
+  // when none). Set by the editor once its grid exists; unset, the sheet has
+  // no objects to count.
+  std::function<int()> EditGridObjectsLastRow;
 };
 
 }  // namespace kv

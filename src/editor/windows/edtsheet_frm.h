@@ -1,0 +1,163 @@
+#pragma once
+// EDTSHEET_FRM: the main window. It holds the sheet grid and every command of
+// the editor: menu bar, the two toolbars with the zoom and paper combos, the
+// level bar, the level tree and its splitter, the memo-row input grid, the
+// calculator box and the status bar. Loading it sets these up from the
+// settings; activating it brings the floating tool windows back on top;
+// closing it asks the close logic, which may refuse, and ends the program.
+//
+// It is the editor window the logic reaches through EditorServices
+// (`st.editor` while it exists).
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/sys_ini.h"
+#include "editor/editor_close.h"
+#include "editor/editor_form_load.h"
+#include "editor/editor_services.h"
+#include "editor/editor_state.h"
+#include "editor/menu_model.h"
+#include "platform/grid/grid_model.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+
+namespace kv {
+
+class GridView;
+class MenuBarView;
+class QtUi;
+struct ProgramState;
+
+// What the program hands the window when it is made: the title screen's
+// progress and the close steps of other parts of the program.
+struct EditorWindowHooks {
+  std::function<void(int step)> SplashProgress;
+  EditorCloseSteps closeSteps;
+};
+
+class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFormPort {
+ public:
+  static constexpr int kLevelButtons = 8;
+  static constexpr int kStatusPanels = 6;
+
+  // Makes the controls and runs the load. The window is `st.editor` until it
+  // is destroyed; the program state must outlive it.
+  EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* parent = nullptr);
+  ~EDTSHEET_FRM() override;
+
+  // --- Menu commands ---
+  // A command for the items of the control array `name` (every item, or the
+  // one at `index`): the items become choosable and the command runs with the
+  // item's index when one is chosen.
+  using MenuCommand = std::function<void(int index)>;
+  void WireMenu(const std::string& name, MenuCommand command, int index = kAllItems);
+  // The action drawn for an item (null when the tree has none).
+  QAction* MenuAction(const std::string& name, int index = -1) const;
+
+  // --- Status bar ---
+  void StatusBarInit() override;
+  // Panel 1..6; other numbers are ignored.
+  void StatusPanelSet(int panel, const std::string& text) override;
+  // Clears the panel; panel 1 then shows "[" held text "]" when there is one.
+  void StatusPanelClear(int panel, const std::string& heldCellText = {});
+  std::string StatusPanelText(int panel) const;
+
+  // --- Controls other parts of the editor fill ---
+  // The sheet grid and the memo row's one-row grid: the models the sheet
+  // engine drives, and their views.
+  GridModel& EdtSheet() { return edtSheetGrid_; }
+  GridModel& RowSheet() { return rowSheetGrid_; }
+  GridView* EdtSheetView() const { return edtSheet_; }
+  GridView* RowSheetView() const { return rowSheet_; }
+  QLineEdit* DentakuText() const { return dentakuText_; }
+  QToolBar* Toolbar1() const { return toolbar1_; }
+  QToolBar* Toolbar2() const { return toolbar2_; }
+  QComboBox* cmbZoom() const { return cmbZoom_; }
+  QComboBox* cmbYosi() const { return cmbYosi_; }
+  QPushButton* DM_Button(int i) const;  // 1..8
+  QLabel* DMLabel(int i) const;         // 1..8
+  QTreeWidget* TreeView1() const { return treeView1_; }
+  QFrame* Sizer() const { return sizer_; }
+
+  EditorState& State() { return ed_; }
+  // The window's rectangle and splitter in twips, for the settings written at
+  // program end.
+  MainWindowPlacement Placement() const;
+
+  // --- EditorServices ---
+  void ToolBar1Init(ProgramState& st) override;
+  void ToolBar2Init(ProgramState& st) override;
+  void ShowToolBar2(ProgramState& st, bool visible) override;
+  void ToolBarStateSet(ProgramState& st, bool busy) override;
+  void PageNumbersWrite(ProgramState& st) override;
+  void SetCaption(ProgramState& st, const std::string& caption) override;
+  void MaskMenuCaptionSet(ProgramState& st) override;
+  void Form_Resize(ProgramState& st) override;
+  EditorMenus* Menus() override { return &menus_; }
+  void MenusChanged(ProgramState& st) override;
+  bool FormCaptionOpen(ProgramState& st, const std::string& caption) override;
+
+ protected:
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  // EditorFormPort: the load's steps on the controls.
+  void SplashProgress(int step) override;
+  void PlaceWindow(int leftTw, int topTw, int widthTw, int heightTw) override;
+  void Toolbar1DockIfLoose() override;
+  int SizerPlace(int sizerPosTw) override;
+  void GridPlace() override;
+  void DentakuHide() override;
+  void MenusChanged() override;
+
+  void BuildControls();
+  void MenuChosen(const std::string& name, int index);
+  void Form_Activate();
+  int Px(int twips) const;   // twips to pixels across
+  int Tw(int pixels) const;  // pixels to twips across
+
+  ProgramState& st_;
+  EditorWindowHooks hooks_;
+  EditorState ed_;
+  EditorMenus menus_;
+  std::unique_ptr<MenuBarView> menuView_;
+  std::map<std::pair<std::string, int>, MenuCommand> commands_;
+
+  // The grid models outlive their views (the views go first in the destructor).
+  GridModel edtSheetGrid_;
+  GridModel rowSheetGrid_;
+  QWidget* central_ = nullptr;
+  GridView* edtSheet_ = nullptr;
+  GridView* rowSheet_ = nullptr;
+  QLineEdit* dentakuText_ = nullptr;
+  QStatusBar* statusBar_ = nullptr;
+  std::vector<QLabel*> panels_;
+  QToolBar* toolbar1_ = nullptr;
+  QToolBar* toolbar2_ = nullptr;
+  QComboBox* cmbZoom_ = nullptr;
+  QComboBox* cmbYosi_ = nullptr;
+  std::vector<QPushButton*> dmButtons_;
+  std::vector<QLabel*> dmLabels_;
+  QTreeWidget* treeView1_ = nullptr;
+  QFrame* sizer_ = nullptr;
+  bool loaded_ = false;
+};
+
+// Registers the main window with the Qt seam under "EDTSHEET_FRM"; it is made
+// (and loaded) at its first use.
+void RegisterEditorWindow(QtUi& ui, ProgramState& st, EditorWindowHooks hooks);
+
+}  // namespace kv

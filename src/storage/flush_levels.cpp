@@ -1,0 +1,77 @@
+#include "storage/flush_levels.h"
+
+#include <string>
+
+#include "app/program_state.h"
+#include "platform/ui.h"
+#include "sheet/last_used_row.h"
+#include "sheet/sheet_services.h"
+#include "storage/disk_space.h"
+#include "storage/file_command_services.h"
+#include "storage/level_files.h"
+#include "storage/level_read.h"
+#include "storage/level_write.h"
+
+namespace kv {
+namespace {
+
+// The untitled estimate with an empty top sheet starts afresh.
+bool RestartUntitled(ProgramState& st) {
+  st.WorkFileBase = st.AppPath + st.WorkFolderName + "/無題";
+  st.CurrentFilePath = st.WorkFileBase;
+  st.SheetTotalRecord = std::string(static_cast<size_t>(st.DataLen > 0 ? st.DataLen : 0), ' ');
+  bool ok = LevelRead(st, st.CurrentLevel);
+  if (st.sheetEngine) {
+    st.SheetLoading = true;
+    st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
+    st.SheetLoading = false;
+  }
+  st.SheetModified = false;
+  return ok;
+}
+
+// Reads the path from level 1 down to the current level.
+bool ReadPathBack(ProgramState& st) {
+  bool ok = true;
+  for (int k = 1; k <= st.CurrentLevel && ok; ++k) ok = LevelRead(st, k);
+  if (st.sheetEngine) st.sheetEngine->ShowParentLevelPath(st);
+  return ok;
+}
+
+}  // namespace
+
+bool FlushLevels(ProgramState& st, FileCommandServices* services) {
+  if (!services) services = st.fileCommands;
+  st.UsedRows = LastUsedRow(st);
+  if (st.CurrentLevel == 1 && st.UsedRows == 0) {
+    if (IsUntitledName(st.WorkFileBase)) return RestartUntitled(st);
+    return services && services->EmptyFileDiscard(st);
+  }
+
+  if (!FreeSpaceCheck(st)) return false;
+  st.ui.SetBusyPointer(true);
+  bool written = true;
+  bool currentSheetWritten = false;
+  for (int k = st.CurrentLevel; k >= 1; --k) {
+    if (!LevelWrite(st, k, services)) {
+      written = false;
+      break;
+    }
+    if (k == st.CurrentLevel) {
+      currentSheetWritten = true;
+      if (services) services->SaveSheetObjects(st, st.WorkFileBase);
+    }
+    if (k > 1 && !LevelRead(st, k - 1)) {
+      written = false;
+      break;
+    }
+  }
+  // The sheet in memory may be a parent's: read the path back. When the
+  // current sheet itself was not written it is still in memory, unsaved.
+  bool readBack = true;
+  if (currentSheetWritten) readBack = ReadPathBack(st);
+  st.ui.SetBusyPointer(false);
+  return written && readBack;
+}
+
+}  // namespace kv

@@ -1,0 +1,122 @@
+#include "storage/level_read.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/program_state.h"
+#include "core/file_exist.h"
+#include "core/path_shorten.h"
+#include "core/record_file.h"
+#include "core/stored_number.h"
+#include "editor/editor_services.h"
+#include "sheet/sheet_services.h"
+#include "storage/level_chain.h"
+#include "storage/level_files.h"
+#include "storage/row_record.h"
+
+namespace kv {
+
+int SheetRowLimit(const ProgramState& st) {
+  if (st.Imax < 1) return 200;
+  return std::min(st.Imax, kMaxSheetRows);
+}
+
+void EditorCaptionSet(ProgramState& st) {
+  if (!st.editor) return;
+  std::string shortPath = PathShorten(st.CurrentFilePath, 48);
+  std::string caption =
+      IsUntitledName(shortPath) ? std::string("< 無題 > ") : "< " + shortPath + " > 内訳書 ";
+  st.editor->SetCaption(st, caption);
+}
+
+bool LevelRead(ProgramState& st, int level) {
+  EditorCaptionSet(st);
+  if (st.sheetEngine) st.sheetEngine->StatusPanelSet(st, 1, "データ 読み込み中");
+  bool ok = LevelRowsRead(st, level);
+  if (st.sheetEngine) st.sheetEngine->StatusPanelClear(st, 1);
+  return ok;
+}
+
+bool LevelRowsRead(ProgramState& st, int level) {
+  if (level < 1 || level > kMaxLevels) return false;
+  const int imax = SheetRowLimit(st);
+  const bool hex = IsHexBase(st.H_Link);
+  const std::filesystem::path path = LevelFilePath(st, st.WorkFileBase, level);
+  if (!IsValidRecordLength(st.DataLen)) {
+    LevelFileErrorShow(st, path, "DataLen " + std::to_string(st.DataLen));
+    return false;
+  }
+
+  int first = 1;
+  if (level > 1) {
+    const std::string& parent = st.ParentRows[level - 1];
+    std::optional<int> link =
+        parent.empty() ? std::optional<int>(kNoRecord) : ReadStoredLink(LinkField(parent, kChildPos), hex);
+    if (!link) {
+      LevelFileFaultShow(st, LevelFilePath(st, st.WorkFileBase, level - 1), {LevelFault::BadNumber, 0});
+      return false;
+    }
+    first = *link;
+  }
+
+  SheetChain chain;
+  chain.recNos.push_back(first);
+  if (FileExistChk(st, path.string())) {
+    try {
+      RecordFile file(path, st.DataLen, RecordFileMode::ReadOnly);
+      FileRecords source(file);
+      if (LevelFileProblem p = ReadSheetChain(source, level == 1, first, hex, imax + 1, chain)) {
+        LevelFileFaultShow(st, path, p);
+        return false;
+      }
+    } catch (const RecordFileError& e) {
+      LevelFileErrorShow(st, path, e.what());
+      return false;
+    }
+  } else if (level > 1 && first >= 1) {
+    LevelFileFaultShow(st, path, {LevelFault::LinkPastEnd, 0});
+    return false;
+  }
+
+  const std::string blank(static_cast<size_t>(st.DataLen), ' ');
+  for (int i = 0; i <= imax + 1; ++i) {
+    st.SheetRows[i] = blank;
+    st.RowRecNos[i] = 0;
+  }
+  st.RowRecNos[1] = first;
+  int used = static_cast<int>(chain.records.size());
+  for (int i = 1; i <= used; ++i) {
+    st.SheetRows[i] = FitRecord(chain.records[i - 1], st.DataLen);
+    if (level > 1 && i + 1 <= kMaxSheetRows + 1) st.RowRecNos[i + 1] = chain.recNos[i];
+    RowKindFix(st, i);
+  }
+
+  if (used > 0 && RecordByte(st.SheetRows[used], kKindPos) == kClosingKind) {
+    st.SheetTotalRecord = st.SheetRows[used];
+    st.SheetRows[used] = blank;
+    --used;
+  } else {
+    st.SheetTotalRecord = FitRecord(st.TotalRecordDefaults[level], st.DataLen);
+  }
+  st.UsedRows = used;
+
+  std::string objNo = st.SheetTotalRecord.substr(kObjectPos - 1, kObjectWidth);
+  objNo.erase(std::remove(objNo.begin(), objNo.end(), ' '), objNo.end());
+  st.SheetObjNo = objNo;
+  st.PathTotalRecords[level] = st.SheetTotalRecord;
+  return true;
+}
+
+void RowKindFix(ProgramState& st, int row) {
+  if (row < 0 || row > kMaxSheetRows + 1) return;
+  std::string& rec = st.SheetRows[row];
+  switch (RecordByte(rec, kKindPos)) {
+    case 'D':
+    case 'B': SetRecordByte(rec, kKindPos, kKindGrandTotal); break;
+    case 'K': SetRecordByte(rec, kKindPos, st.SystemKind == 2 ? kKindTax : kKindExpense); break;
+    case '}': SetRecordByte(rec, kKindPos, kKindExpense); break;
+    default: break;
+  }
+}
+
+}  // namespace kv

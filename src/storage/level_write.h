@@ -1,0 +1,21 @@
+#pragma once
+// Recording the sheet in memory into its level work file.
+namespace kv {
+
+struct ProgramState;
+class FileCommandServices;
+
+// Records the sheet in memory as the sheet of `level`: recalculates it,
+// writes its rows and closing record (reusing the record numbers of the chain
+// it was read from, appending the rest), relinks them, and for a breakdown
+// sheet carries its totals into the parent row and writes that row back. An
+// untitled estimate is named first (through `services`, which also compacts,
+// packs and lists it afterwards). True when written.
+//
+// Nothing is written when the disk is nearly full, the naming is cancelled,
+// the level file holds too many records, or it is damaged; a failed write of
+// the top level leaves its old file; a failed append leaves a deeper file at
+// its old length.
+bool LevelWrite(ProgramState& st, int level, FileCommandServices* services = nullptr);  // null: st.fileCommands
+
+}  // namespace kv
