@@ -8,6 +8,7 @@
 #include "core/window_services.h"
 #include "editor/editor_services.h"
 #include "platform/fs.h"
+#include "storage/file_command_services.h"
 #include "sheet/float_windows.h"
 #include "storage/split_path.h"
 
@@ -21,12 +22,12 @@ constexpr int kPackFailed = 0;
 
 // Packs a named estimate with pending work files. False when the program
 // must stay open.
-bool PendingPack(ProgramState& st, const ShutdownSteps& steps) {
+bool PendingPack(ProgramState& st) {
   if (st.WorkFileBase.find("無題") != std::string::npos || !st.PackPending) return true;
-  if (steps.CompactWorkFiles) steps.CompactWorkFiles(st, st.WorkFileBase);
+  if (st.fileCommands != nullptr) st.fileCommands->CompactWorkFiles(st, st.WorkFileBase);
   if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
-  const int outcome =
-      steps.PackEstimateFile ? steps.PackEstimateFile(st, st.CurrentFilePath, false) : kPackFailed;
+  const int outcome = st.fileCommands != nullptr ? st.fileCommands->PackEstimateFile(st, st.CurrentFilePath, false)
+                                                 : kPackFailed;
   st.PackPending = false;
   if (outcome == kPacked) return true;
 
@@ -65,7 +66,7 @@ void WorkFolderRemove(const std::string& folder) {
 
 void AppShutdown(ProgramState& st, bool& ok, const ShutdownSteps& steps) {
   ok = true;
-  if (!PendingPack(st, steps)) {
+  if (!PendingPack(st)) {
     ok = false;
     return;
   }

@@ -11,16 +11,11 @@ namespace kv {
 
 struct ProgramState;
 
-// What the shut-down asks of other parts of the program. A step left empty is
-// not available in this build: without `PackEstimateFile` a pending estimate
-// cannot be packed, which is reported and keeps the program open, as a failed
-// pack does.
+// What the shut-down asks of other parts of the program besides the file
+// commands (`st.fileCommands`: compaction and packing; without them a pending
+// estimate cannot be packed, which is reported and keeps the program open, as
+// a failed pack does). A step left empty is skipped.
 struct ShutdownSteps {
-  // Compacts the level work files of a work base before packing.
-  std::function<void(ProgramState&, const std::string& workBase)> CompactWorkFiles;
-  // Packs the work set into the estimate file `path`: -1 packed, 1 refused
-  // (too little disk space, a read-only medium), 0 failed.
-  std::function<int(ProgramState&, const std::string& path, bool deleteAfter)> PackEstimateFile;
   // Deletes the lock file of the open estimate.
   std::function<void(ProgramState&)> LanLockRelease;
   // The main window's rectangle and splitter for KVSSYS.INI. Empty: taken as
@@ -30,7 +25,9 @@ struct ShutdownSteps {
   std::function<void(ProgramState&)> GridRelease;
 };
 
-// The shut-down. `ok` false: the pack of the estimate was refused (and the
+// The shut-down. A named estimate with work files written since its last
+// pack is compacted, given its page numbers and packed (its work files
+// kept). `ok` false: the pack of the estimate was refused (and the
 // user chose to stay) or failed; nothing else has happened, `PackPending` is
 // set again, and the caller keeps the main window open. Otherwise the program
 // ends inside (Ui::EndProgram) and the routine does not return.

@@ -19,7 +19,9 @@
 #include "platform/registry_store.h"
 #include "sheet/float_windows.h"
 #include "sheet/sheet_services.h"
+#include "storage/level_read.h"
 #include "storage/split_path.h"
+#include "storage/work_files.h"
 
 namespace kv {
 
@@ -43,7 +45,7 @@ void UntitledOpen(ProgramState& st) {
 // its lock file and its work files. The untitled estimate takes its place.
 void CommandLineFileDrop(ProgramState& st, const StartupSteps& steps, const std::string& name) {
   if (steps.LanLockRelease) steps.LanLockRelease(st);
-  if (steps.WorkFilesDelete) steps.WorkFilesDelete(st, name);
+  WorkFilesDelete(st, name);
   UntitledOpen(st);
   st.OpenedFromCommandLine = false;
 }
@@ -214,7 +216,7 @@ void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps
   SplashProgress(st, 30);
   st.SheetTotalRecord.assign(static_cast<size_t>(st.DataLen), ' ');
   SplashProgress(st, 31);
-  if (steps.LevelRead) steps.LevelRead(st, st.CurrentLevel);
+  LevelRead(st, st.CurrentLevel);
   SplashProgress(st, 32);
   SplashProgress(st, 33);
   SplashProgress(st, 34);

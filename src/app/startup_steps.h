@@ -1,8 +1,8 @@
 #pragma once
-// What the start-up asks of other parts of the program that it does not own:
-// the estimate storage (lock file, unpacking, old-format check, level reading,
-// sheet objects, recovery) and the main window's controls (its grid and
-// toolbars). Whoever wires the program hands them in; tests hand in doubles.
+// What the start-up asks of other parts of the program that it does not own
+// and reaches through no service of the program state: the estimate storage
+// (lock file, unpacking, old-format check, sheet objects, recovery) and the
+// main window's controls (its grid and toolbars). Whoever wires the program hands them in; tests hand in doubles.
 //
 // A step left empty is not available in this build, and the start-up does
 // without it as each member says. None of them pretends: an estimate named on
@@ -33,13 +33,8 @@ struct StartupSteps {
   // False when the level-1 work file of `workBase` is of the old format and
   // the user did not take it over (after its own message). Empty: taken as is.
   std::function<bool(ProgramState&, const std::string& workBase)> OldFileAndPageChk;
-  // Deletes the work files of the estimate of work name `name`.
-  std::function<void(ProgramState&, const std::string& name)> WorkFilesDelete;
   // Special print specification: converts the estimate's building-edition data.
   std::function<void(ProgramState&, const std::string& workBase)> SpecialPrintConvert;
-  // Reads the sheet of `level` from its level work file into memory; false
-  // when it could not (after a message). Empty: the sheet in memory stays empty.
-  std::function<bool(ProgramState&, int level)> LevelRead;
   // Loads the sheet objects of `SheetObjNo` of `WorkFileBase` into the grid.
   std::function<void(ProgramState&)> LoadSheetObjects;
   // Opens the estimate the recovery wizard restored (`RecoveredFilePath`).

@@ -7,6 +7,7 @@
 #include "app/startup_init.h"
 #include "core/ini_file.h"
 #include "startup_fixture.h"
+#include "storage/file_commands_double.h"
 
 namespace kv {
 namespace {
@@ -22,11 +23,7 @@ class AppShutdownTest : public test::StartupFixture {
     dir.Write("WORK/無題.Y1", "level 1");
     stdfs::create_directory(prog + "/WORK2");
     dir.Write("WORK2/参考.Y1", "reference");
-    steps.CompactWorkFiles = [this](ProgramState&, const std::string& base) { log.push_back("Compact(" + base + ")"); };
-    steps.PackEstimateFile = [this](ProgramState&, const std::string& path, bool deleteAfter) {
-      log.push_back("Pack(" + path + "," + (deleteAfter ? "delete" : "keep") + ")");
-      return packResult;
-    };
+    st.fileCommands = &files;
     steps.LanLockRelease = [this](ProgramState&) { log.push_back("LanLockRelease"); };
   }
 
@@ -51,8 +48,8 @@ class AppShutdownTest : public test::StartupFixture {
 
   std::string work;
   ShutdownSteps steps;
+  test::FileCommandsDouble files;
   std::vector<std::string> log;
-  int packResult = -1;
   bool ok = false;
 };
 
@@ -65,6 +62,7 @@ TEST_F(AppShutdownTest, UntitledWithChangesEndsWithoutPackOrMessage) {
   EXPECT_EQ(ui.EndedWith(), 0);
   EXPECT_TRUE(ui.Prompts().empty());
   EXPECT_EQ(log, std::vector<std::string>{"LanLockRelease"});
+  EXPECT_TRUE(files.calls.empty());
   EXPECT_FALSE(stdfs::exists(work));
   EXPECT_FALSE(stdfs::exists(prog + "/WORK2"));
   std::string saved;
@@ -89,8 +87,9 @@ TEST_F(AppShutdownTest, HiddenFilesAndSubfoldersKeepTheWorkFolder) {
 TEST_F(AppShutdownTest, PendingNamedEstimateIsPackedKeepingItsWorkFiles) {
   NamedEstimate();
   EXPECT_TRUE(Shutdown());
-  EXPECT_EQ(log, (std::vector<std::string>{"Compact(" + work + "/見積B)",
-                                           "Pack(" + st.CurrentFilePath + ",keep)", "LanLockRelease"}));
+  EXPECT_EQ(files.calls, (std::vector<std::string>{"CompactWorkFiles(" + work + "/見積B)",
+                                                   "PackEstimateFile(" + st.CurrentFilePath + ",keep)"}));
+  EXPECT_EQ(log, std::vector<std::string>{"LanLockRelease"});
   EXPECT_TRUE(editor.Has("PageNumbersWrite()"));
   EXPECT_FALSE(st.PackPending);
   EXPECT_TRUE(ui.Prompts().empty());
@@ -101,12 +100,13 @@ TEST_F(AppShutdownTest, NothingPendingIsNotPacked) {
   NamedEstimate();
   st.PackPending = false;
   EXPECT_TRUE(Shutdown());
+  EXPECT_TRUE(files.calls.empty());
   EXPECT_EQ(log, std::vector<std::string>{"LanLockRelease"});
 }
 
 TEST_F(AppShutdownTest, RefusedPackYesKeepsTheProgramOpen) {
   NamedEstimate();
-  packResult = 1;
+  files.packResult = 1;
   ui.AnswerMsgBox(vbYes,
                   "ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ 見積B ] を保存することが出来ません。\r"
                   "名前を変えて別のドライブに保存して下さい");
@@ -116,13 +116,13 @@ TEST_F(AppShutdownTest, RefusedPackYesKeepsTheProgramOpen) {
   EXPECT_EQ(ui.Prompts()[0].style, vbYesNo + vbExclamation);
   EXPECT_EQ(ui.Prompts()[0].title, "TheKorvane");
   // Nothing else happened: the lock and the work files are there.
-  EXPECT_EQ(log.back(), "Pack(" + st.CurrentFilePath + ",keep)");
+  EXPECT_TRUE(log.empty());
   EXPECT_TRUE(stdfs::exists(work + "/見積B.Y1"));
 }
 
 TEST_F(AppShutdownTest, RefusedPackNoEndsTheProgram) {
   NamedEstimate();
-  packResult = 1;
+  files.packResult = 1;
   ui.AnswerMsgBox(vbNo, "見積データ [ 見積B ]");
   EXPECT_TRUE(Shutdown());
   EXPECT_TRUE(ok);
@@ -132,7 +132,7 @@ TEST_F(AppShutdownTest, RefusedPackNoEndsTheProgram) {
 
 TEST_F(AppShutdownTest, FailedPackIsReportedAndKeepsTheProgramOpen) {
   NamedEstimate();
-  packResult = 0;
+  files.packResult = 0;
   ui.AnswerMsgBox(vbOK, "見積データ [ 見積B ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。");
   EXPECT_FALSE(Shutdown());
   EXPECT_FALSE(ok);
@@ -140,8 +140,8 @@ TEST_F(AppShutdownTest, FailedPackIsReportedAndKeepsTheProgramOpen) {
   EXPECT_EQ(ui.Prompts()[0].style, vbOKOnly + vbExclamation);
   EXPECT_TRUE(stdfs::exists(work + "/見積B.Y1"));
 
-  // Without a packer the estimate cannot be packed: the same, nothing lost.
-  steps.PackEstimateFile = nullptr;
+  // Without the file commands the estimate cannot be packed: the same, nothing lost.
+  st.fileCommands = nullptr;
   ui.AnswerMsgBox(vbOK, "を保存することが出来ませんでした。");
   EXPECT_FALSE(Shutdown());
   EXPECT_FALSE(ok);

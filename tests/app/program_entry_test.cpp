@@ -9,6 +9,9 @@
 
 #include "app/layout_file.h"
 #include "core/ini_file.h"
+#include "core/path_shorten.h"
+#include "core/record_file.h"
+#include "storage/row_record.h"
 #include "platform/registry_store.h"
 #include "settings_fixture.h"
 #include "startup_fixture.h"
@@ -52,6 +55,14 @@ class ProgramEntryTest : public test::StartupFixture {
 
   bool Has(const std::string& entry) const { return std::find(log.begin(), log.end(), entry) != log.end(); }
 
+  // The sheet engine's calls, the status panel's aside.
+  std::vector<std::string> SheetCalls() const {
+    std::vector<std::string> out;
+    for (const std::string& c : ordered.calls)
+      if (c.rfind("StatusPanel", 0) != 0) out.push_back(c);
+    return out;
+  }
+
   OrderedSheet ordered;
   std::vector<Cell> cells;
   std::vector<std::string> log;
@@ -89,12 +100,14 @@ TEST_F(ProgramEntryTest, PlainStartShowsTheUntitledEstimate) {
   EXPECT_EQ(ProgressValues(), expected);
 
   // Without a command-line file the grid is set up once, after the window shows.
-  EXPECT_EQ(ordered.calls, (std::vector<std::string>{"SheetGridInit after show", "EditTreeBuild()"}));
-  EXPECT_EQ(editor.calls.front(), "ToolBar1Init()");
-  EXPECT_TRUE(editor.Has("ToolBar2Init()"));
-  EXPECT_EQ(editor.calls.back(), "Form_Resize()");
+  EXPECT_EQ(SheetCalls(), (std::vector<std::string>{"SheetGridInit after show", "EditTreeBuild()"}));
+  EXPECT_EQ(editor.calls, (std::vector<std::string>{"SetCaption(< 無題 > )", "ToolBar1Init()", "ToolBar2Init()",
+                                                    "ShowToolBar2(1)", "Form_Resize()"}));
 
-  EXPECT_EQ(st.SheetTotalRecord, std::string(256, ' '));
+  // The untitled estimate has no level file: its sheet is empty and its
+  // closing record the default one.
+  EXPECT_EQ(st.UsedRows, 0);
+  EXPECT_EQ(st.SheetTotalRecord, st.TotalRecordDefaults[1]);
   EXPECT_EQ(numberChars.NumberChars[5], "ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩ");
   EXPECT_TRUE(Has("SheetLocate(1,1)"));  // [Boot] ToTalNameColmun
 }
@@ -106,8 +119,9 @@ TEST_F(ProgramEntryTest, TotalsLineIsPaintedBelowTheLastRow) {
     EXPECT_EQ(cells[i].col, static_cast<int>(i) + 1);
     EXPECT_EQ(cells[i].row, 201);  // Imax + 1
   }
-  // The W columns show the first half of their width: (62 - 2) / 2 = 30 bytes.
-  EXPECT_EQ(cells[0].text, std::string(30, ' '));
+  // The W columns show the first half of their width: (62 - 2) / 2 = 30 bytes
+  // of the default total text.
+  EXPECT_EQ(cells[0].text, "合計" + std::string(26, ' '));
   EXPECT_EQ(cells[5].text, std::string(12, ' '));
 }
 
@@ -226,26 +240,38 @@ class CommandLineTest : public ProgramEntryTest {
       return lockResult;
     };
     steps.LanLockRelease = [this](ProgramState& s) { log.push_back("LanLockRelease(" + s.CurrentFilePath + ")"); };
-    steps.WorkFilesDelete = [this](ProgramState&, const std::string& name) {
-      log.push_back("WorkFilesDelete(" + name + ")");
-    };
     steps.UnpackEstimateFile = [this](ProgramState& s, const std::string& path) {
       log.push_back("Unpack(" + path + ")");
       if (!unpackResult) return false;
       Unpack(s);
       return true;
     };
-    steps.LevelRead = [this](ProgramState& s, int level) {
-      log.push_back("LevelRead(" + std::to_string(level) + ") " + s.WorkFileBase);
-      return true;
-    };
   }
 
   // What the estimate's packed file holds, unpacked into the work folder:
-  // its settings file (Imax 150, object counters, file kind) and its layout
-  // file (the current one, or one with a column less on level 1).
+  // its level-1 file (two rows and the closing record, amount total
+  // 1234567), its settings file (Imax 150, object counters, file kind) and
+  // its layout file (the current one, or one with a column less on level 1).
   void Unpack(ProgramState& s) {
     const std::string base = s.AppPath + "/WORK/見積 A";
+    {
+      RecordFile level1(base + ".Y1", 256);
+      const char* names[] = {"基礎工事", "躯体工事"};
+      for (int n = 1; n <= 3; ++n) {
+        std::string rec(256, ' ');
+        SetLinkField(rec, kOwnPos, n, true);
+        SetLinkField(rec, kNextPos, n < 3 ? n + 1 : kNoRecord, true);
+        SetLinkField(rec, kChildPos, kNoRecord, true);
+        if (n < 3) {
+          const std::string name = ToSjis(names[n - 1]);
+          rec.replace(19, name.size(), name);
+        } else {
+          rec[2] = kClosingKind;
+          rec.replace(183, 14, "       1234567");  // 金額, bytes 184..197
+        }
+        level1.PutRecordText(n, rec);
+      }
+    }
     if (withSettings) {
       std::filesystem::copy_file(s.AppPath + "/DAVIROV.INI", base + ".INI");
       ASSERT_TRUE(IniPutString("Boot", "Imax", "150", base + ".INI"));
@@ -290,12 +316,27 @@ TEST_F(CommandLineTest, SameLayoutOpensWithItsOwnSettingsAndNoQuestion) {
   EXPECT_TRUE(ui.Prompts().empty());
   EXPECT_EQ(log[0], "LanLockAcquire(" + file + ")");
   EXPECT_EQ(log[1], "Unpack(" + file + ")");
-  EXPECT_TRUE(Has("LevelRead(1) " + base));
+  // Level 1 of the estimate is read, and its totals line painted below row Imax.
+  EXPECT_EQ(st.UsedRows, 2);
+  EXPECT_EQ(st.SheetRows[2].substr(19, 8), ToSjis("躯体工事"));
+  ASSERT_EQ(cells.size(), 8u);
+  EXPECT_EQ(cells[6].col, 7);
+  EXPECT_EQ(cells[6].row, 151);
+  EXPECT_EQ(cells[6].text, "1,234,567 ");
+  EXPECT_EQ(cells[0].text, std::string(30, ' '));
   // The grid is set up and painted before the window shows, and the first
   // undo snapshot taken.
-  EXPECT_EQ(ordered.calls, (std::vector<std::string>{"SheetGridInit before show", "SheetRedisplay(1,0)",
+  EXPECT_EQ(SheetCalls(), (std::vector<std::string>{"SheetGridInit before show", "SheetRedisplay(1,2)",
                                                      "EditTreeBuild()", "UndoSave()"}));
-  EXPECT_EQ(cells.front().row, 151);
+  EXPECT_TRUE(editor.Has("SetCaption(< " + PathShorten(file, 48) + " > 内訳書 )"));
+}
+
+TEST_F(CommandLineTest, TotalsShowAsHashesWhileRecalculationIsOff) {
+  SetKey("KVSSYS.INI", "再計算", "ReCalcFlag", "0");
+  ASSERT_FALSE(RunMain());
+  EXPECT_FALSE(st.ReCalcFlag);
+  EXPECT_EQ(cells[6].text, std::string(14, '#'));
+  EXPECT_EQ(cells[3].text, std::string(12, ' '));  // a blank total stays blank
 }
 
 TEST_F(CommandLineTest, DifferentLayoutYesMakesTheEstimatesSettingsCurrent) {
@@ -365,12 +406,17 @@ TEST_F(CommandLineTest, OldFormatRefusedGivesBackTheLockAndWorkFiles) {
   EXPECT_EQ(st.CurrentFilePath, untitled);
   EXPECT_EQ(st.WorkFileBase, untitled);
   EXPECT_EQ(st.Imax, 200);
-  const std::vector<std::string> head(log.begin(), log.begin() + 5);
+  const std::vector<std::string> head(log.begin(), log.begin() + 4);
   EXPECT_EQ(head, (std::vector<std::string>{"LanLockAcquire(" + file + ")", "Unpack(" + file + ")",
                                             "OldFileAndPageChk(" + prog + "/WORK/見積 A)",
-                                            "LanLockRelease(" + file + ")", "WorkFilesDelete(見積 A)"}));
-  EXPECT_TRUE(Has("LevelRead(1) " + untitled));
-  EXPECT_EQ(ordered.calls.front(), "SheetGridInit after show");
+                                            "LanLockRelease(" + file + ")"}));
+  // Its work files are gone; the untitled (empty) sheet is read.
+  EXPECT_FALSE(std::filesystem::exists(prog + "/WORK/見積 A.Y1"));
+  EXPECT_FALSE(std::filesystem::exists(prog + "/WORK/見積 A.INI"));
+  EXPECT_FALSE(std::filesystem::exists(prog + "/WORK/見積 A.Y$"));
+  EXPECT_EQ(st.UsedRows, 0);
+  EXPECT_TRUE(editor.Has("SetCaption(< 無題 > )"));
+  EXPECT_EQ(SheetCalls().front(), "SheetGridInit after show");
   EXPECT_FALSE(std::filesystem::exists(untitled + ".INI"));
 }
 
@@ -380,7 +426,6 @@ TEST_F(CommandLineTest, UnpackFailureIsReportedAndTheUntitledEstimateOpens) {
   ASSERT_FALSE(RunMain());
   EXPECT_EQ(st.CurrentFilePath, prog + "/WORK/無題");
   EXPECT_TRUE(Has("LanLockRelease(" + file + ")"));
-  EXPECT_TRUE(Has("WorkFilesDelete(見積 A)"));
   EXPECT_EQ(ui.ModelessShown().back(), "EDTSHEET_FRM");
 }
 
