@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   const kv::ShutdownSteps shutdown = kv::ProgramShutdownSteps(ui);
   kv::RegisterSmallDialogs(ui, st);
   kv::RegisterTitleScreen(ui, st, ctx.ProgramFolder);
-  kv::RegisterEditorWindow(ui, st, kv::ProgramEditorHooks(st, shutdown));
+  kv::RegisterEditorWindow(ui, st, kv::ProgramEditorHooks(ui, st, shutdown));
 
   kv::Main(st, ctx, kv::ProgramStartupSteps(ui));
 

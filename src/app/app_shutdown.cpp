@@ -8,7 +8,8 @@
 #include "core/window_services.h"
 #include "editor/editor_services.h"
 #include "platform/fs.h"
-#include "storage/file_command_services.h"
+#include "storage/compact_work_files.h"
+#include "storage/estimate_pack.h"
 #include "sheet/float_windows.h"
 #include "storage/split_path.h"
 
@@ -16,29 +17,25 @@ namespace kv {
 
 namespace {
 
-constexpr int kPacked = -1;
-constexpr int kPackRefused = 1;
-constexpr int kPackFailed = 0;
 
 // Packs a named estimate with pending work files. False when the program
 // must stay open.
 bool PendingPack(ProgramState& st) {
   if (st.WorkFileBase.find("無題") != std::string::npos || !st.PackPending) return true;
-  if (st.fileCommands != nullptr) st.fileCommands->CompactWorkFiles(st, st.WorkFileBase);
+  CompactWorkFiles(st, st.WorkFileBase);
   if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
-  const int outcome = st.fileCommands != nullptr ? st.fileCommands->PackEstimateFile(st, st.CurrentFilePath, false)
-                                                 : kPackFailed;
+  const int outcome = PackEstimateFile(st, st.CurrentFilePath, false);
   st.PackPending = false;
-  if (outcome == kPacked) return true;
+  if (outcome == kEstimatePacked) return true;
 
   const std::string name = SplitPath(st, st.WorkFileBase).name;
   FloatWindowsTopMostSet(st, false);
-  if (outcome == kPackRefused) {
+  if (outcome == kEstimatePackRefused) {
     const int answer = st.ui.MsgBox("ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ " + name +
                                         " ] を保存することが出来ません。\r名前を変えて別のドライブに保存して下さい",
                                     vbYesNo + vbExclamation, kMsgTitle);
     if (answer != vbYes) return true;  // the estimate file keeps its last packed contents
-  } else if (outcome == kPackFailed) {
+  } else if (outcome == kEstimatePackFailed) {
     st.ui.MsgBox("見積データ [ " + name + " ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。",
                  vbOKOnly + vbExclamation, kMsgTitle);
   } else {

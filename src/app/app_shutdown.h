@@ -11,10 +11,8 @@ namespace kv {
 
 struct ProgramState;
 
-// What the shut-down asks of other parts of the program besides the file
-// commands (`st.fileCommands`: compaction and packing; without them a pending
-// estimate cannot be packed, which is reported and keeps the program open, as
-// a failed pack does). A step left empty is skipped.
+// What the shut-down asks of other parts of the program that it reaches
+// through no service of the program state. A step left empty is skipped.
 struct ShutdownSteps {
   // Deletes the lock file of the open estimate.
   std::function<void(ProgramState&)> LanLockRelease;

@@ -19,6 +19,7 @@
 #include "platform/registry_store.h"
 #include "sheet/float_windows.h"
 #include "sheet/sheet_services.h"
+#include "storage/estimate_unpack.h"
 #include "storage/level_read.h"
 #include "storage/split_path.h"
 #include "storage/work_files.h"
@@ -77,11 +78,11 @@ void CommandLineFileOpen(ProgramState& st, const StartupContext& ctx, const Star
   st.KVData = parts.folder;
   st.WorkFileBase = st.AppPath + st.WorkFolderName + "/" + parts.name;
 
-  // 3. Unpack. A file that cannot be unpacked is not opened: the untitled
-  // estimate is.
-  if (!steps.UnpackEstimateFile || !steps.UnpackEstimateFile(st, st.CurrentFilePath)) {
-    WarnMsgBox(st, "見積データ [ " + st.CurrentFilePath + " ] を開くことが出来ませんでした。\n" +
-                       "無題の見積データで起動します。");
+  // 3. Unpack. A file that cannot be unpacked (missing, damaged, foreign) is
+  // reported and not opened: the untitled estimate is.
+  const UnpackResult unpacked = UnpackEstimateFile(st, st.CurrentFilePath);
+  if (!unpacked.ok()) {
+    UnpackFailureShow(st, unpacked);
     CommandLineFileDrop(st, steps, parts.name);
     return;
   }

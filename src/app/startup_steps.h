@@ -1,13 +1,11 @@
 #pragma once
 // What the start-up asks of other parts of the program that it does not own
 // and reaches through no service of the program state: the estimate storage
-// (lock file, unpacking, old-format check, sheet objects, recovery) and the
-// main window's controls (its grid and toolbars). Whoever wires the program hands them in; tests hand in doubles.
+// (lock file, old-format check, special-print conversion, recovery), and the
+// main window's controls (its grid with its sheet objects, its toolbars). Whoever wires the program hands them in; tests hand in doubles.
 //
 // A step left empty is not available in this build, and the start-up does
-// without it as each member says. None of them pretends: an estimate named on
-// the command line that cannot be unpacked is reported and the untitled
-// estimate opened instead.
+// without it as each member says.
 #include <functional>
 #include <string>
 
@@ -26,16 +24,13 @@ struct StartupSteps {
   std::function<bool(ProgramState&, const std::string& path)> LanLockAcquire;
   // Deletes the lock file of the open estimate (`CurrentFilePath`).
   std::function<void(ProgramState&)> LanLockRelease;
-  // Unpacks the estimate file's set into the work folder; false when it could
-  // not (after its own message, if any). Empty: a file named on the command
-  // line cannot be opened.
-  std::function<bool(ProgramState&, const std::string& path)> UnpackEstimateFile;
   // False when the level-1 work file of `workBase` is of the old format and
   // the user did not take it over (after its own message). Empty: taken as is.
   std::function<bool(ProgramState&, const std::string& workBase)> OldFileAndPageChk;
   // Special print specification: converts the estimate's building-edition data.
   std::function<void(ProgramState&, const std::string& workBase)> SpecialPrintConvert;
-  // Loads the sheet objects of `SheetObjNo` of `WorkFileBase` into the grid.
+  // Loads the sheet objects of `SheetObjNo` of `WorkFileBase` into the sheet
+  // grid.
   std::function<void(ProgramState&)> LoadSheetObjects;
   // Opens the estimate the recovery wizard restored (`RecoveredFilePath`).
   std::function<void(ProgramState&)> RecoverFileOpen;

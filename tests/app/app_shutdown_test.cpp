@@ -7,7 +7,7 @@
 #include "app/startup_init.h"
 #include "core/ini_file.h"
 #include "startup_fixture.h"
-#include "storage/file_commands_double.h"
+#include "storage/estimate_unpack.h"
 
 namespace kv {
 namespace {
@@ -23,16 +23,18 @@ class AppShutdownTest : public test::StartupFixture {
     dir.Write("WORK/無題.Y1", "level 1");
     stdfs::create_directory(prog + "/WORK2");
     dir.Write("WORK2/参考.Y1", "reference");
-    st.fileCommands = &files;
     steps.LanLockRelease = [this](ProgramState&) { log.push_back("LanLockRelease"); };
   }
 
-  // A named estimate with work files written since its last pack.
+  // A named estimate with work files written since its last pack: its level
+  // 1, settings and layout files.
   void NamedEstimate() {
     stdfs::create_directory(dir / "data");
     st.CurrentFilePath = (dir / "data").string() + "/見積B.YZH";
     st.WorkFileBase = work + "/見積B";
-    dir.Write("WORK/見積B.Y1", "level 1");
+    test::WriteLevelOne(work + "/見積B.Y1", {"基礎工事"}, "500000");
+    stdfs::copy_file(prog + "/DAVIROV.INI", work + "/見積B.INI");
+    stdfs::copy_file(work + "/無題.Y$", work + "/見積B.Y$");
     st.PackPending = true;
   }
 
@@ -48,7 +50,6 @@ class AppShutdownTest : public test::StartupFixture {
 
   std::string work;
   ShutdownSteps steps;
-  test::FileCommandsDouble files;
   std::vector<std::string> log;
   bool ok = false;
 };
@@ -62,7 +63,7 @@ TEST_F(AppShutdownTest, UntitledWithChangesEndsWithoutPackOrMessage) {
   EXPECT_EQ(ui.EndedWith(), 0);
   EXPECT_TRUE(ui.Prompts().empty());
   EXPECT_EQ(log, std::vector<std::string>{"LanLockRelease"});
-  EXPECT_TRUE(files.calls.empty());
+  EXPECT_TRUE(editor.calls.empty());  // no page numbers either
   EXPECT_FALSE(stdfs::exists(work));
   EXPECT_FALSE(stdfs::exists(prog + "/WORK2"));
   std::string saved;
@@ -84,29 +85,33 @@ TEST_F(AppShutdownTest, HiddenFilesAndSubfoldersKeepTheWorkFolder) {
   EXPECT_FALSE(stdfs::exists(prog + "/WORK2/参考.Y1"));
 }
 
-TEST_F(AppShutdownTest, PendingNamedEstimateIsPackedKeepingItsWorkFiles) {
+TEST_F(AppShutdownTest, PendingNamedEstimateIsPacked) {
   NamedEstimate();
   EXPECT_TRUE(Shutdown());
-  EXPECT_EQ(files.calls, (std::vector<std::string>{"CompactWorkFiles(" + work + "/見積B)",
-                                                   "PackEstimateFile(" + st.CurrentFilePath + ",keep)"}));
   EXPECT_EQ(log, std::vector<std::string>{"LanLockRelease"});
   EXPECT_TRUE(editor.Has("PageNumbersWrite()"));
   EXPECT_FALSE(st.PackPending);
   EXPECT_TRUE(ui.Prompts().empty());
   EXPECT_FALSE(stdfs::exists(work));
+  // The estimate file holds the work set: unpacked again, level 1 is back.
+  ASSERT_TRUE(stdfs::exists(st.CurrentFilePath));
+  stdfs::create_directory(work);
+  ASSERT_TRUE(UnpackEstimateFile(st, st.CurrentFilePath).ok());
+  EXPECT_NE(test::ReadAll(work + "/見積B.Y1").find(ToSjis("基礎工事")), std::string::npos);
 }
 
 TEST_F(AppShutdownTest, NothingPendingIsNotPacked) {
   NamedEstimate();
   st.PackPending = false;
   EXPECT_TRUE(Shutdown());
-  EXPECT_TRUE(files.calls.empty());
+  EXPECT_FALSE(stdfs::exists(st.CurrentFilePath));
   EXPECT_EQ(log, std::vector<std::string>{"LanLockRelease"});
 }
 
 TEST_F(AppShutdownTest, RefusedPackYesKeepsTheProgramOpen) {
   NamedEstimate();
-  files.packResult = 1;
+  // The estimate's folder is gone (a drive no longer there): the pack is refused.
+  stdfs::remove(dir / "data");
   ui.AnswerMsgBox(vbYes,
                   "ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ 見積B ] を保存することが出来ません。\r"
                   "名前を変えて別のドライブに保存して下さい");
@@ -117,12 +122,13 @@ TEST_F(AppShutdownTest, RefusedPackYesKeepsTheProgramOpen) {
   EXPECT_EQ(ui.Prompts()[0].title, "TheKorvane");
   // Nothing else happened: the lock and the work files are there.
   EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(stdfs::exists(work + "/見積B.INI"));
   EXPECT_TRUE(stdfs::exists(work + "/見積B.Y1"));
 }
 
 TEST_F(AppShutdownTest, RefusedPackNoEndsTheProgram) {
   NamedEstimate();
-  files.packResult = 1;
+  stdfs::remove(dir / "data");
   ui.AnswerMsgBox(vbNo, "見積データ [ 見積B ]");
   EXPECT_TRUE(Shutdown());
   EXPECT_TRUE(ok);
@@ -132,20 +138,16 @@ TEST_F(AppShutdownTest, RefusedPackNoEndsTheProgram) {
 
 TEST_F(AppShutdownTest, FailedPackIsReportedAndKeepsTheProgramOpen) {
   NamedEstimate();
-  files.packResult = 0;
+  // A read-only estimate file is not replaced.
+  const stdfs::path packed = dir.Write("data/見積B.YZH", "the previous pack");
+  stdfs::permissions(packed, stdfs::perms::owner_read);
   ui.AnswerMsgBox(vbOK, "見積データ [ 見積B ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。");
   EXPECT_FALSE(Shutdown());
   EXPECT_FALSE(ok);
   EXPECT_TRUE(st.PackPending);
   EXPECT_EQ(ui.Prompts()[0].style, vbOKOnly + vbExclamation);
   EXPECT_TRUE(stdfs::exists(work + "/見積B.Y1"));
-
-  // Without the file commands the estimate cannot be packed: the same, nothing lost.
-  st.fileCommands = nullptr;
-  ui.AnswerMsgBox(vbOK, "を保存することが出来ませんでした。");
-  EXPECT_FALSE(Shutdown());
-  EXPECT_FALSE(ok);
-  EXPECT_TRUE(stdfs::exists(work + "/見積B.Y1"));
+  EXPECT_EQ(test::ReadAll(packed), "the previous pack");
 }
 
 TEST_F(AppShutdownTest, LockFileLeftBehindIsDeleted) {

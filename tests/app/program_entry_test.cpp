@@ -8,9 +8,11 @@
 #include <algorithm>
 
 #include "app/layout_file.h"
+#include "app/startup_init.h"
 #include "core/ini_file.h"
 #include "core/path_shorten.h"
 #include "core/record_file.h"
+#include "storage/estimate_pack.h"
 #include "storage/row_record.h"
 #include "platform/registry_store.h"
 #include "settings_fixture.h"
@@ -233,61 +235,57 @@ class CommandLineTest : public ProgramEntryTest {
   CommandLineTest() {
     std::filesystem::create_directory(dir / "data");
     file = (dir / "data").string() + "/見積 A.YZH";
-    dir.Write("data/見積 A.YZH", "packed");
     ctx.CommandLine = file;
     steps.LanLockAcquire = [this](ProgramState&, const std::string& path) {
       log.push_back("LanLockAcquire(" + path + ")");
       return lockResult;
     };
     steps.LanLockRelease = [this](ProgramState& s) { log.push_back("LanLockRelease(" + s.CurrentFilePath + ")"); };
-    steps.UnpackEstimateFile = [this](ProgramState& s, const std::string& path) {
-      log.push_back("Unpack(" + path + ")");
-      if (!unpackResult) return false;
-      Unpack(s);
-      return true;
-    };
   }
 
-  // What the estimate's packed file holds, unpacked into the work folder:
-  // its level-1 file (two rows and the closing record, amount total
-  // 1234567), its settings file (Imax 150, object counters, file kind) and
-  // its layout file (the current one, or one with a column less on level 1).
-  void Unpack(ProgramState& s) {
-    const std::string base = s.AppPath + "/WORK/見積 A";
-    {
-      RecordFile level1(base + ".Y1", 256);
-      const char* names[] = {"基礎工事", "躯体工事"};
-      for (int n = 1; n <= 3; ++n) {
-        std::string rec(256, ' ');
-        SetLinkField(rec, kOwnPos, n, true);
-        SetLinkField(rec, kNextPos, n < 3 ? n + 1 : kNoRecord, true);
-        SetLinkField(rec, kChildPos, kNoRecord, true);
-        if (n < 3) {
-          const std::string name = ToSjis(names[n - 1]);
-          rec.replace(19, name.size(), name);
-        } else {
-          rec[2] = kClosingKind;
-          rec.replace(183, 14, "       1234567");  // 金額, bytes 184..197
-        }
-        level1.PutRecordText(n, rec);
-      }
-    }
+  // Packs the estimate file as the program saves one, from the work set of
+  // another installation of the same program folder: its level-1 file (two
+  // rows and the closing record, amount total 1234567), its settings file
+  // (Imax 150, object counters, file kind) and its layout file (the current
+  // one, or one with a column less on level 1).
+  void Pack() {
+    const std::string maker = (dir / "maker").string();
+    std::filesystem::create_directory(maker);
+    for (const auto& entry : std::filesystem::directory_iterator(prog))
+      if (entry.is_regular_file()) std::filesystem::copy_file(entry.path(), maker + "/" + entry.path().filename().string());
+    test::ScriptedUi makerUi;
+    ProgramState m(makerUi);
+    m.NoSplash = true;
+    StartupInit(m, maker);
+    const std::string base = maker + "/WORK/見積 A";
+    test::WriteLevelOne(base + ".Y1", {"基礎工事", "躯体工事"}, "1234567");
     if (withSettings) {
-      std::filesystem::copy_file(s.AppPath + "/DAVIROV.INI", base + ".INI");
+      std::filesystem::copy_file(maker + "/DAVIROV.INI", base + ".INI");
       ASSERT_TRUE(IniPutString("Boot", "Imax", "150", base + ".INI"));
       ASSERT_TRUE(IniPutString("OLE", "OleFileNo", "41", base + ".INI"));
       ASSERT_TRUE(IniPutString("OLE", "OleFileCnt", "3", base + ".INI"));
       ASSERT_TRUE(IniPutString("VEZ_File", "FileType", "SetubiSiwakeFile", base + ".INI"));
     }
-    if (layout == Layout::None) return;
-    std::string text = test::ReadBytes(s.AppPath + "/WORK/無題.Y$");
-    if (layout == Layout::Different) {
-      // The last column line of level 1 goes.
-      const size_t dm2 = text.find("DM=2\r\n");
-      const size_t lastLine = text.rfind("\r\n", dm2 - 3) + 2;
-      text.erase(lastLine, dm2 - lastLine);
+    if (layout != Layout::None) {
+      std::string text = test::ReadBytes(maker + "/WORK/無題.Y$");
+      if (layout == Layout::Different) {
+        // The last column line of level 1 goes.
+        const size_t dm2 = text.find("DM=2\r\n");
+        const size_t lastLine = text.rfind("\r\n", dm2 - 3) + 2;
+        text.erase(lastLine, dm2 - lastLine);
+      }
+      test::WriteBytes(base + ".Y$", text);
     }
-    test::WriteBytes(base + ".Y$", text);
+    m.WorkFileBase = base;
+    m.CurrentFilePath = file;
+    ASSERT_EQ(PackEstimateFile(m, file, true), kEstimatePacked);
+    ASSERT_TRUE(makerUi.Prompts().empty());
+  }
+
+  // Packs the estimate, then starts the program on it.
+  bool Open() {
+    Pack();
+    return RunMain();
   }
 
   std::string Ini(const std::string& section, const std::string& key) {
@@ -299,13 +297,12 @@ class CommandLineTest : public ProgramEntryTest {
   enum class Layout { Same, Different, None };
   std::string file;
   bool lockResult = true;
-  bool unpackResult = true;
   bool withSettings = true;
   Layout layout = Layout::Same;
 };
 
 TEST_F(CommandLineTest, SameLayoutOpensWithItsOwnSettingsAndNoQuestion) {
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   const std::string base = prog + "/WORK/見積 A";
   EXPECT_EQ(st.CurrentFilePath, file);
   EXPECT_EQ(st.WorkFileBase, base);
@@ -315,7 +312,6 @@ TEST_F(CommandLineTest, SameLayoutOpensWithItsOwnSettingsAndNoQuestion) {
   EXPECT_FALSE(st.OpenedFromCommandLine);
   EXPECT_TRUE(ui.Prompts().empty());
   EXPECT_EQ(log[0], "LanLockAcquire(" + file + ")");
-  EXPECT_EQ(log[1], "Unpack(" + file + ")");
   // Level 1 of the estimate is read, and its totals line painted below row Imax.
   EXPECT_EQ(st.UsedRows, 2);
   EXPECT_EQ(st.SheetRows[2].substr(19, 8), ToSjis("躯体工事"));
@@ -333,7 +329,7 @@ TEST_F(CommandLineTest, SameLayoutOpensWithItsOwnSettingsAndNoQuestion) {
 
 TEST_F(CommandLineTest, TotalsShowAsHashesWhileRecalculationIsOff) {
   SetKey("KVSSYS.INI", "再計算", "ReCalcFlag", "0");
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   EXPECT_FALSE(st.ReCalcFlag);
   EXPECT_EQ(cells[6].text, std::string(14, '#'));
   EXPECT_EQ(cells[3].text, std::string(12, ' '));  // a blank total stays blank
@@ -342,7 +338,7 @@ TEST_F(CommandLineTest, TotalsShowAsHashesWhileRecalculationIsOff) {
 TEST_F(CommandLineTest, DifferentLayoutYesMakesTheEstimatesSettingsCurrent) {
   layout = Layout::Different;
   ui.AnswerMsgBox(vbYes, LayoutDiffersQuestion("見積 A"));
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   EXPECT_EQ(ui.Prompts()[0].style, vbYesNo + vbQuestion);
   EXPECT_EQ(ui.Prompts()[0].title, "TheKorvane");
   EXPECT_FALSE(st.UsesCurrentSettings);
@@ -360,7 +356,7 @@ TEST_F(CommandLineTest, DifferentLayoutNoTakesTheCurrentSettingsAndKeepsTheEstim
   layout = Layout::Different;
   st.SystemKind = 1;
   ui.AnswerMsgBox(vbNo, "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ 見積 A ] を開きます。");
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   EXPECT_TRUE(st.UsesCurrentSettings);
   EXPECT_EQ(st.ColCount[1], 8);
   EXPECT_EQ(st.Imax, 200);  // DAVIROV.INI's
@@ -375,7 +371,7 @@ TEST_F(CommandLineTest, DifferentLayoutNoTakesTheCurrentSettingsAndKeepsTheEstim
 TEST_F(CommandLineTest, WithoutLayoutOrSettingsTheCurrentOnesAreCopiedFirst) {
   layout = Layout::None;
   withSettings = false;
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   EXPECT_TRUE(ui.Prompts().empty());
   EXPECT_EQ(st.Imax, 200);
   EXPECT_EQ(st.DataLen, 256);
@@ -390,7 +386,7 @@ TEST_F(CommandLineTest, EquipmentEditionAsksTheKindOfFileAndSpecialPrintConverts
   steps.SpecialPrintConvert = [this](ProgramState&, const std::string& base) {
     log.push_back("SpecialPrintConvert(" + base + ")");
   };
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   EXPECT_TRUE(st.IsSetubiSiwakeFile);
   EXPECT_TRUE(calc.Has("IsEquipmentSiwakeFile(" + prog + "/WORK/見積 A)"));
   EXPECT_TRUE(Has("SpecialPrintConvert(" + prog + "/WORK/見積 A)"));
@@ -401,13 +397,13 @@ TEST_F(CommandLineTest, OldFormatRefusedGivesBackTheLockAndWorkFiles) {
     log.push_back("OldFileAndPageChk(" + base + ")");
     return false;
   };
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   const std::string untitled = prog + "/WORK/無題";
   EXPECT_EQ(st.CurrentFilePath, untitled);
   EXPECT_EQ(st.WorkFileBase, untitled);
   EXPECT_EQ(st.Imax, 200);
-  const std::vector<std::string> head(log.begin(), log.begin() + 4);
-  EXPECT_EQ(head, (std::vector<std::string>{"LanLockAcquire(" + file + ")", "Unpack(" + file + ")",
+  const std::vector<std::string> head(log.begin(), log.begin() + 3);
+  EXPECT_EQ(head, (std::vector<std::string>{"LanLockAcquire(" + file + ")",
                                             "OldFileAndPageChk(" + prog + "/WORK/見積 A)",
                                             "LanLockRelease(" + file + ")"}));
   // Its work files are gone; the untitled (empty) sheet is read.
@@ -421,27 +417,33 @@ TEST_F(CommandLineTest, OldFormatRefusedGivesBackTheLockAndWorkFiles) {
 }
 
 TEST_F(CommandLineTest, UnpackFailureIsReportedAndTheUntitledEstimateOpens) {
-  unpackResult = false;
-  ui.AnswerMsgBox(vbOK, "見積データ [ " + file + " ] を開くことが出来ませんでした。");
+  dir.Write("data/見積 A.YZH", "not an archive");
+  ui.AnswerMsgBox(vbOK, "見積 A");
   ASSERT_FALSE(RunMain());
+  EXPECT_EQ(ui.Prompts()[0].title, "TheKorvane");
   EXPECT_EQ(st.CurrentFilePath, prog + "/WORK/無題");
   EXPECT_TRUE(Has("LanLockRelease(" + file + ")"));
   EXPECT_EQ(ui.ModelessShown().back(), "EDTSHEET_FRM");
-}
+  EXPECT_FALSE(std::filesystem::exists(prog + "/WORK/見積 A.Y1"));
 
-TEST_F(CommandLineTest, WithoutAnUnpackerTheFileCannotBeOpened) {
-  steps.UnpackEstimateFile = nullptr;
-  ui.AnswerMsgBox(vbOK, "を開くことが出来ませんでした。\n無題の見積データで起動します。");
-  ASSERT_FALSE(RunMain());
-  EXPECT_EQ(st.WorkFileBase, prog + "/WORK/無題");
+  // A file that is not there at all: the same.
+  test::ScriptedUi ui2;
+  ProgramState s(ui2);
+  InstanceLock lock(dir / "second.lock");
+  StartupContext c2 = ctx;
+  c2.Instance = &lock;
+  c2.CommandLine = (dir / "data").string() + "/ない.YZH";
+  ui2.AnswerMsgBox(vbOK, "ない");
+  Main(s, c2, steps);
+  EXPECT_EQ(s.WorkFileBase, prog + "/WORK/無題");
 }
 
 TEST_F(CommandLineTest, LockGivenUpEndsTheProgramSilently) {
   lockResult = false;
-  EXPECT_TRUE(RunMain());
+  EXPECT_TRUE(Open());
   EXPECT_EQ(ui.EndedWith(), 0);
   EXPECT_TRUE(ui.Prompts().empty());
-  EXPECT_FALSE(Has("Unpack(" + file + ")"));
+  EXPECT_FALSE(std::filesystem::exists(prog + "/WORK/見積 A.Y1"));
   EXPECT_EQ(ui.ModelessShown(), std::vector<std::string>{"ST_Gamen"});
 }
 
@@ -452,7 +454,7 @@ TEST_F(CommandLineTest, PendingRecoveryIgnoresTheCommandLineAndRunsTheWizard) {
     EXPECT_TRUE(st.RecoveryRunning);
     st.RecoveredFilePath = prog + "/DATA/FILE001.YZH";
   });
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   EXPECT_FALSE(Has("LanLockAcquire(" + file + ")"));
   EXPECT_TRUE(Has("RecoverFileOpen(" + prog + "/DATA/FILE001.YZH)"));
   EXPECT_FALSE(st.RecoveryRunning);
@@ -467,7 +469,7 @@ TEST_F(CommandLineTest, DeclinedRecoveryOpensNothing) {
   steps.RecoverFilesExist = [](ProgramState&) { return true; };
   steps.RecoverFileOpen = [this](ProgramState&) { log.push_back("RecoverFileOpen"); };
   ui.AnswerModal("frmRecover");
-  ASSERT_FALSE(RunMain());
+  ASSERT_FALSE(Open());
   EXPECT_FALSE(Has("RecoverFileOpen"));
   EXPECT_EQ(st.WorkFileBase, prog + "/WORK/無題");
   EXPECT_EQ(ui.Unloaded().back(), "frmRecover");

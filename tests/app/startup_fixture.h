@@ -13,12 +13,39 @@
 #include "app/program_state.h"
 #include "app/startup_steps.h"
 #include "core/ini_file.h"
+#include "core/record_file.h"
+#include "core/stored_number.h"
+#include "platform/codepage.h"
 #include "platform/instance_lock.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
+#include "storage/row_record.h"
 #include "support/temp_folder.h"
 
 namespace kv::test {
+
+// A level-1 work file of the default layout (256-byte records, hexadecimal
+// record numbers): a row for each name, then the closing record with
+// `amount` in the amount column (bytes 184..197).
+inline void WriteLevelOne(const std::string& path, const std::vector<std::string>& names,
+                          const std::string& amount) {
+  RecordFile level1(path, 256);
+  const int count = static_cast<int>(names.size()) + 1;
+  for (int n = 1; n <= count; ++n) {
+    std::string rec(256, ' ');
+    SetLinkField(rec, kOwnPos, n, true);
+    SetLinkField(rec, kNextPos, n < count ? n + 1 : kNoRecord, true);
+    SetLinkField(rec, kChildPos, kNoRecord, true);
+    if (n < count) {
+      const std::string name = ToSjis(names[static_cast<size_t>(n - 1)]);
+      rec.replace(19, name.size(), name);
+    } else {
+      rec[2] = kClosingKind;
+      rec.replace(183 + 14 - amount.size(), amount.size(), amount);
+    }
+    level1.PutRecordText(n, rec);
+  }
+}
 
 class StartupFixture : public ::testing::Test {
  protected:

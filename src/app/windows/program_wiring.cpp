@@ -13,6 +13,8 @@
 #include "platform/qt/window_helpers.h"
 #include "sheet/float_windows.h"
 #include "sheet/last_used_row.h"
+#include "storage/last_estimate_setting.h"
+#include "storage/sheet_objects.h"
 
 namespace kv {
 
@@ -20,10 +22,12 @@ EDTSHEET_FRM* LoadedEditWindow(QtUi& ui) { return dynamic_cast<EDTSHEET_FRM*>(ui
 
 StartupSteps ProgramStartupSteps(QtUi& ui) {
   StartupSteps steps;
-  // Not provided by this build yet: the lock file, unpacking, the old-format
-  // check and the special-print conversion (a command-line file is then
-  // reported and the untitled estimate opened), the sheet objects, the
-  // recovery, and the extended toolbar's stored arrangement.
+  // Not provided by this build yet: the lock file, the old-format check and
+  // the special-print conversion (a command-line file opens without them),
+  // the recovery, and the extended toolbar's stored arrangement.
+  steps.LoadSheetObjects = [&ui](ProgramState& st) {
+    if (EDTSHEET_FRM* w = LoadedEditWindow(ui)) LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, w->EdtSheet());
+  };
   steps.GridOptionsSet = [&ui](ProgramState& st) {
     EDTSHEET_FRM* w = LoadedEditWindow(ui);
     if (!w) return;
@@ -83,10 +87,17 @@ ShutdownSteps ProgramShutdownSteps(QtUi& ui) {
   return steps;
 }
 
-EditorWindowHooks ProgramEditorHooks(ProgramState& st, const ShutdownSteps& shutdown) {
+EditorWindowHooks ProgramEditorHooks(QtUi& ui, ProgramState& st, const ShutdownSteps& shutdown) {
   EditorWindowHooks hooks;
   hooks.SplashProgress = [&st](int step) { SplashProgress(st, step); };
   hooks.closeSteps.LastUsedRow = [](ProgramState& s) { return LastUsedRow(s); };
+  hooks.closeSteps.SaveSheetObjects = [&ui](ProgramState& s, const std::string& workBase) {
+    if (EDTSHEET_FRM* w = LoadedEditWindow(ui)) SaveSheetObjects(s, workBase, w->EdtSheet());
+  };
+  hooks.closeSteps.SaveLastEstimateSetting = [](ProgramState& s, const std::string& path,
+                                                const std::string& workBase) {
+    SaveLastEstimateSetting(s, path, workBase);
+  };
   hooks.closeSteps.AppShutdown = [shutdown](ProgramState& s) {
     bool ok = false;
     AppShutdown(s, ok, shutdown);

@@ -18,6 +18,6 @@ StartupSteps ProgramStartupSteps(QtUi& ui);
 ShutdownSteps ProgramShutdownSteps(QtUi& ui);
 // What the main window is handed when it is made: the title screen's progress
 // and its close steps, ending in the shut-down.
-EditorWindowHooks ProgramEditorHooks(ProgramState& st, const ShutdownSteps& shutdown);
+EditorWindowHooks ProgramEditorHooks(QtUi& ui, ProgramState& st, const ShutdownSteps& shutdown);
 
 }  // namespace kv

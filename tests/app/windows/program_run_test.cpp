@@ -45,7 +45,7 @@ constexpr int kNotClosed = 6;
   const ShutdownSteps shutdown = ProgramShutdownSteps(qt);
   RegisterSmallDialogs(qt, st);
   RegisterTitleScreen(qt, st, prog);
-  RegisterEditorWindow(qt, st, ProgramEditorHooks(st, shutdown));
+  RegisterEditorWindow(qt, st, ProgramEditorHooks(qt, st, shutdown));
   // The machine may have no printer: its warning is answered.
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [] {
