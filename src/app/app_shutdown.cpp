@@ -8,15 +8,14 @@
 #include "core/window_services.h"
 #include "editor/editor_services.h"
 #include "platform/fs.h"
+#include "sheet/float_windows.h"
 #include "storage/compact_work_files.h"
 #include "storage/estimate_pack.h"
-#include "sheet/float_windows.h"
 #include "storage/split_path.h"
 
 namespace kv {
 
 namespace {
-
 
 // Packs a named estimate with pending work files. False when the program
 // must stay open.
@@ -31,13 +30,15 @@ bool PendingPack(ProgramState& st) {
   const std::string name = SplitPath(st, st.WorkFileBase).name;
   FloatWindowsTopMostSet(st, false);
   if (outcome == kEstimatePackRefused) {
-    const int answer = st.ui.MsgBox("ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ " + name +
-                                        " ] を保存することが出来ません。\r名前を変えて別のドライブに保存して下さい",
-                                    vbYesNo + vbExclamation, kMsgTitle);
+    const int answer =
+        st.ui.MsgBox("ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ " + name +
+                         " ] を保存することが出来ません。\r名前を変えて別のドライブに保存して下さい",
+                     vbYesNo + vbExclamation, kMsgTitle);
     if (answer != vbYes) return true;  // the estimate file keeps its last packed contents
   } else if (outcome == kEstimatePackFailed) {
-    st.ui.MsgBox("見積データ [ " + name + " ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。",
-                 vbOKOnly + vbExclamation, kMsgTitle);
+    st.ui.MsgBox(
+        "見積データ [ " + name + " ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。",
+        vbOKOnly + vbExclamation, kMsgTitle);
   } else {
     return true;
   }

@@ -129,8 +129,7 @@ void TotalsLinePaint(ProgramState& st, const StartupSteps& steps) {
   if (!steps.GridCellSet) return;
   const int level = st.CurrentLevel;
   const std::vector<std::string> texts = TotalsLineTexts(st, level);
-  for (size_t c = 1; c < texts.size(); ++c)
-    steps.GridCellSet(st, static_cast<int>(c), st.Imax + 1, texts[c]);
+  for (size_t c = 1; c < texts.size(); ++c) steps.GridCellSet(st, static_cast<int>(c), st.Imax + 1, texts[c]);
 }
 
 // The toolbars as the user left them.
@@ -165,9 +164,12 @@ void RecoveryRun(ProgramState& st, const StartupSteps& steps) {
 }  // namespace
 
 std::string LayoutDiffersQuestion(const std::string& name) {
-  return "開こうとしている見積ファイル [ " + name + " ] は、現在使用しているシステム設定と形式が異なります。\n" +
-         "[ はい ] を選ぶと、開こうとしている見積ファイル [ " + name + " ] のシステム設定の形式に変わります。\n" +
-         "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ " + name + " ] を開きます。";
+  return "開こうとしている見積ファイル [ " + name +
+         " ] は、現在使用しているシステム設定と形式が異なります。\n" +
+         "[ はい ] を選ぶと、開こうとしている見積ファイル [ " + name +
+         " ] のシステム設定の形式に変わります。\n" +
+         "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ " + name +
+         " ] を開きます。";
 }
 
 void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps) {
@@ -222,11 +224,13 @@ void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps
   SplashProgress(st, 33);
   SplashProgress(st, 34);
   st.SheetLoading = true;
-  if (st.OpenedFromCommandLine && st.sheetEngine != nullptr) st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
+  if (st.OpenedFromCommandLine && st.sheetEngine != nullptr)
+    st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
   if (steps.LoadSheetObjects) steps.LoadSheetObjects(st);
   st.SheetLoading = false;
   SplashProgress(st, 35);
-  if (st.OpenedFromCommandLine && st.sheetEngine != nullptr) st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
+  if (st.OpenedFromCommandLine && st.sheetEngine != nullptr)
+    st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
   SplashProgress(st, 36);
   SplashProgress(st, 37);
 
@@ -240,7 +244,8 @@ void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps
   st.PrintRangeMode = 0;
   st.ui.UnloadWindow(kTitleWindow);
   st.ui.ShowModeless(kEditWindow);
-  if (!st.OpenedFromCommandLine && st.sheetEngine != nullptr) st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
+  if (!st.OpenedFromCommandLine && st.sheetEngine != nullptr)
+    st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
 
   // 19 .. 24.
   TotalsLinePaint(st, steps);

@@ -2,7 +2,8 @@
 // What the start-up asks of other parts of the program that it does not own
 // and reaches through no service of the program state: the estimate storage
 // (lock file, old-format check, special-print conversion, recovery), and the
-// main window's controls (its grid with its sheet objects, its toolbars). Whoever wires the program hands them in; tests hand in doubles.
+// main window's controls (its grid with its sheet objects, its toolbars). Whoever wires the program hands
+// them in; tests hand in doubles.
 //
 // A step left empty is not available in this build, and the start-up does
 // without it as each member says.

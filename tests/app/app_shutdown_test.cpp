@@ -112,9 +112,10 @@ TEST_F(AppShutdownTest, RefusedPackYesKeepsTheProgramOpen) {
   NamedEstimate();
   // The estimate's folder is gone (a drive no longer there): the pack is refused.
   stdfs::remove(dir / "data");
-  ui.AnswerMsgBox(vbYes,
-                  "ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ 見積B ] を保存することが出来ません。\r"
-                  "名前を変えて別のドライブに保存して下さい");
+  ui.AnswerMsgBox(
+      vbYes,
+      "ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ 見積B ] を保存することが出来ません。\r"
+      "名前を変えて別のドライブに保存して下さい");
   EXPECT_FALSE(Shutdown());
   EXPECT_FALSE(ok);
   EXPECT_TRUE(st.PackPending);
@@ -141,7 +142,8 @@ TEST_F(AppShutdownTest, FailedPackIsReportedAndKeepsTheProgramOpen) {
   // A read-only estimate file is not replaced.
   const stdfs::path packed = dir.Write("data/見積B.YZH", "the previous pack");
   stdfs::permissions(packed, stdfs::perms::owner_read);
-  ui.AnswerMsgBox(vbOK, "見積データ [ 見積B ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。");
+  ui.AnswerMsgBox(
+      vbOK, "見積データ [ 見積B ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。");
   EXPECT_FALSE(Shutdown());
   EXPECT_FALSE(ok);
   EXPECT_TRUE(st.PackPending);

@@ -12,11 +12,11 @@
 #include "core/ini_file.h"
 #include "core/path_shorten.h"
 #include "core/record_file.h"
-#include "storage/estimate_pack.h"
-#include "storage/row_record.h"
 #include "platform/registry_store.h"
 #include "settings_fixture.h"
 #include "startup_fixture.h"
+#include "storage/estimate_pack.h"
+#include "storage/row_record.h"
 
 namespace kv {
 namespace {
@@ -45,7 +45,9 @@ class ProgramEntryTest : public test::StartupFixture {
     steps.SheetLocate = [this](ProgramState&, int col, int row) {
       log.push_back("SheetLocate(" + std::to_string(col) + "," + std::to_string(row) + ")");
     };
-    steps.Toolbar1ButtonPress = [this](ProgramState&, const std::string& key) { log.push_back("Press(" + key + ")"); };
+    steps.Toolbar1ButtonPress = [this](ProgramState&, const std::string& key) {
+      log.push_back("Press(" + key + ")");
+    };
     steps.Toolbar2ArrangementRestore = [this](ProgramState&) { log.push_back("Toolbar2ArrangementRestore"); };
   }
 
@@ -103,8 +105,8 @@ TEST_F(ProgramEntryTest, PlainStartShowsTheUntitledEstimate) {
 
   // Without a command-line file the grid is set up once, after the window shows.
   EXPECT_EQ(SheetCalls(), (std::vector<std::string>{"SheetGridInit after show", "EditTreeBuild()"}));
-  EXPECT_EQ(editor.calls, (std::vector<std::string>{"SetCaption(< 無題 > )", "ToolBar1Init()", "ToolBar2Init()",
-                                                    "ShowToolBar2(1)", "Form_Resize()"}));
+  EXPECT_EQ(editor.calls, (std::vector<std::string>{"SetCaption(< 無題 > )", "ToolBar1Init()",
+                                                    "ToolBar2Init()", "ShowToolBar2(1)", "Form_Resize()"}));
 
   // The untitled estimate has no level file: its sheet is empty and its
   // closing record the default one.
@@ -240,7 +242,9 @@ class CommandLineTest : public ProgramEntryTest {
       log.push_back("LanLockAcquire(" + path + ")");
       return lockResult;
     };
-    steps.LanLockRelease = [this](ProgramState& s) { log.push_back("LanLockRelease(" + s.CurrentFilePath + ")"); };
+    steps.LanLockRelease = [this](ProgramState& s) {
+      log.push_back("LanLockRelease(" + s.CurrentFilePath + ")");
+    };
   }
 
   // Packs the estimate file as the program saves one, from the work set of
@@ -252,7 +256,8 @@ class CommandLineTest : public ProgramEntryTest {
     const std::string maker = (dir / "maker").string();
     std::filesystem::create_directory(maker);
     for (const auto& entry : std::filesystem::directory_iterator(prog))
-      if (entry.is_regular_file()) std::filesystem::copy_file(entry.path(), maker + "/" + entry.path().filename().string());
+      if (entry.is_regular_file())
+        std::filesystem::copy_file(entry.path(), maker + "/" + entry.path().filename().string());
     test::ScriptedUi makerUi;
     ProgramState m(makerUi);
     m.NoSplash = true;
@@ -323,7 +328,7 @@ TEST_F(CommandLineTest, SameLayoutOpensWithItsOwnSettingsAndNoQuestion) {
   // The grid is set up and painted before the window shows, and the first
   // undo snapshot taken.
   EXPECT_EQ(SheetCalls(), (std::vector<std::string>{"SheetGridInit before show", "SheetRedisplay(1,2)",
-                                                     "EditTreeBuild()", "UndoSave()"}));
+                                                    "EditTreeBuild()", "UndoSave()"}));
   EXPECT_TRUE(editor.Has("SetCaption(< " + PathShorten(file, 48) + " > 内訳書 )"));
 }
 
@@ -355,7 +360,9 @@ TEST_F(CommandLineTest, DifferentLayoutYesMakesTheEstimatesSettingsCurrent) {
 TEST_F(CommandLineTest, DifferentLayoutNoTakesTheCurrentSettingsAndKeepsTheEstimatesOwnKeys) {
   layout = Layout::Different;
   st.SystemKind = 1;
-  ui.AnswerMsgBox(vbNo, "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ 見積 A ] を開きます。");
+  ui.AnswerMsgBox(
+      vbNo,
+      "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ 見積 A ] を開きます。");
   ASSERT_FALSE(Open());
   EXPECT_TRUE(st.UsesCurrentSettings);
   EXPECT_EQ(st.ColCount[1], 8);
@@ -449,7 +456,9 @@ TEST_F(CommandLineTest, LockGivenUpEndsTheProgramSilently) {
 
 TEST_F(CommandLineTest, PendingRecoveryIgnoresTheCommandLineAndRunsTheWizard) {
   steps.RecoverFilesExist = [](ProgramState&) { return true; };
-  steps.RecoverFileOpen = [this](ProgramState& s) { log.push_back("RecoverFileOpen(" + s.RecoveredFilePath + ")"); };
+  steps.RecoverFileOpen = [this](ProgramState& s) {
+    log.push_back("RecoverFileOpen(" + s.RecoveredFilePath + ")");
+  };
   ui.AnswerModal("frmRecover", [this] {
     EXPECT_TRUE(st.RecoveryRunning);
     st.RecoveredFilePath = prog + "/DATA/FILE001.YZH";

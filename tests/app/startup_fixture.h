@@ -17,9 +17,9 @@
 #include "core/stored_number.h"
 #include "platform/codepage.h"
 #include "platform/instance_lock.h"
+#include "storage/row_record.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
-#include "storage/row_record.h"
 #include "support/temp_folder.h"
 
 namespace kv::test {

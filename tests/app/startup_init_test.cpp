@@ -73,8 +73,8 @@ TEST_F(StartupInitTest, GovernmentTaxModeOnlyForOnInCapitals) {
     std::optional<std::string> value;  // nullopt: no GSTAX.INI
     bool mode;
   };
-  const Case cases[] = {{"ON", true}, {"\" ON \"", true}, {"on", false}, {"OFF", false}, {"", false},
-                        {std::nullopt, false}};
+  const Case cases[] = {{"ON", true},   {"\" ON \"", true}, {"on", false},
+                        {"OFF", false}, {"", false},        {std::nullopt, false}};
   for (const Case& c : cases) {
     test::ScriptedUi caseUi;
     ProgramState s(caseUi);
@@ -203,7 +203,8 @@ TEST_F(StartupInitTest, EditionDefaultsWithoutTheFileAndForBadValues) {
   s.NoSplash = true;
   SetKey("KVEDITION.INI", "Edition", "SystemKind", "5");
   SetKey("KVEDITION.INI", "Edition", "SpecialPrintSpec", "yes");
-  ui2.AnswerMsgBox(vbOK, "[Edition] SystemKind の値 (5) は 1 から 4 でなければなりません。\n2 を使用します。");
+  ui2.AnswerMsgBox(vbOK,
+                   "[Edition] SystemKind の値 (5) は 1 から 4 でなければなりません。\n2 を使用します。");
   ui2.AnswerMsgBox(vbOK, "[Edition] SpecialPrintSpec の値 (yes)");
   StartupInit(s, prog);
   EXPECT_EQ(s.SystemKind, 2);

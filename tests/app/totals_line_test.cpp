@@ -57,7 +57,7 @@ TEST_F(TotalsLineTest, HashesWhileRecalculationIsOffAndStoredTextWhereTheTotalIs
   st.SheetTotalRecord = r;
   const auto t = TotalsLineTexts(st, 1);
   EXPECT_EQ(t[2], std::string(10, ' '));  // blank total stays blank
-  EXPECT_EQ(t[3], "     9876543");         // not a shown total column: its stored text
+  EXPECT_EQ(t[3], "     9876543");        // not a shown total column: its stored text
   st.XMASK[1] = 0;
   EXPECT_EQ(TotalsLineTexts(st, 1)[3], std::string(12, '#'));
 }

@@ -26,7 +26,8 @@ StartupSteps ProgramStartupSteps(QtUi& ui) {
   // the special-print conversion (a command-line file opens without them),
   // the recovery, and the extended toolbar's stored arrangement.
   steps.LoadSheetObjects = [&ui](ProgramState& st) {
-    if (EDTSHEET_FRM* w = LoadedEditWindow(ui)) LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, w->EdtSheet());
+    if (EDTSHEET_FRM* w = LoadedEditWindow(ui))
+      LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, w->EdtSheet());
   };
   steps.GridOptionsSet = [&ui](ProgramState& st) {
     EDTSHEET_FRM* w = LoadedEditWindow(ui);

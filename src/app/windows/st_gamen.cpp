@@ -85,8 +85,7 @@ void TitleProgressBar::paintEvent(QPaintEvent*) {
 
 // --- ST_Gamen -----------------------------------------------------------------------
 
-ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* parent)
-    : QWidget(parent) {
+ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QString::fromUtf8(kTitleWindow.data(), static_cast<qsizetype>(kTitleWindow.size())));
   // No caption; in the topmost band.
@@ -106,8 +105,8 @@ ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* 
 
   // 4, 5. The picture's size plus the bar; centred.
   progressBar1_ = new TitleProgressBar(this);
-  progressBar1_->setObjectName(QString::fromUtf8(kProgressControl.data(),
-                                                 static_cast<qsizetype>(kProgressControl.size())));
+  progressBar1_->setObjectName(
+      QString::fromUtf8(kProgressControl.data(), static_cast<qsizetype>(kProgressControl.size())));
   const int barHeight = progressBar1_->sizeHint().height();
   setFixedSize(picture.width(), picture.height() + barHeight);
   CenterForm(*this);

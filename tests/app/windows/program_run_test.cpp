@@ -3,13 +3,13 @@
 // the main window with the untitled estimate; closing the main window ends
 // the program through the shut-down. The program ends the process, so the run
 // happens in a child process and the test reads what it left on disk.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
-
-#include <gtest/gtest.h>
 
 #include "app/number_chars.h"
 #include "app/program_entry.h"

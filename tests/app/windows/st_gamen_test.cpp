@@ -2,12 +2,12 @@
 // place and band, and the progress bar the start-up drives through the seam.
 #include "app/windows/st_gamen.h"
 
+#include <gtest/gtest.h>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
-
-#include <gtest/gtest.h>
 
 #include "app/program_state.h"
 #include "app/startup_init.h"
