@@ -83,14 +83,17 @@ bool FontDatWrite(const std::string& path, const std::vector<std::string>& names
 }
 
 bool FontNameLess(std::string_view a, std::string_view b) {
-  const size_t n = std::min(a.size(), b.size());
+  // In the order of the stored (Shift-JIS) names, as the file keeps them.
+  const std::string x = ToSjis(a);
+  const std::string y = ToSjis(b);
+  const size_t n = std::min(x.size(), y.size());
   for (size_t i = 0; i < n; ++i) {
-    const char x = Lower(a[i]);
-    const char y = Lower(b[i]);
-    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    const char p = Lower(x[i]);
+    const char q = Lower(y[i]);
+    if (p != q) return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
   }
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;
+  if (x.size() != y.size()) return x.size() < y.size();
+  return x < y;
 }
 
 // --- Font_Frm -----------------------------------------------------------------

@@ -29,7 +29,8 @@ std::optional<std::vector<std::string>> FontDatRead(const std::string& path);
 // be written (the old file stays as it was).
 bool FontDatWrite(const std::string& path, const std::vector<std::string>& names);
 
-// The order of the dialogs' sorted lists: letters without case, then bytes.
+// The order of the dialogs' sorted lists: the Shift-JIS names, letters
+// without case.
 bool FontNameLess(std::string_view a, std::string_view b);
 
 // --- Font_Frm -----------------------------------------------------------------
