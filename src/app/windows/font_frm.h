@@ -24,10 +24,11 @@ class Font_Frm : public QDialog {
   QComboBox* Combo1() const { return combo_; }
   QPushButton* Command1(int i) const { return buttons_[i]; }
   const FontFrmState& State() const { return f_; }
+  // ｷｬﾝｾﾙ, Esc and the title bar's close.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;
-  void reject() override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:

@@ -1,5 +1,7 @@
 #include "app/windows/option_windows.h"
 
+#include <functional>
+
 #include "app/options_store.h"
 #include "app/program_state.h"
 #include "app/windows/font_frm.h"
@@ -10,12 +12,19 @@
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "sheet/float_windows.h"
+#include "storage/sheet_objects.h"
 
 namespace kv {
 
 namespace {
 
 EDTSHEET_FRM* Editor(QtUi& ui) { return dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow)); }
+
+// The sheet's embedded objects, loaded again into the editor's grid after it
+// was set up anew.
+void ReloadSheetObjects(ProgramState& st, EDTSHEET_FRM& editor) {
+  LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, editor.EdtSheet());
+}
 
 }  // namespace
 
@@ -24,11 +33,11 @@ void RegisterOptionWindows(QtUi& ui, ProgramState& st) {
     EDTSHEET_FRM* editor = Editor(ui);
     return new SetOption(st, editor ? editor->EdtSheet().Zoom() : st.KVZoom);
   });
-  // The sheet's embedded objects are reloaded by the object layer once the
-  // editor hands one over; until then a font change leaves them as they are.
   ui.RegisterWindow("Font_Frm", [&ui, &st] {
     EDTSHEET_FRM* editor = Editor(ui);
-    return new Font_Frm(st, editor ? &editor->State().FontChoice : nullptr, {});
+    std::function<void()> reload;
+    if (editor != nullptr) reload = [&st, editor] { ReloadSheetObjects(st, *editor); };
+    return new Font_Frm(st, editor ? &editor->State().FontChoice : nullptr, reload);
   });
   ui.RegisterWindow("frmSelectFont", [&st] { return new frmSelectFont(st); });
   ui.RegisterWindow("frmVersion", [] { return new frmVersion; });
@@ -46,7 +55,7 @@ void WireOptionMenus(EDTSHEET_FRM& editor, ProgramState& st) {
       "Menu_7Sub",
       [&editor, &st](int) {
         ViewOptionsCommand(
-            st, [&editor] { return editor.EdtSheet().Zoom(); }, {},
+            st, [&editor] { return editor.EdtSheet().Zoom(); }, [&editor, &st] { ReloadSheetObjects(st, editor); },
             [&editor] {
               if (GridView* grid = editor.EdtSheetView(); grid != nullptr && grid->isVisible()) grid->setFocus();
             });

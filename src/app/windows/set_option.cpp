@@ -272,6 +272,8 @@ QWidget* SetOption::BuildNamesPage() {
 QWidget* SetOption::BuildSiwakePage() {
   auto* page = new QWidget;
   auto* layout = new QGridLayout(page);
+  layout->setColumnStretch(0, 1);
+  layout->setColumnStretch(1, 1);
   auto three = [&](const char* name, const char* caption, OptCombo (*slot)(int), int col) {
     QGroupBox* g = Frame(name, caption, page);
     auto* c = new QVBoxLayout(g);
@@ -309,9 +311,12 @@ QWidget* SetOption::BuildSiwakePage() {
   boxRow->addLayout(spin);
   boxRow->addWidget(new QLabel(Q("(最大 50 最小 -10)"), haba));
   boxRow->addStretch();
-  habaGrid->addLayout(boxRow, 0, 0, 1, 2);
-  habaGrid->addWidget(new QLabel(Q("ズーム率"), haba), 1, 0);
-  habaGrid->addWidget(MakeCombo(OptCombo::Zoom, haba), 1, 1, Qt::AlignLeft);
+  auto* zoomRow = new QHBoxLayout;
+  zoomRow->addWidget(new QLabel(Q("ズーム率"), haba));
+  zoomRow->addWidget(MakeCombo(OptCombo::Zoom, haba));
+  zoomRow->addStretch();
+  habaGrid->addLayout(boxRow, 0, 0);
+  habaGrid->addLayout(zoomRow, 1, 0);
   layout->addWidget(haba, 1, 0, 1, 2);
   layout->setRowStretch(2, 1);
   return page;
