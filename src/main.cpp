@@ -12,9 +12,6 @@
 #include "app/program_state.h"
 #include "app/startup_steps.h"
 #include "app/windows/program_wiring.h"
-#include "app/windows/small_dialogs.h"
-#include "app/windows/st_gamen.h"
-#include "editor/windows/edtsheet_frm.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
@@ -43,9 +40,7 @@ int main(int argc, char** argv) {
   ctx.NumberChars = &numberChars;
 
   const kv::ShutdownSteps shutdown = kv::ProgramShutdownSteps(ui);
-  kv::RegisterSmallDialogs(ui, st);
-  kv::RegisterTitleScreen(ui, st, ctx.ProgramFolder);
-  kv::RegisterEditorWindow(ui, st, kv::ProgramEditorHooks(ui, st, shutdown));
+  kv::RegisterProgramWindows(ui, st, ctx.ProgramFolder, kv::ProgramEditorHooks(ui, st, shutdown));
 
   kv::Main(st, ctx, kv::ProgramStartupSteps(ui));
 

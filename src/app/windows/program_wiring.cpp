@@ -5,8 +5,12 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "app/help_file.h"
 #include "app/program_state.h"
 #include "app/startup_init.h"
+#include "app/windows/option_windows.h"
+#include "app/windows/small_dialogs.h"
+#include "app/windows/st_gamen.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
@@ -105,6 +109,23 @@ EditorWindowHooks ProgramEditorHooks(QtUi& ui, ProgramState& st, const ShutdownS
     return ok;
   };
   return hooks;
+}
+
+void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& programFolder,
+                            const EditorWindowHooks& hooks) {
+  RegisterSmallDialogs(ui, st);
+  RegisterTitleScreen(ui, st, programFolder);
+  RegisterOptionWindows(ui, st);
+  ui.RegisterWindow(kEditWindow, [&st, hooks] {
+    auto* w = new EDTSHEET_FRM(st, hooks);
+    WireOptionMenus(*w, st);
+    // The help file opens in the desktop's viewer for it, when it is there.
+    w->WireMenu(
+        "HelpIndex", [&st](int) { HelpOpen(st); }, -1);
+    w->WireMenu(
+        "HelpUsage", [&st](int) { HelpOpen(st); }, -1);
+    return w;
+  });
 }
 
 }  // namespace kv

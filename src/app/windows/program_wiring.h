@@ -20,4 +20,10 @@ ShutdownSteps ProgramShutdownSteps(QtUi& ui);
 // and its close steps, ending in the shut-down.
 EditorWindowHooks ProgramEditorHooks(QtUi& ui, ProgramState& st, const ShutdownSteps& shutdown);
 
+// Registers every window of the program with the seam: the small dialogs, the
+// title screen, the options, font and about windows, and the main window
+// (made with `hooks`, its menu items of those windows and of help wired).
+void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& programFolder,
+                            const EditorWindowHooks& hooks);
+
 }  // namespace kv

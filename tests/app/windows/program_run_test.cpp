@@ -15,8 +15,6 @@
 #include "app/program_entry.h"
 #include "app/program_state.h"
 #include "app/windows/program_wiring.h"
-#include "app/windows/small_dialogs.h"
-#include "app/windows/st_gamen.h"
 #include "core/ini_file.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_ui.h"
@@ -43,9 +41,7 @@ constexpr int kNotClosed = 6;
   ctx.Instance = &instance;
   ctx.NumberChars = &numberChars;
   const ShutdownSteps shutdown = ProgramShutdownSteps(qt);
-  RegisterSmallDialogs(qt, st);
-  RegisterTitleScreen(qt, st, prog);
-  RegisterEditorWindow(qt, st, ProgramEditorHooks(qt, st, shutdown));
+  RegisterProgramWindows(qt, st, prog, ProgramEditorHooks(qt, st, shutdown));
   // The machine may have no printer: its warning is answered.
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [] {
