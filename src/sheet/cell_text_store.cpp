@@ -13,7 +13,7 @@ constexpr std::string_view kCrLf = "\r\n";
 
 // Splits the byte form after at most n bytes without splitting a double-byte
 // character: the head, and the rest.
-void SplitAt(const std::string& bytes, int n, std::string& head, std::string& rest) {
+void SplitAt(std::string bytes, int n, std::string& head, std::string& rest) {
   head = LeftByBytesAnsi(bytes, n);
   rest = bytes.substr(head.size());
 }
