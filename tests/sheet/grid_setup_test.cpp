@@ -53,7 +53,7 @@ TEST_F(GridSetupTest, LaysOutRowsHeadersCaptionsAndColumns) {
   // A "W" column doubles every row: 2 x 16 - 2, the caption row and the
   // totals line too.
   for (int r : {0, 1, 200, 201}) EXPECT_EQ(grid.RowHeight(r), 30) << r;
-  EXPECT_EQ(grid.ColWidth(0), 16);
+  EXPECT_EQ(grid.ColWidth(0), 32);  // two full-width characters
   EXPECT_EQ(grid.CellText(0, 0), "  0 ");
   EXPECT_EQ(grid.CellColour(0, 0), 7);
   EXPECT_EQ(grid.CellText(0, 7), "  7 ");
