@@ -41,7 +41,8 @@ void BM_SheetRedisplay(benchmark::State& state) {
     std::string rec(512, ' ');
     rec.replace(19, name.size(), name);
     for (int c = 3; c <= 12; ++c)
-      if (c == 3 || c == 5 || c == 6 || c == 9 || c == 10 || c == 12) rec.replace(size_t(st.ColStart[1][c] - 1), 14, "     123456.00");
+      if (c == 3 || c == 5 || c == 6 || c == 9 || c == 10 || c == 12)
+        rec.replace(size_t(st.ColStart[1][c] - 1), 14, "     123456.00");
     if (r % 10 == 0) rec[2] = '#';
     st.SheetRows[size_t(r)] = rec;
   }

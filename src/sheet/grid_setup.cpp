@@ -79,7 +79,9 @@ void StatusPanelSet(ProgramState& st, int panel, const std::string& text) {
   if (st.sheetEngine != nullptr) st.sheetEngine->StatusPanelSet(st, panel, text);
 }
 
-int MaskScreen(const ProgramState& st, int level) { return std::clamp(st.XMASK[level], 0, kMaskScreens - 1); }
+int MaskScreen(const ProgramState& st, int level) {
+  return std::clamp(st.XMASK[level], 0, kMaskScreens - 1);
+}
 
 // Checks the level's mask screen in the View menu; its name goes to panel 3.
 void MaskMenuCheck(ProgramState& st, int screen) {
@@ -98,15 +100,17 @@ void MaskMenuCheck(ProgramState& st, int screen) {
 int CellTextExtent(ProgramState& st, bool isNumeric, int chars, std::string_view fontName,
                    int fontSize, int zoom) {
   chars = std::max(chars, 0);
-  const int d = Measure(st, kDigits.substr(0, std::min<size_t>(size_t(chars), kDigits.size())), fontName,
-                        fontSize);
+  const int d = Measure(st, kDigits.substr(0, std::min<size_t>(size_t(chars), kDigits.size())),
+                        fontName, fontSize);
   int width = 0;
   if (isNumeric) {
     // The character-size measure of the widest band: the 40-digit field.
-    const int b = chars >= 36 && chars <= 40 ? Measure(st, kDigits.substr(0, 40), fontName, fontSize) : 0;
+    const int b =
+        chars >= 36 && chars <= 40 ? Measure(st, kDigits.substr(0, 40), fontName, fontSize) : 0;
     width = NumericWidth(chars, d, b);
   } else {
-    const size_t full = std::min<size_t>(size_t(chars / 2), FullWidthDigits().size() / kFullWidthBytes);
+    const size_t full =
+        std::min<size_t>(size_t(chars / 2), FullWidthDigits().size() / kFullWidthBytes);
     std::string sample = FullWidthDigits().substr(0, full * kFullWidthBytes);
     if (chars % 2 == 1) sample += "H";
     const int k = Measure(st, sample, fontName, fontSize);
@@ -185,8 +189,9 @@ void SheetGridInit(ProgramState& st, GridModel& grid, int level) {
     } else {
       measuredAsNumber = !type.empty() && type.front() == 'I';
     }
-    SetColWidth32(grid, c,
-                  CellTextExtent(st, measuredAsNumber, chars, grid.FontName(), grid.FontSize(), grid.Zoom()));
+    SetColWidth32(
+        grid, c,
+        CellTextExtent(st, measuredAsNumber, chars, grid.FontName(), grid.FontSize(), grid.Zoom()));
 
     std::string caption = FromSjis(FieldBytes(captions, st.ColStart[level][c], colWidth));
     if (type == "W") {

@@ -29,10 +29,12 @@ void AutoAdvanceCell(ProgramState& st, GridModel& grid) {
   const int level = std::clamp(st.CurrentLevel, 0, 8);
   if (st.AutoDownFlag == 1 && st.CurrentRow < SheetRowLimit(st)) {
     grid.SetCurrentRow(row + 1);
-    if (IsCellOutOfRange32(grid, GetActiveClientNum32(grid), col, row + 1) != 0) LineDownScroll32(grid);
+    if (IsCellOutOfRange32(grid, GetActiveClientNum32(grid), col, row + 1) != 0)
+      LineDownScroll32(grid);
   } else if (st.AutoDownFlag == 2 && st.CurrentCol < st.ColCount[level]) {
     grid.SetCurrentCol(col + 1);
-    if (IsCellOutOfRange32(grid, GetActiveClientNum32(grid), col + 1, row) != 0) LineRightScroll32(grid);
+    if (IsCellOutOfRange32(grid, GetActiveClientNum32(grid), col + 1, row) != 0)
+      LineRightScroll32(grid);
   }
 }
 

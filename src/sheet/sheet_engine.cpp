@@ -15,7 +15,9 @@ namespace kv {
 SheetEngine::SheetEngine(GridModel& edtSheet, StatusBarPort* statusBar)
     : grid_(edtSheet), statusBar_(statusBar) {}
 
-void SheetEngine::SheetGridInit(ProgramState& st, int level) { kv::SheetGridInit(st, grid_, level); }
+void SheetEngine::SheetGridInit(ProgramState& st, int level) {
+  kv::SheetGridInit(st, grid_, level);
+}
 
 void SheetEngine::SheetRedisplay(ProgramState& st, int firstRow, int lastRow) {
   kv::SheetRedisplay(st, grid_, firstRow, lastRow);
@@ -31,12 +33,15 @@ void SheetEngine::StatusPanelClear(ProgramState&, int panel) {
   if (statusBar_ != nullptr) kv::StatusPanelClear(*statusBar_, panel);
 }
 
-void SheetEngine::StatusPageShow(ProgramState& st, int row) { StatusPanelSet(st, 4, StatusPageText(st, row)); }
+void SheetEngine::StatusPageShow(ProgramState& st, int row) {
+  StatusPanelSet(st, 4, StatusPageText(st, row));
+}
 
 bool SheetEngine::LevelSheetRecord(ProgramState& st) {
   st.UsedRows = LastUsedRow(st);
   if (st.UsedRows == 0 && st.CurrentLevel == 1) {
-    if (!IsUntitledName(st.WorkFileBase) && st.fileCommands != nullptr) st.fileCommands->EmptyFileDiscard(st);
+    if (!IsUntitledName(st.WorkFileBase) && st.fileCommands != nullptr)
+      st.fileCommands->EmptyFileDiscard(st);
     return false;
   }
   StatusPanelSet(st, 1, "**  記録中 !  **");

@@ -47,7 +47,8 @@ void FieldStore(std::string& rec, int start, int width, std::string_view bytes, 
   rec.replace(from, static_cast<size_t>(room), FitBytes(bytes, room));
 }
 
-void FieldStore(const ProgramState& st, std::string& rec, int col, int level, std::string_view bytes) {
+void FieldStore(const ProgramState& st, std::string& rec, int col, int level,
+                std::string_view bytes) {
   if (!ValidColumn(col, level)) return;
   FieldStore(rec, st.ColStart[level][col], st.ColWidth[level][col], bytes, st.DataLen);
 }
@@ -84,6 +85,8 @@ std::string RTrimBlanks(std::string_view text) {
   return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
 }
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
 
 }  // namespace kv

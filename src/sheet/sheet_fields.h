@@ -29,7 +29,8 @@ std::string FitBytes(std::string_view bytes, int n);
 // record's end, so the record's length never changes afterwards.
 void FieldStore(std::string& rec, int start, int width, std::string_view bytes, int recordLength);
 // The same for the column of a level (the record length is `DataLen`).
-void FieldStore(const ProgramState& st, std::string& rec, int col, int level, std::string_view bytes);
+void FieldStore(const ProgramState& st, std::string& rec, int col, int level,
+                std::string_view bytes);
 
 // n / 2 rounded to the nearest whole number, a half to the even neighbour;
 // 0 for n below 1.

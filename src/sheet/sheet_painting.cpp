@@ -21,7 +21,7 @@ namespace kv {
 namespace {
 
 // Row kinds by their Shift-JIS byte.
-constexpr std::string_view kMemoKinds = "123HD\xD2";                 // ... ﾒ
+constexpr std::string_view kMemoKinds = "123HD\xD2";                   // ... ﾒ
 constexpr std::string_view kTotalKinds = "#%$\xB1\xB2\xB3\xB9\xBCSZ";  // # % $ ｱ ｲ ｳ ｹ ｼ S Z
 constexpr std::string_view kCalcShownKinds = "#$%\xB1\xB2\xB3\xB9\xBCQSZ";
 
@@ -31,7 +31,9 @@ int Columns(const ProgramState& st, int level) {
   return level >= 1 && level <= 8 ? std::clamp(st.ColCount[level], 0, kMaxColumns) : 0;
 }
 
-int ChildLink(const ProgramState& st, std::string_view rec) { return BaseStrToNum(LinkField(rec, kChildPos), st); }
+int ChildLink(const ProgramState& st, std::string_view rec) {
+  return BaseStrToNum(LinkField(rec, kChildPos), st);
+}
 
 std::string HeaderNumber(std::string_view rec, int row) {
   return RecordByte(rec, kPrintMarkPos) == 'U' ? "  ." : RowNumberText(row);
@@ -74,7 +76,8 @@ void TotalsLineEdit(ProgramState& st, GridModel& grid) {
   const int col = st.CurrentCol;
   if (col >= 1 && col <= Columns(st, level)) {
     const int width = st.ColWidth[level][col];
-    FieldStore(st, st.SheetTotalRecord, col, level, LeftByBytesAnsi(ToSjis(grid.CurrentText()), width));
+    FieldStore(st, st.SheetTotalRecord, col, level,
+               LeftByBytesAnsi(ToSjis(grid.CurrentText()), width));
     st.SheetModified = true;
   }
   st.ui.SetBusyPointer(false);
@@ -207,10 +210,12 @@ void CalcRowsDisplay(ProgramState& st, GridModel& grid, int first, int last) {
   if (formulaCol >= 1) {
     for (int r = first; r <= last; ++r) {
       const std::string& rec = st.SheetRows[static_cast<size_t>(r)];
-      if (RecordByte(rec, kKindPos) != ' ' || IsBlank(FieldBytes(st, rec, formulaCol, level))) continue;
+      if (RecordByte(rec, kKindPos) != ' ' || IsBlank(FieldBytes(st, rec, formulaCol, level)))
+        continue;
       for (int c = 1; c <= cols; ++c)
         if (IsNumericColumn(st, level, c))
-          SetTextData32(grid, c, r, NumberShown(st, level, std::string(FieldBytes(st, rec, c, level)), c));
+          SetTextData32(grid, c, r,
+                        NumberShown(st, level, std::string(FieldBytes(st, rec, c, level)), c));
     }
   }
 
@@ -231,25 +236,30 @@ void CalcRowsDisplay(ProgramState& st, GridModel& grid, int first, int last) {
       if (kind == 'Q') continue;
       std::string bytes(FieldBytes(st, rec, c, level));
       const size_t from = bytes.find_first_not_of(' ');
-      bytes = from == std::string::npos ? std::string() : bytes.substr(from, bytes.find_last_not_of(' ') - from + 1);
+      bytes = from == std::string::npos
+                  ? std::string()
+                  : bytes.substr(from, bytes.find_last_not_of(' ') - from + 1);
       SetTextData32(grid, c, r, NumberShown(st, level, bytes, c));
     }
   }
 
   for (int c = 1; c <= cols; ++c)
     if (HasTotal(st, level, c))
-      grid.SetCellText(c, imax + 1,
-                       NumberShown(st, level, std::string(FieldBytes(st, st.SheetTotalRecord, c, level)), c));
+      grid.SetCellText(
+          c, imax + 1,
+          NumberShown(st, level, std::string(FieldBytes(st, st.SheetTotalRecord, c, level)), c));
 }
 
 void PageLinesDraw(const ProgramState& st, GridModel& grid) {
   const int form = st.PrnTypeNo;
-  const int perPage = form >= 0 && form < static_cast<int>(st.PrintRows.size()) ? st.PrintRows[size_t(form)] : 0;
+  const int perPage =
+      form >= 0 && form < static_cast<int>(st.PrintRows.size()) ? st.PrintRows[size_t(form)] : 0;
   const int imax = SheetRowLimit(st);
   for (int r = 1; r <= imax; ++r) grid.SetPageBreak(r, perPage > 0 && r % perPage == 0);
 }
 
-std::string RowHeaderLabel(const ProgramState& st, GridModel& grid, int row, std::string_view record) {
+std::string RowHeaderLabel(const ProgramState& st, GridModel& grid, int row,
+                           std::string_view record) {
   const std::string number = HeaderNumber(record, row);
   if (ChildLink(st, record) >= 1) {
     SetCellTextColor32(grid, 0, row, 14);

@@ -48,6 +48,7 @@ void PageLinesDraw(const ProgramState& st, GridModel& grid);
 // The header text of a row for its record: "  ." for a non-print row, else
 // its number; then a blank for a row with a breakdown (whose header turns
 // colour 14 here), else the row-kind character.
-std::string RowHeaderLabel(const ProgramState& st, GridModel& grid, int row, std::string_view record);
+std::string RowHeaderLabel(const ProgramState& st, GridModel& grid, int row,
+                           std::string_view record);
 
 }  // namespace kv

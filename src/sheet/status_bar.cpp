@@ -57,7 +57,8 @@ std::string StatusPageText(const ProgramState& st, int row) {
   if (marker != 'P' && marker != 'h') return StrNum(0) + "P";
   int page = LeadingNumber(start, marker == 'P' ? 10 : 16);
   const int form = st.PrnTypeNo;
-  const int perPage = form >= 0 && form < static_cast<int>(st.PrintRows.size()) ? st.PrintRows[size_t(form)] : 0;
+  const int perPage =
+      form >= 0 && form < static_cast<int>(st.PrintRows.size()) ? st.PrintRows[size_t(form)] : 0;
   if (perPage > 0) page += (std::max(row, 1) - 1) / perPage;
   return StrNum(page) + "P";
 }

@@ -82,7 +82,9 @@ std::string Tail(std::string_view bytes, int from) {
 
 bool DbcsCutPos(std::string_view text, int n, int& pos) { return CutPos(ToSjis(text), n, pos); }
 
-std::string StrReplaceB(std::string_view text, char ch) { return FromSjis(RemoveFirstTwo(ToSjis(text), ch)); }
+std::string StrReplaceB(std::string_view text, char ch) {
+  return FromSjis(RemoveFirstTwo(ToSjis(text), ch));
+}
 
 std::string WColumnTextFit(const ProgramState& st, std::string_view bytes, int level, int column) {
   if (!IsWColumn(st, column, level)) return std::string(bytes);

@@ -15,7 +15,9 @@ class CellTextStoreTest : public SheetFixture {
     CellTextStore(st, text, col, kRow, 1);
     return text;
   }
-  std::string Field(int start = 30, int width = 40) const { return st.SheetRows[kRow].substr(size_t(start - 1), size_t(width)); }
+  std::string Field(int start = 30, int width = 40) const {
+    return st.SheetRows[kRow].substr(size_t(start - 1), size_t(width));
+  }
   static std::string Padded(const std::string& bytes, size_t width = 40) {
     return bytes + std::string(width - bytes.size(), ' ');
   }
@@ -30,8 +32,8 @@ TEST_F(CellTextStoreTest, EmptyTextChangesNothing) {
 
 struct Layout {
   const char* name;
-  std::string text;    // display text stored
-  std::string field;   // the field's bytes afterwards (Shift-JIS), before padding
+  std::string text;      // display text stored
+  std::string field;     // the field's bytes afterwards (Shift-JIS), before padding
   std::string readBack;  // what the text reads afterwards
 };
 

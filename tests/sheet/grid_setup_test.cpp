@@ -142,12 +142,12 @@ TEST_F(GridSetupTest, ALayoutChangeLeavesNoStaleColumnState) {
 }
 
 TEST_F(GridSetupTest, NumericWidthBands) {
-  EXPECT_EQ(Width(true, 4), 40);   // 32 x 1.25
-  EXPECT_EQ(Width(true, 5), 48);   // 40 x 1.2
+  EXPECT_EQ(Width(true, 4), 40);    // 32 x 1.25
+  EXPECT_EQ(Width(true, 5), 48);    // 40 x 1.2
   EXPECT_EQ(Width(true, 12), 105);  // 96 x 1.1
   EXPECT_EQ(Width(true, 20), 168);  // 160 x 1.05
   EXPECT_EQ(Width(true, 30), 240);
-  EXPECT_EQ(Width(true, 1), 20);   // 10, raised to the least width
+  EXPECT_EQ(Width(true, 1), 20);  // 10, raised to the least width
 }
 
 TEST_F(GridSetupTest, TextWidthDependsOnZoomAndTwoLineLevels) {

@@ -65,7 +65,8 @@ class SheetFixture : public ::testing::Test {
   void TearDown() override { grid.SetFontMetrics(nullptr); }
 
   // Adds the next column of a level (ColCount is set by the caller).
-  void Column(int level, const std::string& type, int start, int width, const std::string& total = {}) {
+  void Column(int level, const std::string& type, int start, int width,
+              const std::string& total = {}) {
     const int c = ++columnsMade_[size_t(level)];
     st.ColType[level][c] = type;
     st.ColStart[level][c] = start;

@@ -44,7 +44,8 @@ TEST_F(WideTextCells, OneLineFormIsTheFirstLinePaddedOrTheFirstBytes) {
   EXPECT_EQ(WColumnTextFit(st, ToSjis("ABC\r\nDEF"), 1, 2), "ABC" + std::string(15, ' '));
   // A field stored without a line break: its first 18 bytes, never half a
   // character.
-  EXPECT_EQ(WColumnTextFit(st, std::string(17, 'x') + ToSjis("漢字"), 1, 2), std::string(17, 'x') + " ");
+  EXPECT_EQ(WColumnTextFit(st, std::string(17, 'x') + ToSjis("漢字"), 1, 2),
+            std::string(17, 'x') + " ");
   // A first line longer than 18 bytes comes whole.
   EXPECT_EQ(WColumnTextFit(st, std::string(19, 'y') + "\r\nZ", 1, 2), std::string(19, 'y'));
   // Any other column: as it is.
@@ -54,7 +55,8 @@ TEST_F(WideTextCells, OneLineFormIsTheFirstLinePaddedOrTheFirstBytes) {
 TEST_F(WideTextCells, GridLayoutOfAStoredText) {
   const std::string blanks(40, ' ');
   EXPECT_EQ(CellTextSplit(st, "ABC   ", 2, 1), "ABC" + blanks);
-  EXPECT_EQ(CellTextSplit(st, "ABC\r\n" + std::string(25, 'd'), 2, 1), "ABC\r\n" + std::string(19, 'd') + blanks);
+  EXPECT_EQ(CellTextSplit(st, "ABC\r\n" + std::string(25, 'd'), 2, 1),
+            "ABC\r\n" + std::string(19, 'd') + blanks);
   // Line 1 too long: broken after 19 bytes, line 2 of the cell not shown.
   EXPECT_EQ(CellTextSplit(st, std::string(25, 'e') + "\r\nX", 2, 1),
             std::string(19, 'e') + "\r\n" + std::string(6, 'e') + std::string(13, ' '));

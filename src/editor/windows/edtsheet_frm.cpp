@@ -190,7 +190,8 @@ void EDTSHEET_FRM::StatusBarInit() {
     auto* p = new QLabel(statusBar_);
     p->setObjectName(QStringLiteral("Panel(%1)").arg(i + 1));
     p->setFixedWidth(kStatusPanelWidths[i]);
-    p->setAlignment(kStatusPanelCentred[i] != 0 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    p->setAlignment(kStatusPanelCentred[i] != 0 ? Qt::AlignCenter
+                                                : Qt::AlignLeft | Qt::AlignVCenter);
     p->setFrameShape(QFrame::Panel);
     p->setFrameShadow(QFrame::Sunken);
     statusBar_->addWidget(p);

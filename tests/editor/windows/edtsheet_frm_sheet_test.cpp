@@ -42,15 +42,17 @@ struct Col {
 
 // Level 1: name, a two-line specification, quantity, unit, unit price, amount.
 constexpr Col kCols[] = {
-    {"C", 20, 24, "名称", false},      {"W", 44, 40, "  仕様・規格", false},
-    {"2", 84, 10, "数量", false},      {"C", 94, 4, "単位", false},
-    {"0", 98, 12, "単価", false},      {"0", 110, 14, "金額", true},
+    {"C", 20, 24, "名称", false}, {"W", 44, 40, "  仕様・規格", false},
+    {"2", 84, 10, "数量", false}, {"C", 94, 4, "単位", false},
+    {"0", 98, 12, "単価", false}, {"0", 110, 14, "金額", true},
 };
 
 // Dark pixels (text) inside a rectangle, away from its lines.
 int Ink(const QImage& img, const GridRect& r) {
   int n = 0;
-  const QRect in = QRect(r.left, r.top, r.right - r.left, r.bottom - r.top).adjusted(2, 2, -3, -3).intersected(img.rect());
+  const QRect in = QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)
+                       .adjusted(2, 2, -3, -3)
+                       .intersected(img.rect());
   for (int y = in.top(); y <= in.bottom(); ++y)
     for (int x = in.left(); x <= in.right(); ++x) {
       const QColor c = img.pixelColor(x, y);
@@ -104,10 +106,13 @@ class EdtSheetWithEstimate : public ::testing::Test {
     const std::string bytes = ToSjis(text);
     rec.replace(size_t(pos - 1), bytes.size(), bytes);
   }
-  static std::string Right(const std::string& s, size_t width) { return std::string(width - s.size(), ' ') + s; }
+  static std::string Right(const std::string& s, size_t width) {
+    return std::string(width - s.size(), ' ') + s;
+  }
 
-  std::string Row(char kind, const std::string& name, const std::string& spec, const std::string& qty,
-                  const std::string& unit, const std::string& price, const std::string& amount) const {
+  std::string Row(char kind, const std::string& name, const std::string& spec,
+                  const std::string& qty, const std::string& unit, const std::string& price,
+                  const std::string& amount) const {
     std::string rec = Blank();
     rec[2] = kind;
     Put(rec, 20, name);
@@ -128,7 +133,8 @@ class EdtSheetWithEstimate : public ::testing::Test {
       const int n = static_cast<int>(i) + 1;
       SetLinkField(rows[i], kOwnPos, n, false);
       SetLinkField(rows[i], kNextPos, i + 1 < rows.size() ? n + 1 : kNoRecord, false);
-      if (LinkField(rows[i], kChildPos) == "    ") SetLinkField(rows[i], kChildPos, kNoRecord, false);
+      if (LinkField(rows[i], kChildPos) == "    ")
+        SetLinkField(rows[i], kChildPos, kNoRecord, false);
       f.PutRecordText(n, rows[i]);
     }
     f.Close();
@@ -152,12 +158,13 @@ TEST_F(EdtSheetWithEstimate, ShowsTheLevelItReadWithItsTotalsLine) {
   std::string memo = Blank();
   memo[2] = '\xD2';  // ﾒ
   Put(memo, 20, "※ 数量は設計図書による。既存部分の撤去を含む。");
-  std::string withBreakdown = Row(' ', "躯体工事", "RC造 3階建", "1.00", "式", "5400000", "5400000");
+  std::string withBreakdown =
+      Row(' ', "躯体工事", "RC造 3階建", "1.00", "式", "5400000", "5400000");
   SetLinkField(withBreakdown, kChildPos, 1, false);
   std::string closing = Row('G', "合計", "", "", "", "", "7469000");
   WriteLevel1({Row(' ', "仮設工事", "足場架払い\r\n枠組本足場", "1.00", "式", "1250000", "1250000"),
-               Row(' ', "基礎工事", "ベタ基礎", "45.50", "m3", "18000", "819000"), memo, withBreakdown,
-               Row('#', "小計", "", "", "", "", "7469000")},
+               Row(' ', "基礎工事", "ベタ基礎", "45.50", "m3", "18000", "819000"), memo,
+               withBreakdown, Row('#', "小計", "", "", "", "", "7469000")},
               closing);
 
   EDTSHEET_FRM& w = Load();
@@ -227,8 +234,9 @@ TEST_F(EdtSheetWithEstimate, EngineStatusPanelsAreTheWindows) {
   EXPECT_EQ(w.StatusPanelText(1), "[12,500]");
   st.sheetEngine->StatusPanelSet(st, 7, "ignored");
   for (int i = 1; i <= 6; ++i) EXPECT_NE(w.StatusPanelText(i), "ignored");
-  EXPECT_EQ(w.statusBar()->findChild<QLabel*>(QStringLiteral("Panel(2)"))->alignment() & Qt::AlignHCenter,
-            Qt::AlignHCenter);
+  EXPECT_EQ(
+      w.statusBar()->findChild<QLabel*>(QStringLiteral("Panel(2)"))->alignment() & Qt::AlignHCenter,
+      Qt::AlignHCenter);
 }
 
 // Embedded objects of the window's grid count towards the last used row.
