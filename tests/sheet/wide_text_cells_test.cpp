@@ -42,6 +42,8 @@ TEST(StrReplaceBTest, RemovesTheFirstTwoOnly) {
 
 TEST_F(WideTextCells, OneLineFormIsTheFirstLinePaddedOrTheFirstBytes) {
   EXPECT_EQ(WColumnTextFit(st, ToSjis("ABC\r\nDEF"), 1, 2), "ABC" + std::string(15, ' '));
+  // A break stored as LF alone (pasted text) keeps the line's last character.
+  EXPECT_EQ(WColumnTextFit(st, ToSjis("ABC\nDEF"), 1, 2), "ABC" + std::string(15, ' '));
   // A field stored without a line break: its first 18 bytes, never half a
   // character.
   EXPECT_EQ(WColumnTextFit(st, std::string(17, 'x') + ToSjis("漢字"), 1, 2),
