@@ -19,48 +19,13 @@
 #include "app/program_state.h"
 #include "app/startup_init.h"
 #include "app/startup_steps.h"
-#include "platform/ui.h"
+#include "quiet_ui.h"
 
 namespace {
 
 namespace stdfs = std::filesystem;
 
-// A user who answers every box with its first button and has the usual
-// Japanese fonts and one printer.
-class QuietUi : public kv::Ui {
- public:
-  int MsgBox(std::string_view, int, std::string_view) override { return kv::vbOK; }
-  std::optional<std::string> InputBox(std::string_view, std::string_view, std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> OpenFileDialog(const kv::FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileDialog(const kv::FileDialogRequest&) override { return std::nullopt; }
-  void SetBusyPointer(bool) override {}
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(std::string_view) override {}
-  kv::TextSize TextExtent(std::string_view text, std::string_view, double) override {
-    return {static_cast<int>(text.size()) * 8, 16};
-  }
-  std::vector<std::string> FontFamilies() override { return {"DejaVu Sans", "IPAMincho", "IPAGothic"}; }
-  std::vector<std::string> PrinterNames() override { return {"Printer"}; }
-  void ProcessEvents() override {}
-  void ShowModal(std::string_view) override {}
-  void ShowModeless(std::string_view) override {}
-  void UnloadWindow(std::string_view) override {}
-  bool IsWindowLoaded(std::string_view) override { return false; }
-  void TouchWindow(std::string_view) override {}
-  void SetWindowText(std::string_view, std::string_view, std::string_view) override {}
-  void SetControlEnabled(std::string_view, std::string_view, bool) override {}
-  void SetWindowTopMost(std::string_view, bool) override {}
-  void SendWindowToBottom(std::string_view) override {}
-  kv::WindowState GetWindowState(std::string_view) override { return kv::WindowState::Normal; }
-  void SetWindowState(std::string_view, kv::WindowState) override {}
-  std::optional<kv::WindowRect> WindowBounds(std::string_view) override { return std::nullopt; }
-  void MoveWindow(std::string_view, int, int) override {}
-  kv::TextSize ScreenSize() override { return {1600, 1000}; }
-  bool OpenDocument(std::string_view) override { return false; }
-  [[noreturn]] void EndProgram(int exitCode) override { std::_Exit(exitCode); }
-};
+using kv::bench::QuietUi;
 
 stdfs::path DefaultProgramFolder() {
   if (const char* dir = std::getenv("KORVANE_PROGRAM_DIR"); dir && *dir) return dir;
