@@ -24,11 +24,12 @@ inline void CopyProgramFolder(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir / "WORK");
 }
 
-// Loads the program folder `dir` into a fresh program state; the untitled
-// estimate is current.
+// Loads the program folder `dir` into a fresh program state (making its WORK
+// folder when missing); the untitled estimate is current.
 inline void StartProgram(ProgramState& st, const std::filesystem::path& dir) {
   st.AppPath = dir.string();
   st.WorkFolderName = "/WORK";
+  std::filesystem::create_directories(dir / "WORK");
   ASSERT_TRUE(LevelIniRead(st));
   ASSERT_TRUE(DataIniLoad(st, st.AppPath + "/DAVIROV.INI"));
   ASSERT_TRUE(SysIniLoad(st));
