@@ -9,6 +9,7 @@
 #include "app/program_state.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
+#include "sheet/float_windows.h"
 
 namespace kv {
 namespace {
@@ -71,6 +72,19 @@ bool FileExistChk(ProgramState& st, std::string_view path) {
   return FileExistChk(st, path, FileMatchExists);
 }
 
+namespace {
+
+// A message box of the existence check, with the floating windows lowered
+// around it so that it is not hidden behind them.
+int FramedMsgBox(ProgramState& st, const std::string& text, int style, std::string_view title) {
+  FloatWindowsTopMostSet(st, false);
+  const int answer = st.ui.MsgBox(text, style, title);
+  FloatWindowsTopMostSet(st, true);
+  return answer;
+}
+
+}  // namespace
+
 bool FileExistChk(ProgramState& st, std::string_view path, const FileLookup& lookup) {
   for (;;) {
     std::error_code ec;
@@ -81,13 +95,13 @@ bool FileExistChk(ProgramState& st, std::string_view path, const FileLookup& loo
     if (IsNotReady(e)) {
       std::string text = "ドライブ " + FirstChar(path) + " の準備が出来てません。\n" +
                          "ﾌﾛｯﾋﾟﾃﾞｨｽｸをﾄﾞﾗｲﾌﾞに挿入してください。";
-      if (st.ui.MsgBox(text, vbRetryCancel | vbExclamation, kTitle) == vbRetry) continue;
+      if (FramedMsgBox(st, text, vbRetryCancel | vbExclamation, kTitle) == vbRetry) continue;
     } else if (e == ENODEV || e == ENXIO) {
-      st.ui.MsgBox("ﾄﾞﾗｲﾌﾞまたはﾊﾟｽが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
+      FramedMsgBox(st, "ﾄﾞﾗｲﾌﾞまたはﾊﾟｽが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
     } else if (e == ENAMETOOLONG || e == EILSEQ || e == EINVAL) {
-      st.ui.MsgBox("指定したファイルが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
+      FramedMsgBox(st, "指定したファイルが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
     } else {
-      st.ui.MsgBox("予期しないエラー # " + std::to_string(e) + " が発生しました。 " + ec.message(),
+      FramedMsgBox(st, "予期しないエラー # " + std::to_string(e) + " が発生しました。 " + ec.message(),
                    vbOKOnly | vbCritical, kTitle);
     }
     return false;

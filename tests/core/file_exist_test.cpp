@@ -98,6 +98,23 @@ TEST_F(FileExistChkTest, OtherFailuresAreShownAndGiveFalse) {
   EXPECT_EQ(ui.Prompts()[1].style, vbOKOnly | vbCritical);
 }
 
+TEST_F(FileExistChkTest, FloatingWindowsAreLoweredAroundTheMessage) {
+  st.UnitWindowOpen = true;
+  ui.loaded["UNIT2_Frm"] = true;
+  ui.AnswerMsgBox(vbOK);
+  EXPECT_FALSE(FileExistChk(st, "/a.ini", [](std::string_view, std::error_code& ec) {
+    ec = std::error_code(EACCES, std::generic_category());
+    return true;
+  }));
+  std::vector<std::string> seen;
+  for (const std::string& c : ui.Calls())
+    if (c.rfind("SetWindowTopMost(UNIT2_Frm", 0) == 0 || c.rfind("MsgBox", 0) == 0) seen.push_back(c);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], "SetWindowTopMost(UNIT2_Frm, false)");
+  EXPECT_EQ(seen[1].rfind("MsgBox", 0), 0u);
+  EXPECT_EQ(seen[2], "SetWindowTopMost(UNIT2_Frm, true)");
+}
+
 class MakeFolderPathTest : public FileExistChkTest {};
 
 TEST_F(MakeFolderPathTest, CreatesEveryMissingFolderAndKeepsTheCurrentFolder) {

@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 
 #include "app/program_state.h"
+#include "app/windows/option_windows.h"
 #include "editor/editor_geometry.h"
 #include "editor/menu_rules.h"
 #include "editor/windows/menu_bar_view.h"
@@ -376,7 +377,11 @@ MainWindowPlacement EDTSHEET_FRM::Placement() const {
 }
 
 void RegisterEditorWindow(QtUi& ui, ProgramState& st, EditorWindowHooks hooks) {
-  ui.RegisterWindow(kEditWindow, [&st, hooks] { return new EDTSHEET_FRM(st, hooks); });
+  ui.RegisterWindow(kEditWindow, [&st, hooks] {
+    auto* w = new EDTSHEET_FRM(st, hooks);
+    WireOptionMenus(*w, st);
+    return w;
+  });
 }
 
 }  // namespace kv
