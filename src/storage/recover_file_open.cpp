@@ -6,35 +6,20 @@
 #include "app/settings_files.h"
 #include "calc/calc_services.h"
 #include "core/file_exist.h"
-#include "core/ini_file.h"
-#include "core/window_services.h"
 #include "editor/editor_services.h"
-#include "platform/fs.h"
-#include "platform/packing.h"
 #include "platform/ui.h"
 #include "print/print_services.h"
 #include "sheet/float_windows.h"
 #include "sheet/sheet_services.h"
 #include "storage/file_command_services.h"
+#include "storage/estimate_unpack.h"
 #include "storage/level_read.h"
+#include "storage/sheet_objects.h"
 #include "storage/split_path.h"
 
 namespace kv {
 
 namespace {
-
-// Unpacks the restored estimate's file set into the work folder: its level
-// files, layout and settings, and its object files when the settings file
-// counts any.
-bool UnpackRestoredFile(ProgramState& st, const SplitPathResult& parts) {
-  const PackFileSet set = PackFileSetFrom(st);
-  const std::filesystem::path work = st.AppPath + st.WorkFolderName;
-  if (MMelt(parts.folder, work, parts.name, st.AppPath, set) != kPackOk) return false;
-  std::optional<std::filesystem::path> ini = fs::FindNoCase(work, parts.name + ".INI");
-  if (ini && IniGetInt("OLE", "OleFileCnt", *ini) >= 1)
-    return MMeltOLEData(parts.folder, work, parts.name, st.AppPath, set) == kPackOk;
-  return true;
-}
 
 // The restored estimate's layout differs from the current one: the user
 // chooses whose settings apply.
@@ -58,11 +43,12 @@ void LayoutQuestion(ProgramState& st, const std::string& name, const std::string
 
 }  // namespace
 
-bool RecoverFileOpen(ProgramState& st, const RecentEstimateAdd& addRecent) {
+bool RecoverFileOpen(ProgramState& st, const RecentEstimateAdd& addRecent, GridModel* sheetGrid) {
   const std::string p = st.RecoveredFilePath;
   const SplitPathResult parts = SplitPath(st, p);
-  if (!UnpackRestoredFile(st, parts)) {
-    WarnMsgBox(st, "復旧した見積ファイル [ " + p + " ] を開くことができませんでした。");
+  const UnpackResult unpacked = UnpackEstimateFile(st, p);
+  if (!unpacked.ok()) {
+    UnpackFailureShow(st, unpacked);
     return false;
   }
 
@@ -97,6 +83,7 @@ bool RecoverFileOpen(ProgramState& st, const RecentEstimateAdd& addRecent) {
   LevelRead(st, 1);
   st.SheetLoading = true;
   if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, 1);
+  if (sheetGrid) LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, *sheetGrid);
   st.SheetLoading = false;
   if (st.sheetEngine) {
     st.sheetEngine->DMButtonsLayout(st);

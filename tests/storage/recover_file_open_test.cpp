@@ -142,7 +142,7 @@ TEST_F(RecoverFileOpenTest, DifferentLayoutRefusedWithNoTakesTheCurrentSettings)
 TEST_F(RecoverFileOpenTest, FileThatDoesNotUnpackLeavesTheUntitledEstimate) {
   std::ofstream(app / "DATA" / "FILE001.YZH") << "not a packed estimate";
   st.RecoveredFilePath = st.AppPath + "/DATA/FILE001.YZH";
-  ui.AnswerMsgBox(vbOK, "開くことができませんでした");
+  ui.AnswerMsgBox(vbOK, "FILE001.YZH ] は壊れているため開けません。");
 
   EXPECT_FALSE(Open());
 
