@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <system_error>
 
+#include "app/file_set_def.h"
 #include "core/ini_file.h"
 #include "platform/fs.h"
 #include "platform/packing.h"
@@ -15,9 +17,6 @@ namespace kv {
 namespace stdfs = std::filesystem;
 
 namespace {
-
-// The most component extensions a file-set definition holds.
-constexpr int kMaxComponentExts = 20;
 
 std::string TrimBlanks(std::string s) {
   while (!s.empty() && s.front() == ' ') s.erase(s.begin());
@@ -56,7 +55,7 @@ bool DosComponentExt(const stdfs::path& appPath, int index, std::string& ext) {
 std::vector<std::string> DosComponentExts(const stdfs::path& appPath) {
   std::vector<std::string> exts;
   std::string ext;
-  for (int i = 1; i <= kMaxComponentExts && DosComponentExt(appPath, i, ext); ++i) exts.push_back(ext);
+  for (int i = 1; i <= kMaxCompFiles && DosComponentExt(appPath, i, ext); ++i) exts.push_back(ext);
   return exts;
 }
 

@@ -17,10 +17,12 @@
 
 namespace kv::test {
 
-// Copies the program folder's files into `dir` and makes its WORK folder.
+// Copies the program folder's files (the program itself aside) into `dir`
+// and makes its WORK folder.
 inline void CopyProgramFolder(const std::filesystem::path& dir) {
   for (const auto& entry : std::filesystem::directory_iterator(KORVANE_PROGRAM_DIR))
-    if (entry.is_regular_file()) std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
+    if (entry.is_regular_file() && entry.path().filename() != "korvane")
+      std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
   std::filesystem::create_directories(dir / "WORK");
 }
 
