@@ -105,15 +105,23 @@ TEST_F(RecoverWizardTest, AtMostThreeJobsAreOfferedAndTheChosenOneIsRestored) {
   for (const char* kept : {"A1.Y1", "B2.Y1", "D4.Y1", "E5.Y1"}) EXPECT_TRUE(rfs::exists(Work() / kept)) << kept;
 }
 
-TEST_F(RecoverWizardTest, TwoJobsGiveTwoOptionButtons) {
-  SimpleJob("A1");
-  SimpleJob("B2");
-  ASSERT_TRUE(wizard.Form_Load());
-  wizard.cmdNext_Click();
-  EXPECT_EQ(Shown(), (Options{true, true, false}));
-  wizard.cmdBack_Click();
-  EXPECT_EQ(wizard.StepNo(), 1);
-  EXPECT_EQ(Shown(), (Options{false, false, false}));
+// One option button per job, three at most; back at step 1 none is shown.
+TEST_F(RecoverWizardTest, OptionButtonsForTwoThreeAndFiveJobs) {
+  const std::vector<std::pair<int, Options>> cases = {
+      {2, {true, true, false}}, {3, {true, true, true}}, {5, {true, true, true}}};
+  for (const auto& [jobs, expected] : cases) {
+    rfs::remove_all(Work());
+    rfs::create_directories(Work());
+    for (int i = 1; i <= jobs; ++i) SimpleJob("J" + std::to_string(i));
+    RecoverWizard w(st, ctx);
+    ASSERT_TRUE(w.Form_Load());
+    w.cmdNext_Click();
+    EXPECT_EQ(w.View().optFileVisible, expected) << jobs;
+    EXPECT_EQ(w.View().optFileCaption[1], "J2");
+    w.cmdBack_Click();
+    EXPECT_EQ(w.StepNo(), 1);
+    EXPECT_EQ(w.View().optFileVisible, (Options{false, false, false}));
+  }
 }
 
 TEST_F(RecoverWizardTest, UntitledAndOwnReferenceWorkNamesAreNeverOffered) {
