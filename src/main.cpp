@@ -35,9 +35,7 @@ int main(int argc, char** argv) {
   kv::QtUi ui;
   kv::ProgramState st(ui);
   kv::InstanceLock instance;
-  kv::NumberCharSets numberChars;
   ctx.Instance = &instance;
-  ctx.NumberChars = &numberChars;
 
   const kv::ShutdownSteps shutdown = kv::ProgramShutdownSteps(ui);
   kv::RegisterProgramWindows(ui, st, ctx.ProgramFolder, kv::ProgramEditorHooks(ui, st, shutdown));

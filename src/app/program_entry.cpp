@@ -255,7 +255,7 @@ void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps
     if (st.sheetEngine != nullptr) st.sheetEngine->UndoSave(st);
     st.OpenedFromCommandLine = false;
   }
-  if (ctx.NumberChars != nullptr) NumberCharsInit(*ctx.NumberChars);
+  NumberCharsInit(st);
   if (steps.SheetLocate) steps.SheetLocate(st, st.ToTalNameColmun, 1);
 
   // 25. Recovery.

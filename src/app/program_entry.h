@@ -7,7 +7,6 @@ namespace kv {
 
 struct ProgramState;
 struct StartupSteps;
-struct NumberCharSets;
 class InstanceLock;
 
 // What the platform hands the program when it starts.
@@ -23,8 +22,6 @@ struct StartupContext {
   // The single-instance lock, held from here to the end of the program. Null:
   // no test for another instance.
   InstanceLock* Instance = nullptr;
-  // Where the numbering character sets are kept. Null: not filled.
-  NumberCharSets* NumberChars = nullptr;
 };
 
 // The start-up, in order: another instance running ends the program silently;

@@ -112,7 +112,7 @@ TEST_F(ProgramEntryTest, PlainStartShowsTheUntitledEstimate) {
   // closing record the default one.
   EXPECT_EQ(st.UsedRows, 0);
   EXPECT_EQ(st.SheetTotalRecord, st.TotalRecordDefaults[1]);
-  EXPECT_EQ(numberChars.NumberChars[5], "ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩ");
+  EXPECT_EQ(st.NumberChars[5], "ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩ");
   EXPECT_TRUE(Has("SheetLocate(1,1)"));  // [Boot] ToTalNameColmun
 }
 

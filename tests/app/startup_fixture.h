@@ -57,7 +57,6 @@ class StartupFixture : public ::testing::Test {
     ctx.ProgramFolder = prog;
     ctx.ProgramFile = prog + "/korvane";
     ctx.Instance = &instance;
-    ctx.NumberChars = &numberChars;
     st.calc = &calc;
     st.sheetEngine = &sheet;
     st.editor = &editor;
@@ -108,7 +107,6 @@ class StartupFixture : public ::testing::Test {
   RecordingSheet sheet;
   RecordingEditor editor;
   InstanceLock instance;
-  NumberCharSets numberChars;
   StartupContext ctx;
   StartupSteps steps;
 };

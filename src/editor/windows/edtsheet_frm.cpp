@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/program_state.h"
 #include "app/windows/option_windows.h"
@@ -25,14 +26,13 @@
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "sheet/float_windows.h"
+#include "sheet/sheet_engine.h"
 #include "sheet/sheet_services.h"
 
 namespace kv {
 
 namespace {
 
-// Status panel widths in pixels, panel 1 first.
-constexpr int kPanelWidths[EDTSHEET_FRM::kStatusPanels] = {270, 65, 150, 65, 65, 150};
 // The splitter between the tree and the grid.
 constexpr int kSizerWidthTw = 135;
 
@@ -60,6 +60,19 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   setAttribute(Qt::WA_DeleteOnClose);
   BuildControls();
   st_.editor = this;
+  // The sheet engine paints this window's grid and status bar; the grid
+  // keeps the totals line fixed at its foot.
+  edtSheetGrid_.SetTotalsLine(true);
+  engine_ = std::make_unique<SheetEngine>(edtSheetGrid_, this);
+  st_.sheetEngine = engine_.get();
+  st_.EditGridObjectsLastRow = [this] {
+    int last = 0;
+    for (int i = 1; i <= edtSheetGrid_.ItemCount(); ++i) {
+      int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
+      last = std::max(last, edtSheetGrid_.ItemGeometry(i, c1, r1, c2, r2));
+    }
+    return last;
+  };
   Form_Load(st_, ed_, menus_, *this);
   loaded_ = true;
 }
@@ -67,6 +80,10 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
 EDTSHEET_FRM::~EDTSHEET_FRM() {
   loaded_ = false;
   if (st_.editor == this) st_.editor = nullptr;
+  if (st_.sheetEngine == engine_.get()) {
+    st_.sheetEngine = nullptr;
+    st_.EditGridObjectsLastRow = nullptr;
+  }
   delete edtSheet_;
   delete rowSheet_;
 }
@@ -173,7 +190,9 @@ void EDTSHEET_FRM::StatusBarInit() {
   for (int i = 0; i < kStatusPanels; ++i) {
     auto* p = new QLabel(statusBar_);
     p->setObjectName(QStringLiteral("Panel(%1)").arg(i + 1));
-    p->setFixedWidth(kPanelWidths[i]);
+    p->setFixedWidth(kStatusPanelWidths[i]);
+    p->setAlignment(kStatusPanelCentred[i] != 0 ? Qt::AlignCenter
+                                                : Qt::AlignLeft | Qt::AlignVCenter);
     p->setFrameShape(QFrame::Panel);
     p->setFrameShadow(QFrame::Sunken);
     statusBar_->addWidget(p);
@@ -183,16 +202,15 @@ void EDTSHEET_FRM::StatusBarInit() {
 }
 
 void EDTSHEET_FRM::StatusPanelSet(int panel, const std::string& text) {
-  if (panel < 1 || panel > int(panels_.size())) return;
-  panels_[size_t(panel - 1)]->setText(ToQ(text));
+  if (panel >= 1 && panel <= int(panels_.size())) panels_[size_t(panel - 1)]->setText(ToQ(text));
   statusBar_->repaint();
 }
 
+void EDTSHEET_FRM::StatusPanelClear(int panel) { kv::StatusPanelClear(*this, panel); }
+
 void EDTSHEET_FRM::StatusPanelClear(int panel, const std::string& heldCellText) {
-  if (panel == 1 && !heldCellText.empty())
-    StatusPanelSet(1, "[" + heldCellText + "]");
-  else
-    StatusPanelSet(panel, "");
+  StatusPanelSet(panel, "");
+  if (panel == 1 && !heldCellText.empty()) StatusPanelSet(1, "[" + heldCellText + "]");
 }
 
 std::string EDTSHEET_FRM::StatusPanelText(int panel) const {

@@ -34,12 +34,10 @@ constexpr int kNotClosed = 6;
   QtUi qt;
   ProgramState st(qt);
   InstanceLock instance(prog + "/instance.lock");
-  NumberCharSets numberChars;
   StartupContext ctx;
   ctx.ProgramFolder = prog;
   ctx.ProgramFile = prog + "/korvane";
   ctx.Instance = &instance;
-  ctx.NumberChars = &numberChars;
   const ShutdownSteps shutdown = ProgramShutdownSteps(qt);
   RegisterProgramWindows(qt, st, prog, ProgramEditorHooks(qt, st, shutdown));
   // The machine may have no printer: its warning is answered.
