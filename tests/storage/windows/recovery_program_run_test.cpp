@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/number_chars.h"
 #include "app/program_entry.h"
 #include "app/program_state.h"
 #include "app/windows/program_wiring.h"
@@ -67,12 +66,10 @@ void PlayWizard(QtUi& qt) {
   QtUi qt;
   ProgramState st(qt);
   InstanceLock instance(prog + "/instance.lock");
-  NumberCharSets numberChars;
   StartupContext ctx;
   ctx.ProgramFolder = prog;
   ctx.ProgramFile = prog + "/korvane";
   ctx.Instance = &instance;
-  ctx.NumberChars = &numberChars;
   const ShutdownSteps shutdown = ProgramShutdownSteps(qt);
   RegisterProgramWindows(qt, st, prog, ProgramEditorHooks(qt, st, shutdown));
   QTimer user;
