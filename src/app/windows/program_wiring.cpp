@@ -18,7 +18,10 @@
 #include "sheet/float_windows.h"
 #include "sheet/last_used_row.h"
 #include "storage/last_estimate_setting.h"
+#include "storage/recover_file_open.h"
+#include "storage/recovery_jobs.h"
 #include "storage/sheet_objects.h"
+#include "storage/windows/recovery_windows.h"
 
 namespace kv {
 
@@ -28,7 +31,12 @@ StartupSteps ProgramStartupSteps(QtUi& ui) {
   StartupSteps steps;
   // Not provided by this build yet: the lock file, the old-format check and
   // the special-print conversion (a command-line file opens without them),
-  // the recovery, and the extended toolbar's stored arrangement.
+  // and the extended toolbar's stored arrangement.
+  steps.RecoverFilesExist = [](ProgramState& st) { return RecoverFilesExist(st); };
+  steps.RecoverFileOpen = [&ui](ProgramState& st) {
+    EDTSHEET_FRM* w = LoadedEditWindow(ui);
+    RecoverFileOpen(st, {}, w ? &w->EdtSheet() : nullptr);
+  };
   steps.LoadSheetObjects = [&ui](ProgramState& st) {
     if (EDTSHEET_FRM* w = LoadedEditWindow(ui))
       LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, w->EdtSheet());
@@ -116,6 +124,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterSmallDialogs(ui, st);
   RegisterTitleScreen(ui, st, programFolder);
   RegisterOptionWindows(ui, st);
+  RegisterRecoveryWindows(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);

@@ -21,7 +21,8 @@ ShutdownSteps ProgramShutdownSteps(QtUi& ui);
 EditorWindowHooks ProgramEditorHooks(QtUi& ui, ProgramState& st, const ShutdownSteps& shutdown);
 
 // Registers every window of the program with the seam: the small dialogs, the
-// title screen, the options, font and about windows, and the main window
+// title screen, the options, font and about windows, the recovery wizard and
+// its progress window, and the main window
 // (made with `hooks`, its menu items of those windows and of help wired).
 void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& programFolder,
                             const EditorWindowHooks& hooks);
