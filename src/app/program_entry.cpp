@@ -19,6 +19,7 @@
 #include "platform/registry_store.h"
 #include "sheet/float_windows.h"
 #include "sheet/sheet_services.h"
+#include "storage/recover_wizard.h"
 #include "storage/estimate_unpack.h"
 #include "storage/level_read.h"
 #include "storage/split_path.h"
@@ -28,7 +29,6 @@ namespace kv {
 
 namespace {
 
-constexpr std::string_view kRecoverWindow = "frmRecover";
 
 std::string IniText(std::string_view section, std::string_view key, const std::string& file) {
   std::string value;

@@ -16,8 +16,9 @@ inline constexpr int kRecAll = 1;      // everything restored
 inline constexpr int kRecPartial = 2;  // restored, with losses
 inline constexpr int kRecNothing = 3;  // nothing restored; the job's work files stay
 
-// The engine handles the level files ".Y1" to ".Y7" of a job.
-inline constexpr int kRecMaxLevels = 7;
+// The engine handles the level files ".Y1" to ".Y8" of a job: every level an
+// estimate can have, so that no level of a deep estimate is left behind.
+inline constexpr int kRecMaxLevels = 8;
 
 struct RecoveryContext {
   // --- The job (set by the wizard) ---

@@ -19,11 +19,11 @@ bool DosComponentExt(const std::filesystem::path& appPath, int index, std::strin
 // Every component extension, index 1, 2, ... up to the first that is empty.
 std::vector<std::string> DosComponentExts(const std::filesystem::path& appPath);
 
-// True for the level files the recovery makes itself: ".Y1" .. ".Y7".
+// True for the level files the recovery makes itself: ".Y1" .. ".Y8".
 bool IsRecoveredLevelExt(const std::string& ext);
 
 // Copies the component files of sourceBase (folder/name) other than the level
-// files ".Y1" .. ".Y7" to destinationBase + the same extension, where that
+// files ".Y1" .. ".Y8" to destinationBase + the same extension, where that
 // file does not exist yet. False, with `failed` naming the file, when a copy
 // fails.
 bool CopyComponentFiles(const std::vector<std::string>& exts, const std::filesystem::path& sourceBase,

@@ -12,7 +12,7 @@ namespace kv {
 
 struct RecoveryContext;
 
-// The job's level files RecWorkFolder + workName + ".Y1" .. ".Y7", looked at
+// The job's level files RecWorkFolder + workName + ".Y1" .. ".Y8", looked at
 // in order until one is missing: ctx.RecLevelCount becomes the number of
 // consecutive sound ones (non-empty, a whole number of records of
 // `recordLength`). False when a file that exists is not sound (the levels

@@ -245,6 +245,25 @@ TEST_F(RecoveryEngine, LevelOfBrokenLengthCutsTheLinksIntoIt) {
   EXPECT_FALSE(rfs::exists(out / "FILE001.Y3"));
 }
 
+// An estimate can have eight levels: the deepest breakdown comes back too.
+TEST_F(RecoveryEngine, EveryLevelOfADeepEstimateIsRestored) {
+  Job job = SimpleJob("ABC");
+  WriteJobLevel(job, 1, TopSheet({"p"}, {1}));
+  for (int level = 2; level <= 8; ++level) {
+    const int child = level < 8 ? 1 : kNoRecord;
+    WriteJobLevel(job, level,
+                  {{' ', 0, 2, child, "r" + std::to_string(level), '@'},
+                   {'G', 0, kNoRecord, kNoRecord, "s" + std::to_string(level)}});
+  }
+
+  Recover("ABC");
+
+  EXPECT_EQ(ctx.RecResult, kRecAll) << ctx.FailureText;
+  EXPECT_EQ(ctx.RecLevelCount, 8);
+  rfs::path out = Unpacked();
+  EXPECT_EQ(Chain(Records(out / "FILE001.Y8", 256), 1, false), (Texts{"r8", "s8"}));
+}
+
 // Two rows whose breakdowns share records each get their own copy.
 TEST_F(RecoveryEngine, SharedRecordsAppearUnderEachParent) {
   Job job = SimpleJob("ABC");
