@@ -29,7 +29,6 @@ namespace kv {
 
 namespace {
 
-
 std::string IniText(std::string_view section, std::string_view key, const std::string& file) {
   std::string value;
   IniGetString(section, key, value, file);
