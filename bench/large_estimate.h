@@ -17,7 +17,7 @@
 
 #include "app/program_state.h"
 #include "core/stored_number.h"
-#include "platform/ui.h"
+#include "quiet_ui.h"
 #include "storage/row_record.h"
 
 namespace kv::bench {
@@ -37,41 +37,6 @@ struct LargeEstimateSpec {
 struct LargeEstimate {
   std::vector<int> recordsPerLevel;  // [1 .. levels]
   int records = 0;
-};
-
-// A user interface for benchmarks: every prompt is answered with OK or
-// nothing, every window request ignored.
-class QuietUi : public Ui {
- public:
-  int MsgBox(std::string_view, int, std::string_view) override { return vbOK; }
-  std::optional<std::string> InputBox(std::string_view, std::string_view, std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-  void SetBusyPointer(bool) override {}
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(std::string_view) override {}
-  TextSize TextExtent(std::string_view, std::string_view, double) override { return {}; }
-  std::vector<std::string> FontFamilies() override { return {}; }
-  std::vector<std::string> PrinterNames() override { return {}; }
-  void ProcessEvents() override {}
-  void ShowModal(std::string_view) override {}
-  void ShowModeless(std::string_view) override {}
-  void UnloadWindow(std::string_view) override {}
-  bool IsWindowLoaded(std::string_view) override { return false; }
-  void TouchWindow(std::string_view) override {}
-  void SetWindowText(std::string_view, std::string_view, std::string_view) override {}
-  void SetControlEnabled(std::string_view, std::string_view, bool) override {}
-  void SetWindowTopMost(std::string_view, bool) override {}
-  void SendWindowToBottom(std::string_view) override {}
-  WindowState GetWindowState(std::string_view) override { return {}; }
-  void SetWindowState(std::string_view, WindowState) override {}
-  std::optional<WindowRect> WindowBounds(std::string_view) override { return std::nullopt; }
-  void MoveWindow(std::string_view, int, int) override {}
-  TextSize ScreenSize() override { return {}; }
-  bool OpenDocument(std::string_view) override { return false; }
-  [[noreturn]] void EndProgram(int exitCode) override { std::exit(exitCode); }
 };
 
 // Points the program state at the estimate in `appPath`/WORK: file set of

@@ -1,16 +1,55 @@
-// The editor's entry point.
+// The editor's entry point: the toolkit, the UI seam with every window of the
+// program, the program state, the start-up, then the main window's events
+// until the shut-down ends the program.
 #include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <string>
 
+#include "app/app_shutdown.h"
+#include "app/number_chars.h"
+#include "app/program_entry.h"
 #include "app/program_state.h"
+#include "app/startup_steps.h"
+#include "app/windows/program_wiring.h"
+#include "platform/instance_lock.h"
 #include "platform/qt/qt_ui.h"
+#include "platform/qt/window_helpers.h"
 #include "storage/file_commands.h"
 #include "storage/windows/file_commands_wiring.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The program ends through the shut-down (or an end of the start-up), never
+  // because a window closed.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  kv::StartupContext ctx;
+  ctx.ProgramFolder = kv::FromQ(QCoreApplication::applicationDirPath());
+  ctx.ProgramFile = kv::FromQ(QCoreApplication::applicationFilePath());
+  // The whole text after the program's name is one path: arguments split at
+  // blanks by the shell are joined again.
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) ctx.CommandLine += ' ';
+    ctx.CommandLine += argv[i];
+  }
+
   kv::QtUi ui;
   kv::ProgramState st(ui);
   kv::FileCommands files;
   kv::WireFileCommands(ui, st, files);
-  return 0;
+  kv::InstanceLock instance;
+  ctx.Instance = &instance;
+
+  const kv::ShutdownSteps shutdown = kv::ProgramShutdownSteps(ui);
+  kv::RegisterProgramWindows(ui, st, ctx.ProgramFolder, kv::ProgramEditorHooks(ui, st, shutdown));
+
+  kv::Main(st, ctx, kv::ProgramStartupSteps(ui));
+
+  // KORVANE_EXIT_WHEN_SHOWN=1 (for timing a start): the program leaves as soon
+  // as the shown main window has been painted, without the shut-down.
+  const char* exitWhenShown = std::getenv("KORVANE_EXIT_WHEN_SHOWN");
+  if (exitWhenShown != nullptr && std::string(exitWhenShown) == "1")
+    QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+  return app.exec();
 }

@@ -22,11 +22,10 @@ namespace {
 
 std::string LevelText(int level) { return "第" + std::to_string(level) + "階層"; }
 
-// Reads the chain of column definition records of one level from `first` on,
-// into records[1..]; returns the number of columns read. A chain that does not
-// end properly is read up to the fault, which is added to `problems`.
+}  // namespace
+
 int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable& records,
-                    std::vector<std::string>& problems) {
+                    std::vector<std::string>& problems, std::vector<int>* recordNos) {
   int count = 0;
   std::set<int> visited;
   int next = first;
@@ -46,6 +45,7 @@ int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable
       break;
     }
     records[++count] = record;
+    if (recordNos) recordNos->push_back(next);
     const int link = BaseStrToNum(std::string_view(record).substr(7, 4), false);
     if (link == kNoRecord) break;
     if (link < 1) {
@@ -57,8 +57,6 @@ int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable
   }
   return count;
 }
-
-}  // namespace
 
 std::optional<DefItemLayout> ReadDefItemLayout(const std::string& sysIniPath, std::string& problem) {
   constexpr std::string_view kSection = "システム設定用基本TEXT";

@@ -5,12 +5,15 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/column_defs.h"
 #include "app/column_tables.h"
 
 namespace kv {
 
 struct ProgramState;
+class RecordFile;
 
 // Where the items of a column definition record lie: item i at byte pos[i],
 // len[i] bytes long (pos[0] = 20, len[0] = 0).
@@ -41,5 +44,15 @@ bool BaseTextRead(ProgramState& st, const std::string& sysIniPath);
 // refuses the whole set and keeps the tables as they were. True when every
 // level was read whole.
 bool ColumnDefRead(ProgramState& st, const std::string& baseSet);
+
+// Reads the chain of column definition records of one level of the base text
+// column file from record `first` on into records[1..]; returns the number of
+// columns read. The walk is bounded: at most 52 columns, never a record twice,
+// and it stops at a next link that is neither a record number nor -99. A
+// chain that does not end properly is read up to the fault, which is added to
+// `problems`. `recordNos` (when given) receives the record number of each
+// column read, in column order.
+int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable& records,
+                    std::vector<std::string>& problems, std::vector<int>* recordNos = nullptr);
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 #include "app/column_tables.h"
 #include "app/estimate_settings.h"
 #include "app/file_set_def.h"
+#include "app/number_chars.h"
 #include "app/sys_settings.h"
 #include "print/print_info.h"
 #include "sheet/sheet_state.h"
@@ -105,6 +106,7 @@ struct ProgramState : Identity,
                       ColumnTables,
                       RefLayoutTables,
                       PrintInfo,
+                      NumberCharSets,
                       SheetState {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;

@@ -5,6 +5,7 @@
 
 #include "app/data_ini.h"
 #include "app/layout_file.h"
+#include "app/program_entry.h"
 #include "app/program_state.h"
 #include "app/settings_files.h"
 #include "editor/editor_services.h"
@@ -105,12 +106,6 @@ GridModel* EditorGrid(ProgramState& st) {
   return files ? files->sheetGrid : nullptr;
 }
 
-std::string LayoutQuestionText(const std::string& name) {
-  return "開こうとしている見積ファイル [ " + name + " ] は、現在使用しているシステム設定と形式が異なります。\n" +
-         "[ はい ] を選ぶと、開こうとしている見積ファイル [ " + name + " ] のシステム設定の形式に変わります。\n" +
-         "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ " + name + " ] を開きます。";
-}
-
 void OpenedEstimateSettings(ProgramState& st, const std::string& name) {
   st.UsesCurrentSettings = true;
   const std::string layout = LayoutFilePath(st, st.WorkFileBase);
@@ -118,7 +113,7 @@ void OpenedEstimateSettings(ProgramState& st, const std::string& name) {
   if (!std::filesystem::is_regular_file(fs::ResolveNoCase(layout), ec)) return;
   const std::string untitled = UntitledBase(st);
   if (LayoutsDiffer(st, st.WorkFileBase, untitled)) {
-    if (AskUser(st, LayoutQuestionText(name), vbYesNo + vbQuestion) == vbYes) {
+    if (AskUser(st, LayoutDiffersQuestion(name), vbYesNo + vbQuestion) == vbYes) {
       st.UsesCurrentSettings = false;
       LoadEditLayout(st, st.WorkFileBase);
       if (st.RefWindowOpen) {

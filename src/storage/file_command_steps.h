@@ -68,10 +68,6 @@ DiskProbe FileSystemProbe(ProgramState& st);
 // The editor's sheet grid, when there is one.
 GridModel* EditorGrid(ProgramState& st);
 
-// The layout question asked when an estimate's layout differs from the
-// current one.
-std::string LayoutQuestionText(const std::string& name);
-
 // The settings of an estimate just opened (`WorkFileBase`, file name
 // `name`): `UsesCurrentSettings` true; when the work set has a layout file
 // that differs from the untitled one the user is asked (Yes: the file's

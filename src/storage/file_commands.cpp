@@ -2,6 +2,7 @@
 
 #include "app/program_state.h"
 #include "storage/compact_work_files.h"
+#include "storage/convert_classification_file.h"
 #include "storage/empty_file_discard.h"
 #include "storage/estimate_pack.h"
 #include "storage/lan_lock.h"
@@ -11,7 +12,11 @@
 
 namespace kv {
 
-FileCommands::FileCommands() : probe(SystemDiskProbe()) {}
+FileCommands::FileCommands()
+    : probe(SystemDiskProbe()),
+      ConvertClassificationFile([](ProgramState& st, const std::string& workBase, const std::string& ext) {
+        return kv::ConvertClassificationFile(st, workBase, ext);
+      }) {}
 
 std::optional<std::string> FileCommands::SaveAsNameInput(ProgramState& st) {
   std::optional<std::string> path = kv::SaveAsNameInput(st);

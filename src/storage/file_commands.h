@@ -31,8 +31,8 @@ class FileCommands : public FileCommandServices {
 
   // Converts the level files of a DOS or previous-format estimate copied into
   // the work folder (work base, extension of the file opened: ".Y1" or
-  // ".S1"); false when it could not. Empty: such files cannot be converted
-  // and their open is refused.
+  // ".S1"); false when it could not. The program's converter unless replaced
+  // (tests); empty: such files cannot be converted and their open is refused.
   std::function<bool(ProgramState&, const std::string& workBase, const std::string& ext)>
       ConvertClassificationFile;
 

@@ -204,7 +204,7 @@ TEST_F(GridScroll, UnitConversions) {
   UiGridFontMetrics seam(ui);
   g.SetFontMetrics(&seam);
   EXPECT_EQ(PointToHeight32(g, 10), 16);
-  EXPECT_EQ(PointToWidth32(g, 20), 16);
+  EXPECT_EQ(PointToWidth32(g, 20), 32);  // a full-width character
   g.SetFontMetrics(nullptr);
 }
 

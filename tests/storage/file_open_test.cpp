@@ -8,6 +8,7 @@
 #include <zip.h>
 
 #include "app/layout_file.h"
+#include "app/program_entry.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "file_command_fixture.h"
@@ -276,7 +277,7 @@ TEST_F(FileOpenTest, ADifferentLayoutAnsweredYesBecomesCurrent) {
   st.ColWidth[1][1] = width - 2;  // the current layout now differs from the file's
   ASSERT_TRUE(WriteLayoutFile(st, a.Untitled()));
   Pick(Data("SRC.YZH"));
-  ui.AnswerMsgBox(vbYes, LayoutQuestionText("SRC"));
+  ui.AnswerMsgBox(vbYes, LayoutDiffersQuestion("SRC"));
   FileOpen(st);
   EXPECT_FALSE(st.UsesCurrentSettings);
   EXPECT_EQ(st.ColWidth[1][1], width);
@@ -289,7 +290,7 @@ TEST_F(FileOpenTest, ADifferentLayoutAnsweredNoTakesTheCurrentSettings) {
   st.ColWidth[1][1] = width - 2;
   ASSERT_TRUE(WriteLayoutFile(st, a.Untitled()));
   Pick(Data("SRC.YZH"));
-  ui.AnswerMsgBox(vbNo, LayoutQuestionText("SRC"));
+  ui.AnswerMsgBox(vbNo, LayoutDiffersQuestion("SRC"));
   FileOpen(st);
   EXPECT_TRUE(st.UsesCurrentSettings);
   EXPECT_EQ(st.ColWidth[1][1], width - 2);

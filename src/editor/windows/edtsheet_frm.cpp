@@ -15,8 +15,10 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/program_state.h"
+#include "app/windows/option_windows.h"
 #include "editor/editor_geometry.h"
 #include "editor/menu_rules.h"
 #include "editor/windows/menu_bar_view.h"
@@ -24,6 +26,7 @@
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "sheet/float_windows.h"
+#include "sheet/sheet_engine.h"
 #include "sheet/sheet_services.h"
 #include "storage/file_commands.h"
 
@@ -31,8 +34,6 @@ namespace kv {
 
 namespace {
 
-// Status panel widths in pixels, panel 1 first.
-constexpr int kPanelWidths[EDTSHEET_FRM::kStatusPanels] = {270, 65, 150, 65, 65, 150};
 // The splitter between the tree and the grid.
 constexpr int kSizerWidthTw = 135;
 
@@ -62,6 +63,19 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   st_.editor = this;
   // The file commands load and save the sheet objects of this grid.
   if (FileCommands* files = FileCommandsOf(st_)) files->sheetGrid = &edtSheetGrid_;
+  // The sheet engine paints this window's grid and status bar; the grid
+  // keeps the totals line fixed at its foot.
+  edtSheetGrid_.SetTotalsLine(true);
+  engine_ = std::make_unique<SheetEngine>(edtSheetGrid_, this);
+  st_.sheetEngine = engine_.get();
+  st_.EditGridObjectsLastRow = [this] {
+    int last = 0;
+    for (int i = 1; i <= edtSheetGrid_.ItemCount(); ++i) {
+      int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
+      last = std::max(last, edtSheetGrid_.ItemGeometry(i, c1, r1, c2, r2));
+    }
+    return last;
+  };
   Form_Load(st_, ed_, menus_, *this);
   WireFileMenu();
   loaded_ = true;
@@ -72,6 +86,10 @@ EDTSHEET_FRM::~EDTSHEET_FRM() {
   if (st_.editor == this) st_.editor = nullptr;
   if (FileCommands* files = FileCommandsOf(st_); files && files->sheetGrid == &edtSheetGrid_)
     files->sheetGrid = nullptr;
+  if (st_.sheetEngine == engine_.get()) {
+    st_.sheetEngine = nullptr;
+    st_.EditGridObjectsLastRow = nullptr;
+  }
   delete edtSheet_;
   delete rowSheet_;
 }
@@ -178,7 +196,9 @@ void EDTSHEET_FRM::StatusBarInit() {
   for (int i = 0; i < kStatusPanels; ++i) {
     auto* p = new QLabel(statusBar_);
     p->setObjectName(QStringLiteral("Panel(%1)").arg(i + 1));
-    p->setFixedWidth(kPanelWidths[i]);
+    p->setFixedWidth(kStatusPanelWidths[i]);
+    p->setAlignment(kStatusPanelCentred[i] != 0 ? Qt::AlignCenter
+                                                : Qt::AlignLeft | Qt::AlignVCenter);
     p->setFrameShape(QFrame::Panel);
     p->setFrameShadow(QFrame::Sunken);
     statusBar_->addWidget(p);
@@ -188,16 +208,15 @@ void EDTSHEET_FRM::StatusBarInit() {
 }
 
 void EDTSHEET_FRM::StatusPanelSet(int panel, const std::string& text) {
-  if (panel < 1 || panel > int(panels_.size())) return;
-  panels_[size_t(panel - 1)]->setText(ToQ(text));
+  if (panel >= 1 && panel <= int(panels_.size())) panels_[size_t(panel - 1)]->setText(ToQ(text));
   statusBar_->repaint();
 }
 
+void EDTSHEET_FRM::StatusPanelClear(int panel) { kv::StatusPanelClear(*this, panel); }
+
 void EDTSHEET_FRM::StatusPanelClear(int panel, const std::string& heldCellText) {
-  if (panel == 1 && !heldCellText.empty())
-    StatusPanelSet(1, "[" + heldCellText + "]");
-  else
-    StatusPanelSet(panel, "");
+  StatusPanelSet(panel, "");
+  if (panel == 1 && !heldCellText.empty()) StatusPanelSet(1, "[" + heldCellText + "]");
 }
 
 std::string EDTSHEET_FRM::StatusPanelText(int panel) const {
@@ -390,7 +409,11 @@ MainWindowPlacement EDTSHEET_FRM::Placement() const {
 }
 
 void RegisterEditorWindow(QtUi& ui, ProgramState& st, EditorWindowHooks hooks) {
-  ui.RegisterWindow(kEditWindow, [&st, hooks] { return new EDTSHEET_FRM(st, hooks); });
+  ui.RegisterWindow(kEditWindow, [&st, hooks] {
+    auto* w = new EDTSHEET_FRM(st, hooks);
+    WireOptionMenus(*w, st);
+    return w;
+  });
 }
 
 }  // namespace kv

@@ -7,7 +7,8 @@
 // closing it asks the close logic, which may refuse, and ends the program.
 //
 // It is the editor window the logic reaches through EditorServices
-// (`st.editor` while it exists).
+// (`st.editor` while it exists). It makes the sheet engine over its sheet grid
+// and status bar (`st.sheetEngine` while the window exists).
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -24,6 +25,7 @@
 #include "editor/file_menu.h"
 #include "editor/menu_model.h"
 #include "platform/grid/grid_model.h"
+#include "sheet/status_bar.h"
 
 class QComboBox;
 class QFrame;
@@ -39,6 +41,7 @@ namespace kv {
 class GridView;
 class MenuBarView;
 class QtUi;
+class SheetEngine;
 struct ProgramState;
 
 // What the program hands the window when it is made: the title screen's
@@ -48,7 +51,10 @@ struct EditorWindowHooks {
   EditorCloseSteps closeSteps;
 };
 
-class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFormPort {
+class EDTSHEET_FRM : public QMainWindow,
+                     public EditorServices,
+                     public StatusBarPort,
+                     private EditorFormPort {
  public:
   static constexpr int kLevelButtons = 8;
   static constexpr int kStatusPanels = 6;
@@ -71,11 +77,16 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
 
   // --- Status bar ---
   void StatusBarInit() override;
-  // Panel 1..6; other numbers are ignored.
+  // Panel 1..6; other numbers are ignored. The bar repaints in every case.
   void StatusPanelSet(int panel, const std::string& text) override;
-  // Clears the panel; panel 1 then shows "[" held text "]" when there is one.
-  void StatusPanelClear(int panel, const std::string& heldCellText = {});
+  // Clears the panel; panel 1 then shows "[" held text "]" when a cell text
+  // is held (HeldCellText, or the text given).
+  void StatusPanelClear(int panel);
+  void StatusPanelClear(int panel, const std::string& heldCellText);
   std::string StatusPanelText(int panel) const;
+  // The cell text held by the grid's key handling ("" when none).
+  std::string HeldCellText() const override { return heldCellText_; }
+  void SetHeldCellText(std::string text) { heldCellText_ = std::move(text); }
 
   // --- Controls other parts of the editor fill ---
   // The sheet grid and the memo row's one-row grid: the models the sheet
@@ -83,6 +94,7 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   GridModel& EdtSheet() { return edtSheetGrid_; }
   GridModel& RowSheet() { return rowSheetGrid_; }
   GridView* EdtSheetView() const { return edtSheet_; }
+  SheetEngine& Engine() { return *engine_; }
   GridView* RowSheetView() const { return rowSheet_; }
   QLineEdit* DentakuText() const { return dentakuText_; }
   QToolBar* Toolbar1() const { return toolbar1_; }
@@ -158,6 +170,8 @@ class EDTSHEET_FRM : public QMainWindow, public EditorServices, private EditorFo
   std::vector<QLabel*> dmLabels_;
   QTreeWidget* treeView1_ = nullptr;
   QFrame* sizer_ = nullptr;
+  std::string heldCellText_;
+  std::unique_ptr<SheetEngine> engine_;
   bool loaded_ = false;
 };
 

@@ -12,7 +12,7 @@ int UiGridFontMetrics::LineHeight(std::string_view fontName, int pointSize) {
 }
 
 int UiGridFontMetrics::CharWidth(std::string_view fontName, int pointSize) {
-  return std::max(1, ui_.TextExtent("0", fontName, pointSize).width);
+  return std::max(1, ui_.TextExtent("\xEF\xBC\xA8", fontName, pointSize).width);  // "Ｈ"
 }
 
 int NominalGridFontMetrics::LineHeight(std::string_view, int pointSize) {
@@ -21,7 +21,7 @@ int NominalGridFontMetrics::LineHeight(std::string_view, int pointSize) {
 }
 
 int NominalGridFontMetrics::CharWidth(std::string_view, int pointSize) {
-  return std::max(1, (pointSize * 96 + 72) / (72 * 2));
+  return std::max(1, (pointSize * 96 + 36) / 72);
 }
 
 }  // namespace kv

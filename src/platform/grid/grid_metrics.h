@@ -19,7 +19,9 @@ class GridFontMetrics {
   virtual ~GridFontMetrics() = default;
   // Height of one text line of the font at that point size, in grid units.
   virtual int LineHeight(std::string_view fontName, int pointSize) = 0;
-  // Width of one half-width character ("0") of the font, in grid units.
+  // Width of one character of the font, in grid units: a full-width
+  // character ("Ｈ"), two half-width ones. The sheet's header column is two
+  // of them wide ("  1 "), a memo row of n bytes n / 2 of them.
   virtual int CharWidth(std::string_view fontName, int pointSize) = 0;
 };
 
@@ -36,7 +38,7 @@ class UiGridFontMetrics : public GridFontMetrics {
 };
 
 // Used until a model is given real measures: a Japanese font's usual
-// proportions (line 1.25 em, half-width character 0.5 em) at 96 dpi.
+// proportions (line 1.25 em, full-width character 1 em) at 96 dpi.
 class NominalGridFontMetrics : public GridFontMetrics {
  public:
   int LineHeight(std::string_view fontName, int pointSize) override;

@@ -81,7 +81,8 @@ class GridViewTest : public ::testing::Test {
     g.SetColCount(5);
     g.SetRowCount(kImax + 1);
     g.SetFontSize(10);
-    const int h = PointToHeight32(g, 10), w = PointToWidth32(g, 10);
+    // w: a half-width character (the grid measures full-width ones).
+    const int h = PointToHeight32(g, 10), w = PointToWidth32(g, 10) / 2;
     for (int r = 0; r <= kImax + 1; ++r) SetRowHeight32(g, r, 2 * h - 2);
     SetColWidth32(g, 0, 4 * w);
     const int widths[] = {0, 22 * w, 12 * w, 30 * w, 12 * w, 16 * w};

@@ -33,7 +33,8 @@ int QtGridFontMetrics::LineHeight(std::string_view fontName, int pointSize) {
 }
 
 int QtGridFontMetrics::CharWidth(std::string_view fontName, int pointSize) {
-  return std::max(1, QFontMetrics(GridFont(fontName, pointSize, 100)).horizontalAdvance(QLatin1Char('0')));
+  const QFontMetrics fm(GridFont(fontName, pointSize, 100));
+  return std::max(1, fm.horizontalAdvance(QChar(0xFF28)));  // "Ｈ"
 }
 
 }  // namespace kv

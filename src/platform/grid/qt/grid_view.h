@@ -71,8 +71,9 @@ class GridView : public QAbstractScrollArea, public GridObserver {
   void PushViewport();
   void PaintPane(QPainter& p, int pane);
   void PaintRow(QPainter& p, int pane, int row, int firstCol, int lastCol);
+  // pad: blank pixels kept at the cell's sides; -1 the grid's own.
   void PaintCellText(QPainter& p, const QRect& r, const std::string& text, int colour,
-                     int align);
+                     int align, int pad = -1);
   void PaintItems(QPainter& p, int pane);
   const QImage& Picture(int item);
   const QStaticText& StaticText(QPainter& p, const QString& line);

@@ -119,7 +119,9 @@ void GridView::PaintRow(QPainter& p, int pane, int row, int firstCol, int lastCo
   if (pane == 1) {
     const QRect hc(0, y, model_.HeaderWidth(), h);
     p.fillRect(hc, kHeaderBack);
-    PaintCellText(p, hc, model_.CellText(0, row), model_.CellColour(0, row), 0);
+    // Row headers are numbers right-aligned by their own leading blanks
+    // ("  5#"), as wide as the column: drawn without padding.
+    PaintCellText(p, hc, model_.CellText(0, row), model_.CellColour(0, row), 2, 0);
     p.setPen(kHeaderLine);
     p.drawLine(hc.right(), hc.top(), hc.right(), hc.bottom());
     p.drawLine(hc.left(), hc.bottom(), hc.right(), hc.bottom());
@@ -183,12 +185,12 @@ void GridView::PaintRow(QPainter& p, int pane, int row, int firstCol, int lastCo
 }
 
 void GridView::PaintCellText(QPainter& p, const QRect& r, const std::string& text, int colour,
-                             int align) {
+                             int align, int pad) {
   if (text.empty()) return;
   QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
   s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   const QStringList lines = s.split(QLatin1Char('\n'));
-  const int pad = std::max(2, model_.Scaled(3));
+  if (pad < 0) pad = std::max(2, model_.Scaled(3));
   const QRect inner = r.adjusted(pad, 0, -pad, 0);
   const QFontMetrics fm = p.fontMetrics();
   const int lineH = fm.height();

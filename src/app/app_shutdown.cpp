@@ -1,0 +1,95 @@
+#include "app/app_shutdown.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/program_state.h"
+#include "core/file_exist.h"
+#include "core/window_services.h"
+#include "editor/editor_services.h"
+#include "platform/fs.h"
+#include "sheet/float_windows.h"
+#include "storage/compact_work_files.h"
+#include "storage/estimate_pack.h"
+#include "storage/split_path.h"
+
+namespace kv {
+
+namespace {
+
+// Packs a named estimate with pending work files. False when the program
+// must stay open.
+bool PendingPack(ProgramState& st) {
+  if (st.WorkFileBase.find("無題") != std::string::npos || !st.PackPending) return true;
+  CompactWorkFiles(st, st.WorkFileBase);
+  if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
+  const int outcome = PackEstimateFile(st, st.CurrentFilePath, false);
+  st.PackPending = false;
+  if (outcome == kEstimatePacked) return true;
+
+  const std::string name = SplitPath(st, st.WorkFileBase).name;
+  FloatWindowsTopMostSet(st, false);
+  if (outcome == kEstimatePackRefused) {
+    const int answer =
+        st.ui.MsgBox("ディスクの残り容量が少ないかＣＤ－ＲＯＭの為、見積データ [ " + name +
+                         " ] を保存することが出来ません。\r名前を変えて別のドライブに保存して下さい",
+                     vbYesNo + vbExclamation, kMsgTitle);
+    if (answer != vbYes) return true;  // the estimate file keeps its last packed contents
+  } else if (outcome == kEstimatePackFailed) {
+    st.ui.MsgBox(
+        "見積データ [ " + name + " ] を保存することが出来ませんでした。\r名前を変えて保存を行って下さい。",
+        vbOKOnly + vbExclamation, kMsgTitle);
+  } else {
+    return true;
+  }
+  FloatWindowsTopMostSet(st, true);
+  st.PackPending = true;
+  return false;
+}
+
+}  // namespace
+
+void WorkFolderRemove(const std::string& folder) {
+  std::error_code ec;
+  for (const auto& file : fs::MatchingFiles(folder, "*.*", ec)) {
+    std::error_code removeEc;
+    std::filesystem::remove(file, removeEc);
+  }
+  // Only an empty folder goes: a hidden file, a subfolder or a file that
+  // resisted keeps it.
+  std::error_code rmEc;
+  if (std::filesystem::is_directory(folder, rmEc) && std::filesystem::is_empty(folder, rmEc) && !rmEc)
+    std::filesystem::remove(folder, rmEc);
+}
+
+void AppShutdown(ProgramState& st, bool& ok, const ShutdownSteps& steps) {
+  ok = true;
+  if (!PendingPack(st)) {
+    ok = false;
+    return;
+  }
+
+  // From here every step runs, whatever became of the one before.
+  if (steps.LanLockRelease) steps.LanLockRelease(st);
+  // Help opens in an outside viewer of the desktop that runs on its own:
+  // there is no help window of this program to close.
+  MainWindowPlacement placement;
+  placement.minimized = true;
+  if (steps.WindowPlacement) placement = steps.WindowPlacement(st);
+  SysIniSave(st, placement);
+  if (steps.GridRelease) steps.GridRelease(st);
+
+  // A lock file still beside the estimate goes too.
+  const SplitPathResult file = SplitPath(st, st.CurrentFilePath);
+  const std::string lock = file.folder + "/" + file.name + ".$$$";
+  if (FileExistChk(st, lock)) {
+    std::error_code ec;
+    std::filesystem::remove(fs::ResolveNoCase(lock), ec);
+  }
+
+  WorkFolderRemove(st.AppPath + st.WorkFolderName);
+  WorkFolderRemove(st.AppPath + "/WORK2");
+  st.ui.EndProgram(0);
+}
+
+}  // namespace kv

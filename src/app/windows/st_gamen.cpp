@@ -1,0 +1,130 @@
+#include "app/windows/st_gamen.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyleOptionProgressBar>
+#include <QStylePainter>
+#include <algorithm>
+
+#include "app/program_state.h"
+#include "app/sibling_programs.h"
+#include "app/startup_init.h"
+#include "core/file_exist.h"
+#include "platform/fs.h"
+#include "platform/qt/qt_ui.h"
+#include "platform/qt/window_helpers.h"
+#include "sheet/float_windows.h"
+
+namespace kv {
+
+namespace {
+
+constexpr int kBarHeight = 18;
+
+// The picture the form keeps for itself: a plain panel with the program's
+// name, shown when the program folder holds no title picture.
+QPixmap StoredPicture() {
+  QPixmap picture(480, 240);
+  QPainter p(&picture);
+  QLinearGradient fill(0, 0, 0, picture.height());
+  fill.setColorAt(0, QColor(0x1f, 0x3a, 0x5f));
+  fill.setColorAt(1, QColor(0x0d, 0x1b, 0x2e));
+  p.fillRect(picture.rect(), fill);
+  p.setPen(QColor(0xe8, 0xee, 0xf5));
+  QFont font = p.font();
+  font.setPixelSize(44);
+  font.setBold(true);
+  p.setFont(font);
+  p.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("TheKorvane"));
+  return picture;
+}
+
+}  // namespace
+
+// --- ProgressBar1 ----------------------------------------------------------------
+
+TitleProgressBar::TitleProgressBar(QWidget* parent) : QLineEdit(parent) {
+  setReadOnly(true);
+  setFocusPolicy(Qt::NoFocus);
+  setFrame(false);
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  setCursor(Qt::ArrowCursor);
+  // The start-up runs outside the event loop: draw each step at once.
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    if (isVisible()) repaint();
+  });
+}
+
+int TitleProgressBar::Value() const {
+  bool ok = false;
+  const int v = text().trimmed().toInt(&ok);
+  return std::clamp(ok ? v : minimum_, minimum_, maximum_);
+}
+
+void TitleProgressBar::SetRange(int minimum, int maximum) {
+  minimum_ = minimum;
+  maximum_ = std::max(minimum, maximum);
+  update();
+}
+
+QSize TitleProgressBar::sizeHint() const { return {200, kBarHeight}; }
+
+void TitleProgressBar::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  QStyleOptionProgressBar bar;
+  bar.initFrom(this);
+  bar.minimum = minimum_;
+  bar.maximum = maximum_;
+  bar.progress = Value();
+  bar.textVisible = false;
+  bar.state |= QStyle::State_Horizontal;
+  p.drawControl(QStyle::CE_ProgressBar, bar);
+}
+
+// --- ST_Gamen -----------------------------------------------------------------------
+
+ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QString::fromUtf8(kTitleWindow.data(), static_cast<qsizetype>(kTitleWindow.size())));
+  // No caption; in the topmost band.
+  setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+
+  // 1, 2. A sibling program running ends the start here.
+  SiblingProgramCheck(st, ListTopWindows());
+
+  // 3. The picture of the program folder, else the form's own.
+  image1_ = new QLabel(this);
+  image1_->setObjectName(QStringLiteral("Image1"));
+  QPixmap picture;
+  const std::string file = programFolder + "/タイトル画面.BMP";
+  if (FileExistChk(st, file) && picture.load(ToQ(fs::ResolveNoCase(file).string()))) pictureLoaded_ = true;
+  if (!pictureLoaded_) picture = StoredPicture();
+  image1_->setPixmap(picture);
+
+  // 4, 5. The picture's size plus the bar; centred.
+  progressBar1_ = new TitleProgressBar(this);
+  progressBar1_->setObjectName(
+      QString::fromUtf8(kProgressControl.data(), static_cast<qsizetype>(kProgressControl.size())));
+  const int barHeight = progressBar1_->sizeHint().height();
+  setFixedSize(picture.width(), picture.height() + barHeight);
+  CenterForm(*this);
+
+  // 6. The bar along the bottom edge, 1 .. 640, at 1.
+  progressBar1_->setGeometry(0, height() - barHeight, width(), barHeight);
+  progressBar1_->SetRange(1, kProgressMax);
+  progressBar1_->setText(QStringLiteral("1"));
+  progressBar1_->show();
+
+  // 7. The picture in the top left corner.
+  image1_->setGeometry(0, 0, picture.width(), picture.height());
+  image1_->setEnabled(true);
+  image1_->show();
+}
+
+void RegisterTitleScreen(QtUi& ui, ProgramState& st, const std::string& programFolder) {
+  ui.RegisterWindow(kTitleWindow, [&st, programFolder] { return new ST_Gamen(st, programFolder); });
+}
+
+}  // namespace kv

@@ -1,0 +1,60 @@
+#pragma once
+// ST_Gamen: the title screen of a start. A picture with a progress bar along
+// its bottom, topmost and centred, shown by the start-up and unloaded just
+// before the main window shows. Its load refuses the start while a sibling
+// program runs.
+#include <QLineEdit>
+#include <QWidget>
+#include <string>
+
+class QLabel;
+
+namespace kv {
+
+class QtUi;
+struct ProgramState;
+
+// ProgressBar1: the start-up's progress, 1 .. 640. The start-up sets it as the
+// control's text (the value in decimal digits) through the UI seam; the bar
+// is drawn at once, since the start-up does not let the event loop run
+// between its steps.
+class TitleProgressBar : public QLineEdit {
+ public:
+  explicit TitleProgressBar(QWidget* parent = nullptr);
+
+  int Minimum() const { return minimum_; }
+  int Maximum() const { return maximum_; }
+  // The value, held within the range.
+  int Value() const;
+  void SetRange(int minimum, int maximum);
+
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+
+ private:
+  int minimum_ = 1;
+  int maximum_ = 640;
+};
+
+class ST_Gamen : public QWidget {
+ public:
+  // `programFolder`: where "タイトル画面.BMP" is looked for.
+  ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* parent = nullptr);
+
+  QLabel* Image1() const { return image1_; }
+  TitleProgressBar* ProgressBar1() const { return progressBar1_; }
+  // True when the picture came from the program folder.
+  bool PictureLoaded() const { return pictureLoaded_; }
+
+ private:
+  QLabel* image1_ = nullptr;
+  TitleProgressBar* progressBar1_ = nullptr;
+  bool pictureLoaded_ = false;
+};
+
+// Registers the title screen with the Qt seam under "ST_Gamen".
+void RegisterTitleScreen(QtUi& ui, ProgramState& st, const std::string& programFolder);
+
+}  // namespace kv

@@ -1,0 +1,17 @@
+#include "storage/mask_marks.h"
+
+#include "app/column_tables.h"
+#include "app/settings_text.h"
+#include "platform/grid/grid_model.h"
+
+namespace kv {
+
+MaskMarks MaskGridMarks(const GridModel& grid) {
+  return [&grid](int column) { return grid.CellText(column, grid.CurrentRow()); };
+}
+
+char MaskCodeOf(std::string_view markText) { return TrimBlanks(markText).empty() ? ' ' : 'M'; }
+
+int MaskScreenIndex(int screen) { return screen >= 0 && screen < kMaskScreens ? screen : 0; }
+
+}  // namespace kv
