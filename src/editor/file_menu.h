@@ -36,8 +36,8 @@ struct FileMenuPort {
 };
 
 // The items wired to this handler.
-inline constexpr int kFileMenuItems[] = {kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, 17, 18, 19,
-                                         20,           21,            kExitItem};
+inline constexpr int kFileMenuItems[] = {
+    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, 17, 18, 19, 20, 21, kExitItem};
 
 // Runs the command of item `index`:
 //  - prologue: the selection kept (SelRectStore), the non-print modes off;

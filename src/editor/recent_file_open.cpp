@@ -60,16 +60,17 @@ bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramSta
   SearchWindowUnload(st);
 
   if (!FileExistChk(st, path)) {
-    AskUser(st, "見積データを開くことが出来ません (" + SplitPath(st, path).name + ")", vbOKOnly + vbExclamation);
+    AskUser(st, "見積データを開くことが出来ません (" + SplitPath(st, path).name + ")",
+            vbOKOnly + vbExclamation);
     RemoveEntry(st, n);
     RecentCaptionsRefresh(st);
     return false;
   }
 
   if (st.SheetModified) {
-    const int answer = AskUser(st,
-                               "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
-                               vbYesNoCancel + vbExclamation, "ﾌｧｲﾙ呼び出し");
+    const int answer =
+        AskUser(st, "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
+                vbYesNoCancel + vbExclamation, "ﾌｧｲﾙ呼び出し");
     if (answer == vbYes) {
       if (!RecordSheet(st)) return false;
       st.SheetModified = false;
@@ -130,7 +131,8 @@ bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramSta
   if (st.sheetEngine) st.sheetEngine->UndoSave(st);
   if (levelRecalcAndShow) levelRecalcAndShow(st);
   AddRecentEstimate(st, st.CurrentFilePath);
-  if (st.SystemKind == 1 && st.calc) st.IsSetubiSiwakeFile = st.calc->IsEquipmentSiwakeFile(st, st.WorkFileBase);
+  if (st.SystemKind == 1 && st.calc)
+    st.IsSetubiSiwakeFile = st.calc->IsEquipmentSiwakeFile(st, st.WorkFileBase);
   TouchEditForm(st.ui);
   return true;
 }

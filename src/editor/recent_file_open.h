@@ -20,6 +20,7 @@ struct ProgramState;
 //
 // True when the estimate was opened (the File menu's epilogue runs), false
 // on every early stop.
-bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramState&)>& levelRecalcAndShow = {});
+bool RecentFileOpen(ProgramState& st, int n,
+                    const std::function<void(ProgramState&)>& levelRecalcAndShow = {});
 
 }  // namespace kv

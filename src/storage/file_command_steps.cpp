@@ -73,7 +73,8 @@ void CompactEstimate(ProgramState& st, const std::string& workBase) {
 }
 
 int PackEstimate(ProgramState& st, const std::string& path) {
-  return st.fileCommands ? st.fileCommands->PackEstimateFile(st, path, false) : PackEstimateFile(st, path, false);
+  return st.fileCommands ? st.fileCommands->PackEstimateFile(st, path, false)
+                         : PackEstimateFile(st, path, false);
 }
 
 std::string PackRefusedText(const std::string& workName) {
@@ -82,7 +83,8 @@ std::string PackRefusedText(const std::string& workName) {
 }
 
 std::string PackFailedText(const std::string& workName) {
-  return "見積データ [ " + workName + " ] を保存することが出来ませんでした。\r" + "名前を変えて保存を行って下さい。";
+  return "見積データ [ " + workName + " ] を保存することが出来ませんでした。\r" +
+         "名前を変えて保存を行って下さい。";
 }
 
 std::string ReadOnlyFileText(const std::string& path) {
@@ -114,8 +116,9 @@ void OpenedEstimateSettings(ProgramState& st, const std::string& name) {
   const std::string untitled = UntitledBase(st);
   if (LayoutsDiffer(st, st.WorkFileBase, untitled)) {
     if (AskUser(st, LayoutDiffersQuestion(name), vbYesNo + vbQuestion) == vbYes) {
-      st.UsesCurrentSettings = false;
-      LoadEditLayout(st, st.WorkFileBase);
+      // A layout that is refused leaves the current one, which the estimate
+      // then keeps using.
+      if (LoadEditLayout(st, st.WorkFileBase)) st.UsesCurrentSettings = false;
       if (st.RefWindowOpen) {
         WarnMsgBox(st, "編集画面と参考画面のシステム設定の形式が異なりますので\r一旦参考画面を閉じます。");
         if (st.reference)

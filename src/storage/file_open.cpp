@@ -112,14 +112,16 @@ UnpackResult CopyClassificationSources(ProgramState& st, const SplitPathResult& 
 // stopped.
 bool ConversionAccepted(ProgramState& st, const SplitPathResult& file) {
   if (AskUser(st,
-              "DOS版見積データまたはTheKorvaneWindows版Ver2形式を\rTheKorvaneWindows版Ver3形式に変換して読み込みます。",
+              "DOS版見積データまたはTheKorvaneWindows版Ver2形式を\rTheKorvaneWindows版Ver3形式に変換して読み"
+              "込みます。",
               vbOKCancel, "TheKorvaneデータ変換の確認") != vbOK)
     return false;
   const std::string folder = file.folder.empty() ? std::string(".") : file.folder;
   if (fs::FindNoCase(folder, file.name + ".YZH")) {
-    if (AskUser(st,
-                file.name + "\rこのファイルはすでにTheKorvaneWindows版Ver3形式が存在します。\r\r上書きしますか？",
-                vbYesNo + vbExclamation) != vbYes)
+    if (AskUser(
+            st,
+            file.name + "\rこのファイルはすでにTheKorvaneWindows版Ver3形式が存在します。\r\r上書きしますか？",
+            vbYesNo + vbExclamation) != vbYes)
       return false;
   }
   return true;
@@ -149,7 +151,8 @@ void ConversionDebrisDelete(ProgramState& st, const std::string& name) {
   const stdfs::path work(st.AppPath + st.WorkFolderName);
   for (int i = 1; i <= kMaxCompFiles; ++i) {
     for (const char* kind : {".S", ".Y"}) {
-      if (std::optional<stdfs::path> f = fs::FindNoCase(work, name + kind + std::to_string(i))) stdfs::remove(*f, ec);
+      if (std::optional<stdfs::path> f = fs::FindNoCase(work, name + kind + std::to_string(i)))
+        stdfs::remove(*f, ec);
       if (std::optional<stdfs::path> f = fs::FindNoCase(work, name + "TMP" + kind + std::to_string(i)))
         stdfs::remove(*f, ec);
     }
@@ -189,8 +192,8 @@ void FileOpen(ProgramState& st) {
 
   if (st.SheetModified) {
     const int answer = AskUser(st,
-                               "見積データ [ " + NameOf(st, st.CurrentFilePath) + " ] の内容は変更されています。\n" +
-                                   "保存しますか？",
+                               "見積データ [ " + NameOf(st, st.CurrentFilePath) +
+                                   " ] の内容は変更されています。\n" + "保存しますか？",
                                vbYesNoCancel + vbExclamation);
     if (answer == vbYes) {
       if (!RecordSheet(st)) return;
@@ -224,7 +227,8 @@ void FileOpen(ProgramState& st) {
   const std::string picked = PickEstimateFile(st);
   if (picked.empty()) return;
   SplitPathResult file = SplitPath(st, picked);
-  if (file.extension.empty() && file.name.size() > 3 && UpperAscii(file.name.substr(file.name.size() - 3)) == ".S1") {
+  if (file.extension.empty() && file.name.size() > 3 &&
+      UpperAscii(file.name.substr(file.name.size() - 3)) == ".S1") {
     // A DOS classification file: its extension is none of the file set's.
     file.extension = file.name.substr(file.name.size() - 3);
     file.name.resize(file.name.size() - 3);
@@ -312,7 +316,8 @@ void FileOpen(ProgramState& st) {
   }
   const SplitPathResult opened = SplitPath(st, st.CurrentFilePath);
   AddRecentEstimate(st, Joined(opened.folder, opened.name + st.PackedExt));
-  if (st.SystemKind == 1 && st.calc) st.IsSetubiSiwakeFile = st.calc->IsEquipmentSiwakeFile(st, st.WorkFileBase);
+  if (st.SystemKind == 1 && st.calc)
+    st.IsSetubiSiwakeFile = st.calc->IsEquipmentSiwakeFile(st, st.WorkFileBase);
   if (st.sheetEngine) st.sheetEngine->UndoSave(st);
 }
 

@@ -31,7 +31,9 @@ namespace stdfs = std::filesystem;
 struct EstimateIdentity {
   std::string path, base, folder;
 
-  static EstimateIdentity Of(const ProgramState& st) { return {st.CurrentFilePath, st.WorkFileBase, st.KVData}; }
+  static EstimateIdentity Of(const ProgramState& st) {
+    return {st.CurrentFilePath, st.WorkFileBase, st.KVData};
+  }
   void Restore(ProgramState& st) const {
     st.CurrentFilePath = path;
     st.WorkFileBase = base;
@@ -60,14 +62,16 @@ bool CopyWorkSet(ProgramState& st, const std::string& oldBase, const std::string
   const std::string newName = NameOf(st, newBase);
   const stdfs::path work(st.AppPath + st.WorkFolderName);
   std::vector<stdfs::path> objects;
-  for (auto it = stdfs::directory_iterator(work, ec); !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
+  for (auto it = stdfs::directory_iterator(work, ec); !ec && it != stdfs::directory_iterator();
+       it.increment(ec)) {
     const std::string file = it->path().filename().string();
     if (it->is_regular_file() && IsObjectFileOf(file, oldName)) objects.push_back(it->path());
   }
   if (ec) return false;
   for (const stdfs::path& from : objects) {
     const std::string rest = from.filename().string().substr(oldName.size());  // from the "$" on
-    if (!stdfs::copy_file(from, work / (newName + rest), stdfs::copy_options::overwrite_existing, ec)) return false;
+    if (!stdfs::copy_file(from, work / (newName + rest), stdfs::copy_options::overwrite_existing, ec))
+      return false;
   }
   return true;
 }
@@ -97,10 +101,10 @@ bool SaveUntitledAs(ProgramState& st) {
 // Packs the open estimate first when the user wants. False when the command
 // ends here (cancelled, or the pack did not succeed).
 bool OfferPackOfOld(ProgramState& st) {
-  const int answer = AskUser(st,
-                             "見積データ [ " + NameOf(st, st.CurrentFilePath) + " ] の内容は変更されています。\n" +
-                                 "保存しますか？",
-                             vbYesNoCancel + vbExclamation);
+  const int answer = AskUser(
+      st,
+      "見積データ [ " + NameOf(st, st.CurrentFilePath) + " ] の内容は変更されています。\n" + "保存しますか？",
+      vbYesNoCancel + vbExclamation);
   if (answer == vbNo) return true;
   if (answer != vbYes) return false;
   CompactEstimate(st, st.WorkFileBase);
@@ -117,7 +121,8 @@ bool OfferPackOfOld(ProgramState& st) {
 bool CompanionUsesName(ProgramState& st, const std::string& path) {
   if (!st.CustomerVariant) return false;
   if (!DbFindValue(st.CompanionExePath + "/VETRIX.MDB", "VetrixTb", "FLD012", path)) return false;
-  AskUser(st, "そのﾌｧｲﾙ名はほかの積算で使用されています、別のﾌｧｲﾙ名で保存してください。", vbOKOnly, "DI32DODA");
+  AskUser(st, "そのﾌｧｲﾙ名はほかの積算で使用されています、別のﾌｧｲﾙ名で保存してください。", vbOKOnly,
+          "DI32DODA");
   return true;
 }
 

@@ -8,7 +8,9 @@
 
 namespace kv {
 
-std::string RecentEntryPath(const std::string& entry) { return entry.size() > 2 ? entry.substr(2) : std::string(); }
+std::string RecentEntryPath(const std::string& entry) {
+  return entry.size() > 2 ? entry.substr(2) : std::string();
+}
 
 void AddRecentPath(std::array<std::string, 6>& list, const std::string& path) {
   if (path.empty() || IsUntitledName(path)) return;
@@ -17,7 +19,8 @@ void AddRecentPath(std::array<std::string, 6>& list, const std::string& path) {
     if (RecentEntryPath(list[size_t(k)]) == path) found = k;
   if (found == 1) return;
   const int from = found ? found : 5;
-  for (int j = from; j >= 2; --j) list[size_t(j)] = std::to_string(j) + " " + RecentEntryPath(list[size_t(j - 1)]);
+  for (int j = from; j >= 2; --j)
+    list[size_t(j)] = std::to_string(j) + " " + RecentEntryPath(list[size_t(j - 1)]);
   list[1] = "1 " + path;
 }
 

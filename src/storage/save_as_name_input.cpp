@@ -73,8 +73,8 @@ std::optional<std::string> SaveAsNameInput(ProgramState& st) {
     }
     std::error_code ec;
     if (std::filesystem::exists(path, ec) &&
-        AskUser(st, path + "\rこのファイルはすでに存在します。\r\r上書きしますか？", vbYesNo + vbExclamation) !=
-            vbYes)
+        AskUser(st, path + "\rこのファイルはすでに存在します。\r\r上書きしますか？",
+                vbYesNo + vbExclamation) != vbYes)
       continue;
     if (st.RefWindowOpen && st.reference && path == st.reference->RefFilePath(st)) {
       AskUser(st, "参考画面で開いている [ " + SplitPath(st, path).name + " ] には上書きできません。",

@@ -79,7 +79,8 @@ TEST_F(FileMenuTest, OtherItemsRunOnlyThePrologueAndEpilogue) {
 TEST_F(FileMenuTest, OpenIsBracketedAndRecalculatesAfterwards) {
   ui.AnswerOpenDialog(std::nullopt);
   Menu_1Sub_Click(st, 1, port);
-  EXPECT_EQ(calls, (std::vector<std::string>{"SelRectStore", "NonPrintModesOff", "LevelRecalcAndShow", "GridFocus"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"SelRectStore", "NonPrintModesOff", "LevelRecalcAndShow",
+                                             "GridFocus"}));
   EXPECT_EQ(ui.CallsStartingWith("TouchWindow("), std::vector<std::string>{"TouchWindow(EDTSHEET_FRM)"});
   EXPECT_TRUE(editor.Has("ToolBarStateSet(1)"));
   EXPECT_FALSE(st.CommandBusy);

@@ -38,9 +38,8 @@ TEST_F(RecentFileOpenTest, AGoneFileIsReportedAndLeavesTheList) {
   List({Data("a.YZH"), Data("gone.YZH"), Data("c.YZH"), Data("d.YZH"), Data("e.YZH")});
   ui.AnswerMsgBox(vbOK, "見積データを開くことが出来ません (gone)");
   EXPECT_FALSE(RecentFileOpen(st, 2));
-  EXPECT_EQ(st.RecentFiles,
-            (std::array<std::string, 6>{"", "1 " + Data("a.YZH"), "2 " + Data("c.YZH"), "3 " + Data("d.YZH"),
-                                        "4 " + Data("e.YZH"), "5"}));
+  EXPECT_EQ(st.RecentFiles, (std::array<std::string, 6>{"", "1 " + Data("a.YZH"), "2 " + Data("c.YZH"),
+                                                        "3 " + Data("d.YZH"), "4 " + Data("e.YZH"), "5"}));
   ui.AnswerMsgBox(vbOK, "(e)");
   st.RecentFiles[5] = "5 " + Data("e.YZH");
   EXPECT_FALSE(RecentFileOpen(st, 5));

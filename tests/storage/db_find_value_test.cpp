@@ -16,10 +16,11 @@ namespace {
 class DbFindValueTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Exec("CREATE TABLE VetrixTb (FLD001 INTEGER, FLD012 TEXT);"
-         "INSERT INTO VetrixTb VALUES (1, '/d/o''brien/見積.YZH');"
-         "INSERT INTO VetrixTb VALUES (2, '/d/plain.YZH');"
-         "CREATE TABLE Empty (FLD012 TEXT);");
+    Exec(
+        "CREATE TABLE VetrixTb (FLD001 INTEGER, FLD012 TEXT);"
+        "INSERT INTO VetrixTb VALUES (1, '/d/o''brien/見積.YZH');"
+        "INSERT INTO VetrixTb VALUES (2, '/d/plain.YZH');"
+        "CREATE TABLE Empty (FLD012 TEXT);");
   }
   void Exec(const char* sql) {
     sqlite3* db = nullptr;

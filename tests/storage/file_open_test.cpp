@@ -40,7 +40,13 @@ class FileOpenTest : public test::FileCommandTest {
     std::vector<std::string> texts;
     std::map<std::string, std::string> work, files;
   };
-  Kept Keep() { return {st.CurrentFilePath, st.WorkFileBase, {a.Text(1, 1), a.Text(1, 2)}, Snapshot(a.Work()), Snapshot(data)}; }
+  Kept Keep() {
+    return {st.CurrentFilePath,
+            st.WorkFileBase,
+            {a.Text(1, 1), a.Text(1, 2)},
+            Snapshot(a.Work()),
+            Snapshot(data)};
+  }
   void ExpectKept(const Kept& k) {
     EXPECT_EQ(st.CurrentFilePath, k.path);
     EXPECT_EQ(st.WorkFileBase, k.base);
@@ -222,7 +228,8 @@ INSTANTIATE_TEST_SUITE_P(Locks, OpenLockedFile,
                          [](const auto& info) { return info.param.name; });
 
 // Files that are not estimates.
-std::string ZipOf(const stdfs::path& scratch, const std::vector<std::pair<std::string, std::string>>& entries) {
+std::string ZipOf(const stdfs::path& scratch,
+                  const std::vector<std::pair<std::string, std::string>>& entries) {
   const stdfs::path p = scratch / "made.zip";
   int err = 0;
   zip_t* z = zip_open(p.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
@@ -247,10 +254,18 @@ TEST_P(OpenBadFile, IsRefusedAndTheOpenEstimateStaysAsItWas) {
   MakeEstimate("GOOD", {"一"});
   std::string bytes;
   switch (GetParam().kind) {
-    case 0: bytes = "これは見積ではありません\r\n"; break;
-    case 1: bytes = Bytes(Data("GOOD.YZH")); bytes.resize(bytes.size() / 2); break;
-    case 2: break;
-    case 3: bytes = ZipOf(shared.path(), {{"BAD.Y1", std::string(256, ' ')}, {"../../escape.Y1", "x"}}); break;
+    case 0:
+      bytes = "これは見積ではありません\r\n";
+      break;
+    case 1:
+      bytes = Bytes(Data("GOOD.YZH"));
+      bytes.resize(bytes.size() / 2);
+      break;
+    case 2:
+      break;
+    case 3:
+      bytes = ZipOf(shared.path(), {{"BAD.Y1", std::string(256, ' ')}, {"../../escape.Y1", "x"}});
+      break;
   }
   stdfs::remove(Data("GOOD.YZH"));
   stdfs::remove(Data("GOOD.OPD"));
@@ -267,8 +282,8 @@ TEST_P(OpenBadFile, IsRefusedAndTheOpenEstimateStaysAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, OpenBadFile,
-                         ::testing::Values(BadFile{"TextRenamed", 0}, BadFile{"Truncated", 1}, BadFile{"Empty", 2},
-                                           BadFile{"EscapingEntry", 3}),
+                         ::testing::Values(BadFile{"TextRenamed", 0}, BadFile{"Truncated", 1},
+                                           BadFile{"Empty", 2}, BadFile{"EscapingEntry", 3}),
                          [](const auto& info) { return info.param.name; });
 
 TEST_F(FileOpenTest, ADifferentLayoutAnsweredYesBecomesCurrent) {
@@ -321,7 +336,8 @@ TEST_F(FileOpenTest, APreviousFormatFileWithANewerTwinAsksFirst) {
   const Kept kept = Keep();
   Pick(Data("SRC.Y1"));
   ui.AnswerMsgBox(vbOK, "TheKorvaneWindows版Ver3形式に変換して読み込みます。")
-      .AnswerMsgBox(vbNo, "SRC\rこのファイルはすでにTheKorvaneWindows版Ver3形式が存在します。\r\r上書きしますか？");
+      .AnswerMsgBox(vbNo,
+                    "SRC\rこのファイルはすでにTheKorvaneWindows版Ver3形式が存在します。\r\r上書きしますか？");
   FileOpen(st);
   ExpectKept(kept);
   EXPECT_EQ(ui.Prompts().at(1).title, "TheKorvaneデータ変換の確認");
@@ -347,7 +363,8 @@ class OpenOldFormat : public FileOpenTest {
   std::vector<std::string> converted;
   void SetUp() override {
     FileOpenTest::SetUp();
-    a.files.ConvertClassificationFile = [this](ProgramState&, const std::string& base, const std::string& ext) {
+    a.files.ConvertClassificationFile = [this](ProgramState&, const std::string& base,
+                                               const std::string& ext) {
       converted.push_back(base + " " + ext);
       // The sources are of the current record form already; a classification
       // file's become the "(仕訳)" set.
@@ -393,7 +410,7 @@ TEST_F(OpenOldFormat, AClassificationFileOpensUnderItsOwnName) {
   EXPECT_EQ(st.WorkFileBase, a.Work() + "/CLS(仕訳)");
   EXPECT_EQ(Bytes(Data("CLS(仕訳).$$$")), "MACHINE-A\r\n");
   EXPECT_FALSE(Exists(Data("CLS(仕訳).S1")));  // the copies are gone
-  EXPECT_EQ(Bytes(Data("CLS.S1")), dos);        // the DOS file is untouched
+  EXPECT_EQ(Bytes(Data("CLS.S1")), dos);       // the DOS file is untouched
   EXPECT_EQ(a.Text(1, 1), "分類");
 }
 
@@ -407,7 +424,8 @@ TEST_F(OpenOldFormat, AFailedConversionOpensTheUntitledEstimateAndLeavesNothingB
   FileOpen(st);
   EXPECT_EQ(st.CurrentFilePath, a.Untitled());
   EXPECT_FALSE(Exists(Data("OLD.$$$")));
-  for (const auto& [file, bytes] : Snapshot(a.Work())) EXPECT_TRUE(work.count(file) || file.rfind("無題", 0) == 0) << file;
+  for (const auto& [file, bytes] : Snapshot(a.Work()))
+    EXPECT_TRUE(work.count(file) || file.rfind("無題", 0) == 0) << file;
 }
 
 // Two machines opening one estimate from the shared folder.

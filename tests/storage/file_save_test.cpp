@@ -29,8 +29,8 @@ class FileSaveTest : public test::FileCommandTest {
     std::map<std::string, std::string> work, files;
   };
   Kept Keep() {
-    return {st.CurrentFilePath, st.WorkFileBase, st.KVData, Bytes(Data("EST.$$$")),
-            Snapshot(a.Work()), Snapshot(data)};
+    return {st.CurrentFilePath,     st.WorkFileBase,    st.KVData,
+            Bytes(Data("EST.$$$")), Snapshot(a.Work()), Snapshot(data)};
   }
   void ExpectKept(const Kept& k) {
     EXPECT_EQ(st.CurrentFilePath, k.path);
@@ -176,7 +176,8 @@ TEST_P(SaveAsPackPrompt, PacksTheOldFileOnlyOnYes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SaveAsPackPrompt,
-                         ::testing::Values(PackPrompt{"Yes", vbYes, true, true}, PackPrompt{"No", vbNo, false, true},
+                         ::testing::Values(PackPrompt{"Yes", vbYes, true, true},
+                                           PackPrompt{"No", vbNo, false, true},
                                            PackPrompt{"Cancel", vbCancel, false, false}),
                          [](const auto& info) { return info.param.name; });
 
@@ -284,7 +285,8 @@ TEST_F(FileSaveTest, SaveAsRefusesANameTheCompanionProgramUses) {
   st.CompanionExePath = shared.path().string();
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open((shared.path() / "VETRIX.MDB").c_str(), &db), SQLITE_OK);
-  const std::string sql = "CREATE TABLE VetrixTb (FLD012 TEXT); INSERT INTO VetrixTb VALUES ('" + Data("USED.YZH") + "');";
+  const std::string sql =
+      "CREATE TABLE VetrixTb (FLD012 TEXT); INSERT INTO VetrixTb VALUES ('" + Data("USED.YZH") + "');";
   ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(db);
   ui.AnswerSaveDialog(Data("USED.YZH"))

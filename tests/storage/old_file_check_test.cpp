@@ -120,9 +120,9 @@ class SpecialPrint : public OldFileCheck {
 
 TEST_F(SpecialPrint, MarksPricedRowsWithoutQuantityOnce) {
   a.ClearSheet();
-  Row(1, "", "100");   // marked
-  Row(2, "3", "100");  // has a quantity
-  Row(3, "", "");      // no price
+  Row(1, "", "100");       // marked
+  Row(2, "3", "100");      // has a quantity
+  Row(3, "", "");          // no price
   Row(4, "", "100", '%');  // not an item row
   st.UsedRows = 4;
   ASSERT_TRUE(LevelWrite(st, 1));

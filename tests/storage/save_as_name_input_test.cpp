@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{"BaseText", "/tmp/my_kvtext.YZH", "ﾌｧｲﾙ名に [ KVTEXT ]は使用できません!"},
                       Refused{"Work", "@WORK/a.YZH", "作業用フォルダー WORK は使用できません!"},
                       Refused{"WorkOtherCase", "@work/a.YZH", "作業用フォルダー WORK は使用できません!"},
-                      Refused{"WorkThroughDots", "@DATA/../WORK/a.YZH", "作業用フォルダー WORK は使用できません!"},
+                      Refused{"WorkThroughDots", "@DATA/../WORK/a.YZH",
+                              "作業用フォルダー WORK は使用できません!"},
                       Refused{"Work2", "@WORK2/a.YZH", "参考作業用フォルダー WORK2 は使用できません!"}),
     [](const auto& info) { return info.param.name; });
 
@@ -89,7 +90,8 @@ TEST_F(SaveAsNameInputTest, AnExistingFileIsOverwrittenOnlyAfterYes) {
       .AnswerSaveDialog(Data("a.YZH"))
       .AnswerMsgBox(vbYes, "上書きしますか？");
   EXPECT_EQ(SaveAsNameInput(st), Data("a.YZH"));
-  EXPECT_EQ(ui.MessageTexts().at(0), Data("a.YZH") + "\rこのファイルはすでに存在します。\r\r上書きしますか？");
+  EXPECT_EQ(ui.MessageTexts().at(0),
+            Data("a.YZH") + "\rこのファイルはすでに存在します。\r\r上書きしますか？");
 }
 
 TEST_F(SaveAsNameInputTest, TheReferenceWindowsFileIsNeverOverwritten) {

@@ -31,13 +31,15 @@ class WorkFolderCheck : public ::testing::Test {
 };
 
 TEST_F(WorkFolderCheck, RefusesTheWorkFolderHoweverWritten) {
-  for (const char* rel : {"WORK/a.YZH", "work/a.YZH", "Work/new/a.YZH", "DATA/../WORK/a.YZH", "DATA/link/a.YZH", "none/../WORK/a.YZH", "none/deeper/../../Work/a.YZH",
-                          "./WORK/a.YZH"})
+  for (const char* rel :
+       {"WORK/a.YZH", "work/a.YZH", "Work/new/a.YZH", "DATA/../WORK/a.YZH", "DATA/link/a.YZH",
+        "none/../WORK/a.YZH", "none/deeper/../../Work/a.YZH", "./WORK/a.YZH"})
     EXPECT_TRUE(IsInWorkFolder(st, P(rel))) << rel;
 }
 
 TEST_F(WorkFolderCheck, AcceptsFoldersThatOnlyContainTheLetters) {
-  for (const char* rel : {"NETWORK/a.YZH", "WORKS/a.YZH", "DATA/WORK.YZH", "a.YZH", "DATA/../NETWORK/a.YZH", "none/../NETWORK/a.YZH"})
+  for (const char* rel : {"NETWORK/a.YZH", "WORKS/a.YZH", "DATA/WORK.YZH", "a.YZH", "DATA/../NETWORK/a.YZH",
+                          "none/../NETWORK/a.YZH"})
     EXPECT_FALSE(IsInWorkFolder(st, P(rel))) << rel;
   EXPECT_FALSE(IsInWorkFolder(st, P("WORK2/a.YZH")));
 }

@@ -44,7 +44,9 @@ LAN_Msg_frm::LAN_Msg_frm(ProgramState& st, QWidget* parent) : QDialog(parent), s
 
 QLabel* LAN_Msg_frm::Label(int i) const { return i >= 1 && i <= 4 ? labels_[i - 1] : nullptr; }
 
-QPushButton* LAN_Msg_frm::Command1(int index) const { return index == 0 || index == 1 ? buttons_[index] : nullptr; }
+QPushButton* LAN_Msg_frm::Command1(int index) const {
+  return index == 0 || index == 1 ? buttons_[index] : nullptr;
+}
 
 void LAN_Msg_frm::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);

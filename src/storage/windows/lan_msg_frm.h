@@ -18,7 +18,7 @@ class LAN_Msg_frm : public QDialog {
  public:
   explicit LAN_Msg_frm(ProgramState& st, QWidget* parent = nullptr);
 
-  QLabel* Label(int i) const;            // the four text lines, 1..4 top to bottom
+  QLabel* Label(int i) const;              // the four text lines, 1..4 top to bottom
   QPushButton* Command1(int index) const;  // 0 or 1
 
  protected:
