@@ -11,6 +11,7 @@
 #include "sheet/float_windows.h"
 #include "storage/compact_work_files.h"
 #include "storage/estimate_pack.h"
+#include "storage/lan_lock.h"
 #include "storage/split_path.h"
 
 namespace kv {
@@ -79,10 +80,10 @@ void AppShutdown(ProgramState& st, bool& ok, const ShutdownSteps& steps) {
   SysIniSave(st, placement);
   if (steps.GridRelease) steps.GridRelease(st);
 
-  // A lock file still beside the estimate goes too.
-  const SplitPathResult file = SplitPath(st, st.CurrentFilePath);
-  const std::string lock = file.folder + "/" + file.name + ".$$$";
-  if (FileExistChk(st, lock)) {
+  // A lock file of this machine still beside the estimate goes too; another
+  // machine's lock (one that forced its way in) is left to that machine.
+  const std::string lock = LockFilePath(st, st.CurrentFilePath);
+  if (!lock.empty() && FileExistChk(st, lock) && LockIsMine(st, lock)) {
     std::error_code ec;
     std::filesystem::remove(fs::ResolveNoCase(lock), ec);
   }

@@ -155,9 +155,19 @@ TEST_F(AppShutdownTest, FailedPackIsReportedAndKeepsTheProgramOpen) {
 TEST_F(AppShutdownTest, LockFileLeftBehindIsDeleted) {
   NamedEstimate();
   st.PackPending = false;
+  st.MachineName = "host";
   dir.Write("data/見積B.$$$", "host\r\n");
   EXPECT_TRUE(Shutdown());
   EXPECT_FALSE(stdfs::exists(dir / "data/見積B.$$$"));
+}
+
+TEST_F(AppShutdownTest, AnotherMachinesLockIsKept) {
+  NamedEstimate();
+  st.PackPending = false;
+  st.MachineName = "host";
+  dir.Write("data/見積B.$$$", "other\r\n");
+  EXPECT_TRUE(Shutdown());
+  EXPECT_EQ(test::ReadAll(dir / "data/見積B.$$$"), "other\r\n");
 }
 
 TEST_F(AppShutdownTest, MainWindowRectangleIsSaved) {
