@@ -340,7 +340,9 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
     WriteTopLevel(st, path, sheet);
   else
     WriteDeepLevel(st, path, sheet, count);
-  for (size_t i = 0; i < sheet.records.size(); ++i) st.SheetRows[i + 1] = sheet.records[i];
+  // The rows in memory are the records as written, next links included, so a
+  // row taken from memory later (a parent row written back) keeps its chain.
+  for (size_t i = 0; i < sheet.records.size(); ++i) st.SheetRows[i + 1] = WithNextLink(sheet, i, hex);
 
   if (named && services && !PackNamedEstimate(st, *services)) {
     StatusClear(st);
