@@ -66,6 +66,9 @@ struct Status {
   bool EquipRecalcRunning = false;
   bool RecalcAllRunning = false;
   int PrintRangeMode = 0;  // 0 level, 1 page range, 2 row range
+  // -99 while the all-level recalculation of a converted file runs (it then
+  // stays within levels 1 and 2 and carries nothing up), else 0.
+  int RecordLinkState = 0;
 };
 
 // Open tool windows (used to lower and raise them around message boxes and to

@@ -42,7 +42,11 @@ bool BringToCurrentForm(ProgramState& st, const std::string& workBase) {
   if (!LevelWrite(st, st.CurrentLevel)) return false;
   CompactEstimate(st, st.WorkFileBase);
   if (!LevelRead(st, st.CurrentLevel)) return false;
-  if (st.calc) st.calc->RecalcFromTopLevel(st, workBase);
+  if (st.calc) {
+    st.RecordLinkState = -99;
+    st.calc->RecalcFromTopLevel(st, workBase);
+    st.RecordLinkState = 0;
+  }
   if (st.editor) st.editor->PageNumbersWrite(st);
   return LevelRowsRead(st, st.CurrentLevel);
 }
