@@ -3,7 +3,7 @@
 //
 //   [Edition]
 //   SystemKind=2        ; 1..4; 1 is the equipment edition
-//   SpecialPrintSpec=0  ; 1: the special print specification is available
+//   SpecialPrintSpec=0  ; 1: the special-print option is installed
 //   CustomerVariant2=0  ; 1: the second customer switch is on
 //
 // The file belongs to the installation, not to the user: the program reads it

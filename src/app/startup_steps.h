@@ -28,7 +28,7 @@ struct StartupSteps {
   // False when the level-1 work file of `workBase` is of the old format and
   // the user did not take it over (after its own message). Empty: taken as is.
   std::function<bool(ProgramState&, const std::string& workBase)> OldFileAndPageChk;
-  // Special print specification: converts the estimate's building-edition data.
+  // Special-print option: converts the estimate's building-edition data.
   std::function<void(ProgramState&, const std::string& workBase)> SpecialPrintConvert;
   // Loads the sheet objects of `SheetObjNo` of `WorkFileBase` into the sheet
   // grid.

@@ -1,7 +1,6 @@
 #pragma once
 // Data of an ordinary building-edition installation turned into data of the
-// special print specification, when an installation with that specification
-// opens it.
+// special-print option, when an installation with that option opens it.
 #include <string>
 
 namespace kv {

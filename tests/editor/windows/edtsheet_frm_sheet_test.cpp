@@ -40,7 +40,7 @@ struct Col {
   bool total;
 };
 
-// Level 1: name, a two-line specification, quantity, unit, unit price, amount.
+// Level 1: name, a two-line 規格 (grade and size), quantity, unit, unit price, amount.
 constexpr Col kCols[] = {
     {"C", 20, 24, "名称", false}, {"W", 44, 40, "  仕様・規格", false},
     {"2", 84, 10, "数量", false}, {"C", 94, 4, "単位", false},
