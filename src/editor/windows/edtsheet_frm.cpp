@@ -66,6 +66,9 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   // The sheet engine paints this window's grid and status bar; the grid
   // keeps the totals line fixed at its foot.
   edtSheetGrid_.SetTotalsLine(true);
+  // Read-only until the cell commit stores typed texts into the sheet's
+  // records: a text typed into the grid alone would be shown but never saved.
+  edtSheetGrid_.SetEditMode(0);
   engine_ = std::make_unique<SheetEngine>(edtSheetGrid_, this);
   st_.sheetEngine = engine_.get();
   st_.EditGridObjectsLastRow = [this] {
