@@ -16,10 +16,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QGuiApplication>
+#include <QRegularExpression>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -119,6 +122,17 @@ int QtUi::MsgBox(std::string_view text, int style, std::string_view title) {
   box.setWindowTitle(ToQ(title));
   box.setText(ToQ(text));
   box.setIcon(QtIcon(layout.icon));
+  // As wide as its longest line (up to most of the screen), so that a line
+  // breaks where the text breaks it, not in the middle of a Japanese word.
+  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+    int widest = 0;
+    const QFontMetrics fm(label->font());
+    for (const QString& line : box.text().split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
+      widest = std::max(widest, fm.horizontalAdvance(line));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int limit = screen ? screen->availableGeometry().width() * 3 / 4 : 1200;
+    label->setMinimumWidth(std::min(widest + 8, limit));
+  }
   // One role for every button keeps the system's order, and leaves Esc and the
   // close button to the escape answer alone (none for Yes/No and
   // Abort/Retry/Ignore, as there).
