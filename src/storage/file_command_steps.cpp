@@ -58,6 +58,21 @@ int AskUser(ProgramState& st, std::string_view text, int style, std::string_view
   return answer;
 }
 
+bool AskToRecord(ProgramState& st, const std::string& text, std::string_view title) {
+  const int answer = AskUser(st, text, vbYesNoCancel + vbExclamation, title);
+  if (answer == vbYes) {
+    if (!RecordSheet(st)) return false;
+    st.SheetModified = false;
+    st.PackPending = true;
+    return true;
+  }
+  if (answer == vbNo) {
+    st.SheetModified = false;
+    return true;
+  }
+  return false;
+}
+
 bool RecordSheet(ProgramState& st) {
   if (st.sheetEngine) return st.sheetEngine->LevelSheetRecord(st);
   if (!FlushLevels(st)) return false;

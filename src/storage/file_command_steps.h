@@ -50,6 +50,12 @@ int AskUser(ProgramState& st, std::string_view text, int style, std::string_view
 // written.
 bool RecordSheet(ProgramState& st);
 
+// The save question of a command that leaves a modified sheet (Yes/No/Cancel,
+// exclamation). Yes records the sheet (then it is no longer modified and a
+// pack is pending); No drops the edits. False when the command stops: Cancel,
+// or a recording that failed.
+bool AskToRecord(ProgramState& st, const std::string& text, std::string_view title = kMsgTitle);
+
 // Compaction and packing through the program's file commands (the plain
 // routines without them).
 void CompactEstimate(ProgramState& st, const std::string& workBase);

@@ -25,18 +25,9 @@ void FileNew(ProgramState& st) {
   SearchWindowUnload(st);
   if (st.SheetModified) {
     CommandBusySet(st, true);
-    const int answer =
-        AskUser(st, "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
-                vbYesNoCancel + vbExclamation, "ﾌｧｲﾙ呼び出し");
-    if (answer == vbYes) {
-      if (!RecordSheet(st)) return;
-      st.SheetModified = false;
-      st.PackPending = true;
-    } else if (answer == vbNo) {
-      st.SheetModified = false;
-    } else {
+    if (!AskToRecord(st, "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
+                     "ﾌｧｲﾙ呼び出し"))
       return;
-    }
   }
 
   if (!IsUntitledName(st.WorkFileBase)) {

@@ -1,3 +1,4 @@
+#include "app/settings_text.h"
 #include "storage/file_open.h"
 
 #include <algorithm>
@@ -42,18 +43,6 @@ namespace stdfs = std::filesystem;
 
 constexpr int kOpenDialogFlags = cdlOFNFileMustExist | cdlOFNHideReadOnly;  // 4100
 
-std::string Trimmed(const std::string& s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-std::string UpperAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
 std::string Joined(const std::string& folder, const std::string& file) {
   return folder.empty() ? file : folder + "/" + file;
 }
@@ -68,11 +57,11 @@ std::string PickEstimateFile(ProgramState& st) {
     req.initDir = st.KVData;
     req.flags = kOpenDialogFlags;
     FloatWindowsTopMostSet(st, false);
-    const std::string picked = Trimmed(st.ui.OpenFileDialog(req).value_or(""));
+    const std::string picked(TrimBlanks(st.ui.OpenFileDialog(req).value_or("")));
     FloatWindowsTopMostSet(st, true);
 
     std::string refusal;
-    if (UpperAscii(picked).find("基本TEXT") != std::string::npos)
+    if (ContainsNoCase(picked, "基本TEXT"))
       refusal = "基本ＴＥＸＴは編集できません。";
     else if (!picked.empty() && (IsInWorkFolder(st, picked) || IsInRefWorkFolder(st, picked)))
       refusal = "Korvane用 作業フォルダ WORK からデータを開くことはできません。";
@@ -190,21 +179,10 @@ void FileOpen(ProgramState& st) {
   CommandBusySet(st, true);
   SearchWindowUnload(st);
 
-  if (st.SheetModified) {
-    const int answer = AskUser(st,
-                               "見積データ [ " + NameOf(st, st.CurrentFilePath) +
-                                   " ] の内容は変更されています。\n" + "保存しますか？",
-                               vbYesNoCancel + vbExclamation);
-    if (answer == vbYes) {
-      if (!RecordSheet(st)) return;
-      st.SheetModified = false;
-      st.PackPending = true;
-    } else if (answer == vbNo) {
-      st.SheetModified = false;
-    } else {
-      return;
-    }
-  }
+  if (st.SheetModified &&
+      !AskToRecord(st, "見積データ [ " + NameOf(st, st.CurrentFilePath) + " ] の内容は変更されています。\n" +
+                           "保存しますか？"))
+    return;
   if (st.CustomerVariant) SaveLastEstimateSetting(st, st.CurrentFilePath, st.WorkFileBase);
 
   if (!IsUntitledName(st.WorkFileBase) && st.PackPending) {
@@ -228,14 +206,13 @@ void FileOpen(ProgramState& st) {
   if (picked.empty()) return;
   SplitPathResult file = SplitPath(st, picked);
   if (file.extension.empty() && file.name.size() > 3 &&
-      UpperAscii(file.name.substr(file.name.size() - 3)) == ".S1") {
+      EqualsNoCase(file.name.substr(file.name.size() - 3), ".S1")) {
     // A DOS classification file: its extension is none of the file set's.
     file.extension = file.name.substr(file.name.size() - 3);
     file.name.resize(file.name.size() - 3);
   }
-  const std::string ext = UpperAscii(file.extension);
-  const bool classification = ext == ".S1";
-  const bool convert = ext == ".S1" || ext == ".Y1";
+  const bool classification = EqualsNoCase(file.extension, ".S1");
+  const bool convert = classification || EqualsNoCase(file.extension, ".Y1");
   if (convert && !ConversionAccepted(st, file)) return;
 
   // The new file's lock first; the estimate open now keeps its own until the
@@ -294,7 +271,7 @@ void FileOpen(ProgramState& st) {
         IniPutString("VEZ_File", "FileType", "SetubiSiwakeFile", st.WorkFileBase + ".INI");
         st.IsSetubiSiwakeFile = true;
       }
-      if (UpperAscii(SplitPath(st, st.CurrentFilePath).extension) == ".Y1")
+      if (EqualsNoCase(SplitPath(st, st.CurrentFilePath).extension, ".Y1"))
         st.CurrentFilePath = Joined(file.folder, file.name + st.PackedExt);
     }
   }

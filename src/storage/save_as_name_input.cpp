@@ -1,3 +1,4 @@
+#include "app/settings_text.h"
 #include "storage/save_as_name_input.h"
 
 #include <filesystem>
@@ -18,18 +19,6 @@ namespace {
 
 constexpr int kMaxPathBytes = 200;
 
-std::string Trimmed(const std::string& s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-std::string UpperAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-
 // The path of the packed estimate file the user means.
 std::string AsPackedFile(const ProgramState& st, const std::string& chosen) {
   const SplitPathResult p = SplitPath(st, chosen);
@@ -42,7 +31,7 @@ std::string Refusal(ProgramState& st, const std::string& path) {
   if (LenBSjis(Utf8{path}) > kMaxPathBytes) return "ﾌｧｲﾙ名が長すぎます!";
   if (path.find("無題") != std::string::npos) return "ﾌｧｲﾙ名に [無題]は使用できません!";
   const std::string baseText = SplitPath(st, st.KvTextPath).name;
-  if (!baseText.empty() && UpperAscii(path).find(UpperAscii(baseText)) != std::string::npos)
+  if (!baseText.empty() && ContainsNoCase(path, baseText))
     return "ﾌｧｲﾙ名に [ " + baseText + " ]は使用できません!";
   if (IsInRefWorkFolder(st, path)) return "参考作業用フォルダー WORK2 は使用できません!";
   if (IsInWorkFolder(st, path)) return "作業用フォルダー WORK は使用できません!";
@@ -64,7 +53,7 @@ std::optional<std::string> SaveAsNameInput(ProgramState& st) {
     FloatWindowsTopMostSet(st, false);
     const std::string chosen = st.ui.SaveFileDialog(req).value_or("");
     FloatWindowsTopMostSet(st, true);
-    if (Trimmed(chosen).empty()) break;
+    if (TrimBlanks(chosen).empty()) break;
 
     const std::string path = AsPackedFile(st, chosen);
     if (std::string why = Refusal(st, path); !why.empty()) {
