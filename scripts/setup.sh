@@ -5,6 +5,10 @@ set -euo pipefail
 
 KORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORVANE_BUILD="${KORVANE_BUILD:-$KORVANE_ROOT/build}"
+# Several checkouts of the tree share one compiler cache: paths are hashed
+# relative to the checkout.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$KORVANE_ROOT}"
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 
 korvane_packages=(
   build-essential cmake pkg-config ccache
