@@ -3,11 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "core/window_services.h"
-#include "editor/editor_services.h"
 #include "platform/fs.h"
-#include "sheet/float_windows.h"
+#include "state/editor_services.h"
+#include "state/file_exist_check.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 #include "storage/compact_work_files.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_command_steps.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/sys_ini.h"
+#include "state/sys_ini.h"
 
 namespace kv {
 

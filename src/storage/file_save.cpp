@@ -1,6 +1,6 @@
 #include "storage/file_save.h"
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_command_steps.h"
 #include "storage/level_files.h"

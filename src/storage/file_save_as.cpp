@@ -4,11 +4,12 @@
 #include <system_error>
 #include <vector>
 
-#include "app/program_state.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
 #include "sheet/last_used_row.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/db_find_value.h"
 #include "storage/disk_space.h"
 #include "storage/estimate_pack.h"

@@ -9,12 +9,12 @@
 #include <cstring>
 #include <optional>
 
-#include "app/program_state.h"
 #include "core/window_services.h"
 #include "platform/codepage.h"
 #include "platform/machine.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 #include "storage/level_files.h"
 #include "storage/split_path.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_shutdown.h"
-#include "app/data_ini.h"
+#include "state/data_ini.h"
 #include "core/currency.h"
 #include "storage/file_command_fixture.h"
 #include "storage/file_command_steps.h"

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/base_text.h"
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/level_ini.h"
-#include "app/program_state.h"
-#include "app/sys_ini.h"
 #include "platform/codepage.h"
+#include "state/base_text.h"
+#include "state/data_ini.h"
+#include "state/layout_file.h"
+#include "state/level_ini.h"
+#include "state/program_state.h"
+#include "state/sys_ini.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_commands.h"
 #include "storage/flush_levels.h"

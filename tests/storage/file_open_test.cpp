@@ -7,12 +7,11 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include "app/layout_file.h"
-#include "app/program_entry.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "file_command_fixture.h"
 #include "file_commands_double.h"
+#include "state/layout_file.h"
 #include "storage/file_command_steps.h"
 #include "storage/file_save.h"
 #include "storage/row_record.h"

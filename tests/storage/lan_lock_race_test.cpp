@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "storage/lan_lock.h"
 #include "support/lock_lines.h"
 #include "support/scripted_ui.h"

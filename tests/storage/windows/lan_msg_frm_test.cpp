@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/program_state.h"
 #include "platform/qt/qt_ui.h"
+#include "state/program_state.h"
 #include "storage/lan_lock.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
