@@ -6,6 +6,7 @@
 // neighbouring subsystems it points to are reached through the interfaces
 // beside it, so a lower layer calls a higher one without including it.
 #include <string>
+#include <vector>
 
 #include "state/column_tables.h"
 #include "state/estimate_settings.h"
@@ -36,6 +37,8 @@ struct Identity {
   std::string KVData;                    // folder of the estimate last opened or saved
   std::string KvTextPath;                // AppPath/ + [Boot] KVtext
   std::string MachineName;               // host name; written into lock files
+  std::string LockHolderLine;            // this program in lock files: user, process id, token
+  std::vector<std::string> LocksHeld;    // lock files this program took and has not released
   std::string CompanionExePath;          // customer variant: companion program
   std::string RecoveredFilePath;         // estimate produced by the recovery wizard
 };

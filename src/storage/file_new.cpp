@@ -33,6 +33,10 @@ void FileNew(ProgramState& st) {
   if (!IsUntitledName(st.WorkFileBase)) {
     if (!st.CommandBusy) CommandBusySet(st, true);
     if (st.PackPending) {
+      if (!PackLockCheck(st)) {
+        FileSaveAsRun(st, true);
+        return;
+      }
       CompactEstimate(st, st.WorkFileBase);
       const int result = PackEstimate(st, st.CurrentFilePath);
       st.PackPending = false;

@@ -187,6 +187,10 @@ void FileOpen(ProgramState& st) {
   if (st.CustomerVariant) SaveLastEstimateSetting(st, st.CurrentFilePath, st.WorkFileBase);
 
   if (!IsUntitledName(st.WorkFileBase) && st.PackPending) {
+    if (!PackLockCheck(st)) {
+      FileSaveAsRun(st, true);
+      return;
+    }
     CompactEstimate(st, st.WorkFileBase);
     const int result = PackEstimate(st, st.CurrentFilePath);
     st.PackPending = false;
