@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app_shutdown.h"
-#include "core/currency.h"
 #include "state/data_ini.h"
+#include "core/currency.h"
 #include "storage/file_command_fixture.h"
 #include "storage/file_command_steps.h"
 #include "storage/file_open.h"
