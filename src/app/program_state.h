@@ -12,6 +12,7 @@
 #include "app/sys_settings.h"
 #include "print/print_info.h"
 #include "sheet/sheet_state.h"
+#include "state/equipment_tables.h"
 
 namespace kv {
 
@@ -110,7 +111,8 @@ struct ProgramState : Identity,
                       RefLayoutTables,
                       PrintInfo,
                       NumberCharSets,
-                      SheetState {
+                      SheetState,
+                      EquipmentTables {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;
   ProgramState& operator=(const ProgramState&) = delete;
