@@ -12,6 +12,7 @@
 #include "app/sys_settings.h"
 #include "print/print_info.h"
 #include "sheet/sheet_state.h"
+#include "state/calc_state.h"
 #include "state/equipment_tables.h"
 
 namespace kv {
@@ -112,6 +113,7 @@ struct ProgramState : Identity,
                       PrintInfo,
                       NumberCharSets,
                       SheetState,
+                      CalcState,
                       EquipmentTables {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;
