@@ -38,6 +38,7 @@ class CalcFixture : public ::testing::Test {
     st.DataLen = 256;
     st.Imax = 200;
     st.LevelCount = 3;
+    for (int l = 1; l <= 8; ++l) st.LevelExt[l] = ".Y" + std::to_string(l);
     st.CurrentLevel = 1;
     SetDefaultItemLayout(st);
     for (std::string& r : st.SheetRows) r = Blank();
