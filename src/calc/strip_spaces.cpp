@@ -1,5 +1,7 @@
 #include "calc/strip_spaces.h"
 
+#include "platform/codepage.h"
+
 namespace kv {
 
 void StripSpaces(std::string& text) {
@@ -9,8 +11,7 @@ void StripSpaces(std::string& text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
-    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    if (lead && i + 1 < text.size()) {
+    if (IsSjisLeadByte(c) && i + 1 < text.size()) {
       if (!(c == kWideBlankLead && static_cast<unsigned char>(text[i + 1]) == kWideBlankTrail))
         out.append(text, i, 2);
       i += 2;

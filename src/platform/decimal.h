@@ -6,7 +6,7 @@
 // whose whole part needs more than 38 digits throws DecimalOverflow. No binary
 // floating point takes part in any of it.
 //
-// `Currency` (four decimals in 64 bits) stays the type of stored sums; a
+// `Currency` (four decimals in 64 bits) stays the type of stored sums; an
 // ExactDecimal converts to and from it.
 #include <compare>
 #include <cstdint>
@@ -87,6 +87,10 @@ class ExactDecimal {
   friend ExactDecimal operator+(const ExactDecimal& a, const ExactDecimal& b);
   friend ExactDecimal operator-(const ExactDecimal& a, const ExactDecimal& b);
   friend ExactDecimal operator*(const ExactDecimal& a, const ExactDecimal& b);
+  // a x b with at most `decimals` decimals (0..kMaxScale), rounded once by
+  // `mode`.
+  static ExactDecimal Multiply(const ExactDecimal& a, const ExactDecimal& b, int decimals,
+                               DecimalRounding mode);
   // a / b with `decimals` decimals (0..kMaxScale) rounded by `mode`;
   // std::domain_error when b is zero.
   static ExactDecimal Divide(const ExactDecimal& a, const ExactDecimal& b, int decimals, DecimalRounding mode);
