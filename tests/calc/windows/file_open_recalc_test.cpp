@@ -23,6 +23,7 @@
 #include "platform/grid/grid_api.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
+#include "sheet/float_windows.h"
 #include "sheet/sheet_fields.h"
 #include "storage/file_command_fixture.h"
 #include "storage/windows/file_commands_wiring.h"
@@ -105,6 +106,7 @@ class FileOpenRecalc : public ::testing::Test {
     ASSERT_TRUE(ColumnDefRead(st, st.AppPath + "/" + SplitPath(st, st.KvTextPath).name));
     st.WorkFileBase = st.AppPath + "/WORK/無題";
     st.CurrentFilePath = st.WorkFileBase;
+    ASSERT_TRUE(WriteLayoutFile(st, st.WorkFileBase));
     st.EditWinWidth = 16000;
     st.EditWinHeight = 7000;
     for (std::string& r : st.SheetRows) r.assign(static_cast<size_t>(st.DataLen), ' ');
@@ -133,19 +135,29 @@ TEST_F(FileOpenRecalc, OpenShowsTheComputedAmountsAndTotals) {
 
   // 12.5 x 4 = 50 at 1200: 60000; 2 x (3 + 1) = 8 at 1500: 12000; 120.5 at
   // 2345: 282572.5, a whole-number amount 282572; the subtotal 354572; the
-  // tax 10 % of it, 35457.2 rounded down; the grand total 390029.
+  // tax 10 % of it, 35457.2 rounded down; the grand total 390029. (The
+  // amount column has no decimals; its display keeps the place of the
+  // point blank.)
   GridModel& g = w->EdtSheet();
   EXPECT_EQ(GetTextData32(g, kQuantity, 1), "50.00");
-  EXPECT_EQ(GetTextData32(g, kAmount, 1), "60,000");
+  EXPECT_EQ(GetTextData32(g, kAmount, 1), "60,000 ");
   EXPECT_EQ(GetTextData32(g, kQuantity, 2), "8.00");
-  EXPECT_EQ(GetTextData32(g, kAmount, 2), "12,000");
+  EXPECT_EQ(GetTextData32(g, kAmount, 2), "12,000 ");
   EXPECT_EQ(GetTextData32(g, kQuantity, 3), "120.50");
-  EXPECT_EQ(GetTextData32(g, kAmount, 3), "282,572");
-  EXPECT_EQ(GetTextData32(g, kAmount, 4), "354,572");
-  EXPECT_EQ(GetTextData32(g, kAmount, 5), "35,457");
-  EXPECT_EQ(GetTextData32(g, kAmount, 6), "390,029");
+  EXPECT_EQ(GetTextData32(g, kAmount, 3), "282,572 ");
+  EXPECT_EQ(GetTextData32(g, kAmount, 4), "354,572 ");
+  EXPECT_EQ(GetTextData32(g, kAmount, 5), "35,457 ");
+  EXPECT_EQ(GetTextData32(g, kAmount, 6), "390,029 ");
   const int totalsLine = st.Imax + 1;
-  EXPECT_EQ(GetTextData32(g, kAmount, totalsLine), "390,029");
+  EXPECT_EQ(GetTextData32(g, kAmount, totalsLine), "390,029 ");
+
+  // Saved and opened again: the same values.
+  w->MenuAction("Menu_1Sub", 3)->trigger();
+  w->MenuAction("Menu_1Sub", 1)->trigger();
+  test::Settle();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{});
+  EXPECT_EQ(GetTextData32(g, kAmount, 3), "282,572 ");
+  EXPECT_EQ(GetTextData32(g, kAmount, totalsLine), "390,029 ");
 
   w->resize(1400, 520);
   test::Settle();
