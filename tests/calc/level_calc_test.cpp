@@ -152,7 +152,7 @@ TEST_F(LevelCalcTest, FormulasAndTotalDefinitions) {
              {"金額", "0", 12, "[[C*[[D", "SUM"}, {"半額", "1", 10, "[[E/2", "[#E/2"}, {"倍額", "0", 12, "", "[#F*4"}});
   Build();
   Sheet({Row(1, ' ', {{2, "12.5*4"}, {4, "1200"}}), Row(1, ' ', {{2, "2*(3+1)"}, {4, "1500"}}),
-         Row(1, ' ', {{3, "3"}, {4, "850"}, {5, "2550"}, {6, "1"}}), Row(1, '#', {})});
+         Row(1, ' ', {{3, "3"}, {4, "850"}, {5, "2550"}, {6, "1"}}), Row(1, '#', {{7, "9"}})});
   Calc();
   EXPECT_EQ(Cell(1, 1, 3), "50.00");
   EXPECT_EQ(Cell(1, 1, kAmount), "60000");
@@ -163,6 +163,7 @@ TEST_F(LevelCalcTest, FormulasAndTotalDefinitions) {
   EXPECT_EQ(Cell(3, 1, 6), "1");
   EXPECT_EQ(Cell(4, 1, kAmount), "74550");
   EXPECT_EQ(Cell(4, 1, 6), "37275.0");
+  EXPECT_EQ(Cell(4, 1, 7), "");  // an empty row definition stores blanks
   EXPECT_EQ(Cell(st.SheetTotalRecord, 1, 6), "37275.0");
   EXPECT_EQ(Cell(st.SheetTotalRecord, 1, 7), "149100");
 
@@ -197,6 +198,28 @@ TEST_F(LevelCalcTest, CompositionRatios) {
   Sheet({Row(1, ' ', {{kAmount, "1"}}), Row(1, ' ', {{kAmount, "1"}}), Row(1, ' ', {{kAmount, "1"}})});
   Calc();
   EXPECT_EQ(Cell(st.SheetTotalRecord, 1, 6), "99.99");
+
+  // A ratio definition that names no column of the level computes nothing.
+  for (const char* def : {"RATIO", "RATIO    Z"}) {
+    st.ColFormula[1][6] = def;
+    Sheet({Row(1, ' ', {{kAmount, "1"}, {6, "7"}})});
+    st.SheetTotalRecord = Blank();
+    Calc();
+    EXPECT_EQ(Cell(1, 1, 6), "7") << def;
+    EXPECT_EQ(Cell(st.SheetTotalRecord, 1, 6), "") << def;
+  }
+}
+
+// A formula column last in its level has no column for its answer: the
+// formulas are left alone.
+TEST_F(LevelCalcTest, FormulaColumnWithoutAnAnswerColumn) {
+  Layout(1, {{"名称", "C", 6}, {"金額", "0", 12, "", "SUM"}, {"計算式", "S", 12}});
+  Build();
+  Sheet({Row(1, ' ', {{2, "5"}, {3, "2*3"}})});
+  const std::string before = st.SheetRows[1];
+  Calc();
+  EXPECT_EQ(st.SheetRows[1], before);
+  EXPECT_EQ(Cell(st.SheetTotalRecord, 1, 2), "5");
 }
 
 // What is painted: the computed cells and the totals line of the level on

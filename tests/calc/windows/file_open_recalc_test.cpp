@@ -12,11 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/base_text.h"
-#include "app/column_defs.h"
-#include "app/data_ini.h"
-#include "app/level_ini.h"
-#include "app/sys_ini.h"
 #include "calc/calc_engine.h"
 #include "core/number_text.h"
 #include "editor/windows/edtsheet_frm.h"
@@ -26,11 +21,15 @@
 #include "sheet/float_windows.h"
 #include "sheet/sheet_fields.h"
 #include "storage/file_command_fixture.h"
+#include "storage/program_copy.h"
 #include "storage/windows/file_commands_wiring.h"
 #include "support/qt_test_app.h"
 
 namespace kv {
 namespace {
+
+using test::CopyProgramFolder;
+using test::StartProgram;
 
 constexpr int kFormula = 3, kQuantity = 4, kPrice = 6, kAmount = 7;
 constexpr char kTax = '\xBC';  // ｼ
@@ -90,23 +89,11 @@ class FileOpenRecalc : public ::testing::Test {
 
   void SetUp() override {
     test::EnsureQtApp();
-    namespace stdfs = std::filesystem;
-    for (const auto& entry : stdfs::directory_iterator(KORVANE_PROGRAM_DIR))
-      if (entry.is_regular_file() && entry.path().filename() != "korvane")
-        stdfs::copy_file(entry.path(), app.path() / entry.path().filename());
-    stdfs::create_directory(app.path() / "WORK");
-    stdfs::create_directory(shared.path() / "DATA");
-    st.AppPath = app.path().string();
-    st.WorkFolderName = "/WORK";
+    CopyProgramFolder(app.path());
+    std::filesystem::create_directory(shared.path() / "DATA");
     st.MachineName = "MACHINE-A";
     st.calc = &engine;
-    ASSERT_TRUE(LevelIniRead(st));
-    ASSERT_TRUE(DataIniLoad(st, st.AppPath + "/DAVIROV.INI"));
-    ASSERT_TRUE(SysIniLoad(st));
-    ASSERT_TRUE(ColumnDefRead(st, st.AppPath + "/" + SplitPath(st, st.KvTextPath).name));
-    st.WorkFileBase = st.AppPath + "/WORK/無題";
-    st.CurrentFilePath = st.WorkFileBase;
-    ASSERT_TRUE(WriteLayoutFile(st, st.WorkFileBase));
+    StartProgram(st, app.path());
     st.EditWinWidth = 16000;
     st.EditWinHeight = 7000;
     for (std::string& r : st.SheetRows) r.assign(static_cast<size_t>(st.DataLen), ' ');
