@@ -4,6 +4,7 @@
 // layout's amount column ("[[D*[[F") against an item row.
 #include <benchmark/benchmark.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,21 @@ void BM_FormulaEvaluateExamples(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<long>(formulas.size()));
 }
 BENCHMARK(BM_FormulaEvaluateExamples);
+
+// One example at a time (the argument is its place in the table), labelled
+// with its formula: where the time of the whole table goes.
+void BM_FormulaEvaluateExample(benchmark::State& state) {
+  kv::bench::QuietUi ui;
+  kv::ProgramState st(ui);
+  LayOut(st);
+  const std::string row = Row(st);
+  const char* formula = kExamples[state.range(0)];
+  const std::string bytes = kv::ToSjis(formula);
+  const kv::LevelContext ctx{1, {}, {}};
+  for (auto _ : state) benchmark::DoNotOptimize(kv::FormulaEvaluate(st, ctx, row, bytes));
+  state.SetLabel(formula);
+}
+BENCHMARK(BM_FormulaEvaluateExample)->DenseRange(0, std::size(kExamples) - 1);
 
 void BM_FormulaEvaluateRowDefinition(benchmark::State& state) {
   kv::bench::QuietUi ui;

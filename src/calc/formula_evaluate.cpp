@@ -347,7 +347,10 @@ class Evaluator {
         if (openAt.empty()) throw Stop{Msg().formula};  // closes nothing
         const size_t at = openAt.back();
         openAt.pop_back();
-        const std::u16string r = SignedText(Flat(std::u16string_view(out).substr(at + 1)));
+        // A zero group is written "+0", so that a group directly after a
+        // number adds to it ("2(5-5)" is 2 + 0, not 20).
+        const Currency v = Flat(std::u16string_view(out).substr(at + 1));
+        const std::u16string r = v.IsZero() ? u"+0" : SignedText(v);
         out.resize(at);
         if (!out.empty() && IsSign(out.back()) && IsSign(r[0])) {
           out.back() = out.back() == r[0] ? u'+' : u'-';

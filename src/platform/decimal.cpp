@@ -324,8 +324,6 @@ struct ExactDecimalAccess {
   }
 
   static bool Negative(const ExactDecimal& d) { return d.negative_; }
-  static U128 Coef(const ExactDecimal& d) { return d.coef_; }
-  static int ScaleOf(const ExactDecimal& d) { return d.scale_; }
 };
 
 namespace {

@@ -103,10 +103,6 @@ class ExactDecimal {
   friend std::strong_ordering operator<=>(const ExactDecimal& a, const ExactDecimal& b);
   friend bool operator==(const ExactDecimal& a, const ExactDecimal& b) { return (a <=> b) == 0; }
 
-  // The representation, for tests and the text forms.
-  unsigned __int128 Coefficient() const { return coef_; }
-  int Scale() const { return scale_; }
-
  private:
   friend struct ExactDecimalAccess;
   unsigned __int128 coef_ = 0;  // magnitude x 10^scale_, below 10^38

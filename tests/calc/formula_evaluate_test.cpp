@@ -53,6 +53,9 @@ TEST(FormulaEvaluate, EveryFormFormulasTake) {
       {"   ", 1, "0"},
       {"1::2", 1, "0"},            // an empty statement ends the formula
       {"2(3)", 1, "5"},
+      {"2(5-5)", 1, "2"},  // a zero group adds 0, it does not append a digit
+      {"2()", 1, "2"},
+      {"2*(5-5)+1", 1, "1"},
       // Parentheses and the signs that meet at a replaced group.
       {"2-(3)", 1, "-1"},
       {"2-(-3)", 1, "5"},
