@@ -6,6 +6,7 @@
 // nothing (benchmarks ask no one).
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -15,8 +16,12 @@
 #include <utility>
 #include <vector>
 
+#include "state/column_defs.h"
+#include "calc/calc_engine.h"
+#include "core/number_text.h"
 #include "core/stored_number.h"
 #include "quiet_ui.h"
+#include "state/column_numbers.h"
 #include "state/program_state.h"
 #include "storage/row_record.h"
 
@@ -31,6 +36,12 @@ struct LargeEstimateSpec {
   int leftoverPercent = 10;     // unreachable records mixed into each deeper file
   unsigned seed = 1;
   std::string name = "大規模見積";
+  // The eight columns of the default base text on every level, with the
+  // amount computed from quantity and unit price: item rows with quantities
+  // and unit prices (a quantity formula in every third), a "#" row every 20
+  // rows, a tax row and a grand-total row before each closing record.
+  // Otherwise two columns, a name and an amount.
+  bool calculating = false;
 };
 
 // What was written: the records of each level file and in all.
@@ -39,10 +50,51 @@ struct LargeEstimate {
   int records = 0;
 };
 
+// The default base text's columns: heading, type, width, row definition,
+// total, carry.
+struct BenchColumn {
+  const char* type;
+  int width;
+  const char* rowDef;
+  const char* totalDef;
+  const char* carryDef;
+};
+inline constexpr BenchColumn kCalculatingColumns[] = {
+    {"W", 62, "", "", ""},  {"W", 42, "", "", ""}, {"S", 30, "", "", ""},
+    {"A2", 12, "", "", ""}, {"C", 6, "", "", ""},  {"0", 12, "", "", ""},
+    {"A", 14, "[[D*[[F", "SUM", "->[$F"}, {"C", 40, "", "", ""},
+};
+
+inline void ConfigureCalculatingLayout(ProgramState& st, int levels) {
+  for (int l = 1; l <= levels; ++l) {
+    int start = 20;
+    int c = 0;
+    for (const BenchColumn& col : kCalculatingColumns) {
+      ++c;
+      st.ColStart[l][c] = start;
+      st.ColWidth[l][c] = col.width;
+      st.ColType[l][c] = col.type;
+      st.ColDecimals[l][c] = TypeCodeDecimals(col.type);
+      st.ColFormula[l][c] = col.rowDef;
+      st.ColTotalKind[l][c] = col.totalDef;
+      st.ColCarryDef[l][c] = col.carryDef;
+      start += col.width;
+    }
+    st.ColCount[l] = c;
+    st.FormatMasks[l] = MakeColumnMasks(st, l);
+  }
+  st.STax = Currency::FromRaw(1000);  // 10 %
+  st.STaxMethod = 1;
+  CalcEngine engine;
+  st.calc = &engine;
+  if (!SumColumnFind(st)) std::abort();
+  st.calc = nullptr;
+}
+
 // Points the program state at the estimate in `appPath`/WORK: file set of
 // `levels` levels (".Y1" ...), record length, 1000 rows a sheet, hexadecimal
 // record numbers, two columns on every level (a 40-byte name at 20, a
-// 12-byte amount at 60).
+// 12-byte amount at 60) or the calculating layout.
 inline void ConfigureLargeEstimate(ProgramState& st, const std::filesystem::path& appPath,
                                    const LargeEstimateSpec& spec) {
   std::filesystem::create_directories(appPath / "WORK");
@@ -66,7 +118,34 @@ inline void ConfigureLargeEstimate(ProgramState& st, const std::filesystem::path
     st.ColWidth[l][2] = 12;
     st.ColType[l][2] = "0";
   }
+  if (spec.calculating) ConfigureCalculatingLayout(st, spec.levels);
   std::ofstream(appPath / "DAVIROV.INI", std::ios::binary) << "[Boot]\r\nDataLen=" << spec.recordLength << "\r\n";
+}
+
+// Row r (from 0) of a sheet of `rows` rows in the calculating layout.
+inline char CalculatingRowKind(int r, int rows) {
+  if (r == rows - 2) return kKindTax;
+  if (r == rows - 1) return kKindGrandTotal;
+  return (r + 1) % 20 == 0 ? '#' : kKindItem;
+}
+
+// An item row: a name, a quantity (a formula in every third row), a unit
+// and a unit price, at the columns of the calculating layout.
+inline void CalculatingItem(std::string& rec, int r, std::mt19937& gen) {
+  char text[120];
+  const unsigned quantity = static_cast<unsigned>(gen() % 99 + 1);
+  const unsigned price = static_cast<unsigned>(gen() % 99999 + 1);
+  rec.replace(19, 4, "ITEM");
+  if (r % 3 == 0) {
+    std::snprintf(text, sizeof text, "%u*(%u+.5)", quantity, static_cast<unsigned>(gen() % 9 + 1));
+    rec.replace(123, std::char_traits<char>::length(text), text);
+  } else {
+    std::snprintf(text, sizeof text, "%9u.00", quantity);
+    rec.replace(153, 12, text);
+  }
+  rec.replace(165, 2, "m2");
+  std::snprintf(text, sizeof text, "%12u", price);
+  rec.replace(171, 12, text);
 }
 
 // Writes the level files of the estimate named in `st` (see
@@ -134,9 +213,15 @@ inline LargeEstimate WriteLargeEstimate(const ProgramState& st, const LargeEstim
         SetLinkField(rec, kNextPos, closing ? kNoRecord : s.positions[r + 1], hex);
         auto child = childOf.find({static_cast<int>(si), r + 1});
         SetLinkField(rec, kChildPos, !closing && child != childOf.end() ? child->second : kNoRecord, hex);
-        char text[80];
-        std::snprintf(text, sizeof text, "%-40s%12u", closing ? "" : "ITEM", static_cast<unsigned>(gen() % 1000000));
-        rec.replace(19, 52, text);
+        if (spec.calculating) {
+          rec[2] = closing ? kClosingKind : CalculatingRowKind(r, s.rows);
+          if (rec[2] == kKindItem) CalculatingItem(rec, r, gen);
+        } else {
+          char text[80];
+          std::snprintf(text, sizeof text, "%-40s%12u", closing ? "" : "ITEM",
+                        static_cast<unsigned>(gen() % 1000000));
+          rec.replace(19, 52, text);
+        }
         put(s.positions[r], rec);
         used[static_cast<size_t>(s.positions[r])] = true;
       }

@@ -10,6 +10,7 @@
 #include "app/program_entry.h"
 #include "app/startup_steps.h"
 #include "app/windows/program_wiring.h"
+#include "calc/calc_engine.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
 
   kv::QtUi ui;
   kv::ProgramState st(ui);
+  // The calculation engine first: the start-up's column definitions build
+  // their evaluation orders with it.
+  kv::CalcEngine calc;
+  st.calc = &calc;
   kv::FileCommands files;
   kv::WireFileCommands(ui, st, files);
   kv::InstanceLock instance;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/level_context.h"
+#include "state/level_context.h"
 
 namespace kv {
 

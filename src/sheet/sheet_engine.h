@@ -30,6 +30,7 @@ class SheetEngine : public SheetServices {
   // "**  記録中 !  **" meanwhile; the page numbers are written after a
   // successful record.
   bool LevelSheetRecord(ProgramState& st) override;
+  GridModel* EdtSheetGrid(ProgramState&) override { return &grid_; }
 
   // Not built yet; each does nothing until its part of the engine exists.
   void EditTreeBuild(ProgramState& st) override;

@@ -1,8 +1,10 @@
 #pragma once
-// What storage and start-up ask of the calculation engine. The engine
-// implements this interface; until it is wired in, `ProgramState::calc` is
-// null and callers skip the calculation (the sheet is stored as it stands).
+// What storage and start-up ask of the calculation engine (`CalcEngine`).
+// While `ProgramState::calc` is null (tests of other parts) callers skip the
+// calculation: the sheet is stored as it stands.
 #include <string>
+
+#include "state/level_context.h"
 
 namespace kv {
 
@@ -22,12 +24,14 @@ class CalcServices {
   // refuses the layout and keeps the previous tables.
   virtual bool RowFormulaOrderBuild(ProgramState& st, int level) = 0;
   virtual bool TotalFormulaOrderBuild(ProgramState& st, int level) = 0;
-  // Calculates the sheet in memory of `level` and writes its totals into
-  // `closingRecord`.
+  // Calculates the sheet in memory as the sheet of `level` (its columns, its
+  // parent row `ParentRows`(level - 1)) and writes its totals into
+  // `closingRecord`; `row` is where a repaint would start.
   virtual void LevelCalc(ProgramState& st, int level, std::string& closingRecord, int row, int usedRows) = 0;
-  // Re-evaluates the columns of `rowRecord` that depend on `changedCol`.
-  virtual void RowFormulaCalc(ProgramState& st, int mode, int level, std::string& rowRecord, int changedCol,
-                              int flag) = 0;
+  // Re-evaluates the columns of `rowRecord`, a row of the level `ctx` names,
+  // that depend on `changedCol`; nothing is painted.
+  virtual void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, std::string& rowRecord,
+                              int changedCol) = 0;
   // Recalculates every level of the estimate from level 1.
   virtual void RecalcFromTopLevel(ProgramState& st, const std::string& workBase) = 0;
 };

@@ -16,6 +16,7 @@
 #include "state/print_info.h"
 #include "state/sheet_state.h"
 #include "state/sys_settings.h"
+#include "state/equipment_tables.h"
 
 namespace kv {
 
@@ -117,7 +118,8 @@ struct ProgramState : Identity,
                       PrintInfo,
                       NumberCharSets,
                       SheetState,
-                      CalcState {
+                      CalcState,
+                      EquipmentTables {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;
   ProgramState& operator=(const ProgramState&) = delete;

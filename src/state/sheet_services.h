@@ -8,6 +8,7 @@
 namespace kv {
 
 struct ProgramState;
+class GridModel;
 
 class SheetServices {
  public:
@@ -28,6 +29,9 @@ class SheetServices {
   // Records the sheet in memory and the levels above it; false when nothing
   // was recorded or a level write failed.
   virtual bool LevelSheetRecord(ProgramState& st) = 0;
+  // The editor's sheet grid, or null while there is none: the calculation
+  // paints the cells it computes into it.
+  virtual GridModel* EdtSheetGrid(ProgramState&) { return nullptr; }
 };
 
 }  // namespace kv

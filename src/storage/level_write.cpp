@@ -206,8 +206,11 @@ std::string RightAligned(std::string text, int width) {
 // Carries the breakdown's totals into the parent row through the carry
 // definitions ("->" + two characters + the parent column's letter), and
 // re-evaluates the parent row's definitions that depend on each column
-// carried into. The calculation runs in the parent level's context.
+// carried into. The calculation runs in the parent level's context: its
+// columns, its own parent row and its sheet's closing record on the path.
 void CarryTotals(ProgramState& st, int level, std::string& parent) {
+  const LevelContext parentLevel{level - 1, level > 2 ? std::string_view(st.ParentRows[level - 2]) : std::string_view(),
+                                 st.PathTotalRecords[level - 1]};
   for (int c = 1; c <= st.ColCount[level] && c <= kMaxColumns; ++c) {
     const std::string& def = st.ColCarryDef[level][c];
     if (def.empty()) continue;
@@ -223,8 +226,7 @@ void CarryTotals(ProgramState& st, int level, std::string& parent) {
     NumFitColumn(st, level - 1, value, target);
     parent.replace(static_cast<size_t>(start - 1), static_cast<size_t>(width), RightAligned(value, width));
     if (st.calc) {
-      Scoped<int> context(st.CurrentLevel, level - 1);
-      st.calc->RowFormulaCalc(st, 1, level - 1, parent, target, 0);
+      st.calc->RowFormulaCalc(st, parentLevel, parent, target);
       parent = FitRecord(parent, st.DataLen);
     }
   }
@@ -321,7 +323,6 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
 
   if (st.calc) {
     Scoped<bool> noDisplay(st.CalcNoDisplay, true);
-    Scoped<int> context(st.CurrentLevel, level);
     st.calc->LevelCalc(st, level, st.SheetTotalRecord, st.CurrentRow + 1, st.UsedRows);
   }
 

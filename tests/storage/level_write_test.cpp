@@ -181,8 +181,8 @@ TEST_F(LevelWriteFixture, StalePoolOfRecordNumbersIsRefused) {
   EXPECT_EQ(ReadAll(LevelPath(2)), before);
 }
 
-// The calculation of a level that is not the one shown runs in that level's
-// context: `CurrentLevel` is the written level while it runs.
+// The calculation of a level that is not the one shown is asked for that
+// level; the level shown stays as it is.
 class ContextCalc : public CalcServices {
  public:
   int seenLevel = 0, seenCurrent = 0, seenRow = 0, seenUsed = 0;
@@ -200,7 +200,7 @@ class ContextCalc : public CalcServices {
     seenNoDisplay = st.CalcNoDisplay;
     closing.replace(19, 5, "99999");
   }
-  void RowFormulaCalc(ProgramState&, int, int, std::string&, int, int) override {}
+  void RowFormulaCalc(ProgramState&, const LevelContext&, std::string&, int) override {}
   void RecalcFromTopLevel(ProgramState&, const std::string&) override {}
 };
 
@@ -217,7 +217,7 @@ TEST_F(LevelWriteFixture, CalculationRunsInTheWrittenLevelsContext) {
   ASSERT_TRUE(LevelWrite(st, 2));
 
   EXPECT_EQ(calc.seenLevel, 2);
-  EXPECT_EQ(calc.seenCurrent, 2);
+  EXPECT_EQ(calc.seenCurrent, 3);
   EXPECT_EQ(calc.seenRow, 8);
   EXPECT_EQ(calc.seenUsed, 1);
   EXPECT_TRUE(calc.seenNoDisplay);
@@ -291,14 +291,15 @@ TEST_F(LevelWriteFixture, SpecialPrintMarkUsesTheWrittenLevelsColumns) {
 
 // The breakdown's totals reach the parent row through the carry definitions,
 // fitted to the parent's column, and the parent row's definitions that
-// depend on it are evaluated in the parent level's context.
+// depend on it are evaluated in the parent level's context: level 1, no
+// parent row above it, the level 1 sheet's closing record on the path.
 class CarryCalc : public ContextCalc {
  public:
   std::vector<std::string> rowCalcs;
-  void RowFormulaCalc(ProgramState& st, int mode, int level, std::string& rec, int col, int flag) override {
-    rowCalcs.push_back(std::to_string(mode) + "," + std::to_string(level) + "," + std::to_string(col) + "," +
-                       std::to_string(flag) + " current " + std::to_string(st.CurrentLevel) + " value " +
-                       rec.substr(29, 12));
+  void RowFormulaCalc(ProgramState&, const LevelContext& ctx, std::string& rec, int col) override {
+    rowCalcs.push_back(std::to_string(ctx.level) + "," + std::to_string(col) + " parent [" +
+                       std::string(ctx.parentRow) + "] total " + std::string(ctx.totalRecord.substr(19, 5)) +
+                       " value " + rec.substr(29, 12));
   }
 };
 
@@ -324,10 +325,11 @@ TEST_F(LevelWriteFixture, TotalsAreCarriedIntoTheParentRow) {
   ASSERT_TRUE(LevelRowsRead(st, 2));
   SetRow(1, "");  // emptied: nothing recalculated, the last totals carried
   st.SheetTotalRecord.replace(29, 12, "        77.0");
+  st.PathTotalRecords[1] = std::string(19, ' ') + "TOTAL";
   ASSERT_TRUE(LevelWrite(st, 2));
   EXPECT_EQ(calc.seenLevel, 0);
   ASSERT_EQ(calc.rowCalcs.size(), 1u);
-  EXPECT_EQ(calc.rowCalcs[0], "1,1,2,0 current 1 value         77.0");
+  EXPECT_EQ(calc.rowCalcs[0], "1,2 parent [] total TOTAL value         77.0");
   EXPECT_EQ(st.CurrentLevel, 2);
   EXPECT_EQ(LinkField(ReadLevel(1)[0], kChildPos), " -99");
 }

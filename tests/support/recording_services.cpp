@@ -46,8 +46,8 @@ bool RecordingCalc::TotalFormulaOrderBuild(ProgramState&, int level) {
 void RecordingCalc::LevelCalc(ProgramState&, int level, std::string&, int row, int usedRows) {
   Add("LevelCalc" + Args({N(level), N(row), N(usedRows)}));
 }
-void RecordingCalc::RowFormulaCalc(ProgramState&, int mode, int level, std::string&, int changedCol, int flag) {
-  Add("RowFormulaCalc" + Args({N(mode), N(level), N(changedCol), N(flag)}));
+void RecordingCalc::RowFormulaCalc(ProgramState&, const LevelContext& ctx, std::string&, int changedCol) {
+  Add("RowFormulaCalc" + Args({N(ctx.level), N(changedCol)}));
 }
 void RecordingCalc::RecalcFromTopLevel(ProgramState&, const std::string& workBase) {
   Add("RecalcFromTopLevel" + Args({workBase}));

@@ -31,8 +31,7 @@ class RecordingCalc : public CalcServices, public CallLog {
   bool RowFormulaOrderBuild(ProgramState&, int level) override;
   bool TotalFormulaOrderBuild(ProgramState&, int level) override;
   void LevelCalc(ProgramState&, int level, std::string& closingRecord, int row, int usedRows) override;
-  void RowFormulaCalc(ProgramState&, int mode, int level, std::string& rowRecord, int changedCol,
-                      int flag) override;
+  void RowFormulaCalc(ProgramState&, const LevelContext& ctx, std::string& rowRecord, int changedCol) override;
   void RecalcFromTopLevel(ProgramState&, const std::string& workBase) override;
 };
 

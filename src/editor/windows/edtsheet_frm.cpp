@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/windows/option_windows.h"
+#include "calc/level_calc.h"
 #include "editor/editor_geometry.h"
 #include "editor/windows/menu_bar_view.h"
 #include "platform/grid/qt/grid_view.h"
@@ -261,6 +262,9 @@ QAction* EDTSHEET_FRM::MenuAction(const std::string& name, int index) const {
 }
 
 void EDTSHEET_FRM::WireFileMenu() {
+  fileMenuPort_.LevelRecalcAndShow = [](ProgramState& st) {
+    LevelRecalcAndShow(st, st.SheetTotalRecord, 1, st.UsedRows);
+  };
   fileMenuPort_.GridFocus = [this](ProgramState&) { edtSheet_->setFocus(); };
   fileMenuPort_.UnloadEditor = [this](ProgramState&) { return close(); };
   for (int item : kFileMenuItems) WireMenu("Menu_1Sub", [this](int index) { Menu_1Sub_Click(index); }, item);

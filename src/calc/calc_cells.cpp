@@ -1,0 +1,72 @@
+#include "calc/calc_cells.h"
+
+#include <algorithm>
+
+#include "state/column_numbers.h"
+#include "state/program_state.h"
+#include "calc/formula_evaluate.h"
+#include "core/number_text.h"
+#include "platform/grid/grid_api.h"
+#include "sheet/sheet_fields.h"
+#include "state/sheet_services.h"
+
+namespace kv {
+
+int CalcColumns(const ProgramState& st, int level) {
+  if (level < 1 || level > kMaxLevels) return 0;
+  return std::clamp(st.ColCount[level], 0, kMaxColumns);
+}
+
+bool IsColumnOf(const ProgramState& st, int level, int col) { return col >= 1 && col <= CalcColumns(st, level); }
+
+std::string_view CellBytes(const ProgramState& st, std::string_view rec, int level, int col) {
+  if (!IsColumnOf(st, level, col)) return {};
+  return FieldBytes(st, rec, col, level);
+}
+
+std::string_view CellTrimmed(const ProgramState& st, std::string_view rec, int level, int col) {
+  std::string_view s = CellBytes(st, rec, level, col);
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+FixedSum CellValue(const ProgramState& st, std::string_view rec, int level, int col) {
+  return FixedSum::Parse(CellBytes(st, rec, level, col));
+}
+
+std::string_view EvaluatedValue(std::string_view result) { return IsFormulaError(result) ? std::string_view() : result; }
+
+std::string FitToColumn(const ProgramState& st, int level, int col, std::string text) {
+  NumFitColumn(st, level, text, col);
+  return text;
+}
+
+void StoreCell(const ProgramState& st, std::string& rec, int level, int col, std::string_view fitted) {
+  if (IsColumnOf(st, level, col)) FieldStore(st, rec, col, level, fitted);
+}
+
+void StoreRightAligned(const ProgramState& st, std::string& rec, int level, int col, std::string_view text) {
+  if (!IsColumnOf(st, level, col)) return;
+  const size_t width = static_cast<size_t>(std::max(st.ColWidth[level][col], 0));
+  const std::string aligned = text.size() >= width ? std::string(text.substr(text.size() - width))
+                                                   : std::string(width - text.size(), ' ') + std::string(text);
+  FieldStore(st, rec, col, level, aligned);
+}
+
+bool IsOverflowMark(std::string_view fitted) {
+  if (fitted.empty()) return false;
+  const char c = fitted.front();
+  return (c == '+' || c == '-') && fitted.find_first_not_of(c) == std::string_view::npos;
+}
+
+GridModel* PaintGrid(ProgramState& st, int level) {
+  if (level != st.CurrentLevel || st.sheetEngine == nullptr) return nullptr;
+  return st.sheetEngine->EdtSheetGrid(st);
+}
+
+void PaintCell(GridModel* grid, int col, int row, const std::string& text) {
+  if (grid != nullptr) SetTextData32(*grid, col, row, text);
+}
+
+}  // namespace kv

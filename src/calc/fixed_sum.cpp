@@ -1,0 +1,94 @@
+#include "calc/fixed_sum.h"
+
+#include "core/number_scan.h"
+
+namespace kv {
+namespace {
+
+constexpr __int128 kScale = 10000;
+// Far beyond any column: a larger magnitude is held at this bound, which
+// keeps the sums of a sheet and their percentages well inside 128 bits.
+constexpr int kMaxWholeDigits = 20;
+
+// n / d rounded to the nearest, halves to the even quotient (d > 0).
+__int128 DivideHalfEven(__int128 n, __int128 d) {
+  const bool negative = n < 0;
+  if (negative) n = -n;
+  __int128 q = n / d;
+  const __int128 r = n % d;
+  if (2 * r > d || (2 * r == d && (q & 1) != 0)) ++q;
+  return negative ? -q : q;
+}
+
+constexpr __int128 Pow10(int n) {
+  __int128 b = 1;
+  for (int i = 0; i < n; ++i) b *= 10;
+  return b;
+}
+
+constexpr __int128 Bound() { return Pow10(kMaxWholeDigits + 4); }
+
+}  // namespace
+
+FixedSum FixedSum::Parse(std::string_view text) {
+  const ScannedNumber n = ScanNumber(text);
+  if (n.IsZero()) return {};
+  // value = digits x 10^exponent; raw = value x 10^4.
+  const long shift = static_cast<long>(n.exponent) + 4;
+  const long size = static_cast<long>(n.digits.size());
+  if (size + shift > kMaxWholeDigits + 4) return FixedSum(n.negative ? -Bound() : Bound());
+  __int128 raw = 0;
+  if (shift >= 0) {
+    for (char c : n.digits) raw = raw * 10 + (c - '0');
+    for (long i = 0; i < shift; ++i) raw *= 10;
+  } else {
+    const long keep = size + shift;  // digits left of the fourth decimal
+    if (keep < 0) return {};         // below half of the last decimal
+    for (long i = 0; i < keep; ++i) raw = raw * 10 + (n.digits[static_cast<size_t>(i)] - '0');
+    if (keep < size) {
+      const char first = n.digits[static_cast<size_t>(keep)];
+      const bool rest = keep + 1 < size;  // the digits hold no trailing zeros
+      if (first > '5' || (first == '5' && (rest || (raw & 1) != 0))) ++raw;
+    }
+  }
+  return FixedSum(n.negative ? -raw : raw);
+}
+
+FixedSum FixedSum::Times(Currency rate) const {
+  const __int128 r = rate.Raw();
+  const __int128 limit = Pow10(36);
+  const __int128 a = raw_ < 0 ? -raw_ : raw_;
+  const __int128 b = r < 0 ? -r : r;
+  if (b != 0 && a > limit / b) return FixedSum((raw_ < 0) != (r < 0) ? -Bound() : Bound());
+  return FixedSum(DivideHalfEven(raw_ * r, kScale));
+}
+
+FixedSum FixedSum::Percent(FixedSum value, FixedSum total) {
+  if (value.IsZero() || total.IsZero()) return {};
+  __int128 n = value.raw_ * 100 * kScale;
+  __int128 d = total.raw_;
+  if (d < 0) {
+    n = -n;
+    d = -d;
+  }
+  return FixedSum(DivideHalfEven(n, d));
+}
+
+std::string FixedSum::ToText() const {
+  if (raw_ == 0) return "0";
+  __int128 v = raw_ < 0 ? -raw_ : raw_;
+  std::string whole;
+  for (__int128 w = v / kScale; w > 0; w /= 10) whole.insert(whole.begin(), static_cast<char>('0' + int(w % 10)));
+  std::string fraction;
+  int f = static_cast<int>(v % kScale);
+  for (int i = 0; i < 4; ++i) {
+    fraction.insert(fraction.begin(), static_cast<char>('0' + f % 10));
+    f /= 10;
+  }
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  return (raw_ < 0 ? "-" : "") + whole + (fraction.empty() ? "" : "." + fraction);
+}
+
+std::string FixedSum::ToSignedText() const { return raw_ < 0 ? ToText() : " " + ToText(); }
+
+}  // namespace kv

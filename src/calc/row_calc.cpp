@@ -1,0 +1,179 @@
+#include "calc/row_calc.h"
+
+#include <array>
+#include <vector>
+
+#include "state/column_numbers.h"
+#include "state/program_state.h"
+#include "core/settings_text.h"
+#include "calc/calc_cells.h"
+#include "calc/calc_expression.h"
+#include "calc/formula_evaluate.h"
+#include "calc/zoku_unit_round.h"
+#include "core/column_letter.h"
+#include "core/number_text.h"
+#include "storage/row_record.h"
+
+namespace kv {
+namespace {
+
+constexpr int kCustomerSourceCol = 8;
+constexpr int kCustomerSwitchCol = 10;
+constexpr int kCustomerFirstCol = 11;
+constexpr int kCustomerSecondCol = 12;
+
+char TypeOf(const ProgramState& st, int level, int col) {
+  const std::string& type = st.ColType[level][col];
+  return type.empty() ? ' ' : type.front();
+}
+
+std::string Evaluate(ProgramState& st, const LevelContext& ctx, std::string_view rec, std::string_view formula) {
+  std::string result(EvaluatedValue(FormulaEvaluate(st, ctx, rec, formula)));
+  return result;
+}
+
+// Sets the library's variable "[[X" to a cell's text; a blank cell and an
+// overflow mark (both read as 0 by the sums) give "0".
+void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
+  std::string result;
+  const bool zero = text.empty() || IsOverflowMark(text);
+  CalcExpression(st, "[[" + ColNumToLetter(col) + "=" + std::string(zero ? std::string_view("0") : text), result);
+}
+
+// The customer variant's columns 11 and 12 for a result of column 8.
+struct CustomerSplit {
+  int target = 0;  // column that receives the value
+  int other = 0;   // column blanked
+};
+
+CustomerSplit CustomerSplitOf(const ProgramState& st, std::string_view rec, int level) {
+  const bool first = CellTrimmed(st, rec, level, kCustomerSwitchCol) == "1";
+  return first ? CustomerSplit{kCustomerFirstCol, kCustomerSecondCol} : CustomerSplit{kCustomerSecondCol, kCustomerFirstCol};
+}
+
+struct Propagation {
+  ProgramState& st;
+  const LevelContext& ctx;
+  int gridRow;
+  std::string& rec;
+  GridModel* grid;  // null: nothing painted
+  std::vector<int> computed;  // numeric columns with a row definition, in column order
+  std::array<bool, kMaxColumns + 1> onChain{};
+};
+
+void Paint(Propagation& p, int col, const std::string& result) {
+  if (p.grid == nullptr) return;
+  const int level = p.ctx.level;
+  std::string shown = result;
+  if (result == "0") {
+    shown = " ";
+  } else if (p.st.SystemKind == 1) {
+    NumCommaFormat(p.st, level, shown, col);
+  } else {
+    TotalFitColumn(p.st, level, shown, col);
+  }
+  PaintCell(p.grid, col, p.gridRow, shown);
+  if (p.st.CustomerVariant && col == kCustomerSourceCol) {
+    const CustomerSplit split = CustomerSplitOf(p.st, p.rec, level);
+    for (int c : {kCustomerFirstCol, kCustomerSecondCol})
+      if (IsColumnOf(p.st, level, c)) PaintCell(p.grid, c, p.gridRow, std::string(20, ' '));
+    if (IsColumnOf(p.st, level, split.target)) PaintCell(p.grid, split.target, p.gridRow, shown);
+  }
+}
+
+void Store(Propagation& p, int col, const std::string& fitted) {
+  const int level = p.ctx.level;
+  StoreCell(p.st, p.rec, level, col, fitted);
+  if (p.st.CustomerVariant && col == kCustomerSourceCol) {
+    const CustomerSplit split = CustomerSplitOf(p.st, p.rec, level);
+    StoreCell(p.st, p.rec, level, split.other, "");
+    StoreRightAligned(p.st, p.rec, level, split.target, fitted);
+  }
+}
+
+void ColumnFormulaPropagate(Propagation& p, int changedCol) {
+  const int level = p.ctx.level;
+  const std::string key = "[[" + ColNumToLetter(changedCol);
+  for (int col : p.computed) {
+    if (p.onChain[static_cast<size_t>(col)]) continue;
+    const std::string& def = p.st.ColFormula[level][col];
+    if (def.find(key) == std::string::npos) continue;
+
+    const std::string answer = FormulaEvaluate(p.st, p.ctx, p.rec, def);
+    if (IsFormulaError(answer)) {
+      if (p.grid != nullptr) PaintCell(p.grid, col, p.gridRow, "");
+      StoreCell(p.st, p.rec, level, col, "");
+      continue;
+    }
+    std::string result = answer;
+    if (p.st.SystemKind == 1) result = ZokuUnitRound(p.st, p.rec, result, col);
+    Paint(p, col, result);
+    const std::string fitted = FitToColumn(p.st, level, col, result);
+    Store(p, col, fitted);
+    SetColumnVariable(p.st, col, TrimBlanks(fitted));
+
+    p.onChain[static_cast<size_t>(col)] = true;
+    ColumnFormulaPropagate(p, col);
+    p.onChain[static_cast<size_t>(col)] = false;
+  }
+}
+
+}  // namespace
+
+void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
+  if (RecordByte(rec, kKindPos) != kKindItem) return;
+  const int level = ctx.level;
+  const int count = CalcColumns(st, level);
+
+  // Formula texts into their answer columns.
+  std::string carried;
+  for (int c = 1; c <= count; ++c) {
+    const char type = TypeOf(st, level, c);
+    if (type == 'S') {
+      const std::string_view text = CellTrimmed(st, rec, level, c);
+      if (!text.empty()) carried = FormulaEvaluate(st, ctx, rec, text);
+    } else if (type == 'A' && !TrimBlanks(carried).empty()) {
+      StoreCell(st, rec, level, c, FitToColumn(st, level, c, std::string(EvaluatedValue(carried))));
+    }
+  }
+
+  // Row definitions in their order.
+  for (char letter : st.RowFormulaOrder[level]) {
+    const int c = ColLetterToNum(std::string_view(&letter, 1));
+    if (!IsColumnOf(st, level, c)) continue;
+    const std::string& def = st.ColFormula[level][c];
+    if (def.empty() || ContainsNoCase(def, "RATIO")) continue;
+    std::string result = Evaluate(st, ctx, rec, def);
+    if (st.SystemKind == 1) result = ZokuUnitRound(st, rec, result, c);
+    StoreCell(st, rec, level, c, FitToColumn(st, level, c, std::move(result)));
+  }
+}
+
+void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
+                    bool paint) {
+  const int level = ctx.level;
+  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, {}, {}};
+  const int count = CalcColumns(st, level);
+  for (int c = 1; c <= count; ++c) {
+    if (!IsNumericColumn(st, level, c)) continue;
+    SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
+    if (!st.ColFormula[level][c].empty()) p.computed.push_back(c);
+  }
+  if (changedCol >= 0 && changedCol <= kMaxColumns) p.onChain[static_cast<size_t>(changedCol)] = true;
+  ColumnFormulaPropagate(p, changedCol);
+}
+
+void RatioCellCalc(ProgramState& st, int row, int level, int ratioCol, int refCol, FixedSum total) {
+  if (row < 0 || row > kMaxSheetRows + 1) return;
+  std::string& rec = st.SheetRows[static_cast<size_t>(row)];
+  const FixedSum ratio = FixedSum::Percent(CellValue(st, rec, level, refCol), total);
+  StoreCell(st, rec, level, ratioCol, FitToColumn(st, level, ratioCol, ratio.ToText()));
+}
+
+bool IsItemRow(std::string_view rec) {
+  static constexpr std::string_view kNotItems = "#$%\xB1\xB2\xB3S\xD2Q";  // # $ % ｱ ｲ ｳ S ﾒ Q
+  return kNotItems.find(RecordByte(rec, kKindPos)) == std::string_view::npos &&
+         RecordByte(rec, kPrintMarkPos) != 'U';
+}
+
+}  // namespace kv

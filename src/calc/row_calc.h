@@ -1,0 +1,48 @@
+#pragma once
+// The calculation of one row: the quantity formulas of the formula-text
+// ("S") columns into their answer ("A") columns and the row definitions
+// (`RowCalc`); the incremental recalculation after one numeric cell of a row
+// changed (`RowFormulaCalc`); the composition ratio of a row
+// (`RatioCellCalc`). Every formula is evaluated in the given level context:
+// that level's columns, its parent row and its sheet's closing record.
+#include <string>
+#include <string_view>
+
+#include "calc/fixed_sum.h"
+#include "state/level_context.h"
+
+namespace kv {
+
+struct ProgramState;
+
+// Computes an item row (kind " ") in place; any other row is left as it is.
+// First the formula-text pass: each "A" column takes the result of the
+// nearest non-empty "S" column to its left (an "A" column without one keeps
+// its text); then every row definition of `RowFormulaOrder`(ctx.level) but
+// the ratio's, each reading the values stored before it. A formula that
+// fails stores the column's zero form.
+void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec);
+
+// After column `changedCol` of `rec` changed: the row's numeric cells become
+// "[[X" variables of the arithmetic library, and every row definition that
+// refers to the changed column is evaluated again, stored and propagated
+// further, depth first; a definition that fails leaves its column in the
+// zero form and propagates nothing. No column is evaluated again while it
+// is on the chain being propagated, so a definition that refers to itself
+// ends. With `paint`, the cells are shown in grid row `gridRow` of the
+// editor's grid (only when ctx.level is the level on screen). In the
+// customer variant a result of column 8 goes into column 11 when column 10
+// holds "1", else into column 12, the other blanked.
+void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
+                    bool paint);
+
+// The composition ratio of `SheetRows`(row): the value of column `refCol`
+// x 100 / `total`, to four decimals (0 when either is 0), fitted into column
+// `ratioCol` of the level.
+void RatioCellCalc(ProgramState& st, int row, int level, int ratioCol, int refCol, FixedSum total);
+
+// False for the rows "#", "$", "%", "ｱ", "ｲ", "ｳ", "S", "ﾒ", "Q" and for
+// non-print ("U") rows; true otherwise.
+bool IsItemRow(std::string_view rec);
+
+}  // namespace kv

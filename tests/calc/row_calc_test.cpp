@@ -1,0 +1,201 @@
+// One row computed: the quantity formulas of "S" columns into their "A"
+// columns and the row definitions (RowCalc), the recalculation after one
+// cell changed (RowFormulaCalc), the composition ratio and the item-row test.
+#include "calc/row_calc.h"
+
+#include <gtest/gtest.h>
+
+#include "calc/calc_expression.h"
+#include "calc_fixture.h"
+#include "platform/grid/grid_api.h"
+
+namespace kv::test {
+namespace {
+
+class RowCalcTest : public CalcFixture {
+ protected:
+  LevelContext Level1() const { return {1, {}, st.SheetTotalRecord}; }
+
+  // The library's value of "[[X".
+  std::string Variable(char letter) {
+    std::string result;
+    EXPECT_TRUE(CalcExpression(st, std::string("[[") + letter, result));
+    return result;
+  }
+};
+
+// Each "A" column takes the result of the nearest non-empty "S" column to
+// its left; an "A" column before any "S" keeps its text; an error is never
+// read as a number ("2* 3" names the variable " 3", and the digit in its
+// error text is not stored).
+TEST_F(RowCalcTest, FormulaTextsGoIntoTheAnswerColumnsToTheirRight) {
+  Layout(1, {{"A0", "A", 8}, {"S1", "S", 12}, {"A1", "A", 8}, {"S2", "S", 12}, {"A2", "A1", 8}});
+  Build();
+  struct Case {
+    std::string s1, s2;
+    std::string a1, a2;  // after the calculation
+  };
+  const Case cases[] = {
+      {"2*3", "", "6", "6.0"},       // S2 empty: A2 takes S1's result
+      {"2*3", "1.5+1", "6", "2.5"},  // each its own
+      {"5-5", "", "", ""},           // zero: the zero form
+      {"2* 3", "", "", ""},          // an error: blank, not 3
+      {"", "", "old1", "old2"},      // nothing to evaluate: kept
+  };
+  for (const Case& c : cases) {
+    std::string rec = Row(1, ' ', {{1, "keep"}, {2, c.s1}, {3, "old1"}, {4, c.s2}, {5, "old2"}});
+    RowCalc(st, Level1(), rec);
+    EXPECT_EQ(Cell(rec, 1, 1), "keep") << c.s1;
+    EXPECT_EQ(Cell(rec, 1, 3), c.a1) << c.s1 << " / " << c.s2;
+    EXPECT_EQ(Cell(rec, 1, 5), c.a2) << c.s1 << " / " << c.s2;
+  }
+  // Only item rows are computed.
+  for (char kind : {'#', '\xBC', '\xD2', 'Q', 'G'}) {
+    const std::string rec = Row(1, kind, {{2, "2*3"}, {3, "old1"}});
+    std::string copy = rec;
+    RowCalc(st, Level1(), copy);
+    EXPECT_EQ(copy, rec) << kind;
+  }
+}
+
+// Definitions in their order, each reading what the ones before stored:
+// A = [[B*2 after B = [[C+1. The ratio column's definition is not evaluated.
+TEST_F(RowCalcTest, DefinitionsReadTheValuesStoredBeforeThem) {
+  Layout(1, {{"A", "0", 8, "[[B*2"}, {"B", "0", 8, "[[C+1"}, {"C", "0", 8}, {"R", "2", 8, "RATIO    A"}});
+  Build();
+  std::string rec = Row(1, ' ', {{1, "1"}, {2, "1"}, {3, "4"}, {4, "keep"}});
+  RowCalc(st, Level1(), rec);
+  EXPECT_EQ(Cell(rec, 1, 2), "5");
+  EXPECT_EQ(Cell(rec, 1, 1), "10");
+  EXPECT_EQ(Cell(rec, 1, 4), "keep");
+}
+
+// Changing C recomputes B, then A, and paints them on the level shown; the
+// library's variables follow the stored values.
+TEST_F(RowCalcTest, ChangeIsPropagatedThroughTheDefinitionsThatReadIt) {
+  Layout(1, {{"A", "0", 8, "[[B*2", "SUM"}, {"B", "0", 8, "[[C+1"}, {"C", "0", 8}, {"D", "0", 8, "[[A-1"}});
+  Build();
+  ShowGrid();
+  std::string rec = Row(1, ' ', {{3, "4999"}});
+  RowFormulaCalc(st, Level1(), 7, rec, 3, true);
+  EXPECT_EQ(Cell(rec, 1, 2), "5000");
+  EXPECT_EQ(Cell(rec, 1, 1), "10000");
+  EXPECT_EQ(Cell(rec, 1, 4), "9999");
+  EXPECT_EQ(GetTextData32(grid, 1, 7), "10,000");
+  EXPECT_EQ(GetTextData32(grid, 4, 7), "9,999");
+  EXPECT_EQ(Variable('A'), "10000");
+
+  // Not the level shown, or no painting asked: nothing painted.
+  SetTextData32(grid, 1, 7, "");
+  rec = Row(1, ' ', {{3, "1"}});
+  st.CurrentLevel = 2;
+  RowFormulaCalc(st, Level1(), 7, rec, 3, true);
+  st.CurrentLevel = 1;
+  RowFormulaCalc(st, Level1(), 7, rec, 3, false);
+  EXPECT_EQ(GetTextData32(grid, 1, 7), "");
+  EXPECT_EQ(Cell(rec, 1, 1), "4");
+}
+
+// A zero result and an overflowed one reach the definitions that read them
+// as 0, and the library's variable is "0", not the blanks or the "+" run of
+// the stored cell.
+TEST_F(RowCalcTest, ZeroAndOverflowReachTheirDependentsAsZero) {
+  Layout(1, {{"A", "0", 8, "[[B+5"}, {"B", "0", 3, "[[C*1"}, {"C", "0", 8}});
+  Build();
+  for (const char* c : {"0", "1000"}) {
+    std::string rec = Row(1, ' ', {{1, "12"}, {2, "7"}, {3, c}});
+    RowFormulaCalc(st, Level1(), 1, rec, 3, false);
+    EXPECT_EQ(Cell(rec, 1, 2), std::string(c) == "0" ? "" : "+++");
+    EXPECT_EQ(Cell(rec, 1, 1), "5") << c;
+    EXPECT_EQ(Variable('B'), "0") << c;
+  }
+}
+
+// A failing definition leaves its column in the zero form and stops there:
+// what reads it keeps its value.
+TEST_F(RowCalcTest, FailingDefinitionStopsItsBranch) {
+  Layout(1, {{"A", "0", 8, "[[B+5"}, {"B", "0", 8, "[[C+NOSUCH"}, {"C", "0", 8}});
+  Build();
+  std::string rec = Row(1, ' ', {{1, "12"}, {2, "7"}, {3, "1"}});
+  RowFormulaCalc(st, Level1(), 1, rec, 3, false);
+  EXPECT_EQ(Cell(rec, 1, 2), "");
+  EXPECT_EQ(Cell(rec, 1, 1), "12");
+}
+
+// The full calculation and the one after an edit evaluate a definition the
+// same way, rounding marks and divisions included.
+TEST_F(RowCalcTest, FullAndIncrementalCalculationAgree) {
+  Layout(1, {{"A", "4", 10, "[[C*2/3"}, {"B", "0", 8, "@[[C/3"}, {"C", "0", 8}});
+  Build();
+  std::string full = Row(1, ' ', {{3, "1"}});
+  RowCalc(st, Level1(), full);
+  std::string edited = Row(1, ' ', {{3, "1"}});
+  RowFormulaCalc(st, Level1(), 1, edited, 3, false);
+  EXPECT_EQ(Cell(full, 1, 2), "1");
+  EXPECT_EQ(full, edited);
+}
+
+// "[[B[[A" refers to its own column unseen by the order: the propagation
+// does not evaluate a column again while it is on the chain, so it ends.
+TEST_F(RowCalcTest, HiddenSelfReferenceEnds) {
+  Layout(1, {{"A", "0", 8, "[[B[[A"}, {"B", "0", 8}});
+  Build();
+  std::string rec = Row(1, ' ', {{2, "42"}});
+  RowFormulaCalc(st, Level1(), 1, rec, 2, false);
+  EXPECT_EQ(Cell(rec, 1, 1), "42");
+}
+
+// Customer variant: a result of column 8 goes into column 11 when column 10
+// holds "1", else into 12; the other is blanked. A level without those
+// columns is left alone beyond its own.
+TEST_F(RowCalcTest, CustomerVariantSplitsColumnEight) {
+  st.CustomerVariant = true;
+  Layout(1, {{"A", "0", 6}, {"B", "C", 2}, {"C", "C", 2}, {"D", "C", 2}, {"E", "C", 2}, {"F", "C", 2},
+             {"G", "C", 2}, {"H", "0", 8, "[[A*2"}, {"I", "C", 2}, {"J", "C", 2}, {"K", "0", 8}, {"L", "0", 8}});
+  Build();
+  ShowGrid();
+  for (const char* sw : {"1", ""}) {
+    std::string rec = Row(1, ' ', {{1, "21"}, {10, sw}, {11, "old"}, {12, "old"}});
+    RowFormulaCalc(st, Level1(), 3, rec, 1, true);
+    const bool first = std::string(sw) == "1";
+    EXPECT_EQ(Cell(rec, 1, 8), "42");
+    EXPECT_EQ(Cell(rec, 1, 11), first ? "42" : "") << sw;
+    EXPECT_EQ(Cell(rec, 1, 12), first ? "" : "42") << sw;
+    EXPECT_EQ(GetTextData32(grid, first ? 11 : 12, 3), "42");
+    EXPECT_EQ(GetTextData32(grid, first ? 12 : 11, 3), std::string(20, ' '));
+  }
+
+  Layout(1, {{"A", "0", 6}, {"B", "C", 2}, {"C", "C", 2}, {"D", "C", 2}, {"E", "C", 2}, {"F", "C", 2},
+             {"G", "C", 2}, {"H", "0", 8, "[[A*2"}, {"I", "C", 2}, {"J", "C", 2}, {"K", "0", 8}});
+  Build();
+  std::string rec = Row(1, ' ', {{1, "21"}});
+  const std::string tail = rec.substr(57);  // bytes 58.. lie past column K
+  RowFormulaCalc(st, Level1(), 3, rec, 1, false);
+  EXPECT_EQ(Cell(rec, 1, 11), "");
+  EXPECT_EQ(rec.substr(57), tail);
+}
+
+TEST_F(RowCalcTest, RatioIsTheRowsShareOfTheTotal) {
+  Layout(1, {{"V", "0", 8}, {"R", "2", 8, "RATIO    A"}});
+  struct Case {
+    std::string value;
+    std::string total;
+    std::string ratio;
+  };
+  for (const Case& c : {Case{"250", "1000", "25.00"}, Case{"1", "3", "33.33"}, Case{"250", "0", ""},
+                        Case{"", "1000", ""}, Case{"-50", "200", "-25.00"}, Case{"++++", "1000", ""}}) {
+    st.SheetRows[4] = Row(1, ' ', {{1, c.value}, {2, "old"}});
+    RatioCellCalc(st, 4, 1, 2, 1, FixedSum::Parse(c.total));
+    EXPECT_EQ(Cell(4, 1, 2), c.ratio) << c.value << " of " << c.total;
+  }
+}
+
+TEST_F(RowCalcTest, ItemRowTest) {
+  for (char kind : {'#', '$', '%', '\xB1', '\xB2', '\xB3', 'S', '\xD2', 'Q'})
+    EXPECT_FALSE(IsItemRow(Row(1, kind, {}))) << kind;
+  for (char kind : {' ', '\xBC', '\xB9', 'Z', 'G'}) EXPECT_TRUE(IsItemRow(Row(1, kind, {}))) << kind;
+  EXPECT_FALSE(IsItemRow(Row(1, ' ', {}, 'U')));
+}
+
+}  // namespace
+}  // namespace kv::test
