@@ -57,8 +57,9 @@ bool RecordSheet(ProgramState& st);
 bool AskToRecord(ProgramState& st, const std::string& text, std::string_view title = kMsgTitle);
 
 // Compaction and packing through the program's file commands (the plain
-// routines without them).
-void CompactEstimate(ProgramState& st, const std::string& workBase);
+// routines without them). CompactEstimate is false when the compaction was
+// refused (the user has been told): the work set must not be packed then.
+bool CompactEstimate(ProgramState& st, const std::string& workBase);
 int PackEstimate(ProgramState& st, const std::string& path);
 
 // The pack messages, by the estimate's work name.
