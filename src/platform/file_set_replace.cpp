@@ -370,6 +370,20 @@ FileSetReplace::FileSetReplace(stdfs::path folder, std::string label)
 FileSetReplace::~FileSetReplace() {
   if (committed_) return;
   for (const Put& p : puts_) RemoveFile(folder_ / p.temp);
+  if (note_) RemoveFile(*note_);
+}
+
+void FileSetReplace::WriteNote() {
+  if (!noteFolder_ || note_) return;
+  std::error_code ec;
+  const stdfs::path where = stdfs::absolute(folder_, ec);
+  // A folder whose name cannot stand on a line gets no note: the open of the
+  // files still finds the record.
+  if (ec || where.string().find('\n') != std::string::npos) return;
+  const stdfs::path note = *noteFolder_ / MakeOwnedName(label_, owner_, "note");
+  const std::string body = std::string(kNoteMagic) + "\n" + where.string() + "\n" +
+                           MakeOwnedName(label_, owner_, "intent") + "\n";
+  if (WriteNewFile(note, Sealed(body), ec)) note_ = note;
 }
 
 stdfs::path FileSetReplace::Temporary(const std::string& finalName, std::error_code& ec) {
@@ -378,6 +392,7 @@ stdfs::path FileSetReplace::Temporary(const std::string& finalName, std::error_c
     ec = Errno(EINVAL);
     return {};
   }
+  WriteNote();
   const std::string name = MakeOwnedName(finalName, owner_, "tmp");
   const stdfs::path p = folder_ / name;
   int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -424,24 +439,16 @@ bool FileSetReplace::Commit(std::error_code& ec, const RenameObserver& observer)
   in.removals = removals_;
   const std::string recordName = MakeOwnedName(label_, owner_, "intent");
   const stdfs::path record = folder_ / recordName;
-  std::optional<stdfs::path> note;
-  if (noteFolder_) {
-    std::error_code nec;
-    const stdfs::path where = stdfs::absolute(folder_, nec);
-    note = *noteFolder_ / MakeOwnedName(label_, owner_, "note");
-    const std::string body = std::string(kNoteMagic) + "\n" + where.string() + "\n" + recordName + "\n";
-    // A folder whose name cannot stand on a line gets no note: the open of
-    // the estimate still finds the record.
-    if (where.string().find('\n') != std::string::npos || !WriteNewFile(*note, Sealed(body), nec)) note.reset();
-  }
   auto dropNote = [&] {
-    if (note) RemoveFile(*note);
+    if (note_) RemoveFile(*note_);
+    note_.reset();
   };
   if (!WriteNewFile(record, IntentText(in), ec)) {
     dropNote();
     return false;
   }
   intentTime_ = WriteTime(record);
+  if (observer) observer(0);
 
   size_t done = 0;
   for (int attempt = 0; attempt < 2 && done < puts_.size(); ++attempt) {
@@ -509,10 +516,11 @@ SettleOutcome SettleNotedIntents(const stdfs::path& noteFolder, const TemporaryC
       const stdfs::path folder = (*lines)[0];
       const std::string& recordName = (*lines)[1];
       std::optional<OwnedName> r = ParseOwnedName(recordName);
-      // Only the record of the same writer, in the folder the note names.
-      if (r && r->kind == "intent" && SameOwner(r->owner, o->owner) && RecordableName(recordName) &&
-          Exists(folder / recordName)) {
-        if (SettleRecord(folder, recordName, r->owner, check))
+      // Only the files of the same writer, in the folder the note names.
+      if (r && r->kind == "intent" && SameOwner(r->owner, o->owner) && RecordableName(recordName)) {
+        if (!Exists(folder / recordName))
+          Discard(folder, recordName, r->owner);  // stopped before its record: its temporaries go
+        else if (SettleRecord(folder, recordName, r->owner, check))
           ++out.finished;
         else
           ++out.discarded;

@@ -61,8 +61,8 @@ inline constexpr std::time_t kForeignLeftoverAge = 60 * 60;
 // process that could still use it.
 bool OwnerGone(const FileOwner& owner, const stdfs::path& p);
 
-// Called after each rename of a commit with the number of renames done
-// (tests stop a process there).
+// Called when the intent record is written (0), and after each rename of a
+// commit with the number of renames done (tests stop a process there).
 using RenameObserver = std::function<void(int renamed)>;
 
 class FileSetReplace {
@@ -80,8 +80,9 @@ class FileSetReplace {
   stdfs::path Temporary(const std::string& finalName, std::error_code& ec);
   // A file of the folder removed once the new files are in place.
   void RemoveAfter(const std::string& finalName);
-  // Also leave a note of the record's place in `noteFolder` while the set is
-  // replaced, so that a start-up that looks there finds an interrupted one.
+  // Also leave a note in `noteFolder` from the first temporary until the set
+  // is replaced, so that a start-up that looks there finds an interrupted
+  // replacement, and its temporaries. Call before Temporary.
   void NoteIn(const stdfs::path& noteFolder) { noteFolder_ = noteFolder; }
 
   // Replaces the set. False with `ec` when nothing was replaced. When a
@@ -104,8 +105,11 @@ class FileSetReplace {
   std::vector<Put> puts_;
   std::vector<std::string> removals_;
   std::optional<stdfs::path> noteFolder_;
+  std::optional<stdfs::path> note_;
   std::optional<stdfs::file_time_type> intentTime_;
   bool committed_ = false;
+
+  void WriteNote();
 };
 
 // An extra check of a temporary before its rename is finished (an archive
@@ -122,8 +126,9 @@ struct SettleOutcome {
 SettleOutcome SettleIntents(const stdfs::path& folder, const std::vector<std::string>& finals,
                             const TemporaryCheck& check = {});
 
-// Settles the record a note in `noteFolder` points to, for every note whose
-// writer is gone, and removes those notes.
+// For every note in `noteFolder` whose writer is gone: settles the record it
+// points to, or when there is none (the writer stopped before it) removes
+// that writer's temporaries; then removes the note.
 SettleOutcome SettleNotedIntents(const stdfs::path& noteFolder, const TemporaryCheck& check = {});
 
 // Removes the temporaries of `folder` whose final is one of `finals` (found

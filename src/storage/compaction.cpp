@@ -92,7 +92,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 bool Flush(Compaction& cx, CompactLevel& lv) {
-  if (!WriteAll(lv.tempFd, lv.buffer)) return FailIo(cx, lv.temp, std::strerror(errno));
+  if (!WriteAll(lv.tempFd, lv.buffer)) return FailIo(cx, lv.path, std::strerror(errno));
   lv.buffer.clear();
   return true;
 }
@@ -165,7 +165,7 @@ bool FinishTemps(Compaction& cx) {
     if (!Flush(cx, lv)) return false;
     if (::fsync(lv.tempFd) != 0 || ::close(lv.tempFd) != 0) {
       lv.tempFd = -1;
-      return FailIo(cx, lv.temp, std::strerror(errno));
+      return FailIo(cx, lv.path, std::strerror(errno));
     }
     lv.tempFd = -1;
   }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/program_state.h"
+#include "platform/file_set_replace.h"
 #include "platform/packing.h"
 #include "storage/level_files.h"
 #include "storage/split_path.h"
@@ -56,7 +57,9 @@ int PackEstimateFile(ProgramState& st, const std::string& path, bool deleteAfter
 
   const stdfs::path work(st.AppPath + st.WorkFolderName);
   const stdfs::path program(st.AppPath);
-  // The start-up finds an interrupted replacement through its note in WORK.
+  // The start-up finds an interrupted replacement through its note in WORK;
+  // notes of earlier saves that were stopped are settled now.
+  fs::SettleNotedIntents(work, &ArchiveIntact);
   PairOptions options{work, observer};
   if (MCompressPair(folder, work, parts.name, program, set, options) != kPackOk) return kEstimatePackFailed;
   if (deleteAfter) WorkFilesDelete(st, parts.name);
