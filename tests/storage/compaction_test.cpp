@@ -30,6 +30,27 @@ class CompactionFixture : public LevelFixture {
     WriteLevel(2, level2);
   }
 
+  // Three levels. Level 1: A -> a (level 2), B none, C -> c (level 2).
+  // Level 2: a = 6 -> 1 -> 4(G); c = 2 -> 5(G); a's first row -> x, c's -> y.
+  // Level 3: x = 3 -> 6(G); y = 1 -> 5 -> 2(G).
+  void ThreeLevels() {
+    WriteLevel(1, {{' ', 0, 2, 6, "A"}, {' ', 0, 3, kNoRecord, "B"}, {' ', 0, 4, 2, "C"}, {'G'}});
+    std::vector<Rec> level2 = Filler(7);
+    level2[5] = {' ', 0, 1, 3, "a1"};
+    level2[0] = {' ', 0, 4, kNoRecord, "a2"};
+    level2[3] = {'G', 0, kNoRecord, kNoRecord, "aG"};
+    level2[1] = {' ', 0, 5, 1, "c1"};
+    level2[4] = {'G', 0, kNoRecord, kNoRecord, "cG"};
+    WriteLevel(2, level2);
+    std::vector<Rec> level3 = Filler(6);
+    level3[2] = {' ', 0, 6, kNoRecord, "x1"};
+    level3[5] = {'G', 0, kNoRecord, kNoRecord, "xG"};
+    level3[0] = {' ', 0, 5, kNoRecord, "y1"};
+    level3[4] = {' ', 0, 2, kNoRecord, "y2"};
+    level3[1] = {'G', 0, kNoRecord, kNoRecord, "yG"};
+    WriteLevel(3, level3);
+  }
+
   // The hidden files of the work folder: temporaries and records left.
   std::vector<std::string> HiddenFiles() const {
     std::vector<std::string> out;
@@ -103,24 +124,7 @@ INSTANTIATE_TEST_SUITE_P(BothBases, CompactionTest, ::testing::Values("10", "16"
 
 TEST_F(CompactionFixture, EveryReachableRowIsKeptInDepthFirstOrder) {
   Configure(256, "16", 3);
-  // Level 1: A -> a (level 2), B none, C -> c (level 2).
-  WriteLevel(1, {{' ', 0, 2, 6, "A"}, {' ', 0, 3, kNoRecord, "B"}, {' ', 0, 4, 2, "C"}, {'G'}});
-  // Level 2: a = 6 -> 1 -> 4(G); c = 2 -> 5(G); a's first row -> x, c's -> y.
-  std::vector<Rec> level2 = Filler(7);
-  level2[5] = {' ', 0, 1, 3, "a1"};
-  level2[0] = {' ', 0, 4, kNoRecord, "a2"};
-  level2[3] = {'G', 0, kNoRecord, kNoRecord, "aG"};
-  level2[1] = {' ', 0, 5, 1, "c1"};
-  level2[4] = {'G', 0, kNoRecord, kNoRecord, "cG"};
-  WriteLevel(2, level2);
-  // Level 3: x = 3 -> 6(G); y = 1 -> 5 -> 2(G).
-  std::vector<Rec> level3 = Filler(6);
-  level3[2] = {' ', 0, 6, kNoRecord, "x1"};
-  level3[5] = {'G', 0, kNoRecord, kNoRecord, "xG"};
-  level3[0] = {' ', 0, 5, kNoRecord, "y1"};
-  level3[4] = {' ', 0, 2, kNoRecord, "y2"};
-  level3[1] = {'G', 0, kNoRecord, kNoRecord, "yG"};
-  WriteLevel(3, level3);
+  ThreeLevels();
 
   ASSERT_TRUE(EstFilePack(st, st.WorkFileBase));
 
@@ -235,21 +239,7 @@ TEST_P(CompactionTest, ASharedBreakdownIsCopiedUnderEachParent) {
 // together.
 TEST_F(CompactionFixture, AKillWhileTheFilesAreReplacedIsFinishedAtTheNextStart) {
   Configure(256, "16", 3);
-  WriteLevel(1, {{' ', 0, 2, 6, "A"}, {' ', 0, 3, kNoRecord, "B"}, {' ', 0, 4, 2, "C"}, {'G'}});
-  std::vector<Rec> level2 = Filler(7);
-  level2[5] = {' ', 0, 1, 3, "a1"};
-  level2[0] = {' ', 0, 4, kNoRecord, "a2"};
-  level2[3] = {'G', 0, kNoRecord, kNoRecord, "aG"};
-  level2[1] = {' ', 0, 5, 1, "c1"};
-  level2[4] = {'G', 0, kNoRecord, kNoRecord, "cG"};
-  WriteLevel(2, level2);
-  std::vector<Rec> level3 = Filler(6);
-  level3[2] = {' ', 0, 6, kNoRecord, "x1"};
-  level3[5] = {'G', 0, kNoRecord, kNoRecord, "xG"};
-  level3[0] = {' ', 0, 5, kNoRecord, "y1"};
-  level3[4] = {' ', 0, 2, kNoRecord, "y2"};
-  level3[1] = {'G', 0, kNoRecord, kNoRecord, "yG"};
-  WriteLevel(3, level3);
+  ThreeLevels();
   auto files = [&] {
     std::vector<std::string> v;
     for (int level = 1; level <= 3; ++level) v.push_back(ReadAll(LevelPath(level)));

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -258,6 +259,27 @@ class CrashRecovery : public ::testing::Test {
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
   }
 
+  // A fresh program folder with the estimate as last saved.
+  void FreshEstimate() {
+    rfs::remove_all(app.path());
+    rfs::create_directories(app.path());
+    MakeEstimate();
+  }
+
+  // Starts the child with `stops`, runs `atFirstStop`, lets the child run on
+  // and kills it as soon as `when` holds (looked at in a tight loop) or it
+  // has stopped again. True when `when` held first.
+  bool KillWhen(unsigned stops, const std::function<bool()>& when, const std::function<void()>& atFirstStop = {}) {
+    pid_t pid = StartChild(stops);
+    if (atFirstStop) atFirstStop();
+    EXPECT_EQ(::kill(pid, SIGCONT), 0);
+    bool held = false;
+    while (!(held = when()) && !HasStopped(pid)) {
+    }
+    Kill(pid);
+    return held;
+  }
+
   // A pack in progress: the archive being written beside the packed file.
   bool PackUnderWay() const {
     const std::string prefix = "." + packed.filename().string() + "~";
@@ -411,19 +433,9 @@ TEST_F(CrashRecovery, KilledDuringThePack) {
   filler = 20000;
   bool caught = false;
   for (int attempt = 0; attempt < 5 && !caught; ++attempt) {
-    rfs::remove_all(app.path());
-    rfs::create_directories(app.path());
-    MakeEstimate();
-    pid_t pid = StartChild(kBeforePack | kAfterPack);
-    ASSERT_EQ(::kill(pid, SIGCONT), 0);
-    for (;;) {
-      if (PackUnderWay()) {
-        caught = true;
-        break;
-      }
-      if (HasStopped(pid)) break;  // the pack completed before it was seen
-    }
-    Kill(pid);
+    FreshEstimate();
+    // Not caught: the pack completed before it was seen.
+    caught = KillWhen(kBeforePack | kAfterPack, [&] { return PackUnderWay(); });
 
     Restored r = NextStart();
 
@@ -448,22 +460,18 @@ TEST_F(CrashRecovery, KilledAtAnyMomentOfTheBreakdownWrite) {
   const Texts newSheet = Numbered("b", newRows, "*");
   for (int delayMicros : {0, 80, 120, 160, 250, 1000}) {
     SCOPED_TRACE("kill " + std::to_string(delayMicros) + " us after the file grew");
-    rfs::remove_all(app.path());
-    rfs::create_directories(app.path());
-    MakeEstimate();
+    FreshEstimate();
     const rfs::path y2 = Work() / (std::string(kJob) + ".Y2");
-    pid_t pid = StartChild(kBeforeBreakdownWrite | kAfterBreakdownWrite);
-    const std::uintmax_t before = rfs::file_size(y2);
-    ASSERT_EQ(::kill(pid, SIGCONT), 0);
-    for (;;) {
-      std::error_code ec;
-      if (rfs::file_size(y2, ec) > before) {
-        std::this_thread::sleep_for(std::chrono::microseconds(delayMicros));
-        break;
-      }
-      if (HasStopped(pid)) break;
-    }
-    Kill(pid);
+    std::uintmax_t before = 0;
+    KillWhen(
+        kBeforeBreakdownWrite | kAfterBreakdownWrite,
+        [&] {
+          std::error_code ec;
+          if (rfs::file_size(y2, ec) <= before) return false;
+          std::this_thread::sleep_for(std::chrono::microseconds(delayMicros));
+          return true;
+        },
+        [&] { before = rfs::file_size(y2); });
 
     Restored r = NextStart();
 
@@ -479,31 +487,25 @@ TEST_F(CrashRecovery, KilledAtAnyMomentOfTheBreakdownWrite) {
   }
 }
 
-// Killed while the compacted level files replace the old ones: the start
-// finishes the replacement before the wizard reads them.
-TEST_F(CrashRecovery, KilledWhileTheCompactedLevelFilesReplaceTheOldOnes) {
+// Killed between the renames of a set replaced together: the compacted level
+// files (the first renamed, the others not), or the estimate file and its
+// object pack. The start finishes the set before the wizard reads it.
+TEST_F(CrashRecovery, KilledBetweenTheRenamesOfASetReplacedTogether) {
   filler = 50;
-  MakeEstimate();
-  Kill(StartChild(kMidCompaction));
+  for (Stop stop : {kMidCompaction, kMidPairRename}) {
+    SCOPED_TRACE(stop == kMidCompaction ? "level files" : "estimate file and object pack");
+    FreshEstimate();
+    Kill(StartChild(stop));
 
-  Restored r = NextStart();
+    Restored r = NextStart();
 
-  EXPECT_EQ(r.top, kNewTop);
-  EXPECT_EQ(r.breakdown, Numbered("b", newRows, "*"));
-  ExpectOriginalUnchanged();
-}
-
-// Killed with the estimate file renamed and its object pack not yet: the
-// start finishes the pair.
-TEST_F(CrashRecovery, KilledBetweenTheRenamesOfThePair) {
-  MakeEstimate();
-  Kill(StartChild(kMidPairRename));
-
-  Restored r = NextStart();
-
-  EXPECT_EQ(r.top, kNewTop);
-  EXPECT_EQ(r.breakdown, Numbered("b", newRows, "*"));
-  ExpectOriginalRepacked();
+    EXPECT_EQ(r.top, kNewTop);
+    EXPECT_EQ(r.breakdown, Numbered("b", newRows, "*"));
+    if (stop == kMidCompaction)
+      ExpectOriginalUnchanged();
+    else
+      ExpectOriginalRepacked();
+  }
 }
 
 // Killed the moment the estimate file is seen replaced, and at instants
@@ -519,27 +521,16 @@ TEST_F(CrashRecovery, KilledAtAnyMomentOfTheSave) {
     const int delay = watchReplace ? 0 : micros(random);
     SCOPED_TRACE(watchReplace ? std::string("killed when the estimate file was replaced")
                               : "killed " + std::to_string(delay) + " us into the save");
-    rfs::remove_all(app.path());
-    rfs::create_directories(app.path());
-    MakeEstimate();
+    FreshEstimate();
     struct stat before {};
     ASSERT_EQ(::stat(packed.c_str(), &before), 0);
-    pid_t pid = StartChild(kAfterBreakdownWrite | kAfterPack);
-    ASSERT_EQ(::kill(pid, SIGCONT), 0);
     const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-      if (watchReplace) {
-        struct stat now {};
-        if (::stat(packed.c_str(), &now) == 0 && now.st_ino != before.st_ino) {
-          ++replacedSeen;
-          break;
-        }
-      } else if (std::chrono::steady_clock::now() - start >= std::chrono::microseconds(delay)) {
-        break;
-      }
-      if (HasStopped(pid)) break;  // the save completed first
-    }
-    Kill(pid);
+    const bool held = KillWhen(kAfterBreakdownWrite | kAfterPack, [&] {
+      if (!watchReplace) return std::chrono::steady_clock::now() - start >= std::chrono::microseconds(delay);
+      struct stat now {};
+      return ::stat(packed.c_str(), &now) == 0 && now.st_ino != before.st_ino;
+    });
+    if (watchReplace && held) ++replacedSeen;
 
     Restored r = NextStart();
 
