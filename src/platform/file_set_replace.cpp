@@ -410,11 +410,34 @@ void FileSetReplace::RemoveAfter(const std::string& finalName) { removals_.push_
 bool FileSetReplace::Commit(std::error_code& ec, const RenameObserver& observer) {
   ec.clear();
   if (committed_) return true;
+  auto dropNote = [&] {
+    if (note_) RemoveFile(*note_);
+    note_.reset();
+  };
   for (const std::string& r : removals_)
     if (!RecordableName(r)) {
       ec = Errno(EINVAL);
       return false;
     }
+  // A final that no file can be renamed over (a folder in the way) is found
+  // before anything is replaced.
+  for (const Put& p : puts_) {
+    std::error_code sec;
+    const stdfs::file_type type = stdfs::symlink_status(folder_ / p.finalName, sec).type();
+    if (type == stdfs::file_type::directory) {
+      ec = Errno(EISDIR);
+      return false;
+    }
+  }
+  // Removals alone need no record: each is done or not, and all can be
+  // done again.
+  if (puts_.empty()) {
+    for (const std::string& r : removals_) RemoveFile(folder_ / r);
+    SyncFolder(folder_);
+    committed_ = true;
+    dropNote();
+    return true;
+  }
   // One file alone needs no record: its rename is all or nothing.
   if (puts_.size() == 1 && removals_.empty()) {
     if (::rename((folder_ / puts_[0].temp).c_str(), (folder_ / puts_[0].finalName).c_str()) != 0) {
@@ -423,6 +446,7 @@ bool FileSetReplace::Commit(std::error_code& ec, const RenameObserver& observer)
     }
     committed_ = true;
     SyncFolder(folder_);
+    dropNote();
     if (observer) observer(1);
     return true;
   }
@@ -439,10 +463,6 @@ bool FileSetReplace::Commit(std::error_code& ec, const RenameObserver& observer)
   in.removals = removals_;
   const std::string recordName = MakeOwnedName(label_, owner_, "intent");
   const stdfs::path record = folder_ / recordName;
-  auto dropNote = [&] {
-    if (note_) RemoveFile(*note_);
-    note_.reset();
-  };
   if (!WriteNewFile(record, IntentText(in), ec)) {
     dropNote();
     return false;

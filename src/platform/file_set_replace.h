@@ -85,9 +85,11 @@ class FileSetReplace {
   // replacement, and its temporaries. Call before Temporary.
   void NoteIn(const stdfs::path& noteFolder) { noteFolder_ = noteFolder; }
 
-  // Replaces the set. False with `ec` when nothing was replaced. When a
-  // rename fails after the first one, the rest are tried again; when they
-  // still fail, the record stays for SettleIntents and `ec` is set.
+  // Replaces the set. False with `ec` when nothing was replaced (a final
+  // that is a folder is refused before anything is). When a rename fails
+  // after the first one (an I/O error), the rest are tried again; when they
+  // still fail, false is returned with `ec` set and the record stays, so that
+  // SettleIntents finishes the set later: it is never left mixed for good.
   bool Commit(std::error_code& ec, const RenameObserver& observer = {});
 
   const FileOwner& owner() const { return owner_; }
