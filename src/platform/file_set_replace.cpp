@@ -554,7 +554,9 @@ SettleOutcome SettleNotedIntents(const stdfs::path& noteFolder, const TemporaryC
 int RemoveLeftovers(const stdfs::path& folder, const std::vector<std::string>& finals,
                     std::optional<stdfs::file_time_type> liveIntent, const FileOwner* keep,
                     const TemporaryCheck& check) {
-  SettleIntents(folder, finals, check);
+  // After a save, a record older than it is discarded below, never finished
+  // over what that save wrote.
+  if (!liveIntent) SettleIntents(folder, finals, check);
   auto older = [&](const stdfs::path& p) {
     const std::optional<stdfs::file_time_type> t = WriteTime(p);
     return liveIntent && t && *t < *liveIntent;
