@@ -4,6 +4,7 @@
 // the subsystem that owns it; this object joins them so that every value keeps
 // its one name (`st.AppPath`, `st.DataLen`, `st.SheetRows`).
 #include <string>
+#include <vector>
 
 #include "app/column_tables.h"
 #include "app/estimate_settings.h"
@@ -34,6 +35,8 @@ struct Identity {
   std::string KVData;                    // folder of the estimate last opened or saved
   std::string KvTextPath;                // AppPath/ + [Boot] KVtext
   std::string MachineName;               // host name; written into lock files
+  std::string LockHolderLine;            // this program in lock files: user, process id, token
+  std::vector<std::string> LocksHeld;    // lock files this program took and has not released
   std::string CompanionExePath;          // customer variant: companion program
   std::string RecoveredFilePath;         // estimate produced by the recovery wizard
 };

@@ -17,6 +17,7 @@
 #include "storage/estimate_pack.h"
 #include "storage/estimate_unpack.h"
 #include "storage/file_command_steps.h"
+#include "storage/file_save.h"
 #include "storage/lan_lock.h"
 #include "storage/last_estimate_setting.h"
 #include "storage/level_files.h"
@@ -67,20 +68,10 @@ bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramSta
     return false;
   }
 
-  if (st.SheetModified) {
-    const int answer =
-        AskUser(st, "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
-                vbYesNoCancel + vbExclamation, "ﾌｧｲﾙ呼び出し");
-    if (answer == vbYes) {
-      if (!RecordSheet(st)) return false;
-      st.SheetModified = false;
-      st.PackPending = true;
-    } else if (answer == vbNo) {
-      st.SheetModified = false;
-    } else {
-      return false;
-    }
-  }
+  if (st.SheetModified &&
+      !AskToRecord(st, "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
+                   "ﾌｧｲﾙ呼び出し"))
+    return false;
 
   // The new file's lock first; the estimate open now keeps its own until the
   // new one is sure to open.
@@ -92,6 +83,11 @@ bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramSta
   };
   const bool oldNamed = !IsUntitledName(oldBase);
   if (oldNamed && st.PackPending) {
+    if (!PackLockCheck(st)) {
+      giveBackNewLock();
+      FileSaveAsRun(st, true);
+      return false;
+    }
     // A refused compaction has told the user: the estimate is not packed and
     // stays open.
     if (!CompactEstimate(st, oldBase)) {

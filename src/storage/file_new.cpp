@@ -33,7 +33,12 @@ void FileNew(ProgramState& st) {
   if (!IsUntitledName(st.WorkFileBase)) {
     if (!st.CommandBusy) CommandBusySet(st, true);
     if (st.PackPending) {
-      CompactEstimate(st, st.WorkFileBase);
+      if (!PackLockCheck(st)) {
+        FileSaveAsRun(st, true);
+        return;
+      }
+      // A refused compaction has told the user; the pack stays pending.
+      if (!CompactEstimate(st, st.WorkFileBase)) return;
       const int result = PackEstimate(st, st.CurrentFilePath);
       st.PackPending = false;
       if (result != kEstimatePacked) {

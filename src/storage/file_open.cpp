@@ -186,7 +186,12 @@ void FileOpen(ProgramState& st) {
   if (st.CustomerVariant) SaveLastEstimateSetting(st, st.CurrentFilePath, st.WorkFileBase);
 
   if (!IsUntitledName(st.WorkFileBase) && st.PackPending) {
-    CompactEstimate(st, st.WorkFileBase);
+    if (!PackLockCheck(st)) {
+      FileSaveAsRun(st, true);
+      return;
+    }
+    // A refused compaction has told the user; the pack stays pending.
+    if (!CompactEstimate(st, st.WorkFileBase)) return;
     const int result = PackEstimate(st, st.CurrentFilePath);
     st.PackPending = false;
     if (result == kEstimatePackRefused) {

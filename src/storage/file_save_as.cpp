@@ -99,7 +99,9 @@ bool SaveUntitledAs(ProgramState& st) {
 }
 
 // Packs the open estimate first when the user wants. False when the command
-// ends here (cancelled, or the pack did not succeed).
+// ends here (cancelled, or the pack did not succeed). An estimate another
+// user holds is not packed: the user is told, and Save As goes on to its new
+// name.
 bool OfferPackOfOld(ProgramState& st) {
   const int answer = AskUser(
       st,
@@ -107,6 +109,7 @@ bool OfferPackOfOld(ProgramState& st) {
       vbYesNoCancel + vbExclamation);
   if (answer == vbNo) return true;
   if (answer != vbYes) return false;
+  if (!PackLockCheck(st)) return true;
   // A refused compaction has told the user; the pack stays pending.
   if (!CompactEstimate(st, st.WorkFileBase)) return false;
   const int result = PackEstimate(st, st.CurrentFilePath);
@@ -198,8 +201,7 @@ bool FileSaveAsRun(ProgramState& st, bool afterFailedPack) {
   CommandBusySet(st, true);
   st.UsedRows = LastUsedRow(st);
   if (st.UsedRows == 0 && st.CurrentLevel == 1) {
-    AskUser(st, "保存する見積データが入力されていません。データを入力してからやり直してください。",
-            vbOKOnly + vbExclamation);
+    AskUser(st, NoDataToSaveText(), vbOKOnly + vbExclamation);
     return false;
   }
   SearchWindowUnload(st);

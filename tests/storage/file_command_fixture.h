@@ -24,6 +24,7 @@
 #include "storage/level_read.h"
 #include "storage/level_write.h"
 #include "storage/split_path.h"
+#include "support/lock_lines.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -161,6 +162,8 @@ class FileCommandTest : public ::testing::Test {
   std::string WorkFile(const std::string& file) const { return a.Work() + "/" + file; }
   static bool Exists(const std::string& p) { return std::filesystem::exists(p); }
   static std::string Bytes(const std::string& p) { return ReadAll(p); }
+  // The machine a lock file names ("" when there is none).
+  static std::string LockedBy(const std::string& p) { return test::LockMachine(p); }
 
   // Every file (hidden ones too) below a folder with its bytes.
   static std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
