@@ -13,7 +13,7 @@ export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 korvane_packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev libgl-dev
-  libzip-dev zip unzip libsqlite3-dev
+  libzip-dev zlib1g-dev zip unzip libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont xvfb xauth
 )

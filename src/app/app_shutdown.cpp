@@ -42,7 +42,12 @@ bool PendingPack(ProgramState& st) {
     st.PackPending = true;
     return false;
   }
-  CompactWorkFiles(st, st.WorkFileBase);
+  // A refused compaction has told the user: as after a failed pack, nothing
+  // is written and the program stays open with its work files.
+  if (!CompactWorkFiles(st, st.WorkFileBase)) {
+    st.PackPending = true;
+    return false;
+  }
   if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
   const int outcome = PackEstimateFile(st, st.CurrentFilePath, false);
   st.PackPending = false;

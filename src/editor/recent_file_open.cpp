@@ -88,7 +88,12 @@ bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramSta
       FileSaveAsRun(st, true);
       return false;
     }
-    CompactEstimate(st, oldBase);
+    // A refused compaction has told the user: the estimate is not packed and
+    // stays open.
+    if (!CompactEstimate(st, oldBase)) {
+      giveBackNewLock();
+      return false;
+    }
     const int result = PackEstimate(st, oldPath);
     st.PackPending = false;
     if (result != kEstimatePacked) {

@@ -8,6 +8,7 @@
 // (OLEFilePack: the object-file count, 0 or more, or a negative code). A call
 // that fails leaves the files it would have replaced exactly as they were.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,37 @@ int MCompress(const std::filesystem::path& packFolder, const std::filesystem::pa
 int MCompOLEData(const std::filesystem::path& packFolder, const std::filesystem::path& workFolder,
                  const std::string& name, const std::filesystem::path& programFolder,
                  const PackFileSet& set);
+
+// How a pair is replaced: a note of its intent record left in noteFolder
+// (when not empty) while the two files are renamed, so that a start-up that
+// looks there finds an interrupted save; observer called after each rename
+// (tests stop there).
+struct PairOptions {
+  std::filesystem::path noteFolder;
+  std::function<void(int renamed)> observer;
+};
+
+// MCompress and MCompOLEData together: the packed estimate and its object
+// pack are written completely beside the old pair, then both are renamed
+// over it through one intent record (platform/file_set_replace.h), so that
+// the two files always come from the same save, whenever the process stops.
+// Before that, what earlier saves of name left there is settled
+// (SettlePackedPair).
+int MCompressPair(const std::filesystem::path& packFolder, const std::filesystem::path& workFolder,
+                  const std::string& name, const std::filesystem::path& programFolder, const PackFileSet& set,
+                  const PairOptions& options = {});
+
+// Settles an interrupted replacement of packFolder/name's pair whose writer is
+// gone: its renames are finished when both new archives are complete and read
+// through intact, else its temporaries and record are removed. Then the
+// temporaries of the pair that no live writer owns are removed. Nothing else
+// in the folder is touched. Returns the number of leftovers removed. MMelt,
+// MMeltOLEData and MCompressPair call it first.
+int SettlePackedPair(const std::filesystem::path& packFolder, const std::string& name, const PackFileSet& set);
+
+// True when `file` is a zip archive whose every entry reads through with the
+// right checksum.
+bool ArchiveIntact(const std::filesystem::path& file);
 
 // Unpacks packFolder/name + PackedExt into targetFolder: afterwards the
 // component files of name in targetFolder are exactly those of the archive,

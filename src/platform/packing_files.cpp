@@ -85,14 +85,6 @@ TempFolder::~TempFolder() {
   stdfs::remove_all(path_, ec);
 }
 
-stdfs::path ReserveTempFile(const stdfs::path& target) {
-  std::string pattern = (target.parent_path() / ("." + target.filename().string() + "-XXXXXX")).string();
-  int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return {};
-  ::close(fd);
-  return pattern;
-}
-
 RenameJournal::~RenameJournal() { Rollback(); }
 
 bool RenameJournal::Move(const stdfs::path& from, const stdfs::path& to) {

@@ -1,8 +1,9 @@
 #pragma once
 // File-system helpers shared by the packing calls: names compared without
 // regard to letter case, a private temporary folder, and a journal of renames
-// that can be undone, so that a set of files is replaced all together or not
-// at all.
+// that can be undone, so that an unpacked work set is moved in whole or not
+// at all. (Files replaced on disk for good go through file_set_replace.h,
+// which also holds when the process is stopped.)
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -52,10 +53,6 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
-
-// A unique new file name beside target for writing its replacement: the file
-// is created empty; "" when that fails.
-std::filesystem::path ReserveTempFile(const std::filesystem::path& target);
 
 // Renames done so far, undone in reverse order by Rollback (or by the
 // destructor unless Commit was called). Move refuses to replace an existing

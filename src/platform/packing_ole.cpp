@@ -1,12 +1,16 @@
 // Compaction of the sheet object files of a work set: the object files named
 // by the sheets' closing records are renumbered 1, 2, ... and the closing
-// records rewritten to match, all files replaced together or not at all.
+// records rewritten to match, all files replaced together or not at all, also
+// when the process is stopped in the middle (platform/file_set_replace.h).
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <set>
 #include <system_error>
 
 #include "core/stored_number.h"
+#include "platform/file_set_replace.h"
 #include "platform/fs.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
@@ -188,35 +192,35 @@ int OLEFilePack(const stdfs::path& workBase, const stdfs::path& /*programFolder*
   bool levelsChanged = std::any_of(levels.begin(), levels.end(), [](const Level& L) { return L.changed; });
   if (!levelsChanged && !renamed && used.size() == objectFiles.size()) return count;
 
-  // Write everything new into a private folder first, then swap it in.
-  TempFolder staging(folder, "kvobjpack");
-  if (!staging.ok()) return kPackIoError;
+  // The new files are written beside the old ones and replace them all
+  // together through one intent record: renumbered object files (a second
+  // name for the old file, or a copy for a second sheet), the rewritten level
+  // files, and the object files no sheet names removed.
+  fs::FileSetReplace replace(folder, name + "$.MOD");
   std::error_code ec;
-  const stdfs::path fresh = staging.path() / "new", old = staging.path() / "old";
-  if (!stdfs::create_directory(fresh, ec) || !stdfs::create_directory(old, ec)) return kPackIoError;
-  for (size_t i = 0; i < levels.size(); ++i)
-    if (levels[i].changed && !WriteWhole(fresh / ("level" + std::to_string(i)), levels[i].bytes))
-      return kPackIoError;
-  for (size_t i = 0; i < assigned.size(); ++i)
-    if (assigned[i].copy &&
-        !stdfs::copy_file(folder / assigned[i].source, fresh / ("copy" + std::to_string(i)), ec))
-      return kPackIoError;
-
-  RenameJournal journal;
-  for (const std::string& f : objectFiles)
-    if (!journal.Move(folder / f, old / f)) return kPackIoError;
+  std::set<std::string> finals;
   for (size_t i = 0; i < assigned.size(); ++i) {
-    stdfs::path from = assigned[i].copy ? fresh / ("copy" + std::to_string(i)) : old / assigned[i].source;
-    if (!journal.Move(from, folder / (name + "$" + std::to_string(i + 1) + ".MOD"))) return kPackIoError;
+    const std::string finalName = name + "$" + std::to_string(i + 1) + ".MOD";
+    finals.insert(finalName);
+    if (!assigned[i].copy && assigned[i].source == finalName) continue;  // stays as it is
+    const stdfs::path temp = replace.Temporary(finalName, ec);
+    if (temp.empty()) return kPackIoError;
+    const stdfs::path source = folder / assigned[i].source;
+    stdfs::remove(temp, ec);
+    const bool linked = !assigned[i].copy && ::link(source.c_str(), temp.c_str()) == 0;
+    if (!linked && (!stdfs::copy_file(source, temp, stdfs::copy_options::overwrite_existing, ec) ||
+                    !SyncPath(temp, false)))
+      return kPackIoError;
   }
   for (size_t i = 0; i < levels.size(); ++i) {
     if (!levels[i].changed) continue;
-    if (!journal.Move(folder / levels[i].fileName, old / levels[i].fileName) ||
-        !journal.Move(fresh / ("level" + std::to_string(i)), folder / levels[i].fileName))
-      return kPackIoError;
+    const stdfs::path temp = replace.Temporary(levels[i].fileName, ec);
+    if (temp.empty() || !WriteWhole(temp, levels[i].bytes)) return kPackIoError;
   }
-  journal.Commit();
-  SyncPath(folder, true);
+  // Exact names: "est$1.mod" renumbered to "EST$1.MOD" goes too.
+  for (const std::string& f : objectFiles)
+    if (!finals.count(f)) replace.RemoveAfter(f);
+  if (!replace.Commit(ec)) return kPackIoError;
   return count;
 }
 

@@ -12,6 +12,7 @@
 #include <set>
 #include <system_error>
 
+#include "platform/file_set_replace.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
 
@@ -109,60 +110,95 @@ bool WriteEmptyArchive(const stdfs::path& p) {
   return static_cast<bool>(out);
 }
 
-// Writes the members into a new archive beside target and renames it over
-// target when complete. A read-only packed file is not replaced; a link is
-// followed and the file it names replaced.
-int WriteArchive(const stdfs::path& requested, const std::vector<Member>& members) {
+// The file an archive replaces, and the permissions its replacement gets. A
+// read-only packed file is not replaced; a link is followed and the file it
+// names replaced.
+struct ArchiveTarget {
+  stdfs::path file;
+  mode_t mode = 0;
+};
+
+int PrepareTarget(const stdfs::path& requested, ArchiveTarget& out) {
   std::error_code ec;
-  stdfs::path target = requested;
+  out.file = requested;
   if (stdfs::is_symlink(requested, ec)) {
-    target = stdfs::weakly_canonical(requested, ec);
+    out.file = stdfs::weakly_canonical(requested, ec);
     if (ec) return kPackIoError;
   }
-  stdfs::file_status old = stdfs::status(target, ec);
+  stdfs::file_status old = stdfs::status(out.file, ec);
   bool replacing = stdfs::exists(old);
   if (replacing) {
     constexpr stdfs::perms kWrite = stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write;
     if (!stdfs::is_regular_file(old) || (old.permissions() & kWrite) == stdfs::perms::none ||
-        ::access(target.c_str(), W_OK) != 0)
+        ::access(out.file.c_str(), W_OK) != 0)
       return kPackIoError;
   }
-  mode_t mode = replacing ? static_cast<mode_t>(old.permissions() & stdfs::perms::mask)
-                          : static_cast<mode_t>(0666 & ~CurrentUmask());
+  out.mode = replacing ? static_cast<mode_t>(old.permissions() & stdfs::perms::mask)
+                       : static_cast<mode_t>(0666 & ~CurrentUmask());
+  return kPackOk;
+}
 
-  stdfs::path tmp = ReserveTempFile(target);
-  if (tmp.empty()) return kPackIoError;
-  auto fail = [&](int code) {
-    std::error_code rec;
-    stdfs::remove(tmp, rec);
-    return code;
-  };
-
+// Writes the members into the archive `file` (which exists, empty), gives it
+// `mode` and flushes it to disk.
+int WriteArchiveFile(const stdfs::path& file, const std::vector<Member>& members, mode_t mode) {
   if (members.empty()) {
-    if (!WriteEmptyArchive(tmp)) return fail(kPackIoError);
+    if (!WriteEmptyArchive(file)) return kPackIoError;
   } else {
     int err = 0;
-    ZipPtr za(zip_open(tmp.c_str(), ZIP_TRUNCATE, &err));
-    if (!za) return fail(kPackIoError);
+    ZipPtr za(zip_open(file.c_str(), ZIP_TRUNCATE, &err));
+    if (!za) return kPackIoError;
     for (const Member& m : members) {
       zip_source_t* src = zip_source_file(za.get(), m.source.c_str(), 0, -1);
-      if (!src) return fail(kPackIoError);
+      if (!src) return kPackIoError;
       zip_int64_t idx = zip_file_add(za.get(), m.entry.c_str(), src, ZIP_FL_ENC_UTF_8);
       if (idx < 0) {
         zip_source_free(src);
-        return fail(kPackIoError);
+        return kPackIoError;
       }
       if (zip_set_file_compression(za.get(), static_cast<zip_uint64_t>(idx), ZIP_CM_DEFLATE, kDeflateLevel) != 0)
-        return fail(kPackIoError);
+        return kPackIoError;
     }
     // zip_close reads the sources, writes the archive and frees it on success.
-    if (zip_close(za.get()) != 0) return fail(kPackIoError);
+    if (zip_close(za.get()) != 0) return kPackIoError;
     za.release();
   }
-  if (::chmod(tmp.c_str(), mode) != 0 || !SyncPath(tmp, false)) return fail(kPackIoError);
-  stdfs::rename(tmp, target, ec);
-  if (ec) return fail(kPackIoError);
-  SyncPath(target.parent_path(), true);
+  if (::chmod(file.c_str(), mode) != 0 || !SyncPath(file, false)) return kPackIoError;
+  return kPackOk;
+}
+
+// One archive to write: where it goes and what it holds.
+struct ArchiveJob {
+  stdfs::path requested;
+  std::vector<Member> members;
+};
+
+// Writes the archives beside the files they replace and renames them over
+// those all together (one intent record for the set): either every one is
+// replaced or none.
+int WriteArchives(const std::vector<ArchiveJob>& jobs, const PairOptions& options) {
+  std::vector<ArchiveTarget> targets(jobs.size());
+  for (size_t i = 0; i < jobs.size(); ++i)
+    if (int r = PrepareTarget(jobs[i].requested, targets[i]); r != kPackOk) return r;
+  const stdfs::path folder = targets.front().file.parent_path();
+  for (const ArchiveTarget& t : targets)
+    if (t.file.parent_path() != folder) return kPackIoError;  // one record, one folder
+
+  fs::FileSetReplace replace(folder, targets.front().file.filename().string());
+  if (!options.noteFolder.empty()) replace.NoteIn(options.noteFolder);
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    std::error_code ec;
+    const stdfs::path temp = replace.Temporary(targets[i].file.filename().string(), ec);
+    if (temp.empty()) return kPackIoError;
+    if (int r = WriteArchiveFile(temp, jobs[i].members, targets[i].mode); r != kPackOk) return r;
+  }
+  std::error_code ec;
+  if (!replace.Commit(ec, options.observer)) return kPackIoError;
+  // This save supersedes whatever older saves of these files left behind.
+  if (replace.intentTime()) {
+    std::vector<std::string> finals;
+    for (const ArchiveTarget& t : targets) finals.push_back(t.file.filename().string());
+    fs::RemoveLeftovers(folder, finals, replace.intentTime(), &replace.owner());
+  }
   return kPackOk;
 }
 
@@ -355,46 +391,122 @@ bool IsObjectFileName(std::string_view fileName, std::string_view name) {
   return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-int MCompress(const stdfs::path& packFolder, const stdfs::path& workFolder, const std::string& name,
-              const stdfs::path& /*programFolder*/, const PackFileSet& set) {
-  if (!ValidName(name) || set.PackedExt.empty()) return kPackBadArgument;
-  std::error_code ec;
-  if (!stdfs::is_directory(packFolder, ec)) return kPackMissing;
+namespace {
+
+// The component files of name in workFolder, as archive members.
+int ComponentMembers(const stdfs::path& workFolder, const std::string& name, const PackFileSet& set,
+                     std::vector<Member>& members) {
   std::optional<std::vector<std::string>> names = RegularFileNames(workFolder);
   if (!names) return kPackIoError;
-  std::vector<Member> members;
   std::set<std::string> taken;
   for (const std::string& ext : ComponentExts(set)) {
     std::optional<std::string> found = FindNoCase(*names, name + ext);
     if (found && taken.insert(*found).second) members.push_back({*found, workFolder / *found});
   }
-  if (members.empty()) return kPackNothingToPack;
-  return WriteArchive(PackedFilePath(packFolder, name, set), members);
+  return members.empty() ? kPackNothingToPack : kPackOk;
+}
+
+// The sheet object files of name in workFolder, as archive members.
+int ObjectMembers(const stdfs::path& workFolder, const std::string& name, std::vector<Member>& members) {
+  std::optional<std::vector<std::string>> names = RegularFileNames(workFolder);
+  if (!names) return kPackIoError;
+  std::set<std::string> taken;  // one file per name, letter case ignored
+  for (const std::string& f : *names)
+    if (IsObjectFileName(f, name) && taken.insert(FoldCase(f)).second) members.push_back({f, workFolder / f});
+  return kPackOk;
+}
+
+int CheckPackArguments(const stdfs::path& packFolder, const std::string& name, const std::string& ext) {
+  if (!ValidName(name) || ext.empty()) return kPackBadArgument;
+  std::error_code ec;
+  return stdfs::is_directory(packFolder, ec) ? kPackOk : kPackMissing;
+}
+
+// The pair's final names, for finding its temporaries and records.
+std::vector<std::string> PairNames(const std::string& name, const PackFileSet& set) {
+  return {name + DottedExt(set.PackedExt), name + DottedExt(set.OleDataExt)};
+}
+
+// The folder where the pair of packFolder/name is really replaced: a link is
+// followed to the file it names.
+stdfs::path ReplaceFolder(const stdfs::path& packFolder, const std::string& name, const PackFileSet& set) {
+  std::error_code ec;
+  const stdfs::path packed = PackedFilePath(packFolder, name, set);
+  if (!stdfs::is_symlink(packed, ec)) return packFolder;
+  const stdfs::path real = stdfs::weakly_canonical(packed, ec);
+  return ec ? packFolder : real.parent_path();
+}
+
+}  // namespace
+
+int MCompress(const stdfs::path& packFolder, const stdfs::path& workFolder, const std::string& name,
+              const stdfs::path& /*programFolder*/, const PackFileSet& set) {
+  if (int r = CheckPackArguments(packFolder, name, set.PackedExt); r != kPackOk) return r;
+  ArchiveJob job{PackedFilePath(packFolder, name, set), {}};
+  if (int r = ComponentMembers(workFolder, name, set, job.members); r != kPackOk) return r;
+  return WriteArchives({job}, {});
 }
 
 int MCompOLEData(const stdfs::path& packFolder, const stdfs::path& workFolder, const std::string& name,
                  const stdfs::path& /*programFolder*/, const PackFileSet& set) {
-  if (!ValidName(name) || set.OleDataExt.empty()) return kPackBadArgument;
-  std::error_code ec;
-  if (!stdfs::is_directory(packFolder, ec)) return kPackMissing;
-  std::optional<std::vector<std::string>> names = RegularFileNames(workFolder);
-  if (!names) return kPackIoError;
-  std::vector<Member> members;
-  std::set<std::string> taken;  // one file per name, letter case ignored
-  for (const std::string& f : *names)
-    if (IsObjectFileName(f, name) && taken.insert(FoldCase(f)).second) members.push_back({f, workFolder / f});
-  return WriteArchive(OleDataFilePath(packFolder, name, set), members);
+  if (int r = CheckPackArguments(packFolder, name, set.OleDataExt); r != kPackOk) return r;
+  ArchiveJob job{OleDataFilePath(packFolder, name, set), {}};
+  if (int r = ObjectMembers(workFolder, name, job.members); r != kPackOk) return r;
+  return WriteArchives({job}, {});
+}
+
+int MCompressPair(const stdfs::path& packFolder, const stdfs::path& workFolder, const std::string& name,
+                  const stdfs::path& /*programFolder*/, const PackFileSet& set, const PairOptions& options) {
+  if (int r = CheckPackArguments(packFolder, name, set.PackedExt); r != kPackOk) return r;
+  if (set.OleDataExt.empty()) return kPackBadArgument;
+  ArchiveJob packed{PackedFilePath(packFolder, name, set), {}};
+  ArchiveJob objects{OleDataFilePath(packFolder, name, set), {}};
+  if (int r = ComponentMembers(workFolder, name, set, packed.members); r != kPackOk) return r;
+  if (int r = ObjectMembers(workFolder, name, objects.members); r != kPackOk) return r;
+
+  // What an earlier save of the estimate left is settled before this one.
+  const stdfs::path folder = ReplaceFolder(packFolder, name, set);
+  SettlePackedPair(folder, name, set);
+  if (int r = WriteArchives({packed, objects}, options); r != kPackOk) return r;
+  return kPackOk;
+}
+
+int SettlePackedPair(const stdfs::path& packFolder, const std::string& name, const PackFileSet& set) {
+  if (!ValidName(name) || set.PackedExt.empty() || set.OleDataExt.empty()) return 0;
+  return fs::RemoveLeftovers(ReplaceFolder(packFolder, name, set), PairNames(name, set), std::nullopt, nullptr,
+                             &ArchiveIntact);
+}
+
+bool ArchiveIntact(const stdfs::path& file) {
+  int err = 0;
+  ZipPtr za(zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &err));
+  if (!za) return false;
+  const zip_int64_t count = zip_get_num_entries(za.get(), 0);
+  if (count < 0) return false;
+  std::vector<char> buf(1 << 16);
+  for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
+    // Reading an entry to its end makes libzip compare its checksum.
+    ZipFilePtr zf(zip_fopen_index(za.get(), i, 0));
+    if (!zf) return false;
+    zip_int64_t n;
+    while ((n = zip_fread(zf.get(), buf.data(), buf.size())) > 0) {
+    }
+    if (n < 0) return false;
+  }
+  return true;
 }
 
 int MMelt(const stdfs::path& packFolder, const stdfs::path& targetFolder, const std::string& name,
           const stdfs::path& /*programFolder*/, const PackFileSet& set) {
   if (set.PackedExt.empty()) return kPackBadArgument;
+  SettlePackedPair(packFolder, name, set);
   return Melt(PackedFilePath(packFolder, name, set), targetFolder, name, set, Contents::Components);
 }
 
 int MMeltOLEData(const stdfs::path& packFolder, const stdfs::path& targetFolder, const std::string& name,
                  const stdfs::path& /*programFolder*/, const PackFileSet& set) {
   if (set.OleDataExt.empty()) return kPackBadArgument;
+  SettlePackedPair(packFolder, name, set);
   return Melt(OleDataFilePath(packFolder, name, set), targetFolder, name, set, Contents::Objects);
 }
 

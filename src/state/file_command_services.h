@@ -17,8 +17,10 @@ class FileCommandServices {
 
   // The save dialog of Save As: the chosen full path, nullopt when cancelled.
   virtual std::optional<std::string> SaveAsNameInput(ProgramState& st) = 0;
-  // Compacts the work files of a work base before packing.
-  virtual void CompactWorkFiles(ProgramState& st, const std::string& workBase) = 0;
+  // Compacts the work files of a work base before packing. False when the
+  // level files were refused as damaged or could not be rewritten (the user
+  // was told; the files are as they were): the caller does not pack them.
+  virtual bool CompactWorkFiles(ProgramState& st, const std::string& workBase) = 0;
   // Packs the work set into the estimate file: -1 packed, 0 failed, 1 refused.
   virtual int PackEstimateFile(ProgramState& st, const std::string& path, bool deleteAfter) = 0;
   // Puts a path at the head of the recent-file list.

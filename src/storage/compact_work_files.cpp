@@ -76,19 +76,20 @@ void ObjectNumbersFollowFiles(ProgramState& st) {
 
 }  // namespace
 
-void CompactWorkFiles(ProgramState& st, const std::string& workBase) {
-  CompactWorkFiles(st, workBase, SystemDiskProbe(), &OLEFilePack);
+bool CompactWorkFiles(ProgramState& st, const std::string& workBase) {
+  return CompactWorkFiles(st, workBase, SystemDiskProbe(), &OLEFilePack);
 }
 
-void CompactWorkFiles(ProgramState& st, const std::string& workBase, const DiskProbe& probe,
+bool CompactWorkFiles(ProgramState& st, const std::string& workBase, const DiskProbe& probe,
                       const ObjectFilePacker& packObjects) {
   const fs::DriveKind kind = probe.kind(stdfs::path(workBase));
-  if (kind == fs::DriveKind::NoRoot || kind == fs::DriveKind::CdRom) return;
+  if (kind == fs::DriveKind::NoRoot || kind == fs::DriveKind::CdRom) return true;
 
   st.ui.SetBusyPointer(true);
   if (st.sheetEngine) st.sheetEngine->StatusPanelSet(st, 1, kCompactingStatus);
 
-  if (EstFilePack(st, workBase) && st.SystemKind != 1) {
+  const bool compacted = EstFilePack(st, workBase);
+  if (compacted && st.SystemKind != 1) {
     const int count = packObjects(stdfs::path(workBase), stdfs::path(st.AppPath + "/"), st.DataLen, st.H_Link,
                                   PackFileSetFrom(st));
     if (count >= 0) {
@@ -101,6 +102,7 @@ void CompactWorkFiles(ProgramState& st, const std::string& workBase, const DiskP
 
   if (st.sheetEngine) st.sheetEngine->StatusPanelClear(st, 1);
   st.ui.SetBusyPointer(false);
+  return compacted;
 }
 
 }  // namespace kv

@@ -24,14 +24,20 @@ inline constexpr const char* kCompactingStatus = "ファイルパック中!";
 // `workBase` is the open estimate's, the object numbers held in memory for
 // the current path (`SheetObjNo`, `SheetTotalRecord`, `PathTotalRecords`, the
 // closing record of `SheetRows`) follow the renumbered files.
-void CompactWorkFiles(ProgramState& st, const std::string& workBase);
+//
+// False when the level files were not compacted (damaged, or not rewritten:
+// the user was told, the files are as they were); every caller then leaves
+// the estimate file alone, as after a failed pack. True otherwise, also when
+// nothing is done on the drive, and when the object-file compaction failed
+// (it changes nothing then, and the set stays whole).
+bool CompactWorkFiles(ProgramState& st, const std::string& workBase);
 
 // The same with the file-system probe and the object-file compaction given
 // (tests stand in for a read-only file system or a failing compaction).
 using ObjectFilePacker = std::function<int(const std::filesystem::path& workBase,
                                            const std::filesystem::path& programFolder, int dataLen,
                                            const std::string& hLink, const PackFileSet& set)>;
-void CompactWorkFiles(ProgramState& st, const std::string& workBase, const DiskProbe& probe,
+bool CompactWorkFiles(ProgramState& st, const std::string& workBase, const DiskProbe& probe,
                       const ObjectFilePacker& packObjects);
 
 }  // namespace kv

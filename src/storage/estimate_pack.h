@@ -2,6 +2,7 @@
 // Packing the work set of an estimate into its estimate file: the component
 // work files into folder/name + ".YZH", the sheet object files into
 // folder/name + ".OPD".
+#include <functional>
 #include <string>
 
 #include "storage/disk_space.h"
@@ -23,13 +24,18 @@ inline constexpr int kEstimatePackRefused = 1;  // unsuitable drive or not enoug
 //   replaced, are below WorkFilesSize(name);
 // - the estimate file, then the object pack; either failing gives
 //   kEstimatePackFailed.
-// The two files are replaced as a pair: each is written beside the old one
-// and renamed over it when complete, and when the object pack fails the
-// estimate file just written is put back to the old one. Whatever the
-// result, the old ".YZH" and ".OPD" are either both replaced or both left
-// exactly as they were. With `deleteAfter` the work set is deleted once
-// packed. No message is shown: the callers tell the user.
+// The two files are replaced as a pair (MCompressPair): both are written
+// completely beside the old ones, then renamed over them through one intent
+// record, noted in WORK for the start-up. Whatever the result, and wherever
+// the process stops, the ".YZH" and ".OPD" come from the same save: after a
+// stop between the renames, the next open of the estimate or the next start
+// finishes them. Leftovers of earlier interrupted saves of the estimate are
+// removed first. With `deleteAfter` the work set is deleted once packed. No
+// message is shown: the callers tell the user.
 int PackEstimateFile(ProgramState& st, const std::string& path, bool deleteAfter);
-int PackEstimateFile(ProgramState& st, const std::string& path, bool deleteAfter, const DiskProbe& probe);
+// The same with the file-system probe given, and `observer` called after each
+// rename of the pair (tests stop the process there).
+int PackEstimateFile(ProgramState& st, const std::string& path, bool deleteAfter, const DiskProbe& probe,
+                     const std::function<void(int renamed)>& observer = {});
 
 }  // namespace kv

@@ -91,11 +91,8 @@ bool RecordSheet(ProgramState& st) {
   return true;
 }
 
-void CompactEstimate(ProgramState& st, const std::string& workBase) {
-  if (st.fileCommands)
-    st.fileCommands->CompactWorkFiles(st, workBase);
-  else
-    CompactWorkFiles(st, workBase);
+bool CompactEstimate(ProgramState& st, const std::string& workBase) {
+  return st.fileCommands ? st.fileCommands->CompactWorkFiles(st, workBase) : CompactWorkFiles(st, workBase);
 }
 
 int PackEstimate(ProgramState& st, const std::string& path) {

@@ -63,8 +63,9 @@ bool AskToRecord(ProgramState& st, const std::string& text, std::string_view tit
 std::string NoDataToSaveText();
 
 // Compaction and packing through the program's file commands (the plain
-// routines without them).
-void CompactEstimate(ProgramState& st, const std::string& workBase);
+// routines without them). CompactEstimate is false when the compaction was
+// refused (the user has been told): the work set must not be packed then.
+bool CompactEstimate(ProgramState& st, const std::string& workBase);
 int PackEstimate(ProgramState& st, const std::string& path);
 
 // The lock test before a pack over the open estimate (LanLockTestForPack).

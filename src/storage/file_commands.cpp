@@ -24,8 +24,8 @@ std::optional<std::string> FileCommands::SaveAsNameInput(ProgramState& st) {
   return path;
 }
 
-void FileCommands::CompactWorkFiles(ProgramState& st, const std::string& workBase) {
-  kv::CompactWorkFiles(st, workBase);
+bool FileCommands::CompactWorkFiles(ProgramState& st, const std::string& workBase) {
+  return kv::CompactWorkFiles(st, workBase);
 }
 
 int FileCommands::PackEstimateFile(ProgramState& st, const std::string& path, bool deleteAfter) {

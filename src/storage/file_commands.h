@@ -41,7 +41,7 @@ class FileCommands : public FileCommandServices {
   // the name is given back (nullopt when the user gave it up to the machine
   // holding it).
   std::optional<std::string> SaveAsNameInput(ProgramState& st) override;
-  void CompactWorkFiles(ProgramState& st, const std::string& workBase) override;
+  bool CompactWorkFiles(ProgramState& st, const std::string& workBase) override;
   int PackEstimateFile(ProgramState& st, const std::string& path, bool deleteAfter) override;
   void AddRecentEstimate(ProgramState& st, const std::string& path) override;
   void SaveSheetObjects(ProgramState& st, const std::string& workBase) override;

@@ -37,7 +37,8 @@ void FileNew(ProgramState& st) {
         FileSaveAsRun(st, true);
         return;
       }
-      CompactEstimate(st, st.WorkFileBase);
+      // A refused compaction has told the user; the pack stays pending.
+      if (!CompactEstimate(st, st.WorkFileBase)) return;
       const int result = PackEstimate(st, st.CurrentFilePath);
       st.PackPending = false;
       if (result != kEstimatePacked) {

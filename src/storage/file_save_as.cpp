@@ -111,7 +111,8 @@ bool OfferPackOfOld(ProgramState& st) {
   if (answer == vbNo) return true;
   if (answer != vbYes) return false;
   if (!PackLockCheck(st)) return true;
-  CompactEstimate(st, st.WorkFileBase);
+  // A refused compaction has told the user; the pack stays pending.
+  if (!CompactEstimate(st, st.WorkFileBase)) return false;
   const int result = PackEstimate(st, st.CurrentFilePath);
   st.PackPending = false;
   if (result == kEstimatePacked) return true;
@@ -170,11 +171,13 @@ bool SaveNamedAs(ProgramState& st, bool afterFailedPack) {
   // Compaction renumbers the records the sheet in memory refers to; the old
   // work set keeps its numbers, so a failure puts the sheet back as it was.
   const SheetState sheet = st;
-  CompactEstimate(st, st.WorkFileBase);
-  const int result = PackEstimate(st, st.CurrentFilePath);
+  const bool compacted = CompactEstimate(st, st.WorkFileBase);  // refused: the user was told
+  const int result = compacted ? PackEstimate(st, st.CurrentFilePath) : kEstimatePackFailed;
   if (result != kEstimatePacked) {
-    PackResultShow(st, result, newName);
-    FloatWindowsRaise(st);
+    if (compacted) {
+      PackResultShow(st, result, newName);
+      FloatWindowsRaise(st);
+    }
     if (!sameSet) {
       WorkFilesDelete(st, newName);
       static_cast<SheetState&>(st) = sheet;

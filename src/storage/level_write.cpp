@@ -279,7 +279,11 @@ bool NameUntitled(ProgramState& st, FileCommandServices* services) {
 
 // After naming: the work set is compacted, paged and packed under the name.
 bool PackNamedEstimate(ProgramState& st, FileCommandServices& services) {
-  services.CompactWorkFiles(st, st.WorkFileBase);
+  // A refused compaction has told the user; the work set stays to be packed.
+  if (!services.CompactWorkFiles(st, st.WorkFileBase)) {
+    st.PackPending = true;
+    return false;
+  }
   if (st.editor) st.editor->PageNumbersWrite(st);
   int result = services.PackEstimateFile(st, st.CurrentFilePath, false);
   st.PackPending = false;

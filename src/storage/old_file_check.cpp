@@ -40,7 +40,7 @@ bool BringToCurrentForm(ProgramState& st, const std::string& workBase) {
   if (!DiskSpaceChk(st, workBase)) return false;
   if (!LevelRead(st, st.CurrentLevel)) return false;
   if (!LevelWrite(st, st.CurrentLevel)) return false;
-  CompactEstimate(st, st.WorkFileBase);
+  if (!CompactEstimate(st, st.WorkFileBase)) return false;
   if (!LevelRead(st, st.CurrentLevel)) return false;
   if (st.calc) {
     st.RecordLinkState = -99;

@@ -107,9 +107,11 @@ class RecoveryRun {
     set.CompFileExt = exts;
     const stdfs::path packed = PackedFilePath(data_, ctx_.RecFileName, set);
     const stdfs::path oleData = OleDataFilePath(data_, ctx_.RecFileName, set);
-    Pack(MCompress(data_, scratch_, ctx_.RecFileName, app_, set), packed);
+    // Both files together, noted in WORK for a start after a stop.
+    const int result = MCompressPair(data_, scratch_, ctx_.RecFileName, app_, set, {work_, {}});
+    Pack(result, packed);
+    Pack(result, oleData);
     Progress(80);
-    Pack(MCompOLEData(data_, scratch_, ctx_.RecFileName, app_, set), oleData);
     if (!ReadsBack(set)) Fail("作成したファイル " + Bracketed(packed) + " を正しく読み込めませんでした。");
     Progress(85);
 

@@ -2,7 +2,9 @@
 
 #include <system_error>
 
+#include "platform/file_set_replace.h"
 #include "platform/fs.h"
+#include "platform/packing.h"
 #include "state/program_state.h"
 #include "storage/recovery_context.h"
 
@@ -42,6 +44,15 @@ std::vector<std::string> GetRecoverFileList(const ProgramState& st, RecoveryCont
 }
 
 bool RecoverFilesExist(const ProgramState& st) { return !LevelOneFiles(st.AppPath + "/WORK").empty(); }
+
+void SettleInterruptedSaves(const ProgramState& st) {
+  const std::filesystem::path work = st.AppPath + "/WORK";
+  // Estimate files whose pair was being replaced, noted here by the save.
+  fs::SettleNotedIntents(work, &ArchiveIntact);
+  // Work sets whose level files were being compacted, and the temporaries
+  // of runs that are gone.
+  fs::RemoveLeftovers(work, {});
+}
 
 int RecoverStartCheck(const ProgramState& st, RecoveryContext& ctx, std::vector<std::string>& fileList) {
   fileList = GetRecoverFileList(st, ctx);

@@ -24,6 +24,13 @@ std::vector<std::string> GetRecoverFileList(const ProgramState& st, RecoveryCont
 // missing WORK folder holds none. Changes nothing.
 bool RecoverFilesExist(const ProgramState& st);
 
+// Before the start-up looks for jobs: replacements a stopped run left
+// unfinished are finished or undone (platform/file_set_replace.h): the level
+// files of a work set compacted in WORK, and the estimate files (".YZH" and
+// ".OPD") whose save left a note in WORK. Then the temporaries in WORK of
+// runs that are gone are removed. Nothing of a running program is touched.
+void SettleInterruptedSaves(const ProgramState& st);
+
 // The check when the wizard loads: 0 ready (`fileList` holds the jobs); 1 no
 // job; 2 no AppPath/KVUTL.INI (2 wins over 1).
 int RecoverStartCheck(const ProgramState& st, RecoveryContext& ctx, std::vector<std::string>& fileList);

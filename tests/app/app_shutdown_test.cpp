@@ -154,6 +154,20 @@ TEST_F(AppShutdownTest, FailedPackIsReportedAndKeepsTheProgramOpen) {
   EXPECT_EQ(test::ReadAll(packed), "the previous pack");
 }
 
+// The compaction refuses a damaged breakdown file (after its message):
+// nothing is packed, and the program stays open with its work files.
+TEST_F(AppShutdownTest, ARefusedCompactionKeepsTheProgramOpen) {
+  NamedEstimate();
+  dir.Write("WORK/見積B.Y2", "a torn record");
+  ui.AnswerMsgBox(vbOK, "壊れています");
+  EXPECT_FALSE(Shutdown());
+  EXPECT_FALSE(ok);
+  EXPECT_TRUE(st.PackPending);
+  EXPECT_FALSE(stdfs::exists(st.CurrentFilePath));
+  EXPECT_TRUE(stdfs::exists(work + "/見積B.Y1"));
+  ui.ExpectAllAnswered();
+}
+
 TEST_F(AppShutdownTest, OurLockLeftBehindIsDeleted) {
   NamedEstimate();
   st.PackPending = false;

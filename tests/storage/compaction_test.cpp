@@ -1,7 +1,14 @@
 #include "storage/compaction.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/file_set_replace.h"
 #include "storage/level_fixture.h"
 #include "storage/level_read.h"
+#include "storage/recovery_jobs.h"
 
 namespace kv::test {
 namespace {
@@ -21,6 +28,35 @@ class CompactionFixture : public LevelFixture {
     level2[4] = {' ', 0, 8, kNoRecord, "b3"};
     level2[7] = {'G', 0, kNoRecord, kNoRecord, "bG"};
     WriteLevel(2, level2);
+  }
+
+  // Three levels. Level 1: A -> a (level 2), B none, C -> c (level 2).
+  // Level 2: a = 6 -> 1 -> 4(G); c = 2 -> 5(G); a's first row -> x, c's -> y.
+  // Level 3: x = 3 -> 6(G); y = 1 -> 5 -> 2(G).
+  void ThreeLevels() {
+    WriteLevel(1, {{' ', 0, 2, 6, "A"}, {' ', 0, 3, kNoRecord, "B"}, {' ', 0, 4, 2, "C"}, {'G'}});
+    std::vector<Rec> level2 = Filler(7);
+    level2[5] = {' ', 0, 1, 3, "a1"};
+    level2[0] = {' ', 0, 4, kNoRecord, "a2"};
+    level2[3] = {'G', 0, kNoRecord, kNoRecord, "aG"};
+    level2[1] = {' ', 0, 5, 1, "c1"};
+    level2[4] = {'G', 0, kNoRecord, kNoRecord, "cG"};
+    WriteLevel(2, level2);
+    std::vector<Rec> level3 = Filler(6);
+    level3[2] = {' ', 0, 6, kNoRecord, "x1"};
+    level3[5] = {'G', 0, kNoRecord, kNoRecord, "xG"};
+    level3[0] = {' ', 0, 5, kNoRecord, "y1"};
+    level3[4] = {' ', 0, 2, kNoRecord, "y2"};
+    level3[1] = {'G', 0, kNoRecord, kNoRecord, "yG"};
+    WriteLevel(3, level3);
+  }
+
+  // The hidden files of the work folder: temporaries and records left.
+  std::vector<std::string> HiddenFiles() const {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(app.path() / "WORK"))
+      if (e.path().filename().string().front() == '.') out.push_back(e.path().filename().string());
+    return out;
   }
 
   std::vector<std::string> Texts(int level) {
@@ -62,7 +98,7 @@ TEST_P(CompactionTest, ChainsBecomeContiguousAndTheParentsFollow) {
   EXPECT_EQ(Child(level1[1]), 4);
   EXPECT_EQ(LinkField(level1[2], kChildPos), " -99");
   EXPECT_EQ(RecordByte(ReadLevel(2)[3], kMarkPos), '@');  // marks are copied
-  EXPECT_FALSE(std::filesystem::exists(app.path() / "WORK/.Temp.Y1"));
+  EXPECT_EQ(HiddenFiles(), std::vector<std::string>{});
 }
 
 // While the second breakdown is the sheet in memory, the record numbers held
@@ -88,24 +124,7 @@ INSTANTIATE_TEST_SUITE_P(BothBases, CompactionTest, ::testing::Values("10", "16"
 
 TEST_F(CompactionFixture, EveryReachableRowIsKeptInDepthFirstOrder) {
   Configure(256, "16", 3);
-  // Level 1: A -> a (level 2), B none, C -> c (level 2).
-  WriteLevel(1, {{' ', 0, 2, 6, "A"}, {' ', 0, 3, kNoRecord, "B"}, {' ', 0, 4, 2, "C"}, {'G'}});
-  // Level 2: a = 6 -> 1 -> 4(G); c = 2 -> 5(G); a's first row -> x, c's -> y.
-  std::vector<Rec> level2 = Filler(7);
-  level2[5] = {' ', 0, 1, 3, "a1"};
-  level2[0] = {' ', 0, 4, kNoRecord, "a2"};
-  level2[3] = {'G', 0, kNoRecord, kNoRecord, "aG"};
-  level2[1] = {' ', 0, 5, 1, "c1"};
-  level2[4] = {'G', 0, kNoRecord, kNoRecord, "cG"};
-  WriteLevel(2, level2);
-  // Level 3: x = 3 -> 6(G); y = 1 -> 5 -> 2(G).
-  std::vector<Rec> level3 = Filler(6);
-  level3[2] = {' ', 0, 6, kNoRecord, "x1"};
-  level3[5] = {'G', 0, kNoRecord, kNoRecord, "xG"};
-  level3[0] = {' ', 0, 5, kNoRecord, "y1"};
-  level3[4] = {' ', 0, 2, kNoRecord, "y2"};
-  level3[1] = {'G', 0, kNoRecord, kNoRecord, "yG"};
-  WriteLevel(3, level3);
+  ThreeLevels();
 
   ASSERT_TRUE(EstFilePack(st, st.WorkFileBase));
 
@@ -127,8 +146,8 @@ TEST_F(CompactionFixture, LevelNoChainReachesBecomesEmpty) {
   EXPECT_FALSE(std::filesystem::exists(LevelPath(3)));  // no file, none made
 }
 
-// Damaged links: a loop, and one chain reached from two rows. Refused, and
-// no file is changed.
+// Damaged links: a loop, a record linking to itself, a link past the end.
+// Refused, and no file is changed.
 TEST_F(CompactionFixture, DamagedChainsAreRefusedAndChangeNothing) {
   struct Case {
     const char* what;
@@ -138,7 +157,6 @@ TEST_F(CompactionFixture, DamagedChainsAreRefusedAndChangeNothing) {
   std::vector<Case> cases = {
       {"loop", {{' ', 0, 2, 1, "A"}, {'G'}}, {{' ', 0, 2}, {' ', 0, 3}, {' ', 0, 1}}},
       {"self link", {{' ', 0, 2, 2, "A"}, {'G'}}, {{'G'}, {' ', 0, 2}}},
-      {"shared chain", {{' ', 0, 2, 1, "A"}, {' ', 0, 3, 1, "B"}, {'G'}}, {{' ', 0, 2}, {'G'}}},
       {"link past the end", {{' ', 0, 2, 4, "A"}, {'G'}}, {{' ', 0, 2}, {'G'}}},
   };
   for (const Case& c : cases) {
@@ -154,17 +172,106 @@ TEST_F(CompactionFixture, DamagedChainsAreRefusedAndChangeNothing) {
   }
 }
 
-// The temporary file of level 2 cannot be written: level 1, whose temporary
-// was complete, is not replaced either.
+// The temporary file of level 2 cannot be written (the process may write no
+// file beyond 1 KiB): level 1, whose temporary was complete, is not replaced
+// either, and no temporary stays.
 TEST_F(CompactionFixture, FailureMidwayLeavesTheOriginals) {
   TwoBreakdowns();
-  std::filesystem::create_directories(app.path() / "WORK/.Temp.Y2/blocked");
   std::string before1 = ReadAll(LevelPath(1)), before2 = ReadAll(LevelPath(2));
   ui.AnswerMsgBox(vbOK, "読み書きできませんでした");
-  EXPECT_FALSE(EstFilePack(st, st.WorkFileBase));
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;  // level 1 compacted: 3 records of 256 bytes; level 2: 7
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool done = EstFilePack(st, st.WorkFileBase);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(done);
   EXPECT_EQ(ReadAll(LevelPath(1)), before1);
   EXPECT_EQ(ReadAll(LevelPath(2)), before2);
-  EXPECT_FALSE(std::filesystem::exists(app.path() / "WORK/.Temp.Y1"));
+  EXPECT_EQ(HiddenFiles(), std::vector<std::string>{});
+}
+
+// A breakdown two rows share (as row copy and paste makes them) is copied
+// once under each, with everything below it; the sheet open under the
+// second row is found in its own copy.
+TEST_P(CompactionTest, ASharedBreakdownIsCopiedUnderEachParent) {
+  // Level 1: A and B both -> level 2 chain 2 -> 4(G); its first row -> level
+  // 3 chain 3 -> 1(G). Records 1, 3 of level 2 and 2 of level 3 are dead.
+  WriteLevel(1, {{' ', 0, 2, 2, "A"}, {' ', 0, 3, 2, "B"}, {'G'}});
+  std::vector<Rec> level2 = Filler(4);
+  level2[1] = {' ', 0, 4, 3, "s1", '@'};
+  level2[3] = {'G', 0, kNoRecord, kNoRecord, "sG"};
+  WriteLevel(2, level2);
+  std::vector<Rec> level3 = Filler(3);
+  level3[2] = {' ', 0, 1, kNoRecord, "t1", '@'};
+  level3[0] = {'G', 0, kNoRecord, kNoRecord, "tG"};
+  WriteLevel(3, level3);
+  // The sheet open: level 3 under B's breakdown.
+  SetParent(2, 2);
+  st.ParentRows[2] = ReadLevel(2).at(1);
+  st.CurrentLevel = 3;
+  ASSERT_TRUE(LevelRowsRead(st, 3));
+
+  ASSERT_TRUE(EstFilePack(st, st.WorkFileBase));
+
+  EXPECT_EQ(Texts(2), (std::vector<std::string>{"s1", "sG", "s1", "sG"}));
+  EXPECT_EQ(Texts(3), (std::vector<std::string>{"t1", "tG", "t1", "tG"}));
+  for (int level = 1; level <= 3; ++level) ExpectContiguousChains(level);
+  EXPECT_EQ(Child(ReadLevel(1)[0]), 1);
+  EXPECT_EQ(Child(ReadLevel(1)[1]), 3);
+  EXPECT_EQ(Child(ReadLevel(2)[0]), 1);
+  EXPECT_EQ(Child(ReadLevel(2)[2]), 3);
+  // The open path follows B's copy.
+  EXPECT_EQ(Child(st.ParentRows[1]), 3);
+  EXPECT_EQ(Own(st.ParentRows[2]), 3);
+  EXPECT_EQ(Child(st.ParentRows[2]), 3);
+  EXPECT_EQ(std::vector<int>(st.RowRecNos.begin() + 1, st.RowRecNos.begin() + 4), (std::vector<int>{3, 4, kNoRecord}));
+  ASSERT_TRUE(LevelRowsRead(st, 3));
+  EXPECT_EQ(Text(st.SheetRows[1]), Pad("t1"));
+}
+
+// Killed while the compacted files replace the originals: the start-up finds
+// the set half replaced and finishes it, so the level files always belong
+// together.
+TEST_F(CompactionFixture, AKillWhileTheFilesAreReplacedIsFinishedAtTheNextStart) {
+  Configure(256, "16", 3);
+  ThreeLevels();
+  auto files = [&] {
+    std::vector<std::string> v;
+    for (int level = 1; level <= 3; ++level) v.push_back(ReadAll(LevelPath(level)));
+    return v;
+  };
+  const std::vector<std::string> before = files();
+  ASSERT_TRUE(EstFilePack(st, st.WorkFileBase));
+  const std::vector<std::string> compacted = files();
+
+  for (int stopAt : {0, 1, 2, 3}) {
+    SCOPED_TRACE("killed after " + std::to_string(stopAt) + " renames");
+    for (int level = 1; level <= 3; ++level) app.Write("WORK/EST" + st.LevelExt[level], before[level - 1]);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      EstFilePack(st, st.WorkFileBase, [stopAt](int renamed) {
+        if (renamed == stopAt) ::raise(SIGKILL);
+      });
+      ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    if (stopAt == 1) {
+      EXPECT_EQ(ReadAll(LevelPath(1)), compacted[0]);
+      EXPECT_EQ(ReadAll(LevelPath(2)), before[1]) << "the kill left a mixed set";
+    }
+
+    SettleInterruptedSaves(st);
+
+    EXPECT_EQ(files(), compacted);
+    EXPECT_EQ(HiddenFiles(), std::vector<std::string>{});
+  }
 }
 
 TEST_F(CompactionFixture, FilesAreFoundWithoutLetterCase) {

@@ -4,13 +4,19 @@
 #include "storage/estimate_pack.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
 
+#include "platform/file_set_replace.h"
 #include "platform/packing.h"
 #include "storage/estimate_unpack.h"
+#include "support/child_process.h"
 #include "work_set_fixture.h"
 
 namespace kv {
@@ -140,6 +146,96 @@ TEST_F(Pack, AFailedPackLeavesTheOldPairAsItWas) {
     EXPECT_EQ(Snapshot(data), before);  // no new file, no temporary left
     EXPECT_TRUE(stdfs::exists(work / "EST.Y1"));
   }
+}
+
+// Two saves of one estimate: the first packed normally, the second killed at
+// a step of replacing the pair. The open that follows finds the pair half
+// replaced and finishes it when the new archives are whole; a damaged new
+// archive is dropped and the first save stays. Either way the ".YZH" and the
+// ".OPD" come from the same save, and no temporary stays behind.
+TEST_F(Pack, ASaveKilledWhileThePairIsReplacedIsSettledWhenTheEstimateIsOpened) {
+  const std::string path = (data / "EST.YZH").string();
+  struct Case {
+    int killedAt;  // 0: the intent record written; 1: the estimate file renamed
+    bool damageNewObjects;
+    bool secondSaveWins;
+  };
+  for (const Case& c : {Case{0, false, true}, Case{1, false, true}, Case{2, false, true}, Case{0, true, false}}) {
+    SCOPED_TRACE("killed at " + std::to_string(c.killedAt) + (c.damageNewObjects ? ", objects damaged" : ""));
+    for (const auto& e : stdfs::directory_iterator(work)) stdfs::remove_all(e.path());
+    const auto first = WorkSet("EST");
+    ASSERT_EQ(PackEstimateFile(st, path, false), kEstimatePacked);
+    WorkFile("EST.Y1", Record(' ', 1, 2, "二回目") + Record('G', 2, -99));
+    WorkFile("EST$12.MOD", "pictures of the second save");
+    const auto second = Snapshot(work);
+
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      PackEstimateFile(st, path, false, SystemDiskProbe(), [&](int renamed) {
+        if (renamed == c.killedAt) ::raise(SIGKILL);
+      });
+      ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    if (c.damageNewObjects)
+      for (const auto& e : stdfs::directory_iterator(data)) {
+        std::optional<fs::OwnedName> o = fs::ParseOwnedName(e.path().filename().string());
+        if (o && o->kind == "tmp" && o->finalName == "EST.OPD") stdfs::resize_file(e.path(), 30);
+      }
+
+    const UnpackResult r = UnpackEstimateFile(st, path);
+
+    ASSERT_TRUE(r.ok()) << UnpackFailureText(r);
+    std::map<std::string, std::string> opened = Snapshot(work);
+    std::erase_if(opened, [](const auto& f) { return fs::ParseOwnedName(f.first).has_value(); });  // the note
+    EXPECT_EQ(opened, c.secondSaveWins ? second : first);
+    std::vector<std::string> left;
+    for (const auto& e : stdfs::directory_iterator(data)) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"EST.OPD", "EST.YZH"}));
+    // The next save settles the note the stopped one left in WORK.
+    ASSERT_EQ(PackEstimateFile(st, path, false), kEstimatePacked);
+    for (const auto& e : stdfs::directory_iterator(work))
+      EXPECT_FALSE(fs::ParseOwnedName(e.path().filename().string())) << e.path();
+  }
+}
+
+// What interrupted saves left beside the estimate: the next open removes the
+// temporaries whose writer is gone, the next save also those written before
+// it. A live writer's file, another estimate's, files of other names and the
+// work folder's note are not touched.
+TEST_F(Pack, LeftoversOfInterruptedSavesAreRemovedByTheNextOpenAndSave) {
+  WorkSet("EST");
+  const std::string path = (data / "EST.YZH").string();
+  ASSERT_EQ(PackEstimateFile(st, path, false), kEstimatePacked);
+  const std::string host = fs::ThisProcess().host;
+  test::LiveProcess live;
+  const pid_t ended = test::EndedProcessId();
+  auto leftover = [&](const std::string& finalName, const fs::FileOwner& owner) {
+    const std::string name = fs::MakeOwnedName(finalName, owner, "tmp");
+    app.Write("DATA/" + name, std::string(4096, 'x'));
+    return name;
+  };
+  const std::string deadPacked = leftover("EST.YZH", {host, ended, "a1"});
+  const std::string deadObjects = leftover("EST.OPD", {host, ended, "a1"});
+  const std::string liveObjects = leftover("EST.OPD", {host, live.pid(), "b2"});
+  const std::string foreign = leftover("EST.YZH", {"other-pc", 77, "c3"});
+  const std::string otherEstimate = leftover("OTHER.YZH", {host, ended, "d4"});
+  app.Write("DATA/.EST.YZH-x7Qz2a", "not one of ours");
+  app.Write("DATA/EST.txt", "a note of the user's");
+
+  ASSERT_TRUE(UnpackEstimateFile(st, path).ok());
+  for (const std::string& gone : {deadPacked, deadObjects}) EXPECT_FALSE(stdfs::exists(data / gone)) << gone;
+  for (const std::string& kept : {liveObjects, foreign, otherEstimate})
+    EXPECT_TRUE(stdfs::exists(data / kept)) << kept;
+
+  ASSERT_EQ(PackEstimateFile(st, path, false), kEstimatePacked);
+  for (const std::string& gone : {liveObjects, foreign}) EXPECT_FALSE(stdfs::exists(data / gone)) << gone;
+  EXPECT_TRUE(stdfs::exists(data / otherEstimate));
+  EXPECT_TRUE(stdfs::exists(data / ".EST.YZH-x7Qz2a"));
+  EXPECT_TRUE(stdfs::exists(data / "EST.txt"));
 }
 
 }  // namespace

@@ -18,8 +18,11 @@ class FileCommandsDouble : public FileCommandServices, public CallLog {
     Add("SaveAsNameInput()");
     return chosenPath;
   }
-  void CompactWorkFiles(ProgramState&, const std::string& workBase) override {
+  bool compactResult = true;
+
+  bool CompactWorkFiles(ProgramState&, const std::string& workBase) override {
     Add("CompactWorkFiles(" + workBase + ")");
+    return compactResult;
   }
   int PackEstimateFile(ProgramState&, const std::string& path, bool deleteAfter) override {
     Add("PackEstimateFile(" + path + "," + (deleteAfter ? "delete" : "keep") + ")");

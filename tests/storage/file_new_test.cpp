@@ -97,6 +97,25 @@ TEST_F(FileNewTest, AFailedPackStaysPendingAndOffersSaveAs) {
   EXPECT_FALSE(st.CommandBusy);
 }
 
+// A compaction that refused the work set has told the user: neither command
+// packs it, the estimate stays open and its pack pending.
+TEST_F(FileNewTest, ARefusedCompactionIsNotPackedByNewOrOpen) {
+  OpenEst();
+  test::FileCommandsDouble files;
+  files.compactResult = false;
+  st.fileCommands = &files;
+  for (void (*command)(ProgramState&) : {&FileNew, &FileOpen}) {
+    files.calls.clear();
+    st.PackPending = true;
+    command(st);
+    EXPECT_EQ(files.calls, (std::vector<std::string>{"CompactWorkFiles(" + st.WorkFileBase + ")"}));
+    EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
+    EXPECT_TRUE(st.PackPending);
+    EXPECT_FALSE(st.CommandBusy);
+  }
+  ui.ExpectAllAnswered();
+}
+
 TEST_F(FileNewTest, AnotherMachinesForcedLockIsLeftToIt) {
   OpenEst();
   shared.Write("DATA/EST.$$$", "MACHINE-B\r\n");

@@ -393,5 +393,15 @@ TEST_F(NamingTest, RefusedOrFailedPackIsReportedAndLeftPending) {
   }
 }
 
+// A compaction that refused the work set has told the user: it is not packed,
+// and stays to be packed.
+TEST_F(NamingTest, RefusedCompactionIsNotPacked) {
+  files.compactResult = false;
+  EXPECT_FALSE(LevelWrite(st, 1, &files));
+  EXPECT_TRUE(st.PackPending);
+  EXPECT_EQ(files.Count("PackEstimateFile"), 0);
+  EXPECT_EQ(files.Count("AddRecentEstimate"), 0);
+}
+
 }  // namespace
 }  // namespace kv::test

@@ -82,6 +82,17 @@ TEST_F(OldFileCheck, AFailedStepFails) {
   EXPECT_EQ(a.calc.Count("RecalcFromTopLevel"), 0);
 }
 
+// The compaction refuses a damaged breakdown file (after its message): the
+// conversion has not succeeded and is not answered as if it had.
+TEST_F(OldFileCheck, ARefusedCompactionFails) {
+  WriteOldLevelOne({"一"});
+  std::ofstream(LevelFilePath(st, base, 2)) << "a torn record";
+  ui.AnswerMsgBox(vbOK, "壊れています");
+  EXPECT_FALSE(OldFileAndPageChk(st, base));
+  EXPECT_EQ(a.calc.Count("RecalcFromTopLevel"), 0);
+  ui.ExpectAllAnswered();
+}
+
 TEST_F(OldFileCheck, TheReferenceWindowShowingTheFileIsClosed) {
   test::RecordingReference ref;
   st.reference = &ref;

@@ -1,21 +1,31 @@
 // The reliability check of the recovery: a child process opens an estimate,
-// records changes on two levels and is killed with SIGKILL at a chosen point
-// (after a level write, in the middle of one, during the pack). The next start
-// finds the job, the wizard restores it, and the restored estimate holds every
-// recorded row or the state before, never a broken file; the packed estimate
-// itself changes only when a pack completed.
+// records changes on two levels, compacts the work files and saves, and is
+// killed with SIGKILL at a chosen point (after a level write, in the middle
+// of one, while the compacted level files replace the old ones, during the
+// pack, between the renames of the estimate file and its object pack). The
+// next start settles what the save left half done, finds the job, the wizard
+// restores it, and the restored estimate holds every recorded row or the
+// state before, never a broken file; the packed estimate itself changes only
+// when a pack completed, and its ".YZH" and ".OPD" always come from the same
+// save.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <functional>
 #include <random>
 #include <thread>
 
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/codepage.h"
+#include "platform/file_set_replace.h"
 #include "platform/packing.h"
+#include "storage/compaction.h"
+#include "storage/estimate_pack.h"
 #include "storage/level_read.h"
 #include "storage/level_write.h"
 #include "storage/program_copy.h"
@@ -42,9 +52,13 @@ enum Stop : unsigned {
   kAfterBreakdownWrite = 8,
   kBeforePack = 16,
   kAfterPack = 32,
+  kMidCompaction = 64,  // the first compacted level file renamed, the others not yet
+  kMidPairRename = 128,  // the estimate file renamed, its object pack not yet
 };
 
 constexpr const char* kJob = "工事A";
+constexpr const char* kOldObjects = "objects of the first save";
+constexpr const char* kNewObjects = "objects of the second save";
 
 Texts Numbered(const std::string& prefix, int count, const std::string& suffix = "") {
   Texts t;
@@ -72,12 +86,15 @@ class CrashRecovery : public ::testing::Test {
   TempFolder app;
   rfs::path folder;  // where the packed estimate lives
   rfs::path packed;
+  rfs::path objects;     // its object pack
   std::string original;  // its bytes before the child ran
+  std::string originalObjects;
   int oldRows = 2;
   int newRows = 6;
   int filler = 0;  // unreachable records in the breakdown level, to make packing slow
 
   rfs::path Work() const { return app / "WORK"; }
+  rfs::path ObjectFile() const { return Work() / (std::string(kJob) + "$1.MOD"); }
 
   // Column 1 of a record at `level` set to `text`.
   static void SetText(const ProgramState& st, int level, std::string& rec, const std::string& text) {
@@ -117,6 +134,7 @@ class CrashRecovery : public ::testing::Test {
     folder = app / "見積";
     rfs::create_directories(folder);
     packed = folder / (std::string(kJob) + ".YZH");
+    objects = folder / (std::string(kJob) + ".OPD");
     ScriptedUi ui;
     ProgramState st(ui);
     StartProgram(st, app.path());
@@ -146,11 +164,13 @@ class CrashRecovery : public ::testing::Test {
       }
       y2.Close();
     }
+    app.Write("WORK/" + ObjectFile().filename().string(), kOldObjects);
     const PackFileSet set = PackFileSetFrom(st);
     ASSERT_EQ(MCompress(folder, Work(), kJob, app.path(), set), kPackOk);
     ASSERT_EQ(MCompOLEData(folder, Work(), kJob, app.path(), set), kPackOk);
     rfs::remove_all(Work());
     original = ReadAll(packed);
+    originalObjects = ReadAll(objects);
   }
 
   // The child: a run of the program that opens the estimate, records level 1
@@ -171,7 +191,9 @@ class CrashRecovery : public ::testing::Test {
     st.KVData = folder.string();
     st.WorkFileBase = st.AppPath + "/WORK/" + kJob;
     const PackFileSet set = PackFileSetFrom(st);
-    if (MMelt(folder, Work(), kJob, app.path(), set) != kPackOk) ::_exit(11);
+    if (MMelt(folder, Work(), kJob, app.path(), set) != kPackOk ||
+        MMeltOLEData(folder, Work(), kJob, app.path(), set) != kPackOk)
+      ::_exit(11);
     if (!DataIniLoad(st, st.WorkFileBase + ".INI") || !LevelRead(st, 1)) ::_exit(12);
 
     SetRows(st, 1, {"R1*", "R2*", "R3*", "R4*"});
@@ -187,9 +209,18 @@ class CrashRecovery : public ::testing::Test {
     if (!LevelWrite(st, 2)) ::_exit(15);
     stopAt(kAfterBreakdownWrite);
 
+    // Save: the work files compacted, the objects changed, the pair packed.
+    auto stopAfterFirstRename = [stops](Stop s) {
+      return [stops, s](int renamed) {
+        if (renamed == 1 && (stops & s)) ::raise(SIGSTOP);
+      };
+    };
+    if (!EstFilePack(st, st.WorkFileBase, stopAfterFirstRename(kMidCompaction))) ::_exit(16);
+    std::ofstream(ObjectFile(), std::ios::binary | std::ios::trunc) << kNewObjects;
     stopAt(kBeforePack);
-    if (MCompress(folder, Work(), kJob, app.path(), set) != kPackOk) ::_exit(16);
-    if (MCompOLEData(folder, Work(), kJob, app.path(), set) != kPackOk) ::_exit(17);
+    if (PackEstimateFile(st, packed.string(), false, SystemDiskProbe(), stopAfterFirstRename(kMidPairRename)) !=
+        kEstimatePacked)
+      ::_exit(17);
     stopAt(kAfterPack);
     ::_exit(0);
   }
@@ -228,9 +259,30 @@ class CrashRecovery : public ::testing::Test {
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
   }
 
+  // A fresh program folder with the estimate as last saved.
+  void FreshEstimate() {
+    rfs::remove_all(app.path());
+    rfs::create_directories(app.path());
+    MakeEstimate();
+  }
+
+  // Starts the child with `stops`, runs `atFirstStop`, lets the child run on
+  // and kills it as soon as `when` holds (looked at in a tight loop) or it
+  // has stopped again. True when `when` held first.
+  bool KillWhen(unsigned stops, const std::function<bool()>& when, const std::function<void()>& atFirstStop = {}) {
+    pid_t pid = StartChild(stops);
+    if (atFirstStop) atFirstStop();
+    EXPECT_EQ(::kill(pid, SIGCONT), 0);
+    bool held = false;
+    while (!(held = when()) && !HasStopped(pid)) {
+    }
+    Kill(pid);
+    return held;
+  }
+
   // A pack in progress: the archive being written beside the packed file.
   bool PackUnderWay() const {
-    const std::string prefix = "." + packed.filename().string() + "-";
+    const std::string prefix = "." + packed.filename().string() + "~";
     for (const auto& e : rfs::directory_iterator(folder))
       if (e.path().filename().string().rfind(prefix, 0) == 0) return true;
     return false;
@@ -249,6 +301,7 @@ class CrashRecovery : public ::testing::Test {
     ProgramState st(ui);
     Restored out;
     StartProgram(st, app.path());
+    SettleInterruptedSaves(st);
     EXPECT_TRUE(RecoverFilesExist(st));
     RecoveryContext ctx;
     ctx.Pause = [](int) {};
@@ -283,7 +336,34 @@ class CrashRecovery : public ::testing::Test {
     return out;
   }
 
-  void ExpectOriginalUnchanged() { EXPECT_TRUE(ReadAll(packed) == original) << "the packed estimate changed"; }
+  void ExpectOriginalUnchanged() {
+    EXPECT_TRUE(ReadAll(packed) == original) << "the packed estimate changed";
+    EXPECT_TRUE(ReadAll(objects) == originalObjects) << "the object pack changed";
+  }
+
+  // The estimate's folder holds its two files and nothing else, and they come
+  // from one save: the level-1 file of the second save (5 records) exactly
+  // when the objects of the second save. True for the second save.
+  bool PairFromOneSave() {
+    std::vector<std::string> names;
+    for (const auto& e : rfs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{objects.filename().string(), packed.filename().string()}));
+    ScriptedUi ui;
+    ProgramState st(ui);
+    StartProgram(st, app.path());
+    const rfs::path check = app / "pair";
+    rfs::remove_all(check);
+    rfs::create_directories(check);
+    const PackFileSet set = PackFileSetFrom(st);
+    EXPECT_EQ(MMelt(folder, check, kJob, app.path(), set), kPackOk);
+    EXPECT_EQ(MMeltOLEData(folder, check, kJob, app.path(), set), kPackOk);
+    const bool secondTop =
+        rfs::file_size(check / (std::string(kJob) + ".Y1")) == 5u * static_cast<unsigned>(st.DataLen);
+    const std::string objectBytes = ReadAll(check / ObjectFile().filename());
+    EXPECT_EQ(objectBytes, secondTop ? kNewObjects : kOldObjects) << "the pair mixes two saves";
+    return secondTop;
+  }
 
   // The packed estimate was replaced by a complete pack of the recorded work set.
   void ExpectOriginalRepacked() {
@@ -295,6 +375,7 @@ class CrashRecovery : public ::testing::Test {
     rfs::create_directories(check);
     ASSERT_EQ(MMelt(folder, check, kJob, app.path(), PackFileSetFrom(st)), kPackOk);
     EXPECT_EQ(rfs::file_size(check / (std::string(kJob) + ".Y1")), 5u * static_cast<unsigned>(st.DataLen));
+    EXPECT_TRUE(PairFromOneSave());
   }
 };
 
@@ -352,19 +433,9 @@ TEST_F(CrashRecovery, KilledDuringThePack) {
   filler = 20000;
   bool caught = false;
   for (int attempt = 0; attempt < 5 && !caught; ++attempt) {
-    rfs::remove_all(app.path());
-    rfs::create_directories(app.path());
-    MakeEstimate();
-    pid_t pid = StartChild(kBeforePack | kAfterPack);
-    ASSERT_EQ(::kill(pid, SIGCONT), 0);
-    for (;;) {
-      if (PackUnderWay()) {
-        caught = true;
-        break;
-      }
-      if (HasStopped(pid)) break;  // the pack completed before it was seen
-    }
-    Kill(pid);
+    FreshEstimate();
+    // Not caught: the pack completed before it was seen.
+    caught = KillWhen(kBeforePack | kAfterPack, [&] { return PackUnderWay(); });
 
     Restored r = NextStart();
 
@@ -389,22 +460,18 @@ TEST_F(CrashRecovery, KilledAtAnyMomentOfTheBreakdownWrite) {
   const Texts newSheet = Numbered("b", newRows, "*");
   for (int delayMicros : {0, 80, 120, 160, 250, 1000}) {
     SCOPED_TRACE("kill " + std::to_string(delayMicros) + " us after the file grew");
-    rfs::remove_all(app.path());
-    rfs::create_directories(app.path());
-    MakeEstimate();
+    FreshEstimate();
     const rfs::path y2 = Work() / (std::string(kJob) + ".Y2");
-    pid_t pid = StartChild(kBeforeBreakdownWrite | kAfterBreakdownWrite);
-    const std::uintmax_t before = rfs::file_size(y2);
-    ASSERT_EQ(::kill(pid, SIGCONT), 0);
-    for (;;) {
-      std::error_code ec;
-      if (rfs::file_size(y2, ec) > before) {
-        std::this_thread::sleep_for(std::chrono::microseconds(delayMicros));
-        break;
-      }
-      if (HasStopped(pid)) break;
-    }
-    Kill(pid);
+    std::uintmax_t before = 0;
+    KillWhen(
+        kBeforeBreakdownWrite | kAfterBreakdownWrite,
+        [&] {
+          std::error_code ec;
+          if (rfs::file_size(y2, ec) <= before) return false;
+          std::this_thread::sleep_for(std::chrono::microseconds(delayMicros));
+          return true;
+        },
+        [&] { before = rfs::file_size(y2); });
 
     Restored r = NextStart();
 
@@ -418,6 +485,60 @@ TEST_F(CrashRecovery, KilledAtAnyMomentOfTheBreakdownWrite) {
     EXPECT_TRUE(prefixOfNew || r.breakdown == newSheet) << r.breakdown.size() << " rows";
     ExpectOriginalUnchanged();
   }
+}
+
+// Killed between the renames of a set replaced together: the compacted level
+// files (the first renamed, the others not), or the estimate file and its
+// object pack. The start finishes the set before the wizard reads it.
+TEST_F(CrashRecovery, KilledBetweenTheRenamesOfASetReplacedTogether) {
+  filler = 50;
+  for (Stop stop : {kMidCompaction, kMidPairRename}) {
+    SCOPED_TRACE(stop == kMidCompaction ? "level files" : "estimate file and object pack");
+    FreshEstimate();
+    Kill(StartChild(stop));
+
+    Restored r = NextStart();
+
+    EXPECT_EQ(r.top, kNewTop);
+    EXPECT_EQ(r.breakdown, Numbered("b", newRows, "*"));
+    if (stop == kMidCompaction)
+      ExpectOriginalUnchanged();
+    else
+      ExpectOriginalRepacked();
+  }
+}
+
+// Killed the moment the estimate file is seen replaced, and at instants
+// spread over the compaction and the save: the pair always comes from one
+// save, the recorded rows are always restored.
+TEST_F(CrashRecovery, KilledAtAnyMomentOfTheSave) {
+  filler = 3000;
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> micros(0, 40000);
+  int replacedSeen = 0;
+  for (int attempt = 0; attempt < 12; ++attempt) {
+    const bool watchReplace = attempt < 4;
+    const int delay = watchReplace ? 0 : micros(random);
+    SCOPED_TRACE(watchReplace ? std::string("killed when the estimate file was replaced")
+                              : "killed " + std::to_string(delay) + " us into the save");
+    FreshEstimate();
+    struct stat before {};
+    ASSERT_EQ(::stat(packed.c_str(), &before), 0);
+    const auto start = std::chrono::steady_clock::now();
+    const bool held = KillWhen(kAfterBreakdownWrite | kAfterPack, [&] {
+      if (!watchReplace) return std::chrono::steady_clock::now() - start >= std::chrono::microseconds(delay);
+      struct stat now {};
+      return ::stat(packed.c_str(), &now) == 0 && now.st_ino != before.st_ino;
+    });
+    if (watchReplace && held) ++replacedSeen;
+
+    Restored r = NextStart();
+
+    EXPECT_EQ(r.top, kNewTop);
+    EXPECT_EQ(r.breakdown, Numbered("b", newRows, "*"));
+    if (!PairFromOneSave()) ExpectOriginalUnchanged();
+  }
+  EXPECT_GT(replacedSeen, 0) << "no kill landed as the estimate file was replaced";
 }
 
 }  // namespace

@@ -42,7 +42,12 @@ StartupSteps ProgramStartupSteps(QtUi& ui) {
   steps.SpecialPrintConvert = [](ProgramState& st, const std::string& workBase) {
     SpecialPrintConvert(st, workBase);
   };
-  steps.RecoverFilesExist = [](ProgramState& st) { return RecoverFilesExist(st); };
+  steps.RecoverFilesExist = [](ProgramState& st) {
+    // What an interrupted save left half done is settled before the work
+    // folder is looked at.
+    SettleInterruptedSaves(st);
+    return RecoverFilesExist(st);
+  };
   steps.RecoverFileOpen = [&ui](ProgramState& st) {
     EDTSHEET_FRM* w = LoadedEditWindow(ui);
     RecoverFileOpen(st, {}, w ? &w->EdtSheet() : nullptr);
