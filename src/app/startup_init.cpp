@@ -4,20 +4,20 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/base_text.h"
-#include "app/data_ini.h"
-#include "app/edition_ini.h"
-#include "app/layout_file.h"
-#include "app/level_ini.h"
-#include "app/program_state.h"
-#include "app/settings_text.h"
-#include "app/sys_ini.h"
-#include "calc/calc_services.h"
-#include "core/file_exist.h"
 #include "core/ini_file.h"
+#include "core/settings_text.h"
 #include "core/window_services.h"
 #include "platform/font_substitute.h"
-#include "sheet/float_windows.h"
+#include "state/base_text.h"
+#include "state/calc_services.h"
+#include "state/data_ini.h"
+#include "state/edition_ini.h"
+#include "state/file_exist_check.h"
+#include "state/float_windows.h"
+#include "state/layout_file.h"
+#include "state/level_ini.h"
+#include "state/program_state.h"
+#include "state/sys_ini.h"
 #include "storage/split_path.h"
 
 namespace kv {

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/layout_file.h"
 #include "platform/codepage.h"
 #include "startup_fixture.h"
+#include "state/layout_file.h"
 
 namespace kv {
 namespace {

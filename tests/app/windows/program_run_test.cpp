@@ -11,13 +11,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/number_chars.h"
 #include "app/program_entry.h"
-#include "app/program_state.h"
 #include "app/windows/program_wiring.h"
 #include "core/ini_file.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_ui.h"
+#include "state/number_chars.h"
+#include "state/program_state.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 
