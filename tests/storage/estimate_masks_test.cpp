@@ -3,11 +3,11 @@
 // file when it is saved, and there again when it is opened next.
 #include <gtest/gtest.h>
 
-#include "app/program_entry.h"
 #include "file_command_fixture.h"
 #include "storage/file_command_steps.h"
 #include "storage/file_open.h"
 #include "storage/file_save.h"
+#include "state/layout_file.h"
 
 namespace kv {
 namespace {
