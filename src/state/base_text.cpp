@@ -59,11 +59,10 @@ int ReadColumnChain(const RecordFile& file, int level, int first, DefRecordTable
 }
 
 std::optional<DefItemLayout> ReadDefItemLayout(const std::string& sysIniPath, std::string& problem) {
-  constexpr std::string_view kSection = "システム設定用基本TEXT";
   std::string value;
-  IniGetString(kSection, "項目数", value, sysIniPath);
+  IniGetString(kDefItemSection, "項目数", value, sysIniPath);
   const int count = WholeNumberValue(TrimBlanks(value));
-  const std::string where = sysIniPath + " の [" + std::string(kSection) + "] ";
+  const std::string where = sysIniPath + " の [" + std::string(kDefItemSection) + "] ";
   if (count > kMaxDefItems) {
     problem = where + "項目数 (" + std::to_string(count) + ") が10を超えています。";
     return std::nullopt;
@@ -71,7 +70,7 @@ std::optional<DefItemLayout> ReadDefItemLayout(const std::string& sysIniPath, st
   DefItemLayout layout;
   layout.pos[0] = 20;
   for (int i = 1; i <= count; ++i) {
-    IniGetString(kSection, std::to_string(i), value, sysIniPath);
+    IniGetString(kDefItemSection, std::to_string(i), value, sysIniPath);
     // The third comma field is the item's length.
     std::string_view rest = value;
     std::string_view third;

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "state/column_defs.h"
@@ -21,6 +22,9 @@ struct DefItemLayout {
   std::array<int, kMaxDefItems + 1> pos{};
   std::array<int, kMaxDefItems + 1> len{};
 };
+
+// The section of KVSSYS.INI that holds the item layout.
+inline constexpr std::string_view kDefItemSection = "システム設定用基本TEXT";
 
 // Reads the item layout from [システム設定用基本TEXT] of `sysIniPath`: 項目数
 // items, item i's length the third comma field of key i (a missing field

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "state/calc_state.h"
 #include "state/column_tables.h"
 #include "state/estimate_settings.h"
 #include "state/file_set_def.h"
@@ -115,7 +116,8 @@ struct ProgramState : Identity,
                       RefLayoutTables,
                       PrintInfo,
                       NumberCharSets,
-                      SheetState {
+                      SheetState,
+                      CalcState {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;
   ProgramState& operator=(const ProgramState&) = delete;
