@@ -32,13 +32,18 @@ korvane_install() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Extra configure options for a build folder of another kind (the sanitizer
+# build of test.sh), given when the folder is first configured.
+KORVANE_CMAKE_OPTIONS=(${KORVANE_CMAKE_OPTIONS[@]+"${KORVANE_CMAKE_OPTIONS[@]}"})
+
 korvane_build() {
   local jobs log
   jobs="$(nproc)"
   log="$KORVANE_BUILD.log"
   mkdir -p "$KORVANE_BUILD"
   if [ ! -f "$KORVANE_BUILD/CMakeCache.txt" ]; then
-    cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1 \
+    cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      ${KORVANE_CMAKE_OPTIONS[@]+"${KORVANE_CMAKE_OPTIONS[@]}"} >"$log" 2>&1 \
       || { cat "$log"; return 1; }
   fi
   # Quiet on success; on failure show what the compiler said.

@@ -102,9 +102,11 @@ void CommandLineFileOpen(ProgramState& st, const StartupContext& ctx, const Star
     const int answer = st.ui.MsgBox(LayoutDiffersQuestion(parts.name), vbYesNo + vbQuestion, kMsgTitle);
     FloatWindowsTopMostSet(st, true);
     if (answer == vbYes) {
-      // The estimate's layout becomes current; a layout that is refused leaves
+      // The estimate's layout becomes current, its masks with it (the flag is
+      // cleared before the layout is read); a layout that is refused leaves
       // the current one, which the estimate then keeps using.
-      if (LoadEditLayout(st, st.WorkFileBase)) st.UsesCurrentSettings = false;
+      st.UsesCurrentSettings = false;
+      if (!LoadEditLayout(st, st.WorkFileBase)) st.UsesCurrentSettings = true;
       DataIniLoad(st, st.WorkFileBase + ".INI");
       MaskMenuCaptionSet(st);
     } else {

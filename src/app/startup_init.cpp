@@ -172,6 +172,8 @@ void StartupInit(ProgramState& st, const std::string& programFolder) {
   const SplitPathResult base = SplitPath(st, st.KvTextPath);
   st.CurrentLevel = 1;
   SplashProgress(st, 11);
+  // The base text's masks are the current masks: they are read with it.
+  st.UsesCurrentSettings = false;
   ColumnDefRead(st, (base.folder.empty() ? st.AppPath : base.folder) + "/" + base.name);
 
   // 8. The untitled layout file: what estimates are compared against.

@@ -280,7 +280,7 @@ bool LoadRefLayout(ProgramState& st, const std::string& workBase) {
     for (int c = 1; c <= count; ++c) {
       const std::string& r = records[static_cast<size_t>(c)];
       st.RefColWidth[L][c] = std::max(0, WholeNumberValue(DefItemBytes(st, r, kItemWidth)));
-      const std::string_view type = TrimBlanks(DefItemBytes(st, r, kItemType));
+      const std::string type(TrimBlanks(DefItemBytes(st, r, kItemType)));
       st.RefColDecimals[L][c] = TypeCodeDecimals(type);
       st.RefColType[L][c] = type.empty() ? ' ' : type.front();
       st.RefColStart[L][c] = start;

@@ -121,7 +121,7 @@ bool PackRecChain(Compaction& cx, int level, int r) {
     if (LevelFileProblem p = CheckRecordNumbers(rec, r, lv.count, cx.hex)) return Fail(cx, level, p);
     const int c = ++lv.written;
     if (lv.newNo[r] == 0) lv.newNo[r] = c;
-    const int oldNext = *ReadStoredLink(LinkField(rec, kNextPos), cx.hex);
+    const int oldNext = NextInChain(rec, r, cx.hex);  // a self-link ends the chain
     const int oldChild = *ReadStoredLink(LinkField(rec, kChildPos), cx.hex);
     int newChild = kNoRecord;
     if (oldChild >= 1) {

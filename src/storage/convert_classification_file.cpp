@@ -46,7 +46,7 @@ struct SourceLevel {
   bool readable = false;
   stdfs::path path;
   std::string bytes;
-  int records = 0;  // whole records that are converted
+  int records = 0;  // records that are converted
 };
 
 struct LevelFaults {
@@ -174,6 +174,22 @@ std::string ListRecords(const std::vector<int>& records) {
   return text + ")";
 }
 
+// The records of a DOS-form file: its length in records, rounded to the
+// nearest whole number (halves to even), as the DOS edition counted them.
+size_t DosRecordCount(std::string_view bytes) {
+  const size_t whole = bytes.size() / kDosRecordLen;
+  const size_t rest = bytes.size() % kDosRecordLen;
+  const bool up = rest * 2 > kDosRecordLen || (rest * 2 == kDosRecordLen && whole % 2 == 1);
+  return whole + (up ? 1 : 0);
+}
+
+// True when the last `rest` bytes are the DOS end-of-file mark (0x1A), which
+// DOS programs wrote after the last record.
+bool IsEndOfFileMarks(std::string_view bytes, size_t rest) {
+  const std::string_view tail = bytes.substr(bytes.size() - rest);
+  return std::all_of(tail.begin(), tail.end(), [](char c) { return c == '\x1A'; });
+}
+
 // Clears the busy pointer on every way out.
 struct BusyPointer {
   explicit BusyPointer(Ui& u) : ui(u) { ui.SetBusyPointer(true); }
@@ -220,18 +236,24 @@ bool ConvertClassificationFile(ProgramState& st, const std::string& workBase,
     }
     s.readable = true;
     s.bytes = std::move(*bytes);
-    const size_t whole = s.bytes.size() / kDosRecordLen;
+    if (const size_t rest = s.bytes.size() % kDosRecordLen; rest != 0 && IsEndOfFileMarks(s.bytes, rest))
+      s.bytes.resize(s.bytes.size() - rest);
+    const size_t count = DosRecordCount(s.bytes);
     if (const size_t rest = s.bytes.size() % kDosRecordLen; rest != 0) {
-      report.push_back("[ " + FileName(s.path) + " ] の長さが" + std::to_string(kDosRecordLen) +
-                       "バイトの倍数ではありません。最後の " + std::to_string(rest) +
-                       " バイトは変換していません。");
+      const std::string lengthText = "[ " + FileName(s.path) + " ] の長さが" + std::to_string(kDosRecordLen) +
+                                     "バイトの倍数ではありません。";
+      if (count * kDosRecordLen < s.bytes.size())
+        report.push_back(lengthText + "最後の " + std::to_string(rest) + " バイトは変換していません。");
+      else
+        report.push_back(lengthText + "最後のレコードは " + std::to_string(rest) +
+                         " バイトしかないため、残りを空白で補いました。");
     }
-    if (whole > static_cast<size_t>(kDosMaxRecords)) {
+    if (count > static_cast<size_t>(kDosMaxRecords)) {
       report.push_back("[ " + FileName(s.path) + " ] のレコード " +
                        std::to_string(kDosMaxRecords + 1) +
                        " 以降は変換していません (レコードが多すぎます)。");
     }
-    s.records = static_cast<int>(std::min(whole, static_cast<size_t>(kDosMaxRecords)));
+    s.records = static_cast<int>(std::min(count, static_cast<size_t>(kDosMaxRecords)));
   }
 
   if (deepest == 0) {
@@ -257,7 +279,8 @@ bool ConvertClassificationFile(ProgramState& st, const std::string& workBase,
     std::string out;
     out.reserve(static_cast<size_t>(s.records) * static_cast<size_t>(st.DataLen));
     for (int r = 1; r <= s.records; ++r) {
-      std::string rec = s.bytes.substr(static_cast<size_t>(r - 1) * kDosRecordLen, kDosRecordLen);
+      // The last record may be cut short: blanks complete it.
+      std::string rec = Piece(s.bytes, static_cast<size_t>(r - 1) * kDosRecordLen, kDosRecordLen);
       out += ConvertRecord(st, L, wide, std::move(rec), r, s.records, childCount, faults);
     }
     s.bytes.clear();
@@ -292,9 +315,10 @@ bool ConvertClassificationFile(ProgramState& st, const std::string& workBase,
     std::string text = "DOS版見積データの変換で、次の部分は変換できませんでした。";
     for (const std::string& line : report) text += "\n" + line;
     WarnMsgBox(st, text);
-    return false;
   }
-  return true;
+  // What was converted opens, its faults reported; without a top level there
+  // is no estimate.
+  return std::find(convertedLevels.begin(), convertedLevels.end(), 1) != convertedLevels.end();
 }
 
 }  // namespace kv

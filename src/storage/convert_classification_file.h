@@ -35,13 +35,17 @@ bool IsDosClassificationFile(const ProgramState& st, std::string_view ext);
 // file the user opened.
 //
 // For each level L = 1 .. min(LevelCount, 7) whose source workBase + ".Y" + L
-// (".S" + L for a classification file) exists (letter case aside), each whole
-// 256-byte record becomes a `DataLen`-byte record:
+// (".S" + L for a classification file) exists (letter case aside), each
+// 256-byte record becomes a `DataLen`-byte record. The file holds its length in
+// records rounded to the nearest whole number (halves to even): a last record
+// cut short is completed with blanks, a shorter piece is left out; DOS
+// end-of-file marks (0x1A) after the last record are dropped.
+//
 //   - in system kind 1 the print marks "I" and "U" change places;
 //   - own number, next and child link are rewritten in the number base of
 //     `H_Link` ("-99" stays "-99"); a blank next link becomes the record's own
-//     number (the record then names itself, which every chain reader takes as
-//     the end of the chain or a fault, never as a loop to follow);
+//     number (the record then names itself, which the chain readers take as
+//     the end of the chain);
 //   - on a level with a wide text column, every row but a memo row ("ﾒ") is
 //     laid out again by the level's own columns: a "W" column takes
 //     (width - 2) / 2 source bytes (halves to even) and blanks up to its width,
@@ -52,14 +56,15 @@ bool IsDosClassificationFile(const ProgramState& st, std::string_view ext);
 // + LevelExt(L). Only then is the source deleted (when it has another name).
 //
 // What cannot be converted is left out and reported in one message: a piece
-// at the end shorter than a record, records past 9999, an own number that does
+// at the end shorter than half a record (or one completed with blanks),
+// records past 9999, an own number that does
 // not name the record's position (the position is written), a next or child
 // link that is no record number or names a record its file (the next level's
 // file for a child) does not hold (written as " -99"), a missing level file
 // between levels that exist, a source that cannot be read or a converted file
-// that cannot be written (that level's source is kept). True when every
-// source found was converted whole; false after the message otherwise, also
-// when there was no source at all.
+// that cannot be written (that level's source is kept). True when the top
+// level was converted (the estimate then opens, its faults reported); false
+// otherwise, also when there was no source at all.
 bool ConvertClassificationFile(ProgramState& st, const std::string& workBase,
                                const std::string& ext);
 

@@ -99,6 +99,15 @@ stdfs::path PackFolderFor(const stdfs::path& canonical, const stdfs::path& stagi
   return ec ? canonical.parent_path() : links;
 }
 
+// True when the unpacked files hold the top level's sheet: an archive of
+// settings and layout alone is no estimate (opened, it would show an empty
+// sheet under the file's name, and a save would overwrite the file).
+bool HoldsTopLevel(const stdfs::path& staging, const std::string& name, const PackFileSet& set) {
+  if (set.LevelExt.empty() || set.LevelExt.front().empty()) return true;
+  const std::optional<std::vector<std::string>> files = packing::RegularFileNames(staging);
+  return files && packing::FindNoCase(*files, name + set.LevelExt.front()).has_value();
+}
+
 // The packed estimate (and its object pack) unpacked into staging.
 UnpackResult MeltInto(ProgramState& st, const SplitPathResult& parts, const stdfs::path& staging,
                       const PackFileSet& set) {
@@ -107,6 +116,7 @@ UnpackResult MeltInto(ProgramState& st, const SplitPathResult& parts, const stdf
   const stdfs::path packed = PackedFilePath(folder, parts.name, set);
   if (int r = MMelt(PackFolderFor(packed, staging), staging, parts.name, program, set); r != kPackOk)
     return Fail(FromPackCode(r), packed);
+  if (!HoldsTopLevel(staging, parts.name, set)) return Fail(UnpackStatus::Foreign, packed);
   if (IniGetInt("OLE", "OleFileCnt", staging / (parts.name + ".INI")) >= 1) {
     // The settings name object files: without them the estimate is not whole.
     const stdfs::path objects = OleDataFilePath(folder, parts.name, set);

@@ -23,7 +23,7 @@ enum class UnpackStatus {
   Missing,      // the file (or, for an older estimate, its files) is not there
   Damaged,      // not a zip archive, cut short, bad checksum, inconsistent
   Unsafe,       // an entry would be written outside the work folder
-  Foreign,      // the archive does not hold an estimate's files
+  Foreign,      // the archive does not hold an estimate's files (its top level among them)
   TooLarge,     // the unpacked sizes are beyond any real estimate
   IoError,      // the file could not be read or the work folder written
 };

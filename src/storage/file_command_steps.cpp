@@ -151,9 +151,11 @@ void OpenedEstimateSettings(ProgramState& st, const std::string& name) {
   const std::string untitled = UntitledBase(st);
   if (LayoutsDiffer(st, st.WorkFileBase, untitled)) {
     if (AskUser(st, LayoutDiffersQuestion(name), vbYesNo + vbQuestion) == vbYes) {
-      // A layout that is refused leaves the current one, which the estimate
-      // then keeps using.
-      if (LoadEditLayout(st, st.WorkFileBase)) st.UsesCurrentSettings = false;
+      // The estimate's own settings apply before its layout is read, so that
+      // its masks come with it. A layout that is refused leaves the current
+      // one, which the estimate then keeps using.
+      st.UsesCurrentSettings = false;
+      if (!LoadEditLayout(st, st.WorkFileBase)) st.UsesCurrentSettings = true;
       if (st.RefWindowOpen) {
         WarnMsgBox(st, "編集画面と参考画面のシステム設定の形式が異なりますので\r一旦参考画面を閉じます。");
         if (st.reference)
@@ -172,7 +174,10 @@ void OpenedEstimateSettings(ProgramState& st, const std::string& name) {
 
 void SettingsDependentsRefresh(ProgramState& st) {
   if (st.editor) st.editor->MaskMenuCaptionSet(st);
-  if (st.sheetEngine) st.sheetEngine->PageLinesDraw(st);
+  if (st.sheetEngine) {
+    st.sheetEngine->PageLinesDraw(st);
+    st.sheetEngine->StatusPanelSet(st, 6, st.FontName);  // the settings just loaded name the font
+  }
   if (st.print) {
     st.print->UpdatePaperMenu(st);
     st.print->FillPaperCombo(st);

@@ -99,7 +99,7 @@ GridModel* EditorGrid(ProgramState& st);
 void OpenedEstimateSettings(ProgramState& st, const std::string& name);
 
 // Menus and lists that follow the settings: mask captions, page-break lines,
-// the paper menu and lists.
+// the sheet font in the status bar, the paper menu and lists.
 void SettingsDependentsRefresh(ProgramState& st);
 
 // Level 1 into the editor: read, grid set up, sheet objects loaded, level

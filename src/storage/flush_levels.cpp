@@ -53,21 +53,23 @@ bool FlushLevels(ProgramState& st, FileCommandServices* services) {
   bool written = true;
   bool currentSheetWritten = false;
   for (int k = st.CurrentLevel; k >= 1; --k) {
-    if (!LevelWrite(st, k, services)) {
+    bool recorded = false;
+    const bool ok = LevelWrite(st, k, services, &recorded);
+    if (k == st.CurrentLevel) currentSheetWritten = recorded;
+    if (!ok) {
       written = false;
       break;
     }
-    if (k == st.CurrentLevel) {
-      currentSheetWritten = true;
-      if (services) services->SaveSheetObjects(st, st.WorkFileBase);
-    }
+    if (k == st.CurrentLevel && services) services->SaveSheetObjects(st, st.WorkFileBase);
     if (k > 1 && !LevelRead(st, k - 1)) {
       written = false;
       break;
     }
   }
-  // The sheet in memory may be a parent's: read the path back. When the
-  // current sheet itself was not written it is still in memory, unsaved.
+  // The sheet in memory may be a parent's: read the path back, also when
+  // only the pack after naming the estimate failed (the sheet is on disk).
+  // When the current sheet itself was not written it is still in memory,
+  // unsaved.
   bool readBack = true;
   if (currentSheetWritten) readBack = ReadPathBack(st);
   st.ui.SetBusyPointer(false);

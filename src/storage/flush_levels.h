@@ -13,8 +13,9 @@ class FileCommandServices;
 // On a failed write the path is read back all the same, so the sheet in
 // memory is again the current level's, and the busy pointer is restored;
 // when the current level itself could not be written its sheet stays in
-// memory as it was, so no edit is lost. A nearly full disk writes nothing and
-// gives false.
+// memory as it was, so no edit is lost; when it was written and only the
+// pack after naming the estimate failed, it is read back like the rest. A
+// nearly full disk writes nothing and gives false.
 //
 // An empty top sheet is not written: an untitled estimate simply starts
 // afresh; a named one is handed to the confirmed discard of `services`

@@ -56,6 +56,12 @@ LevelFileProblem CheckRecordNumbers(std::string_view rec, int n, int count, bool
   return {};
 }
 
+int NextInChain(std::string_view rec, int n, bool hex) {
+  const std::optional<int> next = ReadStoredLink(LinkField(rec, kNextPos), hex);
+  if (!next || *next == n) return kNoRecord;
+  return *next;
+}
+
 LevelFileProblem ReadSheetChain(const RecordSource& src, bool topLevel, int first, bool hex,
                                 int maxRecords, SheetChain& out) {
   out.records.clear();
@@ -84,7 +90,7 @@ LevelFileProblem ReadSheetChain(const RecordSource& src, bool topLevel, int firs
     if (!visited.insert(n).second) return {LevelFault::LinkLoop, n};
     if (!src.Get(n, rec)) return {LevelFault::LinkPastEnd, n};
     if (LevelFileProblem p = CheckRecordNumbers(rec, n, count, hex)) return p;
-    n = *ReadStoredLink(LinkField(rec, kNextPos), hex);
+    n = NextInChain(rec, n, hex);
     out.records.push_back(rec);
     out.recNos.push_back(n);
   }

@@ -3,7 +3,8 @@
 // record checked on the way in: a level file holds whole records only, every
 // stored number in bytes 4-15 is well formed, a record names itself by its own
 // position, and every link stays inside the file. A walk along a chain visits
-// each record at most once, so a loop in the links is found, never followed.
+// each record at most once, so a loop in the links is found, never followed;
+// a record whose next link names itself ends its chain.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -74,6 +75,11 @@ LevelFileProblem CountRecords(const RecordSource& src, int& count);
 // number must be n; the next link (when `nextInFile`) and the child link must
 // be well formed; a next link must name a record of the file.
 LevelFileProblem CheckRecordNumbers(std::string_view rec, int n, int count, bool hex);
+
+// The record after record n of a chain: its next link, kNoRecord when the
+// link is none or names record n itself (converted DOS files end a chain so)
+// or cannot be read.
+int NextInChain(std::string_view rec, int n, bool hex);
 
 // One sheet as found in a level file.
 struct SheetChain {

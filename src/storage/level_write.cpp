@@ -298,7 +298,9 @@ bool PackNamedEstimate(ProgramState& st, FileCommandServices& services) {
 }
 
 // Writes the sheet's own records (the steps from the naming to the pack).
-bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandServices* services) {
+// `onDisk` is set once the records are in the level file, also when the pack
+// after naming fails.
+bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandServices* services, bool& onDisk) {
   const bool hex = IsHexBase(st.H_Link);
   bool named = false;
   if (IsUntitledName(st.WorkFileBase)) {
@@ -347,7 +349,9 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
     WriteDeepLevel(st, path, sheet, count);
   // The rows in memory are the records as written, next links included, so a
   // row taken from memory later (a parent row written back) keeps its chain.
-  for (size_t i = 0; i < sheet.records.size(); ++i) st.SheetRows[i + 1] = WithNextLink(sheet, i, hex);
+  // The closing record is not a row: it stays in `SheetTotalRecord` only.
+  for (size_t i = 0; i + 1 < sheet.records.size(); ++i) st.SheetRows[i + 1] = WithNextLink(sheet, i, hex);
+  onDisk = true;
 
   if (named && services && !PackNamedEstimate(st, *services)) {
     StatusClear(st);
@@ -359,7 +363,8 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
 
 }  // namespace
 
-bool LevelWrite(ProgramState& st, int level, FileCommandServices* services) {
+bool LevelWrite(ProgramState& st, int level, FileCommandServices* services, bool* recorded) {
+  if (recorded) *recorded = false;
   if (!services) services = st.fileCommands;
   if (level < 1 || level > kMaxLevels) return false;
   if (!IsValidRecordLength(st.DataLen)) return false;
@@ -377,8 +382,12 @@ bool LevelWrite(ProgramState& st, int level, FileCommandServices* services) {
   }
 
   try {
+    bool onDisk = false;
     if (level == 1 || st.UsedRows > 0) {
-      if (!WriteSheet(st, level, parent, services)) return false;
+      const bool written = WriteSheet(st, level, parent, services, onDisk);
+      // The top level is whole on disk even when the pack after naming failed.
+      if (recorded && level == 1) *recorded = onDisk;
+      if (!written) return false;
     }
     if (level == 1) return true;
 
@@ -390,6 +399,7 @@ bool LevelWrite(ProgramState& st, int level, FileCommandServices* services) {
     return false;
   }
   st.ParentRows[level - 1] = parent;
+  if (recorded) *recorded = true;
   return true;
 }
 

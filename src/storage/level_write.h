@@ -16,6 +16,11 @@ class FileCommandServices;
 // the level file holds too many records, or it is damaged; a failed write of
 // the top level leaves its old file; a failed append leaves a deeper file at
 // its old length.
-bool LevelWrite(ProgramState& st, int level, FileCommandServices* services = nullptr);  // null: st.fileCommands
+//
+// `recorded` (when given) tells whether the level file now holds the sheet as
+// written: true on success, and also when the top level was written but the
+// pack after naming it failed; the caller then reads the sheet back.
+bool LevelWrite(ProgramState& st, int level, FileCommandServices* services = nullptr,  // null: st.fileCommands
+                bool* recorded = nullptr);
 
 }  // namespace kv

@@ -274,10 +274,13 @@ class CommandLineTest : public ProgramEntryTest {
     if (layout != Layout::None) {
       std::string text = test::ReadBytes(maker + "/WORK/無題.Y$");
       if (layout == Layout::Different) {
-        // The last column line of level 1 goes.
+        // The last column line of level 1 goes, and the first column is
+        // hidden in mask screens 0, 1 and 4 (its masks end its line).
         const size_t dm2 = text.find("DM=2\r\n");
         const size_t lastLine = text.rfind("\r\n", dm2 - 3) + 2;
         text.erase(lastLine, dm2 - lastLine);
+        const size_t firstLineEnd = text.find("\r\n", text.find("DM=1\r\n") + 6);
+        text.replace(firstLineEnd - 7, 6, "MM  M ");
       }
       test::WriteBytes(base + ".Y$", text);
     }
@@ -317,6 +320,8 @@ TEST_F(CommandLineTest, SameLayoutOpensWithItsOwnSettingsAndNoQuestion) {
   EXPECT_FALSE(st.OpenedFromCommandLine);
   EXPECT_TRUE(ui.Prompts().empty());
   EXPECT_EQ(log[0], "LanLockAcquire(" + file + ")");
+  // Only the file commands add to the recent files, not the command line.
+  for (const std::string& recent : st.RecentFiles) EXPECT_EQ(recent.find(file), std::string::npos);
   // Level 1 of the estimate is read, and its totals line painted below row Imax.
   EXPECT_EQ(st.UsedRows, 2);
   EXPECT_EQ(st.SheetRows[2].substr(19, 8), ToSjis("躯体工事"));
@@ -349,6 +354,7 @@ TEST_F(CommandLineTest, DifferentLayoutYesMakesTheEstimatesSettingsCurrent) {
   EXPECT_FALSE(st.UsesCurrentSettings);
   EXPECT_EQ(st.ColCount[1], 7);
   EXPECT_EQ(st.ColCount[2], 8);
+  EXPECT_EQ(std::string(st.MaskDef[1][1].data(), kMaskScreens), "MM  M ");  // the estimate's own masks
   EXPECT_EQ(st.Imax, 150);
   EXPECT_EQ(Ini("OLE", "OleFileNo"), "41");
   // The floating windows (the title screen among them) are lowered around it.
@@ -366,6 +372,7 @@ TEST_F(CommandLineTest, DifferentLayoutNoTakesTheCurrentSettingsAndKeepsTheEstim
   ASSERT_FALSE(Open());
   EXPECT_TRUE(st.UsesCurrentSettings);
   EXPECT_EQ(st.ColCount[1], 8);
+  EXPECT_EQ(std::string(st.MaskDef[1][1].data(), kMaskScreens), "      ");
   EXPECT_EQ(st.Imax, 200);  // DAVIROV.INI's
   EXPECT_EQ(Ini("Boot", "Imax"), "200");
   // Object numbers go on from where the estimate left them; it stays what kind of file it was.

@@ -44,6 +44,10 @@ TEST_F(StartupInitTest, DefaultFolderGivesTheUntitledEstimate) {
   EXPECT_TRUE(std::filesystem::exists(LayoutFilePath(st, untitled)));
   EXPECT_EQ(LayoutFilePath(st, untitled), untitled + ".Y$");
   EXPECT_EQ(st.ColCount[1], 8);
+  // The base text's masks are the current ones (計算式 is hidden in screens
+  // 1 to 3), in the untitled layout too.
+  EXPECT_EQ(std::string(st.MaskDef[1][3].data(), kMaskScreens), " MMM  ");
+  EXPECT_NE(test::ReadAll(untitled + ".Y$").find("\t MMM  "), std::string::npos);
   EXPECT_EQ(st.SystemKind, 2);
   EXPECT_FALSE(st.SpecialPrintSpec);
   EXPECT_FALSE(st.CustomerVariant2);

@@ -103,19 +103,71 @@ TEST_F(ConvertTest, LinksInEitherBaseAndBlankNextBecomesOwnNumber) {
 }
 
 // The blank next link becomes a self-link, as converted files have always
-// had it; the chain reader stops there with a fault instead of going round.
-TEST_F(ConvertTest, SelfLinkOfABlankNextIsAFaultForTheChainReader) {
-  WriteWork("EST.Y1", {Dos("   1", "    ", "   1")});
-  WriteWork("EST.Y2", {Dos("   1", "    ", "    ")});
-  ASSERT_TRUE(ConvertClassificationFile(st, Base(), ".Y1"));
-  const std::string bytes = test::ReadAll(LevelPath(2));
-  EXPECT_EQ(bytes.substr(3, 12), "   1   1   0");
+// had it: the chain readers take it as the end of the chain. A loop through
+// two records is still damage.
+TEST_F(ConvertTest, ASelfLinkEndsTheChainALongerLoopIsRefused) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> level2;
+    std::string links;  // own, next and child of the first converted record
+    LevelFault fault;
+    size_t read;
+  } cases[] = {
+      {"blank next", {Dos("   1", "    ", "    ")}, "   1   1   0", LevelFault::None, 1},
+      {"next names itself", {Dos("   1", "   2", "    "), Dos("   2", "   2", "    ")}, "   1   2   0",
+       LevelFault::None, 2},
+      {"loop of two", {Dos("   1", "   2", "    "), Dos("   2", "   1", "    ")}, "   1   2   0",
+       LevelFault::LinkLoop, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteWork("EST.Y1", {Dos("   1", "    ", "   1")});
+    WriteWork("EST.Y2", c.level2);
+    ASSERT_TRUE(ConvertClassificationFile(st, Base(), ".Y1"));
+    const std::string bytes = test::ReadAll(LevelPath(2));
+    EXPECT_EQ(bytes.substr(3, 12), c.links);
 
-  MemoryRecords source(bytes, st.DataLen);
-  SheetChain chain;
-  const LevelFileProblem p = ReadSheetChain(source, false, 1, Hex(), st.Imax + 1, chain);
-  EXPECT_EQ(p.fault, LevelFault::LinkLoop);
-  EXPECT_EQ(chain.records.size(), 1u);
+    MemoryRecords source(bytes, st.DataLen);
+    SheetChain chain;
+    const LevelFileProblem p = ReadSheetChain(source, false, 1, Hex(), st.Imax + 1, chain);
+    EXPECT_EQ(p.fault, c.fault);
+    EXPECT_EQ(chain.records.size(), c.read);
+    if (!p) {
+      EXPECT_EQ(chain.recNos.back(), kNoRecord);  // nothing after the last record to reuse
+    }
+  }
+}
+
+// The length in records is rounded, as the DOS edition counted: a DOS
+// end-of-file mark is dropped silently, a short piece is left out, a record
+// cut short past its half is completed with blanks; both are reported and
+// the file is converted.
+TEST_F(ConvertTest, TheRecordCountRoundsTheLength) {
+  struct Case {
+    const char* name;
+    std::string tail;
+    size_t records;
+    const char* report;
+  } cases[] = {
+      {"end-of-file mark", "\x1A", 2, ""},
+      {"end-of-file marks", std::string(3, '\x1A'), 2, ""},
+      {"stray bytes", "xyz", 2, "最後の 3 バイトは変換していません。"},
+      {"record cut short", Dos("   3", " -99", " -99", "three").substr(0, 200), 3,
+       "最後のレコードは 200 バイトしかないため、残りを空白で補いました。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    st.LevelCount = 1;
+    WriteWork("EST.Y1", {Dos("   1", "   2", " -99", "one"), Dos("   2", " -99", " -99", "two")}, c.tail);
+    if (*c.report) ui.AnswerMsgBox(vbOK, c.report);
+    EXPECT_TRUE(ConvertClassificationFile(st, Base(), ".Y1"));
+    ui.ExpectAllAnswered();
+    const auto l1 = Records("EST.Y1");
+    ASSERT_EQ(l1.size(), c.records);
+    if (c.records == 3) {
+      EXPECT_EQ(l1[2].substr(19, 5), "three");
+    }
+  }
 }
 
 TEST_F(ConvertTest, PrintMarksSwapOnlyInTheEquipmentEdition) {
@@ -183,7 +235,7 @@ TEST_F(ConvertTest, MissingLevelsAreSkippedAndAGapIsReported) {
   WriteWork("EST.Y1", {Dos("   1", " -99", " -99")});
   WriteWork("EST.Y3", {Dos("   1", " -99", " -99")});
   ui.AnswerMsgBox(vbOK, "第2階層のファイル [ EST.Y2 ] がありません");
-  EXPECT_FALSE(ConvertClassificationFile(st, Base(), ".Y1"));
+  EXPECT_TRUE(ConvertClassificationFile(st, Base(), ".Y1"));
   EXPECT_FALSE(WorkHas("EST.Y2"));
   EXPECT_EQ(Records("EST.Y3").size(), 1u);
 }
@@ -218,7 +270,7 @@ TEST_F(ConvertTest, BadRecordsConvertWhatCanBeAndReportTheRest) {
        Dos("   3", "1.5 ", "   9", "three")},  // next garbage, child into a level not converted
       std::string(100, 'z'));
   ui.AnswerMsgBox(vbOK, "最後の 100 バイトは変換していません");
-  EXPECT_FALSE(ConvertClassificationFile(st, Base(), ".Y1"));
+  EXPECT_TRUE(ConvertClassificationFile(st, Base(), ".Y1"));  // reported, and opened
   const std::string shown = ui.MessageTexts().at(0);
   EXPECT_NE(
       shown.find("レコード番号が記録位置と一致しません。記録位置の番号にしました (レコード 2)"),

@@ -107,6 +107,8 @@ TEST_F(Unpack, BadFilesAreRefusedAndTheWorkFolderStaysAsItWas) {
       {"truncated", packed.substr(0, packed.size() / 2), objects, UnpackStatus::Damaged, "EST.YZH"},
       {"bad checksum", badCrc, objects, UnpackStatus::Damaged, "EST.YZH"},
       {"foreign", MakeZip({{"readme.txt", "hello"}}), objects, UnpackStatus::Foreign, "EST.YZH"},
+      {"no level files", MakeZip({{"EST.INI", "[OLE]\r\n"}, {"EST.Y$", "DM=1\r\n"}}), objects,
+       UnpackStatus::Foreign, "EST.YZH"},
       {"escaping entry", MakeZip({{"../EST.Y1", "x"}}), objects, UnpackStatus::Unsafe, "EST.YZH"},
       {"object pack missing", packed, "", UnpackStatus::Missing, "EST.OPD"},
       {"object pack damaged", packed, objects.substr(0, 40), UnpackStatus::Damaged, "EST.OPD"},

@@ -244,7 +244,7 @@ std::string ZipOf(const stdfs::path& scratch,
 
 struct BadFile {
   const char* name;
-  int kind;  // 0 text, 1 truncated, 2 empty, 3 escaping
+  int kind;  // 0 text, 1 truncated, 2 empty, 3 escaping, 4 no level files
 };
 
 class OpenBadFile : public FileOpenTest, public ::testing::WithParamInterface<BadFile> {};
@@ -265,6 +265,10 @@ TEST_P(OpenBadFile, IsRefusedAndTheOpenEstimateStaysAsItWas) {
     case 3:
       bytes = ZipOf(shared.path(), {{"BAD.Y1", std::string(256, ' ')}, {"../../escape.Y1", "x"}});
       break;
+    case 4:  // settings and layout, and no sheet
+      bytes = ZipOf(shared.path(), {{"BAD.INI", Bytes(st.AppPath + "/DAVIROV.INI")},
+                                    {"BAD.Y$", Bytes(a.Untitled() + ".Y$")}});
+      break;
   }
   stdfs::remove(Data("GOOD.YZH"));
   stdfs::remove(Data("GOOD.OPD"));
@@ -282,7 +286,8 @@ TEST_P(OpenBadFile, IsRefusedAndTheOpenEstimateStaysAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Files, OpenBadFile,
                          ::testing::Values(BadFile{"TextRenamed", 0}, BadFile{"Truncated", 1},
-                                           BadFile{"Empty", 2}, BadFile{"EscapingEntry", 3}),
+                                           BadFile{"Empty", 2}, BadFile{"EscapingEntry", 3},
+                                           BadFile{"NoLevelFiles", 4}),
                          [](const auto& info) { return info.param.name; });
 
 TEST_F(FileOpenTest, ADifferentLayoutAnsweredYesBecomesCurrent) {

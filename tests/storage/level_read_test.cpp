@@ -123,6 +123,20 @@ TEST_F(LevelReadFixture, LevelReadSetsTheCaptionAndTheStatusPanel) {
   EXPECT_NE(editor.calls[0].find("< 無題 > "), std::string::npos);
 }
 
+// A record whose next link names itself ends its sheet, as converted DOS
+// files end their breakdowns; the pool of record numbers ends there too, so
+// a longer sheet written back appends its new records.
+TEST_F(LevelReadFixture, ASelfLinkEndsTheSheet) {
+  WriteLevel(1, {{' ', 0, 2, 1, "P"}, {'G'}});
+  WriteLevel(2, {{' ', 0, 2, kNoRecord, "a", '@'}, {'G', 0, 2, kNoRecord, "sum"}});
+  SetParent(2, 1);
+  ASSERT_TRUE(LevelRowsRead(st, 2));
+  EXPECT_EQ(st.UsedRows, 1);
+  EXPECT_EQ(Text(st.SheetTotalRecord), Pad("sum"));
+  EXPECT_EQ(st.RowRecNos[2], 2);
+  EXPECT_EQ(st.RowRecNos[3], kNoRecord);
+}
+
 // Damaged level files: each is refused with a message, the file and the
 // sheet in memory stay as they were.
 TEST_F(LevelReadFixture, DamagedLevelFilesAreRefused) {
@@ -141,7 +155,6 @@ TEST_F(LevelReadFixture, DamagedLevelFilesAreRefused) {
       {"negative link", {{' ', 0, 2}, {'G'}}, 1, "", "   1  -5 -99"},
       {"fraction", {{' ', 0, 2}, {'G'}}, 1, "", "   1 1.5 -99"},
       {"own number not its position", {{' ', 0, 2}, {'G'}}, 1, "", "   3   2 -99"},
-      {"self link", {{' ', 0, 1}, {'G'}}, 1, "", ""},
       {"loop", {{' ', 0, 2}, {' ', 0, 1}, {'G'}}, 1, "", ""},
   };
   for (const Case& c : cases) {

@@ -58,11 +58,12 @@ TEST_P(LevelWriteTest, RewrittenSheetReusesItsRecordsAndAppendsTheRest) {
   EXPECT_EQ(Child(ReadLevel(1)[0]), 5);
   EXPECT_EQ(Child(st.ParentRows[1]), 5);
   // The rows in memory are the records as written, next links included, so a
-  // row written back from memory keeps its chain.
+  // row written back from memory keeps its chain; the closing record is no
+  // row (its slot stays blank).
   EXPECT_EQ(BaseStrToNum(LinkField(st.SheetRows[1], kNextPos), IsHexBase(GetParam())), 2);
-  EXPECT_EQ(LinkField(st.SheetRows[5], kNextPos), " -99");
+  EXPECT_EQ(BaseStrToNum(LinkField(st.SheetRows[4], kNextPos), IsHexBase(GetParam())), 14);
   EXPECT_EQ(Own(st.SheetRows[1]), 5);
-  EXPECT_EQ(RecordByte(st.SheetRows[5], kKindPos), 'G');
+  EXPECT_EQ(st.SheetRows[5], std::string(256, ' '));
 }
 
 TEST_P(LevelWriteTest, NewBreakdownIsAppendedAndLinkedFromTheParent) {
@@ -382,12 +383,12 @@ TEST_F(NamingTest, RefusedOrFailedPackIsReportedAndLeftPending) {
   for (Case c : {Case{1, "ディスクの残り容量が少ない為、見積データ [ NEW ] を保存することが出来ません。"},
                  Case{0, "見積データ [ NEW ] を保存することが出来ませんでした。"}}) {
     st.WorkFileBase = st.AppPath + "/WORK/無題";
-    SetRow(2, "");  // the closing record the last write left in memory
     files.packResult = c.result;
     ui.AnswerMsgBox(vbOK, c.message);
     EXPECT_FALSE(LevelWrite(st, 1, &files));
     EXPECT_TRUE(st.PackPending);
     EXPECT_EQ(ReadLevel(1, "NEW").size(), 2u);  // the level file is written under the new name
+    EXPECT_EQ(RecordByte(st.SheetRows[2], kKindPos), ' ');  // the closing record is no row in memory
     EXPECT_EQ(files.Count("AddRecentEstimate"), 0);
     ui.ExpectAllAnswered();
   }
