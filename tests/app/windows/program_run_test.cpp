@@ -1,7 +1,8 @@
 // The whole program on the offscreen platform, as main() wires it: the start
 // on a copy of the default program folder shows the title screen and then
-// the main window with the untitled estimate; closing the main window ends
-// the program through the shut-down. The program ends the process, so the run
+// the main window with the untitled estimate, with no box on the way (a
+// machine without a system printer prints to PDF); closing the main window
+// ends the program through the shut-down. The program ends the process, so the run
 // happens in a child process and the test reads what it left on disk.
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@ constexpr int kTitleStillLoaded = 3;
 constexpr int kNoMainWindow = 4;
 constexpr int kWrongCaption = 5;
 constexpr int kNotClosed = 6;
+constexpr int kBoxShown = 7;
 
 [[noreturn]] void RunProgram(const std::string& prog) {
   QtUi qt;
@@ -40,14 +42,19 @@ constexpr int kNotClosed = 6;
   ctx.Instance = &instance;
   const ShutdownSteps shutdown = ProgramShutdownSteps(qt);
   RegisterProgramWindows(qt, st, prog, ProgramEditorHooks(qt, st, shutdown));
-  // The machine may have no printer: its warning is answered.
+  // A box on the way is answered, and fails the run.
+  bool boxShown = false;
   QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+  QObject::connect(&answer, &QTimer::timeout, [&boxShown] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxShown = true;
+      box->accept();
+    }
   });
   answer.start(10);
 
   Main(st, ctx, ProgramStartupSteps(qt));
+  if (boxShown) std::_Exit(kBoxShown);
   if (qt.IsWindowLoaded("ST_Gamen")) std::_Exit(kTitleStillLoaded);
   EDTSHEET_FRM* w = LoadedEditWindow(qt);
   if (w == nullptr || !w->isVisible()) std::_Exit(kNoMainWindow);
