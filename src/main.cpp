@@ -13,6 +13,7 @@
 #include "app/startup_steps.h"
 #include "app/windows/program_wiring.h"
 #include "platform/instance_lock.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "storage/file_commands.h"
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
   // The program ends through the shut-down (or an end of the start-up), never
   // because a window closed.
   QApplication::setQuitOnLastWindowClosed(false);
+  // Qt's own dialogs and buttons speak the program's language.
+  kv::LoadQtTranslations(app);
 
   kv::StartupContext ctx;
   ctx.ProgramFolder = kv::FromQ(QCoreApplication::applicationDirPath());
