@@ -22,6 +22,8 @@ namespace kv {
 namespace {
 
 constexpr int kBarHeight = 18;
+// One frame of the screen, at 60 frames a second.
+constexpr qint64 kFrameMs = 16;
 
 // The picture the form keeps for itself: a plain panel with the program's
 // name, shown when the program folder holds no title picture.
@@ -51,9 +53,14 @@ TitleProgressBar::TitleProgressBar(QWidget* parent) : QLineEdit(parent) {
   setFrame(false);
   setAttribute(Qt::WA_InputMethodEnabled, false);
   setCursor(Qt::ArrowCursor);
-  // The start-up runs outside the event loop: draw each step at once.
+  // The start-up runs outside the event loop: a step is drawn at once unless
+  // the bar was drawn within the last frame.
   connect(this, &QLineEdit::textChanged, this, [this] {
-    if (isVisible()) repaint();
+    if (!isVisible()) return;
+    if (sincePaint_.isValid() && sincePaint_.elapsed() < kFrameMs)
+      update();
+    else
+      repaint();
   });
 }
 
@@ -72,6 +79,7 @@ void TitleProgressBar::SetRange(int minimum, int maximum) {
 QSize TitleProgressBar::sizeHint() const { return {200, kBarHeight}; }
 
 void TitleProgressBar::paintEvent(QPaintEvent*) {
+  sincePaint_.start();
   QStylePainter p(this);
   QStyleOptionProgressBar bar;
   bar.initFrom(this);
