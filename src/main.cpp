@@ -2,6 +2,7 @@
 // program, the program state, the start-up, then the main window's events
 // until the shut-down ends the program.
 #include <QApplication>
+#include <QThreadPool>
 #include <QTimer>
 #include <cstdlib>
 #include <string>
@@ -24,6 +25,11 @@ int main(int argc, char** argv) {
   // The program ends through the shut-down (or an end of the start-up), never
   // because a window closed.
   QApplication::setQuitOnLastWindowClosed(false);
+  // Qt spreads large fills of its drawing over a pool of threads; the
+  // program draws plain cells, and starting and waking a thread for each
+  // toolbar and scroll bar costs the start more than it saves. One helper
+  // thread.
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
   // Qt's own dialogs and buttons speak the program's language.
   kv::LoadQtTranslations(app);
 

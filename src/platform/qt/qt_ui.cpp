@@ -10,7 +10,6 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -241,11 +240,7 @@ TextSize QtUi::TextExtent(std::string_view text, std::string_view fontName, doub
   return {width, fm.height() * static_cast<int>(lines.size())};
 }
 
-std::vector<std::string> QtUi::FontFamilies() {
-  std::vector<std::string> out;
-  for (const QString& f : QFontDatabase::families()) out.push_back(FromQ(f));
-  return out;
-}
+std::vector<std::string> QtUi::FontFamilies() { return InstalledFontFamilies(); }
 
 void QtUi::SystemPrintersLoad() {
   if (systemPrinters_) return;
