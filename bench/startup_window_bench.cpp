@@ -31,16 +31,21 @@ namespace {
 namespace stdfs = std::filesystem;
 
 // The environment of the started programs: this one's, on the offscreen
-// platform, the editor leaving once shown.
-std::vector<std::string> ChildEnvironment() {
+// platform, the editor leaving once shown, with a runtime folder of its own
+// (an editor already running elsewhere would make each start a second one,
+// which ends at once).
+std::vector<std::string> ChildEnvironment(const stdfs::path& runtimeFolder) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string_view v(*e);
-    if (v.starts_with("QT_QPA_PLATFORM=") || v.starts_with("KORVANE_EXIT_WHEN_SHOWN=")) continue;
+    if (v.starts_with("QT_QPA_PLATFORM=") || v.starts_with("KORVANE_EXIT_WHEN_SHOWN=") ||
+        v.starts_with("XDG_RUNTIME_DIR="))
+      continue;
     env.emplace_back(v);
   }
   env.emplace_back("QT_QPA_PLATFORM=offscreen");
   env.emplace_back("KORVANE_EXIT_WHEN_SHOWN=1");
+  env.emplace_back("XDG_RUNTIME_DIR=" + runtimeFolder.string());
   return env;
 }
 
@@ -84,6 +89,8 @@ class ProgramFolderCopy {
     for (const auto& e : stdfs::directory_iterator(exe.parent_path()))
       if (e.is_regular_file()) stdfs::copy_file(e.path(), root_ / e.path().filename());
     program_ = (root_ / exe.filename()).string();
+    stdfs::create_directory(root_ / "run");
+    stdfs::permissions(root_ / "run", stdfs::perms::owner_all);
   }
   ~ProgramFolderCopy() {
     std::error_code ec;
@@ -93,11 +100,14 @@ class ProgramFolderCopy {
   ProgramFolderCopy& operator=(const ProgramFolderCopy&) = delete;
 
   const std::string& Program() const { return program_; }
+  stdfs::path RuntimeFolder() const { return root_ / "run"; }
   // What a start left behind goes, so that the next start is a first one.
   void Clear() {
     std::error_code ec;
     stdfs::remove_all(root_ / "WORK", ec);
   }
+  // A start that reached the main window has made the work folder.
+  bool Started() const { return stdfs::is_directory(root_ / "WORK"); }
 
  private:
   stdfs::path root_;
@@ -106,14 +116,14 @@ class ProgramFolderCopy {
 
 void BM_StartToShownWindow(benchmark::State& state) {
   ProgramFolderCopy folder;
-  const std::vector<std::string> env = ChildEnvironment();
+  const std::vector<std::string> env = ChildEnvironment(folder.RuntimeFolder());
   RunTime program{0, 0};
   RunTime minimal{0, 0};
   for (auto _ : state) {
     folder.Clear();
     const RunTime p = Run(folder.Program(), env);
     const RunTime m = Run(KORVANE_MIN_WINDOW_EXE, env);
-    if (p.wall < 0 || m.wall < 0) {
+    if (p.wall < 0 || m.wall < 0 || !folder.Started()) {
       state.SkipWithError("a program did not start or did not end cleanly");
       break;
     }
