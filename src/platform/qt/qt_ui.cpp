@@ -27,11 +27,13 @@
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "platform/dialog_codes.h"
+#include "platform/grid/qt/grid_font.h"
 #include "platform/qt/window_helpers.h"
 
 namespace kv {
@@ -232,7 +234,12 @@ void QtUi::SetClipboardText(std::string_view text) {
 }
 
 TextSize QtUi::TextExtent(std::string_view text, std::string_view fontName, double pointSize) {
-  QFontMetrics fm(KvFont(fontName, pointSize));
+  // The sheet's texts are measured in the font the sheet grid draws them
+  // with (whole pixels at 96 dpi, as the system sizes a font): one font
+  // serves both, loaded once.
+  const long whole = std::lround(pointSize);
+  QFontMetrics fm(whole > 0 && whole == pointSize ? GridFont(fontName, static_cast<int>(whole), 100)
+                                                  : KvFont(fontName, pointSize));
   // Lines are measured apart: the widest line and one line height each.
   QStringList lines = ToQ(text).remove(QChar('\r')).split(QChar('\n'));
   int width = 0;
