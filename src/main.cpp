@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QThreadPool>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -56,9 +57,13 @@ int main(int argc, char** argv) {
   kv::Main(st, ctx, kv::ProgramStartupSteps(ui));
 
   // KORVANE_EXIT_WHEN_SHOWN=1 (for timing a start): the program leaves as soon
-  // as the shown main window has been painted, without the shut-down.
+  // as the shown main window has been painted, without the shut-down and
+  // without taking its windows down.
   const char* exitWhenShown = std::getenv("KORVANE_EXIT_WHEN_SHOWN");
   if (exitWhenShown != nullptr && std::string(exitWhenShown) == "1")
-    QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(0, &app, [] {
+      std::fflush(nullptr);
+      std::_Exit(0);
+    });
   return app.exec();
 }
