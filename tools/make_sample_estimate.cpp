@@ -49,6 +49,7 @@
 #include "core/sjis_text.h"
 #include "core/stored_number.h"
 #include "platform/codepage.h"
+#include "table_text.h"
 #include "quiet_ui.h"
 #include "sheet/cell_text_store.h"
 #include "sheet/sheet_fields.h"
@@ -58,10 +59,9 @@
 namespace {
 
 namespace stdfs = std::filesystem;
-
-struct Failure {
-  std::string message;
-};
+using kv::tools::Failure;
+using kv::tools::SplitTabs;
+using kv::tools::Stored;
 
 // The start-up runs without a user: any message it has is a fault of the
 // program folder and stops the build.
@@ -110,22 +110,6 @@ struct Table {
   std::vector<Row> rows;
   std::vector<size_t> top;  // the rows of the level-1 sheet
 };
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-  std::vector<std::string> fields;
-  std::stringstream in(line);
-  std::string field;
-  while (std::getline(in, field, '\t')) fields.push_back(field);
-  if (!line.empty() && line.back() == '\t') fields.emplace_back();
-  return fields;
-}
-
-// The stored form of a text; a character without one stops the build.
-std::string Stored(const std::string& utf8, const std::string& where) {
-  std::string sjis = kv::ToSjis(utf8);
-  if (kv::FromSjis(sjis) != utf8) throw Failure{where + ": a character has no Shift-JIS form: " + utf8};
-  return sjis;
-}
 
 Table ReadTable(const stdfs::path& path, int levelCount) {
   std::ifstream in(path);

@@ -6,22 +6,16 @@
 // /tmp/korvane_sample_estimate.png).
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
-#include <QMessageBox>
-#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/program_entry.h"
-#include "app/program_state.h"
-#include "app/windows/program_wiring.h"
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/grid/qt/grid_view.h"
-#include "platform/instance_lock.h"
-#include "platform/qt/qt_ui.h"
+#include "storage/program_copy.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
+#include "support/whole_program.h"
 
 namespace kv {
 namespace {
@@ -49,29 +43,12 @@ int Ink(const QImage& img, const GridRect& r) {
 }
 
 [[noreturn]] void OpenSample(const std::string& prog, const std::string& sample) {
-  QtUi qt;
-  ProgramState st(qt);
-  InstanceLock instance(prog + "/instance.lock");
-  StartupContext ctx;
-  ctx.ProgramFolder = prog;
-  ctx.ProgramFile = prog + "/korvane";
-  ctx.Instance = &instance;
-  ctx.CommandLine = sample;
-  const ShutdownSteps shutdown = ProgramShutdownSteps(qt);
-  RegisterProgramWindows(qt, st, prog, ProgramEditorHooks(qt, st, shutdown));
-  bool boxShown = false;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&boxShown] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      boxShown = true;
-      box->accept();
-    }
-  });
-  answer.start(10);
-
-  Main(st, ctx, ProgramStartupSteps(qt));
-  if (boxShown) std::_Exit(kBoxShown);
-  EDTSHEET_FRM* w = LoadedEditWindow(qt);
+  test::WholeProgram program(prog, sample);
+  ProgramState& st = program.st;
+  program.Watch();
+  program.Start();
+  if (program.boxesShown > 0) std::_Exit(kBoxShown);
+  EDTSHEET_FRM* w = LoadedEditWindow(program.qt);
   if (w == nullptr || !w->isVisible()) std::_Exit(kNoMainWindow);
   if (st.CurrentFilePath != sample || !w->windowTitle().contains(QString::fromUtf8("サンプル見積")))
     std::_Exit(kWrongEstimate);
@@ -103,9 +80,7 @@ int Ink(const QImage& img, const GridRect& r) {
 TEST(SampleEstimate, OpensFromTheCommandLineAndShowsItsTopSheet) {
   test::EnsureQtApp();
   test::TempFolder dir;
-  for (const auto& entry : std::filesystem::directory_iterator(KORVANE_PROGRAM_DIR))
-    if (entry.is_regular_file() && entry.path().filename() != "korvane")
-      std::filesystem::copy_file(entry.path(), dir / entry.path().filename().string());
+  test::CopyProgramFolder(dir.path());
   std::filesystem::create_directory(dir / "DATA");
   for (const char* ext : {".YZH", ".OPD"})
     std::filesystem::copy_file(std::string(KORVANE_PROGRAM_DIR) + "/DATA/サンプル見積" + ext,
