@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/program_state.h"
 #include "core/stored_number.h"
 #include "quiet_ui.h"
+#include "state/program_state.h"
 #include "storage/row_record.h"
 
 namespace kv::bench {

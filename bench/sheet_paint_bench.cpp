@@ -4,13 +4,14 @@
 
 #include <string>
 
-#include "app/program_state.h"
 #include "core/number_text.h"
 #include "large_estimate.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_model.h"
 #include "sheet/grid_setup.h"
 #include "sheet/sheet_painting.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "app/program_entry.h"
-#include "app/program_state.h"
 #include "app/startup_init.h"
 #include "app/startup_steps.h"
 #include "quiet_ui.h"
+#include "state/program_state.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 #include <string>
 
 #include "app/app_shutdown.h"
-#include "app/number_chars.h"
 #include "app/program_entry.h"
-#include "app/program_state.h"
 #include "app/startup_steps.h"
 #include "app/windows/program_wiring.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
+#include "state/number_chars.h"
+#include "state/program_state.h"
 #include "storage/file_commands.h"
 #include "storage/windows/file_commands_wiring.h"
 

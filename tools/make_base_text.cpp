@@ -23,16 +23,16 @@
 #include <string>
 #include <vector>
 
-#include "app/base_text.h"
-#include "app/column_defs.h"
-#include "app/file_set_def.h"
-#include "app/settings_text.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
+#include "core/settings_text.h"
 #include "core/stored_number.h"
 #include "platform/codepage.h"
-#include "table_text.h"
+#include "state/base_text.h"
+#include "state/column_defs.h"
+#include "state/file_set_def.h"
 #include "storage/split_path.h"
+#include "table_text.h"
 
 namespace {
 

@@ -38,23 +38,24 @@
 #include <string>
 #include <vector>
 
-#include "app/layout_file.h"
-#include "app/program_state.h"
-#include "app/settings_text.h"
 #include "app/startup_init.h"
 #include "core/column_letter.h"
 #include "core/currency.h"
 #include "core/number_text.h"
 #include "core/record_file.h"
+#include "core/settings_text.h"
 #include "core/sjis_text.h"
 #include "core/stored_number.h"
 #include "platform/codepage.h"
-#include "table_text.h"
-#include "quiet_ui.h"
 #include "sheet/cell_text_store.h"
 #include "sheet/sheet_fields.h"
+#include "state/column_numbers.h"
+#include "state/layout_file.h"
+#include "state/program_state.h"
 #include "storage/estimate_pack.h"
 #include "storage/row_record.h"
+#include "table_text.h"
+#include "quiet_ui.h"
 
 namespace {
 

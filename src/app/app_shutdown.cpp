@@ -3,14 +3,16 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
-#include "core/file_exist.h"
 #include "core/window_services.h"
-#include "editor/editor_services.h"
 #include "platform/fs.h"
-#include "sheet/float_windows.h"
+#include "state/editor_services.h"
+#include "state/file_exist_check.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 #include "storage/compact_work_files.h"
 #include "storage/estimate_pack.h"
+#include "storage/file_command_steps.h"
+#include "storage/file_save.h"
 #include "storage/lan_lock.h"
 #include "storage/split_path.h"
 
@@ -18,10 +20,28 @@ namespace kv {
 
 namespace {
 
+// An estimate another user holds (or took from this program) is not written
+// over: the user is told and may save it under another name. False when the
+// program must stay open.
+bool InUseAtEnd(ProgramState& st) {
+  const std::string name = SplitPath(st, st.WorkFileBase).name;
+  FloatWindowsTopMostSet(st, false);
+  const int answer = st.ui.MsgBox(InUseNotSavedText(name) + "\r名前を変えて保存しますか？",
+                                  vbYesNo + vbExclamation, kMsgTitle);
+  FloatWindowsTopMostSet(st, true);
+  if (answer != vbYes) return true;  // the estimate file keeps the other user's work
+  return FileSaveAsRun(st, true);
+}
+
 // Packs a named estimate with pending work files. False when the program
 // must stay open.
 bool PendingPack(ProgramState& st) {
   if (st.WorkFileBase.find("無題") != std::string::npos || !st.PackPending) return true;
+  if (!LanLockTestForPack(st)) {
+    if (InUseAtEnd(st)) return true;
+    st.PackPending = true;
+    return false;
+  }
   CompactWorkFiles(st, st.WorkFileBase);
   if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
   const int outcome = PackEstimateFile(st, st.CurrentFilePath, false);
@@ -80,13 +100,9 @@ void AppShutdown(ProgramState& st, bool& ok, const ShutdownSteps& steps) {
   SysIniSave(st, placement);
   if (steps.GridRelease) steps.GridRelease(st);
 
-  // A lock file of this machine still beside the estimate goes too; another
-  // machine's lock (one that forced its way in) is left to that machine.
-  const std::string lock = LockFilePath(st, st.CurrentFilePath);
-  if (!lock.empty() && FileExistChk(st, lock) && LockIsMine(st, lock)) {
-    std::error_code ec;
-    std::filesystem::remove(fs::ResolveNoCase(lock), ec);
-  }
+  // Our own lock still beside the estimate goes too; any other (another
+  // program's that forced its way in) is left to its holder.
+  LanLockReleaseOf(st, st.CurrentFilePath, false);
 
   WorkFolderRemove(st.AppPath + st.WorkFolderName);
   WorkFolderRemove(st.AppPath + "/WORK2");

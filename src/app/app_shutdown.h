@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/sys_ini.h"
+#include "state/sys_ini.h"
 
 namespace kv {
 
@@ -14,7 +14,7 @@ struct ProgramState;
 // What the shut-down asks of other parts of the program that it reaches
 // through no service of the program state. A step left empty is skipped.
 struct ShutdownSteps {
-  // Deletes the lock file of the open estimate.
+  // Deletes the lock file of the open estimate when it is ours.
   std::function<void(ProgramState&)> LanLockRelease;
   // The main window's rectangle and splitter for KVSSYS.INI. Empty: taken as
   // minimised (the stored rectangle stays).
@@ -25,9 +25,13 @@ struct ShutdownSteps {
 
 // The shut-down. A named estimate with work files written since its last
 // pack is compacted, given its page numbers and packed (its work files
-// kept). `ok` false: the pack of the estimate was refused (and the
-// user chose to stay) or failed; nothing else has happened, `PackPending` is
-// set again, and the caller keeps the main window open. Otherwise the program
+// kept), after the lock test of Save: an estimate another user holds (or
+// took from this program) is not written over; the user is told and asked
+// whether to save it under another name (Yes: Save As; No: the program ends
+// and the estimate file keeps the other user's work). `ok` false: the pack
+// of the estimate was refused (and the user chose to stay), failed, or the
+// Save As offered in its place did not save; nothing else has happened,
+// `PackPending` is set again, and the caller keeps the main window open. Otherwise the program
 // ends inside (Ui::EndProgram) and the routine does not return.
 void AppShutdown(ProgramState& st, bool& ok, const ShutdownSteps& steps);
 

@@ -4,16 +4,16 @@
 #include <algorithm>
 #include <system_error>
 
-#include "app/program_state.h"
-#include "platform/ui.h"
 #include "core/ini_file.h"
-#include "core/window_services.h"
-#include "editor/editor_services.h"
-#include "editor/menu_model.h"
-#include "editor/menu_rules.h"
 #include "platform/codepage.h"
 #include "platform/fs.h"
-#include "sheet/sheet_services.h"
+#include "platform/ui.h"
+#include "state/editor_services.h"
+#include "state/menu_model.h"
+#include "state/menu_rules.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
+#include "state/warn_msg_box.h"
 
 namespace kv {
 

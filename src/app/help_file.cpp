@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
+#include "state/program_state.h"
 
 namespace kv {
 

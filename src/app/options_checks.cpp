@@ -6,9 +6,10 @@
 
 #include "app/options_pages.h"
 #include "app/options_state.h"
-#include "app/program_state.h"
-#include "platform/ui.h"
 #include "core/column_letter.h"
+#include "platform/ui.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -6,12 +6,13 @@
 #include <cmath>
 
 #include "app/options_checks.h"
-#include "app/program_state.h"
-#include "platform/ui.h"
 #include "core/column_letter.h"
 #include "core/key_filters.h"
 #include "core/sjis_text.h"
-#include "sheet/float_windows.h"
+#include "platform/ui.h"
+#include "state/column_numbers.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 
 namespace kv {
 

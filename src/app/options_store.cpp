@@ -3,17 +3,17 @@
 
 #include <string>
 
-#include "app/data_ini.h"
 #include "app/options_checks.h"
 #include "app/options_pages.h"
 #include "app/options_state.h"
-#include "app/program_state.h"
-#include "platform/ui.h"
 #include "core/currency.h"
-#include "editor/editor_services.h"
-#include "editor/menu_model.h"
-#include "sheet/float_windows.h"
-#include "sheet/sheet_services.h"
+#include "platform/ui.h"
+#include "state/data_ini.h"
+#include "state/editor_services.h"
+#include "state/float_windows.h"
+#include "state/menu_model.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 
 namespace kv {
 

@@ -1,27 +1,27 @@
 #include "app/program_entry.h"
 
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/number_chars.h"
-#include "app/program_state.h"
-#include "app/settings_take_over.h"
 #include "app/startup_init.h"
 #include "app/startup_steps.h"
-#include "app/sys_ini.h"
 #include "app/totals_line.h"
-#include "calc/calc_services.h"
-#include "core/file_exist.h"
 #include "core/ini_file.h"
 #include "core/window_services.h"
-#include "editor/editor_services.h"
 #include "platform/instance_lock.h"
 #include "platform/machine.h"
 #include "platform/registry_store.h"
-#include "sheet/float_windows.h"
-#include "sheet/sheet_services.h"
-#include "storage/recover_wizard.h"
+#include "state/calc_services.h"
+#include "state/data_ini.h"
+#include "state/editor_services.h"
+#include "state/file_exist_check.h"
+#include "state/float_windows.h"
+#include "state/layout_file.h"
+#include "state/number_chars.h"
+#include "state/program_state.h"
+#include "state/settings_take_over.h"
+#include "state/sheet_services.h"
+#include "state/sys_ini.h"
 #include "storage/estimate_unpack.h"
 #include "storage/level_read.h"
+#include "storage/recover_wizard.h"
 #include "storage/split_path.h"
 #include "storage/work_files.h"
 
@@ -161,15 +161,6 @@ void RecoveryRun(ProgramState& st, const StartupSteps& steps) {
 }
 
 }  // namespace
-
-std::string LayoutDiffersQuestion(const std::string& name) {
-  return "開こうとしている見積ファイル [ " + name +
-         " ] は、現在使用しているシステム設定と形式が異なります。\n" +
-         "[ はい ] を選ぶと、開こうとしている見積ファイル [ " + name +
-         " ] のシステム設定の形式に変わります。\n" +
-         "[ いいえ ] を選ぶと、現在のシステム設定の形式のままの状態で、見積ファイル [ " + name +
-         " ] を開きます。";
-}
 
 void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps) {
   // 1, 2. One editor per user: a second start ends at once, silently. A lock

@@ -40,7 +40,4 @@ struct StartupContext {
 // made, a command-line file given up to another machine.
 void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps);
 
-// The question asked when an estimate's layout differs from the current one.
-std::string LayoutDiffersQuestion(const std::string& name);
-
 }  // namespace kv

@@ -3,10 +3,10 @@
 #include <array>
 #include <string_view>
 
-#include "app/program_state.h"
 #include "app/startup_init.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -2,22 +2,24 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
-#include "app/base_text.h"
-#include "app/data_ini.h"
-#include "app/edition_ini.h"
-#include "app/layout_file.h"
-#include "app/level_ini.h"
-#include "app/program_state.h"
-#include "app/settings_text.h"
-#include "app/sys_ini.h"
-#include "calc/calc_services.h"
-#include "core/file_exist.h"
 #include "core/ini_file.h"
+#include "core/settings_text.h"
 #include "core/window_services.h"
 #include "platform/font_substitute.h"
-#include "sheet/float_windows.h"
+#include "state/base_text.h"
+#include "state/calc_services.h"
+#include "state/data_ini.h"
+#include "state/edition_ini.h"
+#include "state/file_exist_check.h"
+#include "state/float_windows.h"
+#include "state/layout_file.h"
+#include "state/level_ini.h"
+#include "state/program_state.h"
+#include "state/settings_files.h"
+#include "state/sys_ini.h"
 #include "storage/split_path.h"
 
 namespace kv {
@@ -48,6 +50,26 @@ void WorkFolderMake(ProgramState& st) {
   StartupMsg(st, "作業フォルダ " + work.string() + " を作成できません。(" + ec.message() + ")\n" +
                      std::string(kCannotStart));
   st.ui.EndProgram(1);
+}
+
+// The settings files the editor cannot work without: KVUTL.INI (the levels of
+// an estimate and their files) and KVSSYS.INI with the item layout of the
+// column definition records. Checked before any settings file is read or
+// written, so that a start they refuse changes nothing: a missing one ends the
+// start-up after one message naming it.
+void RequiredSettingsCheck(ProgramState& st) {
+  auto refuse = [&](const std::string& missing) {
+    StartupMsg(st, missing + "がありません。\n" + std::string(kCannotStart));
+    st.ui.EndProgram(1);
+  };
+  const std::string sysIni = st.AppPath + "/KVSSYS.INI";
+  for (const std::string& file : {st.AppPath + "/KVUTL.INI", sysIni}) {
+    const std::optional<bool> exists = SettingsFileExists(st, file);
+    if (!exists) st.ui.EndProgram(1);  // the failed lookup was shown
+    if (!*exists) refuse(file);
+  }
+  if (!IniHasSection(kDefItemSection, sysIni))
+    refuse(sysIni + " に [" + std::string(kDefItemSection) + "] ");
 }
 
 // GSTAX.INI [官庁用消費税仕様] GSTAX "ON" (blanks around it allowed, letter case
@@ -115,11 +137,13 @@ void StartupInit(ProgramState& st, const std::string& programFolder) {
   for (int L = 1; L <= 7; ++L) st.RatioColumn[L] = 0;
   GovTaxModeRead(st);
 
-  // 4. Settings files.
+  // 4. Settings files. A DAVIROV.INI that is refused (or missing) ends the
+  // start-up with the refusal alone: nothing after it could work.
   SplashProgress(st, 4);
+  RequiredSettingsCheck(st);
   LevelIniRead(st);
   SplashProgress(st, 5);
-  DataIniLoad(st, st.AppPath + "/DAVIROV.INI");
+  if (!DataIniLoad(st, st.AppPath + "/DAVIROV.INI")) st.ui.EndProgram(1);
   SplashProgress(st, 6);
   SysIniLoad(st);
   SplashProgress(st, 7);

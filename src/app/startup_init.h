@@ -30,9 +30,12 @@ void SplashProgress(ProgramState& st, int step);
 // sheet size and number base; the column definitions of the base text set; the
 // untitled layout file; the editor window object. Progress steps 2..14.
 //
-// Ends the program (Ui::EndProgram) after a message when the work folder cannot
-// be made, or when [Boot] KVtext names no base text file or one that is not
-// there.
+// Ends the program (Ui::EndProgram) after one message when the work folder
+// cannot be made; when KVUTL.INI or KVSSYS.INI is missing, or KVSSYS.INI lacks
+// its item-layout section [システム設定用基本TEXT] (tested before any settings
+// file is read, so nothing is written); when DAVIROV.INI is missing or refused
+// (its record length or sheet size); or when [Boot] KVtext names no base text
+// file or one that is not there.
 void StartupInit(ProgramState& st, const std::string& programFolder);
 
 // True when the sheet font `fontName` can be shown: a family of that name is

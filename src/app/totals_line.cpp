@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/program_state.h"
-#include "app/settings_text.h"
-#include "core/number_text.h"
+#include "core/settings_text.h"
 #include "core/sjis_text.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
 
 namespace kv {
 

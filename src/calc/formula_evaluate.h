@@ -14,8 +14,8 @@ namespace kv {
 struct ProgramState;
 
 // Evaluates `formula` against `record` (the row the "[[" references read; an
-// empty record reads blanks). Answers the result text ("+7", "-2.5", "0",
-// "12", "" after an assignment) or an error text. `assigned`, when given,
+// empty record reads blanks). Answers the result text ("7", "-2.5", ".5",
+// "0", "" after an assignment) or an error text. `assigned`, when given,
 // receives the value an assignment stored.
 std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::string_view record,
                             std::string_view formula, std::string* assigned = nullptr);

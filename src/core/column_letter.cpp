@@ -1,7 +1,5 @@
 #include "core/column_letter.h"
 
-#include "app/column_tables.h"
-
 namespace kv {
 
 int ColLetterToNum(std::string_view letter) {
@@ -20,12 +18,6 @@ std::string ColNumToLetter(int column) {
 
 bool IsNumericColumnType(std::string_view typeCode) {
   return !typeCode.empty() && std::string_view("01234A").find(typeCode.front()) != std::string_view::npos;
-}
-
-bool IsNumericColumn(const ColumnTables& tables, int level, int column) {
-  if (level < 0 || level >= static_cast<int>(tables.ColType.size())) return false;
-  if (column < 0 || column > kMaxColumns) return false;
-  return IsNumericColumnType(tables.ColType[level][column]);
 }
 
 }  // namespace kv

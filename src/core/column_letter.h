@@ -6,8 +6,6 @@
 
 namespace kv {
 
-struct ColumnTables;
-
 // The column number of the letter that begins the text; 0 for an empty text
 // or any character other than "A".."Z" and "a".."z".
 int ColLetterToNum(std::string_view letter);
@@ -19,9 +17,5 @@ std::string ColNumToLetter(int column);
 // "0", "1", "2", "3", "4", "A". An empty code (an undefined column) is not
 // numeric.
 bool IsNumericColumnType(std::string_view typeCode);
-
-// The same test on the column definitions of level 0..8, column 0..52
-// (`ColType`); false outside those ranges. Takes the program state as well.
-bool IsNumericColumn(const ColumnTables& tables, int level, int column);
 
 }  // namespace kv

@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program_state.h"
 #include "platform/codepage.h"
 
 namespace kv {
@@ -157,10 +156,6 @@ bool EvenSpaceCellText(std::string& text, int width) {
   }
   text = std::string(kWideBlank) + spaced + std::string(kWideBlank);
   return true;
-}
-
-void EvenSpaceCellText(ProgramState& st, std::string& text, int width) {
-  if (EvenSpaceCellText(text, width)) st.SheetModified = true;
 }
 
 }  // namespace kv

@@ -9,14 +9,11 @@
 
 namespace kv {
 
-struct ProgramState;
-
 // text: Shift-JIS bytes, in and out; width: the column's byte width.
 // Returns true when the text is not blank: the sheet is then to be marked
 // modified, also when the text stays as it was (it fits no other way, or it
 // holds more than 30 pieces to spread).
+// (state/cell_even_space.h has the form that marks the sheet modified.)
 bool EvenSpaceCellText(std::string& text, int width);
-// The same, marking the sheet modified (`SheetModified`) itself.
-void EvenSpaceCellText(ProgramState& st, std::string& text, int width);
 
 }  // namespace kv

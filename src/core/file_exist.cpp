@@ -6,10 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/program_state.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
 
 namespace kv {
 namespace {
@@ -68,24 +66,16 @@ bool FileMatchExists(std::string_view path, std::error_code& ec) {
   return !ec && !found.empty();
 }
 
-bool FileExistChk(ProgramState& st, std::string_view path) {
-  return FileExistChk(st, path, FileMatchExists);
-}
-
-namespace {
-
-// A message box of the existence check, with the floating windows lowered
-// around it so that it is not hidden behind them.
-int FramedMsgBox(ProgramState& st, const std::string& text, int style, std::string_view title) {
-  FloatWindowsTopMostSet(st, false);
-  const int answer = st.ui.MsgBox(text, style, title);
-  FloatWindowsTopMostSet(st, true);
-  return answer;
-}
-
-}  // namespace
-
-bool FileExistChk(ProgramState& st, std::string_view path, const FileLookup& lookup) {
+bool FileExistChk(Ui& ui, std::string_view path, const FileLookup& lookup,
+                  const FloatWindowsHook& floatWindows) {
+  // A message box of the existence check, with the floating windows lowered
+  // around it so that it is not hidden behind them.
+  auto framed = [&](const std::string& text, int style, std::string_view title) {
+    FloatWindowsAsk(floatWindows, false);
+    const int answer = ui.MsgBox(text, style, title);
+    FloatWindowsAsk(floatWindows, true);
+    return answer;
+  };
   for (;;) {
     std::error_code ec;
     bool found = lookup(path, ec);
@@ -95,23 +85,23 @@ bool FileExistChk(ProgramState& st, std::string_view path, const FileLookup& loo
     if (IsNotReady(e)) {
       std::string text = "ドライブ " + FirstChar(path) + " の準備が出来てません。\n" +
                          "ﾌﾛｯﾋﾟﾃﾞｨｽｸをﾄﾞﾗｲﾌﾞに挿入してください。";
-      if (FramedMsgBox(st, text, vbRetryCancel | vbExclamation, kTitle) == vbRetry) continue;
+      if (framed(text, vbRetryCancel | vbExclamation, kTitle) == vbRetry) continue;
     } else if (e == ENODEV || e == ENXIO) {
-      FramedMsgBox(st, "ﾄﾞﾗｲﾌﾞまたはﾊﾟｽが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
+      framed("ﾄﾞﾗｲﾌﾞまたはﾊﾟｽが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
     } else if (e == ENAMETOOLONG || e == EILSEQ || e == EINVAL) {
-      FramedMsgBox(st, "指定したファイルが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
+      framed("指定したファイルが見つかりません: " + p, vbOKOnly | vbExclamation, kTitle);
     } else {
-      FramedMsgBox(st, "予期しないエラー # " + std::to_string(e) + " が発生しました。 " + ec.message(),
+      framed("予期しないエラー # " + std::to_string(e) + " が発生しました。 " + ec.message(),
                    vbOKOnly | vbCritical, kTitle);
     }
     return false;
   }
 }
 
-bool MakeFolderPath(ProgramState& st, std::string_view path) {
+bool MakeFolderPath(Ui& ui, std::string_view path) {
   auto fail = [&](int e) {
-    st.ui.MsgBox(std::error_code(e, std::generic_category()).message(), vbOKOnly | vbCritical,
-                 kFolderErrorTitle);
+    ui.MsgBox(std::error_code(e, std::generic_category()).message(), vbOKOnly | vbCritical,
+              kFolderErrorTitle);
     return false;
   };
   if (path.empty()) return fail(ENOENT);

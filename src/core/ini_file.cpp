@@ -224,6 +224,11 @@ bool IniGetString(std::string_view section, std::string_view key, std::string& v
   return true;
 }
 
+bool IniHasSection(std::string_view section, const std::filesystem::path& file) {
+  Loaded f = Cache().Load(file);
+  return f.state == LoadState::Ok && f.doc->HasSection(ToSjis(section));
+}
+
 bool IniPutString(std::string_view section, std::string_view key, std::string_view value,
                   const std::filesystem::path& file) {
   if (!ValidNames(section, key) || HasLineBreak(value)) return false;

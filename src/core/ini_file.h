@@ -33,6 +33,10 @@ int IniGetInt(std::string_view section, std::string_view key, const std::filesys
 bool IniGetString(std::string_view section, std::string_view key, std::string& value,
                   const std::filesystem::path& file);
 
+// True when the file is there, can be read and holds a section of this name
+// (with keys or without).
+bool IniHasSection(std::string_view section, const std::filesystem::path& file);
+
 // Gives the key this value: the key's line is changed in place, or the key is
 // added at the end of its section, the section at the end of the file, the
 // file when it does not exist. The file is replaced atomically: false (and

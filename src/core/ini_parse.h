@@ -27,6 +27,9 @@ class IniDocument {
   // The value of the key (Shift-JIS), nullopt when the section or key is missing.
   std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
+  // True when the document holds a section of this name (Shift-JIS).
+  bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+
   // Gives the key this value, replacing the old value in its line or adding
   // the key at the end of its section (and the section at the end of the
   // file). New lines end with CR LF.

@@ -2,13 +2,9 @@
 
 #include <algorithm>
 
-#include "app/program_state.h"
-#include "core/column_letter.h"
 #include "core/number_scan.h"
 
 namespace kv {
-
-static_assert(kMaxColumns + 1 == 53, "MakeColumnMasks returns one mask per column index 0..52");
 
 namespace {
 
@@ -200,13 +196,9 @@ std::string FitValue(std::string_view text, const Decimal& value, const NumColum
 
 }  // namespace
 
-NumColumn NumColumnOf(const ProgramState& st, int level, int column) {
+NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSetting) {
   NumColumn col;
-  col.width = st.ColWidth.at(level).at(column);
-  const std::string& type = st.ColType.at(level).at(column);
-  // The column definitions take the decimals from the type code: after its
-  // first character for "S", "A", "Q", "I" codes ("A2" gives 2), else from
-  // the whole code ("3" gives 3, "C" gives 0).
+  col.width = width;
   std::string_view digits = type;
   if (!type.empty() && Contains("SAQI", type[0])) digits.remove_prefix(1);
   Decimal d = ToDecimal(ScanNumber(digits));
@@ -214,7 +206,7 @@ NumColumn NumColumnOf(const ProgramState& st, int level, int column) {
   const bool usable = !d.negative && !d.whole.empty() && d.whole.size() <= 2;
   col.decimals = usable ? std::stoi(d.whole) : 0;
   col.wholeNumber = !type.empty() && type[0] == '0';
-  col.zero = st.Zero == "0" ? '0' : ' ';
+  col.zero = zeroSetting == "0" ? '0' : ' ';
   return col;
 }
 
@@ -285,16 +277,6 @@ std::string MakeColumnMask(int width, std::string_view typeCode) {
          std::string(kDecimals.substr(0, std::min<size_t>(static_cast<size_t>(decimals) + 1, kDecimals.size())));
 }
 
-std::array<std::string, 53> MakeColumnMasks(const ColumnTables& tables, int level) {
-  std::array<std::string, 53> masks;
-  const int count = std::min(tables.ColCount.at(level), kMaxColumns);
-  for (int c = 1; c <= count; ++c) {
-    if (!IsNumericColumn(tables, level, c)) continue;  // text columns get no mask
-    masks[c] = MakeColumnMask(tables.ColWidth.at(level)[c], tables.ColType.at(level)[c]);
-  }
-  return masks;
-}
-
 Currency DecimalStep(int decimals) {
   switch (decimals) {
     case 1: return Currency::FromRaw(1000);
@@ -303,19 +285,6 @@ Currency DecimalStep(int decimals) {
     case 4: return Currency::FromRaw(1);
     default: return Currency{};
   }
-}
-
-void NumFitColumn(const ProgramState& st, int level, std::string& text, int column) {
-  NumFitColumn(text, NumColumnOf(st, level, column));
-}
-void NumCommaFormat(const ProgramState& st, int level, std::string& text, int column) {
-  NumCommaFormat(text, NumColumnOf(st, level, column));
-}
-void TotalFitColumn(const ProgramState& st, int level, std::string& text, int column) {
-  TotalFitColumn(text, NumColumnOf(st, level, column));
-}
-Currency DecimalStep(const ProgramState& st, int level, int column) {
-  return DecimalStep(NumColumnOf(st, level, column).decimals);
 }
 
 }  // namespace kv

@@ -4,9 +4,9 @@
 // values, the display masks and the rounding step of a column. Computed on the
 // decimal digits of the text; no binary floating point.
 //
-// Each operation has a form with the column's properties given explicitly and
-// a form that reads them from the column tables of the program state
-// (level 1..8, column 1..52).
+// Each operation takes the column's properties explicitly; the forms that read
+// them from the column tables of the program state are in
+// state/column_numbers.h.
 #include <array>
 #include <string>
 #include <string_view>
@@ -14,9 +14,6 @@
 #include "core/currency.h"
 
 namespace kv {
-
-struct ProgramState;
-struct ColumnTables;
 
 // What the number texts of one column depend on.
 struct NumColumn {
@@ -26,37 +23,32 @@ struct NumColumn {
   char zero = '0';           // fill of missing decimals: '0' or ' ' ([Boot] Zero)
 };
 
-// The column's properties from the state: `ColWidth`, the decimals the column
-// definitions take from the type code `ColType`, and `Zero`.
-NumColumn NumColumnOf(const ProgramState& st, int level, int column);
+// The properties of a column of that byte width and type code, with the
+// setting `[Boot] Zero` (zeroSetting): the decimals the column definitions take
+// from the type code, after its first character for "S", "A", "Q", "I" codes
+// ("A2" gives 2), else from the whole code ("3" gives 3, "C" gives 0).
+NumColumn NumColumnFor(int width, std::string_view typeCode, std::string_view zeroSetting);
 
 // The text becomes exactly width characters: blanks for a value of 0 (and for
 // a text that does not read as a number), all "+" / all "-" when the value
 // lies beyond what the width holds, else the value with the column's decimals
 // (cut, not rounded) right-aligned.
 void NumFitColumn(std::string& text, const NumColumn& col);
-void NumFitColumn(const ProgramState& st, int level, std::string& text, int column);
 
 // Display form: "," before every group of three integer digits (4 to 15
 // integer characters), the fraction cut or blank-padded to decimals + 1
 // characters, no fraction in a whole-number column.
 void NumCommaFormat(std::string& text, const NumColumn& col);
-void NumCommaFormat(const ProgramState& st, int level, std::string& text, int column);
 
 // Total values: blanks for 0 and the overflow marks of NumFitColumn, else the
 // display form of NumCommaFormat (neither right-aligned nor padded).
 void TotalFitColumn(std::string& text, const NumColumn& col);
-void TotalFitColumn(const ProgramState& st, int level, std::string& text, int column);
 
 // The display mask of a numeric column of the given width and type code, e.g.
 // width 8, type "2": "##,###.00".
 std::string MakeColumnMask(int width, std::string_view typeCode);
-// The masks of every numeric column 1 .. ColCount(level) of a level, indexed
-// by column; non-numeric columns get "".
-std::array<std::string, 53> MakeColumnMasks(const ColumnTables& tables, int level);
 
 // 0.1, 0.01, 0.001 or 0.0001 for 1..4 decimals; 0 otherwise.
 Currency DecimalStep(int decimals);
-Currency DecimalStep(const ProgramState& st, int level, int column);
 
 }  // namespace kv

@@ -9,8 +9,6 @@
 #include <cstring>
 #include <utility>
 
-#include "app/program_state.h"
-
 namespace kv {
 namespace {
 
@@ -39,9 +37,6 @@ RecordFile::RecordFile(const std::filesystem::path& path, int recordLength, Reco
     throw RecordFileError("not an ordinary file: " + path.string());
   }
 }
-
-RecordFile::RecordFile(const std::filesystem::path& path, const ProgramState& st, RecordFileMode mode)
-    : RecordFile(path, st.DataLen, mode) {}
 
 RecordFile::~RecordFile() {
   if (fd_ >= 0) ::close(fd_);

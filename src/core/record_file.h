@@ -9,10 +9,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kv {
-
-struct ProgramState;
 
 // A record length other than 256 or 512, a file that cannot be opened, and
 // read or write failures of the file system.
@@ -35,9 +34,12 @@ class RecordFile {
   // the file cannot be opened.
   RecordFile(const std::filesystem::path& path, int recordLength,
              RecordFileMode mode = RecordFileMode::ReadWrite);
-  // With the record length of the open estimate (`DataLen`).
-  RecordFile(const std::filesystem::path& path, const ProgramState& st,
-             RecordFileMode mode = RecordFileMode::ReadWrite);
+  // With the record length of the open estimate: the `DataLen` of the
+  // settings given (the program state).
+  template <typename Settings, typename = decltype(std::declval<const Settings&>().DataLen)>
+  RecordFile(const std::filesystem::path& path, const Settings& settings,
+             RecordFileMode mode = RecordFileMode::ReadWrite)
+      : RecordFile(path, settings.DataLen, mode) {}
   ~RecordFile();
   RecordFile(RecordFile&& other) noexcept;
   RecordFile& operator=(RecordFile&& other) noexcept;

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "app/program_state.h"
-
 namespace kv {
 namespace {
 
@@ -86,17 +84,9 @@ std::string NumToBaseStr(int value, bool hex) {
   return out;
 }
 
-std::string NumToBaseStr(int value, const ProgramState& st) {
-  return NumToBaseStr(value, IsHexBase(st.H_Link));
-}
-
 int BaseStrToNum(std::string_view text, bool hex) {
   std::string_view t = TrimBlanks(text);
   return hex ? ReadHex(t) : ReadDecimal(t);
-}
-
-int BaseStrToNum(std::string_view text, const ProgramState& st) {
-  return BaseStrToNum(text, IsHexBase(st.H_Link));
 }
 
 std::string StoredNumberField(int value, bool hex) {
@@ -109,10 +99,6 @@ std::string StoredNumberField(int value, bool hex) {
   if (BaseStrToNum(field, hex) != value)
     throw std::out_of_range("record number cannot be stored in a 4-byte field: " + std::to_string(value));
   return field;
-}
-
-std::string StoredNumberField(int value, const ProgramState& st) {
-  return StoredNumberField(value, IsHexBase(st.H_Link));
 }
 
 }  // namespace kv

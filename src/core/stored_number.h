@@ -3,13 +3,12 @@
 // hold a record number as text, right-aligned with blanks on the left, in the
 // number base of the setting `H_Link` ("16" hexadecimal, anything else
 // decimal). "None" (no next record, no child) is the literal " -99" in both
-// bases.
+// bases. The forms that take the base from the program state are in
+// state/stored_number_base.h.
 #include <string>
 #include <string_view>
 
 namespace kv {
-
-struct ProgramState;
 
 inline constexpr int kNoRecord = -99;
 inline constexpr std::string_view kNoneField = " -99";
@@ -24,7 +23,6 @@ bool IsHexBase(std::string_view hLink);
 // negative one. Note: -99 in hexadecimal is "FF9D", which reads back as 65437;
 // "none" is written as kNoneField, never through this.
 std::string NumToBaseStr(int value, bool hex);
-std::string NumToBaseStr(int value, const ProgramState& st);
 
 // The number a field holds (blanks around it are ignored).
 // Hexadecimal: "", "-99", "FFFF" and "EEEE" read kNoRecord; otherwise the
@@ -34,7 +32,6 @@ std::string NumToBaseStr(int value, const ProgramState& st);
 // rounded half to even); a field without one, such as a blank field, reads 0.
 // Allocates nothing.
 int BaseStrToNum(std::string_view text, bool hex);
-int BaseStrToNum(std::string_view text, const ProgramState& st);
 
 // The 4-byte field for a record number: NumToBaseStr appended to four blanks,
 // the last 4 characters kept; kNoRecord gives kNoneField in both bases. A
@@ -42,6 +39,5 @@ int BaseStrToNum(std::string_view text, const ProgramState& st);
 // negative or none-looking hexadecimal number) throws std::out_of_range
 // rather than store a wrong link.
 std::string StoredNumberField(int value, bool hex);
-std::string StoredNumberField(int value, const ProgramState& st);
 
 }  // namespace kv

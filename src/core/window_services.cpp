@@ -2,16 +2,17 @@
 
 #include <cmath>
 
-#include "app/program_state.h"
-#include "sheet/float_windows.h"
-
 namespace kv {
 
-void WarnMsgBox(ProgramState& st, std::string_view text) {
-  FloatWindowsTopMostSet(st, false);
-  st.ui.ProcessEvents();
-  st.ui.MsgBox(text, vbOKOnly + vbExclamation, kMsgTitle);
-  FloatWindowsTopMostSet(st, true);
+void FloatWindowsAsk(const FloatWindowsHook& floatWindows, bool topMost) {
+  if (floatWindows) floatWindows(topMost);
+}
+
+void WarnMsgBox(Ui& ui, std::string_view text, const FloatWindowsHook& floatWindows) {
+  FloatWindowsAsk(floatWindows, false);
+  ui.ProcessEvents();
+  ui.MsgBox(text, vbOKOnly + vbExclamation, kMsgTitle);
+  FloatWindowsAsk(floatWindows, true);
 }
 
 void ProgressMsgShow(Ui& ui, std::string_view caption, std::string_view text) {

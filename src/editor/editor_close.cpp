@@ -1,10 +1,10 @@
 #include "editor/editor_close.h"
 
-#include "app/program_state.h"
 #include "core/window_services.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
-#include "sheet/sheet_services.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/split_path.h"
 
 namespace kv {

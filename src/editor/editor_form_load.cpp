@@ -4,13 +4,13 @@
 #include <exception>
 #include <functional>
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
-#include "core/window_services.h"
 #include "editor/editor_state.h"
-#include "editor/menu_model.h"
-#include "editor/menu_rules.h"
-#include "print/print_services.h"
+#include "state/menu_model.h"
+#include "state/menu_rules.h"
+#include "state/print_services.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 
 namespace kv {
 

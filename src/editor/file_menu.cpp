@@ -4,14 +4,14 @@
 #include <string>
 #include <system_error>
 
-#include "app/program_state.h"
-#include "core/window_services.h"
-#include "editor/editor_services.h"
-#include "editor/menu_model.h"
-#include "editor/menu_rules.h"
 #include "editor/recent_file_open.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
+#include "state/editor_services.h"
+#include "state/float_windows.h"
+#include "state/menu_model.h"
+#include "state/menu_rules.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/file_command_steps.h"
 #include "storage/file_new.h"
 #include "storage/file_open.h"

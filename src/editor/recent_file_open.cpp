@@ -2,21 +2,22 @@
 
 #include <string>
 
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/program_state.h"
-#include "calc/calc_services.h"
-#include "core/file_exist.h"
 #include "core/window_services.h"
-#include "editor/editor_services.h"
-#include "editor/menu_model.h"
-#include "editor/menu_rules.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
-#include "sheet/sheet_services.h"
+#include "state/calc_services.h"
+#include "state/data_ini.h"
+#include "state/editor_services.h"
+#include "state/file_exist_check.h"
+#include "state/float_windows.h"
+#include "state/layout_file.h"
+#include "state/menu_model.h"
+#include "state/menu_rules.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/estimate_pack.h"
 #include "storage/estimate_unpack.h"
 #include "storage/file_command_steps.h"
+#include "storage/file_save.h"
 #include "storage/lan_lock.h"
 #include "storage/last_estimate_setting.h"
 #include "storage/level_files.h"
@@ -67,20 +68,10 @@ bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramSta
     return false;
   }
 
-  if (st.SheetModified) {
-    const int answer =
-        AskUser(st, "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
-                vbYesNoCancel + vbExclamation, "ﾌｧｲﾙ呼び出し");
-    if (answer == vbYes) {
-      if (!RecordSheet(st)) return false;
-      st.SheetModified = false;
-      st.PackPending = true;
-    } else if (answer == vbNo) {
-      st.SheetModified = false;
-    } else {
-      return false;
-    }
-  }
+  if (st.SheetModified &&
+      !AskToRecord(st, "ファイル" + st.CurrentFilePath + "の内容は変更されています。\n" + "保存しますか？",
+                   "ﾌｧｲﾙ呼び出し"))
+    return false;
 
   // The new file's lock first; the estimate open now keeps its own until the
   // new one is sure to open.
@@ -92,6 +83,11 @@ bool RecentFileOpen(ProgramState& st, int n, const std::function<void(ProgramSta
   };
   const bool oldNamed = !IsUntitledName(oldBase);
   if (oldNamed && st.PackPending) {
+    if (!PackLockCheck(st)) {
+      giveBackNewLock();
+      FileSaveAsRun(st, true);
+      return false;
+    }
     CompactEstimate(st, oldBase);
     const int result = PackEstimate(st, oldPath);
     st.PackPending = false;

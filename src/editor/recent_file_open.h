@@ -11,8 +11,10 @@ struct ProgramState;
 // is reported ("見積データを開くことが出来ません (<name>)") and its entry
 // removed, the later ones moving up. Otherwise a changed sheet is offered to
 // be recorded, the new file's lock is taken, the estimate open now is packed
-// when pending, the new set unpacked, and only then is the old estimate
-// closed (its lock, when it names this machine, and its work files); the
+// when pending (after the lock test; one another user holds is not packed,
+// the user is told and Save As is offered), the new set unpacked, and only
+// then is the old estimate closed (its lock, when it is ours, and its work
+// files); the
 // settings are reconciled as File > Open does and level 1 shown, its totals
 // recalculated through `levelRecalcAndShow` (when given). A refused lock, a
 // failed pack or unpack stop with the old estimate open as it was and a lock

@@ -14,8 +14,6 @@
 
 namespace kv {
 
-struct FileSetDef;
-
 // Result codes of the packing calls.
 inline constexpr int kPackOk = 1;
 inline constexpr int kPackIoError = -1;        // a file could not be read or written
@@ -29,15 +27,14 @@ inline constexpr int kPackTooLarge = -7;       // unpacked sizes beyond any real
 inline constexpr int kPackBadArgument = -8;    // empty name, name with a separator, bad record length
 
 // The extensions of an estimate's file set, passed in by the caller (the
-// file-set definition of KVUTL.INI, or a variant of it).
+// file-set definition of KVUTL.INI, or a variant of it: PackFileSetFrom of
+// state/file_set_def.h).
 struct PackFileSet {
   std::string PackedExt;                 // ".YZH"
   std::string OleDataExt;                // "OPD" or ".OPD": the dot is added when missing
   std::vector<std::string> CompFileExt;  // component extensions: ".Y1", ".Y$", ".INI", ...
   std::vector<std::string> LevelExt;     // level work files, level 1 first: ".Y1", ".Y2", ...
 };
-
-PackFileSet PackFileSetFrom(const FileSetDef& def);
 
 // folder/name + PackedExt and folder/name + "." + OPD.
 std::filesystem::path PackedFilePath(const std::filesystem::path& folder, std::string_view name,

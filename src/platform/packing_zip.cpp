@@ -12,7 +12,6 @@
 #include <set>
 #include <system_error>
 
-#include "app/file_set_def.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
 
@@ -339,15 +338,6 @@ int Melt(const stdfs::path& packFile, const stdfs::path& target, const std::stri
 }  // namespace
 
 // ---------------------------------------------------------------------------
-
-PackFileSet PackFileSetFrom(const FileSetDef& def) {
-  PackFileSet set;
-  set.PackedExt = def.PackedExt;
-  set.OleDataExt = def.OleDataExt;
-  for (int i = 1; i <= def.CompFileCount && i <= kMaxCompFiles; ++i) set.CompFileExt.push_back(def.CompFileExt[i]);
-  for (int i = 1; i <= def.LevelCount && i <= kMaxLevels; ++i) set.LevelExt.push_back(def.LevelExt[i]);
-  return set;
-}
 
 stdfs::path PackedFilePath(const stdfs::path& folder, std::string_view name, const PackFileSet& set) {
   return folder / (std::string(name) + DottedExt(set.PackedExt));

@@ -1,9 +1,9 @@
 #include "sheet/cell_text_store.h"
 
-#include "app/program_state.h"
 #include "core/sjis_text.h"
 #include "platform/codepage.h"
 #include "sheet/sheet_fields.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <string>
 
-#include "app/layout_file.h"
-#include "app/program_state.h"
 #include "core/column_letter.h"
 #include "core/sjis_text.h"
-#include "editor/editor_services.h"
-#include "editor/menu_model.h"
-#include "editor/menu_rules.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_api.h"
 #include "platform/ui.h"
 #include "sheet/sheet_fields.h"
 #include "sheet/sheet_painting.h"
-#include "sheet/sheet_services.h"
+#include "state/editor_services.h"
+#include "state/layout_file.h"
+#include "state/menu_model.h"
+#include "state/menu_rules.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/level_read.h"
 
 namespace kv {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/program_state.h"
 #include "core/stored_number.h"
+#include "state/program_state.h"
 
 namespace kv {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/program_state.h"
 #include "platform/grid/grid_api.h"
+#include "state/program_state.h"
 #include "storage/level_read.h"
 
 namespace kv {

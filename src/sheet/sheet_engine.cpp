@@ -1,12 +1,12 @@
 #include "sheet/sheet_engine.h"
 
-#include "app/program_state.h"
-#include "editor/editor_services.h"
 #include "platform/grid/grid_model.h"
 #include "sheet/grid_setup.h"
 #include "sheet/last_used_row.h"
 #include "sheet/sheet_painting.h"
-#include "storage/file_command_services.h"
+#include "state/editor_services.h"
+#include "state/file_command_services.h"
+#include "state/program_state.h"
 #include "storage/flush_levels.h"
 #include "storage/level_files.h"
 

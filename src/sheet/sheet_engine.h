@@ -4,8 +4,8 @@
 // and its path. It drives the editor's sheet grid model and the window's
 // status bar, both handed to it by the window that owns them (tests hand it
 // a plain model and a recording bar).
-#include "sheet/sheet_services.h"
 #include "sheet/status_bar.h"
+#include "state/sheet_services.h"
 
 namespace kv {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/program_state.h"
 #include "core/sjis_text.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <string>
 
-#include "app/program_state.h"
 #include "core/column_letter.h"
-#include "core/number_text.h"
 #include "core/sjis_text.h"
-#include "core/stored_number.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_api.h"
 #include "platform/ui.h"
 #include "sheet/sheet_fields.h"
-#include "sheet/sheet_services.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
+#include "state/stored_number_base.h"
 #include "storage/level_read.h"
 #include "storage/row_record.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/program_state.h"
 #include "sheet/sheet_fields.h"
+#include "state/program_state.h"
 #include "storage/row_record.h"
 
 namespace kv {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/program_state.h"
 #include "core/sjis_text.h"
 #include "platform/codepage.h"
 #include "sheet/sheet_fields.h"
+#include "state/program_state.h"
 
 namespace kv {
 

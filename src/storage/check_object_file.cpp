@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/program_state.h"
 #include "platform/grid/grid_item_file.h"
+#include "state/program_state.h"
 
 namespace kv {
 

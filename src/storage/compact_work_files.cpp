@@ -4,14 +4,14 @@
 #include <optional>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/fs.h"
 #include "platform/packing.h"
 #include "platform/ui.h"
-#include "sheet/sheet_services.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/compaction.h"
 #include "storage/level_chain.h"
 #include "storage/level_files.h"

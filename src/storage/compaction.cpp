@@ -13,10 +13,10 @@
 #include <system_error>
 #include <vector>
 
-#include "app/program_state.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/ui.h"
+#include "state/program_state.h"
 #include "storage/level_chain.h"
 #include "storage/level_files.h"
 #include "storage/row_record.h"

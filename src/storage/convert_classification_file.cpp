@@ -11,13 +11,13 @@
 #include <system_error>
 #include <vector>
 
-#include "app/layout_file.h"
-#include "app/program_state.h"
-#include "app/settings_text.h"
 #include "core/record_file.h"
+#include "core/settings_text.h"
 #include "core/stored_number.h"
-#include "core/window_services.h"
 #include "platform/fs.h"
+#include "state/layout_file.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/link_no_text.h"
 #include "storage/row_record.h"
 

@@ -4,11 +4,11 @@
 
 #include <fstream>
 
-#include "app/program_state.h"
-#include "core/stored_number.h"
 #include "core/window_services.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/stored_number_base.h"
 #include "storage/level_files.h"
 #include "storage/row_record.h"
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "platform/ui.h"
 #include "sheet/last_used_row.h"
-#include "sheet/sheet_services.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/file_command_steps.h"
 #include "storage/lan_lock.h"
 #include "storage/level_read.h"

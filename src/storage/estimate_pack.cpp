@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
+#include "state/program_state.h"
 #include "storage/level_files.h"
 #include "storage/split_path.h"
 #include "storage/work_files.h"

@@ -6,12 +6,12 @@
 #include <system_error>
 #include <vector>
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
-#include "core/window_services.h"
 #include "platform/fs.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/split_path.h"
 
 namespace kv {

@@ -3,21 +3,24 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/program_entry.h"
-#include "app/program_state.h"
-#include "app/settings_files.h"
-#include "editor/editor_services.h"
 #include "platform/fs.h"
-#include "print/print_services.h"
-#include "reference/reference_services.h"
-#include "sheet/float_windows.h"
-#include "sheet/sheet_services.h"
+#include "sheet/last_used_row.h"
+#include "state/data_ini.h"
+#include "state/editor_services.h"
+#include "state/float_windows.h"
+#include "state/layout_file.h"
+#include "state/print_services.h"
+#include "state/program_state.h"
+#include "state/reference_services.h"
+#include "state/settings_files.h"
+#include "state/sheet_services.h"
+#include "state/warn_msg_box.h"
 #include "storage/compact_work_files.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_commands.h"
 #include "storage/flush_levels.h"
+#include "storage/lan_lock.h"
+#include "storage/level_files.h"
 #include "storage/level_read.h"
 #include "storage/sheet_objects.h"
 #include "storage/split_path.h"
@@ -58,9 +61,17 @@ int AskUser(ProgramState& st, std::string_view text, int style, std::string_view
   return answer;
 }
 
+std::string NoDataToSaveText() {
+  return "保存する見積データが入力されていません。データを入力してからやり直してください。";
+}
+
 bool AskToRecord(ProgramState& st, const std::string& text, std::string_view title) {
   const int answer = AskUser(st, text, vbYesNoCancel + vbExclamation, title);
   if (answer == vbYes) {
+    if (IsUntitledName(st.WorkFileBase) && st.CurrentLevel == 1 && LastUsedRow(st) == 0) {
+      AskUser(st, NoDataToSaveText(), vbOKOnly + vbExclamation);
+      return false;
+    }
     if (!RecordSheet(st)) return false;
     st.SheetModified = false;
     st.PackPending = true;
@@ -90,6 +101,18 @@ void CompactEstimate(ProgramState& st, const std::string& workBase) {
 int PackEstimate(ProgramState& st, const std::string& path) {
   return st.fileCommands ? st.fileCommands->PackEstimateFile(st, path, false)
                          : PackEstimateFile(st, path, false);
+}
+
+bool PackLockCheck(ProgramState& st) {
+  if (LanLockTestForPack(st)) return true;
+  AskUser(st, InUseNotSavedText(NameOf(st, st.WorkFileBase)) + "\r名前を変えて保存を行って下さい。",
+          vbOKOnly + vbExclamation);
+  return false;
+}
+
+std::string InUseNotSavedText(const std::string& workName) {
+  return "見積データ [ " + workName + " ] は他のユーザによって編集されています。\r" +
+         "保存することが出来ませんでした。";
 }
 
 std::string PackRefusedText(const std::string& workName) {

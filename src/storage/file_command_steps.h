@@ -53,15 +53,29 @@ bool RecordSheet(ProgramState& st);
 // The save question of a command that leaves a modified sheet (Yes/No/Cancel,
 // exclamation). Yes records the sheet (then it is no longer modified and a
 // pack is pending); No drops the edits. False when the command stops: Cancel,
-// or a recording that failed.
+// or a recording that failed. An untitled estimate without rows (its only
+// change an option) cannot be recorded: Yes says so, as Save As does, and the
+// command stops.
 bool AskToRecord(ProgramState& st, const std::string& text, std::string_view title = kMsgTitle);
+
+// The refusal of Save As and of the save question when the top sheet has no
+// rows.
+std::string NoDataToSaveText();
 
 // Compaction and packing through the program's file commands (the plain
 // routines without them).
 void CompactEstimate(ProgramState& st, const std::string& workBase);
 int PackEstimate(ProgramState& st, const std::string& path);
 
-// The pack messages, by the estimate's work name.
+// The lock test before a pack over the open estimate (LanLockTestForPack).
+// False when the estimate is another user's: nothing may be written, and the
+// user has been told it was not saved and to save it under another name;
+// `PackPending` is left as it is. The caller offers Save As.
+bool PackLockCheck(ProgramState& st);
+
+// The pack messages, by the estimate's work name. In use: another user
+// edits the estimate and it was not saved (two lines, without what to do).
+std::string InUseNotSavedText(const std::string& workName);
 std::string PackRefusedText(const std::string& workName);
 std::string PackFailedText(const std::string& workName);
 std::string ReadOnlyFileText(const std::string& path);

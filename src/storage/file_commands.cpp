@@ -1,6 +1,6 @@
 #include "storage/file_commands.h"
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "storage/compact_work_files.h"
 #include "storage/convert_classification_file.h"
 #include "storage/empty_file_discard.h"

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "state/file_command_services.h"
 #include "storage/disk_space.h"
-#include "storage/file_command_services.h"
 
 namespace kv {
 

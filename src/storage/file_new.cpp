@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/program_state.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
-#include "sheet/sheet_services.h"
+#include "state/data_ini.h"
+#include "state/float_windows.h"
+#include "state/layout_file.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_command_steps.h"
 #include "storage/file_save.h"
@@ -33,6 +33,10 @@ void FileNew(ProgramState& st) {
   if (!IsUntitledName(st.WorkFileBase)) {
     if (!st.CommandBusy) CommandBusySet(st, true);
     if (st.PackPending) {
+      if (!PackLockCheck(st)) {
+        FileSaveAsRun(st, true);
+        return;
+      }
       CompactEstimate(st, st.WorkFileBase);
       const int result = PackEstimate(st, st.CurrentFilePath);
       st.PackPending = false;

@@ -1,4 +1,4 @@
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 #include "storage/file_open.h"
 
 #include <algorithm>
@@ -8,16 +8,17 @@
 #include <system_error>
 #include <vector>
 
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/program_state.h"
-#include "calc/calc_services.h"
 #include "core/ini_file.h"
-#include "editor/editor_services.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
-#include "sheet/sheet_services.h"
+#include "state/calc_services.h"
+#include "state/data_ini.h"
+#include "state/editor_services.h"
+#include "state/float_windows.h"
+#include "state/layout_file.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
+#include "state/warn_msg_box.h"
 #include "storage/estimate_pack.h"
 #include "storage/estimate_unpack.h"
 #include "storage/file_command_steps.h"
@@ -186,6 +187,10 @@ void FileOpen(ProgramState& st) {
   if (st.CustomerVariant) SaveLastEstimateSetting(st, st.CurrentFilePath, st.WorkFileBase);
 
   if (!IsUntitledName(st.WorkFileBase) && st.PackPending) {
+    if (!PackLockCheck(st)) {
+      FileSaveAsRun(st, true);
+      return;
+    }
     CompactEstimate(st, st.WorkFileBase);
     const int result = PackEstimate(st, st.CurrentFilePath);
     st.PackPending = false;

@@ -7,7 +7,8 @@ namespace kv {
 struct ProgramState;
 
 // Closes the estimate open now (recording and packing it first when the user
-// wants), lets the user pick an estimate file, takes its lock, unpacks it
+// wants; an estimate another user holds is not packed, the user is told and
+// Save As is offered in place of the open), lets the user pick an estimate file, takes its lock, unpacks it
 // into the work folder, converts DOS and previous-format files (".Y1",
 // ".S1"), reconciles its layout with the current settings, loads its
 // settings and shows level 1.

@@ -1,9 +1,8 @@
 #include "storage/file_save.h"
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_command_steps.h"
-#include "storage/lan_lock.h"
 #include "storage/level_files.h"
 
 namespace kv {
@@ -15,10 +14,12 @@ SaveResult FileSaveRun(ProgramState& st) {
     if (!RecordSheet(st)) return SaveResult::NotRecorded;
     st.SheetModified = false;
     st.PackPending = true;
-    if (!LanLockAcquire(st, st.CurrentFilePath)) return SaveResult::LockRefused;
   }
   if (!IsUntitledName(st.WorkFileBase) && st.PackPending) {
     if (!st.CommandBusy) CommandBusySet(st, true);
+    // Another user's estimate is not written over; it stays pending, and
+    // Save As is offered.
+    if (!PackLockCheck(st)) return FileSaveAsRun(st, true) ? SaveResult::Saved : SaveResult::LockRefused;
     const int result = PackEstimate(st, st.CurrentFilePath);
     st.PackPending = false;
     if (result == kEstimatePackRefused) {

@@ -8,16 +8,17 @@ struct ProgramState;
 enum class SaveResult {
   Saved,        // recorded and packed (or nothing was waiting to be)
   NotRecorded,  // the sheet could not be recorded (or its naming was cancelled)
-  LockRefused,  // the user gave the file up to the machine holding it
+  LockRefused,  // another user holds the file; not packed, still pending
   Refused,      // the pack was refused (no room, unsuitable drive); still pending
   Failed,       // the pack failed and no Save As took its place; still pending
 };
 
 // File > Save: a changed sheet is recorded (an untitled one is named on the
-// way) and the lock of the file taken again; a named estimate with work
-// files written since its last pack is packed. A refused pack is reported
-// and stays pending; a failed one ("このﾌｧｲﾙは読取専用か、...") stays
-// pending and Save As is offered at once.
+// way); a named estimate with work files written since its last pack is
+// packed, after the lock test (PackLockCheck). An estimate another user
+// holds is not written: the user is told, it stays pending and Save As is
+// offered. A refused pack is reported and stays pending; a failed one
+// ("このﾌｧｲﾙは読取専用か、...") stays pending and Save As is offered at once.
 void FileSave(ProgramState& st);
 SaveResult FileSaveRun(ProgramState& st);
 

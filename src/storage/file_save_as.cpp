@@ -4,11 +4,12 @@
 #include <system_error>
 #include <vector>
 
-#include "app/program_state.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
 #include "sheet/last_used_row.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/db_find_value.h"
 #include "storage/disk_space.h"
 #include "storage/estimate_pack.h"
@@ -99,7 +100,9 @@ bool SaveUntitledAs(ProgramState& st) {
 }
 
 // Packs the open estimate first when the user wants. False when the command
-// ends here (cancelled, or the pack did not succeed).
+// ends here (cancelled, or the pack did not succeed). An estimate another
+// user holds is not packed: the user is told, and Save As goes on to its new
+// name.
 bool OfferPackOfOld(ProgramState& st) {
   const int answer = AskUser(
       st,
@@ -107,6 +110,7 @@ bool OfferPackOfOld(ProgramState& st) {
       vbYesNoCancel + vbExclamation);
   if (answer == vbNo) return true;
   if (answer != vbYes) return false;
+  if (!PackLockCheck(st)) return true;
   CompactEstimate(st, st.WorkFileBase);
   const int result = PackEstimate(st, st.CurrentFilePath);
   st.PackPending = false;
@@ -195,8 +199,7 @@ bool FileSaveAsRun(ProgramState& st, bool afterFailedPack) {
   CommandBusySet(st, true);
   st.UsedRows = LastUsedRow(st);
   if (st.UsedRows == 0 && st.CurrentLevel == 1) {
-    AskUser(st, "保存する見積データが入力されていません。データを入力してからやり直してください。",
-            vbOKOnly + vbExclamation);
+    AskUser(st, NoDataToSaveText(), vbOKOnly + vbExclamation);
     return false;
   }
   SearchWindowUnload(st);

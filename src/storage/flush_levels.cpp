@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/program_state.h"
 #include "platform/ui.h"
 #include "sheet/last_used_row.h"
-#include "sheet/sheet_services.h"
+#include "state/file_command_services.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/disk_space.h"
-#include "storage/file_command_services.h"
 #include "storage/level_files.h"
 #include "storage/level_read.h"
 #include "storage/level_write.h"

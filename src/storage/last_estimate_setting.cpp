@@ -4,11 +4,11 @@
 #include <optional>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "core/record_file.h"
 #include "platform/codepage.h"
 #include "platform/fs.h"
 #include "platform/registry_store.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -1,8 +1,8 @@
 #include "storage/level_files.h"
 
-#include "app/program_state.h"
-#include "core/window_services.h"
 #include "platform/fs.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 
 namespace kv {
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/program_state.h"
-#include "core/file_exist.h"
 #include "core/path_shorten.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
-#include "editor/editor_services.h"
-#include "sheet/sheet_services.h"
+#include "state/editor_services.h"
+#include "state/file_exist_check.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/level_chain.h"
 #include "storage/level_files.h"
 #include "storage/row_record.h"

@@ -1,8 +1,8 @@
 #include "storage/link_no_text.h"
 
-#include "app/program_state.h"
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 #include "core/stored_number.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/layout_file.h"
-#include "app/program_state.h"
+#include "state/layout_file.h"
+#include "state/program_state.h"
 #include "storage/mask_info_write.h"
 
 namespace kv {

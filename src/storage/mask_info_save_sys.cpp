@@ -5,12 +5,12 @@
 #include <system_error>
 #include <vector>
 
-#include "app/base_text.h"
-#include "app/column_defs.h"
-#include "app/program_state.h"
 #include "core/record_file.h"
-#include "core/window_services.h"
 #include "platform/fs.h"
+#include "state/base_text.h"
+#include "state/column_defs.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/mask_info_write.h"
 #include "storage/split_path.h"
 

@@ -1,9 +1,9 @@
 #include "storage/mask_info_write.h"
 
-#include "app/file_set_def.h"
-#include "app/program_state.h"
 #include "core/ini_file.h"
-#include "core/window_services.h"
+#include "state/file_set_def.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/level_files.h"
 
 namespace kv {

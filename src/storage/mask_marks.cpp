@@ -1,8 +1,8 @@
 #include "storage/mask_marks.h"
 
-#include "app/column_tables.h"
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 #include "platform/grid/grid_model.h"
+#include "state/column_tables.h"
 
 namespace kv {
 

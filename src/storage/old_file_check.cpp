@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
-#include "calc/calc_services.h"
 #include "core/record_file.h"
-#include "core/window_services.h"
-#include "editor/editor_services.h"
+#include "state/calc_services.h"
+#include "state/editor_services.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/disk_space.h"
 #include "storage/file_command_steps.h"
 #include "storage/level_files.h"

@@ -1,9 +1,9 @@
 #include "storage/recent_files.h"
 
-#include "app/program_state.h"
-#include "editor/editor_services.h"
-#include "editor/menu_model.h"
-#include "editor/menu_rules.h"
+#include "state/editor_services.h"
+#include "state/menu_model.h"
+#include "state/menu_rules.h"
+#include "state/program_state.h"
 #include "storage/level_files.h"
 
 namespace kv {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/program_state.h"
 #include "platform/ui.h"
+#include "state/program_state.h"
 #include "storage/recovery_context.h"
 #include "storage/recovery_engine.h"
 #include "storage/recovery_jobs.h"

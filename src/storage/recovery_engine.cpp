@@ -7,13 +7,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/fs.h"
 #include "platform/packing.h"
 #include "platform/ui.h"
+#include "state/program_state.h"
 #include "storage/recovery_context.h"
 #include "storage/recovery_files.h"
 #include "storage/recovery_levels.h"

@@ -5,11 +5,11 @@
 #include <optional>
 #include <system_error>
 
-#include "app/file_set_def.h"
 #include "core/ini_file.h"
 #include "platform/fs.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
+#include "state/file_set_def.h"
 #include "storage/recovery_context.h"
 
 namespace kv {

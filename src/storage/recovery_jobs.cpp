@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "app/program_state.h"
 #include "platform/fs.h"
+#include "state/program_state.h"
 #include "storage/recovery_context.h"
 
 namespace kv {

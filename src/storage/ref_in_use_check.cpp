@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/program_state.h"
-#include "core/window_services.h"
 #include "platform/fs.h"
-#include "reference/reference_services.h"
+#include "state/program_state.h"
+#include "state/reference_services.h"
+#include "state/warn_msg_box.h"
 
 namespace kv {
 

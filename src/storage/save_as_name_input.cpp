@@ -1,15 +1,16 @@
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 #include "storage/save_as_name_input.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "core/sjis_text.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
-#include "reference/reference_services.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/reference_services.h"
+#include "state/warn_msg_box.h"
 #include "storage/file_command_steps.h"
 #include "storage/split_path.h"
 #include "storage/work_folder_check.h"

@@ -7,15 +7,15 @@
 #include <set>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
-#include "core/stored_number.h"
-#include "core/window_services.h"
 #include "platform/fs.h"
 #include "platform/grid/grid_model.h"
 #include "platform/ui.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/stored_number_base.h"
+#include "state/warn_msg_box.h"
 #include "storage/check_object_file.h"
 
 namespace kv {

@@ -5,9 +5,9 @@
 #include <optional>
 #include <system_error>
 
-#include "app/program_state.h"
-#include "core/window_services.h"
 #include "platform/fs.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "storage/convert_classification_file.h"
 
 namespace kv {

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/sjis_text.h"
 #include "core/window_services.h"
-#include "editor/editor_services.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
+#include "state/editor_services.h"
+#include "state/program_state.h"
 #include "storage/file_command_steps.h"
 #include "storage/level_files.h"
 #include "storage/row_record.h"

@@ -1,7 +1,7 @@
 #include "storage/split_path.h"
 
-#include "app/file_set_def.h"
-#include "app/settings_text.h"
+#include "core/settings_text.h"
+#include "state/file_set_def.h"
 
 namespace kv {
 

@@ -5,8 +5,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/program_state.h"
 #include "platform/fs.h"
+#include "state/program_state.h"
 #include "storage/level_files.h"
 
 namespace kv {

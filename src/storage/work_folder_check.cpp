@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/program_state.h"
 #include "platform/fs.h"
+#include "state/program_state.h"
 
 namespace kv {
 namespace {

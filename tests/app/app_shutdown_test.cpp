@@ -8,6 +8,8 @@
 #include "core/ini_file.h"
 #include "startup_fixture.h"
 #include "storage/estimate_unpack.h"
+#include "storage/lan_lock.h"
+#include "support/lock_lines.h"
 
 namespace kv {
 namespace {
@@ -152,22 +154,27 @@ TEST_F(AppShutdownTest, FailedPackIsReportedAndKeepsTheProgramOpen) {
   EXPECT_EQ(test::ReadAll(packed), "the previous pack");
 }
 
-TEST_F(AppShutdownTest, LockFileLeftBehindIsDeleted) {
+TEST_F(AppShutdownTest, OurLockLeftBehindIsDeleted) {
   NamedEstimate();
   st.PackPending = false;
   st.MachineName = "host";
-  dir.Write("data/見積B.$$$", "host\r\n");
+  ASSERT_TRUE(LanLockAcquire(st, st.CurrentFilePath));
   EXPECT_TRUE(Shutdown());
   EXPECT_FALSE(stdfs::exists(dir / "data/見積B.$$$"));
 }
 
-TEST_F(AppShutdownTest, AnotherMachinesLockIsKept) {
+// Locks of others stay: another machine's, another program's of this
+// machine, one of another installation here.
+TEST_F(AppShutdownTest, AnotherHoldersLockIsKept) {
   NamedEstimate();
   st.PackPending = false;
   st.MachineName = "host";
-  dir.Write("data/見積B.$$$", "other\r\n");
-  EXPECT_TRUE(Shutdown());
-  EXPECT_EQ(test::ReadAll(dir / "data/見積B.$$$"), "other\r\n");
+  for (const std::string& other : {std::string("other\r\n"), test::HolderLock("host", ::getpid()),
+                                   std::string("host\r\n")}) {
+    dir.Write("data/見積B.$$$", other);
+    EXPECT_TRUE(Shutdown());
+    EXPECT_EQ(test::ReadAll(dir / "data/見積B.$$$"), other);
+  }
 }
 
 TEST_F(AppShutdownTest, MainWindowRectangleIsSaved) {

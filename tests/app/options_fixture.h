@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "app/options_state.h"
-#include "app/program_state.h"
 #include "core/currency.h"
-#include "editor/menu_model.h"
-#include "settings_fixture.h"
+#include "state/menu_model.h"
+#include "state/program_state.h"
+#include "state/settings_fixture.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"

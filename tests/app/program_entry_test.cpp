@@ -7,14 +7,14 @@
 
 #include <algorithm>
 
-#include "app/layout_file.h"
 #include "app/startup_init.h"
 #include "core/ini_file.h"
 #include "core/path_shorten.h"
 #include "core/record_file.h"
 #include "platform/registry_store.h"
-#include "settings_fixture.h"
 #include "startup_fixture.h"
+#include "state/layout_file.h"
+#include "state/settings_fixture.h"
 #include "storage/estimate_pack.h"
 #include "storage/row_record.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/help_file.h"
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/file_set_def.h"
+#include "state/file_set_def.h"
 
 namespace kv {
 namespace {

@@ -8,15 +8,15 @@
 #include <optional>
 #include <string>
 
-#include "app/number_chars.h"
 #include "app/program_entry.h"
-#include "app/program_state.h"
 #include "app/startup_steps.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/codepage.h"
 #include "platform/instance_lock.h"
+#include "state/number_chars.h"
+#include "state/program_state.h"
 #include "storage/row_record.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/layout_file.h"
+#include <map>
+
+#include "core/ini_file.h"
 #include "platform/codepage.h"
 #include "startup_fixture.h"
+#include "state/base_text.h"
+#include "state/layout_file.h"
 
 namespace kv {
 namespace {
@@ -134,6 +138,67 @@ TEST_F(StartupInitTest, BaseTextInASubfolderIsReadWhereItWasFound) {
   EXPECT_EQ(st.ColCount[1], 8);
   EXPECT_TRUE(ui.Prompts().empty());
 }
+
+// Settings the program cannot work with: the start ends after the one message
+// that names the fault, before anything is written.
+struct Refusal {
+  const char* name;
+  void (*spoil)(const std::string& prog);  // the default program folder made faulty
+  std::string (*message)(const std::string& prog);
+};
+
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+
+class StartupRefusal : public StartupInitTest, public ::testing::WithParamInterface<Refusal> {
+ protected:
+  // Every file below the program folder with its bytes; the test's own lock
+  // and per-user folder aside.
+  std::map<std::string, std::string> Files() const {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.path())) {
+      const std::string rel = std::filesystem::relative(e.path(), dir.path()).string();
+      if (e.is_regular_file() && rel != "instance.lock" && rel.rfind("config", 0) != 0)
+        files[rel] = test::ReadAll(e.path());
+    }
+    return files;
+  }
+};
+
+TEST_P(StartupRefusal, EndsWithOneMessageAndWritesNothing) {
+  GetParam().spoil(prog);
+  const auto before = Files();
+  ui.AnswerMsgBox(vbOK, GetParam().message(prog));
+
+  EXPECT_TRUE(RunMain());
+
+  EXPECT_EQ(ui.EndedWith(), 1);
+  ASSERT_EQ(ui.Prompts().size(), 1u);
+  EXPECT_EQ(ui.Prompts()[0].text, GetParam().message(prog));
+  EXPECT_EQ(ui.Prompts()[0].title, "TheKorvane");
+  EXPECT_EQ(Files(), before);
+}
+
+const Refusal kRefusals[] = {
+    {"RecordLengthOfDavirov",
+     [](const std::string& prog) { ASSERT_TRUE(IniPutString("Boot", "DataLen", "300", prog + "/DAVIROV.INI")); },
+     [](const std::string& prog) {
+       return "設定ファイル " + prog +
+              "/DAVIROV.INI の [Boot] DataLen (300) は 256 か 512 でなければなりません。\n"
+              "この設定ファイルは読み込みません。";
+     }},
+    {"FileSetDefinitionMissing", [](const std::string& prog) { std::filesystem::remove(prog + "/KVUTL.INI"); },
+     [](const std::string& prog) { return prog + "/KVUTL.INIがありません。\n<TheKorvane>を起動できません!"; }},
+    {"ProgramSettingsMissing", [](const std::string& prog) { std::filesystem::remove(prog + "/KVSSYS.INI"); },
+     [](const std::string& prog) { return prog + "/KVSSYS.INIがありません。\n<TheKorvane>を起動できません!"; }},
+    {"ItemLayoutSectionMissing",
+     [](const std::string& prog) { ASSERT_TRUE(IniDeleteSection(kDefItemSection, prog + "/KVSSYS.INI")); },
+     [](const std::string& prog) {
+       return prog + "/KVSSYS.INI に [システム設定用基本TEXT] がありません。\n<TheKorvane>を起動できません!";
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Settings, StartupRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartupInitTest, WorkFolderThatCannotBeMadeEndsTheStart) {
   // A file holds the name of the work folder.

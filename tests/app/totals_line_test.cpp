@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
 #include "platform/codepage.h"
-#include "settings_fixture.h"
+#include "state/program_state.h"
+#include "state/settings_fixture.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/column_tables.h"
+#include "state/column_numbers.h"
+#include "state/column_tables.h"
 
 namespace kv {
 namespace {

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
 #include "platform/codepage.h"
+#include "state/cell_even_space.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

@@ -5,9 +5,10 @@
 
 #include <cerrno>
 
-#include "app/program_state.h"
-#include "support/temp_folder.h"
+#include "state/file_exist_check.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
+#include "support/temp_folder.h"
 
 namespace kv {
 namespace {

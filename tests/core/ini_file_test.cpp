@@ -121,6 +121,19 @@ TEST(IniRead, MissingAndUnreadableFiles) {
   EXPECT_EQ(GetString("Boot", "KVtext", t / "dir.ini"), "");
 }
 
+TEST(IniRead, SectionPresenceWithoutLetterCaseOrKeys) {
+  TempFolder t;
+  auto file = t.Write("s.ini", Stored("[Boot]\nK=1\n[ 見積設定 ]\n[Empty]\n; [Commented]\n"));
+  EXPECT_TRUE(IniHasSection("boot", file));
+  EXPECT_TRUE(IniHasSection("見積設定", file));
+  EXPECT_TRUE(IniHasSection("Empty", file));
+  EXPECT_FALSE(IniHasSection("Commented", file));
+  EXPECT_FALSE(IniHasSection("K", file));
+  EXPECT_FALSE(IniHasSection("Boot", t / "none.ini"));
+  std::filesystem::create_directory(t / "dir.ini");
+  EXPECT_FALSE(IniHasSection("Boot", t / "dir.ini"));  // a read that fails
+}
+
 TEST(IniRead, FileNameWithoutLetterCase) {
   TempFolder t;
   t.Write("N.INI", Stored("[S]\nK=upper file\n"));

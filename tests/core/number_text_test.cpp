@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

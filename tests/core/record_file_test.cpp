@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

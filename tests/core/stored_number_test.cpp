@@ -4,7 +4,8 @@
 
 #include <stdexcept>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
+#include "state/stored_number_base.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

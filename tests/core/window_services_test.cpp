@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
+#include "state/warn_msg_box.h"
 #include "support/scripted_ui.h"
 
 namespace kv {

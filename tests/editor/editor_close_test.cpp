@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 

@@ -8,10 +8,10 @@
 
 #include <stdexcept>
 
-#include "app/program_state.h"
 #include "editor/editor_state.h"
-#include "editor/menu_model.h"
 #include "platform/codepage.h"
+#include "state/menu_model.h"
+#include "state/program_state.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"

@@ -6,8 +6,8 @@
 
 #include <system_error>
 
-#include "app/program_state.h"
-#include "editor/menu_model.h"
+#include "state/menu_model.h"
+#include "state/program_state.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 

@@ -59,7 +59,7 @@ TEST_F(RecentFileOpenTest, OpensTheEntryAndClosesTheOldEstimate) {
   EXPECT_EQ(recalculated, 1);
   EXPECT_EQ(st.RecentFiles[1], "1 " + Data("SRC.YZH"));
   EXPECT_EQ(st.RecentFiles[2], "2 " + Data("EST.YZH"));
-  EXPECT_EQ(Bytes(Data("SRC.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("SRC.$$$")), "MACHINE-A");
   EXPECT_FALSE(Exists(Data("EST.$$$")));
   EXPECT_FALSE(Exists(WorkFile("EST.Y1")));
   EXPECT_FALSE(st.CommandBusy);
@@ -88,8 +88,8 @@ TEST_F(RecentFileOpenTest, ALockKeptByTheOtherMachineKeepsTheOldEstimateLocked) 
   ui.AnswerModal("LAN_Msg_frm", [&] { st.LanMsgAnswer = 0; });
   EXPECT_FALSE(RecentFileOpen(st, 1));
   EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
-  EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-A\r\n");
-  EXPECT_EQ(Bytes(Data("SRC.$$$")), "MACHINE-B\r\n");
+  EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-A");
+  EXPECT_EQ(LockedBy(Data("SRC.$$$")), "MACHINE-B");
 }
 
 TEST_F(RecentFileOpenTest, AFailedPackOfTheOldEstimateGivesTheNewLockBack) {
@@ -103,7 +103,7 @@ TEST_F(RecentFileOpenTest, AFailedPackOfTheOldEstimateGivesTheNewLockBack) {
   EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
   EXPECT_TRUE(st.PackPending);
   EXPECT_FALSE(Exists(Data("SRC.$$$")));
-  EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-A");
 }
 
 TEST_F(RecentFileOpenTest, ADamagedFileIsRefusedAndTheOldEstimateStays) {

@@ -3,10 +3,10 @@
 // one, lines 16 high, at the grid's 10 points.
 #include "sheet/grid_setup.h"
 
-#include "editor/menu_model.h"
-#include "editor/menu_rules.h"
 #include "platform/grid/grid_api.h"
 #include "sheet/sheet_fixture.h"
+#include "state/menu_model.h"
+#include "state/menu_rules.h"
 #include "support/recording_services.h"
 
 namespace kv::test {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
 
 namespace kv::test {

@@ -8,13 +8,13 @@
 #include <array>
 #include <string>
 
-#include "app/program_state.h"
-#include "core/number_text.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_metrics.h"
 #include "platform/grid/grid_model.h"
 #include "sheet/sheet_engine.h"
 #include "sheet/status_bar.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
 
 namespace kv::test {

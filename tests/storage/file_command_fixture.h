@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/base_text.h"
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/level_ini.h"
-#include "app/program_state.h"
-#include "app/sys_ini.h"
 #include "platform/codepage.h"
+#include "state/base_text.h"
+#include "state/data_ini.h"
+#include "state/layout_file.h"
+#include "state/level_ini.h"
+#include "state/program_state.h"
+#include "state/sys_ini.h"
 #include "storage/estimate_pack.h"
 #include "storage/file_commands.h"
 #include "storage/flush_levels.h"
@@ -24,6 +24,7 @@
 #include "storage/level_read.h"
 #include "storage/level_write.h"
 #include "storage/split_path.h"
+#include "support/lock_lines.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -161,6 +162,8 @@ class FileCommandTest : public ::testing::Test {
   std::string WorkFile(const std::string& file) const { return a.Work() + "/" + file; }
   static bool Exists(const std::string& p) { return std::filesystem::exists(p); }
   static std::string Bytes(const std::string& p) { return ReadAll(p); }
+  // The machine a lock file names ("" when there is none).
+  static std::string LockedBy(const std::string& p) { return test::LockMachine(p); }
 
   // Every file (hidden ones too) below a folder with its bytes.
   static std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "storage/file_command_services.h"
+#include "state/file_command_services.h"
 #include "support/recording_services.h"
 
 namespace kv::test {

@@ -102,7 +102,7 @@ TEST_F(FileNewTest, AnotherMachinesForcedLockIsLeftToIt) {
   shared.Write("DATA/EST.$$$", "MACHINE-B\r\n");
   FileNew(st);
   EXPECT_EQ(st.CurrentFilePath, a.Untitled());
-  EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-B\r\n");
+  EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-B");
 }
 
 // The emptied top sheet of a named estimate, on its recording.

@@ -7,12 +7,11 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include "app/layout_file.h"
-#include "app/program_entry.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "file_command_fixture.h"
 #include "file_commands_double.h"
+#include "state/layout_file.h"
 #include "storage/file_command_steps.h"
 #include "storage/file_save.h"
 #include "storage/row_record.h"
@@ -73,7 +72,7 @@ TEST_F(FileOpenTest, OpensAnEstimateAndShowsItsLevelOne) {
   EXPECT_EQ(st.CurrentFilePath, Data("SRC.YZH"));
   EXPECT_EQ(st.WorkFileBase, a.Work() + "/SRC");
   EXPECT_EQ(st.KVData, data.string());
-  EXPECT_EQ(Bytes(Data("SRC.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("SRC.$$$")), "MACHINE-A");
   EXPECT_EQ(a.Text(1, 3), "三");
   EXPECT_EQ(st.UsedRows, 3);
   EXPECT_EQ(st.RecentFiles[1], "1 " + Data("SRC.YZH"));
@@ -212,12 +211,12 @@ TEST_P(OpenLockedFile, OpensOnlyWhenForcedAndKeepsTheOldEstimateOtherwise) {
   FileOpen(st);
   if (GetParam().answer == 1) {
     EXPECT_EQ(st.CurrentFilePath, Data("SRC.YZH"));
-    EXPECT_EQ(Bytes(Data("SRC.$$$")), "MACHINE-A\r\n");
+    EXPECT_EQ(LockedBy(Data("SRC.$$$")), "MACHINE-A");
     EXPECT_FALSE(Exists(Data("EST.$$$")));
   } else {
     ExpectKept(kept);
     EXPECT_EQ(Bytes(Data("SRC.$$$")), GetParam().content);
-    EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-A\r\n");  // the open estimate keeps its lock
+    EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-A");  // the open estimate keeps its lock
   }
 }
 
@@ -276,7 +275,7 @@ TEST_P(OpenBadFile, IsRefusedAndTheOpenEstimateStaysAsItWas) {
   ui.AnswerMsgBox(vbOK, "BAD");
   FileOpen(st);
   ExpectKept(kept);  // the data folder too: no lock is left for the bad file
-  EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-A");
   EXPECT_FALSE(Exists(shared.path().string() + "/escape.Y1"));
   EXPECT_FALSE(Exists(a.folder.path().string() + "/escape.Y1"));
 }
@@ -383,7 +382,7 @@ TEST_F(OpenOldFormat, IsConvertedAndSavedAsAPackedFile) {
   EXPECT_EQ(converted, std::vector<std::string>{a.Work() + "/OLD .Y1"});
   EXPECT_EQ(st.CurrentFilePath, Data("OLD.YZH"));
   EXPECT_TRUE(Exists(Data("OLD.YZH")));
-  EXPECT_EQ(Bytes(Data("OLD.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("OLD.$$$")), "MACHINE-A");
   EXPECT_FALSE(st.PackPending);
   EXPECT_EQ(a.Text(1, 2), "古二");
   EXPECT_EQ(st.RecentFiles[1], "1 " + Data("OLD.YZH"));
@@ -408,7 +407,7 @@ TEST_F(OpenOldFormat, AClassificationFileOpensUnderItsOwnName) {
   FileOpen(st);
   EXPECT_EQ(st.CurrentFilePath, Data("CLS(仕訳).YZH"));
   EXPECT_EQ(st.WorkFileBase, a.Work() + "/CLS(仕訳)");
-  EXPECT_EQ(Bytes(Data("CLS(仕訳).$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("CLS(仕訳).$$$")), "MACHINE-A");
   EXPECT_FALSE(Exists(Data("CLS(仕訳).S1")));  // the copies are gone
   EXPECT_EQ(Bytes(Data("CLS.S1")), dos);       // the DOS file is untouched
   EXPECT_EQ(a.Text(1, 1), "分類");
@@ -439,7 +438,7 @@ TEST_F(FileOpenTest, TheSecondMachineIsRefusedOrForcesAndTheFirstKeepsWorking) {
   b.ui.AnswerOpenDialog(Data("SRC.YZH")).AnswerModal("LAN_Msg_frm", [&] { b.st.LanMsgAnswer = 0; });
   FileOpen(b.st);
   EXPECT_EQ(b.st.CurrentFilePath, b.Untitled());
-  EXPECT_EQ(Bytes(Data("SRC.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("SRC.$$$")), "MACHINE-A");
   a.SetTexts(1, {"一", "追加"});
   a.st.SheetModified = true;
   EXPECT_EQ(FileSaveRun(a.st), SaveResult::Saved);  // no question: its lock is its own
@@ -448,15 +447,17 @@ TEST_F(FileOpenTest, TheSecondMachineIsRefusedOrForcesAndTheFirstKeepsWorking) {
   FileOpen(b.st);
   EXPECT_EQ(b.st.CurrentFilePath, Data("SRC.YZH"));
   EXPECT_EQ(b.Text(1, 2), "追加");
-  EXPECT_EQ(Bytes(Data("SRC.$$$")), "MACHINE-B\r\n");
+  EXPECT_EQ(LockedBy(Data("SRC.$$$")), "MACHINE-B");
   // The first machine is told when it saves next, and keeps its estimate open.
   a.SetTexts(1, {"一", "追加", "さらに"});
   a.st.SheetModified = true;
-  a.ui.AnswerModal("LAN_Msg_frm", [&] { a.st.LanMsgAnswer = 0; });
+  a.ui.AnswerModal("LAN_Msg_frm", [&] { a.st.LanMsgAnswer = 0; })
+      .AnswerMsgBox(vbOK, InUseNotSavedText("SRC"))
+      .AnswerSaveDialog(std::nullopt);
   EXPECT_EQ(FileSaveRun(a.st), SaveResult::LockRefused);
   EXPECT_EQ(a.st.CurrentFilePath, Data("SRC.YZH"));
   EXPECT_TRUE(a.st.PackPending);
-  EXPECT_EQ(Bytes(Data("SRC.$$$")), "MACHINE-B\r\n");
+  EXPECT_EQ(LockedBy(Data("SRC.$$$")), "MACHINE-B");
 }
 
 }  // namespace

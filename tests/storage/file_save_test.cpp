@@ -36,7 +36,7 @@ class FileSaveTest : public test::FileCommandTest {
     EXPECT_EQ(st.CurrentFilePath, k.path);
     EXPECT_EQ(st.WorkFileBase, k.base);
     EXPECT_EQ(st.KVData, k.folder);
-    EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-A\r\n");
+    EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-A");
     EXPECT_EQ(Snapshot(a.Work()), k.work);
     EXPECT_EQ(Snapshot(data), k.files);
     EXPECT_FALSE(st.CommandBusy);
@@ -51,7 +51,7 @@ TEST_F(FileSaveTest, SaveNamesAnUntitledEstimateAndLocksIt) {
   EXPECT_EQ(st.CurrentFilePath, Data("新規.YZH"));
   EXPECT_EQ(st.WorkFileBase, a.Work() + "/新規");
   EXPECT_TRUE(Exists(Data("新規.YZH")));
-  EXPECT_EQ(Bytes(Data("新規.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("新規.$$$")), "MACHINE-A");
   EXPECT_FALSE(st.SheetModified);
   EXPECT_FALSE(st.PackPending);
   EXPECT_FALSE(st.CommandBusy);
@@ -99,9 +99,12 @@ TEST_F(FileSaveTest, SaveDoesNotTakeALockAnotherMachineForced) {
   const std::string packed = Bytes(Data("EST.YZH"));
   shared.Write("DATA/EST.$$$", "MACHINE-B\r\n");
   Change({"三"});
-  ui.AnswerModal("LAN_Msg_frm", [&] { st.LanMsgAnswer = 0; });
+  // Given up: told it was not saved, and offered Save As.
+  ui.AnswerModal("LAN_Msg_frm", [&] { st.LanMsgAnswer = 0; })
+      .AnswerMsgBox(vbOK, InUseNotSavedText("EST"))
+      .AnswerSaveDialog(std::nullopt);
   EXPECT_EQ(FileSaveRun(st), SaveResult::LockRefused);
-  EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-B\r\n");
+  EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-B");
   EXPECT_EQ(Bytes(Data("EST.YZH")), packed);
   EXPECT_TRUE(st.PackPending);
 }
@@ -117,7 +120,7 @@ TEST_F(FileSaveTest, SaveAsOfAnUntitledEstimate) {
   ui.AnswerSaveDialog(Data("A.YZH"));
   EXPECT_TRUE(FileSaveAsRun(st, false));
   EXPECT_TRUE(Exists(Data("A.YZH")));
-  EXPECT_EQ(Bytes(Data("A.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("A.$$$")), "MACHINE-A");
   EXPECT_EQ(st.RecentFiles[1], "1 " + Data("A.YZH"));
   EXPECT_EQ(a.Text(1, 1), "一");
 }
@@ -133,7 +136,7 @@ TEST_F(FileSaveTest, UntitledSaveAsCancelledOrRefusedChangesNothing) {
   EXPECT_TRUE(st.SheetModified);
   EXPECT_EQ(st.RecentFiles[1], "");
   EXPECT_FALSE(Exists(Data("A.YZH")));
-  EXPECT_EQ(Bytes(Data("A.$$$")), "MACHINE-B\r\n");
+  EXPECT_EQ(LockedBy(Data("A.$$$")), "MACHINE-B");
 }
 
 TEST_F(FileSaveTest, SaveAsMovesTheEstimateToTheNewFile) {
@@ -146,7 +149,7 @@ TEST_F(FileSaveTest, SaveAsMovesTheEstimateToTheNewFile) {
   EXPECT_TRUE(Exists(Data("NEW.YZH")));
   EXPECT_EQ(Bytes(Data("EST.YZH")), oldPacked);
   EXPECT_FALSE(Exists(Data("EST.$$$")));
-  EXPECT_EQ(Bytes(Data("NEW.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("NEW.$$$")), "MACHINE-A");
   EXPECT_FALSE(Exists(WorkFile("EST.Y1")));
   EXPECT_TRUE(Exists(WorkFile("NEW.Y1")));
   EXPECT_EQ(st.RecentFiles[1], "1 " + Data("NEW.YZH"));
@@ -234,7 +237,7 @@ TEST_F(FileSaveTest, SaveAsFailingAtThePackLosesNothing) {
   EXPECT_EQ(st.CurrentFilePath, kept.path);
   EXPECT_EQ(Snapshot(a.Work()), kept.work);
   EXPECT_FALSE(Exists(Data("NEW.$$$")));
-  EXPECT_EQ(Bytes(Data("EST.$$$")), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy(Data("EST.$$$")), "MACHINE-A");
   EXPECT_EQ(st.RecentFiles[1], "");
 }
 
@@ -272,7 +275,7 @@ TEST_F(FileSaveTest, SaveAsUnderTheSameNameElsewhereCopiesNothing) {
   EXPECT_TRUE(Exists(WorkFile("EST.Y1")));
   EXPECT_TRUE(Exists(Data("EST.YZH")));
   EXPECT_FALSE(Exists(Data("EST.$$$")));
-  EXPECT_EQ(Bytes((shared.path() / "OTHER" / "EST.$$$").string()), "MACHINE-A\r\n");
+  EXPECT_EQ(LockedBy((shared.path() / "OTHER" / "EST.$$$").string()), "MACHINE-A");
 }
 
 TEST_F(FileSaveTest, SaveAsRefusesANameTheCompanionProgramUses) {

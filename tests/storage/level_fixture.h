@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
+#include "state/program_state.h"
 #include "storage/row_record.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"

@@ -1,6 +1,6 @@
 #include "storage/level_write.h"
 
-#include "calc/calc_services.h"
+#include "state/calc_services.h"
 #include "storage/file_commands_double.h"
 #include "storage/level_fixture.h"
 #include "storage/level_read.h"

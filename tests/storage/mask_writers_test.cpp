@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/base_text.h"
-#include "app/layout_file.h"
-#include "app/program_state.h"
-#include "app/settings_fixture.h"
 #include "core/ini_file.h"
 #include "platform/grid/grid_model.h"
+#include "state/base_text.h"
+#include "state/layout_file.h"
+#include "state/program_state.h"
+#include "state/settings_fixture.h"
 #include "storage/mask_info_save_file.h"
 #include "storage/mask_info_save_sys.h"
 #include "storage/mask_info_write.h"

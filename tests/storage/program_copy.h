@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <string>
 
-#include "app/base_text.h"
-#include "app/data_ini.h"
-#include "app/layout_file.h"
-#include "app/level_ini.h"
-#include "app/program_state.h"
-#include "app/sys_ini.h"
+#include "state/base_text.h"
+#include "state/data_ini.h"
+#include "state/layout_file.h"
+#include "state/level_ini.h"
+#include "state/program_state.h"
+#include "state/sys_ini.h"
 #include "storage/split_path.h"
 
 namespace kv::test {

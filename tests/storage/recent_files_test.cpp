@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "editor/menu_model.h"
+#include "state/menu_model.h"
+#include "state/program_state.h"
 #include "support/recording_services.h"
 #include "support/scripted_ui.h"
 

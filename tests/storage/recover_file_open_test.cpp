@@ -2,12 +2,12 @@
 // estimate under its own settings, as any estimate opened from the File menu.
 #include "storage/recover_file_open.h"
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/codepage.h"
 #include "platform/packing.h"
+#include "state/program_state.h"
 #include "storage/program_copy.h"
 #include "storage/row_record.h"
 #include "support/recording_services.h"

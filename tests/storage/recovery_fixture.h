@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/codepage.h"
 #include "platform/packing.h"
+#include "state/program_state.h"
 #include "storage/level_fixture.h"
 #include "storage/recovery_context.h"
 #include "storage/recovery_engine.h"

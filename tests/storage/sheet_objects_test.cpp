@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
 #include "core/ini_file.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/grid/grid_model.h"
+#include "state/program_state.h"
 #include "storage/check_object_file.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"

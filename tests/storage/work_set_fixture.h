@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "calc/calc_services.h"
-#include "classify/classify_services.h"
-#include "editor/editor_services.h"
-#include "print/print_services.h"
-#include "reference/reference_services.h"
-#include "sheet/sheet_services.h"
+#include "state/calc_services.h"
+#include "state/classify_services.h"
+#include "state/editor_services.h"
+#include "state/print_services.h"
+#include "state/reference_services.h"
+#include "state/sheet_services.h"
 
 namespace kv::test {
 

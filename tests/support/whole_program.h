@@ -10,10 +10,10 @@
 
 #include "app/app_shutdown.h"
 #include "app/program_entry.h"
-#include "app/program_state.h"
 #include "app/windows/program_wiring.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_ui.h"
+#include "state/program_state.h"
 
 namespace kv::test {
 

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/program_state.h"
-#include "platform/ui.h"
 #include "platform/qt/window_helpers.h"
-#include "sheet/float_windows.h"
+#include "platform/ui.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -7,9 +7,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/program_state.h"
-#include "platform/ui.h"
 #include "platform/qt/window_helpers.h"
+#include "platform/ui.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/program_state.h"
 #include "platform/qt/window_helpers.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 
 namespace kv {
 

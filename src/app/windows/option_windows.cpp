@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "app/options_store.h"
-#include "app/program_state.h"
 #include "app/windows/font_frm.h"
 #include "app/windows/frm_select_font.h"
 #include "app/windows/frm_version.h"
@@ -11,7 +10,8 @@
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 #include "storage/sheet_objects.h"
 
 namespace kv {

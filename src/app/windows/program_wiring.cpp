@@ -6,7 +6,6 @@
 #include <QTreeWidget>
 
 #include "app/help_file.h"
-#include "app/program_state.h"
 #include "app/startup_init.h"
 #include "app/windows/option_windows.h"
 #include "app/windows/small_dialogs.h"
@@ -15,8 +14,9 @@
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
-#include "sheet/float_windows.h"
 #include "sheet/last_used_row.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 #include "storage/lan_lock.h"
 #include "storage/last_estimate_setting.h"
 #include "storage/old_file_check.h"

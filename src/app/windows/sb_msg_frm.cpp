@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/program_state.h"
 #include "platform/qt/window_helpers.h"
+#include "state/program_state.h"
 
 namespace kv {
 

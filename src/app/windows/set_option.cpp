@@ -20,9 +20,9 @@
 #include "app/options_checks.h"
 #include "app/options_pages.h"
 #include "app/options_store.h"
-#include "app/program_state.h"
 #include "core/key_filters.h"
 #include "platform/qt/window_helpers.h"
+#include "state/program_state.h"
 
 namespace kv {
 

@@ -6,14 +6,14 @@
 #include <QPixmap>
 #include <algorithm>
 
-#include "app/program_state.h"
 #include "app/sibling_programs.h"
 #include "app/startup_init.h"
-#include "core/file_exist.h"
 #include "platform/fs.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
-#include "sheet/float_windows.h"
+#include "state/file_exist_check.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 
 namespace kv {
 

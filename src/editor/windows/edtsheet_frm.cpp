@@ -17,17 +17,17 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "app/program_state.h"
 #include "app/windows/option_windows.h"
 #include "editor/editor_geometry.h"
-#include "editor/menu_rules.h"
 #include "editor/windows/menu_bar_view.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
-#include "sheet/float_windows.h"
 #include "sheet/sheet_engine.h"
-#include "sheet/sheet_services.h"
+#include "state/float_windows.h"
+#include "state/menu_rules.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "storage/file_commands.h"
 
 namespace kv {

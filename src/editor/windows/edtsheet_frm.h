@@ -17,15 +17,15 @@
 #include <utility>
 #include <vector>
 
-#include "app/sys_ini.h"
 #include "editor/editor_close.h"
 #include "editor/editor_form_load.h"
-#include "editor/editor_services.h"
 #include "editor/editor_state.h"
 #include "editor/file_menu.h"
-#include "editor/menu_model.h"
 #include "platform/grid/grid_model.h"
 #include "sheet/status_bar.h"
+#include "state/editor_services.h"
+#include "state/menu_model.h"
+#include "state/sys_ini.h"
 
 class QComboBox;
 class QFrame;

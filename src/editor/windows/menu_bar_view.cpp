@@ -5,8 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "editor/menu_model.h"
 #include "platform/qt/window_helpers.h"
+#include "state/menu_model.h"
 
 namespace kv {
 

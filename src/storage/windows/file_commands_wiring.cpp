@@ -1,6 +1,6 @@
 #include "storage/windows/file_commands_wiring.h"
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "storage/file_commands.h"
 #include "storage/windows/lan_msg_frm.h"
 

@@ -6,9 +6,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/program_state.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
+#include "state/program_state.h"
 #include "storage/lan_lock.h"
 
 namespace kv {

@@ -17,7 +17,6 @@
 #include <functional>
 
 #include "app/font_choice.h"
-#include "app/program_state.h"
 #include "app/version_text.h"
 #include "app/windows/font_frm.h"
 #include "app/windows/frm_select_font.h"
@@ -29,8 +28,9 @@
 #include "platform/codepage.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
-#include "app/settings_fixture.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/settings_fixture.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
 #include "app/windows/msg_frm.h"
 #include "app/windows/sb_msg_frm.h"
 #include "app/windows/select_1.h"
@@ -19,6 +18,7 @@
 #include "app/windows/z_input_box.h"
 #include "core/window_services.h"
 #include "platform/qt/qt_ui.h"
+#include "state/program_state.h"
 #include "support/qt_test_app.h"
 #include "support/scripted_ui.h"
 

@@ -10,9 +10,9 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "app/program_state.h"
 #include "app/startup_init.h"
 #include "platform/qt/qt_ui.h"
+#include "state/program_state.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/program_state.h"
 #include "core/number_text.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
@@ -21,9 +20,11 @@
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
-#include "sheet/float_windows.h"
 #include "sheet/last_used_row.h"
 #include "sheet/sheet_engine.h"
+#include "state/column_numbers.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
 #include "storage/level_read.h"
 #include "storage/row_record.h"
 #include "support/qt_test_app.h"

@@ -19,12 +19,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/program_state.h"
-#include "editor/menu_rules.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
-#include "sheet/float_windows.h"
+#include "state/float_windows.h"
+#include "state/menu_rules.h"
+#include "state/program_state.h"
 #include "storage/file_commands.h"
 #include "support/qt_test_app.h"
 

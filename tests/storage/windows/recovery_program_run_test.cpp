@@ -12,11 +12,11 @@
 #include <filesystem>
 
 #include "app/program_entry.h"
-#include "app/program_state.h"
 #include "app/windows/program_wiring.h"
 #include "platform/codepage.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_ui.h"
+#include "state/program_state.h"
 #include "storage/level_write.h"
 #include "storage/program_copy.h"
 #include "storage/recover_wizard.h"

@@ -1,0 +1,494 @@
+#include "calc/formula_evaluate.h"
+
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "state/program_state.h"
+#include "calc/formula_chars.h"
+#include "core/column_letter.h"
+#include "core/currency.h"
+#include "platform/codepage.h"
+#include "platform/decimal.h"
+
+namespace kv {
+namespace {
+
+// The evaluator's messages, stored into the result exactly as they stand.
+struct Messages {
+  std::string parenCount = ToSjis("Err()の数が違います");
+  std::string closeFirst = ToSjis("Err) ﾊ ﾀﾞﾒ");
+  std::string operatorFirst = ToSjis("Err初ﾒﾉ*/ﾊ ﾀﾞﾒ");
+  std::string undefined = ToSjis("Err 未定義ﾃﾞｽ");
+  std::string badName = ToSjis("Err変数定義間違ｲ");
+  std::string tooManyNames = ToSjis("Err変数定義ﾊ250個ﾏﾃﾞ");
+  std::string powerSetup = ToSjis("Err 式の設定ｴﾗｰ");
+  std::string onePower = ToSjis("＾記号は式の中で１ｹの仕様です");
+  std::string oneLog = ToSjis("LOG記号は式の中で１ｹの仕様です");
+  std::string formula = ToSjis("Err 数式等のエラーです!");
+  std::string assignFirst = "Err ???";
+};
+
+const Messages& Msg() {
+  static const Messages messages;
+  return messages;
+}
+
+// Ends the evaluation of the whole formula with `result`.
+struct Stop {
+  std::string result;
+};
+
+constexpr size_t kMaxTokens = 250;
+constexpr size_t kMaxTokensWithProducts = 248;
+constexpr int kProductDecimals = 20;
+constexpr int kQuotientDecimals = 14;
+constexpr int kPowerFractionDigits = 14;
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsSign(char16_t c) { return c == u'+' || c == u'-'; }
+bool IsKanaLetter(char16_t c) { return c >= 0xB1 && c <= 0xDD; }  // "ｱ" .. "ﾝ"
+bool IsLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+// What may stand before "^" at the end of a plain base, or after it at the
+// start of a named exponent: "A".."z" as a range of codes.
+bool OpensOperand(char16_t c) { return IsDigit(c) || IsKanaLetter(c) || (c >= u'A' && c <= u'z'); }
+// The characters a plain base or exponent is made of.
+bool InOperand(char16_t c) { return IsDigit(c) || c == u'.' || IsLetter(c) || IsKanaLetter(c); }
+
+std::u16string_view TrimBlanks(std::u16string_view s) {
+  while (!s.empty() && s.front() == u' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == u' ') s.remove_suffix(1);
+  return s;
+}
+
+size_t FindLog(std::u16string_view s) {
+  for (size_t i = 0; i + 4 <= s.size(); ++i)
+    if ((s[i] == u'L' || s[i] == u'l') && (s[i + 1] == u'O' || s[i + 1] == u'o') &&
+        (s[i + 2] == u'G' || s[i + 2] == u'g') && s[i + 3] == u'(')
+      return i;
+  return std::u16string_view::npos;
+}
+
+// The ")" that closes the "(" at `open`; npos when none does.
+size_t MatchForward(std::u16string_view s, size_t open) {
+  int depth = 0;
+  for (size_t i = open; i < s.size(); ++i) {
+    if (s[i] == u'(') ++depth;
+    if (s[i] == u')' && --depth == 0) return i;
+  }
+  return std::u16string_view::npos;
+}
+
+// The "(" that the ")" at `close` closes; npos when none does.
+size_t MatchBackward(std::u16string_view s, size_t close) {
+  int depth = 0;
+  for (size_t i = close + 1; i-- > 0;) {
+    if (s[i] == u')') ++depth;
+    if (s[i] == u'(' && --depth == 0) return i;
+  }
+  return std::u16string_view::npos;
+}
+
+// The number a text begins with (the characters up to the first one outside
+// the single-byte range take part).
+ExactDecimal ValueOf(std::u16string_view s) {
+  std::string ascii;
+  for (char16_t c : s) {
+    if (c > 0x7F) break;
+    ascii += static_cast<char>(c);
+  }
+  std::optional<ExactDecimal> v = ExactDecimal::Parse(ascii);
+  if (!v) throw Stop{Msg().formula};
+  return *v;
+}
+
+// A flat result: "+x", "-x" or "0".
+std::u16string SignedText(Currency v) {
+  if (v.IsZero()) return u"0";
+  std::string t = v.ToText();
+  std::u16string out = v.Raw() > 0 ? u"+" : u"";
+  for (char c : t) out += static_cast<char16_t>(c);
+  return out;
+}
+
+std::u16string ToFormula(std::string_view ascii) {
+  std::u16string out;
+  for (char c : ascii) out += static_cast<char16_t>(static_cast<unsigned char>(c));
+  return out;
+}
+
+// The rounding marks of one statement.
+struct Marks {
+  bool up = false;     // "@"
+  bool down = false;   // "!"
+  bool half = false;   // "~"
+};
+
+struct Token {
+  char16_t op = 0;    // "*" or "/" for an operator token
+  char16_t sign = 0;  // "+" or "-" the operand begins with, 0 for none
+  size_t begin = 0, end = 0;
+};
+
+class Evaluator {
+ public:
+  Evaluator(ProgramState& st, const LevelContext& ctx, std::string_view record)
+      : st_(st), ctx_(ctx), record_(record) {}
+
+  std::string Statement(std::u16string_view written, std::string* assigned) {
+    written = TrimBlanks(written);
+    if (written.empty()) throw Stop{"0"};
+    std::u16string s(written);
+    Marks marks;
+    marks.up = RemoveFirst(s, u'@');
+    marks.down = RemoveFirst(s, u'!');
+    marks.half = RemoveFirst(s, u'~');
+    const size_t eq = s.find(u'=');
+    if (eq == std::u16string::npos) {
+      const Currency v = Expression(s);
+      return StatementResult(v, marks);
+    }
+    if (s[0] == u'=') throw Stop{Msg().assignFirst + EncodeFormula(s) + "|" + EncodeFormula(written)};
+    if (s[0] == u'+' || s[0] == u'-' || s[0] == u'/' || s[0] == u'*' || s[0] == u'.' || s[0] == u' ')
+      throw Stop{Msg().badName};
+    const std::string name = EncodeFormula(std::u16string_view(s).substr(0, eq));
+    auto& table = st_.FormulaVariableTable;
+    size_t index = 0;
+    while (index < table.size() && table[index].name != name) ++index;
+    if (index == table.size()) {
+      if (table.size() >= static_cast<size_t>(kFormulaVariableMax)) throw Stop{Msg().tooManyNames};
+      table.push_back({name, ""});
+    }
+    const Currency v = Expression(s.substr(eq + 1));
+    std::string value = InternalValue(v, marks);
+    table[index].value = value;
+    if (assigned) *assigned = std::move(value);
+    return "";
+  }
+
+ private:
+  static bool RemoveFirst(std::u16string& s, char16_t mark) {
+    const size_t at = s.find(mark);
+    if (at == std::u16string::npos) return false;
+    s.erase(at, 1);
+    return true;
+  }
+
+  // The whole number a mark rounds V to; empty when no mark applies.
+  static std::optional<std::int64_t> Rounded(Currency v, const Marks& marks) {
+    const std::int64_t raw = v.Raw();
+    const std::int64_t scale = Currency::kScale;
+    const bool whole = raw % scale == 0;
+    std::int64_t q = raw / scale;  // towards zero
+    if (marks.up) {
+      if (whole) return std::nullopt;
+      return raw > 0 ? q + 1 : q;
+    }
+    if (marks.down) {
+      if (whole) return std::nullopt;
+      return raw < 0 ? q - 1 : q;
+    }
+    if (marks.half) {
+      const __int128 shifted = static_cast<__int128>(raw) + scale / 2;
+      __int128 f = shifted / scale;
+      if (shifted % scale != 0 && shifted < 0) --f;
+      return static_cast<std::int64_t>(f);
+    }
+    return std::nullopt;
+  }
+
+  static std::string StatementResult(Currency v, const Marks& marks) {
+    if (std::optional<std::int64_t> r = Rounded(v, marks)) return std::to_string(*r);
+    return v.ToText();
+  }
+
+  // The value an assignment stores: "+5", "-3", "0", or a rounded value with
+  // a blank in place of its sign (" 4").
+  static std::string InternalValue(Currency v, const Marks& marks) {
+    if (std::optional<std::int64_t> r = Rounded(v, marks)) return (*r >= 0 ? " " : "") + std::to_string(*r);
+    if (v.IsZero()) return "0";
+    return (v.Raw() > 0 ? "+" : "") + v.ToText();
+  }
+
+  // Power, logarithm, parentheses and arithmetic of an expression.
+  Currency Expression(std::u16string s) {
+    s = Power(std::move(s));
+    s = Log(std::move(s));
+    return ParensAndFlat(s);
+  }
+
+  // A group or a plain operand: logarithm, then parentheses and arithmetic.
+  Currency Operand(std::u16string s) {
+    s = Log(std::move(s));
+    return ParensAndFlat(s);
+  }
+
+  std::u16string Power(std::u16string s) {
+    const size_t p = s.find(u'^');
+    if (p == std::u16string::npos) return s;
+    if (p == 0) throw Stop{Msg().formula};
+    const bool second = s.find(u'^', p + 1) != std::u16string::npos;
+    // The base, ending just before "^".
+    size_t baseStart;
+    const char16_t before = s[p - 1];
+    if (before == u')') {
+      baseStart = MatchBackward(s, p - 1);
+      if (baseStart == std::u16string::npos) throw Stop{Msg().powerSetup};
+    } else if (OpensOperand(before)) {
+      size_t i = p - 1;
+      while (i >= 1 && InOperand(s[i])) --i;
+      if (i >= 1) {
+        baseStart = i + 1;
+      } else {
+        baseStart = s[0] == u'(' ? 1 : 0;
+      }
+    } else {
+      throw Stop{Msg().powerSetup};
+    }
+    if (baseStart >= p) throw Stop{Msg().powerSetup};
+    // The exponent, starting just after "^".
+    const size_t q = p + 1;
+    if (q >= s.size()) throw Stop{Msg().powerSetup};
+    size_t expEnd;
+    const char16_t after = s[q];
+    if (after == u'(') {
+      const size_t close = MatchForward(s, q);
+      if (close == std::u16string::npos) throw Stop{Msg().powerSetup};
+      expEnd = close + 1;
+    } else if (IsDigit(after) || IsSign(after) || after == u'.') {
+      size_t k = IsSign(after) ? q + 1 : q;
+      const size_t runStart = k;
+      while (k < s.size() && (IsDigit(s[k]) || s[k] == u'.')) ++k;
+      if (k == runStart) throw Stop{Msg().powerSetup};
+      expEnd = k;
+    } else if (OpensOperand(after)) {
+      size_t k = q;
+      while (k < s.size() && InOperand(s[k])) ++k;
+      if (k == q) throw Stop{Msg().powerSetup};
+      expEnd = k;
+    } else {
+      throw Stop{Msg().powerSetup};
+    }
+    const Currency base = Operand(s.substr(baseStart, p - baseStart));
+    const Currency exponent = Operand(s.substr(q, expEnd - q));
+    const ExactDecimal power = Raise(ExactDecimal::FromCurrency(base), exponent);
+    std::string text;
+    if (power.Abs() >= ExactDecimal::FromInt(1)) {
+      text = power.ToText();
+    } else {
+      text = (power.IsNegative() ? "-0." : "0.") + power.FractionDigits(kPowerFractionDigits);
+    }
+    if (!power.IsNegative()) text.insert(0, "+");
+    s = s.substr(0, baseStart) + ToFormula(text) + s.substr(expEnd);
+    if (second) throw Stop{Msg().onePower};
+    return s;
+  }
+
+  // base ^ exponent: exactly by repeated multiplication for a whole exponent,
+  // else in long double rounded to 15 significant digits.
+  static ExactDecimal Raise(const ExactDecimal& base, Currency exponent) {
+    if (exponent.Raw() % Currency::kScale == 0) {
+      std::int64_t n = exponent.Raw() / Currency::kScale;
+      const bool reciprocal = n < 0;
+      std::uint64_t remaining = reciprocal ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+      ExactDecimal result = ExactDecimal::FromInt(1), square = base;
+      while (remaining != 0) {
+        if (remaining & 1) result = result * square;
+        remaining >>= 1;
+        if (remaining != 0) square = square * square;
+      }
+      if (!reciprocal) return result;
+      if (result.IsZero()) throw Stop{Msg().formula};
+      return ExactDecimal::Divide(ExactDecimal::FromInt(1), result, kQuotientDecimals, DecimalRounding::kTruncate);
+    }
+    const long double p = std::pow(base.ToLongDouble(), ExactDecimal::FromCurrency(exponent).ToLongDouble());
+    std::optional<ExactDecimal> value = ExactDecimal::FromLongDouble(p);
+    if (!value) throw Stop{Msg().formula};
+    return *value;
+  }
+
+  std::u16string Log(std::u16string s) {
+    const size_t at = FindLog(s);
+    if (at == std::u16string::npos) return s;
+    const size_t open = at + 3;
+    const size_t close = MatchForward(s, open);
+    if (close == std::u16string::npos) throw Stop{Msg().powerSetup};
+    const Currency v = ParensAndFlat(s.substr(open, close - open + 1));
+    if (v.IsZero()) throw Stop{"0"};
+    if (v.Raw() < 0) throw Stop{Msg().formula};
+    std::optional<ExactDecimal> l =
+        ExactDecimal::FromLongDouble(std::log10(ExactDecimal::FromCurrency(v).ToLongDouble()));
+    std::optional<Currency> fixed = l ? l->ToCurrency() : std::nullopt;
+    if (!fixed) throw Stop{Msg().formula};
+    s = s.substr(0, at) + ToFormula(fixed->ToText()) + s.substr(close + 1);
+    if (FindLog(s) != std::u16string::npos) throw Stop{Msg().oneLog};
+    return s;
+  }
+
+  // Innermost groups first, each replaced by its flat result (a sign meeting
+  // the result's sign merges with it), then the rest.
+  Currency ParensAndFlat(std::u16string_view s) {
+    size_t opens = 0, closes = 0;
+    for (char16_t c : s) {
+      opens += c == u'(';
+      closes += c == u')';
+    }
+    if (opens == 0 && closes == 0) return Flat(s);
+    if (opens != closes) throw Stop{Msg().parenCount};
+    if (s[0] == u')') throw Stop{Msg().closeFirst};
+    std::u16string out;
+    std::vector<size_t> openAt;
+    for (char16_t c : s) {
+      if (c == u'(') {
+        openAt.push_back(out.size());
+        out += c;
+      } else if (c == u')') {
+        if (openAt.empty()) throw Stop{Msg().formula};  // closes nothing
+        const size_t at = openAt.back();
+        openAt.pop_back();
+        // A zero group is written "+0", so that a group directly after a
+        // number adds to it ("2(5-5)" is 2 + 0, not 20).
+        const Currency v = Flat(std::u16string_view(out).substr(at + 1));
+        const std::u16string r = v.IsZero() ? u"+0" : SignedText(v);
+        out.resize(at);
+        if (!out.empty() && IsSign(out.back()) && IsSign(r[0])) {
+          out.back() = out.back() == r[0] ? u'+' : u'-';
+          out.append(r, 1);
+        } else {
+          out += r;
+        }
+      } else {
+        out += c;
+      }
+    }
+    return Flat(out);
+  }
+
+  Currency Flat(std::u16string_view s) {
+    std::vector<Token> tokens(1);
+    bool products = false;
+    char16_t prev = u'~';
+    for (size_t i = 0; i < s.size(); ++i) {
+      const char16_t c = s[i];
+      if (c == u'*' || c == u'/') {
+        if (i == 0) throw Stop{Msg().operatorFirst};
+        tokens.push_back({c, 0, i, i + 1});
+        products = true;
+      } else if (IsSign(c)) {
+        if (IsSign(prev)) {
+          Token& t = tokens.back();
+          t.sign = t.sign == c ? u'+' : u'-';
+          t.begin = t.end = i + 1;
+        } else {
+          tokens.push_back({0, c, i + 1, i + 1});
+        }
+      } else if (prev == u'*' || prev == u'/') {
+        tokens.push_back({0, 0, i, i + 1});
+      } else {
+        tokens.back().end = i + 1;
+      }
+      prev = c;
+      if (tokens.size() > kMaxTokens) throw Stop{Msg().formula};
+    }
+    if (products && tokens.size() > kMaxTokensWithProducts) throw Stop{Msg().formula};
+
+    // Products and quotients left to right, then the sum.
+    static const ExactDecimal kSmallest = *ExactDecimal::Parse("0.0001");
+    ExactDecimal sum;
+    for (size_t i = 0; i < tokens.size();) {
+      if (tokens[i].op) throw Stop{Msg().formula};  // an operator without its left operand
+      ExactDecimal term = OperandValue(s, tokens[i]);
+      ++i;
+      while (i < tokens.size() && tokens[i].op) {
+        if (i + 1 >= tokens.size() || tokens[i + 1].op) throw Stop{Msg().formula};
+        const ExactDecimal right = OperandValue(s, tokens[i + 1]);
+        if (tokens[i].op == u'*') {
+          term = ExactDecimal::Multiply(term, right, kProductDecimals, DecimalRounding::kHalfEven);
+        } else if (right.IsZero()) {
+          term = ExactDecimal{};  // division by zero gives 0
+        } else {
+          term = ExactDecimal::Divide(term, right, kQuotientDecimals, DecimalRounding::kTruncate);
+        }
+        i += 2;
+      }
+      if (term.Abs() >= kSmallest) sum += term;
+    }
+    std::optional<Currency> total = sum.ToCurrency();
+    if (!total) throw Stop{Msg().formula};
+    return *total;
+  }
+
+  ExactDecimal OperandValue(std::u16string_view s, const Token& t) {
+    const std::u16string_view body = s.substr(t.begin, t.end - t.begin);
+    if (body.empty()) return ExactDecimal{};  // an empty token or a sign alone
+    ExactDecimal v = (IsDigit(body[0]) || body[0] == u'.') ? ValueOf(body) : Resolve(body);
+    return t.sign == u'-' ? -v : v;
+  }
+
+  ExactDecimal Resolve(std::u16string_view name) {
+    if (name[0] == u'[') return Reference(name);
+    const std::string bytes = EncodeFormula(name);
+    for (const FormulaVariable& var : st_.FormulaVariableTable)
+      if (var.name == bytes) return ValueOf(ToFormula(var.value));
+    throw Stop{bytes + Msg().undefined};
+  }
+
+  // "[[X" this row, "[$X" the parent row, "[#X" the closing record, "[u" 0.
+  ExactDecimal Reference(std::u16string_view ref) {
+    const char16_t kind = ref.size() > 1 ? ref[1] : 0;
+    if (kind == u'u') return ExactDecimal{};
+    if (kind != u'[' && kind != u'$' && kind != u'#') throw Stop{Msg().formula};
+    int level = ctx_.level;
+    std::string_view record = kind == u'#' ? ctx_.totalRecord : record_;
+    if (kind == u'$') {
+      if (level <= 1) return ExactDecimal{};  // no parent row above level 1
+      --level;
+      record = ctx_.parentRow;
+    }
+    const char16_t letter = ref.size() > 2 ? ref[2] : 0;
+    const int col = letter > 0 && letter < 0x80 ? ColLetterToNum(std::string(1, static_cast<char>(letter))) : 0;
+    if (level < 1 || level > 8 || col < 1 || col > st_.ColCount[level]) throw Stop{Msg().formula};
+    const size_t start = static_cast<size_t>(std::max(st_.ColStart[level][col], 1)) - 1;
+    const size_t width = static_cast<size_t>(std::max(st_.ColWidth[level][col], 0));
+    std::string_view cell = start < record.size() ? record.substr(start, width) : std::string_view{};
+    std::optional<ExactDecimal> v = ExactDecimal::Parse(cell);
+    if (!v) throw Stop{Msg().formula};
+    return *v;
+  }
+
+  ProgramState& st_;
+  const LevelContext& ctx_;
+  std::string_view record_;
+};
+
+}  // namespace
+
+std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::string_view record,
+                            std::string_view formula, std::string* assigned) {
+  const FormulaText text = DecodeFormula(formula);
+  const std::u16string_view all = text;
+  Evaluator evaluator(st, ctx, record);
+  std::string result;
+  try {
+    size_t start = 0;
+    for (;;) {
+      const size_t colon = all.find(u':', start);
+      result = evaluator.Statement(all.substr(start, colon == std::u16string_view::npos ? colon : colon - start),
+                                   assigned);
+      if (colon == std::u16string_view::npos) break;
+      start = colon + 1;
+    }
+  } catch (const Stop& stop) {
+    return stop.result;
+  } catch (const std::overflow_error&) {
+    return Msg().formula;
+  }
+  return result;
+}
+
+bool IsFormulaError(std::string_view result) {
+  return result.find("Err") != std::string_view::npos || result == Msg().onePower || result == Msg().oneLog;
+}
+
+}  // namespace kv
