@@ -24,22 +24,34 @@ constexpr int kBarHeight = 18;
 constexpr qint64 kFrameMs = 16;
 
 // The picture the form keeps for itself: a plain panel with the program's
-// name, shown when the program folder holds no title picture.
-QPixmap StoredPicture() {
-  QPixmap picture(480, 240);
-  QPainter p(&picture);
-  QLinearGradient fill(0, 0, 0, picture.height());
-  fill.setColorAt(0, QColor(0x1f, 0x3a, 0x5f));
-  fill.setColorAt(1, QColor(0x0d, 0x1b, 0x2e));
-  p.fillRect(picture.rect(), fill);
-  p.setPen(QColor(0xe8, 0xee, 0xf5));
-  QFont font = p.font();
-  font.setPixelSize(44);
-  font.setBold(true);
-  p.setFont(font);
-  p.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("TheKorvane"));
-  return picture;
-}
+// name, shown when the program folder holds no title picture. It is drawn
+// straight onto the screen when the label paints, not kept as a picture of
+// its own (which would cost the start half a megabyte to fill and copy).
+constexpr QSize kStoredPictureSize(480, 240);
+
+class TitlePicture : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    if (!pixmap().isNull()) {
+      QLabel::paintEvent(e);
+      return;
+    }
+    QPainter p(this);
+    QLinearGradient fill(0, 0, 0, height());
+    fill.setColorAt(0, QColor(0x1f, 0x3a, 0x5f));
+    fill.setColorAt(1, QColor(0x0d, 0x1b, 0x2e));
+    p.fillRect(rect(), fill);
+    p.setPen(QColor(0xe8, 0xee, 0xf5));
+    QFont font = p.font();
+    font.setPixelSize(44);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(rect(), Qt::AlignCenter, QStringLiteral("TheKorvane"));
+  }
+};
 
 }  // namespace
 
@@ -102,20 +114,20 @@ ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* 
   SiblingProgramCheck(st, ListTopWindows());
 
   // 3. The picture of the program folder, else the form's own.
-  image1_ = new QLabel(this);
+  image1_ = new TitlePicture(this);
   image1_->setObjectName(QStringLiteral("Image1"));
   QPixmap picture;
   const std::string file = programFolder + "/タイトル画面.BMP";
   if (FileExistChk(st, file) && picture.load(ToQ(fs::ResolveNoCase(file).string()))) pictureLoaded_ = true;
-  if (!pictureLoaded_) picture = StoredPicture();
-  image1_->setPixmap(picture);
+  if (pictureLoaded_) image1_->setPixmap(picture);
+  const QSize size = pictureLoaded_ ? picture.size() : kStoredPictureSize;
 
   // 4, 5. The picture's size plus the bar; centred.
   progressBar1_ = new TitleProgressBar(this);
   progressBar1_->setObjectName(
       QString::fromUtf8(kProgressControl.data(), static_cast<qsizetype>(kProgressControl.size())));
   const int barHeight = progressBar1_->sizeHint().height();
-  setFixedSize(picture.width(), picture.height() + barHeight);
+  setFixedSize(size.width(), size.height() + barHeight);
   CenterForm(*this);
 
   // 6. The bar along the bottom edge, 1 .. 640, at 1.
@@ -125,7 +137,7 @@ ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* 
   progressBar1_->show();
 
   // 7. The picture in the top left corner.
-  image1_->setGeometry(0, 0, picture.width(), picture.height());
+  image1_->setGeometry(0, 0, size.width(), size.height());
   image1_->setEnabled(true);
   image1_->show();
 }
