@@ -1,7 +1,7 @@
 #pragma once
 // A user interface for benchmarks: every box is answered with its first
-// button, every window request ignored; the usual Japanese fonts, one printer
-// and a fixed-width text extent (8 pixels a byte).
+// button, every dialog cancelled, every window request ignored; the usual
+// Japanese fonts, one printer and a fixed-width text extent (8 pixels a byte).
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -27,6 +27,10 @@ class QuietUi : public Ui {
   }
   std::vector<std::string> FontFamilies() override { return {"DejaVu Sans", "IPAMincho", "IPAGothic"}; }
   std::vector<std::string> PrinterNames() override { return {"Printer"}; }
+  std::string DefaultPrinterName() override { return "Printer"; }
+  std::optional<long> ColorDialog(const ColorDialogRequest&) override { return std::nullopt; }
+  std::optional<FontDialogFont> FontDialog(const FontDialogRequest&) override { return std::nullopt; }
+  std::optional<PrintDialogPages> PrintDialog(const PrintDialogRequest&) override { return std::nullopt; }
   void ProcessEvents() override {}
   void ShowModal(std::string_view) override {}
   void ShowModeless(std::string_view) override {}

@@ -12,7 +12,7 @@ export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 
 korvane_packages=(
   build-essential cmake pkg-config ccache
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libzip-dev zlib1g-dev zip unzip libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont xvfb xauth

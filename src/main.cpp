@@ -2,7 +2,9 @@
 // program, the program state, the start-up, then the main window's events
 // until the shut-down ends the program.
 #include <QApplication>
+#include <QThreadPool>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -12,6 +14,7 @@
 #include "app/windows/program_wiring.h"
 #include "calc/calc_engine.h"
 #include "platform/instance_lock.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "state/number_chars.h"
@@ -24,6 +27,13 @@ int main(int argc, char** argv) {
   // The program ends through the shut-down (or an end of the start-up), never
   // because a window closed.
   QApplication::setQuitOnLastWindowClosed(false);
+  // Qt spreads large fills of its drawing over a pool of threads; the
+  // program draws plain cells, and starting and waking a thread for each
+  // toolbar and scroll bar costs the start more than it saves. One helper
+  // thread.
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
+  // Qt's own dialogs and buttons speak the program's language.
+  kv::LoadQtTranslations(app);
 
   kv::StartupContext ctx;
   ctx.ProgramFolder = kv::FromQ(QCoreApplication::applicationDirPath());
@@ -52,9 +62,13 @@ int main(int argc, char** argv) {
   kv::Main(st, ctx, kv::ProgramStartupSteps(ui));
 
   // KORVANE_EXIT_WHEN_SHOWN=1 (for timing a start): the program leaves as soon
-  // as the shown main window has been painted, without the shut-down.
+  // as the shown main window has been painted, without the shut-down and
+  // without taking its windows down.
   const char* exitWhenShown = std::getenv("KORVANE_EXIT_WHEN_SHOWN");
   if (exitWhenShown != nullptr && std::string(exitWhenShown) == "1")
-    QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(0, &app, [] {
+      std::fflush(nullptr);
+      std::_Exit(0);
+    });
   return app.exec();
 }

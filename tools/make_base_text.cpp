@@ -32,35 +32,19 @@
 #include "state/column_defs.h"
 #include "state/file_set_def.h"
 #include "storage/split_path.h"
+#include "table_text.h"
 
 namespace {
 
 namespace stdfs = std::filesystem;
-
-struct Failure {
-  std::string message;
-};
+using kv::tools::Failure;
+using kv::tools::SplitTabs;
+using kv::tools::Stored;
 
 std::string Text(std::string_view section, std::string_view key, const stdfs::path& file) {
   std::string value;
   kv::IniGetString(section, key, value, file);
   return value;
-}
-
-// The stored form of a text; a character without one stops the build.
-std::string Stored(const std::string& utf8, const std::string& where) {
-  std::string sjis = kv::ToSjis(utf8);
-  if (kv::FromSjis(sjis) != utf8) throw Failure{where + ": a character has no Shift-JIS form"};
-  return sjis;
-}
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-  std::vector<std::string> fields;
-  std::stringstream in(line);
-  std::string field;
-  while (std::getline(in, field, '\t')) fields.push_back(field);
-  if (!line.empty() && line.back() == '\t') fields.emplace_back();
-  return fields;
 }
 
 // Records 1..n of one level's columns, in the item layout.

@@ -188,8 +188,10 @@ void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps
   SplashProgress(st, 1);
   StartupInit(st, ctx.ProgramFolder);
 
-  // 9. Printing needs a printer; the start goes on without one.
-  if (st.ui.PrinterNames().empty())
+  // 9. Printing needs a printer; the start goes on without one. The print
+  // program's PDF output counts as one, so on this platform the box is not
+  // shown, and the print system is not asked here.
+  if (!st.ui.PrinterInstalled())
     st.ui.MsgBox(
         "プリンタがインストールされていないため、TheKorvaneから印刷することが出来ません\r"
         "TheKorvaneから印刷を行うためには、プリンタをインストールしてください。",

@@ -56,6 +56,52 @@ inline constexpr int cdlOFNHideReadOnly = 0x4;
 inline constexpr int cdlOFNPathMustExist = 0x800;
 inline constexpr int cdlOFNFileMustExist = 0x1000;
 
+// What the colour dialog starts from: a system colour value (red in the low
+// byte, then green, then blue) and the caller's flags.
+struct ColorDialogRequest {
+  long color = 0;
+  long flags = 0;
+};
+
+// A font as the font dialog shows and returns it: the family name as stored,
+// the size in points, the styles, and the text colour (a system colour value).
+struct FontDialogFont {
+  std::string name;
+  double pointSize = 0;
+  bool bold = false;
+  bool italic = false;
+  bool strikethru = false;
+  bool underline = false;
+  long color = 0;
+};
+
+struct FontDialogRequest {
+  FontDialogFont font;
+  int minSize = 0;  // smallest and largest point size offered (0: no limit)
+  int maxSize = 0;
+  long flags = 0;
+};
+
+// The page range, the page limits and the copies of the print dialog: given
+// to it, and the user's choice back.
+struct PrintDialogPages {
+  int fromPage = 0;
+  int toPage = 0;
+  int minPage = 0;
+  int maxPage = 0;
+  int copies = 0;
+};
+
+struct PrintDialogRequest {
+  PrintDialogPages pages;
+  long flags = 0;
+  long hdc = 0;  // a device the caller already holds; 0 for none
+};
+
+// The print program renders pages to PDF: that output is a printer on every
+// machine, listed after the system's printers.
+inline constexpr std::string_view kPdfPrinterName = "TheKorvane PDF";
+
 struct TextSize {
   int width = 0;   // pixels
   int height = 0;  // pixels
@@ -102,9 +148,23 @@ class Ui {
   // Extent of a text in a font (family name as stored) at a point size.
   virtual TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) = 0;
 
-  // Installed font families and printers.
+  // Installed font families.
   virtual std::vector<std::string> FontFamilies() = 0;
+
+  // The printers the program can print to: the system's printers, then the
+  // PDF output (kPdfPrinterName). Empty only where printing cannot happen.
   virtual std::vector<std::string> PrinterNames() = 0;
+  // The printer a print goes to unless the user picks another: the system's
+  // default printer when there is one, else the PDF output.
+  virtual std::string DefaultPrinterName() = 0;
+  // Whether there is any printer at all. A seam that always has the PDF
+  // output answers without asking the print system.
+  virtual bool PrinterInstalled() { return !PrinterNames().empty(); }
+
+  // The colour, font and print dialogs; nullopt when cancelled.
+  virtual std::optional<long> ColorDialog(const ColorDialogRequest& req) = 0;
+  virtual std::optional<FontDialogFont> FontDialog(const FontDialogRequest& req) = 0;
+  virtual std::optional<PrintDialogPages> PrintDialog(const PrintDialogRequest& req) = 0;
 
   // Lets pending window events run (while an outside program is waited for).
   virtual void ProcessEvents() = 0;

@@ -1,6 +1,7 @@
 // cCommonDlg carries the reference window's file choice: the filter it passes,
 // the name buffer it cuts and what a cancel leaves behind decide which file is
-// opened.
+// opened. Its colour, font, print and help actions hand their properties to
+// the UI seam and take the user's choice back into them.
 #include "platform/common_dlg.h"
 
 #include <gtest/gtest.h>
@@ -96,15 +97,141 @@ TEST(cCommonDlg, NameIsCutToTheBufferBeforeTheDialog) {
   EXPECT_EQ(d.FileName(), "あいうえおか");
 }
 
-TEST(cCommonDlg, ActionRunsOpenOrSaveOnlyForOneAndTwo) {
+TEST(cCommonDlg, ActionRunsTheDialogOfItsNumberAndStoresAnyOther) {
   ScriptedUi ui;
-  ui.AnswerSaveDialog("/s.YZH");
+  ui.AnswerSaveDialog("/s.YZH").AnswerColorDialog(0x00FF00).AnswerPrintDialog(std::nullopt);
   cCommonDlg d(ui);
   d.Action(7);
   EXPECT_EQ(d.Action(), 7);
   EXPECT_TRUE(ui.Prompts().empty());
   d.Action(2);
   EXPECT_EQ(d.FileName(), "/s.YZH");
+  d.Action(3);
+  EXPECT_EQ(d.Color(), 0x00FF00);
+  d.Action(5);
+  d.HelpFile("/opt/kv/help_v.chm");
+  d.HelpCommand(3);
+  d.Action(6);
+  EXPECT_EQ(d.Action(), 6);
+  EXPECT_EQ(ui.openedDocuments.size(), 1u);
+}
+
+TEST(cCommonDlg, ColorStartsFromColorAndCancelAlwaysSetsCancelButton) {
+  ScriptedUi ui;
+  ui.AnswerColorDialog(0x123456).AnswerColorDialog(std::nullopt);
+  cCommonDlg d(ui);
+  d.Color(0x0000FF);  // red
+  d.Flags(2);
+  d.ShowColor();
+  EXPECT_EQ(ui.Prompts()[0].color.color, 0x0000FF);
+  EXPECT_EQ(ui.Prompts()[0].color.flags, 2);
+  EXPECT_EQ(d.Color(), 0x123456);
+  EXPECT_EQ(d.Action(), 3);
+  EXPECT_FALSE(d.CancelButton());
+
+  d.ShowColor();  // CancelError is off
+  EXPECT_TRUE(d.CancelButton());
+  EXPECT_EQ(d.Color(), 0x123456);
+}
+
+TEST(cCommonDlg, FontChoiceFillsThePropertiesAndCancelClearsThem) {
+  ScriptedUi ui;
+  ui.AnswerFontDialog(FontDialogFont{"IPAGothic", 10.5, true, false, true, false, 0x0000FF})
+      .AnswerFontDialog(std::nullopt)
+      .AnswerFontDialog(FontDialogFont{"IPAMincho", 11.5, false, true, false, true, 0});
+  cCommonDlg d(ui);
+  d.FontName("ＭＳ 明朝");
+  d.FontSize(12);
+  d.FontItalic(true);
+  d.Color(0x00FF00);
+  d.Min(8);
+  d.Max(72);
+  d.Flags(0x2000);
+  d.ShowFont();
+  const FontDialogRequest& req = ui.Prompts()[0].font;
+  EXPECT_EQ(req.font.name, "ＭＳ 明朝");
+  EXPECT_EQ(req.font.pointSize, 12);
+  EXPECT_TRUE(req.font.italic);
+  EXPECT_EQ(req.font.color, 0x00FF00);
+  EXPECT_EQ(req.minSize, 8);
+  EXPECT_EQ(req.maxSize, 72);
+  EXPECT_EQ(req.flags, 0x2000);
+  EXPECT_EQ(d.FontName(), "IPAGothic");
+  EXPECT_EQ(d.FontSize(), 10);  // a half goes to the even neighbour
+  EXPECT_TRUE(d.FontBold());
+  EXPECT_FALSE(d.FontItalic());
+  EXPECT_TRUE(d.FontStrikethru());
+  EXPECT_EQ(d.Color(), 0x0000FF);
+  EXPECT_EQ(d.Action(), 0);  // the font dialog leaves Action alone
+
+  d.ShowFont();  // cancelled, CancelError off
+  EXPECT_TRUE(d.CancelButton());
+  EXPECT_EQ(d.FontName(), "");
+  EXPECT_EQ(d.FontSize(), 0);
+  EXPECT_FALSE(d.FontBold());
+  EXPECT_FALSE(d.FontStrikethru());
+  EXPECT_EQ(d.Color(), 0);
+
+  d.ShowFont();  // a choice clears the cancel again
+  EXPECT_FALSE(d.CancelButton());
+  EXPECT_EQ(d.FontSize(), 12);
+  EXPECT_TRUE(d.FontUnderline());
+}
+
+TEST(cCommonDlg, PrinterTakesThePagesBackAndRefusesSixteenBitOverflow) {
+  ScriptedUi ui;
+  ui.AnswerPrintDialog(PrintDialogPages{2, 5, 1, 9, 3}).AnswerPrintDialog(std::nullopt);
+  cCommonDlg d(ui);
+  d.FromPage(1);
+  d.ToPage(9);
+  d.Min(1);
+  d.Max(9);
+  d.Copies(1);
+  d.hdc(77);
+  d.ShowPrinter();
+  const PrintDialogRequest& req = ui.Prompts()[0].print;
+  EXPECT_EQ(req.pages.fromPage, 1);
+  EXPECT_EQ(req.pages.toPage, 9);
+  EXPECT_EQ(req.pages.maxPage, 9);
+  EXPECT_EQ(req.hdc, 77);
+  EXPECT_EQ(d.FromPage(), 2);
+  EXPECT_EQ(d.ToPage(), 5);
+  EXPECT_EQ(d.Copies(), 3);
+  EXPECT_EQ(d.hdc(), 77);
+  EXPECT_EQ(d.Action(), 5);
+
+  d.ShowPrinter();  // cancelled with CancelError off: nothing changes
+  EXPECT_FALSE(d.CancelButton());
+  EXPECT_EQ(d.FromPage(), 2);
+
+  d.Copies(40000);  // beyond 16 bits: no dialog at all
+  d.CancelError(true);
+  d.ShowPrinter();
+  EXPECT_EQ(ui.Prompts().size(), 2u);
+  EXPECT_FALSE(d.CancelButton());
+}
+
+TEST(cCommonDlg, HelpOpensTheFileOnlyWithAFileAndACommand) {
+  ScriptedUi ui;
+  cCommonDlg d(ui);
+  d.HelpFile("/opt/kv/help_v.chm");
+  d.ShowHelp();  // HelpCommand 0
+  d.HelpCommand(2);  // the quit command: nothing to open
+  d.ShowHelp();
+  EXPECT_TRUE(ui.openedDocuments.empty());
+  d.HelpCommand(1);
+  d.HelpContext(100);
+  d.ShowHelp();
+  EXPECT_EQ(ui.openedDocuments, std::vector<std::string>{"/opt/kv/help_v.chm"});
+  EXPECT_EQ(d.Action(), 0);
+
+  d.HelpKey(" 42 ");
+  EXPECT_EQ(d.HelpKey(), "42");
+  EXPECT_THROW(d.HelpKey("目次"), std::invalid_argument);
+  EXPECT_THROW(d.HelpKey("4294967296"), std::invalid_argument);
+  EXPECT_EQ(d.HelpKey(), "42");
+  EXPECT_EQ(d.ErrNumber(), 0);
+  EXPECT_EQ(d.ErrDescription(), "未知のｴﾗｰです。");
 }
 
 }  // namespace

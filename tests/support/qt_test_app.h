@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QThreadPool>
 #include <QWidget>
 
 namespace kv::test {
@@ -13,7 +14,15 @@ inline void EnsureQtApp() {
   static int argc = 1;
   static char arg0[] = "korvane_window_tests";
   static char* argv[] = {arg0, nullptr};
-  static QApplication* app = QApplication::instance() ? nullptr : new QApplication(argc, argv);
+  static QApplication* app = [] {
+    QApplication* made = QApplication::instance() ? nullptr : new QApplication(argc, argv);
+    // Qt draws large fills on pool threads. A pool thread left waiting for
+    // work would not exist in the child of a test that forks (a run of the
+    // whole program), and the child's first such fill would wait for it
+    // for ever: pool threads end as soon as their work is done.
+    QThreadPool::globalInstance()->setExpiryTimeout(0);
+    return made;
+  }();
   (void)app;
 }
 

@@ -46,6 +46,9 @@ const char* PromptKindName(PromptKind k) {
     case PromptKind::OpenDialog: return "open dialog";
     case PromptKind::SaveDialog: return "save dialog";
     case PromptKind::Modal: return "modal window";
+    case PromptKind::ColorDialog: return "colour dialog";
+    case PromptKind::FontDialog: return "font dialog";
+    case PromptKind::PrintDialog: return "print dialog";
   }
   return "?";
 }
@@ -73,6 +76,24 @@ ScriptedUi& ScriptedUi::AnswerOpenDialog(std::optional<std::string> path) {
 }
 ScriptedUi& ScriptedUi::AnswerSaveDialog(std::optional<std::string> path) {
   script_.push_back({PromptKind::SaveDialog, 0, std::move(path), {}, {}});
+  return *this;
+}
+ScriptedUi& ScriptedUi::AnswerColorDialog(std::optional<long> color) {
+  Entry e{PromptKind::ColorDialog};
+  e.color = color;
+  script_.push_back(std::move(e));
+  return *this;
+}
+ScriptedUi& ScriptedUi::AnswerFontDialog(std::optional<FontDialogFont> font) {
+  Entry e{PromptKind::FontDialog};
+  e.font = std::move(font);
+  script_.push_back(std::move(e));
+  return *this;
+}
+ScriptedUi& ScriptedUi::AnswerPrintDialog(std::optional<PrintDialogPages> pages) {
+  Entry e{PromptKind::PrintDialog};
+  e.pages = pages;
+  script_.push_back(std::move(e));
   return *this;
 }
 ScriptedUi& ScriptedUi::AnswerModal(std::string windowName, std::function<void()> play) {
@@ -111,8 +132,9 @@ bool ScriptedUi::TopMost(std::string_view window) const {
 
 std::optional<ScriptedUi::Entry> ScriptedUi::Next(const Prompt& shown) {
   prompts_.push_back(shown);
-  static constexpr const char* kCallNames[] = {"MsgBox", "InputBox", "OpenFileDialog",
-                                               "SaveFileDialog", "ShowModal"};
+  static constexpr const char* kCallNames[] = {"MsgBox",      "InputBox",   "OpenFileDialog",
+                                               "SaveFileDialog", "ShowModal", "ColorDialog",
+                                               "FontDialog",  "PrintDialog"};
   calls_.push_back(Call(kCallNames[static_cast<int>(shown.kind)], {shown.text}));
   if (script_.empty()) {
     ADD_FAILURE() << "unexpected " << PromptKindName(shown.kind) << ": title \"" << shown.title
@@ -162,6 +184,28 @@ std::optional<std::string> ScriptedUi::OpenFileDialog(const FileDialogRequest& r
 std::optional<std::string> ScriptedUi::SaveFileDialog(const FileDialogRequest& req) {
   auto e = Next({PromptKind::SaveDialog, req.title, req.title, 0, req});
   return e ? e->text : std::nullopt;
+}
+
+std::optional<long> ScriptedUi::ColorDialog(const ColorDialogRequest& req) {
+  Prompt shown{PromptKind::ColorDialog};
+  shown.color = req;
+  auto e = Next(shown);
+  return e ? e->color : std::nullopt;
+}
+
+std::optional<FontDialogFont> ScriptedUi::FontDialog(const FontDialogRequest& req) {
+  Prompt shown{PromptKind::FontDialog};
+  shown.text = req.font.name;
+  shown.font = req;
+  auto e = Next(shown);
+  return e ? e->font : std::nullopt;
+}
+
+std::optional<PrintDialogPages> ScriptedUi::PrintDialog(const PrintDialogRequest& req) {
+  Prompt shown{PromptKind::PrintDialog};
+  shown.print = req;
+  auto e = Next(shown);
+  return e ? e->pages : std::nullopt;
 }
 
 void ScriptedUi::SetBusyPointer(bool busy) {

@@ -14,7 +14,7 @@
 
 namespace kv::test {
 
-enum class PromptKind { MsgBox, InputBox, OpenDialog, SaveDialog, Modal };
+enum class PromptKind { MsgBox, InputBox, OpenDialog, SaveDialog, Modal, ColorDialog, FontDialog, PrintDialog };
 
 const char* PromptKindName(PromptKind k);
 
@@ -25,6 +25,9 @@ struct Prompt {
   std::string text;     // message text, input prompt, dialog title or window name
   int style = 0;        // message box style
   FileDialogRequest dialog;  // for file dialogs
+  ColorDialogRequest color;  // for the colour dialog
+  FontDialogRequest font;    // for the font dialog
+  PrintDialogRequest print;  // for the print dialog
 };
 
 class ScriptedUi : public Ui {
@@ -39,6 +42,10 @@ class ScriptedUi : public Ui {
   ScriptedUi& AnswerInput(std::optional<std::string> answer, std::string expectPrompt = {});
   ScriptedUi& AnswerOpenDialog(std::optional<std::string> path);
   ScriptedUi& AnswerSaveDialog(std::optional<std::string> path);
+  // The colour, font and print dialogs: the user's choice, nullopt for a cancel.
+  ScriptedUi& AnswerColorDialog(std::optional<long> color);
+  ScriptedUi& AnswerFontDialog(std::optional<FontDialogFont> font);
+  ScriptedUi& AnswerPrintDialog(std::optional<PrintDialogPages> pages);
   // A modal window: `play` stands in for the user (sets the program state).
   ScriptedUi& AnswerModal(std::string windowName, std::function<void()> play = {});
 
@@ -58,7 +65,8 @@ class ScriptedUi : public Ui {
   std::optional<int> EndedWith() const { return ended_; }
   // Every prompt and window operation in order, as "Name(args)" with the seam
   // call's name: "MsgBox(text)", "InputBox(prompt)", "OpenFileDialog(title)",
-  // "SaveFileDialog(title)", "ShowModal(w)", "ShowModeless(w)",
+  // "SaveFileDialog(title)", "ColorDialog()", "FontDialog(font name)",
+  // "PrintDialog()", "ShowModal(w)", "ShowModeless(w)",
   // "UnloadWindow(w)", "TouchWindow(w)", "SetWindowText(w, control, text)",
   // "SetControlEnabled(w, control, true|false)", "SetWindowTopMost(w,
   // true|false)", "SendWindowToBottom(w)", "SetWindowState(w,
@@ -76,6 +84,7 @@ class ScriptedUi : public Ui {
   // --- Environment the test controls ---
   std::string clipboard;
   std::vector<std::string> fonts{"ＭＳ 明朝", "ＭＳ ゴシック", "IPAMincho", "IPAGothic"};
+  // The printer list; the default printer is its first entry ("" when empty).
   std::vector<std::string> printers{"Test Printer"};
   std::vector<std::string> openedDocuments;
   bool openDocumentResult = true;
@@ -103,6 +112,10 @@ class ScriptedUi : public Ui {
   TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) override;
   std::vector<std::string> FontFamilies() override { return fonts; }
   std::vector<std::string> PrinterNames() override { return printers; }
+  std::string DefaultPrinterName() override { return printers.empty() ? std::string() : printers.front(); }
+  std::optional<long> ColorDialog(const ColorDialogRequest& req) override;
+  std::optional<FontDialogFont> FontDialog(const FontDialogRequest& req) override;
+  std::optional<PrintDialogPages> PrintDialog(const PrintDialogRequest& req) override;
   void ProcessEvents() override;
   void ShowModal(std::string_view windowName) override;
   void ShowModeless(std::string_view windowName) override;
@@ -130,6 +143,9 @@ class ScriptedUi : public Ui {
     std::optional<std::string> text;
     std::string expect;
     std::function<void()> play;
+    std::optional<long> color;
+    std::optional<FontDialogFont> font;
+    std::optional<PrintDialogPages> pages;
   };
   // Takes the next entry, failing the test when it is not of the kind shown.
   std::optional<Entry> Next(const Prompt& shown);

@@ -4,8 +4,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyleOptionProgressBar>
-#include <QStylePainter>
 #include <algorithm>
 
 #include "app/sibling_programs.h"
@@ -22,24 +20,38 @@ namespace kv {
 namespace {
 
 constexpr int kBarHeight = 18;
+// One frame of the screen, at 60 frames a second.
+constexpr qint64 kFrameMs = 16;
 
 // The picture the form keeps for itself: a plain panel with the program's
-// name, shown when the program folder holds no title picture.
-QPixmap StoredPicture() {
-  QPixmap picture(480, 240);
-  QPainter p(&picture);
-  QLinearGradient fill(0, 0, 0, picture.height());
-  fill.setColorAt(0, QColor(0x1f, 0x3a, 0x5f));
-  fill.setColorAt(1, QColor(0x0d, 0x1b, 0x2e));
-  p.fillRect(picture.rect(), fill);
-  p.setPen(QColor(0xe8, 0xee, 0xf5));
-  QFont font = p.font();
-  font.setPixelSize(44);
-  font.setBold(true);
-  p.setFont(font);
-  p.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("TheKorvane"));
-  return picture;
-}
+// name, shown when the program folder holds no title picture. It is drawn
+// straight onto the screen when the label paints, not kept as a picture of
+// its own (which would cost the start half a megabyte to fill and copy).
+constexpr QSize kStoredPictureSize(480, 240);
+
+class TitlePicture : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    if (!pixmap().isNull()) {
+      QLabel::paintEvent(e);
+      return;
+    }
+    QPainter p(this);
+    QLinearGradient fill(0, 0, 0, height());
+    fill.setColorAt(0, QColor(0x1f, 0x3a, 0x5f));
+    fill.setColorAt(1, QColor(0x0d, 0x1b, 0x2e));
+    p.fillRect(rect(), fill);
+    p.setPen(QColor(0xe8, 0xee, 0xf5));
+    QFont font = p.font();
+    font.setPixelSize(44);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(rect(), Qt::AlignCenter, QStringLiteral("TheKorvane"));
+  }
+};
 
 }  // namespace
 
@@ -51,9 +63,14 @@ TitleProgressBar::TitleProgressBar(QWidget* parent) : QLineEdit(parent) {
   setFrame(false);
   setAttribute(Qt::WA_InputMethodEnabled, false);
   setCursor(Qt::ArrowCursor);
-  // The start-up runs outside the event loop: draw each step at once.
+  // The start-up runs outside the event loop: a step is drawn at once unless
+  // the bar was drawn within the last frame.
   connect(this, &QLineEdit::textChanged, this, [this] {
-    if (isVisible()) repaint();
+    if (!isVisible()) return;
+    if (sincePaint_.isValid() && sincePaint_.elapsed() < kFrameMs)
+      update();
+    else
+      repaint();
   });
 }
 
@@ -72,15 +89,17 @@ void TitleProgressBar::SetRange(int minimum, int maximum) {
 QSize TitleProgressBar::sizeHint() const { return {200, kBarHeight}; }
 
 void TitleProgressBar::paintEvent(QPaintEvent*) {
-  QStylePainter p(this);
-  QStyleOptionProgressBar bar;
-  bar.initFrom(this);
-  bar.minimum = minimum_;
-  bar.maximum = maximum_;
-  bar.progress = Value();
-  bar.textVisible = false;
-  bar.state |= QStyle::State_Horizontal;
-  p.drawControl(QStyle::CE_ProgressBar, bar);
+  sincePaint_.start();
+  // A plain bar of the palette's colours: the style's progress bar costs the
+  // start a pool of drawing threads.
+  QPainter p(this);
+  const QRect frame = rect().adjusted(0, 0, -1, -1);
+  p.fillRect(rect(), palette().color(QPalette::Base));
+  const int span = std::max(1, maximum_ - minimum_);
+  const int done = static_cast<int>(static_cast<long long>(Value() - minimum_) * (width() - 2) / span);
+  if (done > 0) p.fillRect(QRect(1, 1, done, height() - 2), palette().color(QPalette::Highlight));
+  p.setPen(palette().color(QPalette::Mid));
+  p.drawRect(frame);
 }
 
 // --- ST_Gamen -----------------------------------------------------------------------
@@ -95,20 +114,20 @@ ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* 
   SiblingProgramCheck(st, ListTopWindows());
 
   // 3. The picture of the program folder, else the form's own.
-  image1_ = new QLabel(this);
+  image1_ = new TitlePicture(this);
   image1_->setObjectName(QStringLiteral("Image1"));
   QPixmap picture;
   const std::string file = programFolder + "/タイトル画面.BMP";
   if (FileExistChk(st, file) && picture.load(ToQ(fs::ResolveNoCase(file).string()))) pictureLoaded_ = true;
-  if (!pictureLoaded_) picture = StoredPicture();
-  image1_->setPixmap(picture);
+  if (pictureLoaded_) image1_->setPixmap(picture);
+  const QSize size = pictureLoaded_ ? picture.size() : kStoredPictureSize;
 
   // 4, 5. The picture's size plus the bar; centred.
   progressBar1_ = new TitleProgressBar(this);
   progressBar1_->setObjectName(
       QString::fromUtf8(kProgressControl.data(), static_cast<qsizetype>(kProgressControl.size())));
   const int barHeight = progressBar1_->sizeHint().height();
-  setFixedSize(picture.width(), picture.height() + barHeight);
+  setFixedSize(size.width(), size.height() + barHeight);
   CenterForm(*this);
 
   // 6. The bar along the bottom edge, 1 .. 640, at 1.
@@ -118,7 +137,7 @@ ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* 
   progressBar1_->show();
 
   // 7. The picture in the top left corner.
-  image1_->setGeometry(0, 0, picture.width(), picture.height());
+  image1_->setGeometry(0, 0, size.width(), size.height());
   image1_->setEnabled(true);
   image1_->show();
 }

@@ -3,6 +3,7 @@
 // its bottom, topmost and centred, shown by the start-up and unloaded just
 // before the main window shows. Its load refuses the start while a sibling
 // program runs.
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QWidget>
 #include <string>
@@ -15,9 +16,10 @@ class QtUi;
 struct ProgramState;
 
 // ProgressBar1: the start-up's progress, 1 .. 640. The start-up sets it as the
-// control's text (the value in decimal digits) through the UI seam; the bar
-// is drawn at once, since the start-up does not let the event loop run
-// between its steps.
+// control's text (the value in decimal digits) through the UI seam. The
+// start-up does not let the event loop run between its steps, so the bar is
+// drawn at once, but at most once a frame: a step that comes sooner is drawn
+// with the next frame's step or when events next run.
 class TitleProgressBar : public QLineEdit {
  public:
   explicit TitleProgressBar(QWidget* parent = nullptr);
@@ -36,6 +38,7 @@ class TitleProgressBar : public QLineEdit {
  private:
   int minimum_ = 1;
   int maximum_ = 640;
+  QElapsedTimer sincePaint_;  // since the bar was last drawn
 };
 
 class ST_Gamen : public QWidget {

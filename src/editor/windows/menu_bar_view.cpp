@@ -17,14 +17,14 @@ MenuBarView::MenuBarView(QMenuBar& bar, const EditorMenus& menus, Chosen chosen)
       // A menu of its own, even one without items: its opening is its click.
       QMenu* menu = bar_.addMenu(ToQ(top.caption));
       menu->setObjectName(ToQ(top.name));
-      actions_[{top.name, top.index}] = menu->menuAction();
+      actions_[{top.name, top.index}].action = menu->menuAction();
       QObject::connect(menu, &QMenu::aboutToShow,
                        [this, name = top.name, index = top.index] { chosen_(name, index); });
       for (const MenuItem& item : top.items) Build(menu, item);
     } else {
       QAction* a = bar_.addAction(ToQ(top.caption));
       a->setObjectName(ToQ(top.name));
-      actions_[{top.name, top.index}] = a;
+      actions_[{top.name, top.index}].action = a;
       QObject::connect(a, &QAction::triggered,
                        [this, name = top.name, index = top.index] { chosen_(name, index); });
     }
@@ -45,7 +45,7 @@ void MenuBarView::Build(QMenu* parent, const MenuItem& item) {
     QObject::connect(a, &QAction::triggered,
                      [this, name = item.name, index = item.index] { chosen_(name, index); });
   }
-  actions_[{item.name, item.index}] = a;
+  actions_[{item.name, item.index}].action = a;
 }
 
 void MenuBarView::Apply(const EditorMenus& menus) {
@@ -53,10 +53,19 @@ void MenuBarView::Apply(const EditorMenus& menus) {
 }
 
 void MenuBarView::ApplyItem(const MenuItem& item) {
-  if (QAction* a = Action(item.name, item.index)) {
+  auto it = actions_.find({item.name, item.index});
+  if (it != actions_.end() && it->second.action != nullptr) {
+    Entry& e = it->second;
+    QAction* a = e.action;
     if (!item.IsSeparator()) {
-      a->setText(ToQ(item.caption));
-      a->setShortcut(item.shortcut.empty() ? QKeySequence() : QKeySequence(ToQ(item.shortcut)));
+      if (e.caption != item.caption) {
+        a->setText(ToQ(item.caption));
+        e.caption = item.caption;
+      }
+      if (e.shortcut != item.shortcut) {
+        a->setShortcut(item.shortcut.empty() ? QKeySequence() : QKeySequence(ToQ(item.shortcut)));
+        e.shortcut = item.shortcut;
+      }
       // Only a checked item is checkable: choosing an item never flips its
       // mark by itself, the command sets it.
       a->setCheckable(item.checked);
@@ -70,7 +79,7 @@ void MenuBarView::ApplyItem(const MenuItem& item) {
 
 QAction* MenuBarView::Action(const std::string& name, int index) const {
   auto it = actions_.find({name, index});
-  return it == actions_.end() ? nullptr : it->second;
+  return it == actions_.end() ? nullptr : it->second.action;
 }
 
 }  // namespace kv

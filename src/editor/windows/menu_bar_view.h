@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -33,12 +34,20 @@ class MenuBarView {
 
  private:
   using Key = std::pair<std::string, int>;
+  // An item's action and the caption and shortcut last given to it: Apply
+  // runs after every command, and converting and parsing ~200 unchanged
+  // texts each time is most of its cost.
+  struct Entry {
+    QAction* action = nullptr;
+    std::optional<std::string> caption;
+    std::optional<std::string> shortcut;
+  };
   void Build(QMenu* parent, const MenuItem& item);
   void ApplyItem(const MenuItem& item);
 
   QMenuBar& bar_;
   Chosen chosen_;
-  std::map<Key, QAction*> actions_;
+  std::map<Key, Entry> actions_;
 };
 
 }  // namespace kv

@@ -3,13 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -18,16 +20,20 @@
 #include <QMessageBox>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "platform/dialog_codes.h"
+#include "platform/grid/qt/grid_font.h"
 #include "platform/qt/window_helpers.h"
 
 namespace kv {
@@ -61,6 +67,19 @@ QMessageBox::Icon QtIcon(MsgBoxIcon icon) {
   }
   return QMessageBox::NoIcon;
 }
+
+// System colour values keep red in the low byte.
+QColor FromSystemColor(long c) {
+  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>((c >> 16) & 0xFF));
+}
+long ToSystemColor(const QColor& c) {
+  return static_cast<long>(c.red()) | (static_cast<long>(c.green()) << 8) |
+         (static_cast<long>(c.blue()) << 16);
+}
+
+// Sizes limited to the request's smallest and largest (the system's flag).
+constexpr long kFontLimitSize = 0x2000;
 
 // Ends the loop when the watched window hides or goes away.
 class HideWatcher : public QObject {
@@ -215,7 +234,12 @@ void QtUi::SetClipboardText(std::string_view text) {
 }
 
 TextSize QtUi::TextExtent(std::string_view text, std::string_view fontName, double pointSize) {
-  QFontMetrics fm(KvFont(fontName, pointSize));
+  // The sheet's texts are measured in the font the sheet grid draws them
+  // with (whole pixels at 96 dpi, as the system sizes a font): one font
+  // serves both, loaded once.
+  const long whole = std::lround(pointSize);
+  QFontMetrics fm(whole > 0 && whole == pointSize ? GridFont(fontName, static_cast<int>(whole), 100)
+                                                  : KvFont(fontName, pointSize));
   // Lines are measured apart: the widest line and one line height each.
   QStringList lines = ToQ(text).remove(QChar('\r')).split(QChar('\n'));
   int width = 0;
@@ -223,16 +247,80 @@ TextSize QtUi::TextExtent(std::string_view text, std::string_view fontName, doub
   return {width, fm.height() * static_cast<int>(lines.size())};
 }
 
-std::vector<std::string> QtUi::FontFamilies() {
-  std::vector<std::string> out;
-  for (const QString& f : QFontDatabase::families()) out.push_back(FromQ(f));
-  return out;
+std::vector<std::string> QtUi::FontFamilies() { return InstalledFontFamilies(); }
+
+void QtUi::SystemPrintersLoad() {
+  if (systemPrinters_) return;
+  systemPrinters_.emplace();
+  for (const QString& p : QPrinterInfo::availablePrinterNames()) systemPrinters_->push_back(FromQ(p));
+  systemDefaultPrinter_ = FromQ(QPrinterInfo::defaultPrinterName());
 }
 
 std::vector<std::string> QtUi::PrinterNames() {
-  std::vector<std::string> out;
-  for (const QString& p : QPrinterInfo::availablePrinterNames()) out.push_back(FromQ(p));
+  SystemPrintersLoad();
+  std::vector<std::string> out = *systemPrinters_;
+  out.emplace_back(kPdfPrinterName);
   return out;
+}
+
+std::string QtUi::DefaultPrinterName() {
+  SystemPrintersLoad();
+  return systemDefaultPrinter_.empty() ? std::string(kPdfPrinterName) : systemDefaultPrinter_;
+}
+
+std::optional<long> QtUi::ColorDialog(const ColorDialogRequest& req) {
+  ArrowWhileAsking arrow(busy_);
+  const QColor chosen = QColorDialog::getColor(FromSystemColor(req.color), QApplication::activeWindow());
+  if (!chosen.isValid()) return std::nullopt;
+  return ToSystemColor(chosen);
+}
+
+std::optional<FontDialogFont> QtUi::FontDialog(const FontDialogRequest& req) {
+  const FontDialogFont& in = req.font;
+  QFont start = KvFont(in.name, in.pointSize > 0 ? in.pointSize : 10);
+  start.setBold(in.bold);
+  start.setItalic(in.italic);
+  start.setStrikeOut(in.strikethru);
+  start.setUnderline(in.underline);
+  bool ok = false;
+  QFont chosen;
+  {
+    ArrowWhileAsking arrow(busy_);
+    chosen = QFontDialog::getFont(&ok, start, QApplication::activeWindow());
+  }
+  if (!ok) return std::nullopt;
+  FontDialogFont out;
+  // The family a stored name is drawn with gives the stored name back.
+  out.name = chosen.family() == start.family() && !in.name.empty() ? in.name : FromQ(chosen.family());
+  out.pointSize = chosen.pointSizeF() > 0 ? chosen.pointSizeF() : QFontInfo(chosen).pointSizeF();
+  if ((req.flags & kFontLimitSize) != 0) {
+    if (req.minSize > 0) out.pointSize = std::max(out.pointSize, static_cast<double>(req.minSize));
+    if (req.maxSize > 0) out.pointSize = std::min(out.pointSize, static_cast<double>(req.maxSize));
+  }
+  out.bold = chosen.weight() >= QFont::Medium;
+  out.italic = chosen.italic();
+  out.strikethru = chosen.strikeOut();
+  out.underline = chosen.underline();
+  out.color = in.color;  // the dialog offers no colour here
+  return out;
+}
+
+std::optional<PrintDialogPages> QtUi::PrintDialog(const PrintDialogRequest& req) {
+  QPrinter printer;
+  QPrintDialog dlg(&printer, QApplication::activeWindow());
+  const PrintDialogPages& in = req.pages;
+  if (in.minPage > 0 || in.maxPage > 0) dlg.setMinMax(in.minPage, std::max(in.minPage, in.maxPage));
+  if (in.fromPage > 0 || in.toPage > 0) {
+    printer.setFromTo(in.fromPage, std::max(in.fromPage, in.toPage));
+    printer.setPrintRange(QPrinter::PageRange);
+  }
+  if (in.copies > 0) printer.setCopyCount(in.copies);
+  {
+    ArrowWhileAsking arrow(busy_);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  }
+  return PrintDialogPages{printer.fromPage(), printer.toPage(), dlg.minPage(), dlg.maxPage(),
+                          printer.copyCount()};
 }
 
 void QtUi::ProcessEvents() { QCoreApplication::processEvents(); }

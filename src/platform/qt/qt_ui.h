@@ -7,7 +7,9 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ui.h"
 
@@ -41,6 +43,12 @@ class QtUi : public Ui {
   TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) override;
   std::vector<std::string> FontFamilies() override;
   std::vector<std::string> PrinterNames() override;
+  std::string DefaultPrinterName() override;
+  // Always true: the PDF output is there without asking the print system.
+  bool PrinterInstalled() override { return true; }
+  std::optional<long> ColorDialog(const ColorDialogRequest& req) override;
+  std::optional<FontDialogFont> FontDialog(const FontDialogRequest& req) override;
+  std::optional<PrintDialogPages> PrintDialog(const PrintDialogRequest& req) override;
   void ProcessEvents() override;
   void ShowModal(std::string_view windowName) override;
   void ShowModeless(std::string_view windowName) override;
@@ -67,10 +75,15 @@ class QtUi : public Ui {
   QWidget* LoadWindow(std::string_view windowName);
   QWidget* Control(std::string_view windowName, std::string_view control);
   std::optional<std::string> FileDialog(const FileDialogRequest& req, bool save);
+  // The print system's printers and its default, asked once, at the first
+  // need (a round trip to the print service).
+  void SystemPrintersLoad();
 
   std::map<std::string, WindowFactory, std::less<>> factories_;
   std::map<std::string, QPointer<QWidget>, std::less<>> windows_;
   bool busy_ = false;
+  std::optional<std::vector<std::string>> systemPrinters_;
+  std::string systemDefaultPrinter_;
 };
 
 }  // namespace kv

@@ -64,13 +64,17 @@ void SetTopMost(QWidget& w, bool on) {
   }
 }
 
-QFont KvFont(std::string_view storedName, double pointSize) {
+const std::vector<std::string>& InstalledFontFamilies() {
   static const std::vector<std::string> installed = [] {
     std::vector<std::string> out;
     for (const QString& f : QFontDatabase::families()) out.push_back(FromQ(f));
     return out;
   }();
-  QFont font(ToQ(DisplayFontFamily(storedName, installed)));
+  return installed;
+}
+
+QFont KvFont(std::string_view storedName, double pointSize) {
+  QFont font(ToQ(DisplayFontFamily(storedName, InstalledFontFamilies())));
   font.setPointSizeF(pointSize > 0 ? pointSize : 10);
   return font;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/key_filters.h"
 
@@ -28,6 +29,10 @@ void CenterFormIfNormal(QWidget& w);
 // Puts a window into (true) or out of (false) the topmost band, keeping its
 // place and size; a shown window stays shown and is not activated.
 void SetTopMost(QWidget& w, bool on);
+
+// The installed font families, asked of the font system once (the first
+// time costs a scan of the installed fonts).
+const std::vector<std::string>& InstalledFontFamilies();
 
 // A font for a stored font name: the fixed Japanese faces ("ＭＳ 明朝" ...)
 // are drawn with an installed Mincho or Gothic family. Point size > 0.

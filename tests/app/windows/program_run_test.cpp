@@ -1,25 +1,19 @@
 // The whole program on the offscreen platform, as main() wires it: the start
 // on a copy of the default program folder shows the title screen and then
-// the main window with the untitled estimate; closing the main window ends
-// the program through the shut-down. The program ends the process, so the run
-// happens in a child process and the test reads what it left on disk.
+// the main window with the untitled estimate, with no box on the way (a
+// machine without a system printer prints to PDF); closing the main window
+// ends the program through the shut-down. The program ends the process, so
+// the run happens in a child process and the test reads what it left on disk.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/program_entry.h"
-#include "app/windows/program_wiring.h"
 #include "core/ini_file.h"
-#include "platform/instance_lock.h"
-#include "platform/qt/qt_ui.h"
-#include "state/number_chars.h"
-#include "state/program_state.h"
+#include "editor/windows/edtsheet_frm.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
+#include "support/whole_program.h"
 
 namespace kv {
 namespace {
@@ -29,25 +23,14 @@ constexpr int kTitleStillLoaded = 3;
 constexpr int kNoMainWindow = 4;
 constexpr int kWrongCaption = 5;
 constexpr int kNotClosed = 6;
+constexpr int kBoxShown = 7;
 
 [[noreturn]] void RunProgram(const std::string& prog) {
-  QtUi qt;
-  ProgramState st(qt);
-  InstanceLock instance(prog + "/instance.lock");
-  StartupContext ctx;
-  ctx.ProgramFolder = prog;
-  ctx.ProgramFile = prog + "/korvane";
-  ctx.Instance = &instance;
-  const ShutdownSteps shutdown = ProgramShutdownSteps(qt);
-  RegisterProgramWindows(qt, st, prog, ProgramEditorHooks(qt, st, shutdown));
-  // The machine may have no printer: its warning is answered.
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
-  });
-  answer.start(10);
-
-  Main(st, ctx, ProgramStartupSteps(qt));
+  test::WholeProgram program(prog);
+  QtUi& qt = program.qt;
+  program.Watch();
+  program.Start();
+  if (program.boxesShown > 0) std::_Exit(kBoxShown);
   if (qt.IsWindowLoaded("ST_Gamen")) std::_Exit(kTitleStillLoaded);
   EDTSHEET_FRM* w = LoadedEditWindow(qt);
   if (w == nullptr || !w->isVisible()) std::_Exit(kNoMainWindow);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -79,6 +80,37 @@ TEST_F(StGamenTest, StartUpStepsMoveTheBarAndMakeTheScreenWhenNeeded) {
   EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   qt.SetWindowTopMost("ST_Gamen", true);
   EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+  int paints = 0;
+};
+
+TEST_F(StGamenTest, BarIsDrawnAtMostOnceAFrameAndEndsAtItsLastStep) {
+  qt.ShowModeless("ST_Gamen");
+  test::Settle();
+  ST_Gamen* w = Title();
+  ASSERT_NE(w, nullptr);
+  PaintCounter counter;
+  w->ProgressBar1()->installEventFilter(&counter);
+  QElapsedTimer clock;
+  clock.start();
+  for (int step = 1; step <= 64; ++step) SplashProgress(st, step);
+  const qint64 elapsed = clock.elapsed();
+  // One drawing a frame (16 ms) at most, not one a step.
+  EXPECT_LE(counter.paints, elapsed / 16 + 1);
+  // The last step is drawn once events run.
+  const int paintsInSteps = counter.paints;
+  test::Settle();
+  EXPECT_GT(counter.paints, paintsInSteps);
+  EXPECT_EQ(w->ProgressBar1()->Value(), 640);
+  w->ProgressBar1()->removeEventFilter(&counter);
 }
 
 }  // namespace

@@ -5,7 +5,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QLocale>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTranslator>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/window_helpers.h"
 #include "support/qt_test_app.h"
 
@@ -142,6 +149,97 @@ TEST_F(QtUiTest, FileDialogsGetFiltersFolderExtensionAndFlags) {
   });
   EXPECT_EQ(ui.SaveFileDialog(req), std::nullopt);
   std::filesystem::remove_all(dir);
+}
+
+// Qt's own file dialog speaks Japanese once the translations are loaded. The
+// dialog is saved as a picture to look at (KORVANE_DIALOG_PICTURE, or
+// /tmp/korvane_open_dialog.png).
+TEST_F(QtUiTest, QtsOwnDialogsSpeakJapanese) {
+  const QLocale before;
+  QTranslator* translator = LoadQtTranslations(*QCoreApplication::instance());
+  ASSERT_NE(translator, nullptr) << "qtbase_ja is not installed (qt6-translations-l10n)";
+  EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+
+  FileDialogRequest req;
+  req.title = "ﾌｧｲﾙを開く";
+  req.filter = "TheKorvaneWinFile (*.YZH)|*.YZH";
+  req.initDir = std::filesystem::temp_directory_path().string();
+  QString lookIn, fileName, cancel;
+  WhenModal<QFileDialog>([&](QFileDialog& d) {
+    if (auto* l = d.findChild<QLabel*>(QStringLiteral("lookInLabel"))) lookIn = l->text();
+    if (auto* l = d.findChild<QLabel*>(QStringLiteral("fileNameLabel"))) fileName = l->text();
+    for (QPushButton* b : d.findChildren<QPushButton*>())
+      if (b->text().contains(QStringLiteral("キャンセル"))) cancel = b->text();
+    const char* out = std::getenv("KORVANE_DIALOG_PICTURE");
+    d.grab().save(QString::fromUtf8(out && *out ? out : "/tmp/korvane_open_dialog.png"));
+    d.reject();
+  });
+  ui.OpenFileDialog(req);
+  QCoreApplication::removeTranslator(translator);
+  delete translator;
+  QLocale::setDefault(before);
+
+  EXPECT_FALSE(lookIn.isEmpty());
+  EXPECT_NE(lookIn, Q("Look in:"));
+  EXPECT_NE(fileName, Q("File &name:"));
+  EXPECT_FALSE(cancel.isEmpty());
+}
+
+TEST_F(QtUiTest, PdfOutputIsAlwaysAPrinter) {
+  EXPECT_TRUE(ui.PrinterInstalled());
+  const std::vector<std::string> printers = ui.PrinterNames();
+  ASSERT_FALSE(printers.empty());
+  EXPECT_EQ(printers.back(), kPdfPrinterName);
+  const std::string def = ui.DefaultPrinterName();
+  EXPECT_NE(std::find(printers.begin(), printers.end(), def), printers.end());
+}
+
+TEST_F(QtUiTest, ColourFontAndPrintDialogsTakeAndGiveTheValues) {
+  WhenModal<QColorDialog>([](QColorDialog& d) {
+    EXPECT_EQ(d.currentColor(), QColor(0x10, 0x20, 0x30));
+    d.setCurrentColor(QColor(0xFF, 0, 0));
+    d.accept();
+  });
+  EXPECT_EQ(ui.ColorDialog({0x302010, 0}), std::optional<long>(0x0000FF));
+  WhenModal<QColorDialog>([](QColorDialog& d) { d.reject(); });
+  EXPECT_EQ(ui.ColorDialog({0, 0}), std::nullopt);
+
+  // The styles a family offers depend on the installed fonts: the effects
+  // are the dialog's own.
+  FontDialogRequest font;
+  font.font = {"ＭＳ 明朝", 12, false, false, false, true, 0x00FF00};
+  WhenModal<QFontDialog>([](QFontDialog& d) {
+    EXPECT_TRUE(d.currentFont().underline());
+    EXPECT_EQ(d.currentFont().pointSize(), 12);
+    QFont f = d.currentFont();
+    f.setStrikeOut(true);
+    d.setCurrentFont(f);
+    d.accept();
+  });
+  const std::optional<FontDialogFont> chosen = ui.FontDialog(font);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->name, "ＭＳ 明朝");  // the stored name of the family it is drawn with
+  EXPECT_TRUE(chosen->underline);
+  EXPECT_TRUE(chosen->strikethru);
+  EXPECT_EQ(chosen->pointSize, 12);
+  EXPECT_EQ(chosen->color, 0x00FF00);
+  WhenModal<QFontDialog>([](QFontDialog& d) { d.reject(); });
+  EXPECT_EQ(ui.FontDialog(font), std::nullopt);
+
+  PrintDialogRequest print;
+  print.pages = {2, 4, 1, 9, 2};
+  WhenModal<QPrintDialog>([](QPrintDialog& d) {
+    EXPECT_EQ(d.minPage(), 1);
+    EXPECT_EQ(d.maxPage(), 9);
+    EXPECT_EQ(d.printer()->fromPage(), 2);
+    d.accept();
+  });
+  const std::optional<PrintDialogPages> pages = ui.PrintDialog(print);
+  ASSERT_TRUE(pages);
+  EXPECT_EQ(pages->fromPage, 2);
+  EXPECT_EQ(pages->toPage, 4);
+  EXPECT_EQ(pages->maxPage, 9);
+  EXPECT_EQ(pages->copies, 2);
 }
 
 // A plain window with one label, that may refuse to close.

@@ -199,8 +199,9 @@ QVariant GridView::inputMethodQuery(Qt::InputMethodQuery query) const {
   return QAbstractScrollArea::inputMethodQuery(query);
 }
 
-void GridView::focusInEvent(QFocusEvent* e) {
-  QAbstractScrollArea::focusInEvent(e);
+void GridView::focusInEvent(QFocusEvent*) {
+  // The grid draws the same with or without the focus: no repaint of the
+  // whole sheet (the base class would ask for one).
   // Focus coming back from the grid's own editor is not news to the handlers.
   if (!closingEditor_) model_.FocusGained();
 }
