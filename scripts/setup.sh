@@ -38,7 +38,7 @@ KORVANE_CMAKE_OPTIONS=(${KORVANE_CMAKE_OPTIONS[@]+"${KORVANE_CMAKE_OPTIONS[@]}"}
 
 korvane_build() {
   local jobs log
-  jobs="$(nproc)"
+  jobs="${KORVANE_JOBS:-$(nproc)}"
   log="$KORVANE_BUILD.log"
   mkdir -p "$KORVANE_BUILD"
   if [ ! -f "$KORVANE_BUILD/CMakeCache.txt" ]; then

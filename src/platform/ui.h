@@ -169,6 +169,9 @@ class Ui {
   // Lets pending window events run (while an outside program is waited for).
   virtual void ProcessEvents() = 0;
 
+  // The system's warning sound (before a refusal the user should notice).
+  virtual void Beep() = 0;
+
   // Windows by their own names ("Select_1", "EDTSHEET_FRM", ...). A modal
   // window returns when it is closed; its results are in the program state.
   virtual void ShowModal(std::string_view windowName) = 0;

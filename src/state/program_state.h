@@ -10,6 +10,7 @@
 
 #include "state/calc_state.h"
 #include "state/column_tables.h"
+#include "state/edit_state.h"
 #include "state/estimate_settings.h"
 #include "state/file_set_def.h"
 #include "state/number_chars.h"
@@ -118,6 +119,7 @@ struct ProgramState : Identity,
                       PrintInfo,
                       NumberCharSets,
                       SheetState,
+                      EditState,
                       CalcState,
                       EquipmentTables {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}

@@ -234,6 +234,8 @@ void ScriptedUi::ProcessEvents() {
   if (onProcessEvents) onProcessEvents();
 }
 
+void ScriptedUi::Beep() { calls_.push_back("Beep()"); }
+
 void ScriptedUi::ShowModal(std::string_view windowName) {
   auto e = Next({PromptKind::Modal, std::string(windowName), std::string(windowName), 0, {}});
   if (e && e->play) e->play();

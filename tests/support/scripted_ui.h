@@ -70,7 +70,8 @@ class ScriptedUi : public Ui {
   // "UnloadWindow(w)", "TouchWindow(w)", "SetWindowText(w, control, text)",
   // "SetControlEnabled(w, control, true|false)", "SetWindowTopMost(w,
   // true|false)", "SendWindowToBottom(w)", "SetWindowState(w,
-  // Normal|Minimized|Maximized)", "MoveWindow(w, left, top)", "ProcessEvents()".
+  // Normal|Minimized|Maximized)", "MoveWindow(w, left, top)", "ProcessEvents()",
+  // "Beep()".
   const std::vector<std::string>& Calls() const { return calls_; }
   // The calls that begin with `prefix` ("SetWindowTopMost(" ...), in order.
   std::vector<std::string> CallsStartingWith(std::string_view prefix) const;
@@ -117,6 +118,7 @@ class ScriptedUi : public Ui {
   std::optional<FontDialogFont> FontDialog(const FontDialogRequest& req) override;
   std::optional<PrintDialogPages> PrintDialog(const PrintDialogRequest& req) override;
   void ProcessEvents() override;
+  void Beep() override;
   void ShowModal(std::string_view windowName) override;
   void ShowModeless(std::string_view windowName) override;
   void UnloadWindow(std::string_view windowName) override;

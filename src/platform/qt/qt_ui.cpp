@@ -325,6 +325,8 @@ std::optional<PrintDialogPages> QtUi::PrintDialog(const PrintDialogRequest& req)
 
 void QtUi::ProcessEvents() { QCoreApplication::processEvents(); }
 
+void QtUi::Beep() { QApplication::beep(); }
+
 void QtUi::ShowModal(std::string_view windowName) {
   QPointer<QWidget> w = LoadWindow(windowName);
   if (!w) return;

@@ -50,6 +50,7 @@ class QtUi : public Ui {
   std::optional<FontDialogFont> FontDialog(const FontDialogRequest& req) override;
   std::optional<PrintDialogPages> PrintDialog(const PrintDialogRequest& req) override;
   void ProcessEvents() override;
+  void Beep() override;
   void ShowModal(std::string_view windowName) override;
   void ShowModeless(std::string_view windowName) override;
   void UnloadWindow(std::string_view windowName) override;
