@@ -32,6 +32,7 @@ class QuietUi : public Ui {
   std::optional<FontDialogFont> FontDialog(const FontDialogRequest&) override { return std::nullopt; }
   std::optional<PrintDialogPages> PrintDialog(const PrintDialogRequest&) override { return std::nullopt; }
   void ProcessEvents() override {}
+  void Beep() override {}
   void ShowModal(std::string_view) override {}
   void ShowModeless(std::string_view) override {}
   void UnloadWindow(std::string_view) override {}
