@@ -91,6 +91,12 @@ bool TooManyDigits(std::string_view text, int width, int decimals) {
   return false;
 }
 
+// A fitted number that did not fit: a run of "+" or of "-".
+bool IsOverflowMark(std::string_view fitted) {
+  return !fitted.empty() && (fitted.find_first_not_of('+') == std::string_view::npos ||
+                             fitted.find_first_not_of('-') == std::string_view::npos);
+}
+
 // One commit into the cursor cell.
 class Commit {
  public:
@@ -244,16 +250,19 @@ class Commit {
     if (!error.empty()) WarnMsgBox(st_, FromSjis(error));
   }
 
-  // Numeric columns; false when nothing was stored.
+  bool TooManyDigitsRefused() {
+    st_.ui.Beep();
+    WarnMsgBox(st_, kTooManyDigitsMessage);
+    ShowStored(col_);
+    return false;
+  }
+
+  // Numeric columns; false when nothing was stored. A formula's value that
+  // the column cannot hold is refused as a number with too many digits.
   bool NumericColumn(const std::string& text) {
     std::string result;
     if (IsPlainNumberText(text)) {
-      if (TooManyDigits(text, width_, st_.ColDecimals[level_][col_])) {
-        st_.ui.Beep();
-        WarnMsgBox(st_, kTooManyDigitsMessage);
-        ShowStored(col_);
-        return false;
-      }
+      if (TooManyDigits(text, width_, st_.ColDecimals[level_][col_])) return TooManyDigitsRefused();
       result = text;
     } else {
       if (st_.calc == nullptr) {
@@ -268,6 +277,7 @@ class Commit {
       }
     }
     NumFitColumn(st_, level_, result, col_);
+    if (IsOverflowMark(result)) return TooManyDigitsRefused();
     Store(col_, result);
     if (st_.SystemKind == 1) {
       ShowStored(col_);

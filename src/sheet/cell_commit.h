@@ -17,7 +17,8 @@ inline constexpr const char* kTooManyDigitsMessage = "入力した数値の桁�
 // Stores `text` (Shift-JIS bytes as typed) into the cursor cell, computes the
 // row and the level, repaints, and moves the cursor on. False when nothing
 // was stored (the cursor not on a sheet row, a numeric cell of a computed
-// total row, a number too long for its column, a formula error in a numeric
+// total row, a number too long for its column (typed, or the value of a
+// formula), a formula error in a numeric
 // cell, a code cell beyond the sheet's rows); a message, where there is one,
 // has been shown, and the cell shows its stored value again. Clears
 // `CellCommitting`. Without a calculation engine (`st.calc` null) the text

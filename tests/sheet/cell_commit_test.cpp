@@ -55,6 +55,8 @@ const CommitCase kCases[] = {
     {"same-row reference reads blank", ' ', kQty, "[[E+1", true, "1.00", "1.00", "", true, kAmount, "10"},
     {"formula error keeps the cell", ' ', kQty, "2*(3", false, "3.00", "3.00", "Err()の数が違います", true,
      kAmount, "30"},
+    {"formula value too large", ' ', kQty, "99999*99999", false, "3.00", "3.00", kTooManyDigitsMessage},
+    {"formula value too small", ' ', kQty, "-99999*99999", false, "3.00", "3.00", kTooManyDigitsMessage},
     {"assignment is no error", ' ', kQty, "Z=5", true, "", "   ", "", true, kAmount, ""},
     // Text columns.
     {"name cut to the width", ' ', kName, "あいうえおかきくけこ", true, "あいうえお", "あいうえお"},
