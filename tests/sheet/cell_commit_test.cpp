@@ -156,6 +156,29 @@ TEST_F(CellCommitTest, AmountAndTotalsFollowAQuantity) {
   EXPECT_EQ(Shown(kAmount, st.Imax + 1), "45");
 }
 
+TEST_F(CellCommitTest, NumericEntryCarriesItsLinkIntoTheRow) {
+  st.ABLinkCount = 1;
+  st.ABLinkSrc[1] = kQty;
+  st.ABLinkDst[1] = kPrice;
+  Sheet({Row(' ', {{kQty, "3"}, {kPrice, "10"}, {kAmount, "30"}})});
+  Cursor(kQty, 1);
+  ASSERT_TRUE(CellCommit(st, grid, "4"));
+  EXPECT_EQ(Cell(1, kPrice), "4");
+  EXPECT_EQ(Shown(kPrice, 1), "4");
+  EXPECT_EQ(Cell(1, kAmount), "16");
+  EXPECT_EQ(Cell(0, kAmount), "16");
+}
+
+TEST_F(CellCommitTest, EquipmentEditionComputesTheDependentColumns) {
+  st.SystemKind = 1;
+  Sheet({Row(' ', {{kQty, "3"}, {kPrice, "10"}, {kAmount, "30"}})});
+  Cursor(kQty, 1);
+  ASSERT_TRUE(CellCommit(st, grid, "5"));
+  EXPECT_EQ(Cell(1, kAmount), "50");
+  EXPECT_EQ(Shown(kAmount, 1), "50");
+  EXPECT_EQ(Shown(kQty, 1), "5.00");
+}
+
 TEST_F(CellCommitTest, EntryBelowTheLastRowGrowsTheSheet) {
   Sheet({Row(' ', {{kName, "上"}}), Row(' ', {{kName, "中"}})});
   Cursor(kName, 5);
