@@ -62,7 +62,7 @@ const CommitCase kCases[] = {
     {"name cut to the width", ' ', kName, "あいうえおかきくけこ", true, "あいうえお", "あいうえお"},
     {"half character at the cut", ' ', kName, "abcあいうえ", true, "abcあいう", "abcあいう "},
     {"two lines joined", ' ', kName, "名前\r\n二行", true, "名前二行", "名前二行"},
-    {"two-line column", ' ', kSpec, "上段\r\n下段", true, "上段\r\n下段", "上段\r\n下段"},
+    {"two-line column", ' ', kDetail, "上段\r\n下段", true, "上段\r\n下段", "上段\r\n下段"},
     {"formula text and its value", ' ', kFormula, "12.5*4", true, "12.5*4", "12.5*4          ", "", true, kQty, "50.00"},
     {"formula text with an error", ' ', kFormula, "2*(3", true, "2*(3", "2*(3            ", "Err()の数が違います", true,
      kQty, ""},
