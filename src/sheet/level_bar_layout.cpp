@@ -43,7 +43,9 @@ std::string TotalsCaption(const ProgramState& st, int p) {
   return std::to_string(p) + ")階層-計 (" + t;
 }
 
-std::string HeadingCaption(const ProgramState& st, int p) {
+}  // namespace
+
+std::string ParentHeadingCaption(const ProgramState& st, int p) {
   const int c1 = st.CaptionColmun1;
   const int c2 = st.CaptionColmun2;
   if (c1 < 1 || c2 < c1 || c2 > kMaxColumns) return {};
@@ -52,8 +54,6 @@ std::string HeadingCaption(const ProgramState& st, int p) {
     t += ToUnicodeStr(WColumnTextFit(st, FieldBytes(st, st.ParentRows[p], p, c), p, c));
   return ":" + t;
 }
-
-}  // namespace
 
 long RoundTwips(double twips) { return static_cast<long>(std::nearbyint(twips)); }
 
@@ -108,9 +108,35 @@ std::vector<std::optional<std::string>> ParentLevelCaptions(const ProgramState& 
     if (st.KVDisp == "縦計")
       caption = TotalsCaption(st, p);
     else if (st.KVDisp == "横" || !st.DMTotalFlag)
-      caption = HeadingCaption(st, p);
+      caption = ParentHeadingCaption(st, p);
   }
   return out;
+}
+
+namespace {
+
+LevelBarFrame FrameOf(const ProgramState& st, LevelBarPort& bar) {
+  LevelBarFrame f = bar.Measures();
+  f.mode = st.KVDisp;
+  f.level = st.CurrentLevel;
+  f.levelCount = st.LevelCount;
+  return f;
+}
+
+}  // namespace
+
+void DMButtonsLayout(const ProgramState& st, LevelBarPort& bar) {
+  bar.PlaceLevelBar(DMButtonsLayout(FrameOf(st, bar)));
+}
+
+void EdtSheet_Pos(const ProgramState& st, LevelBarPort& bar) {
+  if (const auto place = EdtSheet_Pos(FrameOf(st, bar))) bar.PlaceGrid(*place);
+}
+
+void ShowParentLevelPath(const ProgramState& st, LevelBarPort& bar) {
+  const auto captions = ParentLevelCaptions(st);
+  for (int p = static_cast<int>(captions.size()); p >= 1; --p)
+    if (const auto& caption = captions[static_cast<size_t>(p - 1)]) bar.SetLevelCaption(p, *caption);
 }
 
 SizerDrop SizerDropAt(long x, bool treeShown, long scaleWidth, long sizerWidth) {

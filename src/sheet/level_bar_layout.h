@@ -68,6 +68,31 @@ std::optional<GridPlace> EdtSheet_Pos(const LevelBarFrame& f);
 // nullopt for a label that keeps its caption (another mode with the flag on).
 std::vector<std::optional<std::string>> ParentLevelCaptions(const ProgramState& st);
 
+// The window's side of the level bar: its measures and the controls the
+// layout places.
+class LevelBarPort {
+ public:
+  virtual ~LevelBarPort() = default;
+  // The window's measures now; the mode, the level and the level count are
+  // filled in from the program state.
+  virtual LevelBarFrame Measures() = 0;
+  // DM_Button(i) and DMLabel(i) for i = 1 .. entries: hidden, or shown there.
+  virtual void PlaceLevelBar(const std::vector<LevelBarPlace>& pairs) = 0;
+  // The grid's top and height (the window leaves it alone while minimised).
+  virtual void PlaceGrid(const GridPlace& place) = 0;
+  virtual void SetLevelCaption(int level, const std::string& caption) = 0;
+};
+
+// The three layout steps on the window, with the state's `KVDisp`,
+// `CurrentLevel` and `LevelCount`.
+void DMButtonsLayout(const ProgramState& st, LevelBarPort& bar);
+void EdtSheet_Pos(const ProgramState& st, LevelBarPort& bar);
+void ShowParentLevelPath(const ProgramState& st, LevelBarPort& bar);
+
+// The heading caption of the level-p label: ":" and the heading columns of
+// `ParentRows`(p) at level p's positions ("" without caption columns).
+std::string ParentHeadingCaption(const ProgramState& st, int p);
+
 // The splitter dropped at x twips from the inner area's left edge.
 struct SizerDrop {
   long sizerLeft = 0;

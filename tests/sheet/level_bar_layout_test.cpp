@@ -301,5 +301,45 @@ TEST_F(ParentCaptions, NoCaptionColumnsGiveEmptyLabelsAndLevelOneNone) {
   EXPECT_TRUE(ParentLevelCaptions(st).empty());
 }
 
+struct BarDouble : LevelBarPort {
+  std::vector<LevelBarPlace> pairs;
+  std::vector<GridPlace> grids;
+  std::vector<std::string> captions;
+  LevelBarFrame Measures() override {
+    LevelBarFrame f = Frame("", 1);
+    f.levelCount = 0;  // the state's values are taken
+    return f;
+  }
+  void PlaceLevelBar(const std::vector<LevelBarPlace>& p) override { pairs = p; }
+  void PlaceGrid(const GridPlace& g) override { grids.push_back(g); }
+  void SetLevelCaption(int level, const std::string& caption) override {
+    captions.push_back(std::to_string(level) + caption);
+  }
+};
+
+TEST_F(ParentCaptions, TheWindowGetsTheLayoutOfTheStatesModeAndLevel) {
+  BarDouble bar;
+  st.LevelCount = 8;
+  st.KVDisp = "横";
+  DMButtonsLayout(st, bar);
+  ASSERT_EQ(bar.pairs.size(), 7u);
+  EXPECT_TRUE(bar.pairs[1].visible);
+  EXPECT_FALSE(bar.pairs[2].visible);
+  EXPECT_EQ(bar.pairs[1].buttonLeft, 3135);
+  EdtSheet_Pos(st, bar);
+  ASSERT_EQ(bar.grids.size(), 1u);
+  EXPECT_EQ(bar.grids[0].top, 720);
+  ShowParentLevelPath(st, bar);
+  EXPECT_EQ(bar.captions, (std::vector<std::string>{"2:内装    壁      ", "1:工事      上段    "}));
+
+  st.KVDisp = "斜";  // an unknown mode leaves the grid where it is
+  EdtSheet_Pos(st, bar);
+  EXPECT_EQ(bar.grids.size(), 1u);
+  st.DMTotalFlag = true;  // and keeps the captions
+  bar.captions.clear();
+  ShowParentLevelPath(st, bar);
+  EXPECT_TRUE(bar.captions.empty());
+}
+
 }  // namespace
 }  // namespace kv
