@@ -1,5 +1,6 @@
 #include "sheet/edit_tree.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <filesystem>
@@ -9,13 +10,18 @@
 #include "core/record_file.h"
 #include "core/sjis_text.h"
 #include "core/stored_number.h"
+#include "platform/grid/grid_model.h"
 #include "platform/tree/tree_model.h"
 #include "platform/ui.h"
 #include "state/program_state.h"
+#include "sheet/level_bar_layout.h"
 #include "state/sheet_services.h"
 #include "storage/level_chain.h"
+#include "storage/file_command_steps.h"
 #include "storage/level_files.h"
+#include "storage/level_read.h"
 #include "storage/row_record.h"
+#include "storage/sheet_objects.h"
 #include "storage/split_path.h"
 
 namespace kv {
@@ -385,6 +391,91 @@ void EditTreeSync(ProgramState& st) {
   for (const std::string& key : {ParentPathKey(st, level - 2), ParentPathKey(st, level - 1)}) {
     if (st.EditTree->Find(key) && !st.EditTree->Expanded(key)) st.EditTree->SetExpanded(key, true);
   }
+}
+
+void TreeView1_NodeClick(ProgramState& st, const TreeNodeData& node, LevelBarPort* bar) {
+  if (st.CommandBusy) return;
+  if (st.CurrentLevel == 1 && st.UsedRows < 1) return;
+  CommandBusySet(st, true);
+  CommandEnd end(st);
+  if (st.SheetModified && !AskToRecord(st, "見積データの内容が変更されています。記録しますか？")) return;
+
+  // The record numbers of the path down to the row; the root opens level 1
+  // at record 1.
+  const std::string key = TreeNodeKeyOf(node);
+  const bool root = key == kTreeRootKey;
+  const int depth = root ? 1 : static_cast<int>(key.size()) / kTreeKeySegment;
+  if (depth < 1 || depth > kMaxLevels || depth > std::max(st.LevelCount, 1)) return;
+  std::array<int, kMaxLevels + 1> entry{};
+  std::array<std::string, kMaxLevels + 1> parents;
+  if (root) {
+    entry[1] = 1;
+  } else {
+    for (int i = 1; i <= depth; ++i) entry[static_cast<size_t>(i)] = TreeKeyRecord(key, i, Hex(st));
+    // Each row of the path must still own the sheet below it, and the row
+    // must still be in its sheet.
+    TreeFiles files(st);
+    int child = kNoRecord;
+    for (int i = 1; i < depth; ++i) {
+      std::string& rec = parents[static_cast<size_t>(i)];
+      if (!files.Record(i, entry[static_cast<size_t>(i)], rec)) return;
+      child = BreakdownOf(st, rec, i);
+      if (child < 1) return;
+    }
+    if (depth >= 2) {
+      const SheetChain chain = files.Chain(depth, child);
+      bool there = false;
+      for (const std::string& rec : chain.records)
+        if (OwnNumber(st, rec) == entry[static_cast<size_t>(depth)]) there = true;
+      if (!there) return;
+    }
+  }
+
+  const int oldLevel = st.CurrentLevel;
+  const auto oldParents = st.ParentRows;
+  st.CurrentLevel = depth;
+  for (int i = 1; i < depth; ++i) {
+    st.ParentRows[static_cast<size_t>(i)] = parents[static_cast<size_t>(i)];
+    if (bar) bar->SetLevelCaption(i, ParentHeadingCaption(st, i));
+  }
+  SheetServices* engine = st.sheetEngine;
+  if (engine) {
+    engine->DMButtonsLayout(st);
+    engine->EdtSheet_Pos(st);
+  }
+  if (!LevelRead(st, depth)) {
+    // The sheet could not be read (the user has been told): the one in
+    // memory stays, and so does its level.
+    st.CurrentLevel = oldLevel;
+    st.ParentRows = oldParents;
+    if (engine) {
+      engine->DMButtonsLayout(st);
+      engine->EdtSheet_Pos(st);
+      engine->ShowParentLevelPath(st);
+    }
+    return;
+  }
+
+  bool found = false;
+  int row = 0;
+  EditTreeNodeFind(st, depth, found, entry[static_cast<size_t>(depth)], row);
+  if (row == 0) row = 1;  // not in the sheet after all: the sheet from its top
+  GridModel* grid = engine ? engine->EdtSheetGrid(st) : nullptr;
+  if (engine) {
+    st.SheetLoading = true;
+    engine->SheetGridInit(st, depth);
+    st.SheetLoading = false;
+    engine->SheetRedisplay(st, row, st.UsedRows);
+  }
+  if (grid) LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, *grid);
+  if (engine) engine->ShowParentLevelPath(st);
+  st.CurrentRow = row;
+  st.CurrentCol = st.ToTalNameColmun;
+  if (grid) {
+    grid->SetCurrentRow(row);
+    grid->SetCurrentCol(st.ToTalNameColmun);
+  }
+  if (engine) engine->UndoSave(st);
 }
 
 void TreeDisplay(ProgramState& st) {

@@ -22,6 +22,7 @@ namespace kv {
 struct ProgramState;
 class TreeModel;
 struct TreeNodeData;
+class LevelBarPort;
 
 inline constexpr int kTreeKeySegment = 6;
 inline constexpr std::string_view kTreeRootKey = "Root";
@@ -76,6 +77,14 @@ void EditTreeNodeFind(ProgramState& st, int level, bool& found, int record, int&
 // (so reloads) it afterwards.
 void EditTreeSelectCurrent(ProgramState& st, bool& wasOpen);
 void EditTreeSync(ProgramState& st);
+// A click on a node: opens the sheet that holds the node's row (the root:
+// level 1) with the cursor on that row, after the question to record a
+// modified sheet. Nothing while a command runs, on an empty level-1 sheet, or
+// when the path no longer leads to the row (a row deleted since the tree was
+// read, a parent row that lost its breakdown). The window ends a running
+// marking mode first; `bar` (may be null) gets the parents' heading captions.
+void TreeView1_NodeClick(ProgramState& st, const TreeNodeData& node, LevelBarPort* bar);
+
 // Shows the tree pane (and rebuilds it) or hides it. The window lays itself
 // out again afterwards.
 void TreeDisplay(ProgramState& st);

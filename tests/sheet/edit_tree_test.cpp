@@ -8,6 +8,8 @@
 #include "core/sjis_text.h"
 #include "core/window_services.h"
 #include "platform/tree/tree_model.h"
+#include "sheet/level_bar_layout.h"
+#include "storage/level_read.h"
 #include "storage/level_fixture.h"
 
 namespace kv::test {
@@ -271,6 +273,106 @@ TEST_F(EditTreeTest, ARecordOnLevelOneRebuildsTheTree) {
   EditTreeSync(st);
   EXPECT_EQ(tree.Find("Y13   ")->data.text, "外構");
   EXPECT_TRUE(tree.Expanded("Root"));
+}
+
+class NodeClickTest : public EditTreeTest {
+ protected:
+  struct Captions : LevelBarPort {
+    std::vector<std::string> set;
+    LevelBarFrame Measures() override { return {}; }
+    void PlaceLevelBar(const std::vector<LevelBarPlace>&) override {}
+    void PlaceGrid(const GridPlace&) override {}
+    void SetLevelCaption(int level, const std::string& caption) override {
+      set.push_back(std::to_string(level) + caption);
+    }
+  } bar;
+
+  void SetUp() override {
+    EditTreeTest::SetUp();
+    ThreeLevels();
+    ASSERT_TRUE(LevelRowsRead(st, 1));  // level 1 on screen
+    EditTreeBuild(st);
+    tree.UserToggle("Y12   ");
+    tree.events.NodeClick = [this](const TreeNodeData& n) { TreeView1_NodeClick(st, n, &bar); };
+    st.ToTalNameColmun = 2;
+  }
+  std::string Row(int row) const { return ToUnicodeStr(Text(st.SheetRows[row])); }
+};
+
+TEST_F(NodeClickTest, ARowOpensItsSheetWithTheCursorOnIt) {
+  tree.UserClick("Y12   Y22   Y32   ");
+  EXPECT_EQ(st.CurrentLevel, 3);
+  EXPECT_EQ(st.UsedRows, 2);
+  EXPECT_EQ(Row(2), "鉄筋      ");
+  EXPECT_EQ(st.CurrentRow, 2);
+  EXPECT_EQ(st.CurrentCol, 2);
+  EXPECT_EQ(Own(st.ParentRows[1]), 2);
+  EXPECT_EQ(Own(st.ParentRows[2]), 2);
+  EXPECT_EQ(bar.set, (std::vector<std::string>{"1:躯体      ", "2:柱        "}));
+  EXPECT_FALSE(st.CommandBusy);
+
+  tree.UserClick("Root");  // back to level 1, record 1
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_EQ(st.CurrentRow, 1);
+  EXPECT_EQ(Row(2), "躯体      ");
+  EXPECT_TRUE(ui.Prompts().empty());
+}
+
+TEST_F(NodeClickTest, APathThatNoLongerLeadsToTheRowDoesNothing) {
+  // 柱 deleted from its sheet, then 躯体 losing its breakdown.
+  WriteLevel(2, {{' ', 0, 3, kNoRecord, J("基礎")}, Filler(1)[0], {'G'}});
+  tree.UserClick("Y12   Y22   ");
+  EXPECT_EQ(st.CurrentLevel, 1);
+  WriteLevel(1, {{' ', 0, 2, kNoRecord, J("工事")}, {' ', 0, 3, kNoRecord, J("躯体")}, {'G'}});
+  tree.UserClick("Y12   Y21   ");
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_EQ(st.CurrentRow, 0);
+  EXPECT_FALSE(st.CommandBusy);
+  EXPECT_TRUE(ui.Prompts().empty());
+}
+
+TEST_F(NodeClickTest, UnrecordedEditsAreAskedAbout) {
+  SetRow(1, "edited");
+  st.SheetModified = true;
+  ui.AnswerMsgBox(vbCancel, "記録しますか");
+  tree.UserClick("Y12   Y21   ");
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_TRUE(st.SheetModified);
+  EXPECT_EQ(Row(1), "edited    ");
+  EXPECT_FALSE(st.CommandBusy);
+
+  // No: the edits are dropped and the sheet read again from its file.
+  ui.AnswerMsgBox(vbNo, "記録しますか");
+  tree.UserClick("Y11   ");
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_FALSE(st.SheetModified);
+  EXPECT_EQ(Row(1), "工事      ");
+  EXPECT_EQ(st.CurrentRow, 1);
+  ui.ExpectAllAnswered();
+}
+
+TEST_F(NodeClickTest, NothingWhileACommandRunsOrOnAnEmptySheet) {
+  st.CommandBusy = true;
+  st.SheetModified = true;
+  tree.UserClick("Y12   Y21   ");
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_TRUE(st.CommandBusy);  // the running command keeps its lock
+  st.CommandBusy = false;
+  st.SheetModified = false;
+  st.UsedRows = 0;
+  tree.UserClick("Y12   Y21   ");
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_TRUE(ui.Prompts().empty());
+}
+
+TEST_F(NodeClickTest, TheUntitledRootOpensLevelOneAtRecordOne) {
+  st.CurrentFilePath = st.AppPath + "/WORK/無題";
+  EditTreeBuild(st);
+  st.CurrentRow = 2;
+  tree.UserClick("Root");
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_EQ(st.CurrentRow, 1);
+  EXPECT_EQ(st.UsedRows, 2);
 }
 
 }  // namespace
