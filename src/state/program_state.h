@@ -14,6 +14,7 @@
 #include "state/edit_state.h"
 #include "state/estimate_settings.h"
 #include "state/file_set_def.h"
+#include "state/level_nav_state.h"
 #include "state/number_chars.h"
 #include "state/print_info.h"
 #include "state/sheet_state.h"
@@ -123,7 +124,8 @@ struct ProgramState : Identity,
                       EditState,
                       CalcState,
                       CodeTableState,
-                      EquipmentTables {
+                      EquipmentTables,
+                      LevelNavState {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;
   ProgramState& operator=(const ProgramState&) = delete;

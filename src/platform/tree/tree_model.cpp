@@ -1,0 +1,177 @@
+#include "platform/tree/tree_model.h"
+
+#include <algorithm>
+
+namespace kv {
+
+namespace {
+
+constexpr int kMaxEventDepth = 32;
+
+}  // namespace
+
+int TreeModel::RowOf(const TreeNode* node) const {
+  if (!node || !node->alive) return -1;
+  const std::vector<TreeNode*>& siblings = node->parent ? node->parent->children : top_;
+  auto it = std::find(siblings.begin(), siblings.end(), node);
+  return it == siblings.end() ? -1 : static_cast<int>(it - siblings.begin());
+}
+
+TreeModel::TreeModel() = default;
+TreeModel::~TreeModel() = default;
+
+TreeNode* TreeModel::FindNode(std::string_view key) const {
+  if (key.empty()) return nullptr;
+  auto it = byKey_.find(key);
+  return it == byKey_.end() ? nullptr : it->second;
+}
+
+bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string text,
+                    std::string image, int expandedImage) {
+  TreeNode* parent = nullptr;
+  if (!relativeKey.empty()) {
+    parent = FindNode(relativeKey);
+    if (!parent) return false;
+  }
+  if (!key.empty() && byKey_.count(key)) return false;
+  std::vector<TreeNode*>& siblings = parent ? parent->children : top_;
+  if (observer_) observer_->TreeNodeAdding(parent, static_cast<int>(siblings.size()));
+  auto node = std::make_unique<TreeNode>();
+  node->data.key = std::move(key);
+  node->data.text = std::move(text);
+  node->data.image = std::move(image);
+  node->data.expandedImage = expandedImage;
+  node->parent = parent;
+  TreeNode* raw = node.get();
+  if (numbered_) raw->index = count_ + 1;
+  order_.push_back(std::move(node));
+  siblings.push_back(raw);
+  if (!raw->data.key.empty()) byKey_.emplace(raw->data.key, raw);
+  ++count_;
+  if (observer_) observer_->TreeNodeAdded();
+  return true;
+}
+
+void TreeModel::Detach(TreeNode* node) {
+  std::vector<TreeNode*>& siblings = node->parent ? node->parent->children : top_;
+  auto it = std::find(siblings.begin(), siblings.end(), node);
+  if (it == siblings.end()) return;
+  if (observer_) observer_->TreeNodeRemoving(node->parent, static_cast<int>(it - siblings.begin()));
+  siblings.erase(it);
+  Drop(node);
+  if (observer_) observer_->TreeNodeRemoved();
+}
+
+void TreeModel::Drop(TreeNode* node) {
+  // Iteratively, so that a deep tree cannot exhaust the stack.
+  std::vector<TreeNode*> pending{node};
+  while (!pending.empty()) {
+    TreeNode* n = pending.back();
+    pending.pop_back();
+    if (!n->alive) continue;
+    n->alive = false;
+    if (!n->data.key.empty()) byKey_.erase(n->data.key);
+    --count_;
+    pending.insert(pending.end(), n->children.begin(), n->children.end());
+    n->children.clear();
+    n->parent = nullptr;
+  }
+  numbered_ = false;
+}
+
+bool TreeModel::Remove(std::string_view key) {
+  TreeNode* node = FindNode(key);
+  if (!node) return false;
+  Detach(node);
+  return true;
+}
+
+int TreeModel::RemoveKeysExtending(std::string_view prefix) {
+  // Keys that extend a prefix lie together in key order, right after it.
+  std::vector<std::string> keys;
+  for (auto it = byKey_.upper_bound(prefix);
+       it != byKey_.end() && it->first.size() > prefix.size() &&
+       std::string_view(it->first).substr(0, prefix.size()) == prefix;
+       ++it)
+    keys.push_back(it->first);
+  const int before = count_;
+  // Descendants before their ancestors: the longer keys of a path go first,
+  // and a node already gone with its ancestor is passed over.
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) Remove(*it);
+  return before - count_;
+}
+
+void TreeModel::Clear() {
+  if (observer_) observer_->TreeClearing();
+  for (TreeNode* n : top_) Drop(n);
+  top_.clear();
+  order_.clear();
+  byKey_.clear();
+  count_ = 0;
+  numbered_ = true;
+  if (observer_) observer_->TreeCleared();
+}
+
+void TreeModel::Renumber() const {
+  if (numbered_) return;
+  order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& n) { return !n->alive; }),
+               order_.end());
+  for (size_t i = 0; i < order_.size(); ++i) order_[i]->index = static_cast<int>(i) + 1;
+  numbered_ = true;
+}
+
+int TreeModel::IndexOf(std::string_view key) const {
+  const TreeNode* node = FindNode(key);
+  if (!node) return 0;
+  Renumber();
+  return node->index;
+}
+
+const TreeNode* TreeModel::Find(std::string_view key) const { return FindNode(key); }
+
+const TreeNode* TreeModel::NodeAt(int index) const {
+  if (index < 1 || index > count_) return nullptr;
+  Renumber();
+  return order_[static_cast<size_t>(index - 1)].get();
+}
+
+bool TreeModel::Expanded(std::string_view key) const {
+  const TreeNode* node = FindNode(key);
+  return node && node->data.expanded;
+}
+
+void TreeModel::Raise(const std::function<void(const TreeNodeData&)>& handler,
+                      const TreeNodeData& node) {
+  if (!handler || eventDepth_ >= kMaxEventDepth) return;
+  auto copy = handler;  // a handler may replace itself
+  const TreeNodeData data = node;  // the node may go while the handler runs
+  ++eventDepth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{eventDepth_};
+  copy(data);
+}
+
+bool TreeModel::SetExpanded(std::string_view key, bool expanded) {
+  TreeNode* node = FindNode(key);
+  if (!node) return false;
+  if (node->data.expanded == expanded) return true;
+  node->data.expanded = expanded;
+  if (observer_) observer_->TreeNodeChanged(node);
+  Raise(expanded ? events.Expand : events.Collapse, node->data);
+  return true;
+}
+
+void TreeModel::UserToggle(std::string_view key) {
+  const TreeNode* node = FindNode(key);
+  if (!node || node->children.empty()) return;
+  SetExpanded(key, !node->data.expanded);
+}
+
+void TreeModel::UserClick(std::string_view key) {
+  const TreeNode* node = FindNode(key);
+  if (node) Raise(events.NodeClick, node->data);
+}
+
+}  // namespace kv
