@@ -1,10 +1,23 @@
 #include "calc/calc_engine.h"
 
+#include "calc/formula_evaluate.h"
 #include "calc/formula_order.h"
 #include "calc/level_calc.h"
 #include "calc/row_calc.h"
+#include "state/program_state.h"
 
 namespace kv {
+namespace {
+
+// The sheet on screen: `CurrentLevel`, its parent row and its closing record.
+LevelContext CurrentLevelContext(const ProgramState& st) {
+  const int level = st.CurrentLevel;
+  const bool hasParent = level >= 2 && level <= 8;
+  return {level, hasParent ? std::string_view(st.ParentRows[static_cast<size_t>(level - 1)]) : std::string_view(),
+          st.SheetTotalRecord};
+}
+
+}  // namespace
 
 bool CalcEngine::RowFormulaOrderBuild(ProgramState& st, int level) { return kv::RowFormulaOrderBuild(st, level); }
 
@@ -19,6 +32,26 @@ void CalcEngine::LevelCalc(ProgramState& st, int level, std::string& closingReco
 void CalcEngine::RowFormulaCalc(ProgramState& st, const LevelContext& ctx, std::string& rowRecord, int changedCol) {
   kv::RowFormulaCalc(st, ctx, 0, rowRecord, changedCol, false);
 }
+
+std::string CalcEngine::FormulaEvaluate(ProgramState& st, std::string_view record, std::string_view formula) {
+  return kv::FormulaEvaluate(st, CurrentLevelContext(st), record, formula);
+}
+
+bool CalcEngine::IsFormulaError(std::string_view result) { return kv::IsFormulaError(result); }
+
+void CalcEngine::RowCalc(ProgramState& st, std::string& rowRecord) {
+  kv::RowCalc(st, CurrentLevelContext(st), rowRecord);
+}
+
+void CalcEngine::RowFormulaCalcAt(ProgramState& st, int gridRow, std::string& rowRecord, int changedCol, bool paint) {
+  kv::RowFormulaCalc(st, CurrentLevelContext(st), gridRow, rowRecord, changedCol, paint);
+}
+
+void CalcEngine::LevelRecalcAndShow(ProgramState& st, std::string& totalRecord, int firstRow, int rowCount) {
+  kv::LevelRecalcAndShow(st, totalRecord, firstRow, rowCount);
+}
+
+bool CalcEngine::ZokuPairUpdate(ProgramState&, std::string&, int, int, int) { return false; }
 
 bool CalcEngine::IsEquipmentSiwakeFile(ProgramState&, const std::string&) { return false; }
 

@@ -13,6 +13,13 @@ class CalcEngine : public CalcServices {
   void LevelCalc(ProgramState& st, int level, std::string& closingRecord, int row, int usedRows) override;
   void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, std::string& rowRecord, int changedCol) override;
 
+  // The editing of the sheet in memory, in the context of `CurrentLevel`.
+  std::string FormulaEvaluate(ProgramState& st, std::string_view record, std::string_view formula) override;
+  bool IsFormulaError(std::string_view result) override;
+  void RowCalc(ProgramState& st, std::string& rowRecord) override;
+  void RowFormulaCalcAt(ProgramState& st, int gridRow, std::string& rowRecord, int changedCol, bool paint) override;
+  void LevelRecalcAndShow(ProgramState& st, std::string& totalRecord, int firstRow, int rowCount) override;
+
   // The equipment edition and the recalculation of all levels are not built
   // yet: no estimate is an equipment classification file, and the rest does
   // nothing.
@@ -20,6 +27,8 @@ class CalcEngine : public CalcServices {
   void SbClearDefinitions(ProgramState& st) override;
   void SbLoadDefinitions(ProgramState& st, const std::string& path) override;
   void RecalcFromTopLevel(ProgramState& st, const std::string& workBase) override;
+  // Pass-through until the equipment edition exists: no column is a unit column.
+  bool ZokuPairUpdate(ProgramState& st, std::string& rowRecord, int level, int col, int row) override;
 };
 
 }  // namespace kv

@@ -11,24 +11,37 @@ namespace kv {
 struct ProgramState;
 class GridModel;
 
+// The message of a plain number with more digits than its column holds.
+inline constexpr const char* kTooManyDigitsMessage = "入力した数値の桁数が多すぎます!";
+
 // Stores `text` (Shift-JIS bytes as typed) into the cursor cell, computes the
 // row and the level, repaints, and moves the cursor on. False when nothing
-// was stored (a refused cell, a number too long for its column, a formula
-// error); a message, where there is one, has been shown. Clears
-// `CellCommitting`.
+// was stored (the cursor not on a sheet row, a numeric cell of a computed
+// total row, a number too long for its column (typed, or the value of a
+// formula), a formula error in a numeric
+// cell, a code cell beyond the sheet's rows); a message, where there is one,
+// has been shown, and the cell shows its stored value again. Clears
+// `CellCommitting`. Without a calculation engine (`st.calc` null) the text
+// is stored and nothing is computed; a formula typed into a numeric cell then
+// stores nothing.
 bool CellCommit(ProgramState& st, GridModel& grid, std::string text);
 
-// Looks `code` up in code table `table` (0..3); true with its name when found.
+// Looks `code` (trimmed) up in code table `table` (0..3) by halving the
+// range; true with the entry's trimmed name when found. Any other table
+// finds nothing.
 bool SiwakeItemFind(const ProgramState& st, int table, std::string_view code, std::string& name);
 
 // The text without its thousands separators.
 std::string CommaStrip(std::string_view text);
 
 // Re-evaluates, in the item rows first..last, the row definitions that
-// depend on column `col`, and shows them (`flag` as the callers pass it).
+// depend on column `col`, and shows them when `flag` is not 0.
 void RowsFormulaCalc(ProgramState& st, GridModel& grid, int first, int last, int col, int flag);
 
-// Opens the classification window for the cursor cell's code column.
+// Opens the classification window for the cursor cell's code column (type
+// "I") or name column (type "D", its master read from the code column to its
+// left): only masters 1 and 2 have one. `SiwakeWindowOpen` tells whether the
+// window is then loaded.
 void SiwaWindowOpen(ProgramState& st);
 
 }  // namespace kv

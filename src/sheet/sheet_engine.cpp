@@ -4,6 +4,7 @@
 #include "sheet/grid_setup.h"
 #include "sheet/last_used_row.h"
 #include "sheet/sheet_painting.h"
+#include "sheet/undo_clear.h"
 #include "state/editor_services.h"
 #include "state/file_command_services.h"
 #include "state/program_state.h"
@@ -65,8 +66,7 @@ void SheetEngine::EdtSheet_Pos(ProgramState&) {}
 // Writes the path of parent rows into the level bar (the level bar's part).
 void SheetEngine::ShowParentLevelPath(ProgramState&) {}
 
-// Takes the undo copy of the sheet (the undo part).
-void SheetEngine::UndoSave(ProgramState&) {}
+void SheetEngine::UndoSave(ProgramState& st) { kv::UndoSave(st, grid_); }
 
 // Moves to a level of the current path (the level navigation's part).
 void SheetEngine::LevelJump(ProgramState&, int) {}

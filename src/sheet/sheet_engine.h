@@ -31,13 +31,14 @@ class SheetEngine : public SheetServices {
   // successful record.
   bool LevelSheetRecord(ProgramState& st) override;
   GridModel* EdtSheetGrid(ProgramState&) override { return &grid_; }
+  // Takes the undo copy of the sheet in memory with the grid's top cell.
+  void UndoSave(ProgramState& st) override;
 
   // Not built yet; each does nothing until its part of the engine exists.
   void EditTreeBuild(ProgramState& st) override;
   void DMButtonsLayout(ProgramState& st) override;
   void EdtSheet_Pos(ProgramState& st) override;
   void ShowParentLevelPath(ProgramState& st) override;
-  void UndoSave(ProgramState& st) override;
   void LevelJump(ProgramState& st, int level) override;
 
  private:

@@ -3,6 +3,7 @@
 // While `ProgramState::calc` is null (tests of other parts) callers skip the
 // calculation: the sheet is stored as it stands.
 #include <string>
+#include <string_view>
 
 #include "state/level_context.h"
 
@@ -34,6 +35,34 @@ class CalcServices {
                               int changedCol) = 0;
   // Recalculates every level of the estimate from level 1.
   virtual void RecalcFromTopLevel(ProgramState& st, const std::string& workBase) = 0;
+
+  // What the editing of the sheet in memory asks. Each works in the context
+  // of `CurrentLevel`: its columns, its parent row and `SheetTotalRecord`.
+  // The defaults do nothing, for fakes that never edit.
+
+  // The answer of the quantity formula `formula` with the row record
+  // `record` (empty: the "[[" references read blanks); an error text of the
+  // evaluator on failure ("" without an evaluator).
+  virtual std::string FormulaEvaluate(ProgramState&, std::string_view /*record*/, std::string_view /*formula*/) {
+    return {};
+  }
+  // True when `result` is one of the evaluator's error texts.
+  virtual bool IsFormulaError(std::string_view /*result*/) { return false; }
+  // Computes the item row `rowRecord` in place (formula texts, row definitions).
+  virtual void RowCalc(ProgramState&, std::string& /*rowRecord*/) {}
+  // Re-evaluates the row definitions of `rowRecord` that depend on
+  // `changedCol`; with `paint` the computed cells are shown in grid row `gridRow`.
+  virtual void RowFormulaCalcAt(ProgramState&, int /*gridRow*/, std::string& /*rowRecord*/, int /*changedCol*/,
+                                bool /*paint*/) {}
+  // Recalculates the level's totals into `totalRecord` and repaints from
+  // `firstRow` (automatic recalculation on), or masks the total cells (off).
+  virtual void LevelRecalcAndShow(ProgramState&, std::string& /*totalRecord*/, int /*firstRow*/, int /*rowCount*/) {}
+  // Equipment edition: keeps a unit/value column pair of `rowRecord` in step
+  // after column `col` of sheet row `row` changed; true when `col` was the
+  // unit column of a pair.
+  virtual bool ZokuPairUpdate(ProgramState&, std::string& /*rowRecord*/, int /*level*/, int /*col*/, int /*row*/) {
+    return false;
+  }
 };
 
 }  // namespace kv

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "state/calc_state.h"
+#include "state/code_tables.h"
 #include "state/column_tables.h"
 #include "state/edit_state.h"
 #include "state/estimate_settings.h"
@@ -121,6 +122,7 @@ struct ProgramState : Identity,
                       SheetState,
                       EditState,
                       CalcState,
+                      CodeTableState,
                       EquipmentTables {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;
