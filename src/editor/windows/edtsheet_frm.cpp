@@ -61,6 +61,7 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   setObjectName(QString::fromLatin1(kEditWindow.data(), qsizetype(kEditWindow.size())));
   setAttribute(Qt::WA_DeleteOnClose);
   BuildControls();
+  memoEditor_ = std::make_unique<MemoEditorView>(*edtSheet_, *rowSheet_);
   st_.editor = this;
   // The file commands load and save the sheet objects of this grid.
   if (FileCommands* files = FileCommandsOf(st_)) files->sheetGrid = &edtSheetGrid_;

@@ -21,6 +21,7 @@
 #include "editor/editor_form_load.h"
 #include "editor/editor_state.h"
 #include "editor/file_menu.h"
+#include "editor/windows/memo_editor_view.h"
 #include "platform/grid/grid_model.h"
 #include "sheet/status_bar.h"
 #include "state/editor_services.h"
@@ -96,6 +97,8 @@ class EDTSHEET_FRM : public QMainWindow,
   GridView* EdtSheetView() const { return edtSheet_; }
   SheetEngine& Engine() { return *engine_; }
   GridView* RowSheetView() const { return rowSheet_; }
+  // Places and hides the RowSheet view over a memo row of the sheet grid.
+  MemoEditorPort& MemoEditor() { return *memoEditor_; }
   QLineEdit* DentakuText() const { return dentakuText_; }
   QToolBar* Toolbar1() const { return toolbar1_; }
   QToolBar* Toolbar2() const { return toolbar2_; }
@@ -159,6 +162,7 @@ class EDTSHEET_FRM : public QMainWindow,
   QWidget* central_ = nullptr;
   GridView* edtSheet_ = nullptr;
   GridView* rowSheet_ = nullptr;
+  std::unique_ptr<MemoEditorView> memoEditor_;
   QLineEdit* dentakuText_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   std::vector<QLabel*> panels_;
