@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kAsciiReturn = 13;
 constexpr int kAsciiEscape = 27;
-constexpr char kTooManyDigits[] = "入力した数値の桁数が多すぎます!";
+
 
 std::string Trimmed(std::string_view s) {
   const size_t a = s.find_first_not_of(' ');
@@ -91,7 +91,7 @@ void DentakuText_KeyPress(EditorGrids& g, int keyAscii) {
   NumFitColumn(st, level, result, st.CurrentCol);
   if (IsOverflowMark(result)) {
     st.ui.Beep();
-    WarnMsgBox(st, kTooManyDigits);
+    WarnMsgBox(st, kTooManyDigitsMessage);
     g.port.CalcBoxFocus();
     return;
   }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "calc/level_calc.h"
 #include "core/sjis_text.h"
 #include "editor/calc_box.h"
 #include "editor/edit_menu.h"
@@ -16,6 +15,7 @@
 #include "sheet/selection_helpers.h"
 #include "sheet/sheet_fields.h"
 #include "sheet/undo_clear.h"
+#include "state/calc_services.h"
 #include "state/column_numbers.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
@@ -199,7 +199,8 @@ void WriteHeldText(EditorGrids& g) {
         if (st.ABLinkSrc[size_t(i)] == col && ColumnExists(st, dst) && IsNumericColumn(st, level, dst))
           RowsFormulaCalc(st, g.sheet, row, row, dst, 1);
       }
-      if (st.ReCalcFlag) LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow, st.UsedRows);
+      if (st.ReCalcFlag && st.calc != nullptr)
+        st.calc->LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow, st.UsedRows);
 
       const std::string& type = st.ColType[size_t(level)][size_t(col)];
       if (!type.empty() && type[0] == 'I') {
@@ -221,6 +222,9 @@ void WriteHeldText(EditorGrids& g) {
       }
     }
   }
+  if (onSheetRow && st.SystemKind == 1 && st.calc != nullptr &&
+      st.calc->ZokuPairUpdate(st, st.SheetRows[size_t(row)], level, col, row) && st.ReCalcFlag)
+    st.calc->LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow, st.UsedRows);
   st.UsedRows = LastUsedRow(st);
   Panel(st, 2, StrNum(st.UsedRows) + " 行");
   for (int r = oldUsed + 1; r <= st.UsedRows; ++r) SetCellTextColor32(g.sheet, 0, r, 0);
