@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calc/formula_evaluate.h"
+#include "core/settings_text.h"
 #include "core/sjis_text.h"
 #include "editor/typed_text.h"
 #include "platform/codepage.h"
@@ -24,12 +25,6 @@ namespace {
 constexpr int kAsciiReturn = 13;
 constexpr int kAsciiEscape = 27;
 
-
-std::string Trimmed(std::string_view s) {
-  const size_t a = s.find_first_not_of(' ');
-  if (a == std::string_view::npos) return {};
-  return std::string(s.substr(a, s.find_last_not_of(' ') - a + 1));
-}
 
 // A fitted number that did not fit: the column filled with "+" or "-".
 bool IsOverflowMark(std::string_view fitted) {
@@ -58,7 +53,7 @@ bool DentakuOpen(EditorGrids& g) {
   if (row < 1 || row > st.Imax || RowKind(st, row) != ' ') return false;
   if (IsComputedColumn(st, level, col) || !IsNumericColumn(st, level, col)) return false;
   g.port.CalcBoxShow(true);
-  g.port.SetCalcBoxText(Trimmed(FieldText(st, st.SheetRows[size_t(row)], col, level)));
+  g.port.SetCalcBoxText(std::string(TrimBlanks(FieldText(st, st.SheetRows[size_t(row)], col, level))));
   g.port.CalcBoxFocus();
   return true;
 }

@@ -35,10 +35,6 @@ char TypeFirst(const ProgramState& st, int level, int col) {
   return t.empty() ? ' ' : t[0];
 }
 
-bool ValidColumn(const ProgramState& st, int col) {
-  return col >= 1 && col <= st.ColCount[size_t(st.CurrentLevel)] && col <= kMaxColumns;
-}
-
 // Numeric cells of an expense row are computed from its rate in the editions
 // 2 and 4; only the rate's own "A" column takes a typed value.
 bool ExpenseRowNumberClosed(const ProgramState& st, char kind, int col) {
@@ -95,10 +91,6 @@ void SkipHiddenColumns(EditorGrids& g, int col) {
       g.sheet.SetCurrentCol(first);
     }
   }
-}
-
-void Panel(ProgramState& st, int panel, const std::string& text) {
-  if (st.sheetEngine != nullptr) st.sheetEngine->StatusPanelSet(st, panel, text);
 }
 
 // Shows the stored value of the cursor cell again after a refused entry.
@@ -164,6 +156,14 @@ void TotalsLineRename(EditorGrids& g, int col) {
 
 }  // namespace
 
+bool IsLevelColumn(const ProgramState& st, int col) {
+  return col >= 1 && col <= st.ColCount[size_t(st.CurrentLevel)] && col <= kMaxColumns;
+}
+
+void EditorPanelSet(ProgramState& st, int panel, const std::string& text) {
+  if (st.sheetEngine != nullptr) st.sheetEngine->StatusPanelSet(st, panel, text);
+}
+
 bool IsMemoKind(char kind) { return kind != '\0' && std::string_view("123HD\xD2").find(kind) != std::string_view::npos; }
 
 char RowKind(const ProgramState& st, int row) {
@@ -201,7 +201,7 @@ void EdtSheet_Locate(EditorGrids& g, int col, int row) {
   st.CurrentRow = row;
   g.sheet.SetEditMode(CursorCellClosed(st, kind) ? kTypingClosed : kTypingOpens);
   if (row == st.Imax + 1) return;
-  Panel(st, 5, ColNumToLetter(col) + StrNum(row));
+  EditorPanelSet(st, 5, ColNumToLetter(col) + StrNum(row));
   if (st.sheetEngine != nullptr) st.sheetEngine->StatusPageShow(st, row);
   g.sheet.SetImeOn(CursorCellIme(st, kind, g.sheet.ImeOn()));
 }
@@ -233,7 +233,7 @@ void EdtSheet_EditEnd(EditorGrids& g) {
     ReshowCursorCell(g);
   } else if (st.CurrentRow <= st.Imax) {
     CellCommit(st, g.sheet, ToAnsiBytes(text));
-  } else if (ValidColumn(st, st.CurrentCol)) {
+  } else if (IsLevelColumn(st, st.CurrentCol)) {
     TotalsLineWrite(st, g.sheet, text);
   }
   st.CellCommitting = false;
@@ -267,7 +267,7 @@ void EdtSheet_Divide(EditorGrids& g, int x, int y) {
 void EdtSheet_DblClk(EditorGrids& g, int col, int row) {
   ProgramState& st = g.st;
   const int level = st.CurrentLevel;
-  if (col <= 0 || !ValidColumn(st, st.CurrentCol)) return;
+  if (col <= 0 || !IsLevelColumn(st, st.CurrentCol)) return;
   const int cur = st.CurrentCol;
   const char kind = RowKind(st, st.CurrentRow);
   const bool totalDefined = !IsBlank(st.ColTotalKind[size_t(level)][size_t(cur)]);
@@ -278,7 +278,7 @@ void EdtSheet_DblClk(EditorGrids& g, int col, int row) {
     return;
   }
   if (row == st.Imax + 1) {
-    if (ValidColumn(st, col) && IsBlank(st.ColTotalKind[size_t(level)][size_t(col)]))
+    if (IsLevelColumn(st, col) && IsBlank(st.ColTotalKind[size_t(level)][size_t(col)]))
       TotalsLineRename(g, col);
     return;
   }

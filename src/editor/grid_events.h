@@ -46,6 +46,10 @@ char RowKind(const ProgramState& st, int row);
 bool IsComputedColumn(const ProgramState& st, int level, int col);
 // Column `col` of the current level is hidden in the level's mask screen.
 bool IsMaskedColumn(const ProgramState& st, int col);
+// Column `col` exists on the current level.
+bool IsLevelColumn(const ProgramState& st, int col);
+// Status panel `panel` of the editor shows `text`.
+void EditorPanelSet(ProgramState& st, int panel, const std::string& text);
 
 // The cursor moved to (col, row).
 void EdtSheet_Locate(EditorGrids& g, int col, int row);

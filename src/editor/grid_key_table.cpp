@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/settings_text.h"
 #include "core/sjis_text.h"
 #include "editor/calc_box.h"
 #include "editor/edit_menu.h"
@@ -27,21 +28,9 @@ namespace {
 
 using namespace gridkey;
 
-std::string Trimmed(std::string_view s) {
-  const size_t a = s.find_first_not_of(' ');
-  if (a == std::string_view::npos) return {};
-  return std::string(s.substr(a, s.find_last_not_of(' ') - a + 1));
-}
+std::string Trimmed(std::string_view s) { return std::string(TrimBlanks(s)); }
 
 bool CursorOnMemoRow(const EditorGrids& g) { return IsMemoKind(RowKind(g.st, g.st.CurrentRow)); }
-
-void Panel(ProgramState& st, int panel, const std::string& text) {
-  if (st.sheetEngine != nullptr) st.sheetEngine->StatusPanelSet(st, panel, text);
-}
-
-bool ColumnExists(const ProgramState& st, int col) {
-  return col >= 1 && col <= st.ColCount[size_t(st.CurrentLevel)] && col <= kMaxColumns;
-}
 
 // Blanks a cell in the row record and the grid.
 void BlankCell(EditorGrids& g, int col, int row) {
@@ -55,7 +44,7 @@ void DirectEdit(EditorGrids& g, KeyPress& k) {
   ProgramState& st = g.st;
   MarkingModesOff(st);
   const int level = st.CurrentLevel, col = st.CurrentCol, row = st.CurrentRow;
-  if (!ColumnExists(st, col) || row < 1) {
+  if (!IsLevelColumn(st, col) || row < 1) {
     k.key = 0;
     return;
   }
@@ -91,7 +80,7 @@ void ClearSelection(EditorGrids& g, KeyPress& k) {
 void BlankCursorCell(EditorGrids& g, KeyPress&) {
   ProgramState& st = g.st;
   const int level = st.CurrentLevel, col = st.CurrentCol;
-  if (ColumnExists(st, col)) {
+  if (IsLevelColumn(st, col)) {
     st.CellCommitting = true;
     CellCommit(st, g.sheet, std::string(size_t(std::max(st.ColWidth[size_t(level)][size_t(col)], 0)), ' '));
     st.CellCommitting = false;
@@ -161,7 +150,7 @@ void HoldCellText(EditorGrids& g) {
   SelRectStore(st, g.sheet);
   st.HeldCellText = g.sheet.CurrentText();
   MarkingModesOff(st);
-  Panel(st, 1, "[" + st.HeldCellText + "]");
+  EditorPanelSet(st, 1, "[" + st.HeldCellText + "]");
 }
 
 void WriteHeldText(EditorGrids& g) {
@@ -172,7 +161,7 @@ void WriteHeldText(EditorGrids& g) {
   SelRectStore(st, g.sheet);
   const int level = st.CurrentLevel, col = st.CurrentCol, row = st.CurrentRow;
   const char kind = RowKind(st, row);
-  const bool onSheetRow = row >= 1 && row <= st.Imax && ColumnExists(st, col);
+  const bool onSheetRow = row >= 1 && row <= st.Imax && IsLevelColumn(st, col);
   if (onSheetRow && kind != '\xD2' && kind != kClosingKind) {
     st.SheetModified = true;
     if (!IsComputedColumn(st, level, col)) {
@@ -196,7 +185,7 @@ void WriteHeldText(EditorGrids& g) {
       if (numeric) RowsFormulaCalc(st, g.sheet, row, row, col, 1);
       for (int i = 1; i <= std::min(st.ABLinkCount, 3); ++i) {
         const int dst = st.ABLinkDst[size_t(i)];
-        if (st.ABLinkSrc[size_t(i)] == col && ColumnExists(st, dst) && IsNumericColumn(st, level, dst))
+        if (st.ABLinkSrc[size_t(i)] == col && IsLevelColumn(st, dst) && IsNumericColumn(st, level, dst))
           RowsFormulaCalc(st, g.sheet, row, row, dst, 1);
       }
       if (st.ReCalcFlag && st.calc != nullptr)
@@ -208,7 +197,7 @@ void WriteHeldText(EditorGrids& g) {
         std::string name;
         const bool found = table >= 0 && table <= 3 &&
                            SiwakeItemFind(st, table, Trimmed(ToAnsiBytes(st.HeldCellText)), name);
-        const bool hasName = ColumnExists(st, col + 1);
+        const bool hasName = IsLevelColumn(st, col + 1);
         if (found) {
           if (hasName) {
             FieldStore(st, rec, col + 1, level, name);
@@ -226,7 +215,7 @@ void WriteHeldText(EditorGrids& g) {
       st.calc->ZokuPairUpdate(st, st.SheetRows[size_t(row)], level, col, row) && st.ReCalcFlag)
     st.calc->LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow, st.UsedRows);
   st.UsedRows = LastUsedRow(st);
-  Panel(st, 2, StrNum(st.UsedRows) + " 行");
+  EditorPanelSet(st, 2, StrNum(st.UsedRows) + " 行");
   for (int r = oldUsed + 1; r <= st.UsedRows; ++r) SetCellTextColor32(g.sheet, 0, r, 0);
   for (int r = st.UsedRows + 1; r <= oldUsed; ++r) SetCellTextColor32(g.sheet, 0, r, 7);
   AutoAdvanceCell(st, g.sheet);
