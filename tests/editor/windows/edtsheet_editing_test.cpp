@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <cstdlib>
 #include <filesystem>
 
 #include "calc/calc_engine.h"
@@ -147,6 +148,11 @@ TEST_F(EdtSheetEditing, TheCalculatorBoxCommitsOnEnterAndKeepsItsFormulaForAnoth
   ASSERT_FALSE(box->isHidden());
   EXPECT_TRUE(panel->isHidden());
   box->setText(QStringLiteral("2*4"));
+  if (const char* shot = std::getenv("KORVANE_CALCBOX_PICTURE")) {
+    w.resize(900, 400);
+    test::Settle();
+    w.grab().save(QString::fromUtf8(shot));
+  }
   // Another window became active (a message box): the box keeps the formula.
   QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
   QCoreApplication::sendEvent(box, &away);
