@@ -16,14 +16,13 @@ inline constexpr const char* kTooManyDigitsMessage = "入力した数値の桁�
 
 // Stores `text` (Shift-JIS bytes as typed) into the cursor cell, computes the
 // row and the level, repaints, and moves the cursor on. False when nothing
-// was stored (the cursor not on a sheet row, a numeric cell of a computed
-// total row, a number too long for its column (typed, or the value of a
-// formula), a formula error in a numeric
-// cell, a code cell beyond the sheet's rows); a message, where there is one,
-// has been shown, and the cell shows its stored value again. Clears
-// `CellCommitting`. Without a calculation engine (`st.calc` null) the text
-// is stored and nothing is computed; a formula typed into a numeric cell then
-// stores nothing.
+// was stored: the cursor is not on a sheet row, the cell is a numeric or
+// formula-text cell of a computed total row, the number is too long for its
+// column (typed, or the value of a formula), or a formula typed into a
+// numeric cell fails. A message, where there is one, has been shown, and the
+// cell shows its stored value again. Clears `CellCommitting`. Without a
+// calculation engine (`st.calc` null) the text is stored and nothing is
+// computed; a formula typed into a numeric cell then stores nothing.
 bool CellCommit(ProgramState& st, GridModel& grid, std::string text);
 
 // Looks `code` (trimmed) up in code table `table` (0..3) by halving the

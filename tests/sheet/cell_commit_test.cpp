@@ -62,7 +62,7 @@ const CommitCase kCases[] = {
     {"name cut to the width", ' ', kName, "あいうえおかきくけこ", true, "あいうえお", "あいうえお"},
     {"half character at the cut", ' ', kName, "abcあいうえ", true, "abcあいう", "abcあいう "},
     {"two lines joined", ' ', kName, "名前\r\n二行", true, "名前二行", "名前二行"},
-    {"two-line column", ' ', kSpec, "上段\r\n下段", true, "上段\r\n下段", "上段\r\n下段"},
+    {"two-line column", ' ', kDetail, "上段\r\n下段", true, "上段\r\n下段", "上段\r\n下段"},
     {"formula text and its value", ' ', kFormula, "12.5*4", true, "12.5*4", "12.5*4          ", "", true, kQty, "50.00"},
     {"formula text with an error", ' ', kFormula, "2*(3", true, "2*(3", "2*(3            ", "Err()の数が違います", true,
      kQty, ""},
@@ -154,6 +154,29 @@ TEST_F(CellCommitTest, AmountAndTotalsFollowAQuantity) {
   EXPECT_EQ(Shown(kAmount, 2), "40");
   EXPECT_EQ(Cell(0, kAmount), "45");
   EXPECT_EQ(Shown(kAmount, st.Imax + 1), "45");
+}
+
+TEST_F(CellCommitTest, NumericEntryCarriesItsLinkIntoTheRow) {
+  st.ABLinkCount = 1;
+  st.ABLinkSrc[1] = kQty;
+  st.ABLinkDst[1] = kPrice;
+  Sheet({Row(' ', {{kQty, "3"}, {kPrice, "10"}, {kAmount, "30"}})});
+  Cursor(kQty, 1);
+  ASSERT_TRUE(CellCommit(st, grid, "4"));
+  EXPECT_EQ(Cell(1, kPrice), "4");
+  EXPECT_EQ(Shown(kPrice, 1), "4");
+  EXPECT_EQ(Cell(1, kAmount), "16");
+  EXPECT_EQ(Cell(0, kAmount), "16");
+}
+
+TEST_F(CellCommitTest, EquipmentEditionComputesTheDependentColumns) {
+  st.SystemKind = 1;
+  Sheet({Row(' ', {{kQty, "3"}, {kPrice, "10"}, {kAmount, "30"}})});
+  Cursor(kQty, 1);
+  ASSERT_TRUE(CellCommit(st, grid, "5"));
+  EXPECT_EQ(Cell(1, kAmount), "50");
+  EXPECT_EQ(Shown(kAmount, 1), "50");
+  EXPECT_EQ(Shown(kQty, 1), "5.00");
 }
 
 TEST_F(CellCommitTest, EntryBelowTheLastRowGrowsTheSheet) {

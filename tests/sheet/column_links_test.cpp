@@ -28,12 +28,12 @@ class ColumnLinksTest : public EditFixture {
 };
 
 TEST_F(ColumnLinksTest, OnlyTheFirstLinkOfASourceAndNoChain) {
-  Links({{kName, kNote}, {kName, kSpec}, {kNote, kFormula}});
-  Sheet({Row(' ', {{kName, "ab"}, {kSpec, "仕様"}, {kFormula, "1+1"}})});
+  Links({{kName, kNote}, {kName, kDetail}, {kNote, kFormula}});
+  Sheet({Row(' ', {{kName, "ab"}, {kDetail, "仕様"}, {kFormula, "1+1"}})});
   ABLinkUpdate(st, grid, kName, 1);
   EXPECT_EQ(Cell(1, kNote), "ab");
   EXPECT_EQ(Shown(kNote, 1), "ab  ");
-  EXPECT_EQ(Cell(1, kSpec), "仕様");      // the second link of the source
+  EXPECT_EQ(Cell(1, kDetail), "仕様");      // the second link of the source
   EXPECT_EQ(Cell(1, kFormula), "1+1");    // the destination's own link
 }
 
@@ -56,11 +56,11 @@ TEST_F(ColumnLinksTest, NumericDestinationIsFittedAndShownWithSeparators) {
 }
 
 TEST_F(ColumnLinksTest, TwoLineDestinationIsShownWithoutTrailingBlanks) {
-  Links({{kName, kSpec}});
+  Links({{kName, kDetail}});
   Sheet({Row(' ', {{kName, "名前"}})});
   ABLinkUpdate(st, grid, kName, 1);
-  EXPECT_EQ(Cell(1, kSpec), "名前");
-  EXPECT_EQ(Shown(kSpec, 1), "名前");
+  EXPECT_EQ(Cell(1, kDetail), "名前");
+  EXPECT_EQ(Shown(kDetail, 1), "名前");
 }
 
 TEST_F(ColumnLinksTest, NarrowerDestinationNeverHoldsHalfACharacter) {

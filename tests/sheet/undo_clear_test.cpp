@@ -149,10 +149,10 @@ TEST_F(ClearSelCellsTest, TotalsLineBlanksTheClosingRecordsColumn) {
 
 TEST_F(ClearSelCellsTest, MemoRowKeepsWholeCharacters) {
   // The memo text runs across the fields: お takes bytes 29-30, across the
-  // edge of the name field (20-29) and the spec field (30-49).
+  // edge of the name field (20-29) and the detail field (30-49).
   const std::string text = "xあいうえおかきくけ";
   Sheet({Row(' ', {{kName, "上"}}), MemoRow('1', text)});
-  Select(kSpec, 2, kSpec, 2);
+  Select(kDetail, 2, kDetail, 2);
   ClearSelCells(st, grid);
   EXPECT_EQ(st.SheetRows[2].substr(19, 40), ToSjis("xあいうえ") + std::string(31, ' '));
   EXPECT_EQ(Shown(1, 2), "xあいうえ" + std::string(31, ' '));
