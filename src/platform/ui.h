@@ -134,6 +134,11 @@ class Ui {
   // Plain text-input box; nullopt when cancelled.
   virtual std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                               std::string_view initial) = 0;
+  // The input method of the input boxes shown from now on: on = Japanese
+  // input switched on in the text box (as far as the desktop lets a program
+  // ask); off = the box's own default. Read when a box is shown.
+  void SetInputBoxImeOn(bool on) { inputBoxImeOn_ = on; }
+  bool InputBoxImeOn() const { return inputBoxImeOn_; }
 
   // File dialogs; nullopt when cancelled, else the chosen full path.
   virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& req) = 0;
@@ -211,6 +216,9 @@ class Ui {
 
   // Ends the program at once. Never returns.
   [[noreturn]] virtual void EndProgram(int exitCode) = 0;
+
+ private:
+  bool inputBoxImeOn_ = false;
 };
 
 }  // namespace kv

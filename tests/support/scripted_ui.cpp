@@ -171,7 +171,8 @@ int ScriptedUi::MsgBox(std::string_view text, int style, std::string_view title)
 }
 
 std::optional<std::string> ScriptedUi::InputBox(std::string_view prompt, std::string_view title,
-                                                std::string_view) {
+                                                std::string_view initial) {
+  inputBoxes.push_back({std::string(initial), InputBoxImeOn()});
   auto e = Next({PromptKind::InputBox, std::string(title), std::string(prompt), 0, {}});
   return e ? e->text : std::nullopt;
 }

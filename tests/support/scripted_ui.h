@@ -98,6 +98,12 @@ class ScriptedUi : public Ui {
   // Window rectangles (a window not listed has no bounds); MoveWindow moves them.
   std::map<std::string, WindowRect, std::less<>> windowRects;
   TextSize screen{1024, 768};
+  // Each input box shown: its initial text and whether Japanese input was asked.
+  struct InputBoxShown {
+    std::string initial;
+    bool imeOn = false;
+  };
+  std::vector<InputBoxShown> inputBoxes;
 
   // --- Ui ---
   int MsgBox(std::string_view text, int style, std::string_view title) override;

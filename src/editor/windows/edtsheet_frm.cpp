@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -19,6 +21,8 @@
 
 #include "app/windows/option_windows.h"
 #include "calc/level_calc.h"
+#include "editor/calc_box.h"
+#include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
 #include "editor/windows/menu_bar_view.h"
 #include "platform/grid/qt/grid_view.h"
@@ -54,6 +58,19 @@ class ResizeWatcher : public QObject {
   std::function<void()> onResize_;
 };
 
+// Hands a widget's events to a function; true from it stops the event.
+class EventWatcher : public QObject {
+ public:
+  EventWatcher(QWidget* watched, std::function<bool(QEvent*)> onEvent)
+      : QObject(watched), onEvent_(std::move(onEvent)) {
+    watched->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* e) override { return onEvent_(e); }
+
+ private:
+  std::function<bool(QEvent*)> onEvent_;
+};
+
 }  // namespace
 
 EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* parent)
@@ -68,9 +85,6 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   // The sheet engine paints this window's grid and status bar; the grid
   // keeps the totals line fixed at its foot.
   edtSheetGrid_.SetTotalsLine(true);
-  // Read-only until the cell commit stores typed texts into the sheet's
-  // records: a text typed into the grid alone would be shown but never saved.
-  edtSheetGrid_.SetEditMode(0);
   engine_ = std::make_unique<SheetEngine>(edtSheetGrid_, this);
   st_.sheetEngine = engine_.get();
   st_.EditGridObjectsLastRow = [this] {
@@ -81,13 +95,21 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
     }
     return last;
   };
+  // The grids' events before the load: the cell the set-up puts the cursor
+  // on gets its edit mode and input method.
+  grids_ = std::make_unique<EditorGrids>(
+      EditorGrids{st_, edtSheetGrid_, rowSheetGrid_, *this, *memoEditor_});
+  WireEditorGridEvents(*grids_);
   Form_Load(st_, ed_, menus_, *this);
   WireFileMenu();
+  WireEditing();
   loaded_ = true;
 }
 
 EDTSHEET_FRM::~EDTSHEET_FRM() {
   loaded_ = false;
+  edtSheetGrid_.events = {};
+  rowSheetGrid_.events = {};
   if (st_.editor == this) st_.editor = nullptr;
   if (FileCommands* files = FileCommandsOf(st_); files && files->sheetGrid == &edtSheetGrid_)
     files->sheetGrid = nullptr;
@@ -246,7 +268,29 @@ void EDTSHEET_FRM::GridPlace() {
                          edtSheet_->height());
 }
 
-void EDTSHEET_FRM::DentakuHide() { dentakuText_->hide(); }
+void EDTSHEET_FRM::DentakuHide() { CalcBoxShow(false); }
+
+std::string EDTSHEET_FRM::HeldCellText() const { return st_.HeldCellText; }
+
+void EDTSHEET_FRM::CalcBoxShow(bool shown) {
+  for (QLabel* p : panels_) p->setVisible(!shown);
+  dentakuText_->setGeometry(0, 0, statusBar_->width(), statusBar_->height());
+  dentakuText_->setVisible(shown);
+  if (shown) dentakuText_->raise();
+}
+
+bool EDTSHEET_FRM::CalcBoxVisible() const { return !dentakuText_->isHidden(); }
+
+std::string EDTSHEET_FRM::CalcBoxText() const { return FromQ(dentakuText_->text()); }
+
+void EDTSHEET_FRM::SetCalcBoxText(const std::string& text) {
+  dentakuText_->setText(ToQ(text));
+  dentakuText_->setCursorPosition(int(dentakuText_->text().size()));
+}
+
+void EDTSHEET_FRM::CalcBoxFocus() { dentakuText_->setFocus(Qt::OtherFocusReason); }
+
+void EDTSHEET_FRM::SheetFocus() { edtSheet_->setFocus(Qt::OtherFocusReason); }
 
 void EDTSHEET_FRM::MenusChanged() { menuView_->Apply(menus_); }
 
@@ -268,7 +312,34 @@ void EDTSHEET_FRM::WireFileMenu() {
   };
   fileMenuPort_.GridFocus = [this](ProgramState&) { edtSheet_->setFocus(); };
   fileMenuPort_.UnloadEditor = [this](ProgramState&) { return close(); };
+  fileMenuPort_.NonPrintModesOff = [](ProgramState& st) { MarkingModesOff(st); };
   for (int item : kFileMenuItems) WireMenu("Menu_1Sub", [this](int index) { Menu_1Sub_Click(index); }, item);
+}
+
+void EDTSHEET_FRM::WireEditing() {
+  for (int item : {kEditUndoItem, kEditDeleteItem})
+    WireMenu("Menu_2Sub", [this](int index) { Menu_2Sub_Click(st_, edtSheetGrid_, index); }, item);
+  // The calculator box: Enter and Esc, and losing the focus to another
+  // control of this window. A message box or another window becoming active
+  // takes the focus for a while only: the box keeps its formula.
+  new EventWatcher(dentakuText_, [this](QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(e)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        DentakuText_KeyPress(*grids_, 13);
+        return true;
+      }
+      if (key == Qt::Key_Escape) {
+        DentakuText_KeyPress(*grids_, 27);
+        return true;
+      }
+    } else if (e->type() == QEvent::FocusOut) {
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && CalcBoxVisible())
+        DentakuText_LostFocus(*grids_);
+    }
+    return false;
+  });
 }
 
 void EDTSHEET_FRM::Menu_1Sub_Click(int index) { kv::Menu_1Sub_Click(st_, index, fileMenuPort_); }

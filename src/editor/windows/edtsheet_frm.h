@@ -21,6 +21,7 @@
 #include "editor/editor_form_load.h"
 #include "editor/editor_state.h"
 #include "editor/file_menu.h"
+#include "editor/grid_events.h"
 #include "editor/windows/memo_editor_view.h"
 #include "platform/grid/grid_model.h"
 #include "sheet/status_bar.h"
@@ -55,7 +56,8 @@ struct EditorWindowHooks {
 class EDTSHEET_FRM : public QMainWindow,
                      public EditorServices,
                      public StatusBarPort,
-                     private EditorFormPort {
+                     private EditorFormPort,
+                     private EditorGridPort {
  public:
   static constexpr int kLevelButtons = 8;
   static constexpr int kStatusPanels = 6;
@@ -85,9 +87,8 @@ class EDTSHEET_FRM : public QMainWindow,
   void StatusPanelClear(int panel);
   void StatusPanelClear(int panel, const std::string& heldCellText);
   std::string StatusPanelText(int panel) const;
-  // The cell text held by the grid's key handling ("" when none).
-  std::string HeldCellText() const override { return heldCellText_; }
-  void SetHeldCellText(std::string text) { heldCellText_ = std::move(text); }
+  // The cell text held by the grid's key handling (`HeldCellText`, "" when none).
+  std::string HeldCellText() const override;
 
   // --- Controls other parts of the editor fill ---
   // The sheet grid and the memo row's one-row grid: the models the sheet
@@ -141,8 +142,17 @@ class EDTSHEET_FRM : public QMainWindow,
   void DentakuHide() override;
   void MenusChanged() override;
 
+  // EditorGridPort: the calculator box over the status bar, the grid's focus.
+  void CalcBoxShow(bool shown) override;
+  bool CalcBoxVisible() const override;
+  std::string CalcBoxText() const override;
+  void SetCalcBoxText(const std::string& text) override;
+  void CalcBoxFocus() override;
+  void SheetFocus() override;
+
   void BuildControls();
   void WireFileMenu();
+  void WireEditing();
   void MenuChosen(const std::string& name, int index);
   void Form_Activate();
   int Px(int twips) const;   // twips to pixels across
@@ -174,7 +184,7 @@ class EDTSHEET_FRM : public QMainWindow,
   std::vector<QLabel*> dmLabels_;
   QTreeWidget* treeView1_ = nullptr;
   QFrame* sizer_ = nullptr;
-  std::string heldCellText_;
+  std::unique_ptr<EditorGrids> grids_;
   std::unique_ptr<SheetEngine> engine_;
   bool loaded_ = false;
 };

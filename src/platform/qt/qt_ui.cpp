@@ -179,6 +179,13 @@ std::optional<std::string> QtUi::InputBox(std::string_view prompt, std::string_v
   dlg.setTextValue(ToQ(initial));
   dlg.setOkButtonText("OK");
   dlg.setCancelButtonText(QString::fromUtf8("キャンセル"));
+  if (InputBoxImeOn()) {
+    // Japanese input: no restriction on the text box's input method.
+    for (QLineEdit* edit : dlg.findChildren<QLineEdit*>()) {
+      edit->setAttribute(Qt::WA_InputMethodEnabled, true);
+      edit->setInputMethodHints(Qt::ImhNone);
+    }
+  }
   ArrowWhileAsking arrow(busy_);
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
   return FromQ(dlg.textValue());

@@ -230,7 +230,7 @@ TEST_F(EdtSheetWithEstimate, EngineStatusPanelsAreTheWindows) {
   EDTSHEET_FRM& w = Load();
   st.sheetEngine->StatusPanelSet(st, 4, " 5P");
   EXPECT_EQ(w.StatusPanelText(4), " 5P");
-  w.SetHeldCellText("12,500");
+  st.HeldCellText = "12,500";
   st.sheetEngine->StatusPanelClear(st, 1);
   EXPECT_EQ(w.StatusPanelText(1), "[12,500]");
   st.sheetEngine->StatusPanelSet(st, 7, "ignored");

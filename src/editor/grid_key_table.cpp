@@ -1,0 +1,224 @@
+#include "editor/grid_key_table.h"
+
+#include <algorithm>
+
+#include "core/settings_text.h"
+#include "core/sjis_text.h"
+#include "editor/calc_box.h"
+#include "editor/edit_menu.h"
+#include "platform/codepage.h"
+#include "platform/grid/grid_api.h"
+#include "platform/grid/grid_keys.h"
+#include "sheet/cell_commit.h"
+#include "sheet/column_links.h"
+#include "sheet/last_used_row.h"
+#include "sheet/memo_editor.h"
+#include "sheet/selection_helpers.h"
+#include "sheet/sheet_fields.h"
+#include "sheet/undo_clear.h"
+#include "state/calc_services.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
+#include "storage/row_record.h"
+
+namespace kv {
+
+namespace {
+
+using namespace gridkey;
+
+std::string Trimmed(std::string_view s) { return std::string(TrimBlanks(s)); }
+
+bool CursorOnMemoRow(const EditorGrids& g) { return IsMemoKind(RowKind(g.st, g.st.CurrentRow)); }
+
+// Blanks a cell in the row record and the grid.
+void BlankCell(EditorGrids& g, int col, int row) {
+  FieldStore(g.st, g.st.SheetRows[size_t(row)], col, g.st.CurrentLevel, "");
+  SetTextData32(g.sheet, col, row, "");
+}
+
+// F2 on a row that is not a memo row: the grid's in-cell edit with the
+// stored text (the closing record's bytes on the totals line).
+void DirectEdit(EditorGrids& g, KeyPress& k) {
+  ProgramState& st = g.st;
+  MarkingModesOff(st);
+  const int level = st.CurrentLevel, col = st.CurrentCol, row = st.CurrentRow;
+  if (!IsLevelColumn(st, col) || row < 1) {
+    k.key = 0;
+    return;
+  }
+  const char kind = RowKind(st, row);
+  if (!IsBlank(st.ColTotalKind[size_t(level)][size_t(col)]) && kind != 'Q') {
+    k.key = 0;
+    return;
+  }
+  st.CellEditActive = true;
+  std::string text;
+  if (row > st.Imax)
+    text = FieldText(st, st.SheetTotalRecord, col, level);
+  else if (kind == 'Q')
+    text = RTrimBlanks(FieldText(st, st.SheetRows[size_t(row)], col, level));
+  else
+    text = FieldText(st, st.SheetRows[size_t(row)], col, level);
+  SetTextData32(g.sheet, col, row, text);
+  g.sheet.BeginEdit(st.EditCellPosition);
+  k.key = 0;
+}
+
+void ClearSelection(EditorGrids& g, KeyPress& k) {
+  ProgramState& st = g.st;
+  MarkingModesOff(st);
+  k.key = 0;
+  SelRectStore(st, g.sheet);
+  const bool range = st.SelLeft != st.SelRight || st.SelTop != st.SelBottom;
+  ClearSelCells(st, g.sheet);
+  if (range) ClearSelect32(g.sheet);
+  KeepSelVisible(g.sheet);
+}
+
+void BlankCursorCell(EditorGrids& g, KeyPress&) {
+  ProgramState& st = g.st;
+  const int level = st.CurrentLevel, col = st.CurrentCol;
+  if (IsLevelColumn(st, col)) {
+    st.CellCommitting = true;
+    CellCommit(st, g.sheet, std::string(size_t(std::max(st.ColWidth[size_t(level)][size_t(col)], 0)), ' '));
+    st.CellCommitting = false;
+  }
+  MarkingModesOff(st);
+}
+
+bool IsKey(const KeyPress& k, int key) { return k.key == key; }
+
+const std::vector<KeyTableRow> kRows = {
+    {"1", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kShift) || IsKey(k, kControl); },
+     [](EditorGrids&, KeyPress&) {}},
+    {"2", [](const EditorGrids& g, const KeyPress&) { return g.st.CellCommitting; },
+     [](EditorGrids&, KeyPress& k) { k.key = 0; }},
+    {"8", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kHome) && k.shift; },
+     [](EditorGrids& g, KeyPress&) { HoldCellText(g); }},
+    {"9", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kHome) && !k.shift; },
+     [](EditorGrids& g, KeyPress&) { WriteHeldText(g); }},
+    {"10",
+     [](const EditorGrids& g, const KeyPress& k) { return IsKey(k, kF2) && !k.shift && CursorOnMemoRow(g); },
+     [](EditorGrids& g, KeyPress&) {
+       MarkingModesOff(g.st);
+       g.st.SheetModified = true;
+       OpenMemoEditor(g.st, g.sheet, g.rowSheet, g.memo);
+     }},
+    {"11", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kReturn); },
+     [](EditorGrids& g, KeyPress& k) {
+       DentakuOpen(g);
+       MarkingModesOff(g.st);
+       k.key = 0;
+     }},
+    {"12",
+     [](const EditorGrids&, const KeyPress& k) {
+       switch (k.key) {
+         case kLeft: case kUp: case kRight: case kDown: case kPageUp: case kPageDown: case kInsert: case kEnd:
+           return true;
+         default:
+           return false;
+       }
+     },
+     [](EditorGrids&, KeyPress&) {}},
+    {"13", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kDelete); }, ClearSelection},
+    {"14", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kBack); }, BlankCursorCell},
+    {"15", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kTab); },
+     [](EditorGrids&, KeyPress& k) { k.key = 0; }},
+    {"18a", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF2) && !k.shift; }, DirectEdit},
+    {"21", [](const EditorGrids&, const KeyPress&) { return true; }, [](EditorGrids&, KeyPress&) {}},
+};
+
+}  // namespace
+
+const std::vector<KeyTableRow>& EditorKeyTable() { return kRows; }
+
+std::string EdtSheet_KeyDown2(EditorGrids& g, int& key, bool shift, bool ctrl) {
+  KeyPress k{key, shift, ctrl};
+  for (const KeyTableRow& row : kRows) {
+    if (!row.matches(g, k)) continue;
+    row.action(g, k);
+    return row.id;
+  }
+  return {};
+}
+
+void HoldCellText(EditorGrids& g) {
+  ProgramState& st = g.st;
+  ClearSelect32(g.sheet);
+  SelRectStore(st, g.sheet);
+  st.HeldCellText = g.sheet.CurrentText();
+  MarkingModesOff(st);
+  EditorPanelSet(st, 1, "[" + st.HeldCellText + "]");
+}
+
+void WriteHeldText(EditorGrids& g) {
+  ProgramState& st = g.st;
+  MarkingModesOff(st);
+  const int oldUsed = st.UsedRows;
+  ClearSelect32(g.sheet);
+  SelRectStore(st, g.sheet);
+  const int level = st.CurrentLevel, col = st.CurrentCol, row = st.CurrentRow;
+  const char kind = RowKind(st, row);
+  const bool onSheetRow = row >= 1 && row <= st.Imax && IsLevelColumn(st, col);
+  if (onSheetRow && kind != '\xD2' && kind != kClosingKind) {
+    st.SheetModified = true;
+    if (!IsComputedColumn(st, level, col)) {
+      std::string& rec = st.SheetRows[size_t(row)];
+      const bool numeric = IsNumericColumn(st, level, col);
+      std::string shown;
+      if (numeric) {
+        std::string fitted = Trimmed(CommaStrip(ToAnsiBytes(st.HeldCellText)));
+        NumFitColumn(st, level, fitted, col);
+        FieldStore(st, rec, col, level, fitted);
+        NumCommaFormat(st, level, fitted, col);
+        st.HeldCellText = ToUnicodeStr(fitted);
+        shown = st.HeldCellText;
+      } else {
+        FieldStore(st, rec, col, level, ToAnsiBytes(st.HeldCellText));
+        shown = RTrimBlanks(FieldText(st, rec, col, level));
+      }
+      SetTextData32(g.sheet, st.SelLeft, st.SelTop, shown);
+
+      ABLinkUpdate(st, g.sheet, col, row);
+      if (numeric) RowsFormulaCalc(st, g.sheet, row, row, col, 1);
+      for (int i = 1; i <= std::min(st.ABLinkCount, 3); ++i) {
+        const int dst = st.ABLinkDst[size_t(i)];
+        if (st.ABLinkSrc[size_t(i)] == col && IsLevelColumn(st, dst) && IsNumericColumn(st, level, dst))
+          RowsFormulaCalc(st, g.sheet, row, row, dst, 1);
+      }
+      if (st.ReCalcFlag && st.calc != nullptr)
+        st.calc->LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow, st.UsedRows);
+
+      const std::string& type = st.ColType[size_t(level)][size_t(col)];
+      if (!type.empty() && type[0] == 'I') {
+        const int table = type.size() > 1 ? type[1] - '0' : -1;
+        std::string name;
+        const bool found = table >= 0 && table <= 3 &&
+                           SiwakeItemFind(st, table, Trimmed(ToAnsiBytes(st.HeldCellText)), name);
+        const bool hasName = IsLevelColumn(st, col + 1);
+        if (found) {
+          if (hasName) {
+            FieldStore(st, rec, col + 1, level, name);
+            SetTextData32(g.sheet, col + 1, row, ToUnicodeStr(RTrimBlanks(name)));
+          }
+        } else {
+          st.HeldCellText.clear();
+          BlankCell(g, col, row);
+          if (hasName) BlankCell(g, col + 1, row);
+        }
+      }
+    }
+  }
+  if (onSheetRow && st.SystemKind == 1 && st.calc != nullptr &&
+      st.calc->ZokuPairUpdate(st, st.SheetRows[size_t(row)], level, col, row) && st.ReCalcFlag)
+    st.calc->LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow, st.UsedRows);
+  st.UsedRows = LastUsedRow(st);
+  EditorPanelSet(st, 2, StrNum(st.UsedRows) + " 行");
+  for (int r = oldUsed + 1; r <= st.UsedRows; ++r) SetCellTextColor32(g.sheet, 0, r, 0);
+  for (int r = st.UsedRows + 1; r <= oldUsed; ++r) SetCellTextColor32(g.sheet, 0, r, 7);
+  AutoAdvanceCell(st, g.sheet);
+}
+
+}  // namespace kv
