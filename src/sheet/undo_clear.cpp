@@ -61,11 +61,12 @@ void UndoSave(ProgramState& st, const GridModel& grid) {
   st.UndoCursorCol = st.CurrentCol;
   st.UndoCursorRow = st.CurrentRow;
   st.UndoRowCount = rows;
+  st.UndoTaken = true;
   GetTopCell32(grid, 0, st.UndoTopCell.col, st.UndoTopCell.row);
 }
 
 void UndoRestore(ProgramState& st, GridModel& grid) {
-  if (st.UndoRowCount < 1) return;
+  if (!st.UndoTaken) return;
   const int limit = SheetRowLimit(st);
   const int rows = std::min(st.UndoRowCount, kMaxSheetRows);
   for (int r = 1; r <= rows; ++r) st.SheetRows[static_cast<size_t>(r)] = st.UndoRows[static_cast<size_t>(r)];

@@ -12,8 +12,11 @@ struct EditState {
   // The undo copy: UndoRows[r] = SheetRows[r] for r = 1 .. UndoRowCount at the
   // time of the copy; slot 1001 holds the closing record. Slots above
   // UndoRowCount keep whatever an earlier copy left and are never read.
+  // UndoTaken tells a copy of an empty sheet (count 0: the undo of the first
+  // entry blanks the sheet again) from no copy at all (nothing to restore).
   std::array<std::string, kMaxSheetRows + 2> UndoRows;
-  int UndoRowCount = 0;  // below 1: nothing to restore
+  int UndoRowCount = 0;
+  bool UndoTaken = false;
   int UndoCursorCol = 0;
   int UndoCursorRow = 0;
   SheetTopCell UndoTopCell;  // the grid's top-left visible cell at the copy

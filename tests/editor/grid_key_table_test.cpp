@@ -117,7 +117,7 @@ TEST_F(GridKeyTableTest, HomeCutsALongTextWithoutSplittingACharacter) {
   MoveTo(kName, 2);
   Press(kHome);
   EXPECT_EQ(Field(2, kName), "ABCDEFGHI ");
-  EXPECT_EQ(Field(2, kSpec).substr(0, 4), "    ");
+  EXPECT_EQ(Field(2, kDetail).substr(0, 4), "    ");
 }
 
 TEST_F(GridKeyTableTest, HomeLooksACodeUpAndAnUnknownCodeBlanksCodeAndName) {

@@ -30,7 +30,7 @@ namespace kv::test {
 // Columns of level 1.
 enum EditCol {
   kName = 1,      // C, 10 bytes
-  kDetail = 2,      // W, 20 bytes
+  kDetail = 2,    // W, 20 bytes
   kFormula = 3,   // S, 16 bytes: quantity formula
   kQty = 4,       // A2, 8 bytes: its answer, 2 decimals
   kPrice = 5,     // 0, 10 bytes

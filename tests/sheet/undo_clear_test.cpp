@@ -67,6 +67,19 @@ TEST_F(UndoTest, AfterAnEntryThatGrewTheSheetTheNewRowsGo) {
   EXPECT_EQ(bar.panels[2], " 2 行");
 }
 
+TEST_F(UndoTest, TheFirstEntryIntoAnEmptySheetIsUndone) {
+  Sheet({});
+  engine.UndoSave(st);  // as a load of the empty sheet takes it
+  Cursor(kName, 1);
+  ASSERT_TRUE(CellCommit(st, grid, ToSjis("最初")));
+  ASSERT_EQ(st.UsedRows, 1);
+  UndoRestore(st, grid);
+  EXPECT_EQ(st.SheetRows[1], Blank());
+  EXPECT_EQ(st.UsedRows, 0);
+  EXPECT_EQ(Shown(kName, 1), "");
+  EXPECT_TRUE(st.SheetModified);
+}
+
 TEST_F(UndoTest, TwiceIsOnce) {
   Loaded();
   ASSERT_TRUE(CellCommit(st, grid, "7"));
