@@ -235,6 +235,8 @@ TEST_F(GridViewTest, TypingAndEnterCommitTheTextThroughEditEnd) {
   std::vector<int> preEdits;
   g.events.PreEdit = [&](int& key) { preEdits.push_back(key); };
   g.events.EditEnd = [&] { ended.push_back(g.EditText()); };
+  int returnKeys = 0;  // Enter that ends an edit is not also a key on the cell
+  g.events.KeyDown2 = [&](int& key, bool, bool) { returnKeys += key == 13; };
   g.SetCursor(1, 4);
   Key(view.get(), Qt::Key_A, QStringLiteral("a"));
   ASSERT_NE(view->cellEditor(), nullptr);
@@ -247,6 +249,8 @@ TEST_F(GridViewTest, TypingAndEnterCommitTheTextThroughEditEnd) {
   EXPECT_EQ(preEdits, (std::vector<int>{'a'}));
   EXPECT_EQ(ended, (std::vector<std::string>{"ab"}));
   EXPECT_EQ(GetTextData32(g, 1, 4), "ab");
+  EXPECT_EQ(returnKeys, 0);
+  EXPECT_EQ(g.CurrentRow(), 4);
 
   // Esc closes without EditEnd; the cell keeps its text.
   Key(view.get(), Qt::Key_X, QStringLiteral("x"));

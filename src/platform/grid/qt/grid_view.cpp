@@ -426,15 +426,15 @@ bool GridView::eventFilter(QObject* watched, QEvent* e) {
         return true;
       case Qt::Key_Return:
       case Qt::Key_Enter:
-        if (watched == textEditor_) {
-          // Enter ends the edit; Alt or Ctrl with it breaks the line.
-          if (k->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
-            textEditor_->insertPlainText(QStringLiteral("\n"));
-          else
-            CommitEditor();
-          return true;
-        }
-        break;
+        // Enter ends the edit and goes no further: the grid's own handlers
+        // must not see it as an Enter on the cell (which opens the
+        // calculator box). In a two-line cell Alt or Ctrl with it breaks the
+        // line instead.
+        if (watched == textEditor_ && (k->modifiers() & (Qt::AltModifier | Qt::ControlModifier)))
+          textEditor_->insertPlainText(QStringLiteral("\n"));
+        else
+          CommitEditor();
+        return true;
       default:
         break;
     }
