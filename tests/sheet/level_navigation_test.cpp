@@ -13,6 +13,8 @@
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_metrics.h"
 #include "platform/grid/grid_model.h"
+#include "platform/tree/tree_model.h"
+#include "sheet/edit_tree.h"
 #include "sheet/level_bar_layout.h"
 #include "sheet/sheet_engine.h"
 #include "state/column_numbers.h"
@@ -213,6 +215,35 @@ TEST_F(LevelNavTest, GoingDownOpensTheBreakdownWithTheCursorOnRowOne) {
   EXPECT_FALSE(st.SheetModified);
   EXPECT_FALSE(calc.Has("TotalRowsMask(2)"));
   EXPECT_TRUE(ui.Prompts().empty());
+}
+
+TEST_F(LevelNavTest, TheCustomerVariantRecalculatesTheBreakdownItOpens) {
+  st.CustomerVariant2 = true;
+  DownFrom(2);
+  EXPECT_EQ(calc.Count("RowCalc()"), 2);
+  EXPECT_TRUE(calc.Has("LevelRecalcAndShow(2)"));
+}
+
+// Recording on the way down closes the tree's branch of the sheet and opens
+// it again read afresh, so a row added to the sheet appears in it.
+TEST_F(LevelNavTest, RecordingOnTheWayDownRefreshesTheOpenTreeBranch) {
+  TreeModel tree;
+  st.TreeShown = true;
+  EditTreeConnect(st, tree);
+  EditTreeBuild(st);
+  tree.UserToggle("Y12   ");
+  DownFrom(2);
+  ASSERT_EQ(tree.Find("Y12   ")->children.size(), 2u);
+  SetRow(3, J("梁"));
+  st.UsedRows = 3;
+  st.SheetModified = true;
+  ui.AnswerMsgBox(vbYes, "記録後に下の階層に移動しますか?");
+  DownFrom(2);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(st.CurrentLevel, 3);
+  EXPECT_EQ(tree.Find("Y12   ")->children.size(), 3u);
+  EXPECT_TRUE(tree.Expanded("Y12   "));
+  st.EditTree = nullptr;
 }
 
 // A breakdown visited for the first time starts as one row holding the
