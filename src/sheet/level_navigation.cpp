@@ -8,7 +8,6 @@
 #include "core/record_file.h"
 #include "core/sjis_text.h"
 #include "core/stored_number.h"
-#include "core/window_services.h"
 #include "platform/grid/grid_api.h"
 #include "platform/ui.h"
 #include "sheet/edit_tree.h"
@@ -19,10 +18,10 @@
 #include "state/calc_services.h"
 #include "state/column_numbers.h"
 #include "state/editor_services.h"
-#include "state/float_windows.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
 #include "storage/disk_space.h"
+#include "storage/file_command_steps.h"
 #include "storage/flush_levels.h"
 #include "storage/level_chain.h"
 #include "storage/level_files.h"
@@ -36,13 +35,6 @@ namespace {
 bool Hex(const ProgramState& st) { return IsHexBase(st.H_Link); }
 
 GridModel* Grid(ProgramState& st) { return st.sheetEngine ? st.sheetEngine->EdtSheetGrid(st) : nullptr; }
-
-int AskNav(ProgramState& st, const std::string& text, int style) {
-  FloatWindowsTopMostSet(st, false);
-  const int answer = st.ui.MsgBox(text, style, kMsgTitle);
-  FloatWindowsTopMostSet(st, true);
-  return answer;
-}
 
 // The busy lock of the editor window (`ToolBarStateSet`).
 void ToolBarStateSet(ProgramState& st, bool busy) {
@@ -188,7 +180,7 @@ void LevelDown(ProgramState& st, LevelBarPort* bar) {
   if (!MayGoDown(st)) return;
 
   if (st.SheetModified) {
-    const int answer = AskNav(st, "記録後に下の階層に移動しますか?", vbYesNoCancel);
+    const int answer = AskUser(st, "記録後に下の階層に移動しますか?", vbYesNoCancel);
     if (answer == vbCancel) return;
     if (answer == vbYes) {
       if (!PathRecord(st, PathRecordCase::DownModified)) return;
@@ -198,7 +190,7 @@ void LevelDown(ProgramState& st, LevelBarPort* bar) {
   }
   const int level = st.CurrentLevel;
   if (LinkField(st.SheetRows[static_cast<size_t>(st.CurrentRow)], kOwnPos) == "    ") {
-    if (AskNav(st, "記録後に下の階層へ移動して下さい", vbYesNo + vbExclamation) != vbYes) return;
+    if (AskUser(st, "記録後に下の階層へ移動して下さい", vbYesNo + vbExclamation) != vbYes) return;
     if (!PathRecord(st, PathRecordCase::DownNeverRecorded)) return;
   }
 
@@ -273,7 +265,7 @@ void LevelJump(ProgramState& st, int& n, LevelBarPort* bar) {
   SelectionClearAndStore(st);
 
   if (st.SheetModified) {
-    const int answer = AskNav(st, "記録後に " + StrNum(n) + " 階層目に移動しますか?", vbYesNoCancel);
+    const int answer = AskUser(st, "記録後に " + StrNum(n) + " 階層目に移動しますか?", vbYesNoCancel);
     if (answer == vbCancel) return;
     if (answer == vbYes) {
       if (!PathRecord(st, PathRecordCase::Jump)) return;
