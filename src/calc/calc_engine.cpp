@@ -51,6 +51,8 @@ void CalcEngine::LevelRecalcAndShow(ProgramState& st, std::string& totalRecord, 
   kv::LevelRecalcAndShow(st, totalRecord, firstRow, rowCount);
 }
 
+void CalcEngine::TotalRowsMask(ProgramState& st, int rowCount) { kv::TotalRowsMask(st, rowCount); }
+
 bool CalcEngine::ZokuPairUpdate(ProgramState&, std::string&, int, int, int) { return false; }
 
 bool CalcEngine::IsEquipmentSiwakeFile(ProgramState&, const std::string&) { return false; }

@@ -1,10 +1,14 @@
 #include "sheet/sheet_engine.h"
 
 #include "platform/grid/grid_model.h"
+#include "sheet/edit_tree.h"
 #include "sheet/grid_setup.h"
+#include "sheet/level_bar_layout.h"
+#include "sheet/level_navigation.h"
 #include "sheet/last_used_row.h"
 #include "sheet/sheet_painting.h"
 #include "sheet/undo_clear.h"
+#include "state/calc_services.h"
 #include "state/editor_services.h"
 #include "state/file_command_services.h"
 #include "state/program_state.h"
@@ -46,29 +50,32 @@ bool SheetEngine::LevelSheetRecord(ProgramState& st) {
     return false;
   }
   StatusPanelSet(st, 1, "**  記録中 !  **");
-  // The level tree's branch is closed around the record and the equipment
-  // edition's totals are recalculated first, once those parts exist.
+  bool treeWasOpen = false;
+  EditTreeSelectCurrent(st, treeWasOpen);
+  if (st.calc != nullptr) st.calc->RecalcEquipmentTotals(st, true);
   const bool recorded = FlushLevels(st);
   if (recorded && st.editor != nullptr) st.editor->PageNumbersWrite(st);
+  if (treeWasOpen) EditTreeSync(st);
   StatusPanelClear(st, 1);
   return recorded;
 }
 
-// Builds the level tree of the estimate (the level tree's part).
-void SheetEngine::EditTreeBuild(ProgramState&) {}
+void SheetEngine::EditTreeBuild(ProgramState& st) { kv::EditTreeBuild(st); }
 
-// Places the level bar's buttons and path labels (the level bar's part).
-void SheetEngine::DMButtonsLayout(ProgramState&) {}
+void SheetEngine::DMButtonsLayout(ProgramState& st) {
+  if (levelBar_ != nullptr) kv::DMButtonsLayout(st, *levelBar_);
+}
 
-// Places the sheet grid below the level bar (the level bar's part).
-void SheetEngine::EdtSheet_Pos(ProgramState&) {}
+void SheetEngine::EdtSheet_Pos(ProgramState& st) {
+  if (levelBar_ != nullptr) kv::EdtSheet_Pos(st, *levelBar_);
+}
 
-// Writes the path of parent rows into the level bar (the level bar's part).
-void SheetEngine::ShowParentLevelPath(ProgramState&) {}
+void SheetEngine::ShowParentLevelPath(ProgramState& st) {
+  if (levelBar_ != nullptr) kv::ShowParentLevelPath(st, *levelBar_);
+}
 
 void SheetEngine::UndoSave(ProgramState& st) { kv::UndoSave(st, grid_); }
 
-// Moves to a level of the current path (the level navigation's part).
-void SheetEngine::LevelJump(ProgramState&, int) {}
+void SheetEngine::LevelJump(ProgramState& st, int level) { kv::LevelJump(st, level, levelBar_); }
 
 }  // namespace kv

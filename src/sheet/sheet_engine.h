@@ -10,6 +10,7 @@
 namespace kv {
 
 class GridModel;
+class LevelBarPort;
 
 class SheetEngine : public SheetServices {
  public:
@@ -27,23 +28,33 @@ class SheetEngine : public SheetServices {
   // Records the sheet and every level above it through FlushLevels. An empty
   // top-level sheet is not recorded (false); a named estimate is first
   // handed to the empty-estimate discard. Status panel 1 shows
-  // "**  記録中 !  **" meanwhile; the page numbers are written after a
-  // successful record.
+  // "**  記録中 !  **" meanwhile; the level tree's branch of the sheet is
+  // closed around the record (and reopened when it was open), the equipment
+  // totals are brought up to date first, and the page numbers are written
+  // after a successful record.
   bool LevelSheetRecord(ProgramState& st) override;
   GridModel* EdtSheetGrid(ProgramState&) override { return &grid_; }
   // Takes the undo copy of the sheet in memory with the grid's top cell.
   void UndoSave(ProgramState& st) override;
 
-  // Not built yet; each does nothing until its part of the engine exists.
+  // The level tree of the estimate.
   void EditTreeBuild(ProgramState& st) override;
+  // The level bar and the grid below it, through the window's level bar
+  // (nothing while none is set).
   void DMButtonsLayout(ProgramState& st) override;
   void EdtSheet_Pos(ProgramState& st) override;
   void ShowParentLevelPath(ProgramState& st) override;
+  // Moves to a level of the current path (0: the quiet return to level 1).
   void LevelJump(ProgramState& st, int level) override;
+
+  // The window's level bar; null: the level bar steps are skipped.
+  void SetLevelBar(LevelBarPort* bar) { levelBar_ = bar; }
+  LevelBarPort* LevelBar() const { return levelBar_; }
 
  private:
   GridModel& grid_;
   StatusBarPort* statusBar_;
+  LevelBarPort* levelBar_ = nullptr;
 };
 
 }  // namespace kv

@@ -57,6 +57,13 @@ class CalcServices {
   // Recalculates the level's totals into `totalRecord` and repaints from
   // `firstRow` (automatic recalculation on), or masks the total cells (off).
   virtual void LevelRecalcAndShow(ProgramState&, std::string& /*totalRecord*/, int /*firstRow*/, int /*rowCount*/) {}
+  // Shows "#" over the total cells of the sheet in memory (automatic
+  // recalculation off); the records keep their values.
+  virtual void TotalRowsMask(ProgramState&, int /*rowCount*/) {}
+  // Equipment edition: recalculates the equipment totals of the sheet in
+  // memory (`paint`: the computed cells are shown). Nothing in the other
+  // editions.
+  virtual void RecalcEquipmentTotals(ProgramState&, bool /*paint*/) {}
   // Equipment edition: keeps a unit/value column pair of `rowRecord` in step
   // after column `col` of sheet row `row` changed; true when `col` was the
   // unit column of a pair.

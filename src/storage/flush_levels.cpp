@@ -4,6 +4,7 @@
 
 #include "platform/ui.h"
 #include "sheet/last_used_row.h"
+#include "state/calc_services.h"
 #include "state/file_command_services.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
@@ -54,6 +55,9 @@ bool FlushLevels(ProgramState& st, FileCommandServices* services) {
   bool currentSheetWritten = false;
   for (int k = st.CurrentLevel; k >= 1; --k) {
     bool recorded = false;
+    // The equipment edition brings the sheet's equipment totals up to date
+    // before it is written (nothing is painted: the sheet may be a parent's).
+    if (st.calc) st.calc->RecalcEquipmentTotals(st, false);
     const bool ok = LevelWrite(st, k, services, &recorded);
     if (k == st.CurrentLevel) currentSheetWritten = recorded;
     if (!ok) {

@@ -8,7 +8,8 @@ class FileCommandServices;
 // Writes the sheet of `CurrentLevel` and then each level above it (each
 // parent sheet read back first, with the totals just carried into it), then
 // reads the path back down to the current level. True when every level was
-// written.
+// written. Before each level's write the calculation brings that sheet's
+// equipment totals up to date (`RecalcEquipmentTotals`, without painting).
 //
 // On a failed write the path is read back all the same, so the sheet in
 // memory is again the current level's, and the busy pointer is restored;
