@@ -184,8 +184,14 @@ TEST_F(TreeViewTest, ImagesFollowTheImageKeysAndTheExpandedImage) {
     }
     EXPECT_EQ(Picture(v.value<QIcon>()), *c.image) << c.key;
   }
-  // The image changes with the state.
+  // The image changes with the state, and the view is told to paint it again.
+  std::vector<std::string> changed;
+  QObject::connect(view->itemModel(), &QAbstractItemModel::dataChanged,
+                   [&](const QModelIndex& first, const QModelIndex&) {
+                     changed.push_back(view->itemModel()->NodeOf(first)->data.key);
+                   });
   ASSERT_TRUE(tree.SetExpanded("Y12", true));
+  EXPECT_EQ(changed, (std::vector<std::string>{"Y12"}));
   EXPECT_EQ(Picture(view->itemModel()->data(Index("Y12"), Qt::DecorationRole).value<QIcon>()), open);
   ASSERT_TRUE(tree.SetExpanded("Root", false));
   EXPECT_EQ(Picture(view->itemModel()->data(Index("Root"), Qt::DecorationRole).value<QIcon>()), closed);

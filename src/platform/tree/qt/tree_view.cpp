@@ -164,15 +164,11 @@ void TreeView::UserExpanded(const QModelIndex& index, bool expanded) {
   if (showing_) return;
   const TreeNode* node = items_->NodeOf(index);
   if (!node) return;
+  // Only a node with a key has children, so only such a node has an expander.
   const std::string key = node->data.key;
-  if (key.empty()) {
-    // The model cannot be reached for a node without a key: keep its state.
-    ShowExpanded(index, node->data.expanded);
-    return;
-  }
   if (node->data.expanded != expanded) tree().UserToggle(key);
-  // The handlers may have removed the node, or the model refused the toggle:
-  // show what the model holds.
+  // Show what the model holds: its handlers may have changed the state again
+  // (or removed the node).
   if (const TreeNode* now = tree().Find(key)) ShowExpanded(items_->IndexOf(now), now->data.expanded);
 }
 
