@@ -12,6 +12,7 @@
 #include "calc/zoku_unit_round.h"
 #include "core/column_letter.h"
 #include "core/number_text.h"
+#include "platform/calc2.h"
 #include "storage/row_record.h"
 
 namespace kv {
@@ -35,9 +36,14 @@ std::string Evaluate(ProgramState& st, const LevelContext& ctx, std::string_view
 // Sets the library's variable "[[X" to a cell's text; a blank cell and an
 // overflow mark (both read as 0 by the sums) give "0".
 void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
-  std::string result;
   const bool zero = text.empty() || IsOverflowMark(text);
-  CalcExpression(st, "[[" + ColNumToLetter(col) + "=" + std::string(zero ? std::string_view("0") : text), result);
+  const std::string name = "[[" + ColNumToLetter(col);
+  const std::string_view value = zero ? std::string_view("0") : text;
+  // Every numeric cell of every calculated row comes here: a stored number
+  // goes straight into the variable; anything else is sent as the statement.
+  if (Calc2SetNumber(st.Calc2Vars, name, value)) return;
+  std::string result;
+  CalcExpression(st, name + "=" + std::string(value), result);
 }
 
 // The customer variant's columns 11 and 12 for a result of column 8.

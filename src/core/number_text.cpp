@@ -1,6 +1,7 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/number_scan.h"
 
@@ -134,7 +135,7 @@ struct Limits {
   Decimal low;  // magnitude of the negative limit
 };
 
-Limits LimitsOf(const NumColumn& col) {
+Limits BuildLimits(const NumColumn& col) {
   std::string limit(static_cast<size_t>(std::max(col.width, 0)), '9');
   if (col.decimals > 0 && col.width > 0) limit[static_cast<size_t>(std::max(col.width - col.decimals, 1) - 1)] = '.';
   Limits l;
@@ -143,11 +144,32 @@ Limits LimitsOf(const NumColumn& col) {
   return l;
 }
 
+// Every value fitted or totalled is classified against its column's limits,
+// thousands of times in one calculation of a sheet over a handful of column
+// shapes: the limits of the last shapes are kept rather than built anew. The
+// reference holds until the next call on the same thread.
+const Limits& LimitsOf(const NumColumn& col) {
+  struct Entry {
+    int width = 0;
+    int decimals = 0;
+    bool filled = false;
+    Limits limits;
+  };
+  thread_local std::array<Entry, 8> cache;
+  thread_local size_t next = 0;
+  for (Entry& e : cache)
+    if (e.filled && e.width == col.width && e.decimals == col.decimals) return e.limits;
+  Entry& e = cache[next];
+  next = (next + 1) % cache.size();
+  e = {col.width, col.decimals, true, BuildLimits(col)};
+  return e.limits;
+}
+
 enum class Fit { Zero, Over, Under, Value };
 
 Fit Classify(const Decimal& v, const NumColumn& col) {
   if (v.IsZero()) return Fit::Zero;
-  Limits l = LimitsOf(col);
+  const Limits& l = LimitsOf(col);
   if (!v.negative && CompareMagnitude(v, l.high) > 0) return Fit::Over;
   if (v.negative && CompareMagnitude(v, l.low) > 0) return Fit::Under;
   return Fit::Value;
