@@ -63,11 +63,24 @@ struct Propagation {
   int gridRow;
   std::string& rec;
   GridModel* grid;  // null: nothing painted
+  bool numbersRepainted;  // the caller repaints the numeric cells afterwards
   std::vector<int> computed;  // numeric columns with a row definition, in column order
   std::array<bool, kMaxColumns + 1> onChain{};
 };
 
+// Whether a cell is painted here: not when the caller's repaint from the
+// stored record would paint over it anyway.
+bool Painted(const Propagation& p, int col) {
+  return p.grid != nullptr && !(p.numbersRepainted && IsNumericColumn(p.st, p.ctx.level, col));
+}
+
+void PaintShown(Propagation& p, int col, const std::string& shown) {
+  if (Painted(p, col)) PaintCell(p.grid, col, p.gridRow, shown);
+}
+
 void Paint(Propagation& p, int col, const std::string& result) {
+  const bool customer = p.st.CustomerVariant && col == kCustomerSourceCol;
+  if (!Painted(p, col) && !customer) return;
   if (p.grid == nullptr) return;
   const int level = p.ctx.level;
   std::string shown = result;
@@ -78,12 +91,12 @@ void Paint(Propagation& p, int col, const std::string& result) {
   } else {
     TotalFitColumn(p.st, level, shown, col);
   }
-  PaintCell(p.grid, col, p.gridRow, shown);
-  if (p.st.CustomerVariant && col == kCustomerSourceCol) {
+  PaintShown(p, col, shown);
+  if (customer) {
     const CustomerSplit split = CustomerSplitOf(p.st, p.rec, level);
     for (int c : {kCustomerFirstCol, kCustomerSecondCol})
-      if (IsColumnOf(p.st, level, c)) PaintCell(p.grid, c, p.gridRow, std::string(20, ' '));
-    if (IsColumnOf(p.st, level, split.target)) PaintCell(p.grid, split.target, p.gridRow, shown);
+      if (IsColumnOf(p.st, level, c)) PaintShown(p, c, std::string(20, ' '));
+    if (IsColumnOf(p.st, level, split.target)) PaintShown(p, split.target, shown);
   }
 }
 
@@ -107,7 +120,7 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
 
     const std::string answer = FormulaEvaluate(p.st, p.ctx, p.rec, def);
     if (IsFormulaError(answer)) {
-      if (p.grid != nullptr) PaintCell(p.grid, col, p.gridRow, "");
+      PaintShown(p, col, "");
       StoreCell(p.st, p.rec, level, col, "");
       continue;
     }
@@ -156,9 +169,9 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
 }
 
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
-                    bool paint) {
+                    bool paint, bool numbersRepainted) {
   const int level = ctx.level;
-  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, {}, {}};
+  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, {}};
   const int count = CalcColumns(st, level);
   for (int c = 1; c <= count; ++c) {
     if (!IsNumericColumn(st, level, c)) continue;
