@@ -218,7 +218,9 @@ std::string FitValue(std::string_view text, const Decimal& value, const NumColum
 
 }  // namespace
 
-NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSetting) {
+namespace {
+
+NumColumn BuildNumColumn(int width, std::string_view type, std::string_view zeroSetting) {
   NumColumn col;
   col.width = width;
   std::string_view digits = type;
@@ -230,6 +232,34 @@ NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSe
   col.wholeNumber = !type.empty() && type[0] == '0';
   col.zero = zeroSetting == "0" ? '0' : ' ';
   return col;
+}
+
+}  // namespace
+
+NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSetting) {
+  // Every number painted or fitted asks for its column's properties, which
+  // reading the type code's decimals makes costly; a sheet has only a few
+  // numeric columns, so the last ones read are kept (per thread).
+  struct Entry {
+    int width = 0;
+    std::string type;
+    bool zeroFill = false;
+    bool filled = false;
+    NumColumn col;
+  };
+  thread_local std::array<Entry, 8> cache;
+  thread_local size_t next = 0;
+  const bool zeroFill = zeroSetting == "0";
+  for (const Entry& e : cache)
+    if (e.filled && e.width == width && e.zeroFill == zeroFill && e.type == type) return e.col;
+  Entry& e = cache[next];
+  next = (next + 1) % cache.size();
+  e.width = width;
+  e.type.assign(type);
+  e.zeroFill = zeroFill;
+  e.filled = true;
+  e.col = BuildNumColumn(width, type, zeroSetting);
+  return e.col;
 }
 
 void NumFitColumn(std::string& text, const NumColumn& col) {
