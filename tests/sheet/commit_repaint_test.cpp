@@ -41,28 +41,35 @@ class CommitRepaint : public EditFixture, public ::testing::WithParamInterface<R
 
 TEST_P(CommitRepaint, GridMatchesAFreshRepaint) {
   const RepaintCase& c = GetParam();
-  // Item rows with and without quantity formulas, amounts with a remainder
-  // of the formula's decimals, a subtotal, the tax row and the grand total.
+  // Item rows with and without quantity formulas (one of them 0, whose
+  // amount shows blank), a subtotal, the tax row and the grand total.
   Sheet({Row(' ', {{kQty, "3"}, {kPrice, "10"}}),
          Row(' ', {{kFormula, "2*1.25"}, {kPrice, "7"}}),
          Row(' ', {{kFormula, "1/3"}, {kPrice, "1000"}}),
          Row('#', {}),
          Row(' ', {{kQty, "1.5"}, {kPrice, "1234"}}),
          Row(' ', {{kFormula, "0"}, {kPrice, "9"}}),
+         // Reads the amount total: the calculation after any commit changes
+         // this row's quantity and amount, below the committed row.
+         Row(' ', {{kFormula, "[#F/1000"}, {kPrice, "3"}}),
          Row(kTaxKind, {}),
          Row('%', {})});
-  // Computed once as the entries would have left it.
-  ASSERT_TRUE(calc.RowFormulaOrderBuild(st, 1));
-  ASSERT_TRUE(calc.TotalFormulaOrderBuild(st, 1));
+  // The level's formula orders and its quantity formula column; the sheet
+  // computed once as the entries would have left it.
+  st.LevelCount = 1;
+  ASSERT_TRUE(SumColumnFind(st));
+  ASSERT_EQ(st.FormulaColumn[1], kFormula);
   st.RecalcAllRunning = true;
   calc.LevelCalc(st, 1, st.SheetTotalRecord, 1, st.UsedRows);
   st.RecalcAllRunning = false;
   SheetRedisplay(st, grid, 1, st.UsedRows);
+  const std::string quantityBefore = Shown(kQty, 7);
 
   Cursor(c.col, c.row);
   st.CellCommitting = true;
   ASSERT_TRUE(CellCommit(st, grid, ToSjis(c.typed)));
   const Painted committed = Snapshot();
+  EXPECT_NE(Shown(kQty, 7), quantityBefore);
   SheetRedisplay(st, grid, 1, st.UsedRows);
   const Painted fresh = Snapshot();
   ASSERT_EQ(committed.texts.size(), fresh.texts.size());
@@ -81,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RepaintCase{"QuantityOfAFormulaRow", 3, kQty, "2"},
                       RepaintCase{"FormulaTypedAsAQuantity", 5, kQty, "2*3.5"},
                       RepaintCase{"UnitPriceOfAFormulaRow", 3, kPrice, "2500"},
-                      RepaintCase{"QuantityBelowTheLastRow", 10, kQty, "4"}),
+                      RepaintCase{"QuantityBelowTheLastRow", 12, kQty, "4"}),
     [](const ::testing::TestParamInfo<RepaintCase>& info) { return std::string(info.param.what); });
 
 }  // namespace
