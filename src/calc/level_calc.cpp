@@ -91,6 +91,12 @@ class SheetCalc {
         parent_(level >= 2 ? std::string_view(st.ParentRows[static_cast<size_t>(level - 1)]) : std::string_view()) {}
 
   void Run(int firstRow) {
+    // The rows CalcRowsDisplay repaints at the end: the numeric cells of
+    // their formula rows are painted there only, not on the way as well.
+    if (paint_ && PaintGrid(st_, level_) != nullptr) {
+      repaintFirst_ = std::max(firstRow, 1);
+      repaintLast_ = std::min(st_.UsedRows, SheetRowLimit(st_));
+    }
     if (st_.RecalcAllRunning)
       for (int r = 1; r <= rows_; ++r) RowCalc(st_, Ctx(), Row(r));
     FormulaColumn();
@@ -134,12 +140,21 @@ class SheetCalc {
       if (text.empty()) continue;
       const std::string value = Evaluate(rec, text);
       StoreRightAligned(st_, rec, level_, result, FitToColumn(st_, level_, result, value));
-      if (grid != nullptr) {
+      if (grid == nullptr) {
+        RowFormulaCalc(st_, Ctx(), r, rec, result, false);
+        continue;
+      }
+      if (!IsNumericColumn(st_, level_, result)) {
         std::string shown(CellBytes(st_, rec, level_, result));
         NumCommaFormat(st_, level_, shown, result);
         PaintCell(grid, result, r, shown);
       }
-      RowFormulaCalc(st_, Ctx(), r, rec, result, paint_);
+      // The row's numeric cells are painted from the record once it is
+      // calculated, as a repaint of the sheet shows them (not in the total
+      // form the propagation would paint): by CalcRowsDisplay at the end
+      // for the rows it repaints, here for the others.
+      RowFormulaCalc(st_, Ctx(), r, rec, result, true, true);
+      if (r < repaintFirst_ || r > repaintLast_) RowNumbersDisplay(st_, *grid, r);
     }
   }
 
@@ -265,6 +280,8 @@ class SheetCalc {
   const int rows_;
   const bool paint_;
   const std::string_view parent_;
+  int repaintFirst_ = 1;  // rows CalcRowsDisplay repaints; none unless painting
+  int repaintLast_ = 0;
 };
 
 void RatioColumnRepaint(ProgramState& st, int rowCount) {

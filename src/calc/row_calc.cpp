@@ -12,6 +12,7 @@
 #include "calc/zoku_unit_round.h"
 #include "core/column_letter.h"
 #include "core/number_text.h"
+#include "platform/calc2.h"
 #include "storage/row_record.h"
 
 namespace kv {
@@ -35,9 +36,14 @@ std::string Evaluate(ProgramState& st, const LevelContext& ctx, std::string_view
 // Sets the library's variable "[[X" to a cell's text; a blank cell and an
 // overflow mark (both read as 0 by the sums) give "0".
 void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
-  std::string result;
   const bool zero = text.empty() || IsOverflowMark(text);
-  CalcExpression(st, "[[" + ColNumToLetter(col) + "=" + std::string(zero ? std::string_view("0") : text), result);
+  const std::string name = "[[" + ColNumToLetter(col);
+  const std::string_view value = zero ? std::string_view("0") : text;
+  // Every numeric cell of every calculated row comes here: a stored number
+  // goes straight into the variable; anything else is sent as the statement.
+  if (Calc2SetNumber(st.Calc2Vars, name, value)) return;
+  std::string result;
+  CalcExpression(st, name + "=" + std::string(value), result);
 }
 
 // The customer variant's columns 11 and 12 for a result of column 8.
@@ -57,11 +63,24 @@ struct Propagation {
   int gridRow;
   std::string& rec;
   GridModel* grid;  // null: nothing painted
+  bool numbersRepainted;  // the caller repaints the numeric cells afterwards
   std::vector<int> computed;  // numeric columns with a row definition, in column order
   std::array<bool, kMaxColumns + 1> onChain{};
 };
 
+// Whether a cell is painted here: not when the caller's repaint from the
+// stored record would paint over it anyway.
+bool Painted(const Propagation& p, int col) {
+  return p.grid != nullptr && !(p.numbersRepainted && IsNumericColumn(p.st, p.ctx.level, col));
+}
+
+void PaintShown(Propagation& p, int col, const std::string& shown) {
+  if (Painted(p, col)) PaintCell(p.grid, col, p.gridRow, shown);
+}
+
 void Paint(Propagation& p, int col, const std::string& result) {
+  const bool customer = p.st.CustomerVariant && col == kCustomerSourceCol;
+  if (!Painted(p, col) && !customer) return;
   if (p.grid == nullptr) return;
   const int level = p.ctx.level;
   std::string shown = result;
@@ -72,12 +91,12 @@ void Paint(Propagation& p, int col, const std::string& result) {
   } else {
     TotalFitColumn(p.st, level, shown, col);
   }
-  PaintCell(p.grid, col, p.gridRow, shown);
-  if (p.st.CustomerVariant && col == kCustomerSourceCol) {
+  PaintShown(p, col, shown);
+  if (customer) {
     const CustomerSplit split = CustomerSplitOf(p.st, p.rec, level);
     for (int c : {kCustomerFirstCol, kCustomerSecondCol})
-      if (IsColumnOf(p.st, level, c)) PaintCell(p.grid, c, p.gridRow, std::string(20, ' '));
-    if (IsColumnOf(p.st, level, split.target)) PaintCell(p.grid, split.target, p.gridRow, shown);
+      if (IsColumnOf(p.st, level, c)) PaintShown(p, c, std::string(20, ' '));
+    if (IsColumnOf(p.st, level, split.target)) PaintShown(p, split.target, shown);
   }
 }
 
@@ -101,7 +120,7 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
 
     const std::string answer = FormulaEvaluate(p.st, p.ctx, p.rec, def);
     if (IsFormulaError(answer)) {
-      if (p.grid != nullptr) PaintCell(p.grid, col, p.gridRow, "");
+      PaintShown(p, col, "");
       StoreCell(p.st, p.rec, level, col, "");
       continue;
     }
@@ -150,9 +169,9 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
 }
 
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
-                    bool paint) {
+                    bool paint, bool numbersRepainted) {
   const int level = ctx.level;
-  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, {}, {}};
+  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, {}};
   const int count = CalcColumns(st, level);
   for (int c = 1; c <= count; ++c) {
     if (!IsNumericColumn(st, level, c)) continue;

@@ -32,9 +32,11 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec);
 // ends. With `paint`, the cells are shown in grid row `gridRow` of the
 // editor's grid (only when ctx.level is the level on screen). In the
 // customer variant a result of column 8 goes into column 11 when column 10
-// holds "1", else into column 12, the other blanked.
+// holds "1", else into column 12, the other blanked. With
+// `numbersRepainted` the caller repaints the row's numeric cells from the
+// stored record afterwards: only its other cells are painted here.
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
-                    bool paint);
+                    bool paint, bool numbersRepainted = false);
 
 // The composition ratio of `SheetRows`(row): the value of column `refCol`
 // x 100 / `total`, to four decimals (0 when either is 0), fitted into column

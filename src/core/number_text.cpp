@@ -1,6 +1,7 @@
 #include "core/number_text.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/number_scan.h"
 
@@ -134,7 +135,7 @@ struct Limits {
   Decimal low;  // magnitude of the negative limit
 };
 
-Limits LimitsOf(const NumColumn& col) {
+Limits BuildLimits(const NumColumn& col) {
   std::string limit(static_cast<size_t>(std::max(col.width, 0)), '9');
   if (col.decimals > 0 && col.width > 0) limit[static_cast<size_t>(std::max(col.width - col.decimals, 1) - 1)] = '.';
   Limits l;
@@ -143,11 +144,32 @@ Limits LimitsOf(const NumColumn& col) {
   return l;
 }
 
+// Every value fitted or totalled is classified against its column's limits,
+// thousands of times in one calculation of a sheet over a handful of column
+// shapes: the limits of the last shapes are kept rather than built anew. The
+// reference holds until the next call on the same thread.
+const Limits& LimitsOf(const NumColumn& col) {
+  struct Entry {
+    int width = 0;
+    int decimals = 0;
+    bool filled = false;
+    Limits limits;
+  };
+  thread_local std::array<Entry, 8> cache;
+  thread_local size_t next = 0;
+  for (Entry& e : cache)
+    if (e.filled && e.width == col.width && e.decimals == col.decimals) return e.limits;
+  Entry& e = cache[next];
+  next = (next + 1) % cache.size();
+  e = {col.width, col.decimals, true, BuildLimits(col)};
+  return e.limits;
+}
+
 enum class Fit { Zero, Over, Under, Value };
 
 Fit Classify(const Decimal& v, const NumColumn& col) {
   if (v.IsZero()) return Fit::Zero;
-  Limits l = LimitsOf(col);
+  const Limits& l = LimitsOf(col);
   if (!v.negative && CompareMagnitude(v, l.high) > 0) return Fit::Over;
   if (v.negative && CompareMagnitude(v, l.low) > 0) return Fit::Under;
   return Fit::Value;
@@ -196,7 +218,9 @@ std::string FitValue(std::string_view text, const Decimal& value, const NumColum
 
 }  // namespace
 
-NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSetting) {
+namespace {
+
+NumColumn BuildNumColumn(int width, std::string_view type, std::string_view zeroSetting) {
   NumColumn col;
   col.width = width;
   std::string_view digits = type;
@@ -208,6 +232,34 @@ NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSe
   col.wholeNumber = !type.empty() && type[0] == '0';
   col.zero = zeroSetting == "0" ? '0' : ' ';
   return col;
+}
+
+}  // namespace
+
+NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSetting) {
+  // Every number painted or fitted asks for its column's properties, which
+  // reading the type code's decimals makes costly; a sheet has only a few
+  // numeric columns, so the last ones read are kept (per thread).
+  struct Entry {
+    int width = 0;
+    std::string type;
+    bool zeroFill = false;
+    bool filled = false;
+    NumColumn col;
+  };
+  thread_local std::array<Entry, 8> cache;
+  thread_local size_t next = 0;
+  const bool zeroFill = zeroSetting == "0";
+  for (const Entry& e : cache)
+    if (e.filled && e.width == width && e.zeroFill == zeroFill && e.type == type) return e.col;
+  Entry& e = cache[next];
+  next = (next + 1) % cache.size();
+  e.width = width;
+  e.type.assign(type);
+  e.zeroFill = zeroFill;
+  e.filled = true;
+  e.col = BuildNumColumn(width, type, zeroSetting);
+  return e.col;
 }
 
 void NumFitColumn(std::string& text, const NumColumn& col) {

@@ -178,6 +178,33 @@ int Calc2(Calc2Variables& vars, std::string_view expression, std::string& result
   return 1;
 }
 
+bool Calc2SetNumber(Calc2Variables& vars, std::string_view name, std::string_view number) {
+  constexpr size_t kMaxPlainLength = 30;  // far inside the range and the answer buffer
+  if (number.size() > kMaxPlainLength) return false;
+  const bool negative = !number.empty() && number.front() == '-';
+  if (negative) number.remove_prefix(1);
+  bool point = false, digits = false;
+  for (char c : number) {
+    if (IsDigit(static_cast<unsigned char>(c))) {
+      digits = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!digits) return false;
+  // The number read and signed as the statement's factor reads it.
+  std::optional<ExactDecimal> value = ExactDecimal::Parse(number);
+  if (!value) return false;
+  const ExactDecimal signedValue = negative ? -*value : *value;
+  if (auto found = vars.values.find(name); found != vars.values.end())
+    found->second = signedValue;
+  else
+    vars.values.emplace(std::string(name), signedValue);
+  return true;
+}
+
 int Calc2Init(Calc2Variables& vars) {
   vars.values.clear();
   return 1;

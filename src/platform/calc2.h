@@ -35,6 +35,14 @@ struct Calc2Variables {
 // with its NUL. Never writes past `result`'s size (the caller's buffer).
 int Calc2(Calc2Variables& vars, std::string_view expression, std::string& result);
 
+// Stores a plain number text (an optional "-", then digits with at most one
+// "." and at least one digit, 30 characters at most) as the variable `name`,
+// exactly as the statement "name=number" would, without parsing a statement.
+// Answers false, storing nothing, for any other text: the caller then sends
+// the statement. The row calculation sets every numeric cell of every row
+// this way.
+bool Calc2SetNumber(Calc2Variables& vars, std::string_view name, std::string_view number);
+
 // Clears the variables. Answers 1.
 int Calc2Init(Calc2Variables& vars);
 

@@ -300,7 +300,9 @@ class Commit {
     for (int r = oldUsed_ + 1; r <= st_.UsedRows; ++r) SetCellTextColor32(grid_, 0, r, 0);
     for (int r = st_.UsedRows + 1; r <= oldUsed_; ++r) SetCellTextColor32(grid_, 0, r, 7);
     if (repaint || (st_.CustomerVariant && col_ == 10)) {
-      RowDisplay(st_, grid_, row_, row_);
+      // An entry below the used rows makes the blank rows between them used
+      // too: they are painted as the sheet's rows, as a repaint would.
+      RowDisplay(st_, grid_, st_.UsedRows >= row_ ? std::min(row_, oldUsed_ + 1) : row_, row_);
       if (st_.ReCalcFlag && row_ != SheetRowLimit(st_) + 1 && st_.calc != nullptr)
         st_.calc->LevelRecalcAndShow(st_, st_.SheetTotalRecord, row_ + 1, st_.UsedRows);
     }

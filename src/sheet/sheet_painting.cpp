@@ -212,10 +212,7 @@ void CalcRowsDisplay(ProgramState& st, GridModel& grid, int first, int last) {
       const std::string& rec = st.SheetRows[static_cast<size_t>(r)];
       if (RecordByte(rec, kKindPos) != ' ' || IsBlank(FieldBytes(st, rec, formulaCol, level)))
         continue;
-      for (int c = 1; c <= cols; ++c)
-        if (IsNumericColumn(st, level, c))
-          SetTextData32(grid, c, r,
-                        NumberShown(st, level, std::string(FieldBytes(st, rec, c, level)), c));
+      RowNumbersDisplay(st, grid, r);
     }
   }
 
@@ -248,6 +245,15 @@ void CalcRowsDisplay(ProgramState& st, GridModel& grid, int first, int last) {
       grid.SetCellText(
           c, imax + 1,
           NumberShown(st, level, std::string(FieldBytes(st, st.SheetTotalRecord, c, level)), c));
+}
+
+void RowNumbersDisplay(ProgramState& st, GridModel& grid, int row) {
+  const int level = st.CurrentLevel;
+  if (row < 1 || row > SheetRowLimit(st)) return;
+  const std::string& rec = st.SheetRows[static_cast<size_t>(row)];
+  for (int c = 1; c <= Columns(st, level); ++c)
+    if (IsNumericColumn(st, level, c))
+      SetTextData32(grid, c, row, NumberShown(st, level, std::string(FieldBytes(st, rec, c, level)), c));
 }
 
 void PageLinesDraw(const ProgramState& st, GridModel& grid) {

@@ -41,6 +41,10 @@ void SheetRedisplay(ProgramState& st, GridModel& grid, int top, int last);
 // total columns, whatever `ReCalcFlag` and the mask screen say.
 void CalcRowsDisplay(ProgramState& st, GridModel& grid, int first, int last);
 
+// The numeric cells of sheet row `row` from its record, as RowDisplay shows
+// them (with thousands separators).
+void RowNumbersDisplay(ProgramState& st, GridModel& grid, int row);
+
 // Marks a page-break line under every row that ends a page of the current
 // print form (`PrintRows`(`PrnTypeNo`)); a form without a row count has none.
 void PageLinesDraw(const ProgramState& st, GridModel& grid);

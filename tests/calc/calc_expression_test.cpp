@@ -119,5 +119,33 @@ TEST(Calc2, NeverWritesPastTheCallersBufferAndNeverReadsPastTheExpression) {
   EXPECT_EQ(Calc2(vars, std::string(100, '(') + "1" + std::string(100, ')'), result), 1);
 }
 
+TEST(Calc2, SetNumberStoresWhatTheAssignmentStoresAndLeavesOtherTextsToIt) {
+  // Plain numbers: the variable then reads as after the statement.
+  for (const char* number : {"12", "-12.5", ".87", "5.", "0", "-0", "007.50", "-.25", "99999999999.9999",
+                             "123456789012345678901234567890"}) {
+    Calc2Variables direct, parsed;
+    std::string a(64, ' '), b(64, ' ');
+    ASSERT_TRUE(Calc2SetNumber(direct, "[[D", number)) << number;
+    ASSERT_EQ(Calc2(parsed, std::string("[[D=") + number, b), 1) << number;
+    ASSERT_EQ(Calc2(direct, "[[D*3-1", a), 1) << number;
+    ASSERT_EQ(Calc2(parsed, "[[D*3-1", b), 1) << number;
+    EXPECT_EQ(a, b) << number;
+  }
+  // Other texts are refused and store nothing.
+  for (const char* text : {"", "-", ".", "+5", "--5", "1,234", "1e3", " 5", "5 ", "1.2.3", "2*3",
+                           "1234567890123456789012345678901"}) {
+    Calc2Variables vars;
+    EXPECT_FALSE(Calc2SetNumber(vars, "[[D", text)) << text;
+    EXPECT_TRUE(vars.values.empty()) << text;
+  }
+  // A stored variable is replaced.
+  Calc2Variables vars;
+  std::string result(64, ' ');
+  ASSERT_TRUE(Calc2SetNumber(vars, "[[D", "4"));
+  ASSERT_TRUE(Calc2SetNumber(vars, "[[D", "-7"));
+  ASSERT_EQ(Calc2(vars, "[[D", result), 1);
+  EXPECT_EQ(result.substr(0, 10), std::string("-7.000000\0", 10));
+}
+
 }  // namespace
 }  // namespace kv::test
