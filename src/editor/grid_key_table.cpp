@@ -144,9 +144,11 @@ void ColumnJump(EditorGrids& g, KeyPress& k, bool last) {
 void MarkingModeLeave(EditorGrids& g, bool& mode, int menuItem) {
   ProgramState& st = g.st;
   mode = false;
-  if (st.editor)
+  if (st.editor != nullptr) {
     if (EditorMenus* menus = st.editor->Menus())
       if (MenuItem* item = menus->Find("Tokusyusub", menuItem)) item->checked = false;
+    st.editor->MenusChanged(st);
+  }
   g.sheet.SetMouseMode(st.EditCursor);
   if (st.sheetEngine) {
     st.sheetEngine->StatusPanelClear(st, 1);

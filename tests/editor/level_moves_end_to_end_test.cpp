@@ -8,6 +8,7 @@
 
 #include "calc/calc_engine.h"
 #include "editor_grid_fixture.h"
+#include "editor/level_estimate.h"
 #include "platform/grid/grid_keys.h"
 #include "sheet/sheet_engine.h"
 #include "sheet/sheet_fields.h"
@@ -20,8 +21,7 @@
 namespace kv::test {
 namespace {
 
-// Columns of the default layout (every level).
-constexpr int kName = 1, kQty = 4, kPrice = 6, kAmount = 7;
+constexpr int kName = kLayoutName, kPrice = kLayoutPrice, kAmount = kLayoutAmount;
 
 std::string Cell(const ProgramState& st, int row, int col) {
   const std::string& rec = row == 0 ? st.SheetTotalRecord : st.SheetRows[size_t(row)];
@@ -29,30 +29,6 @@ std::string Cell(const ProgramState& st, int row, int col) {
   const size_t a = s.find_first_not_of(' ');
   if (a == std::string::npos) return "";
   return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-std::string Row(const ProgramState& st, int level, const std::string& name, const std::string& qty,
-                const std::string& price) {
-  std::string rec(size_t(st.DataLen), ' ');
-  FieldStore(st, rec, kName, level, ToSjis(name));
-  for (const auto& [col, text] : {std::pair{kQty, qty}, std::pair{kPrice, price}}) {
-    if (text.empty()) continue;
-    std::string fitted = text;
-    NumFitColumn(st, level, fitted, col);
-    FieldStore(st, rec, col, level, fitted);
-  }
-  return rec;
-}
-
-// Level `level`'s sheet (below ParentRows(level - 1)) written with the rows.
-void WriteSheet(Program& p, int level, const std::vector<std::string>& rows) {
-  ProgramState& st = p.st;
-  st.CurrentLevel = level;
-  ASSERT_TRUE(LevelRowsRead(st, level));
-  p.ClearSheet();
-  for (size_t i = 0; i < rows.size(); ++i) st.SheetRows[i + 1] = rows[i];
-  st.UsedRows = int(rows.size());
-  ASSERT_TRUE(LevelWrite(st, level));
 }
 
 TEST(LevelMovesEndToEnd, APriceTypedTwoLevelsDownReachesTheTopSheetsTotal) {
@@ -70,11 +46,9 @@ TEST(LevelMovesEndToEnd, APriceTypedTwoLevelsDownReachesTheTopSheetsTotal) {
     w.st.CurrentFilePath = file;
     w.st.WorkFileBase = w.Work() + "/港北ビル改修";
     w.st.KVData = (shared.path() / "DATA").string();
-    WriteSheet(w, 1, {Row(w.st, 1, "躯体工事", "1", "")});
-    w.st.ParentRows[1] = w.st.SheetRows[1];
-    WriteSheet(w, 2, {Row(w.st, 2, "基礎", "1", "")});
-    w.st.ParentRows[2] = w.st.SheetRows[1];
-    WriteSheet(w, 3, {Row(w.st, 3, "型枠", "2", "1000")});
+    WriteLevelSheet(w, 1, {PricedRow(w.st, 1, "躯体工事", "1", "")});
+    WriteLevelSheet(w, 2, {PricedRow(w.st, 2, "基礎", "1", "")});
+    WriteLevelSheet(w, 3, {PricedRow(w.st, 3, "型枠", "2", "1000")});
     ASSERT_EQ(PackEstimateFile(w.st, file, true), kEstimatePacked);
   }
 
