@@ -151,6 +151,19 @@ TEST_F(EdtSheetLevelMoves, DownToLevelEightAndBackWithTheLevelBar) {
   EXPECT_EQ(w->DM_Button(1)->x(), w->Sizer()->x() + w->Sizer()->width());
   Picture("wire18_level3_tate_tree.png");
 
+  // A click on the level-1 row 設備工事 opens level 1 on that row; the
+  // branch of 躯体工事 then opens level 3 again through F9.
+  const std::string other = tree.TopNodes()[0]->children[1]->data.key;
+  tree.UserClick(other);
+  test::Settle();
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_EQ(w->EdtSheet().CurrentRow(), 2);
+  EXPECT_EQ(ShownButtons(), 0);
+  EXPECT_FALSE(st.CommandBusy);
+  Down();
+  Down();
+  ASSERT_EQ(st.CurrentLevel, 3);
+
   w->MenuAction("DM_DISP", 3)->trigger();
   EXPECT_EQ(st.KVDisp, "横");
   EXPECT_EQ(w->DM_Button(2)->y(), w->DM_Button(1)->y());
