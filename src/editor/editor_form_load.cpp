@@ -93,7 +93,7 @@ void Form_Load(ProgramState& st, EditorState& ed, EditorMenus& menus, EditorForm
   Step(st, 16, [&] {
     port.SplashProgress(24);
     port.SplashProgress(25);
-    ed.TreeShown = port.SizerPlace(std::max(st.SizerPos, 0)) > 30;
+    st.TreeShown = port.SizerPlace(std::max(st.SizerPos, 0)) > 30;
   });
   Step(st, 17, [&] { port.GridPlace(); });
   Step(st, 18, [&] {

@@ -6,7 +6,6 @@ namespace kv {
 
 struct EditorState {
   std::string HelpFile;           // the program's help file, set when the window loads
-  bool TreeShown = false;         // the level tree pane is shown
   int FontChoice = -1;            // the sheet font's place in the font dialog's list
   bool CoverToolRunning = false;  // the cover tool runs; the window stays minimised
 };

@@ -8,6 +8,7 @@
 #include "editor/calc_box.h"
 #include "editor/edit_menu.h"
 #include "editor/grid_key_table.h"
+#include "editor/grid_mouse.h"
 #include "editor/typed_text.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_api.h"
@@ -316,6 +317,11 @@ void WireEditorGridEvents(EditorGrids& g) {
   e.Divide = [&g](int x, int y) { EdtSheet_Divide(g, x, y); };
   e.DblClk = [&g](int col, int row) { EdtSheet_DblClk(g, col, row); };
   e.KeyDown2 = [&g](int& key, bool shift, bool ctrl) { EdtSheet_KeyDown2(g, key, shift, ctrl); };
+  e.LButtonDown = [&g](int col, int row, bool& ignore) { EdtSheet_LButtonDown(g, col, row, ignore); };
+  e.RButtonDown = [&g](int col, int row, bool& ignore) { EdtSheet_RButtonDown(g, col, row, ignore); };
+  e.ItemMoveResized = [&g](int col, int row, int left, int top, int width, int height, bool& ignore) {
+    EdtSheet_ItemMoveResized(g, col, row, left, top, width, height, ignore);
+  };
   GridEvents& r = g.rowSheet.events;
   r.EditEnd = [&g] { RowSheet_EditEnd(g); };
   r.KeyDown2 = [&g](int& key, bool shift, bool ctrl) { RowSheet_KeyDown2(g, key, shift, ctrl); };

@@ -12,6 +12,8 @@ namespace kv {
 struct ProgramState;
 class GridModel;
 class MemoEditorPort;
+class LevelBarPort;
+struct FileMenuPort;
 
 // What the handlers ask of the editor window.
 class EditorGridPort {
@@ -36,6 +38,10 @@ struct EditorGrids {
   GridModel& rowSheet;  // RowSheet, the memo-row editor
   EditorGridPort& port;
   MemoEditorPort& memo;
+  // The window's level bar (null: no captions) and its File menu (null: F4
+  // does nothing beyond ending a marking mode).
+  LevelBarPort* bar = nullptr;
+  const FileMenuPort* fileMenu = nullptr;
 };
 
 // Row kinds whose text runs across the row (memo rows and headings).

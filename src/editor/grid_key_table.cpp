@@ -6,12 +6,14 @@
 #include "core/sjis_text.h"
 #include "editor/calc_box.h"
 #include "editor/edit_menu.h"
+#include "editor/file_menu.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_keys.h"
 #include "sheet/cell_commit.h"
 #include "sheet/column_links.h"
 #include "sheet/last_used_row.h"
+#include "sheet/level_navigation.h"
 #include "sheet/memo_editor.h"
 #include "sheet/selection_helpers.h"
 #include "sheet/sheet_fields.h"
@@ -19,7 +21,10 @@
 #include "state/calc_services.h"
 #include "state/column_numbers.h"
 #include "state/program_state.h"
+#include "state/editor_services.h"
+#include "state/menu_model.h"
 #include "state/sheet_services.h"
+#include "storage/file_command_steps.h"
 #include "storage/row_record.h"
 
 namespace kv {
@@ -27,6 +32,9 @@ namespace kv {
 namespace {
 
 using namespace gridkey;
+
+constexpr int kF3 = gridkey::kF1 + 2;
+constexpr int kF4 = gridkey::kF1 + 3;
 
 std::string Trimmed(std::string_view s) { return std::string(TrimBlanks(s)); }
 
@@ -90,11 +98,108 @@ void BlankCursorCell(EditorGrids& g, KeyPress&) {
 
 bool IsKey(const KeyPress& k, int key) { return k.key == key; }
 
+bool CtrlOnly(const KeyPress& k) { return k.ctrl && !k.shift; }
+
+// F9: down into the breakdown of the cursor row under the busy lock; not
+// inside another command (its lock is not ours to release).
+void LevelDownKey(EditorGrids& g, KeyPress&) {
+  ProgramState& st = g.st;
+  if (st.CommandBusy) return;
+  CommandBusySet(st, true);
+  LevelDown(st, g.bar);
+  CommandBusySet(st, false);
+  MarkingModesOff(st);
+}
+
+// The first (or last) column of the level shown in its mask screen; 0 when
+// every column is hidden.
+int ShownColumn(const ProgramState& st, bool last) {
+  const int count = std::min(st.ColCount[size_t(st.CurrentLevel)], kMaxColumns);
+  for (int i = 1; i <= count; ++i) {
+    const int c = last ? count + 1 - i : i;
+    if (!IsMaskedColumn(st, c)) return c;
+  }
+  return 0;
+}
+
+// Ctrl+Left and Ctrl+Right: one column inside the shown column, so the
+// grid's own step of the same key ends on it. Without a shown column, or
+// with no column to step from, the cursor stays (or goes onto the column)
+// and the key goes no further.
+void ColumnJump(EditorGrids& g, KeyPress& k, bool last) {
+  const int c = ShownColumn(g.st, last);
+  const int from = last ? c - 1 : c + 1;
+  if (c == 0) {
+    k.key = 0;
+  } else if (from < 1 || from > g.sheet.ColCount()) {
+    g.sheet.SetCurrentCol(c);
+    k.key = 0;
+  } else {
+    g.sheet.SetCurrentCol(from);
+  }
+}
+
+// Leaves a marking mode: its menu item unchecked, the grid's own cursor mode
+// back, the sheet repainted without the marks.
+void MarkingModeLeave(EditorGrids& g, bool& mode, int menuItem) {
+  ProgramState& st = g.st;
+  mode = false;
+  if (st.editor != nullptr) {
+    if (EditorMenus* menus = st.editor->Menus())
+      if (MenuItem* item = menus->Find("Tokusyusub", menuItem)) item->checked = false;
+    st.editor->MenusChanged(st);
+  }
+  g.sheet.SetMouseMode(st.EditCursor);
+  if (st.sheetEngine) {
+    st.sheetEngine->StatusPanelClear(st, 1);
+    st.SheetLoading = true;
+    st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
+    g.sheet.SetCurrentCol(st.CurrentCol);
+    g.sheet.SetCurrentRow(st.CurrentRow);
+    st.SheetLoading = false;
+  }
+  st.MemoEditOpen = false;
+}
+
+void EscapeKey(EditorGrids& g, KeyPress&) {
+  ProgramState& st = g.st;
+  if (st.NotPrintLineMode) {
+    MarkingModeLeave(g, st.NotPrintLineMode, 1);
+  } else if (st.NotPrintLvlLineMode) {
+    MarkingModeLeave(g, st.NotPrintLvlLineMode, 20);
+  } else {
+    AskLevelUp(st, g.bar);
+    st.MemoEditOpen = false;
+  }
+  MarkingModesOff(st);
+}
+
+// F3: the totals computed and shown once, even with automatic totals off.
+void TotalsNow(EditorGrids& g, KeyPress&) {
+  ProgramState& st = g.st;
+  MarkingModesOff(st);
+  const bool keep = st.ReCalcFlag;
+  st.ReCalcFlag = true;
+  if (st.calc != nullptr) st.calc->LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow + 1, st.UsedRows);
+  st.SheetModified = true;
+  st.ReCalcFlag = keep;
+}
+
 const std::vector<KeyTableRow> kRows = {
     {"1", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kShift) || IsKey(k, kControl); },
      [](EditorGrids&, KeyPress&) {}},
     {"2", [](const EditorGrids& g, const KeyPress&) { return g.st.CellCommitting; },
      [](EditorGrids&, KeyPress& k) { k.key = 0; }},
+    {"3", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF9); }, LevelDownKey},
+    {"4", [](const EditorGrids&, const KeyPress& k) { return (IsKey(k, kHome) || IsKey(k, kUp)) && CtrlOnly(k); },
+     [](EditorGrids& g, KeyPress&) { g.sheet.SetCurrentRow(1); }},
+    {"5", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kLeft) && CtrlOnly(k); },
+     [](EditorGrids& g, KeyPress& k) { ColumnJump(g, k, false); }},
+    {"6", [](const EditorGrids&, const KeyPress& k) { return (IsKey(k, kDown) || IsKey(k, kEnd)) && CtrlOnly(k); },
+     // An empty sheet: row 1, not the header row.
+     [](EditorGrids& g, KeyPress&) { g.sheet.SetCurrentRow(std::max(g.st.UsedRows, 1)); }},
+    {"7", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kRight) && CtrlOnly(k); },
+     [](EditorGrids& g, KeyPress& k) { ColumnJump(g, k, true); }},
     {"8", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kHome) && k.shift; },
      [](EditorGrids& g, KeyPress&) { HoldCellText(g); }},
     {"9", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kHome) && !k.shift; },
@@ -126,7 +231,29 @@ const std::vector<KeyTableRow> kRows = {
     {"14", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kBack); }, BlankCursorCell},
     {"15", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kTab); },
      [](EditorGrids&, KeyPress& k) { k.key = 0; }},
+    {"16", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kEscape); }, EscapeKey},
+    // Shift+F1 (all levels recalculated) and Shift+F2 (the equipment totals)
+    // end a marking mode; their recalculations are not part of the editor yet.
+    {"17", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF1) && k.shift; },
+     [](EditorGrids& g, KeyPress& k) {
+       MarkingModesOff(g.st);
+       k.key = 0;
+     }},
+    {"17a", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF1); },
+     [](EditorGrids& g, KeyPress&) { MarkingModesOff(g.st); }},
+    {"18", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF2) && k.shift; },
+     [](EditorGrids& g, KeyPress& k) {
+       MarkingModesOff(g.st);
+       k.key = 0;
+     }},
     {"18a", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF2) && !k.shift; }, DirectEdit},
+    {"19", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF3); }, TotalsNow},
+    // F4: the File menu's print item.
+    {"20", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF4); },
+     [](EditorGrids& g, KeyPress&) {
+       MarkingModesOff(g.st);
+       if (g.fileMenu != nullptr) Menu_1Sub_Click(g.st, 15, *g.fileMenu);
+     }},
     {"21", [](const EditorGrids&, const KeyPress&) { return true; }, [](EditorGrids&, KeyPress&) {}},
 };
 

@@ -162,11 +162,11 @@ TEST_F(EditorFormLoad, TreeWiderThanThirtyTwipsIsShown) {
   st.SizerPos = 2400;
   port.treeWidth = 30;
   Load();
-  EXPECT_FALSE(ed.TreeShown);
+  EXPECT_FALSE(st.TreeShown);
   EXPECT_TRUE(port.Has("SizerPlace(2400)"));
   port.treeWidth = 31;
   Load();
-  EXPECT_TRUE(ed.TreeShown);
+  EXPECT_TRUE(st.TreeShown);
 }
 
 TEST_F(EditorFormLoad, MissingLineStyleDrawsTheFirst) {

@@ -7,6 +7,7 @@
 #include "editor/edit_menu.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_keys.h"
+#include "support/recording_services.h"
 
 namespace kv::test {
 namespace {
@@ -30,6 +31,7 @@ TEST_F(GridKeyTableTest, TheFirstMatchingRowDecides) {
     bool committing;
     const char* rowId;
     bool consumed;
+    bool busy = false;  // a command runs: F9 and Esc start nothing
   };
   const Case cases[] = {
       {kShift, true, false, kName, 2, false, "1", false},
@@ -42,7 +44,20 @@ TEST_F(GridKeyTableTest, TheFirstMatchingRowDecides) {
       {kReturn, false, false, kName, 2, false, "11", true},
       {kReturn, true, true, kName, 2, false, "11", true},
       {kLeft, false, false, kName, 2, false, "12", false},
-      {kEnd, false, true, kName, 2, false, "12", false},
+      {kEnd, false, true, kName, 2, false, "6", false},
+      {kEnd, true, true, kName, 2, false, "12", false},      // Shift too: not a jump
+      {kUp, false, true, kName, 2, false, "4", false},
+      {kHome, false, true, kName, 2, false, "4", false},
+      {kLeft, false, true, kName, 2, false, "5", false},
+      {kDown, false, true, kName, 2, false, "6", false},
+      {kRight, false, true, kName, 2, false, "7", false},
+      {kF9, false, false, kName, 2, false, "3", false, true},
+      {kF9, true, true, kName, 2, false, "3", false, true},
+      {kF1, true, false, kName, 2, false, "17", true},
+      {kF1, false, false, kName, 2, false, "17a", false},
+      {kF1 + 2, true, true, kName, 2, false, "19", false},
+      {kF1 + 3, false, false, kName, 2, false, "20", false},
+      {kF1 + 4, false, false, kName, 2, false, "21", false},  // F5
       {kPageDown, true, false, kName, 2, false, "12", false},
       {kInsert, false, false, kName, 2, false, "12", false},
       {kDelete, false, false, kName, 2, false, "13", true},
@@ -51,10 +66,9 @@ TEST_F(GridKeyTableTest, TheFirstMatchingRowDecides) {
       {kTab, true, false, kName, 2, false, "15", true},
       {kF2, false, false, kAmount, 2, false, "18a", true},   // a total definition: refused
       {kF2, false, false, kName, 2, false, "18a", true},
-      {kF2, true, false, kName, 2, false, "21", false},      // Shift+F2: a later row
-      {kF9, false, false, kName, 2, false, "21", false},
+      {kF2, true, false, kName, 2, false, "18", true},       // Shift+F2
       {'A', false, false, kName, 2, false, "21", false},
-      {kEscape, false, false, kName, 2, false, "21", false},
+      {kEscape, false, false, kName, 2, false, "16", false, true},
   };
   for (const Case& c : cases) {
     MoveTo(c.col, c.row);
@@ -62,16 +76,19 @@ TEST_F(GridKeyTableTest, TheFirstMatchingRowDecides) {
     box.shown = false;
     memo.visible = false;
     st.CellCommitting = c.committing;
+    st.CommandBusy = c.busy;
     int key = c.key;
     const std::string id = EdtSheet_KeyDown2(g, key, c.shift, c.ctrl);
     EXPECT_EQ(id, c.rowId) << "key " << c.key << " shift " << c.shift << " ctrl " << c.ctrl;
     EXPECT_EQ(key == 0, c.consumed) << "key " << c.key << " row " << id;
     st.CellCommitting = false;
+    st.CommandBusy = false;
   }
   // The table keeps its order for the rows still to come.
   std::vector<std::string> ids;
   for (const KeyTableRow& r : EditorKeyTable()) ids.push_back(r.id);
-  EXPECT_EQ(ids, (std::vector<std::string>{"1", "2", "8", "9", "10", "11", "12", "13", "14", "15", "18a", "21"}));
+  EXPECT_EQ(ids, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13",
+                                           "14", "15", "16", "17", "17a", "18", "18a", "19", "20", "21"}));
 }
 
 TEST_F(GridKeyTableTest, ShiftHomeHoldsTheShownTextAndHomeWritesItAsANumber) {
@@ -192,6 +209,106 @@ TEST_F(GridKeyTableTest, DeleteClearsTheSelectedCells) {
   EXPECT_EQ(Cell(2, kName), "");
   EXPECT_EQ(Cell(1, kPrice), "1234");
   EXPECT_FALSE(grid.HasSelection());
+}
+
+TEST_F(GridKeyTableTest, F9TakesTheBusyLockWithAnyModifiersButNotInsideACommand) {
+  RecordingEditor editor;
+  st.editor = &editor;
+  st.NotPrintLineMode = true;
+  for (const auto& [shift, ctrl] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+    editor.calls.clear();
+    MoveTo(kName, 4);  // a total row: the move itself refuses
+    EXPECT_FALSE(Press(kF9, shift, ctrl));
+    EXPECT_EQ(editor.calls, (std::vector<std::string>{"ToolBarStateSet(1)", "ToolBarStateSet(0)"}));
+  }
+  EXPECT_FALSE(st.NotPrintLineMode);
+  // Inside another command: no lock taken, none released.
+  editor.calls.clear();
+  st.CommandBusy = true;
+  Press(kF9);
+  EXPECT_TRUE(editor.calls.empty());
+  EXPECT_TRUE(st.CommandBusy);
+  st.editor = nullptr;
+}
+
+TEST_F(GridKeyTableTest, CtrlMovesJumpToTheEdgesOfTheUsedRowsAndShownColumns) {
+  MoveTo(kPrice, 3);
+  Press(kHome, false, true);
+  EXPECT_EQ(grid.CurrentRow(), 1);
+  MoveTo(kPrice, 3);
+  Press(kUp, false, true);
+  EXPECT_EQ(grid.CurrentRow(), 1);
+  MoveTo(kPrice, 1);
+  Press(kEnd, false, true);
+  EXPECT_EQ(grid.CurrentRow(), st.UsedRows);
+  EXPECT_EQ(st.CurrentRow, st.UsedRows);
+  // Ctrl+Down puts the row there and the grid takes its own step on.
+  MoveTo(kPrice, 1);
+  int key = kDown;
+  EdtSheet_KeyDown2(g, key, false, true);
+  EXPECT_EQ(grid.CurrentRow(), st.UsedRows);
+
+  // The shown columns: the first and the last hidden in the mask screen.
+  st.MaskDef[1][kName][0] = 'M';
+  st.MaskDef[1][kNote][0] = 'M';
+  MoveTo(kPrice, 2);
+  Press(kLeft, false, true);
+  EXPECT_EQ(grid.CurrentCol(), kDetail);
+  Press(kRight, false, true);
+  EXPECT_EQ(grid.CurrentCol(), kCode9);
+
+  // No shown column: the cursor stays.
+  for (int c = 1; c <= st.ColCount[1]; ++c) st.MaskDef[1][size_t(c)][0] = 'M';
+  const int col = grid.CurrentCol();
+  EXPECT_TRUE(Press(kLeft, false, true));
+  EXPECT_TRUE(Press(kRight, false, true));
+  EXPECT_EQ(grid.CurrentCol(), col);
+}
+
+TEST_F(GridKeyTableTest, CtrlEndOnAnEmptySheetStaysOnRowOne) {
+  Sheet({});
+  MoveTo(kName, 3);
+  Press(kEnd, false, true);
+  EXPECT_EQ(grid.CurrentRow(), 1);
+  MoveTo(kName, 3);
+  int key = kDown;
+  EdtSheet_KeyDown2(g, key, false, true);
+  EXPECT_EQ(grid.CurrentRow(), 1);
+}
+
+TEST_F(GridKeyTableTest, EscLeavesAMarkingModeWithoutAskingElseAsksToMoveUp) {
+  st.EditCursor = 0;
+  st.NotPrintLineMode = true;
+  grid.SetMouseMode(3);
+  MoveTo(kName, 2);
+  EXPECT_FALSE(Press(kEscape));
+  EXPECT_FALSE(st.NotPrintLineMode);
+  EXPECT_EQ(grid.MouseMode(), 0);
+  EXPECT_TRUE(ui.Prompts().empty());
+  ui.ExpectAllAnswered();
+
+  // Normal mode on a modified sheet: the question to record, answered No.
+  st.SheetModified = true;
+  ui.AnswerModal("Select_1", [this] { st.Select2Result = 1; });
+  Press(kEscape);
+  ui.ExpectAllAnswered();
+  EXPECT_FALSE(st.CommandBusy);
+  // Inside another command Esc asks nothing.
+  st.CommandBusy = true;
+  Press(kEscape);
+  st.CommandBusy = false;
+  ui.ExpectAllAnswered();
+}
+
+TEST_F(GridKeyTableTest, F3ComputesTheTotalsOnceWithAutomaticTotalsOff) {
+  st.ReCalcFlag = false;
+  Sheet({Row(' ', {{kQty, "2"}, {kPrice, "100"}, {kAmount, "200"}}), Row(' ', {{kQty, "1"}, {kPrice, "50"}, {kAmount, "50"}})});
+  MoveTo(kName, 1);
+  EXPECT_FALSE(Press(kF1 + 2));
+  EXPECT_EQ(Cell(0, kAmount), "250");
+  EXPECT_EQ(RTrimBlanks(Shown(kAmount, st.Imax + 1)), "250");
+  EXPECT_TRUE(st.SheetModified);
+  EXPECT_FALSE(st.ReCalcFlag);
 }
 
 }  // namespace

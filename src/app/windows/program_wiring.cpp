@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/help_file.h"
 #include "app/startup_init.h"
@@ -12,6 +12,7 @@
 #include "app/windows/st_gamen.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/qt/grid_view.h"
+#include "platform/tree/qt/tree_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "sheet/last_used_row.h"
@@ -70,9 +71,10 @@ StartupSteps ProgramStartupSteps(QtUi& ui) {
     if (st.sheetEngine != nullptr) g.SetVisible(false);
     g.SetPageLineStyle(st.SheetPageLineStyle);
   };
-  steps.TreeShowRowSheetHide = [&ui](ProgramState&) {
+  steps.TreeShowRowSheetHide = [&ui](ProgramState& st) {
     if (EDTSHEET_FRM* w = LoadedEditWindow(ui)) {
-      w->TreeView1()->setVisible(true);
+      // The tree pane is there when the splitter left room for it.
+      w->TreeView1()->setVisible(st.TreeShown);
       w->RowSheet().SetVisible(false);
     }
   };

@@ -12,11 +12,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRubberBand>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <algorithm>
 
 #include "app/windows/option_windows.h"
@@ -24,10 +25,14 @@
 #include "editor/calc_box.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
+#include "editor/level_display.h"
 #include "editor/windows/menu_bar_view.h"
 #include "platform/grid/qt/grid_view.h"
+#include "platform/tree/qt/tree_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
+#include "sheet/edit_tree.h"
+#include "sheet/level_navigation.h"
 #include "sheet/sheet_engine.h"
 #include "state/float_windows.h"
 #include "state/menu_rules.h"
@@ -38,9 +43,6 @@
 namespace kv {
 
 namespace {
-
-// The splitter between the tree and the grid.
-constexpr int kSizerWidthTw = 135;
 
 // Watches the central area's size: the window lays itself out again.
 class ResizeWatcher : public QObject {
@@ -87,6 +89,8 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   edtSheetGrid_.SetTotalsLine(true);
   engine_ = std::make_unique<SheetEngine>(edtSheetGrid_, this);
   st_.sheetEngine = engine_.get();
+  engine_->SetLevelBar(this);
+  EditTreeConnect(st_, editTree_);
   st_.EditGridObjectsLastRow = [this] {
     int last = 0;
     for (int i = 1; i <= edtSheetGrid_.ItemCount(); ++i) {
@@ -98,11 +102,12 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   // The grids' events before the load: the cell the set-up puts the cursor
   // on gets its edit mode and input method.
   grids_ = std::make_unique<EditorGrids>(
-      EditorGrids{st_, edtSheetGrid_, rowSheetGrid_, *this, *memoEditor_});
+      EditorGrids{st_, edtSheetGrid_, rowSheetGrid_, *this, *memoEditor_, this, &fileMenuPort_});
   WireEditorGridEvents(*grids_);
   Form_Load(st_, ed_, menus_, *this);
   WireFileMenu();
   WireEditing();
+  WireLevelMoves();
   loaded_ = true;
 }
 
@@ -117,8 +122,12 @@ EDTSHEET_FRM::~EDTSHEET_FRM() {
     st_.sheetEngine = nullptr;
     st_.EditGridObjectsLastRow = nullptr;
   }
+  engine_->SetLevelBar(nullptr);
+  editTree_.events = {};
+  if (st_.EditTree == &editTree_) st_.EditTree = nullptr;
   delete edtSheet_;
   delete rowSheet_;
+  delete treeView1_;
 }
 
 void EDTSHEET_FRM::BuildControls() {
@@ -152,9 +161,8 @@ void EDTSHEET_FRM::BuildControls() {
   central_->setObjectName(QStringLiteral("ScaleArea"));
   setCentralWidget(central_);
 
-  treeView1_ = new QTreeWidget(central_);
+  treeView1_ = new TreeView(editTree_, central_);
   treeView1_->setObjectName(QStringLiteral("TreeView1"));
-  treeView1_->setHeaderHidden(true);
   treeView1_->hide();
 
   sizer_ = new QFrame(central_);
@@ -171,20 +179,27 @@ void EDTSHEET_FRM::BuildControls() {
   rowSheet_->setObjectName(QStringLiteral("RowSheet"));
   rowSheetGrid_.SetVisible(false);
 
-  // The level bar: a button and a path label for each parent level.
+  // The level bar: a button and a path label for each parent level, one
+  // label height each.
+  const int labelHeight = fontMetrics().height() + 8;
+  const int buttonWidth = fontMetrics().horizontalAdvance(QString::fromUtf8("8.階層")) + 16;
   for (int i = 1; i <= kLevelButtons; ++i) {
     auto* b = new QPushButton(QString::number(i) + QString::fromUtf8(".階層"), central_);
     b->setObjectName(QStringLiteral("DM_Button(%1)").arg(i));
     b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedSize(buttonWidth, labelHeight);
     b->hide();
     dmButtons_.push_back(b);
     auto* l = new QLabel(central_);
     l->setObjectName(QStringLiteral("DMLabel(%1)").arg(i));
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
+    l->setFixedHeight(labelHeight);
     l->hide();
     dmLabels_.push_back(l);
   }
+  sizerLine_ = new QRubberBand(QRubberBand::Line, central_);
+  sizerLine_->hide();
 
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBar"));
@@ -262,7 +277,7 @@ int EDTSHEET_FRM::SizerPlace(int sizerPosTw) {
 }
 
 void EDTSHEET_FRM::GridPlace() {
-  const int treeWidth = ed_.TreeShown ? treeView1_->width() : 0;
+  const int treeWidth = st_.TreeShown ? treeView1_->width() : 0;
   edtSheet_->setGeometry(sizer_->x() + sizer_->width(), edtSheet_->y(),
                          std::max(0, central_->width() - sizer_->width() - treeWidth),
                          edtSheet_->height());
@@ -372,7 +387,8 @@ void EDTSHEET_FRM::ToolBarStateSet(ProgramState& st, bool busy) {
   st.ui.ProcessEvents();
   BusyLockMenus(menus_, st.SystemKind, busy);
   MenusChanged();
-  for (int i = 1; i <= 6; ++i) DM_Button(i)->setEnabled(!busy);
+  // Every level button: a level move never starts inside a command.
+  for (QPushButton* b : dmButtons_) b->setEnabled(!busy);
 }
 
 void EDTSHEET_FRM::PageNumbersWrite(ProgramState&) {}
@@ -414,30 +430,167 @@ void EDTSHEET_FRM::Form_Resize(ProgramState& st) {
   if (!minimized) FloatWindowsRaise(st);
   if (minimized) return;
 
-  // Tree pane: at most half the width.
-  const int scaleWidth = central_->width();
-  const int scaleHeight = central_->height();
-  int w = 0;
-  if (ed_.TreeShown) {
-    if (sizer_->x() > scaleWidth / 2) {
-      sizer_->move(scaleWidth / 2, sizer_->y());
-      treeView1_->resize(scaleWidth / 2, treeView1_->height());
-      if (st.sheetEngine != nullptr) st.sheetEngine->DMButtonsLayout(st);
-    }
-    w = treeView1_->width();
-  }
-  // The smallest window: 4000 twips high, 2000 twips wider than the tree.
-  setMinimumSize(w + Px(2000), TwipsToPixels(4000, logicalDpiY()));
-  treeView1_->setGeometry(0, 0, w, ed_.TreeShown ? scaleHeight : 0);
-  treeView1_->setVisible(ed_.TreeShown);
-  dentakuText_->setGeometry(0, 0, statusBar_->width(), statusBar_->height());
+  // The toolbars and the status bar lie outside the central area.
+  ResizeFrame f;
+  f.treeShown = st.TreeShown;
+  f.treeToggling = st.TreeToggling;
+  f.savedTreeWidth = st.SavedTreeWidth;
+  f.sizerLeft = Tw(sizer_->x());
+  f.treeWidth = Tw(treeView1_->width());
+  f.windowWidth = Tw(width());
+  f.windowHeight = PixelsToTwips(height(), logicalDpiY());
+  f.scaleWidth = Tw(central_->width());
+  f.scaleHeight = Tw(central_->height());
+  const ResizeLayout r = FormResizeLayout(f);
 
-  const int sizerWidth = Px(kSizerWidthTw);
-  sizer_->setGeometry(w, 0, sizerWidth, scaleHeight);
-  // The grid's top and height follow the level bar; at level 1 it takes the
-  // whole height.
-  edtSheet_->setGeometry(w + sizerWidth, 0, std::max(0, scaleWidth - w - sizerWidth), scaleHeight);
-  if (st.sheetEngine != nullptr) st.sheetEngine->EdtSheet_Pos(st);
+  // The smallest window: 4000 twips high, 2000 twips wider than the tree (a
+  // smaller window is enlarged to it).
+  setMinimumSize(Px(r.treeWidth + kGridMinWidth), TwipsToPixels(kWindowMinHeight, logicalDpiY()));
+  treeView1_->setGeometry(0, Px(r.treeTop), Px(r.treeWidth), Px(r.treeHeight));
+  treeView1_->setVisible(st.TreeShown);
+  dentakuText_->setGeometry(0, 0, statusBar_->width(), statusBar_->height());
+  kv::EdtSheet_Pos(st, *this);
+  sizer_->setGeometry(Px(r.sizerX), Px(r.sizerY), Px(kSizerWidth), central_->height());
+  edtSheet_->setGeometry(Px(r.gridLeft), edtSheet_->y(), std::max(0, Px(r.gridWidth)), edtSheet_->height());
+  // The labels reach the right edge: the bar follows every change of size.
+  kv::DMButtonsLayout(st, *this);
+}
+
+// --- Level bar ------------------------------------------------------------------
+
+LevelBarFrame EDTSHEET_FRM::Measures() {
+  LevelBarFrame f;
+  f.a = LevelBarLeft(st_.TreeShown, Tw(treeView1_->width()), kSizerWidth);
+  f.labelHeight = Tw(DMLabel(1)->height());
+  f.buttonWidth = Tw(DM_Button(1)->width());
+  f.scaleWidth = Tw(central_->width());
+  f.scaleHeight = Tw(central_->height());
+  return f;
+}
+
+void EDTSHEET_FRM::PlaceLevelBar(const std::vector<LevelBarPlace>& pairs) {
+  for (int i = 1; i <= kLevelButtons; ++i) {
+    QPushButton* b = DM_Button(i);
+    QLabel* l = DMLabel(i);
+    const bool shown = i <= int(pairs.size()) && pairs[size_t(i - 1)].visible;
+    if (!shown) {
+      b->hide();
+      l->hide();
+      continue;
+    }
+    const LevelBarPlace& p = pairs[size_t(i - 1)];
+    const int labelLeft = Px(p.labelLeft);
+    l->setGeometry(labelLeft, Px(p.labelTop), std::max(0, central_->width() - labelLeft), l->height());
+    b->move(Px(p.buttonLeft), Px(p.buttonTop));
+    // On one line the next level's button lies over the label.
+    l->show();
+    l->raise();
+    b->show();
+    b->raise();
+  }
+}
+
+void EDTSHEET_FRM::PlaceGrid(const kv::GridPlace& place) {
+  if (isMinimized()) return;
+  edtSheet_->setGeometry(edtSheet_->x(), Px(place.top), edtSheet_->width(), std::max(0, Px(place.height)));
+}
+
+void EDTSHEET_FRM::SetLevelCaption(int level, const std::string& caption) {
+  if (QLabel* l = DMLabel(level)) l->setText(ToQ(caption));
+}
+
+// --- Splitter, tree pane, display mode --------------------------------------------
+
+void EDTSHEET_FRM::Sizer_MouseDown(int x) {
+  sizerLineX_ = std::clamp(x, 1, std::max(1, central_->width()));
+  sizerDragging_ = true;
+  DrawSizerLine(true);
+}
+
+void EDTSHEET_FRM::Sizer_MouseMove(int x) {
+  if (!sizerDragging_) return;
+  // The line stays inside the central area.
+  sizerLineX_ = std::clamp(x, 1, std::max(1, central_->width()));
+  DrawSizerLine(true);
+}
+
+void EDTSHEET_FRM::Sizer_MouseUp(int x) {
+  DrawSizerLine(false);
+  sizerDragging_ = false;
+  x = std::clamp(x, 1, std::max(1, central_->width()));
+  const SizerDrop d = SizerDropAt(Tw(x), st_.TreeShown, Tw(central_->width()));
+  st_.TreeShown = d.treeShown;
+  sizer_->move(Px(d.sizerLeft), sizer_->y());
+  treeView1_->resize(Px(d.treeWidth), treeView1_->height());
+  st_.SavedTreeWidth = d.savedTreeWidth;
+  if (d.showTree) EditTreeBuild(st_);
+  Form_Resize(st_);
+  edtSheet_->setFocus();
+}
+
+void EDTSHEET_FRM::DrawSizerLine(bool shown) {
+  sizerLine_->setGeometry(sizerLineX_ - 1, 0, 3, central_->height());
+  sizerLine_->setVisible(shown);
+  if (shown) sizerLine_->raise();
+}
+
+void EDTSHEET_FRM::TreeDisplay() {
+  st_.TreeToggling = true;
+  kv::TreeDisplay(st_);
+  Form_Resize(st_);
+  st_.TreeToggling = false;
+}
+
+void EDTSHEET_FRM::DM_Disp_Click(int index) { kv::DM_Disp_Click(st_, menus_, edtSheetGrid_, index); }
+
+void EDTSHEET_FRM::WireLevelMoves() {
+  const MarkingModeToggles toggles{[this] { st_.NotPrintLineMode = false; },
+                                   [this] { st_.NotPrintLvlLineMode = false; }};
+  for (int i = 1; i <= kLevelButtons; ++i) {
+    connect(DM_Button(i), &QPushButton::clicked, this, [this, i, toggles] {
+      DM_Button_Click(st_, i, this, toggles);
+      edtSheet_->setFocus();
+    });
+    new EventWatcher(DMLabel(i), [this, i](QEvent* e) {
+      if (e->type() == QEvent::MouseButtonPress) {
+        DMLabel_Click(st_, i, this);
+        return true;
+      }
+      if (e->type() == QEvent::MouseButtonDblClick) {
+        DMLabel_DblClick(st_, i);
+        return true;
+      }
+      return false;
+    });
+  }
+  // A click on a node of the tree ends a marking mode and opens the node's
+  // sheet under the busy lock.
+  editTree_.events.NodeClick = [this](const TreeNodeData& node) {
+    if (st_.CommandBusy) return;
+    MarkingModesOff(st_);
+    TreeView1_NodeClick(st_, node, this);
+    edtSheet_->setFocus();
+  };
+  for (int item = 1; item <= 3; ++item) WireMenu("DM_DISP", [this](int index) { DM_Disp_Click(index); }, item);
+  // The splitter: Qt's grab of the pressed widget holds the mouse for the drag.
+  new EventWatcher(sizer_, [this](QEvent* e) {
+    const auto at = [this, e] {
+      return sizer_->mapTo(central_, static_cast<QMouseEvent*>(e)->position().toPoint()).x();
+    };
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+        Sizer_MouseDown(at());
+        return true;
+      case QEvent::MouseMove:
+        Sizer_MouseMove(at());
+        return true;
+      case QEvent::MouseButtonRelease:
+        if (sizerDragging_) Sizer_MouseUp(at());
+        return true;
+      default:
+        return false;
+    }
+  });
 }
 
 // --- Window events ------------------------------------------------------------

@@ -24,6 +24,8 @@
 #include "editor/grid_events.h"
 #include "editor/windows/memo_editor_view.h"
 #include "platform/grid/grid_model.h"
+#include "platform/tree/tree_model.h"
+#include "sheet/level_bar_layout.h"
 #include "sheet/status_bar.h"
 #include "state/editor_services.h"
 #include "state/menu_model.h"
@@ -34,9 +36,9 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRubberBand;
 class QStatusBar;
 class QToolBar;
-class QTreeWidget;
 
 namespace kv {
 
@@ -44,6 +46,7 @@ class GridView;
 class MenuBarView;
 class QtUi;
 class SheetEngine;
+class TreeView;
 struct ProgramState;
 
 // What the program hands the window when it is made: the title screen's
@@ -56,6 +59,7 @@ struct EditorWindowHooks {
 class EDTSHEET_FRM : public QMainWindow,
                      public EditorServices,
                      public StatusBarPort,
+                     public LevelBarPort,
                      private EditorFormPort,
                      private EditorGridPort {
  public:
@@ -105,10 +109,34 @@ class EDTSHEET_FRM : public QMainWindow,
   QToolBar* Toolbar2() const { return toolbar2_; }
   QComboBox* cmbZoom() const { return cmbZoom_; }
   QComboBox* cmbYosi() const { return cmbYosi_; }
+  // The level bar: a button and a path label for each parent level; the bar
+  // uses LevelCount - 1 of them.
   QPushButton* DM_Button(int i) const;  // 1..8
   QLabel* DMLabel(int i) const;         // 1..8
-  QTreeWidget* TreeView1() const { return treeView1_; }
+  // The level tree (its model is `st.EditTree` while the window exists).
+  TreeView* TreeView1() const { return treeView1_; }
+  TreeModel& EditTree() { return editTree_; }
   QFrame* Sizer() const { return sizer_; }
+
+  // --- Level bar (LevelBarPort), in twips of the central area ---
+  LevelBarFrame Measures() override;
+  void PlaceLevelBar(const std::vector<LevelBarPlace>& pairs) override;
+  void PlaceGrid(const kv::GridPlace& place) override;
+  void SetLevelCaption(int level, const std::string& caption) override;
+
+  // --- The splitter, the tree pane and the display mode ---
+  // A drag of the splitter, x in pixels of the central area: the press
+  // shows the drag line, a move moves it (held inside the central area),
+  // the release drops the splitter there.
+  void Sizer_MouseDown(int x);
+  void Sizer_MouseMove(int x);
+  void Sizer_MouseUp(int x);
+  // Shows the drag line at the drag position, or hides it.
+  void DrawSizerLine(bool shown);
+  // The toolbar's TREE toggle: shows (and rebuilds) or hides the tree pane.
+  void TreeDisplay();
+  // The View menu's level display items 1..3.
+  void DM_Disp_Click(int index);
 
   EditorState& State() { return ed_; }
   // The window's rectangle and splitter in twips, for the settings written at
@@ -153,6 +181,7 @@ class EDTSHEET_FRM : public QMainWindow,
   void BuildControls();
   void WireFileMenu();
   void WireEditing();
+  void WireLevelMoves();
   void MenuChosen(const std::string& name, int index);
   void Form_Activate();
   int Px(int twips) const;   // twips to pixels across
@@ -182,8 +211,13 @@ class EDTSHEET_FRM : public QMainWindow,
   QComboBox* cmbYosi_ = nullptr;
   std::vector<QPushButton*> dmButtons_;
   std::vector<QLabel*> dmLabels_;
-  QTreeWidget* treeView1_ = nullptr;
+  // The tree model outlives its view (the view goes first in the destructor).
+  TreeModel editTree_;
+  TreeView* treeView1_ = nullptr;
   QFrame* sizer_ = nullptr;
+  QRubberBand* sizerLine_ = nullptr;
+  bool sizerDragging_ = false;
+  int sizerLineX_ = 0;
   std::unique_ptr<EditorGrids> grids_;
   std::unique_ptr<SheetEngine> engine_;
   bool loaded_ = false;
