@@ -33,7 +33,7 @@ bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string t
     parent = FindNode(relativeKey);
     if (!parent) return false;
   }
-  if (!key.empty() && byKey_.count(key)) return false;
+  if (!key.empty() && byKey_.count(std::string_view(key))) return false;
   std::vector<TreeNode*>& siblings = parent ? parent->children : top_;
   if (observer_) observer_->TreeNodeAdding(parent, static_cast<int>(siblings.size()));
   auto node = std::make_unique<TreeNode>();
@@ -46,7 +46,10 @@ bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string t
   if (numbered_) raw->index = count_ + 1;
   order_.push_back(std::move(node));
   siblings.push_back(raw);
-  if (!raw->data.key.empty()) byKey_.emplace(raw->data.key, raw);
+  if (!raw->data.key.empty()) {
+    byKey_.emplace(raw->data.key, raw);
+    unordered_.push_back(raw);
+  }
   ++count_;
   if (observer_) observer_->TreeNodeAdded();
   return true;
@@ -70,7 +73,13 @@ void TreeModel::Drop(TreeNode* node) {
     pending.pop_back();
     if (!n->alive) continue;
     n->alive = false;
-    if (!n->data.key.empty()) byKey_.erase(n->data.key);
+    if (!n->data.key.empty()) {
+      byKey_.erase(n->data.key);
+      if (!ordered_.empty()) {
+        auto it = ordered_.find(n->data.key);
+        if (it != ordered_.end() && it->second == n) ordered_.erase(it);
+      }
+    }
     --count_;
     pending.insert(pending.end(), n->children.begin(), n->children.end());
     n->children.clear();
@@ -88,12 +97,13 @@ bool TreeModel::Remove(std::string_view key) {
 
 int TreeModel::RemoveKeysExtending(std::string_view prefix) {
   // Keys that extend a prefix lie together in key order, right after it.
+  OrderKeys();
   std::vector<std::string> keys;
-  for (auto it = byKey_.upper_bound(prefix);
-       it != byKey_.end() && it->first.size() > prefix.size() &&
+  for (auto it = ordered_.upper_bound(prefix);
+       it != ordered_.end() && it->first.size() > prefix.size() &&
        std::string_view(it->first).substr(0, prefix.size()) == prefix;
        ++it)
-    keys.push_back(it->first);
+    keys.emplace_back(it->first);
   const int before = count_;
   // Descendants before their ancestors: the longer keys of a path go first,
   // and a node already gone with its ancestor is passed over.
@@ -103,10 +113,12 @@ int TreeModel::RemoveKeysExtending(std::string_view prefix) {
 
 void TreeModel::Clear() {
   if (observer_) observer_->TreeClearing();
-  for (TreeNode* n : top_) Drop(n);
+  // Every node is freed here, so none needs to be unlinked one by one.
   top_.clear();
-  order_.clear();
+  unordered_.clear();
+  ordered_.clear();
   byKey_.clear();
+  order_.clear();
   count_ = 0;
   numbered_ = true;
   if (observer_) observer_->TreeCleared();
@@ -114,10 +126,18 @@ void TreeModel::Clear() {
 
 void TreeModel::Renumber() const {
   if (numbered_) return;
+  unordered_.erase(std::remove_if(unordered_.begin(), unordered_.end(), [](const TreeNode* n) { return !n->alive; }),
+                   unordered_.end());
   order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& n) { return !n->alive; }),
                order_.end());
   for (size_t i = 0; i < order_.size(); ++i) order_[i]->index = static_cast<int>(i) + 1;
   numbered_ = true;
+}
+
+void TreeModel::OrderKeys() {
+  for (TreeNode* n : unordered_)
+    if (n->alive) ordered_.emplace(n->data.key, n);
+  unordered_.clear();
 }
 
 int TreeModel::IndexOf(std::string_view key) const {

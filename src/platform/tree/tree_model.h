@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kv {
@@ -116,6 +117,8 @@ class TreeModel {
   void Detach(TreeNode* node);
   void Drop(TreeNode* node);  // marks the subtree removed
   void Renumber() const;
+  // Brings the pending nodes into the ordered index.
+  void OrderKeys();
   void Raise(const std::function<void(const TreeNodeData&)>& handler, const TreeNodeData& node);
 
   TreeObserver* observer_ = nullptr;
@@ -124,7 +127,13 @@ class TreeModel {
   // renumbering.
   mutable std::vector<std::unique_ptr<TreeNode>> order_;
   mutable bool numbered_ = true;
-  std::map<std::string, TreeNode*, std::less<>> byKey_;
+  // The nodes by key; the views point into the nodes' own keys. The lookup
+  // index is hashed; the ordered one serves only RemoveKeysExtending, so it is
+  // filled on its first use after nodes were added: `unordered_` are the
+  // keyed nodes added since (some of them removed again).
+  std::unordered_map<std::string_view, TreeNode*> byKey_;
+  std::map<std::string_view, TreeNode*> ordered_;
+  mutable std::vector<TreeNode*> unordered_;
   int count_ = 0;
   int eventDepth_ = 0;
 };
