@@ -87,6 +87,32 @@ TEST(TreeModel, RemoveKeysExtendingTakesOnlyLongerKeysWithThePrefix) {
   EXPECT_EQ(t.RemoveKeysExtending("Y2a"), 0);
 }
 
+// Keys removed, re-added and renumbered between two calls: the second call
+// sees exactly the nodes there are now, and removes them longest key first.
+TEST(TreeModel, RemoveKeysExtendingFollowsTheNodesAddedAndRemovedSinceTheLastCall) {
+  struct Removals : TreeObserver {
+    std::vector<std::string> lines;
+    void TreeNodeRemoving(const TreeNode* parent, int row) override {
+      lines.push_back(parent->data.key + " " + std::to_string(row));
+    }
+  } removals;
+  TreeModel t;
+  Build(t);
+  t.SetObserver(&removals);
+  EXPECT_EQ(t.RemoveKeysExtending("A"), 3);
+  ASSERT_TRUE(t.Add("A", "A1", "a1 again", "Close"));
+  ASSERT_TRUE(t.Add("A1", "A1q", "gone", "Leaf"));
+  ASSERT_TRUE(t.Remove("A1q"));
+  EXPECT_EQ(t.IndexOf("A1"), 4);  // the removed node is freed here
+  ASSERT_TRUE(t.Add("A1", "A1q", "a1q", "Leaf"));
+  ASSERT_TRUE(t.Add("A", "A3", "a3", "Leaf"));
+  removals.lines.clear();
+  EXPECT_EQ(t.RemoveKeysExtending("A"), 3);
+  EXPECT_EQ(removals.lines, (std::vector<std::string>{"A 1", "A1 0", "A 0"}));
+  EXPECT_EQ(Keys(t), (std::vector<std::string>{"Root", "A", "B"}));
+  t.SetObserver(nullptr);
+}
+
 struct EventLog {
   std::vector<std::string> lines;
   void Hook(TreeModel& t) {
