@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <climits>
 #include <filesystem>
 #include <memory>
@@ -191,10 +192,9 @@ std::string NodeText(const ProgramState& st, std::string_view rec, int level) {
   const int start = st.ColStart[level][c1];
   if (start < 1 || width < 1 || static_cast<size_t>(start) > rec.size()) return {};
   std::string_view field = rec.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(width));
-  const size_t first = field.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  field = field.substr(first, field.find_last_not_of(' ') - first + 1);
-  return MidAnsi(field, 1, static_cast<int>(field.size()));
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  return field.empty() ? std::string() : MidAnsi(field, 1, static_cast<int>(field.size()));
 }
 
 // Adds one sheet's rows below the parent node.
@@ -235,14 +235,24 @@ bool NodeRow(const ProgramState& st, const TreeNodeData& node, std::string& key,
 
 namespace {
 
-// Appends TreeNodeKey(record, hex) to `out`.
+// Appends TreeNodeKey(record, hex) to `out`. A decimal number is written
+// here directly: NumToBaseStr gives it as the digits after a blank.
 void AppendTreeNodeKey(std::string& out, int record, bool hex) {
-  const std::string text = NumToBaseStr(record, hex);
-  std::string_view digits = text;
-  const size_t first = digits.find_first_not_of(' ');
-  digits = first == std::string_view::npos ? std::string_view() : digits.substr(first, kStoredNumberWidth);
+  constexpr size_t kWidth = kStoredNumberWidth;
+  std::string text;
+  std::array<char, 16> buf;
+  std::string_view digits;
+  if (hex) {
+    text = NumToBaseStr(record, hex);
+    digits = text;
+    while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+  } else {
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), record);
+    digits = std::string_view(buf.data(), static_cast<size_t>(r.ptr - buf.data()));
+  }
+  digits = digits.substr(0, kWidth);
   out += digits;
-  out.append(kStoredNumberWidth - digits.size(), ' ');
+  out.append(kWidth - digits.size(), ' ');
 }
 
 }  // namespace
