@@ -30,11 +30,13 @@ bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string t
                     std::string image, int expandedImage) {
   TreeNode* parent = nullptr;
   if (!relativeKey.empty()) {
-    parent = FindNode(relativeKey);
+    // Nodes come in runs below one parent: the last one is tried first.
+    parent = lastParent_ && lastParent_->data.key == relativeKey ? lastParent_ : FindNode(relativeKey);
     if (!parent) return false;
   }
   if (!key.empty() && byKey_.count(std::string_view(key))) return false;
   std::vector<TreeNode*>& siblings = parent ? parent->children : top_;
+  lastParent_ = parent;
   if (observer_) observer_->TreeNodeAdding(parent, static_cast<int>(siblings.size()));
   auto node = std::make_unique<TreeNode>();
   node->data.key = std::move(key);
@@ -67,6 +69,7 @@ void TreeModel::Detach(TreeNode* node) {
 
 void TreeModel::Drop(TreeNode* node) {
   // Iteratively, so that a deep tree cannot exhaust the stack.
+  lastParent_ = nullptr;
   std::vector<TreeNode*> pending{node};
   while (!pending.empty()) {
     TreeNode* n = pending.back();
@@ -115,6 +118,7 @@ void TreeModel::Clear() {
   if (observer_) observer_->TreeClearing();
   // Every node is freed here, so none needs to be unlinked one by one.
   top_.clear();
+  lastParent_ = nullptr;
   unordered_.clear();
   ordered_.clear();
   byKey_.clear();

@@ -134,6 +134,8 @@ class TreeModel {
   std::unordered_map<std::string_view, TreeNode*> byKey_;
   std::map<std::string_view, TreeNode*> ordered_;
   mutable std::vector<TreeNode*> unordered_;
+  // The parent of the last node added; null after a removal.
+  TreeNode* lastParent_ = nullptr;
   int count_ = 0;
   int eventDepth_ = 0;
 };
