@@ -1,6 +1,8 @@
 #include "platform/tree/tree_model.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 namespace kv {
 
@@ -8,7 +10,93 @@ namespace {
 
 constexpr int kMaxEventDepth = 32;
 
+// FNV-1a, then mixed so that the high bits (the table's slot) depend on
+// every byte.
+size_t KeyHash(std::string_view key) {
+  uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : key) h = (h ^ c) * 1099511628211ull;
+  h ^= h >> 29;
+  return static_cast<size_t>(h * 0x9E3779B97F4A7C15ull);
+}
+
 }  // namespace
+
+TreeNode* TreeKeyIndex::Removed() {
+  static TreeNode gap;
+  return &gap;
+}
+
+TreeNode* TreeKeyIndex::Find(std::string_view key) const {
+  if (slots_.empty()) return nullptr;
+  const size_t hash = KeyHash(key);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& s = slots_[i];
+    if (!s.node) return nullptr;
+    if (s.hash == hash && s.node != Removed() && s.node->data.key == key) return s.node;
+  }
+}
+
+bool TreeKeyIndex::Insert(TreeNode* node) {
+  // At most half the slots in use, so that a search soon meets a free one.
+  if ((used_ + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, std::bit_ceil((live_ + 1) * 4)));
+  const std::string_view key = node->data.key;
+  const size_t hash = KeyHash(key);
+  const size_t mask = slots_.size() - 1;
+  Slot* target = nullptr;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& s = slots_[i];
+    if (!s.node) {
+      if (!target) {
+        target = &s;
+        ++used_;
+      }
+      break;
+    }
+    if (s.node == Removed()) {
+      if (!target) target = &s;
+    } else if (s.hash == hash && s.node->data.key == key) {
+      return false;
+    }
+  }
+  *target = {hash, node};
+  ++live_;
+  return true;
+}
+
+void TreeKeyIndex::Erase(const TreeNode* node) {
+  if (slots_.empty()) return;
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = KeyHash(node->data.key) & mask;; i = (i + 1) & mask) {
+    Slot& s = slots_[i];
+    if (!s.node) return;
+    if (s.node == node) {
+      s.node = Removed();
+      --live_;
+      return;
+    }
+  }
+}
+
+void TreeKeyIndex::Clear() {
+  std::fill(slots_.begin(), slots_.end(), Slot{});
+  used_ = live_ = 0;
+}
+
+void TreeKeyIndex::Rehash(size_t capacity) {
+  std::vector<Slot> old(capacity);
+  old.swap(slots_);
+  used_ = live_ = 0;
+  for (const Slot& s : old)
+    if (s.node && s.node != Removed()) {
+      const size_t mask = slots_.size() - 1;
+      size_t i = s.hash & mask;
+      while (slots_[i].node) i = (i + 1) & mask;
+      slots_[i] = s;
+      ++used_;
+      ++live_;
+    }
+}
 
 int TreeModel::RowOf(const TreeNode* node) const {
   if (!node || !node->alive) return -1;
@@ -22,8 +110,7 @@ TreeModel::~TreeModel() = default;
 
 TreeNode* TreeModel::FindNode(std::string_view key) const {
   if (key.empty()) return nullptr;
-  auto it = byKey_.find(key);
-  return it == byKey_.end() ? nullptr : it->second;
+  return byKey_.Find(key);
 }
 
 bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string text,
@@ -34,7 +121,7 @@ bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string t
     parent = lastParent_ && lastParent_->data.key == relativeKey ? lastParent_ : FindNode(relativeKey);
     if (!parent) return false;
   }
-  if (!key.empty() && byKey_.count(std::string_view(key))) return false;
+  if (!key.empty() && byKey_.Find(key)) return false;
   std::vector<TreeNode*>& siblings = parent ? parent->children : top_;
   lastParent_ = parent;
   if (observer_) observer_->TreeNodeAdding(parent, static_cast<int>(siblings.size()));
@@ -49,7 +136,7 @@ bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string t
   order_.push_back(std::move(node));
   siblings.push_back(raw);
   if (!raw->data.key.empty()) {
-    byKey_.emplace(raw->data.key, raw);
+    byKey_.Insert(raw);
     unordered_.push_back(raw);
   }
   ++count_;
@@ -77,7 +164,7 @@ void TreeModel::Drop(TreeNode* node) {
     if (!n->alive) continue;
     n->alive = false;
     if (!n->data.key.empty()) {
-      byKey_.erase(n->data.key);
+      byKey_.Erase(n);
       if (!ordered_.empty()) {
         auto it = ordered_.find(n->data.key);
         if (it != ordered_.end() && it->second == n) ordered_.erase(it);
@@ -121,7 +208,7 @@ void TreeModel::Clear() {
   lastParent_ = nullptr;
   unordered_.clear();
   ordered_.clear();
-  byKey_.clear();
+  byKey_.Clear();
   order_.clear();
   count_ = 0;
   numbered_ = true;

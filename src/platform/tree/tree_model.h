@@ -22,7 +22,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace kv {
@@ -67,6 +66,31 @@ class TreeObserver {
   // Every node goes.
   virtual void TreeClearing() {}
   virtual void TreeCleared() {}
+};
+
+// The nodes by key, for the model's own use: a hash table with open
+// addressing over the nodes' own keys (keyed nodes only). Node pointers stay
+// valid while they are in it.
+class TreeKeyIndex {
+ public:
+  TreeNode* Find(std::string_view key) const;
+  // False, and nothing added, when a node with that key is in already.
+  bool Insert(TreeNode* node);
+  void Erase(const TreeNode* node);
+  // Empties the table; its room stays for the next nodes.
+  void Clear();
+
+ private:
+  struct Slot {
+    size_t hash = 0;
+    TreeNode* node = nullptr;  // null: never used; Removed(): a gap
+  };
+  static TreeNode* Removed();
+  void Rehash(size_t capacity);
+
+  std::vector<Slot> slots_;
+  size_t used_ = 0;  // slots holding a node or a gap
+  size_t live_ = 0;
 };
 
 class TreeModel {
@@ -127,11 +151,11 @@ class TreeModel {
   // renumbering.
   mutable std::vector<std::unique_ptr<TreeNode>> order_;
   mutable bool numbered_ = true;
-  // The nodes by key; the views point into the nodes' own keys. The lookup
-  // index is hashed; the ordered one serves only RemoveKeysExtending, so it is
+  // The nodes by key. The lookup index is hashed; the ordered one (its views
+  // point into the nodes' own keys) serves only RemoveKeysExtending, so it is
   // filled on its first use after nodes were added: `unordered_` are the
   // keyed nodes added since (some of them removed again).
-  std::unordered_map<std::string_view, TreeNode*> byKey_;
+  TreeKeyIndex byKey_;
   std::map<std::string_view, TreeNode*> ordered_;
   mutable std::vector<TreeNode*> unordered_;
   // The parent of the last node added; null after a removal.
