@@ -113,6 +113,34 @@ TEST(TreeModel, RemoveKeysExtendingFollowsTheNodesAddedAndRemovedSinceTheLastCal
   t.SetObserver(nullptr);
 }
 
+// Enough nodes for the key index to grow several times, with gaps left by
+// removals and keys used again.
+TEST(TreeModel, ManyKeysAddedRemovedAndAddedAgainAreFoundExactly) {
+  TreeModel t;
+  ASSERT_TRUE(t.Add("", "Root", "", "Close"));
+  const auto key = [](int i) { return "Y1" + std::to_string(i); };
+  for (int i = 0; i < 3000; ++i) ASSERT_TRUE(t.Add("Root", key(i), std::to_string(i), "Leaf"));
+  for (int i = 0; i < 3000; i += 3) ASSERT_TRUE(t.Remove(key(i)));
+  for (int i = 0; i < 3000; i += 6) ASSERT_TRUE(t.Add("Root", key(i), "again", "Leaf"));
+  for (int i = 1; i < 3000; i += 3) EXPECT_FALSE(t.Add("Root", key(i), "twice", "Leaf"));
+  EXPECT_EQ(t.Count(), 1 + 2000 + 500);
+  for (int i = 0; i < 3000; ++i) {
+    const TreeNode* n = t.Find(key(i));
+    if (i % 6 == 0) {
+      ASSERT_NE(n, nullptr) << i;
+      EXPECT_EQ(n->data.text, "again");
+    } else if (i % 3 == 0) {
+      EXPECT_EQ(n, nullptr) << i;
+    } else {
+      ASSERT_NE(n, nullptr) << i;
+      EXPECT_EQ(n->data.text, std::to_string(i));
+    }
+  }
+  EXPECT_EQ(t.IndexOf(key(1)), 2);
+  EXPECT_EQ(t.IndexOf(key(0)), 2002);  // added again: after the first ones
+  EXPECT_EQ(t.Find("Y1"), nullptr);
+}
+
 struct EventLog {
   std::vector<std::string> lines;
   void Hook(TreeModel& t) {
