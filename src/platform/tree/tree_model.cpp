@@ -10,13 +10,17 @@ namespace {
 
 constexpr int kMaxEventDepth = 32;
 
-// FNV-1a, then mixed so that the high bits (the table's slot) depend on
-// every byte.
+// FNV-1a, then mixed so that the low bits (the table's slot) depend on
+// every byte: the keys of a tree differ in a few digits only.
 size_t KeyHash(std::string_view key) {
   uint64_t h = 14695981039346656037ull;
   for (unsigned char c : key) h = (h ^ c) * 1099511628211ull;
-  h ^= h >> 29;
-  return static_cast<size_t>(h * 0x9E3779B97F4A7C15ull);
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ull;
+  h ^= h >> 33;
+  return static_cast<size_t>(h);
 }
 
 }  // namespace
