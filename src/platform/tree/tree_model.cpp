@@ -129,15 +129,14 @@ bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string t
   std::vector<TreeNode*>& siblings = parent ? parent->children : top_;
   lastParent_ = parent;
   if (observer_) observer_->TreeNodeAdding(parent, static_cast<int>(siblings.size()));
-  auto node = std::make_unique<TreeNode>();
-  node->data.key = std::move(key);
-  node->data.text = std::move(text);
-  node->data.image = std::move(image);
-  node->data.expandedImage = expandedImage;
-  node->parent = parent;
-  TreeNode* raw = node.get();
+  TreeNode* raw = NewNode();
+  raw->data.key = std::move(key);
+  raw->data.text = std::move(text);
+  raw->data.image = std::move(image);
+  raw->data.expandedImage = expandedImage;
+  raw->parent = parent;
   if (numbered_) raw->index = count_ + 1;
-  order_.push_back(std::move(node));
+  order_.push_back(raw);
   siblings.push_back(raw);
   if (!raw->data.key.empty()) {
     byKey_.Insert(raw);
@@ -214,6 +213,9 @@ void TreeModel::Clear() {
   ordered_.clear();
   byKey_.Clear();
   order_.clear();
+  spare_.clear();
+  blocks_.clear();
+  blockUsed_ = 0;
   count_ = 0;
   numbered_ = true;
   if (observer_) observer_->TreeCleared();
@@ -223,10 +225,30 @@ void TreeModel::Renumber() const {
   if (numbered_) return;
   unordered_.erase(std::remove_if(unordered_.begin(), unordered_.end(), [](const TreeNode* n) { return !n->alive; }),
                    unordered_.end());
-  order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& n) { return !n->alive; }),
+  // The removed nodes go back to the pool, as new ones.
+  order_.erase(std::remove_if(order_.begin(), order_.end(),
+                              [this](TreeNode* n) {
+                                if (n->alive) return false;
+                                *n = TreeNode();
+                                spare_.push_back(n);
+                                return true;
+                              }),
                order_.end());
   for (size_t i = 0; i < order_.size(); ++i) order_[i]->index = static_cast<int>(i) + 1;
   numbered_ = true;
+}
+
+TreeNode* TreeModel::NewNode() {
+  if (!spare_.empty()) {
+    TreeNode* n = spare_.back();
+    spare_.pop_back();
+    return n;
+  }
+  if (blocks_.empty() || blockUsed_ == kNodeBlock) {
+    blocks_.push_back(std::make_unique<TreeNode[]>(kNodeBlock));
+    blockUsed_ = 0;
+  }
+  return &blocks_.back()[blockUsed_++];
 }
 
 void TreeModel::OrderKeys() {
@@ -247,7 +269,7 @@ const TreeNode* TreeModel::Find(std::string_view key) const { return FindNode(ke
 const TreeNode* TreeModel::NodeAt(int index) const {
   if (index < 1 || index > count_) return nullptr;
   Renumber();
-  return order_[static_cast<size_t>(index - 1)].get();
+  return order_[static_cast<size_t>(index - 1)];
 }
 
 bool TreeModel::Expanded(std::string_view key) const {

@@ -141,15 +141,22 @@ class TreeModel {
   void Detach(TreeNode* node);
   void Drop(TreeNode* node);  // marks the subtree removed
   void Renumber() const;
+  TreeNode* NewNode();
   // Brings the pending nodes into the ordered index.
   void OrderKeys();
   void Raise(const std::function<void(const TreeNodeData&)>& handler, const TreeNodeData& node);
 
   TreeObserver* observer_ = nullptr;
   std::vector<TreeNode*> top_;
-  // Every node in the order added; removed ones are freed at the next
-  // renumbering.
-  mutable std::vector<std::unique_ptr<TreeNode>> order_;
+  // Every node in the order added; removed ones go back to the pool at the
+  // next renumbering.
+  mutable std::vector<TreeNode*> order_;
+  // The nodes live in blocks (one allocation for many nodes); `spare_` are
+  // the free ones, `blockUsed_` the nodes handed out from the last block.
+  static constexpr size_t kNodeBlock = 256;
+  std::vector<std::unique_ptr<TreeNode[]>> blocks_;
+  size_t blockUsed_ = 0;
+  mutable std::vector<TreeNode*> spare_;
   mutable bool numbered_ = true;
   // The nodes by key. The lookup index is hashed; the ordered one (its views
   // point into the nodes' own keys) serves only RemoveKeysExtending, so it is
