@@ -179,6 +179,26 @@ int BreakdownOf(const ProgramState& st, std::string_view rec, int level) {
 
 bool IsClosing(std::string_view rec) { return RecordByte(rec, kKindPos) == kClosingKind; }
 
+// Appends TreeNodeKey(record, hex) to `out`. A decimal number is written
+// here directly: NumToBaseStr gives it as the digits after a blank.
+void AppendTreeNodeKey(std::string& out, int record, bool hex) {
+  constexpr size_t kWidth = kStoredNumberWidth;
+  std::string text;
+  std::array<char, 16> buf;
+  std::string_view digits;
+  if (hex) {
+    text = NumToBaseStr(record, hex);
+    digits = text;
+    while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+  } else {
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), record);
+    digits = std::string_view(buf.data(), static_cast<size_t>(r.ptr - buf.data()));
+  }
+  digits = digits.substr(0, kWidth);
+  out += digits;
+  out.append(kWidth - digits.size(), ' ');
+}
+
 // The row's heading: the caption columns of its level, blanks trimmed. The
 // blanks are trimmed from the stored bytes, before the conversion: a blank
 // byte is a character of its own in Shift-JIS (never the second byte of one),
@@ -229,30 +249,6 @@ bool NodeRow(const ProgramState& st, const TreeNodeData& node, std::string& key,
   if (level < 1) return false;
   record = TreeKeyRecord(key, 0, Hex(st));
   return true;
-}
-
-}  // namespace
-
-namespace {
-
-// Appends TreeNodeKey(record, hex) to `out`. A decimal number is written
-// here directly: NumToBaseStr gives it as the digits after a blank.
-void AppendTreeNodeKey(std::string& out, int record, bool hex) {
-  constexpr size_t kWidth = kStoredNumberWidth;
-  std::string text;
-  std::array<char, 16> buf;
-  std::string_view digits;
-  if (hex) {
-    text = NumToBaseStr(record, hex);
-    digits = text;
-    while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
-  } else {
-    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), record);
-    digits = std::string_view(buf.data(), static_cast<size_t>(r.ptr - buf.data()));
-  }
-  digits = digits.substr(0, kWidth);
-  out += digits;
-  out.append(kWidth - digits.size(), ' ');
 }
 
 }  // namespace
