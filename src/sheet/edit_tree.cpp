@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <climits>
 #include <filesystem>
 #include <memory>
@@ -178,30 +179,56 @@ int BreakdownOf(const ProgramState& st, std::string_view rec, int level) {
 
 bool IsClosing(std::string_view rec) { return RecordByte(rec, kKindPos) == kClosingKind; }
 
-// The row's heading: the caption columns of its level, blanks trimmed.
+// Appends TreeNodeKey(record, hex) to `out`. A decimal number is written
+// here directly: NumToBaseStr gives it as the digits after a blank.
+void AppendTreeNodeKey(std::string& out, int record, bool hex) {
+  constexpr size_t kWidth = kStoredNumberWidth;
+  std::string text;
+  std::array<char, 16> buf;
+  std::string_view digits;
+  if (hex) {
+    text = NumToBaseStr(record, hex);
+    digits = text;
+    while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+  } else {
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), record);
+    digits = std::string_view(buf.data(), static_cast<size_t>(r.ptr - buf.data()));
+  }
+  digits = digits.substr(0, kWidth);
+  out += digits;
+  out.append(kWidth - digits.size(), ' ');
+}
+
+// The row's heading: the caption columns of its level, blanks trimmed. The
+// blanks are trimmed from the stored bytes, before the conversion: a blank
+// byte is a character of its own in Shift-JIS (never the second byte of one),
+// and only the blank byte converts to a blank.
 std::string NodeText(const ProgramState& st, std::string_view rec, int level) {
   const int c1 = st.CaptionColmun1;
   const int c2 = st.CaptionColmun2;
   if (c1 < 1 || c2 < c1 || c2 > kMaxColumns) return {};
   int width = 0;
   for (int c = c1; c <= c2; ++c) width += st.ColWidth[level][c];
-  std::string text = MidAnsi(rec, st.ColStart[level][c1], width);
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  const int start = st.ColStart[level][c1];
+  if (start < 1 || width < 1 || static_cast<size_t>(start) > rec.size()) return {};
+  std::string_view field = rec.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(width));
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  return field.empty() ? std::string() : MidAnsi(field, 1, static_cast<int>(field.size()));
 }
 
 // Adds one sheet's rows below the parent node.
 void AddChildren(ProgramState& st, TreeFiles& files, int level, int first, std::string_view parentKey) {
   TreeModel& tree = *st.EditTree;
+  const bool hex = Hex(st);
   const SheetChain chain = files.Chain(level, first);
   for (const std::string& rec : chain.records) {
     if (IsClosing(rec)) continue;
-    const std::string key = LevelPathKey(parentKey, level, OwnNumber(st, rec), Hex(st));
+    std::string key = LevelPathKey(parentKey, level, OwnNumber(st, rec), hex);
     if (BreakdownOf(st, rec, level) >= 1)
-      tree.Add(parentKey, key, NodeText(st, rec, level), kImageClose, kImageOpen);
+      tree.Add(parentKey, std::move(key), NodeText(st, rec, level), kImageClose, kImageOpen);
     else
-      tree.Add(parentKey, key, NodeText(st, rec, level), kImageLeaf);
+      tree.Add(parentKey, std::move(key), NodeText(st, rec, level), kImageLeaf);
   }
 }
 
@@ -227,10 +254,8 @@ bool NodeRow(const ProgramState& st, const TreeNodeData& node, std::string& key,
 }  // namespace
 
 std::string TreeNodeKey(int record, bool hex) {
-  std::string text = NumToBaseStr(record, hex);
-  const size_t first = text.find_first_not_of(' ');
-  text = first == std::string::npos ? std::string() : text.substr(first);
-  text.resize(kStoredNumberWidth, ' ');
+  std::string text;
+  AppendTreeNodeKey(text, record, hex);
   return text;
 }
 
@@ -245,10 +270,13 @@ void TreeRemoveDescendants(TreeModel& tree, std::string_view prefix) {
 }
 
 std::string LevelPathKey(std::string_view parentKey, int level, int record, bool hex) {
-  std::string key = parentKey == kTreeRootKey ? std::string() : std::string(parentKey);
+  if (parentKey == kTreeRootKey) parentKey = {};
+  std::string key;
+  key.reserve(parentKey.size() + kTreeKeySegment);
+  key += parentKey;
   key += 'Y';
   key += static_cast<char>('0' + (level % 10));
-  key += TreeNodeKey(record, hex);
+  AppendTreeNodeKey(key, record, hex);
   return key;
 }
 

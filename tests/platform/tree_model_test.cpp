@@ -87,6 +87,60 @@ TEST(TreeModel, RemoveKeysExtendingTakesOnlyLongerKeysWithThePrefix) {
   EXPECT_EQ(t.RemoveKeysExtending("Y2a"), 0);
 }
 
+// Keys removed, re-added and renumbered between two calls: the second call
+// sees exactly the nodes there are now, and removes them longest key first.
+TEST(TreeModel, RemoveKeysExtendingFollowsTheNodesAddedAndRemovedSinceTheLastCall) {
+  struct Removals : TreeObserver {
+    std::vector<std::string> lines;
+    void TreeNodeRemoving(const TreeNode* parent, int row) override {
+      lines.push_back(parent->data.key + " " + std::to_string(row));
+    }
+  } removals;
+  TreeModel t;
+  Build(t);
+  t.SetObserver(&removals);
+  EXPECT_EQ(t.RemoveKeysExtending("A"), 3);
+  ASSERT_TRUE(t.Add("A", "A1", "a1 again", "Close"));
+  ASSERT_TRUE(t.Add("A1", "A1q", "gone", "Leaf"));
+  ASSERT_TRUE(t.Remove("A1q"));
+  EXPECT_EQ(t.IndexOf("A1"), 4);  // the removed node is freed here
+  ASSERT_TRUE(t.Add("A1", "A1q", "a1q", "Leaf"));
+  ASSERT_TRUE(t.Add("A", "A3", "a3", "Leaf"));
+  removals.lines.clear();
+  EXPECT_EQ(t.RemoveKeysExtending("A"), 3);
+  EXPECT_EQ(removals.lines, (std::vector<std::string>{"A 1", "A1 0", "A 0"}));
+  EXPECT_EQ(Keys(t), (std::vector<std::string>{"Root", "A", "B"}));
+  t.SetObserver(nullptr);
+}
+
+// Enough nodes for the key index to grow several times, with gaps left by
+// removals and keys used again.
+TEST(TreeModel, ManyKeysAddedRemovedAndAddedAgainAreFoundExactly) {
+  TreeModel t;
+  ASSERT_TRUE(t.Add("", "Root", "", "Close"));
+  const auto key = [](int i) { return "Y1" + std::to_string(i); };
+  for (int i = 0; i < 3000; ++i) ASSERT_TRUE(t.Add("Root", key(i), std::to_string(i), "Leaf"));
+  for (int i = 0; i < 3000; i += 3) ASSERT_TRUE(t.Remove(key(i)));
+  for (int i = 0; i < 3000; i += 6) ASSERT_TRUE(t.Add("Root", key(i), "again", "Leaf"));
+  for (int i = 1; i < 3000; i += 3) EXPECT_FALSE(t.Add("Root", key(i), "twice", "Leaf"));
+  EXPECT_EQ(t.Count(), 1 + 2000 + 500);
+  for (int i = 0; i < 3000; ++i) {
+    const TreeNode* n = t.Find(key(i));
+    if (i % 6 == 0) {
+      ASSERT_NE(n, nullptr) << i;
+      EXPECT_EQ(n->data.text, "again");
+    } else if (i % 3 == 0) {
+      EXPECT_EQ(n, nullptr) << i;
+    } else {
+      ASSERT_NE(n, nullptr) << i;
+      EXPECT_EQ(n->data.text, std::to_string(i));
+    }
+  }
+  EXPECT_EQ(t.IndexOf(key(1)), 2);
+  EXPECT_EQ(t.IndexOf(key(0)), 2002);  // added again: after the first ones
+  EXPECT_EQ(t.Find("Y1"), nullptr);
+}
+
 struct EventLog {
   std::vector<std::string> lines;
   void Hook(TreeModel& t) {

@@ -1,6 +1,8 @@
 #include "platform/tree/tree_model.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 namespace kv {
 
@@ -8,7 +10,97 @@ namespace {
 
 constexpr int kMaxEventDepth = 32;
 
+// FNV-1a, then mixed so that the low bits (the table's slot) depend on
+// every byte: the keys of a tree differ in a few digits only.
+size_t KeyHash(std::string_view key) {
+  uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : key) h = (h ^ c) * 1099511628211ull;
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ull;
+  h ^= h >> 33;
+  return static_cast<size_t>(h);
+}
+
 }  // namespace
+
+TreeNode* TreeKeyIndex::Removed() {
+  static TreeNode gap;
+  return &gap;
+}
+
+TreeNode* TreeKeyIndex::Find(std::string_view key) const {
+  if (slots_.empty()) return nullptr;
+  const size_t hash = KeyHash(key);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& s = slots_[i];
+    if (!s.node) return nullptr;
+    if (s.hash == hash && s.node != Removed() && s.node->data.key == key) return s.node;
+  }
+}
+
+bool TreeKeyIndex::Insert(TreeNode* node) {
+  // At most half the slots in use, so that a search soon meets a free one.
+  if ((used_ + 1) * 2 > slots_.size()) Rehash(std::max<size_t>(16, std::bit_ceil((live_ + 1) * 4)));
+  const std::string_view key = node->data.key;
+  const size_t hash = KeyHash(key);
+  const size_t mask = slots_.size() - 1;
+  Slot* target = nullptr;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& s = slots_[i];
+    if (!s.node) {
+      if (!target) {
+        target = &s;
+        ++used_;
+      }
+      break;
+    }
+    if (s.node == Removed()) {
+      if (!target) target = &s;
+    } else if (s.hash == hash && s.node->data.key == key) {
+      return false;
+    }
+  }
+  *target = {hash, node};
+  ++live_;
+  return true;
+}
+
+void TreeKeyIndex::Erase(const TreeNode* node) {
+  if (slots_.empty()) return;
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = KeyHash(node->data.key) & mask;; i = (i + 1) & mask) {
+    Slot& s = slots_[i];
+    if (!s.node) return;
+    if (s.node == node) {
+      s.node = Removed();
+      --live_;
+      return;
+    }
+  }
+}
+
+void TreeKeyIndex::Clear() {
+  std::fill(slots_.begin(), slots_.end(), Slot{});
+  used_ = live_ = 0;
+}
+
+void TreeKeyIndex::Rehash(size_t capacity) {
+  std::vector<Slot> old(capacity);
+  old.swap(slots_);
+  used_ = live_ = 0;
+  for (const Slot& s : old)
+    if (s.node && s.node != Removed()) {
+      const size_t mask = slots_.size() - 1;
+      size_t i = s.hash & mask;
+      while (slots_[i].node) i = (i + 1) & mask;
+      slots_[i] = s;
+      ++used_;
+      ++live_;
+    }
+}
 
 int TreeModel::RowOf(const TreeNode* node) const {
   if (!node || !node->alive) return -1;
@@ -22,31 +114,34 @@ TreeModel::~TreeModel() = default;
 
 TreeNode* TreeModel::FindNode(std::string_view key) const {
   if (key.empty()) return nullptr;
-  auto it = byKey_.find(key);
-  return it == byKey_.end() ? nullptr : it->second;
+  return byKey_.Find(key);
 }
 
 bool TreeModel::Add(std::string_view relativeKey, std::string key, std::string text,
                     std::string image, int expandedImage) {
   TreeNode* parent = nullptr;
   if (!relativeKey.empty()) {
-    parent = FindNode(relativeKey);
+    // Nodes come in runs below one parent: the last one is tried first.
+    parent = lastParent_ && lastParent_->data.key == relativeKey ? lastParent_ : FindNode(relativeKey);
     if (!parent) return false;
   }
-  if (!key.empty() && byKey_.count(key)) return false;
+  if (!key.empty() && byKey_.Find(key)) return false;
   std::vector<TreeNode*>& siblings = parent ? parent->children : top_;
+  lastParent_ = parent;
   if (observer_) observer_->TreeNodeAdding(parent, static_cast<int>(siblings.size()));
-  auto node = std::make_unique<TreeNode>();
-  node->data.key = std::move(key);
-  node->data.text = std::move(text);
-  node->data.image = std::move(image);
-  node->data.expandedImage = expandedImage;
-  node->parent = parent;
-  TreeNode* raw = node.get();
+  TreeNode* raw = NewNode();
+  raw->data.key = std::move(key);
+  raw->data.text = std::move(text);
+  raw->data.image = std::move(image);
+  raw->data.expandedImage = expandedImage;
+  raw->parent = parent;
   if (numbered_) raw->index = count_ + 1;
-  order_.push_back(std::move(node));
+  order_.push_back(raw);
   siblings.push_back(raw);
-  if (!raw->data.key.empty()) byKey_.emplace(raw->data.key, raw);
+  if (!raw->data.key.empty()) {
+    byKey_.Insert(raw);
+    unordered_.push_back(raw);
+  }
   ++count_;
   if (observer_) observer_->TreeNodeAdded();
   return true;
@@ -64,13 +159,20 @@ void TreeModel::Detach(TreeNode* node) {
 
 void TreeModel::Drop(TreeNode* node) {
   // Iteratively, so that a deep tree cannot exhaust the stack.
+  lastParent_ = nullptr;
   std::vector<TreeNode*> pending{node};
   while (!pending.empty()) {
     TreeNode* n = pending.back();
     pending.pop_back();
     if (!n->alive) continue;
     n->alive = false;
-    if (!n->data.key.empty()) byKey_.erase(n->data.key);
+    if (!n->data.key.empty()) {
+      byKey_.Erase(n);
+      if (!ordered_.empty()) {
+        auto it = ordered_.find(n->data.key);
+        if (it != ordered_.end() && it->second == n) ordered_.erase(it);
+      }
+    }
     --count_;
     pending.insert(pending.end(), n->children.begin(), n->children.end());
     n->children.clear();
@@ -88,12 +190,13 @@ bool TreeModel::Remove(std::string_view key) {
 
 int TreeModel::RemoveKeysExtending(std::string_view prefix) {
   // Keys that extend a prefix lie together in key order, right after it.
+  OrderKeys();
   std::vector<std::string> keys;
-  for (auto it = byKey_.upper_bound(prefix);
-       it != byKey_.end() && it->first.size() > prefix.size() &&
+  for (auto it = ordered_.upper_bound(prefix);
+       it != ordered_.end() && it->first.size() > prefix.size() &&
        std::string_view(it->first).substr(0, prefix.size()) == prefix;
        ++it)
-    keys.push_back(it->first);
+    keys.emplace_back(it->first);
   const int before = count_;
   // Descendants before their ancestors: the longer keys of a path go first,
   // and a node already gone with its ancestor is passed over.
@@ -103,10 +206,16 @@ int TreeModel::RemoveKeysExtending(std::string_view prefix) {
 
 void TreeModel::Clear() {
   if (observer_) observer_->TreeClearing();
-  for (TreeNode* n : top_) Drop(n);
+  // Every node is freed here, so none needs to be unlinked one by one.
   top_.clear();
+  lastParent_ = nullptr;
+  unordered_.clear();
+  ordered_.clear();
+  byKey_.Clear();
   order_.clear();
-  byKey_.clear();
+  spare_.clear();
+  blocks_.clear();
+  blockUsed_ = 0;
   count_ = 0;
   numbered_ = true;
   if (observer_) observer_->TreeCleared();
@@ -114,10 +223,38 @@ void TreeModel::Clear() {
 
 void TreeModel::Renumber() const {
   if (numbered_) return;
-  order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& n) { return !n->alive; }),
+  unordered_.erase(std::remove_if(unordered_.begin(), unordered_.end(), [](const TreeNode* n) { return !n->alive; }),
+                   unordered_.end());
+  // The removed nodes go back to the pool, as new ones.
+  order_.erase(std::remove_if(order_.begin(), order_.end(),
+                              [this](TreeNode* n) {
+                                if (n->alive) return false;
+                                *n = TreeNode();
+                                spare_.push_back(n);
+                                return true;
+                              }),
                order_.end());
   for (size_t i = 0; i < order_.size(); ++i) order_[i]->index = static_cast<int>(i) + 1;
   numbered_ = true;
+}
+
+TreeNode* TreeModel::NewNode() {
+  if (!spare_.empty()) {
+    TreeNode* n = spare_.back();
+    spare_.pop_back();
+    return n;
+  }
+  if (blocks_.empty() || blockUsed_ == kNodeBlock) {
+    blocks_.push_back(std::make_unique<TreeNode[]>(kNodeBlock));
+    blockUsed_ = 0;
+  }
+  return &blocks_.back()[blockUsed_++];
+}
+
+void TreeModel::OrderKeys() {
+  for (TreeNode* n : unordered_)
+    if (n->alive) ordered_.emplace(n->data.key, n);
+  unordered_.clear();
 }
 
 int TreeModel::IndexOf(std::string_view key) const {
@@ -132,7 +269,7 @@ const TreeNode* TreeModel::Find(std::string_view key) const { return FindNode(ke
 const TreeNode* TreeModel::NodeAt(int index) const {
   if (index < 1 || index > count_) return nullptr;
   Renumber();
-  return order_[static_cast<size_t>(index - 1)].get();
+  return order_[static_cast<size_t>(index - 1)];
 }
 
 bool TreeModel::Expanded(std::string_view key) const {

@@ -68,6 +68,31 @@ class TreeObserver {
   virtual void TreeCleared() {}
 };
 
+// The nodes by key, for the model's own use: a hash table with open
+// addressing over the nodes' own keys (keyed nodes only). Node pointers stay
+// valid while they are in it.
+class TreeKeyIndex {
+ public:
+  TreeNode* Find(std::string_view key) const;
+  // False, and nothing added, when a node with that key is in already.
+  bool Insert(TreeNode* node);
+  void Erase(const TreeNode* node);
+  // Empties the table; its room stays for the next nodes.
+  void Clear();
+
+ private:
+  struct Slot {
+    size_t hash = 0;
+    TreeNode* node = nullptr;  // null: never used; Removed(): a gap
+  };
+  static TreeNode* Removed();
+  void Rehash(size_t capacity);
+
+  std::vector<Slot> slots_;
+  size_t used_ = 0;  // slots holding a node or a gap
+  size_t live_ = 0;
+};
+
 class TreeModel {
  public:
   TreeModel();
@@ -116,15 +141,32 @@ class TreeModel {
   void Detach(TreeNode* node);
   void Drop(TreeNode* node);  // marks the subtree removed
   void Renumber() const;
+  TreeNode* NewNode();
+  // Brings the pending nodes into the ordered index.
+  void OrderKeys();
   void Raise(const std::function<void(const TreeNodeData&)>& handler, const TreeNodeData& node);
 
   TreeObserver* observer_ = nullptr;
   std::vector<TreeNode*> top_;
-  // Every node in the order added; removed ones are freed at the next
-  // renumbering.
-  mutable std::vector<std::unique_ptr<TreeNode>> order_;
+  // Every node in the order added; removed ones go back to the pool at the
+  // next renumbering.
+  mutable std::vector<TreeNode*> order_;
+  // The nodes live in blocks (one allocation for many nodes); `spare_` are
+  // the free ones, `blockUsed_` the nodes handed out from the last block.
+  static constexpr size_t kNodeBlock = 256;
+  std::vector<std::unique_ptr<TreeNode[]>> blocks_;
+  size_t blockUsed_ = 0;
+  mutable std::vector<TreeNode*> spare_;
   mutable bool numbered_ = true;
-  std::map<std::string, TreeNode*, std::less<>> byKey_;
+  // The nodes by key. The lookup index is hashed; the ordered one (its views
+  // point into the nodes' own keys) serves only RemoveKeysExtending, so it is
+  // filled on its first use after nodes were added: `unordered_` are the
+  // keyed nodes added since (some of them removed again).
+  TreeKeyIndex byKey_;
+  std::map<std::string_view, TreeNode*> ordered_;
+  mutable std::vector<TreeNode*> unordered_;
+  // The parent of the last node added; null after a removal.
+  TreeNode* lastParent_ = nullptr;
   int count_ = 0;
   int eventDepth_ = 0;
 };
