@@ -118,6 +118,7 @@ class Paste {
 
   // False when the text does not fit (the message has been shown).
   bool Read(std::string_view t) {
+    lines_.reserve(static_cast<size_t>(imax_));
     size_t pos = 0;
     while (pos < t.size() && static_cast<int>(lines_.size()) < imax_) {
       const size_t end = t.find(kCrLf, pos);
@@ -133,16 +134,19 @@ class Paste {
     const int oldUsed = st_.UsedRows;
     int last = std::min(row_ + static_cast<int>(lines_.size()), imax_);
     const int selBottom = std::min(st_.SelBottom, imax_);
+    std::vector<std::string> line;
     if (lines_.size() == 1 && st_.SelTop < selBottom) {
       // One line over a selection of rows: every selected row takes it.
-      const std::vector<std::string> line = Prepared(lines_.front());
+      Prepared(lines_.front(), line);
       const int rows = selBottom - st_.SelTop;
       for (int r = row_; r <= std::min(row_ + rows, imax_); ++r) WriteRow(r, line);
       last = row_ + rows + 1;
     } else {
       for (size_t i = 0; i < lines_.size(); ++i) {
         const int r = row_ + static_cast<int>(i);
-        if (r <= imax_) WriteRow(r, Prepared(lines_[i]));
+        if (r > imax_) break;
+        Prepared(lines_[i], line);
+        WriteRow(r, line);
       }
     }
     Finish(oldUsed, last);
@@ -173,32 +177,34 @@ class Paste {
     return true;
   }
 
-  // The texts of a line as they go into their columns (computed columns
-  // keep an empty slot).
-  std::vector<std::string> Prepared(const std::vector<std::string>& cells) const {
-    std::vector<std::string> out(static_cast<size_t>(width_));
+  // The texts of a line as they go into their columns, into `out` (computed
+  // columns keep an empty slot).
+  void Prepared(const std::vector<std::string>& cells, std::vector<std::string>& out) const {
+    out.assign(static_cast<size_t>(width_), std::string());
     for (int j = 1; j <= width_; ++j) {
       const int c = col_ + j - 1;
       if (!Writable(c)) continue;
       const size_t i = static_cast<size_t>(j - 1);
-      out[i] = Prepare(i < cells.size() ? cells[i] : std::string(), c);
+      out[i] = Prepare(i < cells.size() ? std::string_view(cells[i]) : std::string_view(), c);
     }
-    return out;
   }
 
   bool Writable(int c) const { return IsLevelColumn(st_, level_, c) && st_.ColFormula[level_][c].empty(); }
 
-  std::string Prepare(std::string x, int c) const {
+  std::string Prepare(std::string_view cell, int c) const {
     const int w = st_.ColWidth[level_][c];
+    std::string number;
     if (IsNumericColumn(st_, level_, c)) {
-      x = std::string(TrimBlanks(CommaStrip(x)));
-      NumFitColumn(st_, level_, x, c);
+      number = CommaStrip(TrimBlanks(cell));
+      NumFitColumn(st_, level_, number, c);
+      cell = number;
     }
+    const std::string_view x = cell;
     if (TypeOf(st_, level_, c) == 'W') {
-      if (x.find('\n') != std::string::npos) return x;
+      if (x.find('\n') != std::string_view::npos) return std::string(x);
       const int h = WColumnLineWidth(w);
       const std::string line1 = LeftByBytesAnsi(x, h);
-      const std::string line2 = FitBytes(std::string_view(x).substr(line1.size()), h);
+      const std::string line2 = FitBytes(x.substr(line1.size()), h);
       return IsBlank(line2) ? FitBytes(line1, h) : FitBytes(line1, h) + std::string(kCrLf) + line2;
     }
     return FitBytes(x, w);
@@ -214,38 +220,30 @@ class Paste {
     }
   }
 
+  // Writes one cell into the record. Its grid cell (and those a link or a
+  // code fills) is painted once, when the pasted rows are repainted at the
+  // end from their records.
   void WriteCell(std::string& rec, int r, int c, const std::string& x) {
     FieldStore(st_, rec, c, level_, x);
-    std::string shown;
     if (IsNumericColumn(st_, level_, c)) {
       std::string v(TrimBlanks(FieldBytes(st_, rec, c, level_)));
       NumFitColumn(st_, level_, v, c);
       FieldStore(st_, rec, c, level_, v);
-      NumCommaFormat(st_, level_, v, c);
-      shown = FromSjis(v);
-    } else {
-      shown = FieldText(st_, rec, c, level_);
     }
     ABLinkUpdate(st_, grid_, c, r);
-    SetTextData32(grid_, c, r, shown);
-    if (TypeOf(st_, level_, c) == 'I') CodeLookUp(rec, r, c);
+    if (TypeOf(st_, level_, c) == 'I') CodeLookUp(rec, c);
     if (st_.SystemKind == 1 && st_.calc != nullptr) st_.calc->ZokuPairUpdate(st_, rec, level_, c, r);
   }
 
   // A code column: the name of a known code into the next column; an
   // unknown code is removed with its name.
-  void CodeLookUp(std::string& rec, int r, int c) {
+  void CodeLookUp(std::string& rec, int c) {
     const std::string& type = st_.ColType[level_][c];
     const int table = type.size() > 1 && type[1] >= '0' && type[1] <= '9' ? type[1] - '0' : -1;
     std::string name;
     const bool found = SiwakeItemFind(st_, table, TrimBlanks(FieldBytes(st_, rec, c, level_)), name);
-    if (!found) {
-      SetTextData32(grid_, c, r, "");
-      FieldStore(st_, rec, c, level_, "");
-    }
-    if (!IsLevelColumn(st_, level_, c + 1)) return;
-    SetTextData32(grid_, c + 1, r, found ? FromSjis(name) : std::string());
-    FieldStore(st_, rec, c + 1, level_, found ? name : std::string());
+    if (!found) FieldStore(st_, rec, c, level_, "");
+    if (IsLevelColumn(st_, level_, c + 1)) FieldStore(st_, rec, c + 1, level_, found ? name : std::string());
   }
 
   void Finish(int oldUsed, int last) {
