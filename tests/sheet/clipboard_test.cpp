@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "edit_fixture.h"
@@ -209,6 +210,41 @@ TEST_F(ClipboardTest, ALongTextIsReadLineByLine) {
   PasteAt(kPrice, 1, text + "ignored beyond the last row\r\n");
   EXPECT_EQ(st.UsedRows, 1000);
   EXPECT_EQ(Cell(1000, kPrice), "1000");
+}
+
+}  // namespace
+}  // namespace kv::test
+
+namespace kv::test {
+namespace {
+
+// A clipboard that refuses the first text it is given.
+class RefusingClipboardUi : public ScriptedUi {
+ public:
+  int refusals = 1;
+  void SetClipboardText(std::string_view text) override {
+    if (refusals-- > 0) throw std::runtime_error("clipboard busy");
+    ScriptedUi::SetClipboardText(text);
+  }
+};
+
+TEST(ClipboardPutErrorTest, IsReportedAndLeavesTheClipboardEmpty) {
+  RefusingClipboardUi ui;
+  ProgramState st{ui};
+  st.DataLen = 256;
+  st.CurrentLevel = 1;
+  st.ColCount[1] = 1;
+  st.ColStart[1][1] = 20;
+  st.ColWidth[1][1] = 4;
+  st.ColType[1][1] = "C";
+  st.SheetRows[1] = std::string(256, ' ');
+  st.SheetRows[1][19] = 'a';
+  st.SelLeft = st.SelRight = st.SelTop = st.SelBottom = 1;
+  ui.clipboard = "old";
+  ui.AnswerMsgBox(vbOK, "clipboard busy\n(ClipboardPutErr ｴﾗｰNo 5)");
+  ClipboardPut(st);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(ui.clipboard, "");
 }
 
 }  // namespace
