@@ -35,6 +35,12 @@ constexpr std::string_view kCrLf = "\r\n";
 // is a sheet's closing record.
 constexpr std::string_view kPassedOverKinds = "123HD\xD2G";
 
+// A fitted number that did not fit its column: a run of "+" or of "-".
+bool IsOverflowMark(std::string_view fitted) {
+  return !fitted.empty() && (fitted.find_first_not_of('+') == std::string_view::npos ||
+                             fitted.find_first_not_of('-') == std::string_view::npos);
+}
+
 char TypeOf(const ProgramState& st, int level, int col) {
   const std::string& type = st.ColType[level][col];
   return type.empty() ? ' ' : type.front();
@@ -224,8 +230,15 @@ class Paste {
   // code fills) is painted once, when the pasted rows are repainted at the
   // end from their records.
   void WriteCell(std::string& rec, int r, int c, const std::string& x) {
-    FieldStore(st_, rec, c, level_, x);
-    if (IsNumericColumn(st_, level_, c)) {
+    const int start = st_.ColStart[level_][c];
+    const int w = st_.ColWidth[level_][c];
+    if (static_cast<int>(x.size()) == w && start >= 1 && start - 1 + w <= static_cast<int>(rec.size()))
+      rec.replace(static_cast<size_t>(start - 1), x.size(), x);  // fitted already
+    else
+      FieldStore(st_, rec, c, level_, x);
+    // A number is fitted once more from what the field holds: a fitted value
+    // stays as it is, an overflow mark reads as no number and blanks.
+    if (IsNumericColumn(st_, level_, c) && IsOverflowMark(x)) {
       std::string v(TrimBlanks(FieldBytes(st_, rec, c, level_)));
       NumFitColumn(st_, level_, v, c);
       FieldStore(st_, rec, c, level_, v);

@@ -94,12 +94,13 @@ TEST_F(ClipboardTest, PutThenPasteGivesTheSameRecords) {
 
 TEST_F(ClipboardTest, NumbersAreFittedAndTheAmountsAndTotalsFollow) {
   Sheet({Row(' ', {{kName, "a"}, {kQty, "2"}})});
-  PasteAt(kPrice, 1, "1,234\r\n  56 \r\nabc\r\n");
+  PasteAt(kPrice, 1, "1,234\r\n  56 \r\nabc\r\n12345678901\r\n");
   EXPECT_EQ(Field(1, kPrice), "      1234");
   EXPECT_EQ(Shown(kPrice, 1), "1,234");
   EXPECT_EQ(Cell(1, kAmount), "2468");
   EXPECT_EQ(Cell(2, kPrice), "56");
   EXPECT_EQ(Cell(3, kPrice), "");  // text in a numeric column
+  EXPECT_EQ(Cell(4, kPrice), "");  // too long for the column: its overflow mark refits to blanks
   EXPECT_EQ(Cell(0, kAmount), "2468");
   EXPECT_EQ(st.UsedRows, 2);
 }
