@@ -19,7 +19,11 @@ namespace {
 
 class RowCommandsTest : public EditFixture {
  protected:
-  RowCommandsTest() { st.LevelCount = 1; }
+  RowCommandsTest() {
+    st.LevelCount = 1;
+    grid.SetTotalsLine(true);  // as the editor's sheet grid has it
+    SheetGridInit(st, grid, 1);
+  }
 
   // Rows named "r1" .. "rN" with quantity and price; byte 1 of each
   // position holds a mark of its own so that its moving would show.
@@ -263,6 +267,50 @@ TEST_F(RowCommandsTest, PasteBelowTheRowsWritesAtTheCursorAndColoursTheRowsBetwe
   EXPECT_EQ(Cell(7, kName), "r1");
   for (int r = 4; r <= 7; ++r) EXPECT_EQ(grid.CellColour(0, r), 0) << r;
   EXPECT_EQ(grid.CellColour(0, 8), 7);
+}
+
+// After each command the grid shows what a fresh repaint of the sheet in
+// memory shows: texts, colours and memo rows of every row, the headers
+// included.
+TEST_F(RowCommandsTest, TheGridStaysInStepWithTheRecords) {
+  Rows(8);
+  st.SheetRows[3] = MemoRow(kMemoKind, "メモ");
+  st.SheetRows[5][1] = 'U';
+  WithBreakdown(6, 4);
+  SheetRedisplay(st, grid, 1, st.UsedRows);
+  auto expectInStep = [&](const char* step) {
+    SCOPED_TRACE(step);
+    GridModel fresh;
+    fresh.SetFontMetrics(&metrics);
+    fresh.SetTotalsLine(true);
+    SheetGridInit(st, fresh, 1);
+    SheetRedisplay(st, fresh, 1, st.UsedRows);
+    for (int r = 1; r <= st.Imax; ++r) {
+      EXPECT_EQ(grid.MemoRow(r), fresh.MemoRow(r)) << r;
+      for (int c = 0; c <= 10; ++c) {
+        if (fresh.MemoRow(r) && c > 1) continue;
+        // A blank cell may hold blanks or nothing: it shows the same.
+        EXPECT_EQ(RTrimBlanks(grid.CellText(c, r)), RTrimBlanks(fresh.CellText(c, r))) << c << "," << r;
+        EXPECT_EQ(grid.CellColour(c, r), fresh.CellColour(c, r)) << c << "," << r;
+      }
+    }
+    fresh.SetFontMetrics(nullptr);
+  };
+  Cursor(kName, 2);
+  Select(2, 3);
+  RowCopy(st);
+  RowDelete(st, grid);
+  expectInStep("delete");
+  Cursor(kName, 4);
+  Select(4, 5);
+  RowInsert(st, grid);
+  expectInStep("insert");
+  Cursor(kName, 1);
+  RowPaste(st, grid);
+  expectInStep("paste");
+  Cursor(kName, 12);
+  RowPaste(st, grid);
+  expectInStep("paste below the rows");
 }
 
 TEST_F(RowCommandsTest, UndoAfterADeleteBringsTheRowsBack) {
