@@ -4,6 +4,7 @@
 #include "calc/formula_order.h"
 #include "calc/level_calc.h"
 #include "calc/row_calc.h"
+#include "calc/special_rows.h"
 #include "state/program_state.h"
 
 namespace kv {
@@ -52,6 +53,10 @@ void CalcEngine::LevelRecalcAndShow(ProgramState& st, std::string& totalRecord, 
 }
 
 void CalcEngine::TotalRowsMask(ProgramState& st, int rowCount) { kv::TotalRowsMask(st, rowCount); }
+
+bool CalcEngine::InsertSpecialRow(ProgramState& st, GridModel& grid, int index) {
+  return kv::InsertSpecialRow(st, grid, index);
+}
 
 bool CalcEngine::ZokuPairUpdate(ProgramState&, std::string&, int, int, int) { return false; }
 

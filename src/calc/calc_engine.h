@@ -20,6 +20,7 @@ class CalcEngine : public CalcServices {
   void RowFormulaCalcAt(ProgramState& st, int gridRow, std::string& rowRecord, int changedCol, bool paint) override;
   void LevelRecalcAndShow(ProgramState& st, std::string& totalRecord, int firstRow, int rowCount) override;
   void TotalRowsMask(ProgramState& st, int rowCount) override;
+  bool InsertSpecialRow(ProgramState& st, GridModel& grid, int index) override;
 
   // The equipment edition and the recalculation of all levels are not built
   // yet: no estimate is an equipment classification file, and the rest does

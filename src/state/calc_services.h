@@ -10,6 +10,7 @@
 namespace kv {
 
 struct ProgramState;
+class GridModel;
 
 class CalcServices {
  public:
@@ -70,6 +71,20 @@ class CalcServices {
   virtual bool ZokuPairUpdate(ProgramState&, std::string& /*rowRecord*/, int /*level*/, int /*col*/, int /*row*/) {
     return false;
   }
+
+  // Equipment edition: `col` of the current level is the totals column of
+  // an aggregation rule / a unit column of a unit pair (the series fill
+  // refuses both). False in the other editions and until the definitions
+  // are loaded.
+  virtual bool IsSikiRuleColumn(ProgramState&, int /*col*/) { return false; }
+  virtual bool IsZokuUnitColumn(ProgramState&, int /*col*/) { return false; }
+
+  // The calculation-row command `index` on the sheet in memory and the
+  // editor's sheet grid: 0 switches automatic recalculation, the others
+  // make a special row (total, tax, expense, equipment, memo rows) at the
+  // cursor. True when a memo row was made at `CurrentRow`: the caller opens
+  // the memo editor on it.
+  virtual bool InsertSpecialRow(ProgramState&, GridModel&, int /*index*/) { return false; }
 };
 
 }  // namespace kv

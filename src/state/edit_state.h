@@ -35,6 +35,13 @@ struct EditState {
   // The non-print marking modes (rows, levels): false until they are built.
   bool NotPrintLineMode = false;
   bool NotPrintLvlLineMode = false;
+
+  // The row clipboard: the records of sheet rows RowClipTop .. RowClipBottom
+  // of the last row copy, in RowClip[1 ..]. RowClipTop 0 = empty (at start).
+  // Program-wide: level moves and other estimates keep it.
+  std::array<std::string, kMaxSheetRows + 2> RowClip;
+  int RowClipTop = 0;
+  int RowClipBottom = 0;
 };
 
 }  // namespace kv

@@ -104,6 +104,7 @@ struct DialogValues {
   std::string InputText;     // Z_InputBox in / out
   int InputMaxLen = 0;       // Z_InputBox in (characters)
   bool InputOk = false;      // Z_InputBox out
+  int InputImeMode = 0;      // Z_InputBox in: Japanese input 0 unchanged, 1 on, 2 off
   std::string LanMsgFileName;  // LAN_Msg_frm in
   int LanMsgAnswer = 0;        // LAN_Msg_frm out
 };
