@@ -125,18 +125,25 @@ class LevelTreeWalk {
 
   int Count(int level) { return static_cast<int>(Image(level).bytes.size() / len_); }
 
-  std::string Get(int level, int n) { return Image(level).bytes.substr(static_cast<size_t>(n - 1) * len_, len_); }
+  std::string Get(int level, int n) { return std::string(View(level, n)); }
+  std::string_view View(int level, int n) {
+    return std::string_view(Image(level).bytes).substr(static_cast<size_t>(n - 1) * len_, len_);
+  }
 
-  // Writes record n (1 .. count + 1) of the image.
+  // Writes record n (1 .. count + 1) of the image. A file whose records all
+  // stay as they were is not written back.
   void Put(int level, int n, const std::string& rec) {
     LevelImage& image = Image(level);
-    const std::string fitted = FitRecord(rec, st_.DataLen);
+    const std::string fitted = rec.size() == len_ ? std::string() : FitRecord(rec, st_.DataLen);
+    const std::string_view bytes = rec.size() == len_ ? std::string_view(rec) : std::string_view(fitted);
     const size_t at = static_cast<size_t>(n - 1) * len_;
-    if (at == image.bytes.size())
-      image.bytes += fitted;
-    else
-      image.bytes.replace(at, len_, fitted);
-    image.changed = true;
+    if (at == image.bytes.size()) {
+      image.bytes += bytes;
+      image.changed = true;
+    } else if (std::string_view(image.bytes).substr(at, len_) != bytes) {
+      image.bytes.replace(at, len_, bytes);
+      image.changed = true;
+    }
   }
 
   int Link(std::string_view rec, int pos) const {
@@ -164,7 +171,7 @@ class LevelTreeWalk {
       if (holderLevel < 1) holderLevel = 1, holder = std::max(holder, 1);
       if (n > count || seen[static_cast<size_t>(n)]) Broken(holderLevel, holder);
       if (static_cast<int>(chain.size()) == kMaxChainRecords) Broken(level, first);
-      const std::string rec = Get(level, n);
+      const std::string_view rec = View(level, n);
       if (BaseStrToNum(LinkField(rec, kOwnPos), hex_) != n) Broken(level, n);
       seen[static_cast<size_t>(n)] = 1;
       chain.push_back(n);
@@ -183,17 +190,16 @@ class LevelTreeWalk {
     // Breakdowns first; a row of the deepest level has no level below it.
     const int deepest = std::clamp(st_.LevelCount, 1, kMaxLevels);
     for (int n : chain) {
-      const std::string rec = Get(level, n);
-      const int child = Link(rec, kChildPos);
+      const int child = Link(View(level, n), kChildPos);
       if (child == kNoRecord || level >= deepest) continue;
-      st_.ParentRows[static_cast<size_t>(level)] = rec;
+      st_.ParentRows[static_cast<size_t>(level)] = Get(level, n);
       RecalcLevelTree(level + 1, child, n);
     }
 
     // The sheet, read again: a carried parent row is read as written.
     const std::vector<int> again = Chain(level, first, from);
     const int records = static_cast<int>(again.size());
-    for (int i = 1; i <= records; ++i) st_.SheetRows[static_cast<size_t>(i)] = Get(level, again[size_t(i - 1)]);
+    for (int i = 1; i <= records; ++i) st_.SheetRows[static_cast<size_t>(i)].assign(View(level, again[size_t(i - 1)]));
     const bool closed = RecordByte(st_.SheetRows[static_cast<size_t>(records)], kKindPos) == kClosingKind;
     if (closed) {
       st_.SheetTotalRecord = st_.SheetRows[static_cast<size_t>(records)];
