@@ -20,6 +20,7 @@
 #include "platform/fs.h"
 #include "platform/ui.h"
 #include "sheet/last_used_row.h"
+#include "state/editor_services.h"
 #include "state/float_windows.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
@@ -334,6 +335,22 @@ void MessageBox(ProgramState& st, const std::string& text, int style, int* answe
   if (answer) *answer = a;
 }
 
+// Holds the busy lock for a scope, when there is an editor to hold it.
+class BusyLock {
+ public:
+  explicit BusyLock(ProgramState& st) : st_(st) {
+    if (st_.editor) st_.editor->ToolBarStateSet(st_, true);
+  }
+  ~BusyLock() {
+    if (st_.editor) st_.editor->ToolBarStateSet(st_, false);
+  }
+  BusyLock(const BusyLock&) = delete;
+  BusyLock& operator=(const BusyLock&) = delete;
+
+ private:
+  ProgramState& st_;
+};
+
 }  // namespace
 
 bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase) {
@@ -382,6 +399,30 @@ void RecalcAllLevels(ProgramState& st) {
   st.ui.SetBusyPointer(false);
   st.ui.UnloadWindow(kBusyWindow);
   if (done) st.SheetModified = true;
+}
+
+}  // namespace kv
+
+namespace kv {
+
+void RecalcAllLevelsMenuCommand(ProgramState& st) {
+  st.ReCalcFlag = true;
+  BusyLock lock(st);
+  st.RecalcAllRunning = true;
+  try {
+    if (st.sheetEngine != nullptr) st.sheetEngine->ShowParentLevelPath(st);
+    RecalcAllLevels(st);
+  } catch (...) {
+    st.RecalcAllRunning = false;
+    throw;
+  }
+  st.RecalcAllRunning = false;
+}
+
+void RecalcAllLevelsKeyCommand(ProgramState& st) {
+  if (st.CommandBusy) return;
+  BusyLock lock(st);
+  RecalcAllLevels(st);
 }
 
 }  // namespace kv

@@ -33,4 +33,14 @@ bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase);
 // `RecalcAllRunning`) around it.
 void RecalcAllLevels(ProgramState& st);
 
+// The calculation-row menu's 全階層再計算: automatic recalculation switched on
+// (`ReCalcFlag`; the caller sets the check mark of 合計表示), the busy lock
+// (`ToolBarStateSet`) and `RecalcAllRunning` held around the path label
+// refresh and `RecalcAllLevels`, released on every way out.
+void RecalcAllLevelsMenuCommand(ProgramState& st);
+
+// The grid's key for the same command: nothing while `CommandBusy` is set;
+// otherwise `RecalcAllLevels` under the busy lock.
+void RecalcAllLevelsKeyCommand(ProgramState& st);
+
 }  // namespace kv

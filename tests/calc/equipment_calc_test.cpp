@@ -213,6 +213,18 @@ TEST_F(EquipmentCalcTest, APairFedByABreakdownTakesItsClosingRecord) {
   }
 }
 
+TEST_F(EquipmentCalcTest, AConsumablesRowWithRuleTextRunsTheRulesAndOverheadsAgain) {
+  // The consumables row belongs to group 1: the rule row sums its amount
+  // once the consumables are computed; the overhead (a sum of J) follows.
+  Define({{"SIKI", "R(B)=[#F=>R(J)"}, kSzatu, {"SKEIHI", "[[G", "[[H", "[[J", "[[E", "[[J"}});
+  Sheet({Row(1, ' ', {{kMark, "*1"}}), Row(1, ' ', {{kMark, "1"}, {kAmount, "500"}}),
+         Row(1, 'S', {{kMark, "1"}, {kFormula, "#"}}), Row(1, 'Z', {{kFormula, "#"}})});
+  EXPECT_TRUE(RecalcEquipmentTotals(st, false));
+  EXPECT_EQ(Cell(3, 1, kAmount), "500");  // 500 + 500 -> 1000: base 500, adjustment 0
+  EXPECT_EQ(Cell(1, 1, kSum), "1000");    // 500 and the consumables' 500
+  EXPECT_EQ(Cell(4, 1, kSum), "1000");    // the overhead of the rule's new sum
+}
+
 TEST_F(EquipmentCalcTest, TheDriverRunsItsStepsInOrderAndStopsAtTheFirstFailure) {
   Define({{"SIKI", "R(B)=[#F=>R(J)"}, kSzatu});
   auto sheet = [&](const char* rule) {
@@ -237,6 +249,17 @@ TEST_F(EquipmentCalcTest, TheDriverRunsItsStepsInOrderAndStopsAtTheFirstFailure)
   EXPECT_EQ(Cell(3, 1, kFormula), "#+(5)");
   EXPECT_EQ(Cell(st.SheetTotalRecord, 1, kAmount), "");
   EXPECT_FALSE(st.EquipRecalcRunning);
+
+  // The menu command and its key: nothing while another command is busy.
+  sheet("*1");
+  st.SheetModified = false;
+  st.CommandBusy = true;
+  EquipmentRecalcCommand(st);
+  EXPECT_EQ(Cell(1, 1, kSum), "");
+  st.CommandBusy = false;
+  EquipmentRecalcCommand(st);
+  EXPECT_EQ(Cell(1, 1, kSum), "500");
+  EXPECT_TRUE(st.SheetModified);
 
   // Outside the equipment edition, or on a classification file: nothing.
   sheet("*1");

@@ -7,6 +7,7 @@
 //   level 3 (of A1): 1 "x" 3 x 10      2 合計
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -325,6 +326,28 @@ TEST_F(RecalcAllLevelsTest, TheCommandAsksFirstAndReadsThePathAgain) {
   EXPECT_EQ(PriceAmount(st.ParentRows[1], 1), (P{"150", "150"}));
   EXPECT_EQ(Cell(st.PathTotalRecords[1], 1, kAmount), "350");
   EXPECT_EQ(program.ui.Unloaded().back(), "Msg_Frm");
+}
+
+TEST_F(RecalcAllLevelsTest, TheKeyRunsOnceAndNotWhileACommandIsBusy) {
+  auto runs = [&] {
+    const auto& shown = program.ui.ModelessShown();
+    return std::count(shown.begin(), shown.end(), "Msg_Frm");
+  };
+  st.CommandBusy = true;
+  RecalcAllLevelsKeyCommand(st);
+  EXPECT_EQ(runs(), 0);
+  st.CommandBusy = false;
+  RecalcAllLevelsKeyCommand(st);
+  EXPECT_EQ(runs(), 1);
+
+  // The menu switches automatic recalculation on and lets the flag go after.
+  st.ReCalcFlag = false;
+  st.RecalcAllRunning = false;
+  st.SheetModified = false;
+  RecalcAllLevelsMenuCommand(st);
+  EXPECT_EQ(runs(), 2);
+  EXPECT_TRUE(st.ReCalcFlag);
+  EXPECT_FALSE(st.RecalcAllRunning);
 }
 
 TEST_F(RecalcAllLevelsTest, AnUntitledEstimateIsRefused) {

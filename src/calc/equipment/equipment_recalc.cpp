@@ -18,6 +18,7 @@
 #include "core/stored_number.h"
 #include "platform/ui.h"
 #include "state/column_numbers.h"
+#include "state/editor_services.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
 #include "storage/level_files.h"
@@ -102,6 +103,14 @@ bool RecalcEquipmentTotals(ProgramState& st, bool paint) {
   st.EquipRecalcRunning = false;
   if (st.sheetEngine) st.sheetEngine->StatusPanelClear(st, 1);
   return ok;
+}
+
+void EquipmentRecalcCommand(ProgramState& st) {
+  if (st.CommandBusy) return;
+  if (st.editor) st.editor->ToolBarStateSet(st, true);
+  RecalcEquipmentTotals(st, true);
+  st.SheetModified = true;
+  if (st.editor) st.editor->ToolBarStateSet(st, false);
 }
 
 bool ZokuPairUpdate(ProgramState& st, std::string& rec, int level, int col, int row) {

@@ -17,6 +17,11 @@ struct ProgramState;
 // status panel 1 and the calculating window are held for the run.
 bool RecalcEquipmentTotals(ProgramState& st, bool paint);
 
+// The calculation-row menu's 集計再計算 and its key: nothing while
+// `CommandBusy` is set; otherwise `RecalcEquipmentTotals` with painting under
+// the busy lock, and the sheet marked modified.
+void EquipmentRecalcCommand(ProgramState& st);
+
 // After column `col` of the row record `rec` (level `level`, grid row `row`)
 // changed: for every ZOKU pair whose unit column is `col`, the value column
 // is set again: from the breakdown's closing record when a carry definition
