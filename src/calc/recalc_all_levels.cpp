@@ -85,8 +85,20 @@ class LevelTreeWalk {
   LevelTreeWalk(ProgramState& st, const std::string& workBase)
       : st_(st), base_(workBase), hex_(IsHexBase(st.H_Link)), len_(static_cast<size_t>(st.DataLen)) {}
 
-  // The whole walk, from the top sheet at record 1 of level 1.
-  void Run() { RecalcLevelTree(1, 1, 0); }
+  // The whole walk, from the top sheet at record 1 of level 1; then the top
+  // level is checked as the level reader will read it after the write-back,
+  // so that a level 1 it would refuse stops the command before anything is
+  // written.
+  void Run() {
+    RecalcLevelTree(1, 1, 0);
+    SheetChain top;
+    const LevelImage& image = Image(1);
+    if (LevelFileProblem p = ReadSheetChain(MemoryRecords(image.bytes, st_.DataLen), true, 1, hex_,
+                                            SheetRowLimit(st_) + 1, top)) {
+      LevelFileFaultShow(st_, image.path, p);
+      throw WalkStopped{};
+    }
+  }
 
   // Every changed image written back, each as a whole new file renamed over
   // the old one.
