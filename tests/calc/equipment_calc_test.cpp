@@ -9,6 +9,7 @@
 #include "calc/equipment/equipment_definitions.h"
 #include "calc/equipment/equipment_recalc.h"
 #include "calc/equipment/equipment_rows.h"
+#include "calc/row_calc.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "storage/row_record.h"
@@ -181,6 +182,19 @@ TEST_F(EquipmentCalcTest, UnitRoundingOfAllRowsAndOfOnePair) {
   EXPECT_FALSE(ZokuPairUpdate(st, rec, 1, kQty, 1));
   EXPECT_TRUE(ZokuPairUpdate(st, rec, 1, kUnit, 1));
   EXPECT_EQ(Cell(rec, 1, kValue), "40.0");
+}
+
+TEST_F(EquipmentCalcTest, ARowOfAnotherLevelIsRoundedByItsOwnColumns) {
+  // Level 2 has a wider first column: its unit column lies elsewhere.
+  Layout(2, {{"名称", "C", 30}, {"マーク", "C", 6}, {"数量", "0", 10}, {"単位", "C", 6}, {"単価", "0", 10},
+             {"金額", "0", 12, "[[C*[[E", "SUM"}});
+  Build();
+  Define({{"ZOKU", "U(D)->(F)"}});
+  st.CurrentLevel = 1;
+  std::string rec = Row(2, ' ', {{kQty, "3"}, {kUnit, "H"}, {5, "101"}});
+  const std::string total = Blank();
+  RowCalc(st, {2, {}, total}, rec);
+  EXPECT_EQ(Cell(rec, 2, kAmount), "400");  // 303 up to the hundred
 }
 
 TEST_F(EquipmentCalcTest, APairFedByABreakdownTakesItsClosingRecord) {
