@@ -16,10 +16,10 @@ std::string ZokuUnitRound(const ProgramState& st, std::string_view rec, std::str
 // The same at a given level (the carry into a parent row).
 std::string ZokuUnitRoundAt(const ProgramState& st, std::string_view rec, std::string value, int col, int level);
 
-// The unit rounding of a value: when `unit` (spaces removed) is not empty
-// and has a factor other than 1, and `value` (spaces removed) is not empty,
-// the value cut before its first "." and rounded up to the factor; nullopt
-// when it does not apply. The caller tests the column type.
+// The unit rounding of a value applies when `unit` (spaces removed) is not
+// empty and has a factor other than 1 and `value` (spaces removed) is not
+// empty; the rounded value is the value cut before its first "." and rounded
+// up to the factor. The caller tests the column type.
 bool UnitRoundApplies(std::string_view unit, std::string_view value);
 std::string UnitRounded(std::string_view unit, std::string_view value);
 
