@@ -1,8 +1,11 @@
 #include "calc/calc_engine.h"
 
+#include "calc/equipment/equipment_definitions.h"
+#include "calc/equipment/equipment_recalc.h"
 #include "calc/formula_evaluate.h"
 #include "calc/formula_order.h"
 #include "calc/level_calc.h"
+#include "calc/recalc_all_levels.h"
 #include "calc/row_calc.h"
 #include "calc/special_rows.h"
 #include "state/program_state.h"
@@ -58,14 +61,22 @@ bool CalcEngine::InsertSpecialRow(ProgramState& st, GridModel& grid, int index) 
   return kv::InsertSpecialRow(st, grid, index);
 }
 
-bool CalcEngine::ZokuPairUpdate(ProgramState&, std::string&, int, int, int) { return false; }
+bool CalcEngine::ZokuPairUpdate(ProgramState& st, std::string& rowRecord, int level, int col, int row) {
+  return kv::ZokuPairUpdate(st, rowRecord, level, col, row);
+}
 
-bool CalcEngine::IsEquipmentSiwakeFile(ProgramState&, const std::string&) { return false; }
+bool CalcEngine::IsEquipmentSiwakeFile(ProgramState&, const std::string& workBase) {
+  return kv::IsEquipmentSiwakeFile(workBase);
+}
 
-void CalcEngine::SbClearDefinitions(ProgramState&) {}
+void CalcEngine::SbClearDefinitions(ProgramState& st) { kv::SbClearDefinitions(st); }
 
-void CalcEngine::SbLoadDefinitions(ProgramState&, const std::string&) {}
+void CalcEngine::SbLoadDefinitions(ProgramState& st, const std::string& path) { kv::SbLoadDefinitions(st, path); }
 
-void CalcEngine::RecalcFromTopLevel(ProgramState&, const std::string&) {}
+void CalcEngine::RecalcFromTopLevel(ProgramState& st, const std::string& workBase) {
+  kv::RecalcFromTopLevel(st, workBase);
+}
+
+void CalcEngine::RecalcEquipmentTotals(ProgramState& st, bool paint) { kv::RecalcEquipmentTotals(st, paint); }
 
 }  // namespace kv

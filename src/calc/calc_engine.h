@@ -22,14 +22,13 @@ class CalcEngine : public CalcServices {
   void TotalRowsMask(ProgramState& st, int rowCount) override;
   bool InsertSpecialRow(ProgramState& st, GridModel& grid, int index) override;
 
-  // The equipment edition and the recalculation of all levels are not built
-  // yet: no estimate is an equipment classification file, and the rest does
-  // nothing.
+  // The equipment edition (calc/equipment/) and the recalculation of all
+  // levels (calc/recalc_all_levels.h).
   bool IsEquipmentSiwakeFile(ProgramState& st, const std::string& workBase) override;
   void SbClearDefinitions(ProgramState& st) override;
   void SbLoadDefinitions(ProgramState& st, const std::string& path) override;
   void RecalcFromTopLevel(ProgramState& st, const std::string& workBase) override;
-  // Pass-through until the equipment edition exists: no column is a unit column.
+  void RecalcEquipmentTotals(ProgramState& st, bool paint) override;
   bool ZokuPairUpdate(ProgramState& st, std::string& rowRecord, int level, int col, int row) override;
 };
 

@@ -210,7 +210,7 @@ class SheetCalc {
       std::string result;
       if (!CalcExpression(st_, sum.ToText() + "*" + rate + "/100", result)) return;
       const std::string fitted = FitToColumn(st_, level_, entry->result, result);
-      const std::string rounded = ZokuUnitRound(st_, rec, std::string(TrimBlanks(fitted)), entry->result);
+      const std::string rounded = ZokuUnitRoundAt(st_, rec, std::string(TrimBlanks(fitted)), entry->result, level_);
       StoreColumnValue(st_, level_, rec, rounded, entry->result, r);
     }
     RowFormulaCalc(st_, Ctx(), r, rec, entry->result, paint_);

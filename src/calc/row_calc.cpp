@@ -125,7 +125,7 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
       continue;
     }
     std::string result = answer;
-    if (p.st.SystemKind == 1) result = ZokuUnitRound(p.st, p.rec, result, col);
+    if (p.st.SystemKind == 1) result = ZokuUnitRoundAt(p.st, p.rec, result, col, level);
     Paint(p, col, result);
     const std::string fitted = FitToColumn(p.st, level, col, result);
     Store(p, col, fitted);
@@ -163,7 +163,7 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
     const std::string& def = st.ColFormula[level][c];
     if (def.empty() || ContainsNoCase(def, "RATIO")) continue;
     std::string result = Evaluate(st, ctx, rec, def);
-    if (st.SystemKind == 1) result = ZokuUnitRound(st, rec, result, c);
+    if (st.SystemKind == 1) result = ZokuUnitRoundAt(st, rec, result, c, level);
     StoreCell(st, rec, level, c, FitToColumn(st, level, c, std::move(result)));
   }
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The equipment edition's unit rounding of a computed value, applied in
-// system kind 1 before a value is stored. The equipment definitions it reads
-// are not loaded yet, so no unit rounding applies: the value comes back as
-// it was given.
+// The equipment edition's unit rounding of a value about to be stored: the
+// first ZOKU pair whose value column is the column and whose row holds a
+// unit text with a factor other than 1 rounds a non-empty value of a numeric
+// column up to that factor, the fraction dropped first ("250.5" with a unit
+// "H.." gives "300"). Any other value comes back unchanged.
 #include <string>
 #include <string_view>
 
@@ -10,8 +11,16 @@ namespace kv {
 
 struct ProgramState;
 
-// The value for column `col` of the row record `rec`, rounded up to the unit
-// of the row's unit column where the definitions ask for it.
+// The value for column `col` of the row record `rec` at `CurrentLevel`.
 std::string ZokuUnitRound(const ProgramState& st, std::string_view rec, std::string value, int col);
+// The same at a given level (the carry into a parent row).
+std::string ZokuUnitRoundAt(const ProgramState& st, std::string_view rec, std::string value, int col, int level);
+
+// The unit rounding of a value applies when `unit` (spaces removed) is not
+// empty and has a factor other than 1 and `value` (spaces removed) is not
+// empty; the rounded value is the value cut before its first "." and rounded
+// up to the factor. The caller tests the column type.
+bool UnitRoundApplies(std::string_view unit, std::string_view value);
+std::string UnitRounded(std::string_view unit, std::string_view value);
 
 }  // namespace kv

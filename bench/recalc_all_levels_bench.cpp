@@ -1,0 +1,270 @@
+// The recalculation of all levels over a large calculating estimate (8
+// levels, 200-row sheets, about 100,000 records; large_estimate.h with the
+// default layout's columns and the carry "->[$F"), against two baselines of
+// the same run: one plain read of every level file (`ReadLevelFiles`) and one
+// `LevelRecalcAt` of every sheet already in memory (`LevelRecalcEverySheet`).
+// Goal: RecalcFromTopLevel within 1.5 x the sum of the two.
+//
+// The equipment driver on a 1,000-row sheet of system kind 1 (one rule of
+// two groups, two unit pairs, one overhead and one consumables entry of
+// three marks) against one `LevelCalc` of the same sheet. Goal: within 10 x.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "calc/calc_engine.h"
+#include "calc/equipment/equipment_definitions.h"
+#include "calc/equipment/equipment_recalc.h"
+#include "calc/level_calc.h"
+#include "calc/recalc_all_levels.h"
+#include "core/record_file.h"
+#include "large_estimate.h"
+#include "platform/fs.h"
+#include "state/column_numbers.h"
+#include "state/stored_number_base.h"
+#include "storage/level_files.h"
+#include "storage/level_read.h"
+#include "storage/row_record.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+struct Estimate {
+  stdfs::path root;
+  kv::bench::QuietUi ui;
+  kv::ProgramState st{ui};
+  kv::CalcEngine engine;
+  kv::bench::LargeEstimateSpec spec;
+
+  Estimate() {
+    std::string pattern = (stdfs::temp_directory_path() / "kvrecalcall-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    root = pattern;
+    spec.calculating = true;
+    kv::bench::ConfigureLargeEstimate(st, root, spec);
+    kv::bench::WriteLargeEstimate(st, spec);
+    st.calc = &engine;
+    st.ReCalcFlag = true;
+    st.RecalcAllRunning = true;
+  }
+  ~Estimate() {
+    std::error_code ec;
+    stdfs::remove_all(root, ec);
+  }
+};
+
+Estimate& TheEstimate() {
+  static Estimate e;
+  return e;
+}
+
+// Every sheet of the estimate with the parent row it is calculated under.
+struct LoadedSheet {
+  int level;
+  std::string parent;
+  std::vector<std::string> rows;
+  std::string total;
+};
+
+void Load(kv::ProgramState& st, int level, std::vector<LoadedSheet>& out) {
+  st.CurrentLevel = level;
+  if (!kv::LevelRowsRead(st, level)) std::abort();
+  LoadedSheet sheet{level, level > 1 ? st.ParentRows[size_t(level - 1)] : std::string(), {}, st.SheetTotalRecord};
+  for (int r = 1; r <= st.UsedRows; ++r) sheet.rows.push_back(st.SheetRows[size_t(r)]);
+  const std::vector<std::string> rows = sheet.rows;
+  out.push_back(std::move(sheet));
+  if (level >= st.LevelCount) return;
+  for (const std::string& rec : rows) {
+    if (kv::BaseStrToNum(kv::LinkField(rec, kv::kChildPos), st) < 1) continue;
+    st.ParentRows[size_t(level)] = rec;
+    Load(st, level + 1, out);
+  }
+}
+
+void ReadLevelFiles(benchmark::State& state) {
+  Estimate& e = TheEstimate();
+  size_t bytes = 0;
+  for (auto _ : state) {
+    bytes = 0;
+    for (int level = 1; level <= e.st.LevelCount; ++level) {
+      std::error_code ec;
+      const auto data = kv::fs::ReadFileBytes(kv::LevelFilePath(e.st, e.st.WorkFileBase, level), ec);
+      if (!data) std::abort();
+      bytes += data->size();
+    }
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+void LevelRecalcEverySheet(benchmark::State& state) {
+  Estimate& e = TheEstimate();
+  std::vector<LoadedSheet> sheets;
+  Load(e.st, 1, sheets);
+  e.st.CalcNoDisplay = true;
+  for (auto _ : state) {
+    for (const LoadedSheet& s : sheets) {
+      for (size_t i = 0; i < s.rows.size(); ++i) e.st.SheetRows[i + 1] = s.rows[i];
+      e.st.UsedRows = static_cast<int>(s.rows.size());
+      e.st.SheetTotalRecord = s.total;
+      if (s.level > 1) e.st.ParentRows[size_t(s.level - 1)] = s.parent;
+      kv::LevelRecalcAt(e.st, s.level, e.st.SheetTotalRecord, e.st.UsedRows);
+    }
+  }
+  e.st.CalcNoDisplay = false;
+  state.counters["sheets"] = static_cast<double>(sheets.size());
+}
+
+void RecalcFromTopLevel(benchmark::State& state) {
+  Estimate& e = TheEstimate();
+  for (auto _ : state)
+    if (!kv::RecalcFromTopLevel(e.st, e.st.WorkFileBase)) std::abort();
+}
+
+// The same after a quantity changed in a row of the deepest level: the files
+// of its path are written back.
+void RecalcFromTopLevelAfterAChange(benchmark::State& state) {
+  Estimate& e = TheEstimate();
+  std::vector<LoadedSheet> sheets;
+  Load(e.st, 1, sheets);
+  std::string row;
+  for (const LoadedSheet& sh : sheets)
+    if (sh.level == e.st.LevelCount && !sh.rows.empty()) row = sh.rows.front();
+  if (row.empty()) std::abort();
+  const int own = kv::BaseStrToNum(kv::LinkField(row, kv::kOwnPos), e.st);
+  const auto path = kv::LevelFilePath(e.st, e.st.WorkFileBase, e.st.LevelCount);
+  int quantity = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    {
+      kv::RecordFile f(path, e.st.DataLen);
+      std::string text = "         " + std::to_string(quantity++ % 9 + 1) + ".00";
+      row.replace(153, 12, text);
+      row.replace(123, 30, std::string(30, ' '));
+      f.PutRecordText(own, row);
+      f.Close();
+    }
+    state.ResumeTiming();
+    if (!kv::RecalcFromTopLevel(e.st, e.st.WorkFileBase)) std::abort();
+  }
+}
+
+BENCHMARK(ReadLevelFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(LevelRecalcEverySheet)->Unit(benchmark::kMillisecond);
+BENCHMARK(RecalcFromTopLevel)->Unit(benchmark::kMillisecond);
+BENCHMARK(RecalcFromTopLevelAfterAChange)->Unit(benchmark::kMillisecond);
+
+// A 1,000-row sheet of the equipment edition: A name, B mark, C quantity,
+// D unit, E price, F amount [[C*[[E (SUM), G formula, H rate, I value, J sum.
+struct EquipmentSheet {
+  stdfs::path root;
+  kv::bench::QuietUi ui;
+  kv::ProgramState st{ui};
+  kv::CalcEngine engine;
+  std::vector<std::string> rows;
+
+  EquipmentSheet() {
+    std::string pattern = (stdfs::temp_directory_path() / "kvequip-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    root = pattern;
+    st.SystemKind = 1;
+    st.DataLen = 512;
+    st.Imax = 1000;
+    st.LevelCount = 1;
+    const struct {
+      const char* type;
+      int width;
+      const char* rowDef;
+      const char* total;
+    } cols[] = {{"C", 20, "", ""},      {"C", 6, "", ""}, {"0", 10, "", ""},  {"C", 6, "", ""},  {"0", 10, "", ""},
+                {"0", 12, "[[C*[[E", "SUM"}, {"C", 20, "", ""}, {"0", 6, "", ""}, {"1", 12, "", ""}, {"0", 12, "", ""}};
+    int start = 20, c = 0;
+    for (const auto& col : cols) {
+      ++c;
+      st.ColStart[1][c] = start;
+      st.ColWidth[1][c] = col.width;
+      st.ColType[1][c] = col.type;
+      st.ColDecimals[1][c] = kv::TypeCodeDecimals(col.type);
+      st.ColFormula[1][c] = col.rowDef;
+      st.ColTotalKind[1][c] = col.total;
+      start += col.width;
+    }
+    st.ColCount[1] = c;
+    st.FormatMasks[1] = kv::MakeColumnMasks(st, 1);
+    st.calc = &engine;
+    if (!kv::SumColumnFind(st)) std::abort();
+    const std::string defs =
+        "SIKI\r\nR(B)=[#F=>R(J)\r\nZOKU\r\nU(D)->(I)\r\nZOKU\r\nU(D)->(E)\r\n"
+        "SKEIHI\r\n[[G\r\n[[B\r\n[[F\r\n[[H\r\n[[F\r\nSZATU\r\nSZ:[[G\r\nSZ:[[B\r\nSZ:[[F\r\nSZ:[[H\r\nSZ:[[F\r\n";
+    std::ofstream(root / "VEZ_SIKI.DAT", std::ios::binary) << defs;
+    kv::SbLoadDefinitions(st, (root / "VEZ_SIKI.DAT").string());
+
+    auto cell = [&](std::string& rec, int col, const std::string& text) {
+      rec.replace(size_t(st.ColStart[1][col] - 1), text.size(), text);
+    };
+    const char* marks[] = {"1", "2", "12", "X", "Y", "Z"};
+    for (int r = 1; r <= 1000; ++r) {
+      std::string rec(512, ' ');
+      if (r == 1 || r == 500) {
+        cell(rec, 2, r == 1 ? "*1" : "*2");
+      } else if (r == 999) {
+        rec[2] = 'Z';
+        cell(rec, 7, "(#-X)*5");
+        cell(rec, 8, "10");
+      } else if (r == 1000) {
+        rec[2] = 'S';
+        cell(rec, 7, "X+Y+Z+(120)");
+      } else {
+        cell(rec, 2, marks[r % 6]);
+        cell(rec, 3, std::to_string(r % 7 + 1));
+        cell(rec, 4, r % 3 == 0 ? "H" : "");
+        cell(rec, 5, std::to_string(1000 + r));
+        cell(rec, 6, std::to_string((r % 7 + 1) * (1000 + r)));
+        cell(rec, 9, std::to_string(r) + ".5");
+      }
+      rows.push_back(rec);
+    }
+  }
+  ~EquipmentSheet() {
+    std::error_code ec;
+    stdfs::remove_all(root, ec);
+  }
+  void Reset() {
+    for (size_t i = 0; i < rows.size(); ++i) st.SheetRows[i + 1] = rows[i];
+    st.UsedRows = static_cast<int>(rows.size());
+    st.SheetTotalRecord.assign(512, ' ');
+  }
+};
+
+EquipmentSheet& TheEquipmentSheet() {
+  static EquipmentSheet e;
+  return e;
+}
+
+void EquipmentLevelCalc(benchmark::State& state) {
+  EquipmentSheet& e = TheEquipmentSheet();
+  e.st.CalcNoDisplay = true;
+  for (auto _ : state) {
+    e.Reset();
+    kv::LevelCalc(e.st, 1, e.st.SheetTotalRecord, 1, e.st.UsedRows);
+  }
+  e.st.CalcNoDisplay = false;
+}
+
+void RecalcEquipmentTotals(benchmark::State& state) {
+  EquipmentSheet& e = TheEquipmentSheet();
+  for (auto _ : state) {
+    e.Reset();
+    if (!kv::RecalcEquipmentTotals(e.st, false)) std::abort();
+  }
+}
+
+BENCHMARK(EquipmentLevelCalc)->Unit(benchmark::kMillisecond);
+BENCHMARK(RecalcEquipmentTotals)->Unit(benchmark::kMillisecond);
+
+}  // namespace

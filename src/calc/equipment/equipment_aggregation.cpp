@@ -1,0 +1,189 @@
+#include "calc/equipment/equipment_aggregation.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "calc/calc_expression.h"
+#include "calc/equipment/equipment_cells.h"
+#include "calc/equipment/equipment_definitions.h"
+#include "calc/row_calc.h"
+#include "calc/zoku_unit_round.h"
+#include "core/column_letter.h"
+#include "sheet/last_used_row.h"
+#include "state/column_numbers.h"
+#include "state/program_state.h"
+
+namespace kv {
+namespace {
+
+constexpr int kMaxDepth = 10;
+
+// One run of the rules over the sheet.
+class RuleRun {
+ public:
+  RuleRun(ProgramState& st, bool paint) : st_(st), paint_(paint), last_(std::clamp(st.UsedRows, 0, kMaxSheetRows)), done_(static_cast<size_t>(last_) + 2, 0) {}
+
+  // Every rule row of the rule; the row that failed in `failedRow`.
+  bool Apply(const SikiRule& rule, int& failedRow) {
+    std::fill(done_.begin(), done_.end(), 0);
+    for (int e = 1; e <= last_; ++e) {
+      SbMsgSetDetail(st_, NumberWithSign(e));
+      if (!IsItemRow(st_.SheetRows[static_cast<size_t>(e)]) || rule.bodyCount == 0) continue;
+      const std::string t = EquipCellStripped(st_, e, rule.ruleCol);
+      if (t.empty() || t.front() != '*') continue;
+      depth_ = 0;
+      std::vector<std::string> values;
+      if (!Eval(e, rule, GroupCode(t), values)) {
+        failedRow = e;
+        return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  static std::string GroupCode(const std::string& t) { return t.size() >= 2 ? t.substr(1, 1) : std::string(); }
+
+  std::vector<std::string> BodyValues(int row, const SikiRule& rule) const {
+    std::vector<std::string> v;
+    for (int k = 0; k < rule.bodyCount; ++k) v.push_back(EquipCellStripped(st_, row, rule.bodyCols[size_t(k)]));
+    return v;
+  }
+
+  std::string SumName(const SikiRule& rule, int k) const {
+    return std::string("T") + static_cast<char>('A' + depth_) + ColNumToLetter(rule.bodyCols[size_t(k)]);
+  }
+
+  bool Eval(int r, const SikiRule& rule, const std::string& g, std::vector<std::string>& values) {
+    if (depth_ > kMaxDepth) return false;
+    std::string ignored;
+    for (int k = 0; k < rule.bodyCount; ++k) CalcExpression(st_, SumName(rule, k) + "=0", ignored);
+
+    for (int i = 1; i <= last_ && !g.empty(); ++i) {
+      const std::string t = EquipCellStripped(st_, i, rule.ruleCol);
+      std::vector<std::string> taken;
+      if (!t.empty() && t.front() == '*' && t.find(g, 2) != std::string::npos) {
+        if (done_[static_cast<size_t>(i)]) {
+          taken = BodyValues(i, rule);
+        } else {
+          ++depth_;
+          const bool ok = Eval(i, rule, GroupCode(t), taken);
+          --depth_;
+          if (!ok) return false;
+        }
+      } else if (t.find(g) != std::string::npos) {
+        taken = BodyValues(i, rule);
+      } else {
+        continue;
+      }
+      for (int k = 0; k < rule.bodyCount && k < static_cast<int>(taken.size()); ++k) {
+        const std::string& text = taken[size_t(k)];
+        if (text.empty() || !IsNumberText(text)) continue;
+        CalcExpression(st_, SumName(rule, k) + "=" + SumName(rule, k) + "+" + text, ignored);
+      }
+    }
+
+    if (done_[static_cast<size_t>(r)]) {
+      values = BodyValues(r, rule);
+      return true;
+    }
+    EquipWriteAutoValues(st_, r, paint_, false);
+
+    std::string result;
+    if (!CalcExpression(st_, Expression(r, rule), result) || result.empty()) {
+      result.clear();
+    } else {
+      for (int z = 1; z <= st_.ZokuCount; ++z) {
+        if (st_.ZokuValueCols[static_cast<size_t>(z)] != rule.resultCol) continue;
+        const std::string unit = EquipCellStripped(st_, r, st_.ZokuUnitCols[static_cast<size_t>(z)]);
+        if (UnitRoundApplies(unit, result)) result = UnitRounded(unit, result);
+      }
+    }
+    EquipWriteCell(st_, r, rule.resultCol, result, paint_);
+    EquipRowRecalc(st_, r, rule.resultCol, paint_);
+    values = BodyValues(r, rule);
+    done_[static_cast<size_t>(r)] = 1;
+    return true;
+  }
+
+  // The body with "[#X" as the group sum of X, "[[X" as the row's own text
+  // of X and "[" with any other character dropped.
+  std::string Expression(int r, const SikiRule& rule) {
+    const std::string& body = rule.body;
+    std::string out;
+    for (size_t p = 0; p < body.size(); ++p) {
+      if (body[p] != '[') {
+        out += body[p];
+        continue;
+      }
+      const char kind = p + 1 < body.size() ? body[p + 1] : '\0';
+      const std::string letter = p + 2 < body.size() ? body.substr(p + 2, 1) : std::string();
+      if (kind == '#' && !letter.empty()) {
+        std::string sum;
+        CalcExpression(st_, std::string("T") + static_cast<char>('A' + depth_) + letter, sum);
+        out += sum;
+        p += 2;
+      } else if (kind == '[' && !letter.empty()) {
+        out += EquipCellStripped(st_, r, ColLetterToNum(letter));
+        p += 2;
+      } else {
+        p += 1;
+      }
+    }
+    return out;
+  }
+
+  ProgramState& st_;
+  const bool paint_;
+  const int last_;
+  std::vector<char> done_;
+  int depth_ = 0;
+};
+
+}  // namespace
+
+bool ZokuRoundAllRows(ProgramState& st, bool paint) {
+  const int last = LastUsedRow(st);
+  const int level = st.CurrentLevel;
+  for (int r = 1; r <= last; ++r) {
+    SbMsgSetDetail(st, NumberWithSign(r));
+    if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
+    for (int z = 1; z <= st.ZokuCount; ++z) {
+      const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
+      const std::string unit = EquipCellStripped(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
+      const std::string value = EquipCellStripped(st, r, valueCol);
+      if (!UnitRoundApplies(unit, value) || !IsNumericColumn(st, level, valueCol)) continue;
+      EquipWriteCell(st, r, valueCol, UnitRounded(unit, value), paint);
+      EquipRowRecalc(st, r, valueCol, paint);
+    }
+  }
+  return true;
+}
+
+SikiRule SikiRuleParse(std::string_view rule) {
+  SikiRule out;
+  if (rule.size() >= 3) out.ruleCol = ColLetterToNum(rule.substr(2, 1));
+  const size_t arrow = rule.find("=>");
+  if (arrow == std::string_view::npos || arrow < 5) return out;
+  out.body = std::string(rule.substr(5, arrow - 5));
+  if (arrow + 4 < rule.size()) out.resultCol = ColLetterToNum(rule.substr(arrow + 4, 1));
+  for (size_t p = out.body.find("[#"); p != std::string::npos && out.bodyCount < 10; p = out.body.find("[#", p + 2))
+    if (p + 2 < out.body.size()) out.bodyCols[size_t(out.bodyCount++)] = ColLetterToNum(out.body.substr(p + 2, 1));
+  return out;
+}
+
+bool SikiRulesApply(ProgramState& st, bool paint) {
+  if (st.SikiCount == 0 || st.UsedRows == 0) return true;
+  CalcInit(st);
+  RuleRun run(st, paint);
+  for (int s = 1; s <= st.SikiCount; ++s) {
+    int failedRow = 0;
+    if (!run.Apply(SikiRuleParse(st.SikiRules[static_cast<size_t>(s)]), failedRow)) {
+      EquipCalcMessage(st, "[ " + NumberWithSign(failedRow) + "行目 ]に誤りがあるため計算不可能です。");
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace kv

@@ -1,0 +1,440 @@
+#include "calc/recalc_all_levels.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "calc/calc_cells.h"
+#include "calc/level_calc.h"
+#include "calc/row_calc.h"
+#include "calc/zoku_unit_round.h"
+#include "core/column_letter.h"
+#include "core/record_file.h"
+#include "core/stored_number.h"
+#include "core/window_services.h"
+#include "platform/fs.h"
+#include "platform/ui.h"
+#include "sheet/last_used_row.h"
+#include "state/editor_services.h"
+#include "state/float_windows.h"
+#include "state/program_state.h"
+#include "state/sheet_services.h"
+#include "state/warn_msg_box.h"
+#include "storage/level_chain.h"
+#include "storage/level_files.h"
+#include "storage/level_read.h"
+#include "storage/level_write.h"
+#include "storage/row_record.h"
+
+namespace kv {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+constexpr std::string_view kTitle = "再計算";
+// A sheet holds at most 1000 rows and its closing record.
+constexpr int kMaxChainRecords = kMaxSheetRows + 1;
+
+// The walk stopped; the user has been told.
+struct WalkStopped {};
+
+// The program-wide sheet storage the walk uses as scratch, given back when it
+// stops.
+struct SheetSnapshot {
+  explicit SheetSnapshot(const ProgramState& st)
+      : rows(st.SheetRows),
+        recNos(st.RowRecNos),
+        used(st.UsedRows),
+        total(st.SheetTotalRecord),
+        objNo(st.SheetObjNo),
+        parents(st.ParentRows),
+        pathTotals(st.PathTotalRecords) {}
+  void Restore(ProgramState& st) const {
+    st.SheetRows = rows;
+    st.RowRecNos = recNos;
+    st.UsedRows = used;
+    st.SheetTotalRecord = total;
+    st.SheetObjNo = objNo;
+    st.ParentRows = parents;
+    st.PathTotalRecords = pathTotals;
+  }
+  std::array<std::string, kMaxSheetRows + 2> rows;
+  std::array<int, kMaxSheetRows + 2> recNos;
+  int used;
+  std::string total;
+  std::string objNo;
+  std::array<std::string, 9> parents;
+  std::array<std::string, 9> pathTotals;
+};
+
+// One level file held in memory.
+struct LevelImage {
+  stdfs::path path;
+  std::string bytes;
+  bool loaded = false;
+  bool changed = false;
+};
+
+class LevelTreeWalk {
+ public:
+  LevelTreeWalk(ProgramState& st, const std::string& workBase)
+      : st_(st), base_(workBase), hex_(IsHexBase(st.H_Link)), len_(static_cast<size_t>(st.DataLen)) {}
+
+  // The whole walk, from the top sheet at record 1 of level 1; then the top
+  // level is checked as the level reader will read it after the write-back,
+  // so that a level 1 it would refuse stops the command before anything is
+  // written.
+  void Run() {
+    RecalcLevelTree(1, 1, 0);
+    SheetChain top;
+    const LevelImage& image = Image(1);
+    if (LevelFileProblem p = ReadSheetChain(MemoryRecords(image.bytes, st_.DataLen), true, 1, hex_,
+                                            SheetRowLimit(st_) + 1, top)) {
+      LevelFileFaultShow(st_, image.path, p);
+      throw WalkStopped{};
+    }
+  }
+
+  // Every changed image written back, each as a whole new file renamed over
+  // the old one.
+  void WriteBack() {
+    for (int level = 1; level <= kMaxLevels; ++level) {
+      LevelImage& image = images_[static_cast<size_t>(level)];
+      if (!image.changed) continue;
+      std::error_code ec;
+      if (!fs::WriteFileAtomic(image.path, image.bytes, ec)) {
+        LevelFileErrorShow(st_, image.path, ec.message());
+        throw WalkStopped{};
+      }
+    }
+  }
+
+ private:
+  LevelImage& Image(int level) {
+    LevelImage& image = images_[static_cast<size_t>(level)];
+    if (image.loaded) return image;
+    image.path = LevelFilePath(st_, base_, level);
+    std::error_code ec;
+    if (stdfs::exists(image.path, ec)) {
+      std::optional<std::string> bytes = fs::ReadFileBytes(image.path, ec);
+      if (!bytes) {
+        LevelFileErrorShow(st_, image.path, ec.message());
+        throw WalkStopped{};
+      }
+      image.bytes = std::move(*bytes);
+      if (image.bytes.size() % len_ != 0) {
+        LevelFileFaultShow(st_, image.path, {LevelFault::BadLength, 0});
+        throw WalkStopped{};
+      }
+    }
+    image.loaded = true;
+    return image;
+  }
+
+  int Count(int level) { return static_cast<int>(Image(level).bytes.size() / len_); }
+
+  std::string Get(int level, int n) { return std::string(View(level, n)); }
+  std::string_view View(int level, int n) {
+    return std::string_view(Image(level).bytes).substr(static_cast<size_t>(n - 1) * len_, len_);
+  }
+
+  // Writes record n (1 .. count + 1) of the image. A file whose records all
+  // stay as they were is not written back.
+  void Put(int level, int n, const std::string& rec) {
+    LevelImage& image = Image(level);
+    const std::string fitted = rec.size() == len_ ? std::string() : FitRecord(rec, st_.DataLen);
+    const std::string_view bytes = rec.size() == len_ ? std::string_view(rec) : std::string_view(fitted);
+    const size_t at = static_cast<size_t>(n - 1) * len_;
+    if (at == image.bytes.size()) {
+      image.bytes += bytes;
+      image.changed = true;
+    } else if (std::string_view(image.bytes).substr(at, len_) != bytes) {
+      image.bytes.replace(at, len_, bytes);
+      image.changed = true;
+    }
+  }
+
+  int Link(std::string_view rec, int pos) const {
+    const int n = BaseStrToNum(LinkField(rec, pos), hex_);
+    return n < 1 ? kNoRecord : n;
+  }
+
+  [[noreturn]] void Broken(int level, int record) {
+    WarnMsgBox(st_, "階層 " + std::to_string(level) + " のレコード " + std::to_string(record) +
+                        " のつながりが壊れています。全階層の再計算を中止しました。");
+    throw WalkStopped{};
+  }
+
+  // The record numbers of the chain that starts at `first`; `from` is the
+  // record holding the link to it (of the level above; 0 for the top sheet).
+  // A link past the end of the file, a record that does not name its own
+  // position, a record reached twice or a chain longer than a sheet is
+  // damage.
+  std::vector<int> Chain(int level, int first, int from) {
+    const int count = Count(level);
+    std::vector<char> seen(static_cast<size_t>(count) + 1, 0);
+    std::vector<int> chain;
+    int holderLevel = level - 1, holder = from;
+    for (int n = first;;) {
+      if (holderLevel < 1) holderLevel = 1, holder = std::max(holder, 1);
+      if (n > count || seen[static_cast<size_t>(n)]) Broken(holderLevel, holder);
+      if (static_cast<int>(chain.size()) == kMaxChainRecords) Broken(level, first);
+      const std::string_view rec = View(level, n);
+      if (BaseStrToNum(LinkField(rec, kOwnPos), hex_) != n) Broken(level, n);
+      seen[static_cast<size_t>(n)] = 1;
+      chain.push_back(n);
+      const int next = Link(rec, kNextPos);
+      if (next == kNoRecord) return chain;
+      holderLevel = level;
+      holder = n;
+      n = next;
+    }
+  }
+
+  void RecalcLevelTree(int level, int first, int from) {
+    const int fileRecords = Count(level);
+    const std::vector<int> chain = Chain(level, first, from);
+
+    // Breakdowns first; a row of the deepest level has no level below it.
+    const int deepest = std::clamp(st_.LevelCount, 1, kMaxLevels);
+    for (int n : chain) {
+      const int child = Link(View(level, n), kChildPos);
+      if (child == kNoRecord || level >= deepest) continue;
+      st_.ParentRows[static_cast<size_t>(level)] = Get(level, n);
+      RecalcLevelTree(level + 1, child, n);
+    }
+
+    // The sheet, read again: a carried parent row is read as written.
+    const std::vector<int> again = Chain(level, first, from);
+    const int records = static_cast<int>(again.size());
+    for (int i = 1; i <= records; ++i) st_.SheetRows[static_cast<size_t>(i)].assign(View(level, again[size_t(i - 1)]));
+    const bool closed = RecordByte(st_.SheetRows[static_cast<size_t>(records)], kKindPos) == kClosingKind;
+    if (closed) {
+      st_.SheetTotalRecord = st_.SheetRows[static_cast<size_t>(records)];
+      st_.UsedRows = records - 1;
+    } else {
+      st_.SheetTotalRecord = FreshClosingRecord(level);
+      st_.UsedRows = records;
+    }
+
+    {
+      const bool noDisplay = st_.CalcNoDisplay;
+      st_.CalcNoDisplay = true;
+      LevelRecalcAt(st_, level, st_.SheetTotalRecord, st_.UsedRows);
+      st_.CalcNoDisplay = noDisplay;
+    }
+
+    for (int i = 1; i <= st_.UsedRows; ++i) Put(level, again[size_t(i - 1)], st_.SheetRows[static_cast<size_t>(i)]);
+
+    if (closed) {
+      const int own = again.back();
+      std::string rec = Get(level, own);
+      rec.replace(kColumnDataPos - 1, std::string::npos, FitRecord(st_.SheetTotalRecord, st_.DataLen),
+                  kColumnDataPos - 1, std::string::npos);
+      Put(level, own, rec);
+    } else {
+      const int added = fileRecords + 1;
+      std::string rec = FitRecord(st_.SheetTotalRecord, st_.DataLen);
+      std::string lastRow = Get(level, again.back());
+      try {
+        SetLinkField(rec, kOwnPos, added, hex_);
+        SetLinkField(lastRow, kNextPos, added, hex_);
+      } catch (const std::out_of_range&) {
+        LevelFileErrorShow(st_, Image(level).path, "記録できる最大行数を越えました。");
+        throw WalkStopped{};
+      }
+      SetLinkField(rec, kNextPos, kNoRecord, hex_);
+      SetLinkField(rec, kChildPos, kNoRecord, hex_);
+      Put(level, added, rec);
+      Put(level, again.back(), lastRow);
+    }
+    st_.PathTotalRecords[static_cast<size_t>(level)] = st_.SheetTotalRecord;
+
+    if (level >= 2 && st_.RecordLinkState != -99) CarryIntoParent(level);
+  }
+
+  // The closing record a sheet without one starts from, as the sheet reader
+  // starts it: the level's defaults, no marks, no object file, no links.
+  std::string FreshClosingRecord(int level) const {
+    std::string rec = FitRecord(st_.TotalRecordDefaults[static_cast<size_t>(level)], st_.DataLen);
+    SetRecordByte(rec, kMarkPos, ' ');
+    SetRecordByte(rec, kPrintMarkPos, ' ');
+    SetRecordByte(rec, kKindPos, kClosingKind);
+    rec.replace(kOwnPos - 1, kColumnDataPos - kOwnPos, std::string(kColumnDataPos - kOwnPos, ' '));
+    return rec;
+  }
+
+  // The carry of the sheet's closing record into its parent row, which is
+  // written back into the level above at once (also without any carry).
+  void CarryIntoParent(int level) {
+    std::string& parent = st_.ParentRows[static_cast<size_t>(level - 1)];
+    parent = FitRecord(parent, st_.DataLen);
+    const LevelContext parentLevel{level - 1,
+                                   level > 2 ? std::string_view(st_.ParentRows[static_cast<size_t>(level - 2)])
+                                             : std::string_view(),
+                                   st_.SheetTotalRecord};
+    for (int c = 1; c <= CalcColumns(st_, level); ++c) {
+      const std::string& def = st_.ColCarryDef[level][c];
+      const size_t arrow = def.find("->");
+      if (arrow == std::string::npos || arrow + 4 >= def.size()) continue;
+      const int target = ColLetterToNum(std::string_view(def).substr(arrow + 4, 1));
+      if (!IsColumnOf(st_, level - 1, target)) continue;
+      std::string value(CellBytes(st_, st_.SheetTotalRecord, level, c));
+      if (st_.SystemKind == 1) value = ZokuUnitRoundAt(st_, parent, value, target, level - 1);
+      StoreRightAligned(st_, parent, level - 1, target, value);
+      RowFormulaCalc(st_, parentLevel, 0, parent, target, false);
+      parent = FitRecord(parent, st_.DataLen);
+    }
+    const int own = BaseStrToNum(LinkField(parent, kOwnPos), hex_);
+    if (own < 1 || own > Count(level - 1)) Broken(level - 1, std::max(own, 0));
+    Put(level - 1, own, parent);
+  }
+
+  ProgramState& st_;
+  const std::string base_;
+  const bool hex_;
+  const size_t len_;
+  std::array<LevelImage, kMaxLevels + 1> images_;
+};
+
+// The closing record of the sheet whose chain starts at `first` in the level
+// file (the last record for level 1); nullopt when it cannot be read.
+std::optional<std::string> ClosingRecordOf(ProgramState& st, int level, int first) {
+  const stdfs::path path = LevelFilePath(st, st.WorkFileBase, level);
+  try {
+    RecordFile file(path, st.DataLen, RecordFileMode::ReadOnly);
+    FileRecords source(file);
+    SheetChain chain;
+    if (ReadSheetChain(source, level == 1, first, IsHexBase(st.H_Link), kMaxChainRecords, chain)) return std::nullopt;
+    if (chain.records.empty() || RecordByte(chain.records.back(), kKindPos) != kClosingKind) return std::nullopt;
+    return FitRecord(chain.records.back(), st.DataLen);
+  } catch (const RecordFileError&) {
+    return std::nullopt;
+  }
+}
+
+// The path above the current level read again after the walk: each parent
+// row from its level file by its own record number, each path level's
+// closing record from its sheet.
+void PathReread(ProgramState& st) {
+  const bool hex = IsHexBase(st.H_Link);
+  for (int level = 1; level < st.CurrentLevel && level < kMaxLevels; ++level) {
+    std::string& parent = st.ParentRows[static_cast<size_t>(level)];
+    const int own = BaseStrToNum(LinkField(parent, kOwnPos), hex);
+    if (own < 1) continue;
+    try {
+      RecordFile file(LevelFilePath(st, st.WorkFileBase, level), st.DataLen, RecordFileMode::ReadOnly);
+      std::string rec;
+      if (file.GetRecordText(own, rec)) parent = rec;
+    } catch (const RecordFileError&) {
+      continue;
+    }
+    const int first = level == 1 ? 1 : BaseStrToNum(LinkField(st.ParentRows[static_cast<size_t>(level - 1)], kChildPos), hex);
+    if (std::optional<std::string> closing = ClosingRecordOf(st, level, first))
+      st.PathTotalRecords[static_cast<size_t>(level)] = *closing;
+  }
+}
+
+void MessageBox(ProgramState& st, const std::string& text, int style, int* answer = nullptr) {
+  FloatWindowsTopMostSet(st, false);
+  const int a = st.ui.MsgBox(text, style, kTitle);
+  FloatWindowsTopMostSet(st, true);
+  if (answer) *answer = a;
+}
+
+// Holds the busy lock for a scope, when there is an editor to hold it.
+class BusyLock {
+ public:
+  explicit BusyLock(ProgramState& st) : st_(st) {
+    if (st_.editor) st_.editor->ToolBarStateSet(st_, true);
+  }
+  ~BusyLock() {
+    if (st_.editor) st_.editor->ToolBarStateSet(st_, false);
+  }
+  BusyLock(const BusyLock&) = delete;
+  BusyLock& operator=(const BusyLock&) = delete;
+
+ private:
+  ProgramState& st_;
+};
+
+}  // namespace
+
+bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase) {
+  if (!IsValidRecordLength(st.DataLen)) return false;
+  const SheetSnapshot before(st);
+  try {
+    LevelTreeWalk walk(st, workBase);
+    walk.Run();
+    walk.WriteBack();
+  } catch (const WalkStopped&) {
+    before.Restore(st);
+    return false;
+  }
+  if (!LevelRowsRead(st, 1)) return false;
+  return LevelWrite(st, 1);
+}
+
+void RecalcAllLevels(ProgramState& st) {
+  if (LastUsedRow(st) == 0) return;
+  if (IsUntitledName(st.WorkFileBase)) {
+    MessageBox(st, "ﾌｧｲﾙを保存後に実行して下さい.", vbOKOnly);
+    return;
+  }
+  if (st.SheetModified) {
+    int answer = 0;
+    MessageBox(st, "記録後に全階層の再計算を実行します.", vbYesNo, &answer);
+    if (answer != vbYes) return;
+    if (st.sheetEngine == nullptr || !st.sheetEngine->LevelSheetRecord(st)) return;
+    st.SheetModified = false;
+    st.PackPending = true;
+  }
+
+  st.ui.SetBusyPointer(true);
+  ProgressMsgShow(st.ui, "計  算", "全階層の再計算中！");
+  const std::array<std::string, 9> parents = st.ParentRows;
+  const bool done = RecalcFromTopLevel(st, st.WorkFileBase);
+  st.ParentRows = parents;
+  if (done) {
+    PathReread(st);
+    LevelRead(st, st.CurrentLevel);
+    if (st.sheetEngine != nullptr) {
+      st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
+      st.sheetEngine->ShowParentLevelPath(st);
+    }
+  }
+  st.ui.SetBusyPointer(false);
+  st.ui.UnloadWindow(kBusyWindow);
+  if (done) st.SheetModified = true;
+}
+
+}  // namespace kv
+
+namespace kv {
+
+void RecalcAllLevelsMenuCommand(ProgramState& st) {
+  st.ReCalcFlag = true;
+  BusyLock lock(st);
+  st.RecalcAllRunning = true;
+  try {
+    if (st.sheetEngine != nullptr) st.sheetEngine->ShowParentLevelPath(st);
+    RecalcAllLevels(st);
+  } catch (...) {
+    st.RecalcAllRunning = false;
+    throw;
+  }
+  st.RecalcAllRunning = false;
+}
+
+void RecalcAllLevelsKeyCommand(ProgramState& st) {
+  if (st.CommandBusy) return;
+  BusyLock lock(st);
+  RecalcAllLevels(st);
+}
+
+}  // namespace kv

@@ -1,0 +1,289 @@
+// The equipment edition's steps on a small sheet of system kind 1:
+// A 名称, B マーク (marks and rule texts), C 数量, D 単位, E 単価,
+// F 金額 = [[C*[[E (SUM), G 計算式 (12 bytes), H 率, I 値 (one decimal),
+// J 集計.
+#include <gtest/gtest.h>
+
+#include "calc/calc_fixture.h"
+#include "calc/equipment/equipment_aggregation.h"
+#include "calc/equipment/equipment_definitions.h"
+#include "calc/equipment/equipment_recalc.h"
+#include "calc/equipment/equipment_rows.h"
+#include "calc/row_calc.h"
+#include "core/record_file.h"
+#include "core/stored_number.h"
+#include "storage/row_record.h"
+#include "support/temp_folder.h"
+
+namespace kv::test {
+namespace {
+
+constexpr int kMark = 2, kQty = 3, kUnit = 4, kAmount = 6, kFormula = 7, kRate = 8, kValue = 9, kSum = 10;
+
+const std::vector<std::string> kSkeihi = {"SKEIHI", "[[G", "[[B", "[[F", "[[H", "[[F"};
+const std::vector<std::string> kSzatu = {"SZATU", "SZ:[[G", "SZ:[[B", "SZ:[[F", "SZ:[[H", "SZ:[[F"};
+
+class EquipmentCalcTest : public CalcFixture {
+ protected:
+  TempFolder folder;
+
+  void SetUp() override {
+    st.SystemKind = 1;
+    Layout(1, {{"名称", "C", 10},
+               {"マーク", "C", 6},
+               {"数量", "0", 10},
+               {"単位", "C", 6},
+               {"単価", "0", 10},
+               {"金額", "0", 12, "[[C*[[E", "SUM"},
+               {"計算式", "C", 12},
+               {"率", "0", 6},
+               {"値", "1", 10},
+               {"集計", "0", 12}});
+    Build();
+  }
+
+  void Define(std::vector<std::vector<std::string>> groups) {
+    std::string bytes;
+    for (const auto& g : groups)
+      for (const std::string& l : g) bytes += l + "\r\n";
+    SbClearDefinitions(st);
+    SbLoadDefinitions(st, folder.Write("VEZ_SIKI.DAT", bytes).string());
+  }
+};
+
+TEST_F(EquipmentCalcTest, OverheadRowsSeeTheMarkSumsAndTheRowsAboveThem) {
+  Define({kSkeihi});
+  Sheet({Row(1, ' ', {{kMark, "X"}, {kAmount, "1000"}}), Row(1, ' ', {{kMark, "*1Y"}, {kAmount, "2000"}}),
+         Row(1, 'Z', {{kFormula, "#"}, {kRate, "10"}}), Row(1, 'Z', {{kFormula, "#"}}),
+         Row(1, 'Z', {{kFormula, "(#-X)*5"}, {kRate, "10"}}), Row(1, 'Z', {{kFormula, "Y"}}),
+         Row(1, 'Z', {{kAmount, "77"}})});
+  EXPECT_TRUE(CalcExpenseRows(st, false));
+  // 3000 x 10 %; then 3300 (the first overhead joined the sum); (6600 -
+  // 1000) x 5 x 10 %; the mark Y of the "*" text; an empty formula keeps its value.
+  EXPECT_EQ(Cell(3, 1, kAmount), "300");
+  EXPECT_EQ(Cell(4, 1, kAmount), "3300");
+  EXPECT_EQ(Cell(5, 1, kAmount), "2800");
+  EXPECT_EQ(Cell(6, 1, kAmount), "2000");
+  EXPECT_EQ(Cell(7, 1, kAmount), "77");
+
+  // An amount that is no number fails the sums.
+  Sheet({Row(1, ' ', {{kMark, "X"}, {kAmount, "++++"}}), Row(1, 'Z', {{kFormula, "#"}})});
+  ui.AnswerMsgBox(vbOK, "諸経費計算行の計算に失敗しました｡");
+  EXPECT_FALSE(CalcExpenseRows(st, false));
+  ui.ExpectAllAnswered();
+}
+
+TEST_F(EquipmentCalcTest, TheConsumablesRowRoundsTheRunningTotalUpToAThousand) {
+  Define({kSzatu});
+  struct Case {
+    const char* name;
+    std::vector<std::string> rows;
+    const char* formula;  // after
+    const char* amount;
+  };
+  const std::vector<Case> cases = {
+      // 12,340 above, base 500: total 12,840, rounded 13,000, adjustment 160.
+      {"the example",
+       {Row(1, ' ', {{kMark, "A"}, {kAmount, "500"}}), Row(1, ' ', {{kAmount, "11840"}}),
+        Row(1, 'S', {{kFormula, "A+(120)"}})},
+       "A+(160)", "660"},
+      {"parentheses kept",
+       {Row(1, ' ', {{kMark, "A"}, {kAmount, "500"}}), Row(1, ' ', {{kMark, "B"}, {kAmount, "100"}}),
+        Row(1, 'S', {{kFormula, "(A+B)"}})},
+       "(A+B)+(800)", "1400"},
+      {"a rule text takes its third character",
+       {Row(1, ' ', {{kMark, "*1A"}, {kAmount, "500"}}), Row(1, ' ', {{kMark, "*A"}, {kAmount, "100"}}),
+        Row(1, 'S', {{kFormula, "A"}, {kRate, "50"}})},
+       "A+(150)", "400"},
+      {"a negative total",
+       {Row(1, ' ', {{kMark, "A"}, {kAmount, "-12840"}}), Row(1, 'S', {{kFormula, "A"}})},
+       "A+(-320)", "-13160"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Sheet(c.rows);
+    bool again = true;
+    EXPECT_TRUE(CalcConsumablesRow(st, false, again));
+    EXPECT_FALSE(again);
+    const int s = static_cast<int>(c.rows.size());
+    EXPECT_EQ(Cell(s, 1, kFormula), c.formula);
+    EXPECT_EQ(Cell(s, 1, kAmount), c.amount);
+  }
+}
+
+TEST_F(EquipmentCalcTest, ConsumablesFailuresHaveTheirMessages) {
+  Define({kSzatu});
+  // A new formula text too long for its 12 bytes: the row stays as it was.
+  Sheet({Row(1, ' ', {{kMark, "A"}, {kAmount, "500"}}), Row(1, 'S', {{kFormula, "A*1*1*1*1*1"}, {kAmount, "9"}})});
+  const std::string sRow = st.SheetRows[2];
+  bool again = false;
+  ui.AnswerMsgBox(vbOK, "消耗品雑材の計算に失敗しました｡");
+  EXPECT_FALSE(CalcConsumablesRow(st, false, again));
+  EXPECT_EQ(st.SheetRows[2], sRow);
+
+  Sheet({Row(1, ' ', {{kMark, "A"}}), Row(1, 'S', {{kFormula, "A+("}})});
+  ui.AnswerMsgBox(vbOK, "消耗品雑材の計算に失敗しました｡");
+  EXPECT_FALSE(CalcConsumablesRow(st, false, again));
+
+  Sheet({Row(1, 'S', {{kFormula, "A"}}), Row(1, 'S', {{kFormula, "A"}})});
+  ui.AnswerMsgBox(vbOK, "消耗品雑材行が2行以上あります｡");
+  EXPECT_FALSE(CalcConsumablesRow(st, false, again));
+
+  Sheet({Row(1, 'S', {{kFormula, "100"}})});
+  ui.AnswerMsgBox(vbOK, "消耗品雑材行計算式内に集計マークが有りません｡");
+  EXPECT_TRUE(CalcConsumablesRow(st, false, again));
+  ui.ExpectAllAnswered();
+
+  Sheet({Row(1, ' ', {{kAmount, "5"}})});  // no "S" row
+  EXPECT_TRUE(CalcConsumablesRow(st, false, again));
+}
+
+TEST_F(EquipmentCalcTest, RuleGroupsNestAndRoundToTheirUnit) {
+  Define({{"SIKI", "R(B)=[#J+[#F=>R(J)"}});
+  // "*1" takes 1, 12 and 31; "*21" (group 2: the row 12) lies in group 1
+  // and is computed first, its result joining group 1's sum of J.
+  Sheet({Row(1, ' ', {{kMark, "*1"}}), Row(1, ' ', {{kMark, "1"}, {kAmount, "100"}}),
+         Row(1, ' ', {{kMark, "12"}, {kAmount, "20"}}), Row(1, ' ', {{kMark, "31"}, {kAmount, "3"}}),
+         Row(1, ' ', {{kMark, "*21"}}), Row(1, ' ', {{kMark, "4"}, {kAmount, "1000"}})});
+  EXPECT_TRUE(SikiRulesApply(st, false));
+  EXPECT_EQ(Cell(5, 1, kSum), "20");
+  EXPECT_EQ(Cell(1, 1, kSum), "143");
+
+  // A group that contains itself: the message names the row.
+  Sheet({Row(1, ' ', {{kAmount, "1"}}), Row(1, ' ', {{kMark, "*11"}})});
+  ui.AnswerMsgBox(vbOK, "[  2行目 ]に誤りがあるため計算不可能です。");
+  EXPECT_FALSE(SikiRulesApply(st, false));
+  ui.ExpectAllAnswered();
+
+  // The result in a unit-rounded column: 501 / 2 = 250.5 with unit "H" -> 300.
+  Define({{"SIKI", "R(B)=[#C/2=>R(I)"}, {"ZOKU", "U(D)->(I)"}});
+  Sheet({Row(1, ' ', {{kMark, "*1"}, {kUnit, "H本"}}), Row(1, ' ', {{kMark, "1"}, {kQty, "501"}})});
+  EXPECT_TRUE(SikiRulesApply(st, false));
+  EXPECT_EQ(Cell(1, 1, kValue), "300.0");
+
+  // A body without "[#" changes nothing.
+  Define({{"SIKI", "R(B)=100=>R(J)"}});
+  Sheet({Row(1, ' ', {{kMark, "*1"}}), Row(1, ' ', {{kMark, "1"}, {kAmount, "5"}})});
+  EXPECT_TRUE(SikiRulesApply(st, false));
+  EXPECT_EQ(Cell(1, 1, kSum), "");
+}
+
+TEST_F(EquipmentCalcTest, UnitRoundingOfAllRowsAndOfOnePair) {
+  Define({{"ZOKU", "U(D)->(I)"}});
+  Sheet({Row(1, ' ', {{kUnit, "H"}, {kValue, "250.5"}}), Row(1, ' ', {{kValue, "250.5"}}),
+         Row(1, ' ', {{kUnit, "X"}, {kValue, "250.5"}}), Row(1, '#', {{kUnit, "H"}, {kValue, "250.5"}})});
+  EXPECT_TRUE(ZokuRoundAllRows(st, false));
+  EXPECT_EQ(Cell(1, 1, kValue), "300.0");
+  EXPECT_EQ(Cell(2, 1, kValue), "250.5");
+  EXPECT_EQ(Cell(3, 1, kValue), "250.5");
+  EXPECT_EQ(Cell(4, 1, kValue), "250.5");
+
+  std::string rec = Row(1, ' ', {{kUnit, "j"}, {kValue, "31.5"}});
+  EXPECT_FALSE(ZokuPairUpdate(st, rec, 1, kQty, 1));
+  EXPECT_TRUE(ZokuPairUpdate(st, rec, 1, kUnit, 1));
+  EXPECT_EQ(Cell(rec, 1, kValue), "40.0");
+}
+
+TEST_F(EquipmentCalcTest, ARowOfAnotherLevelIsRoundedByItsOwnColumns) {
+  // Level 2 has a wider first column: its unit column lies elsewhere.
+  Layout(2, {{"名称", "C", 30}, {"マーク", "C", 6}, {"数量", "0", 10}, {"単位", "C", 6}, {"単価", "0", 10},
+             {"金額", "0", 12, "[[C*[[E", "SUM"}});
+  Build();
+  Define({{"ZOKU", "U(D)->(F)"}});
+  st.CurrentLevel = 1;
+  std::string rec = Row(2, ' ', {{kQty, "3"}, {kUnit, "H"}, {5, "101"}});
+  const std::string total = Blank();
+  RowCalc(st, {2, {}, total}, rec);
+  EXPECT_EQ(Cell(rec, 2, kAmount), "400");  // 303 up to the hundred
+}
+
+TEST_F(EquipmentCalcTest, APairFedByABreakdownTakesItsClosingRecord) {
+  Define({{"ZOKU", "U(D)->(I)"}});
+  Layout(2, {{"名称", "C", 10}, {"金額", "0", 12, "", "SUM", "->[$I"}});
+  st.WorkFileBase = (folder.path() / "EST").string();
+  auto record = [&](char kind, int own, int next, const std::string& amount) {
+    std::string r = Row(2, kind, {{2, amount}});
+    SetLinkField(r, kOwnPos, own, false);
+    SetLinkField(r, kNextPos, next, false);
+    SetLinkField(r, kChildPos, kNoRecord, false);
+    return r;
+  };
+  {
+    RecordFile f(st.WorkFileBase + ".Y2", st.DataLen);
+    f.PutRecordText(1, record(' ', 1, 2, "1234"));
+    f.PutRecordText(2, record('G', 2, kNoRecord, "1234"));
+    f.PutRecordText(3, record(' ', 3, kNoRecord, "77"));  // a sheet without closing record
+    f.PutRecordText(4, record(' ', 4, 4, "77"));          // a self-link
+  }
+  const struct {
+    int child;
+    const char* value;
+  } cases[] = {{1, "2000.0"}, {3, ""}, {4, ""}, {9, ""}};
+  for (const auto& c : cases) {
+    std::string parent = Row(1, ' ', {{kUnit, "S"}, {kValue, "5"}});
+    SetLinkField(parent, kChildPos, c.child, false);
+    EXPECT_TRUE(ZokuPairUpdate(st, parent, 1, kUnit, 1));
+    EXPECT_EQ(Cell(parent, 1, kValue), c.value) << c.child;
+  }
+}
+
+TEST_F(EquipmentCalcTest, AConsumablesRowWithRuleTextRunsTheRulesAndOverheadsAgain) {
+  // The consumables row belongs to group 1: the rule row sums its amount
+  // once the consumables are computed; the overhead (a sum of J) follows.
+  Define({{"SIKI", "R(B)=[#F=>R(J)"}, kSzatu, {"SKEIHI", "[[G", "[[H", "[[J", "[[E", "[[J"}});
+  Sheet({Row(1, ' ', {{kMark, "*1"}}), Row(1, ' ', {{kMark, "1"}, {kAmount, "500"}}),
+         Row(1, 'S', {{kMark, "1"}, {kFormula, "#"}}), Row(1, 'Z', {{kFormula, "#"}})});
+  EXPECT_TRUE(RecalcEquipmentTotals(st, false));
+  EXPECT_EQ(Cell(3, 1, kAmount), "500");  // 500 + 500 -> 1000: base 500, adjustment 0
+  EXPECT_EQ(Cell(1, 1, kSum), "1000");    // 500 and the consumables' 500
+  EXPECT_EQ(Cell(4, 1, kSum), "1000");    // the overhead of the rule's new sum
+}
+
+TEST_F(EquipmentCalcTest, TheDriverRunsItsStepsInOrderAndStopsAtTheFirstFailure) {
+  Define({{"SIKI", "R(B)=[#F=>R(J)"}, kSzatu});
+  auto sheet = [&](const char* rule) {
+    Sheet({Row(1, ' ', {{kMark, rule}}), Row(1, ' ', {{kMark, "1"}, {kQty, "2"}, {kAmount, "500"}}),
+           Row(1, 'S', {{kFormula, "#+(5)"}})});
+  };
+  sheet("*1");
+  EXPECT_TRUE(RecalcEquipmentTotals(st, false));
+  EXPECT_EQ(Cell(1, 1, kSum), "500");
+  EXPECT_EQ(Cell(3, 1, kFormula), "#+(0)");
+  EXPECT_EQ(Cell(3, 1, kAmount), "500");
+  EXPECT_EQ(Cell(st.SheetTotalRecord, 1, kAmount), "1000");  // the level calculation ran
+  EXPECT_FALSE(st.EquipRecalcRunning);
+  EXPECT_EQ(ui.Unloaded().back(), "SB_MsgFrm");
+
+  // The rules fail: nothing after them runs.
+  sheet("*11");
+  st.SheetTotalRecord = Blank();
+  ui.AnswerMsgBox(vbOK, "[  1行目 ]");
+  EXPECT_FALSE(RecalcEquipmentTotals(st, false));
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(Cell(3, 1, kFormula), "#+(5)");
+  EXPECT_EQ(Cell(st.SheetTotalRecord, 1, kAmount), "");
+  EXPECT_FALSE(st.EquipRecalcRunning);
+
+  // The menu command and its key: nothing while another command is busy.
+  sheet("*1");
+  st.SheetModified = false;
+  st.CommandBusy = true;
+  EquipmentRecalcCommand(st);
+  EXPECT_EQ(Cell(1, 1, kSum), "");
+  st.CommandBusy = false;
+  EquipmentRecalcCommand(st);
+  EXPECT_EQ(Cell(1, 1, kSum), "500");
+  EXPECT_TRUE(st.SheetModified);
+
+  // Outside the equipment edition, or on a classification file: nothing.
+  sheet("*1");
+  st.IsSetubiSiwakeFile = true;
+  EXPECT_TRUE(RecalcEquipmentTotals(st, false));
+  st.IsSetubiSiwakeFile = false;
+  st.SystemKind = 2;
+  EXPECT_TRUE(RecalcEquipmentTotals(st, false));
+  EXPECT_EQ(Cell(1, 1, kSum), "");
+}
+
+}  // namespace
+}  // namespace kv::test

@@ -1,0 +1,362 @@
+// The recalculation of all levels on a generated three-level estimate of the
+// default layout (D 数量, F 単価, G 金額 = [[D*[[F, total SUM, carried
+// "->[$F" into the parent's unit price):
+//
+//   level 1: 1 "A" 1 x (breakdown)      2 "B" 2 x 100      3 合計
+//   level 2 (of A): 1 "A1" 2 x (breakdown)  2 "A2" 1 x 50   3 合計
+//   level 3 (of A1): 1 "x" 3 x 10      2 合計
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <iterator>
+
+#include "calc/calc_engine.h"
+#include "calc/recalc_all_levels.h"
+#include "core/number_text.h"
+#include "core/record_file.h"
+#include "core/stored_number.h"
+#include "sheet/sheet_fields.h"
+#include "state/column_defs.h"
+#include "state/column_numbers.h"
+#include "storage/file_command_fixture.h"
+#include "storage/level_files.h"
+#include "storage/level_read.h"
+#include "storage/level_write.h"
+#include "storage/row_record.h"
+
+namespace kv::test {
+namespace {
+
+constexpr int kQuantity = 4, kPrice = 6, kAmount = 7, kNote = 8;
+
+class RecalcAllLevelsTest : public ::testing::Test {
+ public:
+  Program program{"MACHINE-A"};
+  ProgramState& st = program.st;
+  CalcEngine engine;
+
+  void SetUp() override {
+    st.calc = &engine;
+    st.LevelCount = 8;
+    st.ReCalcFlag = true;
+    // As from the menu: every item row's definitions are computed too.
+    st.RecalcAllRunning = true;
+    ASSERT_TRUE(SumColumnFind(st));
+    std::filesystem::create_directories(program.folder.path() / "DATA");
+    st.WorkFileBase = program.Work() + "/EST";
+    st.CurrentFilePath = (program.folder.path() / "DATA/EST.YZH").string();
+    Build();
+  }
+
+  std::string Typed(int level, char kind, const std::string& name, const std::string& quantity = "",
+                    const std::string& price = "") const {
+    std::string rec(static_cast<size_t>(st.DataLen), ' ');
+    rec[2] = kind;
+    FieldStore(st, rec, 1, level, ToSjis(name));
+    for (const auto& [col, text] : {std::pair{kQuantity, quantity}, std::pair{kPrice, price}}) {
+      std::string fitted = text;
+      NumFitColumn(st, level, fitted, col);
+      FieldStore(st, rec, col, level, fitted);
+    }
+    return rec;
+  }
+
+  // Writes the sheet of `level` below the parent row `parent` (level 1: none).
+  void Write(int level, const std::string& parent, const std::vector<std::string>& rows) {
+    st.CurrentLevel = level;
+    if (level > 1) st.ParentRows[size_t(level - 1)] = parent;
+    ASSERT_TRUE(LevelRowsRead(st, level));
+    program.ClearSheet();
+    for (size_t i = 0; i < rows.size(); ++i) st.SheetRows[i + 1] = rows[i];
+    st.UsedRows = static_cast<int>(rows.size());
+    ASSERT_TRUE(LevelWrite(st, level));
+  }
+
+  void Rewrite(int level, const std::string& parent) {
+    st.CurrentLevel = level;
+    if (level > 1) st.ParentRows[size_t(level - 1)] = parent;
+    ASSERT_TRUE(LevelRowsRead(st, level));
+    ASSERT_TRUE(LevelWrite(st, level));
+  }
+
+  void Build() {
+    Write(1, "", {Typed(1, ' ', "A", "1"), Typed(1, ' ', "B", "2", "100"), Typed(1, '%', "合計")});
+    Write(2, Record(1, 1), {Typed(2, ' ', "A1", "2"), Typed(2, ' ', "A2", "1", "50"), Typed(2, '%', "合計")});
+    Write(3, Record(2, 1), {Typed(3, ' ', "x", "3", "10"), Typed(3, '%', "合計")});
+    // Level 2 and level 1 recorded again with what was carried into them.
+    Rewrite(2, Record(1, 1));
+    Rewrite(1, "");
+    st.CurrentLevel = 1;
+    ASSERT_TRUE(LevelRowsRead(st, 1));
+  }
+
+  std::filesystem::path Path(int level) const { return LevelFilePath(st, st.WorkFileBase, level); }
+  std::string Bytes(int level) const {
+    std::ifstream in(Path(level), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  std::string Record(int level, int n) const {
+    return Bytes(level).substr(static_cast<size_t>((n - 1) * st.DataLen), static_cast<size_t>(st.DataLen));
+  }
+  void PutRecord(int level, int n, const std::string& rec) {
+    RecordFile f(Path(level), st.DataLen);
+    f.PutRecordText(n, rec);
+    f.Close();
+  }
+  int Records(int level) const { return static_cast<int>(Bytes(level).size()) / st.DataLen; }
+  std::string Cell(const std::string& rec, int level, int col) const {
+    std::string s(FieldBytes(st, rec, col, level));
+    const size_t a = s.find_first_not_of(' ');
+    return a == std::string::npos ? "" : s.substr(a, s.find_last_not_of(' ') - a + 1);
+  }
+  // A record with the quantity (or another column) set as typed.
+  std::string WithCell(std::string rec, int level, int col, const std::string& value) const {
+    std::string fitted = value;
+    NumFitColumn(st, level, fitted, col);
+    FieldStore(st, rec, col, level, fitted);
+    return rec;
+  }
+  // Where the sheets lie: level 2's sheet of A and level 3's sheet of A1.
+  int Level2Row1() const { return BaseStrToNum(LinkField(Record(1, 1), kChildPos), false); }
+  int Level3Row1() const { return BaseStrToNum(LinkField(Record(2, Level2Row1()), kChildPos), false); }
+  // Price and amount of a record.
+  std::pair<std::string, std::string> PriceAmount(const std::string& rec, int level) const {
+    return {Cell(rec, level, kPrice), Cell(rec, level, kAmount)};
+  }
+  // The closing record of a chain from `first`.
+  std::string ClosingOf(int level, int first) const {
+    int n = first;
+    for (int guard = 0; guard < 100; ++guard) {
+      const std::string rec = Record(level, n);
+      const int next = BaseStrToNum(LinkField(rec, kNextPos), false);
+      if (next < 1) return rec;
+      n = next;
+    }
+    return {};
+  }
+};
+
+using P = std::pair<std::string, std::string>;
+
+TEST_F(RecalcAllLevelsTest, AChangedBreakdownReachesEveryTotalUpThePath) {
+  // The deepest row changed in its file only: 3 -> 5 at 10.
+  const int l3 = Level3Row1();
+  PutRecord(3, l3, WithCell(Record(3, l3), 3, kQuantity, "5"));
+
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+
+  EXPECT_EQ(PriceAmount(Record(3, l3), 3), (P{"10", "50"}));
+  EXPECT_EQ(Cell(ClosingOf(3, l3), 3, kAmount), "50");
+  // A1 got 50 as its unit price and was read back as written: 2 x 50.
+  const int l2 = Level2Row1();
+  EXPECT_EQ(PriceAmount(Record(2, l2), 2), (P{"50", "100"}));
+  EXPECT_EQ(Cell(ClosingOf(2, l2), 2, kAmount), "150");
+  // Level 1: A at 150, the total 150 + 200, in the file and in memory.
+  EXPECT_EQ(PriceAmount(Record(1, 1), 1), (P{"150", "150"}));
+  EXPECT_EQ(Cell(ClosingOf(1, 1), 1, kAmount), "350");
+  EXPECT_EQ(st.UsedRows, 3);
+  EXPECT_EQ(Cell(st.SheetTotalRecord, 1, kAmount), "350");
+}
+
+TEST_F(RecalcAllLevelsTest, WithoutAutomaticRecalculationTheStoredTotalsStillCarry) {
+  // The key path with automatic recalculation off.
+  st.ReCalcFlag = false;
+  st.RecalcAllRunning = false;
+  const int l3 = Level3Row1();
+  // The breakdown's stored closing record says 70; its row says 3 x 10.
+  const int closing = BaseStrToNum(LinkField(ClosingOf(3, l3), kOwnPos), false);
+  PutRecord(3, closing, WithCell(Record(3, closing), 3, kAmount, "70"));
+
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+
+  EXPECT_EQ(PriceAmount(Record(3, l3), 3), (P{"10", "30"}));  // not recalculated
+  const int l2 = Level2Row1();
+  // Carried and its row definition recomputed; level 2's totals as stored.
+  EXPECT_EQ(PriceAmount(Record(2, l2), 2), (P{"70", "140"}));
+  EXPECT_EQ(Cell(ClosingOf(2, l2), 2, kAmount), "110");
+  // Level 1 goes through the level writer, which calculates whatever the flag.
+  EXPECT_EQ(PriceAmount(Record(1, 1), 1), (P{"110", "110"}));
+  EXPECT_EQ(Cell(ClosingOf(1, 1), 1, kAmount), "310");
+}
+
+TEST_F(RecalcAllLevelsTest, AConvertedEstimateCarriesNothing) {
+  const int l3 = Level3Row1();
+  PutRecord(3, l3, WithCell(Record(3, l3), 3, kQuantity, "5"));
+  st.RecordLinkState = -99;
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+  // Every level is calculated, nothing is carried up.
+  EXPECT_EQ(Cell(ClosingOf(3, l3), 3, kAmount), "50");
+  EXPECT_EQ(PriceAmount(Record(2, Level2Row1()), 2), (P{"30", "60"}));
+  EXPECT_EQ(PriceAmount(Record(1, 1), 1), (P{"110", "110"}));
+}
+
+TEST_F(RecalcAllLevelsTest, AChainWithoutClosingRecordGetsAFreshOneAppendedAndLinked) {
+  // Level 3's sheet loses its closing record: its row ends the chain.
+  const int l3 = Level3Row1();
+  std::string row = Record(3, l3);
+  SetLinkField(row, kNextPos, kNoRecord, false);
+  PutRecord(3, l3, row);
+  const int before = Records(3);
+  // What another sheet left in memory: an object file number and a note.
+  st.SheetTotalRecord.replace(kObjectPos - 1, 4, "  12");
+  FieldStore(st, st.SheetTotalRecord, kNote, 1, "stale");
+
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+
+  ASSERT_EQ(Records(3), before + 1);
+  const std::string added = Record(3, before + 1);
+  EXPECT_EQ(added[2], 'G');
+  EXPECT_EQ(BaseStrToNum(LinkField(added, kOwnPos), false), before + 1);
+  EXPECT_EQ(LinkField(added, kNextPos), " -99");
+  EXPECT_EQ(LinkField(added, kChildPos), " -99");
+  EXPECT_EQ(added.substr(kObjectPos - 1, 4), "    ");
+  EXPECT_EQ(Cell(added, 3, kNote), "");
+  EXPECT_EQ(Cell(added, 3, kAmount), "30");
+  EXPECT_EQ(BaseStrToNum(LinkField(Record(3, l3), kNextPos), false), before + 1);
+  EXPECT_EQ(PriceAmount(Record(2, Level2Row1()), 2), (P{"30", "60"}));
+}
+
+TEST_F(RecalcAllLevelsTest, ANextLinkOfZeroEndsTheChain) {
+  const int l3 = Level3Row1();
+  std::string row = Record(3, l3);
+  row.replace(kNextPos - 1, 4, "   0");
+  PutRecord(3, l3, row);
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+  EXPECT_EQ(BaseStrToNum(LinkField(Record(3, l3), kNextPos), false), Records(3));
+}
+
+// Damage of the chains: the command stops with its message before anything
+// is written, and the sheet in memory is the one it had.
+struct Damage {
+  const char* name;
+  std::function<void(RecalcAllLevelsTest&)> apply;
+  const char* message;
+};
+
+TEST_F(RecalcAllLevelsTest, DamagedLevelFilesStopWithTheFilesAsTheyWere) {
+  auto setNext = [](RecalcAllLevelsTest& t, int level, int n, int next) {
+    std::string rec = t.Record(level, n);
+    SetLinkField(rec, kNextPos, next, false);
+    t.PutRecord(level, n, rec);
+  };
+  const std::vector<Damage> cases = {
+      {"cycle", [&](RecalcAllLevelsTest& t) { setNext(t, 2, t.Level2Row1() + 1, t.Level2Row1()); },
+       "階層 2 のレコード"},
+      {"self-link", [&](RecalcAllLevelsTest& t) { setNext(t, 3, t.Level3Row1(), t.Level3Row1()); },
+       "階層 3 のレコード"},
+      {"past the end", [&](RecalcAllLevelsTest& t) { setNext(t, 3, t.Level3Row1(), 900); }, "階層 3 のレコード"},
+      {"long chain",
+       [&](RecalcAllLevelsTest& t) {
+         // 1,500 linked records below A1.
+         const int base = t.Records(3);
+         RecordFile f(t.Path(3), t.st.DataLen);
+         for (int i = 1; i <= 1500; ++i) {
+           std::string rec = t.Typed(3, ' ', "r", "1", "1");
+           SetLinkField(rec, kOwnPos, base + i, false);
+           SetLinkField(rec, kNextPos, i == 1500 ? kNoRecord : base + i + 1, false);
+           SetLinkField(rec, kChildPos, kNoRecord, false);
+           f.PutRecordText(base + i, rec);
+         }
+         f.Close();
+         std::string a1 = t.Record(2, t.Level2Row1());
+         SetLinkField(a1, kChildPos, base + 1, false);
+         t.PutRecord(2, t.Level2Row1(), a1);
+       },
+       "階層 3 のレコード"},
+      {"bad length",
+       [](RecalcAllLevelsTest& t) {
+         std::ofstream(t.Path(3), std::ios::binary | std::ios::app) << "xyz";
+       },
+       "壊れています"},
+  };
+  for (const Damage& d : cases) {
+    SCOPED_TRACE(d.name);
+    Build();
+    d.apply(*this);
+    const std::array<std::string, 4> files = {"", Bytes(1), Bytes(2), Bytes(3)};
+    const auto rows = st.SheetRows;
+    const int used = st.UsedRows;
+    const std::string total = st.SheetTotalRecord;
+    program.ui.AnswerMsgBox(vbOK, d.message);
+    EXPECT_FALSE(RecalcFromTopLevel(st, st.WorkFileBase));
+    program.ui.ExpectAllAnswered();
+    for (int level = 1; level <= 3; ++level) EXPECT_EQ(Bytes(level), files[size_t(level)]) << level;
+    EXPECT_EQ(st.SheetRows, rows);
+    EXPECT_EQ(st.UsedRows, used);
+    EXPECT_EQ(st.SheetTotalRecord, total);
+    for (int level = 1; level <= 3; ++level) std::filesystem::remove(Path(level));
+  }
+}
+
+TEST_F(RecalcAllLevelsTest, TheDeepestLevelsBreakdownLinksAreNotFollowed) {
+  st.LevelCount = 2;
+  const int l3 = Level3Row1();
+  PutRecord(3, l3, WithCell(Record(3, l3), 3, kQuantity, "5"));
+  const std::string level3 = Bytes(3);
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+  EXPECT_EQ(Bytes(3), level3);
+  EXPECT_EQ(PriceAmount(Record(2, Level2Row1()), 2), (P{"30", "60"}));
+}
+
+TEST_F(RecalcAllLevelsTest, TheCommandAsksFirstAndReadsThePathAgain) {
+  // On level 2 (the sheet of A), with the path's rows in memory.
+  st.ParentRows[1] = Record(1, 1);
+  st.CurrentLevel = 2;
+  ASSERT_TRUE(LevelRowsRead(st, 2));
+  const int l3 = Level3Row1();
+  PutRecord(3, l3, WithCell(Record(3, l3), 3, kQuantity, "5"));
+
+  // A modified sheet: No leaves everything as it was.
+  st.SheetModified = true;
+  const std::string level1 = Bytes(1);
+  program.ui.AnswerMsgBox(vbNo, "記録後に全階層の再計算を実行します.");
+  RecalcAllLevels(st);
+  EXPECT_EQ(Bytes(1), level1);
+
+  st.SheetModified = false;
+  RecalcAllLevels(st);
+  program.ui.ExpectAllAnswered();
+  EXPECT_TRUE(st.SheetModified);
+  EXPECT_EQ(st.CurrentLevel, 2);
+  EXPECT_EQ(PriceAmount(st.SheetRows[1], 2), (P{"50", "100"}));
+  EXPECT_EQ(PriceAmount(st.ParentRows[1], 1), (P{"150", "150"}));
+  EXPECT_EQ(Cell(st.PathTotalRecords[1], 1, kAmount), "350");
+  EXPECT_EQ(program.ui.Unloaded().back(), "Msg_Frm");
+}
+
+TEST_F(RecalcAllLevelsTest, TheKeyRunsOnceAndNotWhileACommandIsBusy) {
+  auto runs = [&] {
+    const auto& shown = program.ui.ModelessShown();
+    return std::count(shown.begin(), shown.end(), "Msg_Frm");
+  };
+  st.CommandBusy = true;
+  RecalcAllLevelsKeyCommand(st);
+  EXPECT_EQ(runs(), 0);
+  st.CommandBusy = false;
+  RecalcAllLevelsKeyCommand(st);
+  EXPECT_EQ(runs(), 1);
+
+  // The menu switches automatic recalculation on and lets the flag go after.
+  st.ReCalcFlag = false;
+  st.RecalcAllRunning = false;
+  st.SheetModified = false;
+  RecalcAllLevelsMenuCommand(st);
+  EXPECT_EQ(runs(), 2);
+  EXPECT_TRUE(st.ReCalcFlag);
+  EXPECT_FALSE(st.RecalcAllRunning);
+}
+
+TEST_F(RecalcAllLevelsTest, AnUntitledEstimateIsRefused) {
+  st.WorkFileBase = program.Untitled();
+  program.ui.AnswerMsgBox(vbOK, "ﾌｧｲﾙを保存後に実行して下さい.");
+  RecalcAllLevels(st);
+  program.ui.ExpectAllAnswered();
+  EXPECT_EQ(program.ui.Prompts().back().title, "再計算");
+}
+
+}  // namespace
+}  // namespace kv::test
