@@ -13,7 +13,9 @@ namespace kv {
 //   edit state; any other click does nothing;
 // - the header of a column hidden in the mask, or any header while a marking
 //   mode runs, is swallowed;
-// - a click on a row while a marking mode runs marks the sheet modified;
+// - a click on a row while a marking mode runs toggles that row's mark of
+//   the running mode (non-print row or level row) and marks the sheet
+//   modified;
 // - the corner selects every column of the used rows, a column header that
 //   column of the used rows;
 // - a row header opens the breakdown of the row under the busy lock (nothing

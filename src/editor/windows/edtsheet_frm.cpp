@@ -23,6 +23,7 @@
 #include "app/windows/option_windows.h"
 #include "calc/level_calc.h"
 #include "editor/calc_box.h"
+#include "editor/calc_menu.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
 #include "editor/level_display.h"
@@ -332,8 +333,11 @@ void EDTSHEET_FRM::WireFileMenu() {
 }
 
 void EDTSHEET_FRM::WireEditing() {
-  for (int item : {kEditUndoItem, kEditDeleteItem})
+  for (int item : kEditMenuItems)
     WireMenu("Menu_2Sub", [this](int index) { Menu_2Sub_Click(st_, edtSheetGrid_, index); }, item);
+  for (int item : kCalcMenuItems) WireMenu("Menu_3Sub", [this](int index) { Menu_3Sub_Click(index); }, item);
+  for (int item : kExtendedMenuItems)
+    WireMenu("Tokusyusub", [this](int index) { Tokusyusub_Click(index); }, item);
   // The calculator box: Enter and Esc, and losing the focus to another
   // control of this window. A message box or another window becoming active
   // takes the focus for a while only: the box keeps its formula.
@@ -358,6 +362,14 @@ void EDTSHEET_FRM::WireEditing() {
 }
 
 void EDTSHEET_FRM::Menu_1Sub_Click(int index) { kv::Menu_1Sub_Click(st_, index, fileMenuPort_); }
+
+void EDTSHEET_FRM::Menu_3Sub_Click(int index) { kv::Menu_3Sub_Click(*grids_, index); }
+
+void EDTSHEET_FRM::Tokusyusub_Click(int index) { kv::Tokusyusub_Click(*grids_, index); }
+
+void EDTSHEET_FRM::NotPrintLine() { kv::NotPrintLine(st_); }
+
+void EDTSHEET_FRM::NotPrintLvlLine() { kv::NotPrintLvlLine(st_); }
 
 void EDTSHEET_FRM::MenuChosen(const std::string& name, int index) {
   for (const MenuItem& top : menus_.bar) {

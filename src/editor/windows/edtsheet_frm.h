@@ -81,6 +81,14 @@ class EDTSHEET_FRM : public QMainWindow,
   QAction* MenuAction(const std::string& name, int index = -1) const;
   // The File menu's handler; the toolbars' print buttons call it too.
   void Menu_1Sub_Click(int index);
+  // The calculation-row menu's handler; the toolbars' total and tax row
+  // buttons call it too.
+  void Menu_3Sub_Click(int index);
+  // The extended-functions menu's handler.
+  void Tokusyusub_Click(int index);
+  // Switch the non-print row / level-row marking mode on or off.
+  void NotPrintLine();
+  void NotPrintLvlLine();
 
   // --- Status bar ---
   void StatusBarInit() override;
