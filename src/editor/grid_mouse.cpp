@@ -83,6 +83,8 @@ void EdtSheet_RButtonDown(EditorGrids& g, int, int row, bool& ignore) {
     NotPrintLine(st);
   else if (st.NotPrintLvlLineMode)
     NotPrintLvlLine(st);
+  else if (st.CurrentRow <= st.Imax)
+    g.port.EditPopupShow();
 }
 
 void EdtSheet_ItemMoveResized(EditorGrids& g, int, int, int, int, int width, int height, bool&) {

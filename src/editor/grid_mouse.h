@@ -25,7 +25,8 @@ namespace kv {
 void EdtSheet_LButtonDown(EditorGrids& g, int col, int row, bool& ignore);
 
 // A right click: on the totals line nothing; otherwise it ends a running
-// marking mode (the row mode first).
+// marking mode (the row mode first), or, with no mode running and the
+// cursor not on the totals line, shows the popup edit menu.
 void EdtSheet_RButtonDown(EditorGrids& g, int col, int row, bool& ignore);
 
 // The selected object was moved or resized (width and height in points):

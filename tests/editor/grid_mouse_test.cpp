@@ -109,7 +109,7 @@ TEST_F(GridMouseTest, ARowClickInAMarkingModeTogglesTheRowsMark) {
   }
 }
 
-TEST_F(GridMouseTest, RightClickEndsOneMarkingModeButNotOnTheTotalsLine) {
+TEST_F(GridMouseTest, RightClickEndsOneMarkingModeElseShowsThePopupButNotOnTheTotalsLine) {
   st.NotPrintLineMode = st.NotPrintLvlLineMode = true;
   grid.RightButtonDown(kName, st.Imax + 1);
   EXPECT_TRUE(st.NotPrintLineMode);
@@ -118,6 +118,13 @@ TEST_F(GridMouseTest, RightClickEndsOneMarkingModeButNotOnTheTotalsLine) {
   EXPECT_TRUE(st.NotPrintLvlLineMode);
   grid.RightButtonDown(kName, 2);
   EXPECT_FALSE(st.NotPrintLvlLineMode);
+  EXPECT_EQ(box.popups, 0);
+  grid.RightButtonDown(kName, 2);
+  EXPECT_EQ(box.popups, 1);
+  // The cursor on the totals line: no popup.
+  st.CurrentRow = st.Imax + 1;
+  grid.RightButtonDown(kName, 2);
+  EXPECT_EQ(box.popups, 1);
 }
 
 TEST_F(GridMouseTest, AMovedObjectStaysOnTheSheetsRowsAndAtLeastARowBig) {

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStatusBar>
 #include <cstdlib>
 #include <filesystem>
@@ -214,6 +215,23 @@ TEST_F(EdtSheetEditing, EditingMenuItemsAreChoosableAndUndoWorks) {
   w.MenuAction("Menu_2Sub", 0)->trigger();
   test::Settle();
   EXPECT_EQ(Field(1, 1).substr(0, 3), "OLD");
+}
+
+TEST_F(EdtSheetEditing, ThePopupEditMenuHoldsItsItemsInOrderAndRunsThem) {
+  EDTSHEET_FRM& w = Load();
+  ASSERT_NE(w.EditPopup(), nullptr);
+  const QList<QAction*> actions = w.EditPopup()->actions();
+  std::vector<std::string> captions;
+  for (QAction* a : actions) captions.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+  EXPECT_EQ(captions, (std::vector<std::string>{"切り取り", "コピー", "貼り付け", "削除", "-", "行削除", "行挿入", "-",
+                                                "行コピー", "行貼付け"}));
+  st.SheetRows[1].replace(19, 3, "ABC");
+  st.UsedRows = 1;
+  st.CurrentRow = 1;
+  w.EdtSheet().SetCursor(1, 1);
+  actions[6]->trigger();  // 行挿入
+  EXPECT_EQ(st.UsedRows, 2);
+  EXPECT_EQ(Field(2, 1).substr(0, 3), "ABC");
 }
 
 #ifdef KORVANE_HAVE_QT_TEST
