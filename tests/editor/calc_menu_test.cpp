@@ -99,6 +99,37 @@ TEST_F(CalcMenuTest, ExtendedMenuMemoRowOpensTheMemoEditorAndSeriesFillNumbers) 
   EXPECT_EQ(Cell(4, kNote), "3");
 }
 
+TEST_F(CalcMenuTest, SeriesFillRefusesTheEquipmentRuleAndUnitColumns) {
+  st.SikiRules[1] = "S:J  [#F=>   F";  // totals in J (the note column)
+  st.SikiCount = 1;
+  st.ZokuUnitCols[1] = kName;
+  st.ZokuValueCols[1] = kPrice;
+  st.ZokuCount = 1;
+  FieldStore(st, st.SheetRows[1], kNote, 1, "1");
+  struct Case {
+    int systemKind;
+    int col;
+    const char* message;  // "" fills
+  };
+  const Case cases[] = {
+      {1, kNote, "[設備版] 集計項目での文字連続設定は無効です"},
+      {1, kName, "[設備版] 属性丸め項目での文字連続設定は無効です"},
+      {2, kNote, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.col);
+    st.SystemKind = c.systemKind;
+    FieldStore(st, st.SheetRows[1], kName, 1, ToSjis("1"));
+    FieldStore(st, st.SheetRows[2], c.col, 1, "");
+    Cursor(c.col, 1);
+    SetSelect32(grid, c.col, 1, c.col, 2);
+    if (*c.message != '\0') ui.AnswerMsgBox(vbOK, c.message);
+    Tokusyusub_Click(g, kSeriesFillItem);
+    ui.ExpectAllAnswered();
+    EXPECT_EQ(Cell(2, c.col), *c.message != '\0' ? "" : "2");
+  }
+}
+
 TEST_F(CalcMenuTest, CalcRowRefusalsInTheirOrder) {
   struct Case {
     const char* what;
