@@ -1,5 +1,6 @@
 #include "calc/calc_engine.h"
 
+#include "calc/equipment/equipment_aggregation.h"
 #include "calc/equipment/equipment_definitions.h"
 #include "calc/equipment/equipment_recalc.h"
 #include "calc/formula_evaluate.h"
@@ -63,6 +64,20 @@ bool CalcEngine::InsertSpecialRow(ProgramState& st, GridModel& grid, int index) 
 
 bool CalcEngine::ZokuPairUpdate(ProgramState& st, std::string& rowRecord, int level, int col, int row) {
   return kv::ZokuPairUpdate(st, rowRecord, level, col, row);
+}
+
+bool CalcEngine::IsSikiRuleColumn(ProgramState& st, int col) {
+  if (st.SystemKind != 1) return false;
+  for (int i = 1; i <= st.SikiCount && i <= kMaxEquipEntries; ++i)
+    if (SikiRuleParse(st.SikiRules[static_cast<size_t>(i)]).ruleCol == col) return true;
+  return false;
+}
+
+bool CalcEngine::IsZokuUnitColumn(ProgramState& st, int col) {
+  if (st.SystemKind != 1) return false;
+  for (int i = 1; i <= st.ZokuCount && i <= kMaxEquipEntries; ++i)
+    if (st.ZokuUnitCols[static_cast<size_t>(i)] == col) return true;
+  return false;
 }
 
 bool CalcEngine::IsEquipmentSiwakeFile(ProgramState&, const std::string& workBase) {

@@ -30,6 +30,9 @@ class CalcEngine : public CalcServices {
   void RecalcFromTopLevel(ProgramState& st, const std::string& workBase) override;
   void RecalcEquipmentTotals(ProgramState& st, bool paint) override;
   bool ZokuPairUpdate(ProgramState& st, std::string& rowRecord, int level, int col, int row) override;
+  // From the loaded definitions: a rule's totals column / a pair's unit column.
+  bool IsSikiRuleColumn(ProgramState& st, int col) override;
+  bool IsZokuUnitColumn(ProgramState& st, int col) override;
 };
 
 }  // namespace kv

@@ -29,6 +29,9 @@ class EditorGridPort {
   virtual void CalcBoxFocus() = 0;
   // The sheet grid takes the keyboard focus.
   virtual void SheetFocus() = 0;
+  // Shows the grid's popup edit menu at the mouse pointer; the item chosen
+  // runs its command (mnuSysInfo_Click).
+  virtual void EditPopupShow() {}
 };
 
 // The editor's two grids and what stands around them.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "calc/equipment/equipment_recalc.h"
+#include "calc/recalc_all_levels.h"
 #include "core/settings_text.h"
 #include "core/sjis_text.h"
 #include "editor/calc_box.h"
@@ -139,19 +141,14 @@ void ColumnJump(EditorGrids& g, KeyPress& k, bool last) {
   }
 }
 
-// Leaves a marking mode: its menu item unchecked, the grid's own cursor mode
-// back, the sheet repainted without the marks.
-void MarkingModeLeave(EditorGrids& g, bool& mode, int menuItem) {
+// Leaves a marking mode (`leave` is its toggle) and repaints the sheet
+// without the marks.
+void MarkingModeLeave(EditorGrids& g, void (*leave)(ProgramState&)) {
   ProgramState& st = g.st;
-  mode = false;
-  if (st.editor != nullptr) {
-    if (EditorMenus* menus = st.editor->Menus())
-      if (MenuItem* item = menus->Find("Tokusyusub", menuItem)) item->checked = false;
-    st.editor->MenusChanged(st);
-  }
+  leave(st);
+  // Without the sheet engine the toggle cannot reach the grid.
   g.sheet.SetMouseMode(st.EditCursor);
   if (st.sheetEngine) {
-    st.sheetEngine->StatusPanelClear(st, 1);
     st.SheetLoading = true;
     st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
     g.sheet.SetCurrentCol(st.CurrentCol);
@@ -164,9 +161,9 @@ void MarkingModeLeave(EditorGrids& g, bool& mode, int menuItem) {
 void EscapeKey(EditorGrids& g, KeyPress&) {
   ProgramState& st = g.st;
   if (st.NotPrintLineMode) {
-    MarkingModeLeave(g, st.NotPrintLineMode, 1);
+    MarkingModeLeave(g, NotPrintLine);
   } else if (st.NotPrintLvlLineMode) {
-    MarkingModeLeave(g, st.NotPrintLvlLineMode, 20);
+    MarkingModeLeave(g, NotPrintLvlLine);
   } else {
     AskLevelUp(st, g.bar);
     st.MemoEditOpen = false;
@@ -232,10 +229,12 @@ const std::vector<KeyTableRow> kRows = {
     {"15", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kTab); },
      [](EditorGrids&, KeyPress& k) { k.key = 0; }},
     {"16", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kEscape); }, EscapeKey},
-    // Shift+F1 (all levels recalculated) and Shift+F2 (the equipment totals)
-    // end a marking mode; their recalculations are not part of the editor yet.
+    // Shift+F1 recalculates all levels and Shift+F2 the equipment totals.
+    // While the grid has the focus the menu items with the same shortcuts
+    // take these keys; these rows act when the item is not shown.
     {"17", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF1) && k.shift; },
      [](EditorGrids& g, KeyPress& k) {
+       RecalcAllLevelsKeyCommand(g.st);
        MarkingModesOff(g.st);
        k.key = 0;
      }},
@@ -244,6 +243,7 @@ const std::vector<KeyTableRow> kRows = {
     {"18", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF2) && k.shift; },
      [](EditorGrids& g, KeyPress& k) {
        MarkingModesOff(g.st);
+       EquipmentRecalcCommand(g.st);
        k.key = 0;
      }},
     {"18a", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF2) && !k.shift; }, DirectEdit},

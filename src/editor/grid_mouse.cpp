@@ -2,19 +2,18 @@
 
 #include <algorithm>
 
+#include "editor/edit_menu.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_metrics.h"
 #include "platform/grid/grid_model.h"
 #include "sheet/level_navigation.h"
+#include "sheet/non_print_marks.h"
 #include "state/program_state.h"
 #include "storage/file_command_steps.h"
 
 namespace kv {
 
 namespace {
-
-// The grid's cursor mode while a non-print marking mode runs.
-constexpr int kMarkingCursorMode = 3;
 
 bool MarkingMode(const ProgramState& st) { return st.NotPrintLineMode || st.NotPrintLvlLineMode; }
 
@@ -48,9 +47,14 @@ void EdtSheet_LButtonDown(EditorGrids& g, int col, int row, bool& ignore) {
       CursorFromGrid(g, level);
       return;
     }
-    // The row's mark itself is toggled by the marking commands; the grid is
-    // disabled while they work on it.
+    // The clicked row's mark; the grid takes no input while it changes.
     st.SheetModified = true;
+    g.sheet.SetEnabled(false);
+    if (st.NotPrintLineMode)
+      NotPrintLineToggle(st, g.sheet, row);
+    else
+      NotPrintLvlLineToggle(st, g.sheet, row);
+    g.sheet.SetEnabled(true);
     return;
   }
   if (row == 0) {
@@ -76,9 +80,11 @@ void EdtSheet_RButtonDown(EditorGrids& g, int, int row, bool& ignore) {
   ignore = false;
   if (row > st.Imax) return;
   if (st.NotPrintLineMode)
-    st.NotPrintLineMode = false;
+    NotPrintLine(st);
   else if (st.NotPrintLvlLineMode)
-    st.NotPrintLvlLineMode = false;
+    NotPrintLvlLine(st);
+  else if (st.CurrentRow <= st.Imax)
+    g.port.EditPopupShow();
 }
 
 void EdtSheet_ItemMoveResized(EditorGrids& g, int, int, int, int, int width, int height, bool&) {

@@ -13,7 +13,9 @@ namespace kv {
 //   edit state; any other click does nothing;
 // - the header of a column hidden in the mask, or any header while a marking
 //   mode runs, is swallowed;
-// - a click on a row while a marking mode runs marks the sheet modified;
+// - a click on a row while a marking mode runs toggles that row's mark of
+//   the running mode (non-print row or level row) and marks the sheet
+//   modified;
 // - the corner selects every column of the used rows, a column header that
 //   column of the used rows;
 // - a row header opens the breakdown of the row under the busy lock (nothing
@@ -23,7 +25,8 @@ namespace kv {
 void EdtSheet_LButtonDown(EditorGrids& g, int col, int row, bool& ignore);
 
 // A right click: on the totals line nothing; otherwise it ends a running
-// marking mode (the row mode first).
+// marking mode (the row mode first), or, with no mode running and the
+// cursor not on the totals line, shows the popup edit menu.
 void EdtSheet_RButtonDown(EditorGrids& g, int col, int row, bool& ignore);
 
 // The selected object was moved or resized (width and height in points):

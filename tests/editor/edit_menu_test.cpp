@@ -1,4 +1,4 @@
-// The Edit menu's undo and delete, after the marking modes are switched off.
+// The Edit menu's commands, after the marking modes are switched off.
 #include "editor/edit_menu.h"
 
 #include "editing_keys_fixture.h"
@@ -35,9 +35,77 @@ TEST_F(EditMenuTest, DeleteClearsTheSelectionAndUndoBringsItBack) {
   EXPECT_EQ(RTrimBlanks(Shown(kName, 2)), "型枠");
 }
 
-TEST_F(EditMenuTest, OtherItemsDoNothingYet) {
+TEST_F(EditMenuTest, CutThenPasteMovesTheCellsThroughTheClipboard) {
+  st.NotPrintLineMode = true;
+  MoveTo(kName, 1);
+  SetSelect32(grid, kName, 1, kName, 2);
+  Menu_2Sub_Click(st, grid, kEditCutItem);
+  EXPECT_FALSE(st.NotPrintLineMode);
+  EXPECT_EQ(Cell(1, kName), "");
+  EXPECT_EQ(Cell(2, kName), "");
+  EXPECT_FALSE(ui.clipboard.empty());
+  EXPECT_FALSE(grid.HasSelection());
+  MoveTo(kNote, 1);
+  Cursor(kNote, 1);
+  Menu_2Sub_Click(st, grid, kEditPasteItem);
+  EXPECT_EQ(Cell(1, kNote), "基礎");
+  EXPECT_EQ(Cell(2, kNote), "型枠");
+  EXPECT_FALSE(ui.Busy());
+}
+
+TEST_F(EditMenuTest, CopyLeavesTheCellsAndClearsTheSelection) {
+  MoveTo(kName, 2);
+  SetSelect32(grid, kName, 2, kName, 2);
+  Menu_2Sub_Click(st, grid, kEditCopyItem);
+  EXPECT_EQ(Cell(2, kName), "型枠");
+  EXPECT_NE(ui.clipboard.find("型枠"), std::string::npos);
+  EXPECT_FALSE(grid.HasSelection());
+}
+
+TEST_F(EditMenuTest, RowDeleteKeepsTheRowsForRowPaste) {
+  Cursor(kName, 1);
+  SetSelect32(grid, kName, 1, kName, 1);
+  Menu_2Sub_Click(st, grid, kEditRowDeleteItem);
+  EXPECT_EQ(st.UsedRows, 1);
+  EXPECT_EQ(Cell(1, kName), "型枠");
+  Cursor(kName, 2);
+  Menu_2Sub_Click(st, grid, kEditRowPasteItem);
+  EXPECT_EQ(st.UsedRows, 2);
+  EXPECT_EQ(Cell(2, kName), "基礎");
+  // Row copy then row paste above: a copy of row 1 before it.
+  Cursor(kName, 1);
+  SetSelect32(grid, kName, 1, kName, 1);
+  Menu_2Sub_Click(st, grid, kEditRowCopyItem);
+  Cursor(kName, 1);
+  Menu_2Sub_Click(st, grid, kEditRowPasteItem);
+  EXPECT_EQ(st.UsedRows, 3);
+  EXPECT_EQ(Cell(1, kName), "型枠");
+  EXPECT_EQ(Cell(2, kName), "型枠");
+}
+
+TEST_F(EditMenuTest, RowInsertOpensBlankRowsAtTheSelection) {
+  Cursor(kName, 2);
+  SetSelect32(grid, kName, 2, kName, 3);
+  Menu_2Sub_Click(st, grid, kEditRowInsertItem);
+  EXPECT_EQ(st.UsedRows, 4);
+  EXPECT_EQ(Cell(1, kName), "基礎");
+  EXPECT_EQ(Cell(2, kName), "");
+  EXPECT_EQ(Cell(4, kName), "型枠");
+}
+
+TEST_F(EditMenuTest, RowDeleteAndInsertDoNothingOnTheTotalsLine) {
   const auto rows = st.SheetRows;
-  for (int item : {1, 2, 3, 6, 7, 9, 10}) Menu_2Sub_Click(st, grid, item);
+  SetSelect32(grid, kName, 1, kName, 2);
+  Cursor(kName, st.Imax + 1);
+  for (int item : {kEditRowDeleteItem, kEditRowInsertItem}) Menu_2Sub_Click(st, grid, item);
+  EXPECT_EQ(st.SheetRows, rows);
+  EXPECT_EQ(st.UsedRows, 2);
+  EXPECT_TRUE(ui.MessageTexts().empty());
+}
+
+TEST_F(EditMenuTest, SeparatorsAndUnknownItemsDoNothing) {
+  const auto rows = st.SheetRows;
+  for (int item : {5, 8, 11, 12, 13, 99}) Menu_2Sub_Click(st, grid, item);
   EXPECT_EQ(st.SheetRows, rows);
 }
 

@@ -19,12 +19,14 @@ class CalcBoxDouble : public EditorGridPort {
   std::string text;
   int boxFocus = 0;
   int sheetFocus = 0;
+  int popups = 0;
   void CalcBoxShow(bool on) override { shown = on; }
   bool CalcBoxVisible() const override { return shown; }
   std::string CalcBoxText() const override { return text; }
   void SetCalcBoxText(const std::string& t) override { text = t; }
   void CalcBoxFocus() override { ++boxFocus; }
   void SheetFocus() override { ++sheetFocus; }
+  void EditPopupShow() override { ++popups; }
 };
 
 class MemoDouble : public MemoEditorPort {

@@ -53,7 +53,7 @@ TEST_F(GridKeyTableTest, TheFirstMatchingRowDecides) {
       {kRight, false, true, kName, 2, false, "7", false},
       {kF9, false, false, kName, 2, false, "3", false, true},
       {kF9, true, true, kName, 2, false, "3", false, true},
-      {kF1, true, false, kName, 2, false, "17", true},
+      {kF1, true, false, kName, 2, false, "17", true, true},
       {kF1, false, false, kName, 2, false, "17a", false},
       {kF1 + 2, true, true, kName, 2, false, "19", false},
       {kF1 + 3, false, false, kName, 2, false, "20", false},
@@ -66,7 +66,7 @@ TEST_F(GridKeyTableTest, TheFirstMatchingRowDecides) {
       {kTab, true, false, kName, 2, false, "15", true},
       {kF2, false, false, kAmount, 2, false, "18a", true},   // a total definition: refused
       {kF2, false, false, kName, 2, false, "18a", true},
-      {kF2, true, false, kName, 2, false, "18", true},       // Shift+F2
+      {kF2, true, false, kName, 2, false, "18", true, true},  // Shift+F2
       {'A', false, false, kName, 2, false, "21", false},
       {kEscape, false, false, kName, 2, false, "16", false, true},
   };
@@ -89,6 +89,32 @@ TEST_F(GridKeyTableTest, TheFirstMatchingRowDecides) {
   for (const KeyTableRow& r : EditorKeyTable()) ids.push_back(r.id);
   EXPECT_EQ(ids, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13",
                                            "14", "15", "16", "17", "17a", "18", "18a", "19", "20", "21"}));
+}
+
+TEST_F(GridKeyTableTest, ShiftF1AndShiftF2RunTheirRecalculationsOnceAndEndAMarkingMode) {
+  RecordingEditor editor;
+  st.editor = &editor;
+  st.WorkFileBase = "C:/EST/KOUJI";
+  st.SheetModified = true;
+  st.NotPrintLineMode = true;
+  // Shift+F1: the all-levels recalculation asks once about the modified
+  // sheet; No ends it.
+  ui.AnswerMsgBox(vbNo, "記録後に全階層の再計算を実行します.");
+  int key = kF1;
+  EdtSheet_KeyDown2(g, key, true, false);
+  ui.ExpectAllAnswered();
+  EXPECT_FALSE(st.NotPrintLineMode);
+  EXPECT_FALSE(st.CommandBusy);
+  // Shift+F2: the equipment recalculation once, under the busy lock.
+  st.NotPrintLvlLineMode = true;
+  st.SheetModified = false;
+  editor.calls.clear();
+  key = kF2;
+  EdtSheet_KeyDown2(g, key, true, false);
+  EXPECT_FALSE(st.NotPrintLvlLineMode);
+  EXPECT_TRUE(st.SheetModified);
+  EXPECT_EQ(editor.calls, (std::vector<std::string>{"ToolBarStateSet(1)", "ToolBarStateSet(0)"}));
+  st.editor = nullptr;
 }
 
 TEST_F(GridKeyTableTest, ShiftHomeHoldsTheShownTextAndHomeWritesItAsANumber) {

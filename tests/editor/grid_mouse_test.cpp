@@ -1,9 +1,11 @@
 // The sheet grid's mouse events through the grid: the left click's rules as
-// one table, the right click ending a marking mode, and the object clamp.
+// one table, the row marks of the marking modes, the right click ending a
+// marking mode, and the object clamp.
 #include "editor/grid_mouse.h"
 
 #include "editing_keys_fixture.h"
 #include "platform/grid/grid_metrics.h"
+#include "storage/row_record.h"
 #include "support/recording_services.h"
 
 namespace kv::test {
@@ -73,17 +75,41 @@ TEST_F(GridMouseTest, LeftClickRules) {
   EXPECT_TRUE(editor.calls.empty());
 }
 
-TEST_F(GridMouseTest, ARowClickInAMarkingModeMarksTheSheetModified) {
-  st.NotPrintLvlLineMode = true;
-  grid.SetMouseMode(3);
-  st.SheetModified = false;
-  MoveTo(kName, 1);
-  grid.LeftButtonDown(1, kPrice, 3, false);
-  EXPECT_TRUE(st.SheetModified);
-  EXPECT_EQ(grid.CurrentRow(), 1);  // the grid did not move
+TEST_F(GridMouseTest, ARowClickInAMarkingModeTogglesTheRowsMark) {
+  st.SheetRows[2].replace(11, 4, "   1");  // row 2 owns a breakdown
+  const auto mark = [this](int row) { return st.SheetRows[size_t(row)][size_t(kPrintMarkPos - 1)]; };
+  struct Click {
+    const char* what;
+    bool levelMode;
+    int row;
+    char row1, row2;  // the marks afterwards
+  };
+  const Click clicks[] = {
+      {"row mode marks", false, 1, 'U', ' '},
+      {"row mode unmarks", false, 1, ' ', ' '},
+      {"level mode: no breakdown", true, 1, ' ', ' '},
+      {"level mode marks a breakdown", true, 2, ' ', 'I'},
+      {"row mode turns I into U", false, 2, ' ', 'U'},
+      {"level mode turns U into I", true, 2, ' ', 'I'},
+      {"level mode unmarks", true, 2, ' ', ' '},
+  };
+  for (const Click& c : clicks) {
+    SCOPED_TRACE(c.what);
+    st.NotPrintLineMode = !c.levelMode;
+    st.NotPrintLvlLineMode = c.levelMode;
+    grid.SetMouseMode(3);
+    st.SheetModified = false;
+    MoveTo(kName, 3);
+    grid.LeftButtonDown(1, kPrice, c.row, false);
+    EXPECT_TRUE(st.SheetModified);
+    EXPECT_EQ(mark(1), c.row1);
+    EXPECT_EQ(mark(2), c.row2);
+    EXPECT_TRUE(grid.Enabled());
+    EXPECT_FALSE(grid.Editing());
+  }
 }
 
-TEST_F(GridMouseTest, RightClickEndsOneMarkingModeButNotOnTheTotalsLine) {
+TEST_F(GridMouseTest, RightClickEndsOneMarkingModeElseShowsThePopupButNotOnTheTotalsLine) {
   st.NotPrintLineMode = st.NotPrintLvlLineMode = true;
   grid.RightButtonDown(kName, st.Imax + 1);
   EXPECT_TRUE(st.NotPrintLineMode);
@@ -92,6 +118,13 @@ TEST_F(GridMouseTest, RightClickEndsOneMarkingModeButNotOnTheTotalsLine) {
   EXPECT_TRUE(st.NotPrintLvlLineMode);
   grid.RightButtonDown(kName, 2);
   EXPECT_FALSE(st.NotPrintLvlLineMode);
+  EXPECT_EQ(box.popups, 0);
+  grid.RightButtonDown(kName, 2);
+  EXPECT_EQ(box.popups, 1);
+  // The cursor on the totals line: no popup.
+  st.CurrentRow = st.Imax + 1;
+  grid.RightButtonDown(kName, 2);
+  EXPECT_EQ(box.popups, 1);
 }
 
 TEST_F(GridMouseTest, AMovedObjectStaysOnTheSheetsRowsAndAtLeastARowBig) {

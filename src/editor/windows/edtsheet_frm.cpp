@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -23,10 +24,12 @@
 #include "app/windows/option_windows.h"
 #include "calc/level_calc.h"
 #include "editor/calc_box.h"
+#include "editor/calc_menu.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
 #include "editor/level_display.h"
 #include "editor/windows/menu_bar_view.h"
+#include "sheet/edit_popup_menu.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/tree/qt/tree_view.h"
 #include "platform/qt/qt_ui.h"
@@ -307,6 +310,8 @@ void EDTSHEET_FRM::CalcBoxFocus() { dentakuText_->setFocus(Qt::OtherFocusReason)
 
 void EDTSHEET_FRM::SheetFocus() { edtSheet_->setFocus(Qt::OtherFocusReason); }
 
+void EDTSHEET_FRM::EditPopupShow() { editPopup_->popup(QCursor::pos()); }
+
 void EDTSHEET_FRM::MenusChanged() { menuView_->Apply(menus_); }
 
 // --- Menus ----------------------------------------------------------------
@@ -332,8 +337,21 @@ void EDTSHEET_FRM::WireFileMenu() {
 }
 
 void EDTSHEET_FRM::WireEditing() {
-  for (int item : {kEditUndoItem, kEditDeleteItem})
+  for (int item : kEditMenuItems)
     WireMenu("Menu_2Sub", [this](int index) { Menu_2Sub_Click(st_, edtSheetGrid_, index); }, item);
+  for (int item : kCalcMenuItems) WireMenu("Menu_3Sub", [this](int index) { Menu_3Sub_Click(index); }, item);
+  // The grid's popup edit menu: its items in their index order.
+  editPopup_ = new QMenu(this);
+  for (int index = 0; index < int(kEditPopupCaptions.size()); ++index) {
+    if (kEditPopupCaptions[size_t(index)] == "-") {
+      editPopup_->addSeparator();
+      continue;
+    }
+    QAction* a = editPopup_->addAction(ToQ(std::string(kEditPopupCaptions[size_t(index)])));
+    connect(a, &QAction::triggered, this, [this, index] { mnuSysInfo_Click(st_, edtSheetGrid_, index); });
+  }
+  for (int item : kExtendedMenuItems)
+    WireMenu("Tokusyusub", [this](int index) { Tokusyusub_Click(index); }, item);
   // The calculator box: Enter and Esc, and losing the focus to another
   // control of this window. A message box or another window becoming active
   // takes the focus for a while only: the box keeps its formula.
@@ -358,6 +376,14 @@ void EDTSHEET_FRM::WireEditing() {
 }
 
 void EDTSHEET_FRM::Menu_1Sub_Click(int index) { kv::Menu_1Sub_Click(st_, index, fileMenuPort_); }
+
+void EDTSHEET_FRM::Menu_3Sub_Click(int index) { kv::Menu_3Sub_Click(*grids_, index); }
+
+void EDTSHEET_FRM::Tokusyusub_Click(int index) { kv::Tokusyusub_Click(*grids_, index); }
+
+void EDTSHEET_FRM::NotPrintLine() { kv::NotPrintLine(st_); }
+
+void EDTSHEET_FRM::NotPrintLvlLine() { kv::NotPrintLvlLine(st_); }
 
 void EDTSHEET_FRM::MenuChosen(const std::string& name, int index) {
   for (const MenuItem& top : menus_.bar) {

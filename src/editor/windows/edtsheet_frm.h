@@ -35,6 +35,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRubberBand;
 class QStatusBar;
@@ -81,6 +82,16 @@ class EDTSHEET_FRM : public QMainWindow,
   QAction* MenuAction(const std::string& name, int index = -1) const;
   // The File menu's handler; the toolbars' print buttons call it too.
   void Menu_1Sub_Click(int index);
+  // The calculation-row menu's handler; the toolbars' total and tax row
+  // buttons call it too.
+  void Menu_3Sub_Click(int index);
+  // The extended-functions menu's handler.
+  void Tokusyusub_Click(int index);
+  // Switch the non-print row / level-row marking mode on or off.
+  void NotPrintLine();
+  void NotPrintLvlLine();
+  // The sheet grid's popup edit menu (made once; a right click shows it).
+  QMenu* EditPopup() const { return editPopup_; }
 
   // --- Status bar ---
   void StatusBarInit() override;
@@ -177,6 +188,7 @@ class EDTSHEET_FRM : public QMainWindow,
   void SetCalcBoxText(const std::string& text) override;
   void CalcBoxFocus() override;
   void SheetFocus() override;
+  void EditPopupShow() override;
 
   void BuildControls();
   void WireFileMenu();
@@ -203,6 +215,7 @@ class EDTSHEET_FRM : public QMainWindow,
   GridView* rowSheet_ = nullptr;
   std::unique_ptr<MemoEditorView> memoEditor_;
   QLineEdit* dentakuText_ = nullptr;
+  QMenu* editPopup_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   std::vector<QLabel*> panels_;
   QToolBar* toolbar1_ = nullptr;

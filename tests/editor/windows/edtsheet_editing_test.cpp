@@ -2,7 +2,9 @@
 // cursor stands, an input-method composition and its commit of kanji store
 // the Shift-JIS bytes, the input method follows the cell, the calculator box
 // over the status bar commits on Enter and keeps its formula while another
-// window has the focus, and the Edit menu's undo and delete are choosable.
+// window has the focus, the Edit, calculation-row and extended menus' items
+// are choosable, and their shortcut keys pressed in the grid run each command
+// once, through the menu.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStatusBar>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +31,11 @@
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 
+#ifdef KORVANE_HAVE_QT_TEST
+#include <QApplication>
+#include <QTest>
+#endif
+
 namespace kv {
 namespace {
 
@@ -38,6 +46,16 @@ struct Col {
 };
 // Level 1: name, quantity, unit, unit price, amount (computed, summed).
 constexpr Col kCols[] = {{"C", 20, 24}, {"2", 44, 10}, {"C", 54, 4}, {"0", 58, 12}, {"0", 70, 14}};
+
+// The Qt seam with its message boxes answered OK and kept.
+class MessagesKeptUi : public QtUi {
+ public:
+  std::vector<std::string> messages;
+  int MsgBox(std::string_view text, int, std::string_view) override {
+    messages.emplace_back(text);
+    return vbOK;
+  }
+};
 
 class EdtSheetEditing : public ::testing::Test {
  protected:
@@ -104,7 +122,7 @@ class EdtSheetEditing : public ::testing::Test {
   }
 
   test::TempFolder app;
-  QtUi ui;
+  MessagesKeptUi ui;
   ProgramState st{ui};
   CalcEngine calc;
   EditorWindowHooks hooks;
@@ -173,12 +191,19 @@ TEST_F(EdtSheetEditing, TheCalculatorBoxCommitsOnEnterAndKeepsItsFormulaForAnoth
   EXPECT_EQ(Field(1, 4), "           8");
 }
 
-TEST_F(EdtSheetEditing, EditMenuUndoAndDeleteAreChoosable) {
+TEST_F(EdtSheetEditing, EditingMenuItemsAreChoosableAndUndoWorks) {
   EDTSHEET_FRM& w = Load();
-  for (int item : {0, 4}) {
-    QAction* a = w.MenuAction("Menu_2Sub", item);
-    ASSERT_NE(a, nullptr);
-    EXPECT_TRUE(a->isEnabled()) << item;
+  const std::pair<const char*, std::vector<int>> menus[] = {
+      {"Menu_2Sub", {0, 1, 2, 3, 4, 6, 7, 9, 10}},
+      {"Menu_3Sub", {0, 1, 2, 3, 4, 13, 14, 16, 22}},  // 17-20 follow the edition
+      {"Tokusyusub", {1, 2, 3, 14}},
+  };
+  for (const auto& [name, items] : menus) {
+    for (int item : items) {
+      QAction* a = w.MenuAction(name, item);
+      ASSERT_NE(a, nullptr) << name << item;
+      EXPECT_TRUE(a->isEnabled()) << name << item;
+    }
   }
   GridModel& grid = w.EdtSheet();
   st.SheetRows[1].replace(19, 3, "OLD");
@@ -191,6 +216,56 @@ TEST_F(EdtSheetEditing, EditMenuUndoAndDeleteAreChoosable) {
   test::Settle();
   EXPECT_EQ(Field(1, 1).substr(0, 3), "OLD");
 }
+
+TEST_F(EdtSheetEditing, ThePopupEditMenuHoldsItsItemsInOrderAndRunsThem) {
+  EDTSHEET_FRM& w = Load();
+  ASSERT_NE(w.EditPopup(), nullptr);
+  const QList<QAction*> actions = w.EditPopup()->actions();
+  std::vector<std::string> captions;
+  for (QAction* a : actions) captions.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+  EXPECT_EQ(captions, (std::vector<std::string>{"切り取り", "コピー", "貼り付け", "削除", "-", "行削除", "行挿入", "-",
+                                                "行コピー", "行貼付け"}));
+  st.SheetRows[1].replace(19, 3, "ABC");
+  st.UsedRows = 1;
+  st.CurrentRow = 1;
+  w.EdtSheet().SetCursor(1, 1);
+  actions[6]->trigger();  // 行挿入
+  EXPECT_EQ(st.UsedRows, 2);
+  EXPECT_EQ(Field(2, 1).substr(0, 3), "ABC");
+}
+
+#ifdef KORVANE_HAVE_QT_TEST
+// Qt offers a key to the menu's shortcuts before the focused grid: the grid
+// never takes these keys for itself, so one press runs the command once.
+TEST_F(EdtSheetEditing, MenuShortcutsPressedInTheGridRunTheirCommandOnce) {
+  EDTSHEET_FRM& w = Load();
+  st.SheetRows[1].replace(19, 3, "ABC");
+  st.UsedRows = 1;
+  st.sheetEngine->SheetRedisplay(st, 1, 1);
+  w.show();
+  QApplication::setActiveWindow(&w);
+  w.EdtSheetView()->setFocus();
+  test::Settle();
+  ASSERT_TRUE(w.EdtSheetView()->hasFocus());
+  // Shift+F1 through the menu item: the automatic totals are switched on
+  // (the key row alone would leave them) and the untitled estimate refused once.
+  st.ReCalcFlag = false;
+  QTest::keyClick(w.EdtSheetView(), Qt::Key_F1, Qt::ShiftModifier);
+  test::Settle();
+  EXPECT_TRUE(st.ReCalcFlag);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"ﾌｧｲﾙを保存後に実行して下さい."});
+  // F8 inserts one blank row at the cursor, F7 deletes it again.
+  w.EdtSheet().SetCursor(1, 1);
+  QTest::keyClick(w.EdtSheetView(), Qt::Key_F8);
+  test::Settle();
+  EXPECT_EQ(st.UsedRows, 2);
+  EXPECT_EQ(Field(2, 1).substr(0, 3), "ABC");
+  QTest::keyClick(w.EdtSheetView(), Qt::Key_F7);
+  test::Settle();
+  EXPECT_EQ(st.UsedRows, 1);
+  EXPECT_EQ(Field(1, 1).substr(0, 3), "ABC");
+}
+#endif
 
 }  // namespace
 }  // namespace kv
