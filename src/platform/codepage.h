@@ -20,6 +20,11 @@ std::string ToSjis(std::string_view utf8);
 // end: broken bytes become kUtf8BrokenChar.
 std::string FromSjis(std::string_view sjis);
 
+// The same conversions done by iconv over the whole text, with no cache:
+// the reference the two above are checked against.
+std::string ToSjisByIconv(std::string_view utf8);
+std::string FromSjisByIconv(std::string_view sjis);
+
 // True when the byte opens a double-byte Shift-JIS character.
 constexpr bool IsSjisLeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);

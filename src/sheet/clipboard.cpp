@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/column_letter.h"
 #include "core/settings_text.h"
 #include "core/sjis_text.h"
 #include "platform/codepage.h"
@@ -267,17 +268,41 @@ class Paste {
     for (int j = 1; j <= width_; ++j) {
       const int c = col_ + j - 1;
       if (!IsNumericColumn(st_, level_, c)) continue;
-      RowsFormulaCalc(st_, grid_, row_, last, c, -1);
+      RowsCalc(last, c);
       for (int k = 1; k <= std::min(st_.ABLinkCount, 3); ++k) {
         const int dst = st_.ABLinkDst[static_cast<size_t>(k)];
-        if (st_.ABLinkSrc[static_cast<size_t>(k)] == c && IsNumericColumn(st_, level_, dst))
-          RowsFormulaCalc(st_, grid_, row_, last, dst, -1);
+        if (st_.ABLinkSrc[static_cast<size_t>(k)] == c && IsNumericColumn(st_, level_, dst)) RowsCalc(last, dst);
       }
     }
     if (st_.ReCalcFlag && st_.calc != nullptr)
       st_.calc->LevelRecalcAndShow(st_, st_.SheetTotalRecord, row_ + 1, st_.UsedRows);
     for (int r = oldUsed + 1; r <= st_.UsedRows - 1; ++r) SetCellTextColor32(grid_, 0, r, 0);
     RowDisplay(st_, grid_, row_, last);
+  }
+
+  // The pasted rows' row definitions recomputed after column `c` changed.
+  // When no row definition of the level names the column, that computes and
+  // paints nothing: only the last item row is run, which leaves the
+  // calculator's column variables as the full run leaves them.
+  void RowsCalc(int last, int c) {
+    if (ReadByRowDefinition(c)) {
+      RowsFormulaCalc(st_, grid_, row_, last, c, -1);
+      return;
+    }
+    for (int r = std::min(last, imax_); r >= std::max(row_, 1); --r) {
+      if (RecordByte(st_.SheetRows[static_cast<size_t>(r)], kKindPos) != ' ') continue;
+      RowsFormulaCalc(st_, grid_, r, r, c, -1);
+      return;
+    }
+  }
+
+  // True when a row definition of the level reads column `c` ("[[" and its
+  // letter), as the recomputation tests it.
+  bool ReadByRowDefinition(int c) const {
+    const std::string key = "[[" + ColNumToLetter(c);
+    for (const std::string& def : st_.ColFormula[level_])
+      if (def.find(key) != std::string::npos) return true;
+    return false;
   }
 
   ProgramState& st_;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "edit_fixture.h"
+#include "platform/calc2.h"
 #include "sheet/cell_text_store.h"
 
 namespace kv::test {
@@ -103,6 +104,25 @@ TEST_F(ClipboardTest, NumbersAreFittedAndTheAmountsAndTotalsFollow) {
   EXPECT_EQ(Cell(4, kPrice), "");  // too long for the column: its overflow mark refits to blanks
   EXPECT_EQ(Cell(0, kAmount), "2468");
   EXPECT_EQ(st.UsedRows, 2);
+}
+
+// A pasted numeric column that no row definition reads changes no computed
+// cell; the calculator's column variables still end as a recomputation of
+// every pasted row leaves them: with the last item row's values.
+TEST_F(ClipboardTest, AColumnNoDefinitionReadsLeavesTheLastItemRowsVariables) {
+  st.ColFormula[1][kAmount] = "[[D*2";
+  st.ReCalcFlag = false;
+  Sheet({Row(' ', {{kQty, "3"}, {kAmount, "6"}}), Row(' ', {{kQty, "4"}, {kAmount, "8"}}),
+         MemoRow(kMemoKind, "メモの行"), MemoRow(kMemoKind, "メモの行")});
+  PasteAt(kPrice, 1, "10\r\n20\r\n30\r\n");  // rows 1 to 4 are recomputed
+  EXPECT_EQ(Cell(2, kPrice), "20");
+  EXPECT_EQ(Cell(1, kAmount), "6");
+  EXPECT_EQ(Cell(2, kAmount), "8");
+  for (const auto& [name, value] : {std::pair{"[[D", "4.000000"}, {"[[E", "20.000000"}, {"[[F", "8.000000"}}) {
+    std::string result(40, '\0');
+    ASSERT_EQ(Calc2(st.Calc2Vars, name, result), 1) << name;
+    EXPECT_STREQ(result.c_str(), value) << name;
+  }
 }
 
 TEST_F(ClipboardTest, MemoRowsAndComputedColumnsArePassedOver) {
