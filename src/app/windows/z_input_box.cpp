@@ -54,6 +54,15 @@ void Z_InputBox::showEvent(QShowEvent* e) {
   setWindowTitle(ToQ(st_.InputTitle));
   text_->setMaxLength(st_.InputMaxLen > 0 ? st_.InputMaxLen : 32767);
   text_->setText(ToQ(st_.InputText));
+  // The caller's input-method mode: 1 Japanese input on (no restriction),
+  // 2 off (Latin preferred: a desktop can be hinted, not forced), 0 as the
+  // box was.
+  if (st_.InputImeMode == 1) {
+    text_->setAttribute(Qt::WA_InputMethodEnabled, true);
+    text_->setInputMethodHints(Qt::ImhNone);
+  } else if (st_.InputImeMode == 2) {
+    text_->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+  }
   if (!centred_) {
     centred_ = true;
     adjustSize();

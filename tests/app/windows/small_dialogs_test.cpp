@@ -149,9 +149,11 @@ TEST_F(SeamDialog, InputBoxTakesTheCallersValuesAndRefusesTheNinthCharacter) {
   st.InputTitle = "経費行掛け率";
   st.InputText = "*";
   st.InputMaxLen = 8;
+  st.InputImeMode = 2;  // a rate: Japanese input off
   st.InputOk = true;  // left from an earlier answer
   WhenShown<Z_InputBox>("Z_InputBox", [&](Z_InputBox& d) {
     EXPECT_FALSE(st.InputOk);
+    EXPECT_TRUE(d.Text1()->inputMethodHints() & Qt::ImhPreferLatin);
     EXPECT_EQ(d.windowTitle(), Q("経費行掛け率"));
     EXPECT_EQ(d.Label1()->text(), Q("掛け率を入力して下さい"));
     EXPECT_EQ(d.Text1()->selectedText(), Q("*"));  // the whole text, ready to replace
