@@ -62,7 +62,7 @@ TEST_F(EquipmentSumsTest, NativeSumsMatchTheStatements) {
                                        CalcExpression(st, name + "=" + amount, r);
       const auto startedExpected = Answers();
       Start(start);
-      EXPECT_EQ(EquipSumAddOrStart(st, name, amount), startedViaStatement);
+      EXPECT_EQ(EquipSumAddOrStart(st, name, EquipAmount::Of(amount)), startedViaStatement);
       EXPECT_EQ(Answers(), startedExpected);
     }
   }

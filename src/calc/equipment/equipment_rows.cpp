@@ -63,20 +63,15 @@ EntryCols SzatuCols(const ProgramState& st, int e) {
           ParseDoubleBracketNumber(st.SzatuResultLines[i])};
 }
 
-// "name = name + amount", or "name = amount" for the first one.
-bool AddTo(ProgramState& st, const std::string& name, const std::string& amount) {
-  return EquipSumAddOrStart(st, name, amount);
-}
-
 // The marks and amount of row i join the overhead sums of entry letter L.
 bool AddExpenseSums(ProgramState& st, const std::string& L, const EntryCols& cols, int i) {
   std::string marks = EquipCellTrimmed(st, i, cols.mark);
   if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string();
-  const std::string amount = EquipCellTrimmed(st, i, cols.amount);
-  if (amount.empty()) return true;
+  const EquipAmount amount = EquipAmount::Of(EquipCellTrimmed(st, i, cols.amount));
+  if (amount.text.empty()) return true;
   for (const std::string& m : Chars(marks))
-    if (!AddTo(st, L + m, amount)) return false;
-  return AddTo(st, L + "#", amount);
+    if (!EquipSumAddOrStart(st, L + m, amount)) return false;
+  return EquipSumAddOrStart(st, L + "#", amount);
 }
 
 // The rounding of an equipment result by every ZOKU pair of its column,
@@ -170,14 +165,15 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
 
   // The mark text and numeric amount of every item row, read once for all marks.
   struct Counted {
-    std::string markText, amount;
+    std::string markText;
+    EquipAmount amount;
   };
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
   for (int i = 1; i <= st.UsedRows; ++i) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
     std::string amount = EquipCellTrimmed(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    items[static_cast<size_t>(i)] = {EquipCellTrimmed(st, i, cols.mark), std::move(amount)};
+    items[static_cast<size_t>(i)] = {EquipCellTrimmed(st, i, cols.mark), EquipAmount::Of(std::move(amount))};
   }
 
   std::string r;
@@ -187,8 +183,8 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     for (int i = 1; i <= st.UsedRows; ++i) {
       SbMsgSetDetail(st, i);
       const std::string& markText = items[static_cast<size_t>(i)].markText;
-      const std::string& amount = items[static_cast<size_t>(i)].amount;
-      if (amount.empty()) continue;
+      const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
+      if (amount.text.empty()) continue;
       const bool counted = m == "#" || (!markText.empty() && markText.front() == '*'
                                             ? markText.size() > 2 && markText.substr(2, m.size()) == m
                                             : markText.find(m) != std::string::npos);

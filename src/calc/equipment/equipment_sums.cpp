@@ -62,14 +62,19 @@ bool Statement(ProgramState& st, std::string_view name, std::string_view rhs) {
 
 }  // namespace
 
-bool EquipSumAdd(ProgramState& st, std::string_view name, std::string_view amount) {
-  if (IsWholeName(name)) {
+EquipAmount EquipAmount::Of(std::string text) {
+  EquipAmount a;
+  a.plain = PlainNumber(text);
+  a.text = std::move(text);
+  return a;
+}
+
+bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amount) {
+  if (amount.plain && IsWholeName(name)) {
     auto& values = st.Calc2Vars.values;
-    const auto found = values.find(name);
-    const std::optional<ExactDecimal> value = found != values.end() ? PlainNumber(amount) : std::nullopt;
-    if (value) {
+    if (const auto found = values.find(name); found != values.end()) {
       try {
-        found->second = found->second + *value;
+        found->second = found->second + *amount.plain;
         return true;
       } catch (const DecimalOverflow&) {
         // left to the statement, which fails the same way
@@ -77,14 +82,18 @@ bool EquipSumAdd(ProgramState& st, std::string_view name, std::string_view amoun
     }
   }
   std::string rhs;
-  rhs.append(name).append("+").append(amount);
+  rhs.append(name).append("+").append(amount.text);
   return Statement(st, name, rhs);
 }
 
-bool EquipSumAddOrStart(ProgramState& st, std::string_view name, std::string_view amount) {
+bool EquipSumAdd(ProgramState& st, std::string_view name, std::string_view amount) {
+  return EquipSumAdd(st, name, EquipAmount::Of(std::string(amount)));
+}
+
+bool EquipSumAddOrStart(ProgramState& st, std::string_view name, const EquipAmount& amount) {
   if (EquipSumAdd(st, name, amount)) return true;
-  if (IsWholeName(name) && Calc2SetNumber(st.Calc2Vars, name, amount)) return true;
-  return Statement(st, name, amount);
+  if (IsWholeName(name) && Calc2SetNumber(st.Calc2Vars, name, amount.text)) return true;
+  return Statement(st, name, amount.text);
 }
 
 }  // namespace kv
