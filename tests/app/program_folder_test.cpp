@@ -2,6 +2,7 @@
 // parses and the column tables of every level are complete.
 #include <gtest/gtest.h>
 
+#include "calc/equipment/equipment_definitions.h"
 #include "core/column_letter.h"
 #include "core/ini_file.h"
 #include "platform/codepage.h"
@@ -163,6 +164,60 @@ TEST_F(ProgramFolderTest, ListFilesHaveTheirFixedForms) {
   const auto fonts = Lines("FONT.DAT");
   ASSERT_FALSE(fonts.empty());
   EXPECT_EQ(FromSjis(fonts[0]), "ＭＳ 明朝");
+}
+
+// The equipment definitions load without a warning, and every column they name
+// is the column of the default layout that the file's comments describe.
+TEST_F(ProgramFolderTest, EquipmentDefinitionsFitTheDefaultLayout) {
+  ASSERT_FALSE(Lines("VEZ_SIKI.DAT").empty());
+  LoadAll();
+  st.SystemKind = 1;
+  SbClearDefinitions(st);
+  SbLoadDefinitions(st, st.AppPath + "/VEZ_SIKI.DAT");  // a warning would be an unexpected message box
+  auto heading = [&](int c) {
+    EXPECT_TRUE(c >= 1 && c <= st.ColCount[1]) << c;
+    if (c < 1 || c > st.ColCount[1]) return std::string();
+    std::string h = FromSjis(st.LevelCaption[1].substr(st.ColStart[1][c] - 1, st.ColWidth[1][c]));
+    return h.substr(0, h.find_last_not_of(' ') + 1);
+  };
+  auto letterAt = [](const std::string& line, size_t pos) { return ColLetterToNum(line.substr(pos - 1, 1)); };
+
+  ASSERT_EQ(st.SikiCount, 1);
+  const std::string& rule = st.SikiRules[1];
+  EXPECT_EQ(heading(letterAt(rule, 3)), "備考");  // the rule texts "*1", the group codes
+  EXPECT_EQ(rule.substr(5, rule.find("=>") - 5), "[#D");
+  EXPECT_EQ(heading(letterAt(rule, rule.find("=>") + 5)), "数量");
+
+  ASSERT_EQ(st.ZokuCount, 1);
+  EXPECT_EQ(heading(st.ZokuUnitCols[1]), "備考");
+  EXPECT_EQ(heading(st.ZokuValueCols[1]), "金額");
+  EXPECT_TRUE(IsNumericColumn(st, 1, st.ZokuValueCols[1]));
+
+  ASSERT_EQ(st.AutoCount, 1);
+  EXPECT_EQ(heading(letterAt(st.AutoLines[1], 3)), "数量");
+  EXPECT_EQ(st.AutoLines[1].substr(4), "1");
+  EXPECT_EQ(st.KeihiCount, 0);
+
+  // Formula, marks, amount, rate, result of the overhead and consumables rows.
+  const std::vector<std::string> five = {"計算式", "備考", "金額", "規格", "単価"};
+  ASSERT_EQ(st.SkeihiCount, 1);
+  EXPECT_EQ((std::vector<std::string>{heading(ParseDoubleBracketNumber(st.SkeihiFormulaLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SkeihiMarkLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SkeihiAmountLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SkeihiRateLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SkeihiResultLines[1]))}),
+            five);
+  ASSERT_EQ(st.SzatuCount, 1);
+  EXPECT_EQ((std::vector<std::string>{heading(ParseDoubleBracketNumber(st.SzatuFormulaLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SzatuMarkLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SzatuAmountLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SzatuRateLines[1])),
+                                      heading(ParseDoubleBracketNumber(st.SzatuResultLines[1]))}),
+            five);
+  // The column set: the rule and unit column once, then the consumables formula column.
+  ASSERT_EQ(st.SbColumnCount, 2);
+  EXPECT_EQ(heading(st.SbColumnTable[1]), "備考");
+  EXPECT_EQ(heading(st.SbColumnTable[2]), "計算式");
 }
 
 }  // namespace

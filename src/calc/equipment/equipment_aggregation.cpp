@@ -6,6 +6,7 @@
 #include "calc/calc_expression.h"
 #include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_definitions.h"
+#include "calc/equipment/equipment_sums.h"
 #include "calc/row_calc.h"
 #include "calc/zoku_unit_round.h"
 #include "core/column_letter.h"
@@ -27,7 +28,7 @@ class RuleRun {
   bool Apply(const SikiRule& rule, int& failedRow) {
     std::fill(done_.begin(), done_.end(), 0);
     for (int e = 1; e <= last_; ++e) {
-      SbMsgSetDetail(st_, NumberWithSign(e));
+      SbMsgSetDetail(st_, e);
       if (!IsItemRow(st_.SheetRows[static_cast<size_t>(e)]) || rule.bodyCount == 0) continue;
       const std::string t = EquipCellStripped(st_, e, rule.ruleCol);
       if (t.empty() || t.front() != '*') continue;
@@ -79,7 +80,7 @@ class RuleRun {
       for (int k = 0; k < rule.bodyCount && k < static_cast<int>(taken.size()); ++k) {
         const std::string& text = taken[size_t(k)];
         if (text.empty() || !IsNumberText(text)) continue;
-        CalcExpression(st_, SumName(rule, k) + "=" + SumName(rule, k) + "+" + text, ignored);
+        EquipSumAdd(st_, SumName(rule, k), text);
       }
     }
 
@@ -146,11 +147,12 @@ bool ZokuRoundAllRows(ProgramState& st, bool paint) {
   const int last = LastUsedRow(st);
   const int level = st.CurrentLevel;
   for (int r = 1; r <= last; ++r) {
-    SbMsgSetDetail(st, NumberWithSign(r));
+    SbMsgSetDetail(st, r);
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
     for (int z = 1; z <= st.ZokuCount; ++z) {
       const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
       const std::string unit = EquipCellStripped(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
+      if (UnitLetterFactor(unit) == 1) continue;  // no unit to round to: the value is not read
       const std::string value = EquipCellStripped(st, r, valueCol);
       if (!UnitRoundApplies(unit, value) || !IsNumericColumn(st, level, valueCol)) continue;
       EquipWriteCell(st, r, valueCol, UnitRounded(unit, value), paint);

@@ -112,6 +112,10 @@ void SbMsgSetDetail(ProgramState& st, std::string_view text) {
   st.ui.ProcessEvents();
 }
 
+void SbMsgSetDetail(ProgramState& st, int row) {
+  if (st.SbMsgShown) SbMsgSetDetail(st, NumberWithSign(row));
+}
+
 void SbMsgClose(ProgramState& st) { st.ui.UnloadWindow(kSbMsgFrm); }
 
 std::string NumberWithSign(int n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }

@@ -37,6 +37,9 @@ void EquipCalcMessage(ProgramState& st, const std::string& text);
 // The calculating window: caption and main text / the detail line / closed.
 void SbMsgOpen(ProgramState& st, std::string_view caption, std::string_view text);
 void SbMsgSetDetail(ProgramState& st, std::string_view text);
+// The detail line showing a row number (`NumberWithSign`), built only while
+// the window is shown.
+void SbMsgSetDetail(ProgramState& st, int row);
 void SbMsgClose(ProgramState& st);
 
 // A number as the number-to-text conversion writes it: a blank in front of a

@@ -6,6 +6,7 @@
 #include "calc/calc_expression.h"
 #include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_definitions.h"
+#include "calc/equipment/equipment_sums.h"
 #include "calc/rounding.h"
 #include "calc/row_calc.h"
 #include "calc/zoku_unit_round.h"
@@ -62,21 +63,15 @@ EntryCols SzatuCols(const ProgramState& st, int e) {
           ParseDoubleBracketNumber(st.SzatuResultLines[i])};
 }
 
-// "name = name + amount", or "name = amount" for the first one.
-bool AddTo(ProgramState& st, const std::string& name, const std::string& amount) {
-  std::string r;
-  return CalcExpression(st, name + "=" + name + "+" + amount, r) || CalcExpression(st, name + "=" + amount, r);
-}
-
 // The marks and amount of row i join the overhead sums of entry letter L.
 bool AddExpenseSums(ProgramState& st, const std::string& L, const EntryCols& cols, int i) {
   std::string marks = EquipCellTrimmed(st, i, cols.mark);
   if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string();
-  const std::string amount = EquipCellTrimmed(st, i, cols.amount);
-  if (amount.empty()) return true;
+  const EquipAmount amount = EquipAmount::Of(EquipCellTrimmed(st, i, cols.amount));
+  if (amount.text.empty()) return true;
   for (const std::string& m : Chars(marks))
-    if (!AddTo(st, L + m, amount)) return false;
-  return AddTo(st, L + "#", amount);
+    if (!EquipSumAddOrStart(st, L + m, amount)) return false;
+  return EquipSumAddOrStart(st, L + "#", amount);
 }
 
 // The rounding of an equipment result by every ZOKU pair of its column,
@@ -168,20 +163,33 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
       break;
   }
 
+  // The mark text and numeric amount of every item row, read once for all marks.
+  struct Counted {
+    std::string markText;
+    EquipAmount amount;
+  };
+  std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
+  for (int i = 1; i <= st.UsedRows; ++i) {
+    if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
+    std::string amount = EquipCellTrimmed(st, i, cols.amount);
+    if (amount.empty() || !IsNumberText(amount)) continue;
+    items[static_cast<size_t>(i)] = {EquipCellTrimmed(st, i, cols.mark), EquipAmount::Of(std::move(amount))};
+  }
+
   std::string r;
   for (const std::string& m : marks) {
     const std::string name = "@M" + m;
     if (!CalcExpression(st, name + "=0", r)) return Outcome::Failed;
     for (int i = 1; i <= st.UsedRows; ++i) {
-      SbMsgSetDetail(st, NumberWithSign(i));
-      if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
-      const std::string markText = EquipCellTrimmed(st, i, cols.mark);
+      SbMsgSetDetail(st, i);
+      const std::string& markText = items[static_cast<size_t>(i)].markText;
+      const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
+      if (amount.text.empty()) continue;
       const bool counted = m == "#" || (!markText.empty() && markText.front() == '*'
                                             ? markText.size() > 2 && markText.substr(2, m.size()) == m
                                             : markText.find(m) != std::string::npos);
-      const std::string amount = EquipCellTrimmed(st, i, cols.amount);
-      if (!counted || amount.empty() || !IsNumberText(amount)) continue;
-      if (!CalcExpression(st, name + "=" + name + "+" + amount, r)) return Outcome::Failed;
+      if (!counted) continue;
+      if (!EquipSumAdd(st, name, amount)) return Outcome::Failed;
     }
   }
 
@@ -208,7 +216,7 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
     const std::string amount = EquipCellTrimmed(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    if (!CalcExpression(st, "MG1=MG1+" + amount, r)) return Outcome::Failed;
+    if (!EquipSumAdd(st, "MG1", amount)) return Outcome::Failed;
   }
 
   std::string total;

@@ -1,0 +1,99 @@
+#include "calc/equipment/equipment_sums.h"
+
+#include <optional>
+#include <string>
+
+#include "calc/calc_expression.h"
+#include "platform/calc2.h"
+#include "platform/decimal.h"
+#include "state/program_state.h"
+
+namespace kv {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsNameStart(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xA1 && c <= 0xDF) || c == '#' || c == '@' ||
+         c == '[';
+}
+
+// A whole variable name as the expression service reads one: the statement
+// "name=..." assigns exactly this name.
+bool IsWholeName(std::string_view name) {
+  if (name.empty() || !IsNameStart(static_cast<unsigned char>(name.front()))) return false;
+  for (char c : name)
+    if (!IsNameStart(static_cast<unsigned char>(c)) && !IsDigit(c)) return false;
+  return true;
+}
+
+// The value of a plain number text, signed as the expression service signs
+// the factor it reads; empty for any other text.
+std::optional<ExactDecimal> PlainNumber(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  bool point = false, digits = false;
+  for (char c : text) {
+    if (IsDigit(c)) {
+      digits = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digits) return std::nullopt;
+  std::optional<ExactDecimal> value = ExactDecimal::Parse(text);
+  if (value && negative) *value = -*value;
+  return value;
+}
+
+// Through the expression service, as the statement.
+bool Statement(ProgramState& st, std::string_view name, std::string_view rhs) {
+  std::string statement;
+  statement.reserve(name.size() * 2 + rhs.size() + 2);
+  statement.append(name).append("=").append(rhs);
+  std::string ignored;
+  return CalcExpression(st, statement, ignored);
+}
+
+}  // namespace
+
+EquipAmount EquipAmount::Of(std::string text) {
+  EquipAmount a;
+  a.plain = PlainNumber(text);
+  a.text = std::move(text);
+  return a;
+}
+
+bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amount) {
+  if (amount.plain && IsWholeName(name)) {
+    auto& values = st.Calc2Vars.values;
+    if (const auto found = values.find(name); found != values.end()) {
+      try {
+        found->second = found->second + *amount.plain;
+        return true;
+      } catch (const DecimalOverflow&) {
+        // left to the statement, which fails the same way
+      }
+    }
+  }
+  std::string rhs;
+  rhs.append(name).append("+").append(amount.text);
+  return Statement(st, name, rhs);
+}
+
+bool EquipSumAdd(ProgramState& st, std::string_view name, std::string_view amount) {
+  return EquipSumAdd(st, name, EquipAmount::Of(std::string(amount)));
+}
+
+bool EquipSumAddOrStart(ProgramState& st, std::string_view name, const EquipAmount& amount) {
+  if (EquipSumAdd(st, name, amount)) return true;
+  if (IsWholeName(name) && Calc2SetNumber(st.Calc2Vars, name, amount.text)) return true;
+  return Statement(st, name, amount.text);
+}
+
+}  // namespace kv

@@ -1,0 +1,37 @@
+#pragma once
+// The running sums of the equipment steps (mark sums, group sums, the
+// consumables totals), added to the expression service's variables without
+// sending a statement when the amount is a plain number.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/decimal.h"
+
+namespace kv {
+
+struct ProgramState;
+
+// An amount text and, when it is a plain number (an optional sign, then
+// digits with at most one "."), its value as the expression service reads
+// it: read once for every sum it joins.
+struct EquipAmount {
+  std::string text;
+  std::optional<ExactDecimal> plain;
+
+  static EquipAmount Of(std::string text);
+};
+
+// name = name + amount: the same answer and the same stored value as the
+// statement through `CalcExpression`. A plain amount (an optional sign, then
+// digits with at most one ".") is added in exact decimal arithmetic to the
+// stored value; anything else, an unknown name or a sum beyond the range is
+// left to the statement. False when the statement would fail.
+bool EquipSumAdd(ProgramState& st, std::string_view name, std::string_view amount);
+bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amount);
+
+// name = name + amount, or name = amount when that fails (the first amount
+// of a sum that has not been started).
+bool EquipSumAddOrStart(ProgramState& st, std::string_view name, const EquipAmount& amount);
+
+}  // namespace kv

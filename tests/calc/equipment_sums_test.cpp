@@ -1,0 +1,86 @@
+// The equipment steps' running sums added natively give what the statement
+// "name=name+amount" (and "name=amount" to start a sum) gives through the
+// expression service: the same success, the same stored values, the same
+// answers read back.
+#include <gtest/gtest.h>
+
+#include "calc/calc_expression.h"
+#include "calc/equipment/equipment_sums.h"
+#include "state/program_state.h"
+#include "support/scripted_ui.h"
+
+namespace kv::test {
+namespace {
+
+class EquipmentSumsTest : public ::testing::Test {
+ protected:
+  ScriptedUi ui;
+  ProgramState st{ui};
+
+  // The variables after `start` (statements), then one sum step.
+  void Start(const std::vector<std::string>& statements) {
+    CalcInit(st);
+    std::string r;
+    for (const std::string& s : statements) ASSERT_TRUE(CalcExpression(st, s, r)) << s;
+  }
+
+  // Every variable and the answer it reads back with.
+  std::map<std::string, std::string> Answers() {
+    std::map<std::string, std::string> out;
+    for (const auto& [name, value] : st.Calc2Vars.values) {
+      std::string r;
+      CalcExpression(st, name, r);
+      out[name] = value.ToFixedText(30) + " | " + r;
+    }
+    return out;
+  }
+};
+
+TEST_F(EquipmentSumsTest, NativeSumsMatchTheStatements) {
+  const std::string big = "99999999999999999999999999999999999999";  // 38 digits
+  const std::vector<std::string> start = {"A#=1250", "AX=-12.5", "TAF=0", "MG1=0.000001", "B=" + big, "C=1/3"};
+  const std::vector<std::string> names = {"A#", "AX", "TAF", "MG1", "B", "C", "@MQ", "A-", "1A", ""};
+  const std::vector<std::string> amounts = {
+      "5",      "-5",    "+5",      "0",       "-0",         ".5",     "5.",   "-.25",     "12340",
+      "0.0000005", "1234567.891234567890123456789", "000120", big, "-" + big, "1" + big,
+      "1e3",    "1,000", "",        "-",       ".",          "--5",    "+-5",  "1.2.3",    " 5",
+      "5 ",     "A#",    "(5)",     "5*2",     "ｱ",          "1/0"};
+  for (const std::string& name : names) {
+    for (const std::string& amount : amounts) {
+      SCOPED_TRACE("name \"" + name + "\", amount \"" + amount + "\"");
+      std::string r;
+
+      Start(start);
+      const bool viaStatement = CalcExpression(st, name + "=" + name + "+" + amount, r);
+      const auto expected = Answers();
+      Start(start);
+      EXPECT_EQ(EquipSumAdd(st, name, amount), viaStatement);
+      EXPECT_EQ(Answers(), expected);
+
+      Start(start);
+      const bool startedViaStatement = CalcExpression(st, name + "=" + name + "+" + amount, r) ||
+                                       CalcExpression(st, name + "=" + amount, r);
+      const auto startedExpected = Answers();
+      Start(start);
+      EXPECT_EQ(EquipSumAddOrStart(st, name, EquipAmount::Of(amount)), startedViaStatement);
+      EXPECT_EQ(Answers(), startedExpected);
+    }
+  }
+}
+
+TEST_F(EquipmentSumsTest, ALongRunOfAmountsEndsExactlyWhereTheStatementsEnd) {
+  // Decimals that binary arithmetic cannot hold, signs mixed, a sum crossing zero.
+  std::vector<std::string> amounts;
+  for (int i = 0; i < 300; ++i)
+    amounts.push_back((i % 3 == 0 ? "-" : "") + std::to_string(i) + "." + std::to_string(i % 10) + "1");
+  Start({"S=0"});
+  std::string r;
+  for (const std::string& a : amounts) ASSERT_TRUE(CalcExpression(st, "S=S+" + a, r));
+  const auto expected = Answers();
+  Start({"S=0"});
+  for (const std::string& a : amounts) ASSERT_TRUE(EquipSumAdd(st, "S", a));
+  EXPECT_EQ(Answers(), expected);
+}
+
+}  // namespace
+}  // namespace kv::test
