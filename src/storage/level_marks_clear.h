@@ -18,10 +18,11 @@ struct LevelMarksClearResult {
 
 // In the level work files 1 .. `LevelCount` of `workBase` that exist, every
 // whole record of `recordLength` bytes whose byte `position` (from 1) holds
-// `mark` gets a blank there; no other byte changes. Records are rewritten in
-// place one at a time, so a file that cannot be read or written stops the
-// clearing with whole records only (the next run finishes the job). A tail
-// shorter than a record is left as it is.
+// `mark` gets a blank there; no other byte changes. Each mark is replaced in
+// place, so a file that cannot be read or written stops the clearing with
+// whole records only (the next run finishes the job). A file that cannot be
+// written is an error only when it holds the mark. A tail shorter than a
+// record is left as it is.
 LevelMarksClearResult NotPrnLevelLineClear(const ProgramState& st, std::string_view workBase, int recordLength,
                                            char mark, int position);
 
