@@ -5,6 +5,7 @@
 #include "calc/y_calc.h"
 #include "editor/edit_menu.h"
 #include "editor/grid_events.h"
+#include "editor/level_marks_commands.h"
 #include "sheet/memo_editor.h"
 #include "sheet/selection_helpers.h"
 #include "sheet/series_fill.h"
@@ -13,6 +14,7 @@
 #include "state/menu_model.h"
 #include "state/program_state.h"
 #include "state/warn_msg_box.h"
+#include "storage/file_command_steps.h"
 
 namespace kv {
 
@@ -112,6 +114,12 @@ void Tokusyusub_Click(EditorGrids& g, int index) {
       break;
     case kSeriesFillItem:
       SeriesFill(st, g.sheet);
+      break;
+    case kLevelMarksClearItem:
+      if (st.CurrentLevel > 1)
+        AskUser(st, "(1)階層で実行して下さい", vbOKOnly);
+      else
+        NotPrintLvlClr(st);
       break;
     default:
       break;

@@ -17,7 +17,9 @@ inline constexpr int kCalcMenuItems[] = {0, 1, 2, 3, 4, 13, 14, 16, 17, 18, 19, 
 inline constexpr int kMemoRowItem = 2;
 inline constexpr int kSpecialMemoRowItem = 3;
 inline constexpr int kSeriesFillItem = 14;
-inline constexpr int kExtendedMenuItems[] = {1, kMemoRowItem, kSpecialMemoRowItem, kSeriesFillItem, 20};
+inline constexpr int kLevelMarksClearItem = 21;
+inline constexpr int kExtendedMenuItems[] = {1,  kMemoRowItem, kSpecialMemoRowItem, kSeriesFillItem,
+                                             20, kLevelMarksClearItem};
 
 // The calculation-row command `index`, after the marking modes are off.
 // On an equipment classification file 16 .. 20 are refused. The selection
@@ -32,7 +34,8 @@ void Menu_3Sub_Click(EditorGrids& g, int index);
 // The extended-functions command `index`: the selection stored, the other
 // marking mode ended (1 and 20 switch their own mode on or off; the other
 // items end both). 2 makes a memo row and opens the memo editor on it, 3 a
-// special memo row, 14 fills the selected text column as a series.
+// special memo row, 14 fills the selected text column as a series, 21
+// clears every non-print level-row mark of the estimate (level 1 only).
 void Tokusyusub_Click(EditorGrids& g, int index);
 
 }  // namespace kv

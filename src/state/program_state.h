@@ -88,6 +88,7 @@ struct WindowFlags {
   bool RefSheetLoaded = false;
   bool SearchWindowOpen = false;
   bool SearchSheetLoaded = false;
+  std::string SearchTitle;  // the search window's caption while it serves the reference window
   bool RefSearchOpen = false;
   bool SiwakeWindowOpen = false;
   bool UnitWindowOpen = false;

@@ -82,6 +82,21 @@ TEST_F(CalcMenuTest, ExtendedMenuEndsTheOtherModeAndTogglesItsOwn) {
   EXPECT_FALSE(memo.visible);
 }
 
+// Clearing the level-row marks of the whole estimate runs on the top level
+// only; below it the user is told so and nothing is recorded or re-read.
+TEST_F(CalcMenuTest, ExtendedMenuLevelMarksClearIsRefusedBelowTheTopLevel) {
+  st.CurrentLevel = 2;
+  st.NotPrintLvlLineMode = true;
+  st.SheetModified = false;
+  const auto rows = st.SheetRows;
+  ui.AnswerMsgBox(vbOK, "(1)階層で実行して下さい");
+  Tokusyusub_Click(g, kLevelMarksClearItem);
+  EXPECT_FALSE(st.NotPrintLvlLineMode);
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"(1)階層で実行して下さい"});
+  EXPECT_EQ(st.SheetRows, rows);
+  EXPECT_FALSE(st.SheetModified);
+}
+
 TEST_F(CalcMenuTest, ExtendedMenuMemoRowOpensTheMemoEditorAndSeriesFillNumbers) {
   Cursor(kName, 2);
   Tokusyusub_Click(g, kMemoRowItem);
