@@ -8,13 +8,17 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTimer>
 #include <filesystem>
 #include <string>
 
 #include "core/ini_file.h"
+#include "core/window_services.h"
 #include "editor/editor_geometry.h"
+#include "editor/windows/edtsheet_frm.h"
 #include "platform/codepage.h"
 #include "platform/grid/qt/grid_view.h"
+#include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "state/layout_file.h"
 #include "state/program_state.h"
@@ -107,6 +111,33 @@ TEST_F(MskSheetFrmTest, RegistrationWritesTheFilesAndClosesTheWindow) {
   EXPECT_EQ(st.MaskDef[1][1][0], ' ');
   EXPECT_TRUE(st.PackPending);
   ui.ExpectAllAnswered();
+}
+
+// The View menu's item 5 opens the window modally over the editor, after the
+// marking modes have ended; its Cancel brings the editor back.
+TEST(MskSheetFromViewMenu, ItemFiveOpensTheWindowModally) {
+  test::EnsureQtApp();
+  QtUi qt;
+  ProgramState st{qt};
+  st.FontName = "IPAMincho";
+  st.MASK_NAME[0] = "全項目";
+  RegisterEditorWindow(qt, st, EditorWindowHooks{});
+  qt.ShowModeless(kEditWindow);
+  auto* editor = dynamic_cast<EDTSHEET_FRM*>(qt.LoadedWindow(kEditWindow));
+  ASSERT_NE(editor, nullptr);
+  st.NotPrintLineMode = true;
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    auto* w = dynamic_cast<MskSheet_Frm*>(qt.LoadedWindow(kMaskWindow));
+    ASSERT_NE(w, nullptr);
+    shown = w->isVisible() && w->isModal();
+    EXPECT_FALSE(st.NotPrintLineMode);
+    w->MaskCancel()->trigger();
+  });
+  editor->MenuAction("Menu_7Sub", 5)->trigger();
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(qt.IsWindowLoaded(kMaskWindow));
+  delete editor;
 }
 
 }  // namespace
