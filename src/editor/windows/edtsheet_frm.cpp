@@ -29,6 +29,7 @@
 #include "editor/editor_geometry.h"
 #include "editor/level_display.h"
 #include "editor/windows/menu_bar_view.h"
+#include "editor/windows/msk_sheet_frm.h"
 #include "sheet/edit_popup_menu.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/tree/qt/tree_view.h"
@@ -36,6 +37,7 @@
 #include "platform/qt/window_helpers.h"
 #include "sheet/edit_tree.h"
 #include "sheet/level_navigation.h"
+#include "sheet/selection_helpers.h"
 #include "sheet/sheet_engine.h"
 #include "state/float_windows.h"
 #include "state/menu_rules.h"
@@ -598,6 +600,17 @@ void EDTSHEET_FRM::WireLevelMoves() {
     edtSheet_->setFocus();
   };
   for (int item = 1; item <= 3; ++item) WireMenu("DM_DISP", [this](int index) { DM_Disp_Click(index); }, item);
+  // View item 5: the mask set-up window for the screen of the current level.
+  WireMenu(
+      "Menu_7Sub",
+      [this](int) {
+        SelRectStore(st_, edtSheetGrid_);
+        MarkingModesOff(st_);
+        st_.ui.ShowModal(kMaskWindow);
+        FloatWindowsRaise(st_);
+        if (edtSheet_->isVisible()) edtSheet_->setFocus();
+      },
+      5);
   // The splitter: Qt's grab of the pressed widget holds the mouse for the drag.
   new EventWatcher(sizer_, [this](QEvent* e) {
     const auto at = [this, e] {
@@ -667,6 +680,7 @@ MainWindowPlacement EDTSHEET_FRM::Placement() const {
 }
 
 void RegisterEditorWindow(QtUi& ui, ProgramState& st, EditorWindowHooks hooks) {
+  RegisterMaskWindow(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);
