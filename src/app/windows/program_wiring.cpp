@@ -9,6 +9,7 @@
 #include "app/startup_init.h"
 #include "app/windows/option_windows.h"
 #include "app/windows/small_dialogs.h"
+#include "editor/windows/frm_tname.h"
 #include "app/windows/st_gamen.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/qt/grid_view.h"
@@ -141,6 +142,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterTitleScreen(ui, st, programFolder);
   RegisterOptionWindows(ui, st);
   RegisterRecoveryWindows(ui, st);
+  RegisterTotalNamesWindow(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);
