@@ -28,6 +28,7 @@
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
 #include "editor/level_display.h"
+#include "editor/windows/frm_tname.h"
 #include "editor/windows/menu_bar_view.h"
 #include "editor/windows/msk_sheet_frm.h"
 #include "sheet/edit_popup_menu.h"
@@ -354,6 +355,12 @@ void EDTSHEET_FRM::WireEditing() {
   }
   for (int item : kExtendedMenuItems)
     WireMenu("Tokusyusub", [this](int index) { Tokusyusub_Click(index); }, item);
+  // View "合計名称変更(&H)...": the total-row names window, modal.
+  WireMenu("Menu_7Sub", [this](int) {
+    SelRectStore(st_, edtSheetGrid_);
+    MarkingModesOff(st_);
+    st_.ui.ShowModal(kTotalNamesWindow);
+  }, 15);
   // The calculator box: Enter and Esc, and losing the focus to another
   // control of this window. A message box or another window becoming active
   // takes the focus for a while only: the box keeps its formula.
@@ -686,6 +693,7 @@ void RegisterEditorWindow(QtUi& ui, ProgramState& st, EditorWindowHooks hooks) {
     WireOptionMenus(*w, st);
     return w;
   });
+  RegisterTotalNamesWindow(ui, st);
 }
 
 }  // namespace kv
