@@ -1,9 +1,12 @@
 #include "editor/windows/frm_tname.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "core/window_services.h"
@@ -70,6 +73,14 @@ void frmTName::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   if (!firstShow_) return;
   firstShow_ = false;
+  // As wide as the level's columns, within the screen: every name is then in
+  // view without scrolling where the screen allows it.
+  int columns = sheet_.HeaderWidth();
+  for (int c = 1; c <= sheet_.ColCount(); ++c) columns += sheet_.Scaled(sheet_.ColWidth(c));
+  const int frame = width() - view_->viewport()->width();
+  int wanted = columns + std::max(frame, 0) + 2;
+  if (const QScreen* screen = this->screen()) wanted = std::min(wanted, screen->availableGeometry().width() * 9 / 10);
+  if (wanted > width()) resize(wanted, height());
   CenterForm(*this);
   SetTopMost(*this, true);
   view_->setFocus(Qt::OtherFocusReason);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
@@ -105,6 +106,11 @@ TEST_F(FrmTName, ViewItemShowsTheNamesAndSavesAnEdit) {
     EXPECT_EQ(w.MenuItem(3)->text(), Q("終了(&X)"));
     EXPECT_FALSE(w.MenuItem(0)->isEnabled());
     EXPECT_EQ(w.height(), TwipsToPixels(w.Logic().GridHeightTwips() + 750, w.logicalDpiY()));
+    // Every column in view: the window is as wide as the columns (the
+    // offscreen screen is wide enough).
+    const GridModel& g = w.TotalSheet();
+    EXPECT_GE(w.findChild<QAbstractScrollArea*>()->viewport()->width(),
+              g.ColX(1, g.ColCount()) + g.Scaled(g.ColWidth(g.ColCount())));
     EXPECT_EQ(w.TotalSheet().CellText(1, 1).substr(0, 6), "小計");
     EXPECT_EQ(w.TotalSheet().CellText(3, 1).find_first_not_of('*'), std::string::npos);
     Edit(w, 1, "工事合計");
