@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <stdlib.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -23,9 +24,45 @@
 #include "quiet_ui.h"
 #include "state/column_numbers.h"
 #include "state/program_state.h"
+#include "platform/fs.h"
+#include "storage/level_files.h"
 #include "storage/row_record.h"
 
 namespace kv::bench {
+
+// A fresh folder under the system's temporary folder, removed with all it
+// holds when this goes.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const char* prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Reads every level file of the estimate once, as one plain read each;
+// answers the bytes read.
+inline size_t ReadAllLevelFiles(const ProgramState& st) {
+  size_t bytes = 0;
+  for (int level = 1; level <= st.LevelCount; ++level) {
+    std::error_code ec;
+    const auto data = fs::ReadFileBytes(LevelFilePath(st, st.WorkFileBase, level), ec);
+    if (!data) std::abort();
+    bytes += data->size();
+  }
+  return bytes;
+}
 
 struct LargeEstimateSpec {
   int levels = 8;

@@ -24,23 +24,17 @@ namespace {
 namespace stdfs = std::filesystem;
 
 struct Estimate {
-  stdfs::path root;
+  kv::bench::ScratchFolder scratch{"kvmarks-bench"};
+  const stdfs::path root = scratch.path();
   kv::bench::QuietUi ui;
   kv::ProgramState st{ui};
   kv::bench::LargeEstimateSpec spec;
   kv::bench::LargeEstimate made;
 
   Estimate() {
-    std::string pattern = (stdfs::temp_directory_path() / "kvmarks-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    root = pattern;
     kv::bench::ConfigureLargeEstimate(st, root, spec);
     made = kv::bench::WriteLargeEstimate(st, spec);
     Mark();
-  }
-  ~Estimate() {
-    std::error_code ec;
-    stdfs::remove_all(root, ec);
   }
 
   // Every hundredth record of each level file gets the print mark "I".
@@ -71,13 +65,7 @@ void BM_LevelMarksBaseline_ReadLevelFiles(benchmark::State& state) {
   Estimate& e = TheEstimate();
   size_t bytes = 0;
   for (auto _ : state) {
-    bytes = 0;
-    for (int level = 1; level <= e.st.LevelCount; ++level) {
-      std::error_code ec;
-      const auto data = kv::fs::ReadFileBytes(kv::LevelFilePath(e.st, e.st.WorkFileBase, level), ec);
-      if (!data) std::abort();
-      bytes += data->size();
-    }
+    bytes = kv::bench::ReadAllLevelFiles(e.st);
   }
   state.counters["bytes"] = static_cast<double>(bytes);
 }

@@ -36,26 +36,20 @@ namespace {
 namespace stdfs = std::filesystem;
 
 struct Estimate {
-  stdfs::path root;
+  kv::bench::ScratchFolder scratch{"kvrecalcall-bench"};
+  const stdfs::path root = scratch.path();
   kv::bench::QuietUi ui;
   kv::ProgramState st{ui};
   kv::CalcEngine engine;
   kv::bench::LargeEstimateSpec spec;
 
   Estimate() {
-    std::string pattern = (stdfs::temp_directory_path() / "kvrecalcall-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    root = pattern;
     spec.calculating = true;
     kv::bench::ConfigureLargeEstimate(st, root, spec);
     kv::bench::WriteLargeEstimate(st, spec);
     st.calc = &engine;
     st.ReCalcFlag = true;
     st.RecalcAllRunning = true;
-  }
-  ~Estimate() {
-    std::error_code ec;
-    stdfs::remove_all(root, ec);
   }
 };
 
@@ -91,13 +85,7 @@ void ReadLevelFiles(benchmark::State& state) {
   Estimate& e = TheEstimate();
   size_t bytes = 0;
   for (auto _ : state) {
-    bytes = 0;
-    for (int level = 1; level <= e.st.LevelCount; ++level) {
-      std::error_code ec;
-      const auto data = kv::fs::ReadFileBytes(kv::LevelFilePath(e.st, e.st.WorkFileBase, level), ec);
-      if (!data) std::abort();
-      bytes += data->size();
-    }
+    bytes = kv::bench::ReadAllLevelFiles(e.st);
   }
   state.counters["bytes"] = static_cast<double>(bytes);
 }
@@ -162,16 +150,14 @@ BENCHMARK(RecalcFromTopLevelAfterAChange)->Unit(benchmark::kMillisecond);
 // A 1,000-row sheet of the equipment edition: A name, B mark, C quantity,
 // D unit, E price, F amount [[C*[[E (SUM), G formula, H rate, I value, J sum.
 struct EquipmentSheet {
-  stdfs::path root;
+  kv::bench::ScratchFolder scratch{"kvequip-bench"};
+  const stdfs::path root = scratch.path();
   kv::bench::QuietUi ui;
   kv::ProgramState st{ui};
   kv::CalcEngine engine;
   std::vector<std::string> rows;
 
   EquipmentSheet() {
-    std::string pattern = (stdfs::temp_directory_path() / "kvequip-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    root = pattern;
     st.SystemKind = 1;
     st.DataLen = 512;
     st.Imax = 1000;
@@ -229,10 +215,6 @@ struct EquipmentSheet {
       }
       rows.push_back(rec);
     }
-  }
-  ~EquipmentSheet() {
-    std::error_code ec;
-    stdfs::remove_all(root, ec);
   }
   void Reset() {
     for (size_t i = 0; i < rows.size(); ++i) st.SheetRows[i + 1] = rows[i];

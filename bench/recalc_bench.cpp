@@ -27,23 +27,17 @@ namespace {
 namespace stdfs = std::filesystem;
 
 struct Estimate {
-  stdfs::path root;
+  kv::bench::ScratchFolder scratch{"kvrecalc-bench"};
+  const stdfs::path root = scratch.path();
   kv::bench::QuietUi ui;
   kv::ProgramState st{ui};
   kv::bench::LargeEstimateSpec spec;
   kv::bench::LargeEstimate made;
 
   Estimate() {
-    std::string pattern = (stdfs::temp_directory_path() / "kvrecalc-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    root = pattern;
     spec.calculating = true;
     kv::bench::ConfigureLargeEstimate(st, root, spec);
     made = kv::bench::WriteLargeEstimate(st, spec);
-  }
-  ~Estimate() {
-    std::error_code ec;
-    stdfs::remove_all(root, ec);
   }
 };
 
