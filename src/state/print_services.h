@@ -17,6 +17,9 @@ class PrintServices {
   // Refills the paper lists of the main window and the floating toolbar.
   virtual void FillPaperCombo(ProgramState& st) = 0;
   virtual void UpdatePaperMenu(ProgramState& st) = 0;
+  // Stores the current print form (`PrnTypeNo`) in the estimate's settings
+  // file, the current printer's settings file and DAVIROV.INI.
+  virtual void SavePrintType(ProgramState& st) {}
 };
 
 }  // namespace kv

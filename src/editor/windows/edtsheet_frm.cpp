@@ -411,21 +411,6 @@ void EDTSHEET_FRM::MenuChosen(const std::string& name, int index) {
 
 // --- EditorServices ---------------------------------------------------------
 
-void EDTSHEET_FRM::ToolBar1Init(ProgramState&) {}
-
-void EDTSHEET_FRM::ToolBar2Init(ProgramState&) {}
-
-void EDTSHEET_FRM::ShowToolBar2(ProgramState&, bool) {}
-
-void EDTSHEET_FRM::ToolBarStateSet(ProgramState& st, bool busy) {
-  st.CommandBusy = busy;
-  st.ui.ProcessEvents();
-  BusyLockMenus(menus_, st.SystemKind, busy);
-  MenusChanged();
-  // Every level button: a level move never starts inside a command.
-  for (QPushButton* b : dmButtons_) b->setEnabled(!busy);
-}
-
 void EDTSHEET_FRM::PageNumbersWrite(ProgramState&) {}
 
 void EDTSHEET_FRM::SetCaption(ProgramState&, const std::string& caption) {

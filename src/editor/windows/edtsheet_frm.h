@@ -22,6 +22,7 @@
 #include "editor/editor_state.h"
 #include "editor/file_menu.h"
 #include "editor/grid_events.h"
+#include "editor/toolbars/toolbar_model.h"
 #include "editor/windows/memo_editor_view.h"
 #include "platform/grid/grid_model.h"
 #include "platform/tree/tree_model.h"
@@ -47,6 +48,7 @@ class GridView;
 class MenuBarView;
 class QtUi;
 class SheetEngine;
+class ToolbarActions;
 class TreeView;
 struct ProgramState;
 
@@ -93,6 +95,20 @@ class EDTSHEET_FRM : public QMainWindow,
   // The sheet grid's popup edit menu (made once; a right click shows it).
   QMenu* EditPopup() const { return editPopup_; }
 
+  // --- Toolbars ---
+  // A click on a button of the docked basic or extended toolbar, by key; the
+  // floating toolbars call them too.
+  void Toolbar1_ButtonClick(const std::string& key);
+  void Toolbar2_ButtonClick(const std::string& key);
+  // Undocks the basic or extended toolbar into its floating window, placed
+  // with its top left corner at (xTw, yTw) in screen twips.
+  void FloatToolBar1(int xTw, int yTw);
+  void FloatToolBar2(int xTw, int yTw);
+  // The non-print row button and menu item locked (true) or free again.
+  void HiinsatuStateSet(bool locked);
+  // Splits the sheet view or joins it again.
+  void ToggleSheetDivide();
+
   // --- Status bar ---
   void StatusBarInit() override;
   // Panel 1..6; other numbers are ignored. The bar repaints in every case.
@@ -120,6 +136,12 @@ class EDTSHEET_FRM : public QMainWindow,
   QToolBar* Toolbar2() const { return toolbar2_; }
   QComboBox* cmbZoom() const { return cmbZoom_; }
   QComboBox* cmbYosi() const { return cmbYosi_; }
+  // The buttons of the docked toolbars: their states and their actions
+  // (the actions exist once the toolbars are set up).
+  ToolbarModel& Toolbar1Model() { return toolbar1Model_; }
+  ToolbarModel& Toolbar2Model() { return toolbar2Model_; }
+  ToolbarActions* Toolbar1Actions() const { return toolbar1Actions_; }
+  ToolbarActions* Toolbar2Actions() const { return toolbar2Actions_; }
   // The level bar: a button and a path label for each parent level; the bar
   // uses LevelCount - 1 of them.
   QPushButton* DM_Button(int i) const;  // 1..8
@@ -222,6 +244,10 @@ class EDTSHEET_FRM : public QMainWindow,
   QToolBar* toolbar2_ = nullptr;
   QComboBox* cmbZoom_ = nullptr;
   QComboBox* cmbYosi_ = nullptr;
+  ToolbarModel toolbar1Model_{BasicToolbarTable()};
+  ToolbarModel toolbar2Model_{ExtendedToolbarTable()};
+  ToolbarActions* toolbar1Actions_ = nullptr;
+  ToolbarActions* toolbar2Actions_ = nullptr;
   std::vector<QPushButton*> dmButtons_;
   std::vector<QLabel*> dmLabels_;
   // The tree model outlives its view (the view goes first in the destructor).

@@ -1,0 +1,7 @@
+#include "editor/toolbars/windows/toolbar_icons.h"
+
+namespace kv {
+
+QIcon ToolbarIcon(std::string_view) { return QIcon(); }
+
+}  // namespace kv
