@@ -98,8 +98,12 @@ class EDTSHEET_FRM : public QMainWindow,
   // --- Toolbars ---
   // A click on a button of the docked basic or extended toolbar, by key; the
   // floating toolbars call them too.
-  void Toolbar1_ButtonClick(const std::string& key);
-  void Toolbar2_ButtonClick(const std::string& key);
+  // `fromFloating` for the few buttons that act differently there.
+  void Toolbar1_ButtonClick(const std::string& key, bool fromFloating = false);
+  void Toolbar2_ButtonClick(const std::string& key, bool fromFloating = false);
+  // A double click on the extended toolbar (and View item 13): its customise
+  // dialog.
+  void Toolbar2_DblClick();
   // Undocks the basic or extended toolbar into its floating window, placed
   // with its top left corner at (xTw, yTw) in screen twips.
   void FloatToolBar1(int xTw, int yTw);
@@ -142,6 +146,14 @@ class EDTSHEET_FRM : public QMainWindow,
   ToolbarModel& Toolbar2Model() { return toolbar2Model_; }
   ToolbarActions* Toolbar1Actions() const { return toolbar1Actions_; }
   ToolbarActions* Toolbar2Actions() const { return toolbar2Actions_; }
+  // The button states of the floating copies (owned here so that the locks
+  // reach them whether the floating windows exist or not).
+  ToolbarModel& FloatToolbar1Model() { return floatToolbar1Model_; }
+  ToolbarModel& FloatToolbar2Model() { return floatToolbar2Model_; }
+  // Shows every toolbar model on its buttons: the docked actions, then the
+  // floating windows through `floatToolbarsRefresh` (set while they exist).
+  void ToolbarsRefresh();
+  std::function<void()> floatToolbarsRefresh;
   // The level bar: a button and a path label for each parent level; the bar
   // uses LevelCount - 1 of them.
   QPushButton* DM_Button(int i) const;  // 1..8
@@ -246,6 +258,8 @@ class EDTSHEET_FRM : public QMainWindow,
   QComboBox* cmbYosi_ = nullptr;
   ToolbarModel toolbar1Model_{BasicToolbarTable()};
   ToolbarModel toolbar2Model_{ExtendedToolbarTable()};
+  ToolbarModel floatToolbar1Model_{BasicToolbarTable()};
+  ToolbarModel floatToolbar2Model_{ExtendedToolbarTable()};
   ToolbarActions* toolbar1Actions_ = nullptr;
   ToolbarActions* toolbar2Actions_ = nullptr;
   std::vector<QPushButton*> dmButtons_;

@@ -4,9 +4,9 @@
 
 namespace kv {
 
-void EDTSHEET_FRM::Toolbar1_ButtonClick(const std::string&) {}
+void EDTSHEET_FRM::Toolbar1_ButtonClick(const std::string&, bool) {}
 
-void EDTSHEET_FRM::Toolbar2_ButtonClick(const std::string&) {}
+void EDTSHEET_FRM::Toolbar2_ButtonClick(const std::string&, bool) {}
 
 void EDTSHEET_FRM::ToggleSheetDivide() {}
 

@@ -2,6 +2,7 @@
 // the extended toolbar, and the busy lock on their buttons.
 #include <QPushButton>
 
+#include "editor/toolbars/windows/toolbar_actions.h"
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/ui.h"
 #include "state/menu_rules.h"
@@ -25,5 +26,13 @@ void EDTSHEET_FRM::ToolBarStateSet(ProgramState& st, bool busy) {
 }
 
 void EDTSHEET_FRM::HiinsatuStateSet(bool) {}
+
+void EDTSHEET_FRM::Toolbar2_DblClick() {}
+
+void EDTSHEET_FRM::ToolbarsRefresh() {
+  if (toolbar1Actions_) toolbar1Actions_->Refresh();
+  if (toolbar2Actions_) toolbar2Actions_->Refresh();
+  if (floatToolbarsRefresh) floatToolbarsRefresh();
+}
 
 }  // namespace kv
