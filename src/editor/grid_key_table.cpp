@@ -248,9 +248,11 @@ const std::vector<KeyTableRow> kRows = {
      }},
     {"18a", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF2) && !k.shift; }, DirectEdit},
     {"19", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF3); }, TotalsNow},
-    // F4: the File menu's print item.
+    // F4: the File menu's print item; nothing inside another command, whose
+    // busy lock the print would release.
     {"20", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kF4); },
      [](EditorGrids& g, KeyPress&) {
+       if (g.st.CommandBusy) return;
        MarkingModesOff(g.st);
        if (g.fileMenu != nullptr) Menu_1Sub_Click(g.st, 15, *g.fileMenu);
      }},

@@ -5,6 +5,7 @@
 
 #include "editing_keys_fixture.h"
 #include "editor/edit_menu.h"
+#include "editor/file_menu.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_keys.h"
 #include "support/recording_services.h"
@@ -255,6 +256,24 @@ TEST_F(GridKeyTableTest, F9TakesTheBusyLockWithAnyModifiersButNotInsideACommand)
   EXPECT_TRUE(editor.calls.empty());
   EXPECT_TRUE(st.CommandBusy);
   st.editor = nullptr;
+}
+
+TEST_F(GridKeyTableTest, F4PrintsNothingInsideAnotherCommand) {
+  FileMenuPort files;
+  int printRequests = 0;
+  files.NonPrintModesOff = [&](ProgramState&) { ++printRequests; };
+  g.fileMenu = &files;
+  st.NotPrintLineMode = true;
+  st.CommandBusy = true;
+  Press(kF1 + 3);
+  EXPECT_EQ(printRequests, 0);
+  EXPECT_TRUE(st.NotPrintLineMode);
+  EXPECT_TRUE(st.CommandBusy);
+  st.CommandBusy = false;
+  Press(kF1 + 3);
+  EXPECT_EQ(printRequests, 1);
+  EXPECT_FALSE(st.NotPrintLineMode);
+  g.fileMenu = nullptr;
 }
 
 TEST_F(GridKeyTableTest, CtrlMovesJumpToTheEdgesOfTheUsedRowsAndShownColumns) {

@@ -230,6 +230,9 @@ class EDTSHEET_FRM : public QMainWindow,
   void WireLevelMoves();
   void MenuChosen(const std::string& name, int index);
   void Form_Activate();
+  // Marks the toolbar buttons whose commands exist and watches the docked
+  // toolbars for the drag that undocks them.
+  void ToolbarEventsWire();
   int Px(int twips) const;   // twips to pixels across
   int Tw(int pixels) const;  // pixels to twips across
 
