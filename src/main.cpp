@@ -17,6 +17,7 @@
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
+#include "print/print_forms.h"
 #include "state/number_chars.h"
 #include "state/program_state.h"
 #include "storage/file_commands.h"
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
   // their evaluation orders with it.
   kv::CalcEngine calc;
   st.calc = &calc;
+  // The paper lists and the print form kept per printer.
+  kv::PrintForms print;
+  st.print = &print;
   kv::FileCommands files;
   kv::WireFileCommands(ui, st, files);
   kv::InstanceLock instance;

@@ -4,6 +4,7 @@
 #include "calc/recalc_all_levels.h"
 #include "calc/y_calc.h"
 #include "editor/edit_menu.h"
+#include "editor/even_spacing.h"
 #include "editor/grid_events.h"
 #include "editor/level_marks_commands.h"
 #include "sheet/memo_editor.h"
@@ -15,6 +16,7 @@
 #include "state/program_state.h"
 #include "state/warn_msg_box.h"
 #include "storage/file_command_steps.h"
+#include "storage/level_files.h"
 
 namespace kv {
 
@@ -53,6 +55,21 @@ const char* RowRefusal(const ProgramState& st) {
   if (st.CurrentRow > st.Imax) return "この行では無効です";
   if (st.UsedRows + 1 > st.Imax) return "最大行を超えるので入力できません";
   return "";
+}
+
+// Level 1 only; below it the user is told so.
+bool AtTopLevel(ProgramState& st) {
+  if (st.CurrentLevel <= 1) return true;
+  AskUser(st, "(1)階層で実行して下さい", vbOKOnly);
+  return false;
+}
+
+// Level 1 of a named estimate only (the extended items 7 .. 11).
+bool AtTopLevelOfNamedEstimate(ProgramState& st) {
+  if (!AtTopLevel(st)) return false;
+  if (!IsUntitledName(st.WorkFileBase)) return true;
+  AskUser(st, "ﾌｧｲﾙを保存後に実行して下さい.", vbOKOnly);
+  return false;
 }
 
 void TotalsSwitchChecked(ProgramState& st) {
@@ -99,6 +116,7 @@ void Tokusyusub_Click(EditorGrids& g, int index) {
   SelRectStore(st, g.sheet);
   if (index != kNotPrintLineItem && st.NotPrintLineMode) NotPrintLine(st);
   if (index != kNotPrintLvlLineItem && st.NotPrintLvlLineMode) NotPrintLvlLine(st);
+  if (index >= 7 && index <= kClassifyFileItem && !AtTopLevelOfNamedEstimate(st)) return;
   switch (index) {
     case kNotPrintLineItem:
       NotPrintLine(st);
@@ -112,14 +130,20 @@ void Tokusyusub_Click(EditorGrids& g, int index) {
     case kSpecialMemoRowItem:
       SpecialRow(g, 20);
       break;
+    case kEvenSpacingItem:
+      EvenSpacing(st, g.sheet);
+      break;
     case kSeriesFillItem:
       SeriesFill(st, g.sheet);
       break;
+    case kSearchItem:
+      SchPreCheck(st);
+      break;
     case kLevelMarksClearItem:
-      if (st.CurrentLevel > 1)
-        AskUser(st, "(1)階層で実行して下さい", vbOKOnly);
-      else
-        NotPrintLvlClr(st);
+      if (AtTopLevel(st)) NotPrintLvlClr(st);
+      break;
+    case kSpecialPrintSetupItem:
+      AtTopLevel(st);
       break;
     default:
       break;

@@ -16,9 +16,14 @@ inline constexpr int kCalcMenuItems[] = {0, 1, 2, 3, 4, 13, 14, 16, 17, 18, 19, 
 // marking modes of edit_menu.h).
 inline constexpr int kMemoRowItem = 2;
 inline constexpr int kSpecialMemoRowItem = 3;
+inline constexpr int kClassifyFileItem = 11;
+inline constexpr int kEvenSpacingItem = 13;
 inline constexpr int kSeriesFillItem = 14;
+inline constexpr int kSearchItem = 18;
 inline constexpr int kLevelMarksClearItem = 21;
-inline constexpr int kExtendedMenuItems[] = {1,  kMemoRowItem, kSpecialMemoRowItem, kSeriesFillItem,
+inline constexpr int kSpecialPrintSetupItem = 22;
+// The items wired to the menu; 11, 18 and 22 wait for their windows.
+inline constexpr int kExtendedMenuItems[] = {1,  kMemoRowItem, kSpecialMemoRowItem, kEvenSpacingItem, kSeriesFillItem,
                                              20, kLevelMarksClearItem};
 
 // The calculation-row command `index`, after the marking modes are off.
@@ -33,9 +38,14 @@ void Menu_3Sub_Click(EditorGrids& g, int index);
 
 // The extended-functions command `index`: the selection stored, the other
 // marking mode ended (1 and 20 switch their own mode on or off; the other
-// items end both). 2 makes a memo row and opens the memo editor on it, 3 a
-// special memo row, 14 fills the selected text column as a series, 21
-// clears every non-print level-row mark of the estimate (level 1 only).
+// items end both). The items 7 .. 11 run on a named estimate at level 1
+// only: otherwise the user is told which, and nothing happens. 2 makes a
+// memo row and opens the memo editor on it, 3 a special memo row, 13 spreads
+// the cursor column's text evenly, 14 fills the selected text column as a
+// series, 18 checks that a search may start, 21 clears every non-print
+// level-row mark of the estimate and 22 (the special print set-up) is
+// refused below level 1. The classification file (11), the search window
+// (18) and the special print set-up (22) do nothing more yet.
 void Tokusyusub_Click(EditorGrids& g, int index);
 
 }  // namespace kv

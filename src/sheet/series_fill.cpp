@@ -24,14 +24,6 @@
 namespace kv {
 namespace {
 
-// Memo-type rows keep one text from byte 20 across the column fields.
-constexpr std::string_view kMemoTextKinds = "123HD\xD2";
-
-bool IsMemoTextRow(std::string_view rec) {
-  const char kind = RecordByte(rec, kKindPos);
-  return kind != ' ' && kMemoTextKinds.find(kind) != std::string_view::npos;
-}
-
 char TypeOf(const ProgramState& st, int level, int col) {
   if (!IsLevelColumn(st, level, col)) return ' ';
   const std::string& type = st.ColType[level][col];

@@ -23,13 +23,7 @@ namespace kv {
 namespace {
 
 constexpr size_t kUndoTotalSlot = kMaxSheetRows + 1;
-constexpr std::string_view kMemoTextKinds = "123HD\xD2";  // 1 2 3 H D ﾒ
 constexpr int kMemoTextStart = 20;
-
-bool IsMemoTextRow(std::string_view rec) {
-  const char kind = RecordByte(rec, kKindPos);
-  return kind != ' ' && kMemoTextKinds.find(kind) != std::string_view::npos;
-}
 
 // Blanks bytes start .. start + width - 1 of a memo-type row, whose text runs
 // from byte 20 across the column fields: a double-byte character of the text

@@ -4,6 +4,7 @@
 // until it is wired in, `ProgramState::editor` is null and callers skip these
 // steps.
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -30,6 +31,10 @@ class EditorServices {
   // them on the menu bar. Null without a window.
   virtual EditorMenus* Menus() { return nullptr; }
   virtual void MenusChanged(ProgramState& st) {}
+  // Fills the paper combos the window has loaded with the print forms'
+  // captions (display text) and selects entry `selected` (0-based), without
+  // running their selection handlers.
+  virtual void PaperCombosFill(ProgramState& st, const std::vector<std::string>& captions, int selected) {}
   // True when a loaded window of the program has exactly this caption.
   virtual bool FormCaptionOpen(ProgramState& st, const std::string& caption) { return false; }
 };

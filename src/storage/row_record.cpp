@@ -17,6 +17,12 @@ char RecordByte(std::string_view rec, int pos) {
   return rec[pos - 1];
 }
 
+bool IsMemoTextRow(std::string_view rec) {
+  constexpr std::string_view kMemoTextKinds = "123HD\xD2";
+  const char kind = RecordByte(rec, kKindPos);
+  return kind != ' ' && kMemoTextKinds.find(kind) != std::string_view::npos;
+}
+
 void SetRecordByte(std::string& rec, int pos, char c) {
   if (pos < 1) return;
   if (static_cast<int>(rec.size()) < pos) rec.resize(pos, ' ');

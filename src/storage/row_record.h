@@ -39,6 +39,11 @@ inline constexpr char kKindExpense = '\xB9';  // ｹ
 
 // The byte at a 1-based position; ' ' when the record is shorter.
 char RecordByte(std::string_view rec, int pos);
+
+// A memo-type row ("1", "2", "3", "H", "D", "ﾒ"): its text runs from byte 20
+// across the column fields, so no column command writes into it.
+bool IsMemoTextRow(std::string_view rec);
+
 // Sets the byte at a 1-based position, padding a short record with blanks.
 void SetRecordByte(std::string& rec, int pos, char c);
 

@@ -200,6 +200,7 @@ class EDTSHEET_FRM : public QMainWindow,
   EditorMenus* Menus() override { return &menus_; }
   void MenusChanged(ProgramState& st) override;
   bool FormCaptionOpen(ProgramState& st, const std::string& caption) override;
+  void PaperCombosFill(ProgramState& st, const std::vector<std::string>& captions, int selected) override;
 
  protected:
   bool event(QEvent* e) override;
