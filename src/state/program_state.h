@@ -71,6 +71,9 @@ struct Status {
   bool PackPending = false;
   bool SheetLoading = false;
   bool CommandBusy = false;
+  // The non-print row command is locked while the unit, reference, search or
+  // classification window is open.
+  bool HiinsatuLock = false;
   bool PrintRunning = false;
   long CoverToolPid = 0;
   bool EquipRecalcRunning = false;

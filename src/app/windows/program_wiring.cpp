@@ -35,8 +35,9 @@ EDTSHEET_FRM* LoadedEditWindow(QtUi& ui) { return dynamic_cast<EDTSHEET_FRM*>(ui
 
 StartupSteps ProgramStartupSteps(QtUi& ui) {
   StartupSteps steps;
-  // Not provided by this build yet: the extended toolbar's stored
-  // arrangement.
+  steps.Toolbar2ArrangementRestore = [&ui](ProgramState&) {
+    if (EDTSHEET_FRM* w = LoadedEditWindow(ui)) w->Toolbar2ArrangementRestore();
+  };
   steps.LanLockAcquire = [](ProgramState& st, const std::string& path) { return LanLockAcquire(st, path); };
   steps.LanLockRelease = [](ProgramState& st) { LanLockRelease(st); };
   steps.OldFileAndPageChk = [](ProgramState& st, const std::string& workBase) {

@@ -16,6 +16,17 @@ ToolbarModel::ToolbarModel(std::span<const ToolButtonDef> table) : table_(table)
     buttons_.push_back(std::move(b));
     groupRun_.push_back(group ? run : -1);
   }
+  for (const ToolButtonState& b : buttons_) order_.push_back(b.key);
+}
+
+void ToolbarModel::SetOrder(const std::vector<std::string>& keys) {
+  if (keys.size() != buttons_.size()) return;
+  for (const ToolButtonState& b : buttons_) {
+    int n = 0;
+    for (const std::string& k : keys) n += k == b.key ? 1 : 0;
+    if (n != 1) return;
+  }
+  order_ = keys;
 }
 
 const ToolButtonState* ToolbarModel::Find(std::string_view key) const {

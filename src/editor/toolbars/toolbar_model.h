@@ -47,6 +47,12 @@ class ToolbarModel {
 
   const std::vector<ToolButtonState>& Buttons() const { return buttons_; }
 
+  // The keys of the buttons in the order they stand on the toolbar (the
+  // table's order until the toolbar is rearranged).
+  const std::vector<std::string>& Order() const { return order_; }
+  // A new order: every key of the table once (anything else is ignored).
+  void SetOrder(const std::vector<std::string>& keys);
+
  private:
   const ToolButtonState* Find(std::string_view key) const;
   ToolButtonState* Find(std::string_view key);
@@ -54,6 +60,7 @@ class ToolbarModel {
   std::span<const ToolButtonDef> table_;
   std::vector<ToolButtonState> buttons_;  // table order, separators left out
   std::vector<int> groupRun_;             // per button: its group run, -1 none
+  std::vector<std::string> order_;
 };
 
 }  // namespace kv

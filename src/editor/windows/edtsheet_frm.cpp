@@ -148,14 +148,14 @@ void EDTSHEET_FRM::BuildControls() {
   toolbar1_->setMovable(false);
   toolbar1_->setFloatable(false);
   addToolBar(Qt::TopToolBarArea, toolbar1_);
+  // The zoom and paper combos take the places of the toolbar's ZOOM and YOSI
+  // placeholders when its buttons are made.
   cmbZoom_ = new QComboBox(toolbar1_);
   cmbZoom_->setObjectName(QStringLiteral("cmbZoom"));
-  cmbZoom_->setMinimumWidth(70);
-  toolbar1_->addWidget(cmbZoom_);
+  cmbZoom_->hide();
   cmbYosi_ = new QComboBox(toolbar1_);
   cmbYosi_->setObjectName(QStringLiteral("cmbYosi"));
-  cmbYosi_->setMinimumWidth(150);
-  toolbar1_->addWidget(cmbYosi_);
+  cmbYosi_->hide();
   addToolBarBreak(Qt::TopToolBarArea);
   toolbar2_ = new QToolBar(QStringLiteral("Toolbar2"), this);
   toolbar2_->setObjectName(QStringLiteral("Toolbar2"));

@@ -110,6 +110,11 @@ class EDTSHEET_FRM : public QMainWindow,
   void FloatToolBar2(int xTw, int yTw);
   // The non-print row button and menu item locked (true) or free again.
   void HiinsatuStateSet(bool locked);
+  // Store the arrangement of the basic or the extended toolbar.
+  void Toolbar1_Change();
+  void Toolbar2_Change();
+  // Puts the extended toolbar's buttons as they were stored.
+  void Toolbar2ArrangementRestore();
   // Splits the sheet view or joins it again.
   void ToggleSheetDivide();
 

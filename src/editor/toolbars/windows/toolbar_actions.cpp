@@ -5,6 +5,7 @@
 #include <QToolBar>
 #include <QWidget>
 
+#include "editor/toolbars/toolbar_arrangement.h"
 #include "editor/toolbars/toolbar_model.h"
 #include "editor/toolbars/windows/toolbar_icons.h"
 #include "platform/qt/window_helpers.h"
@@ -38,6 +39,9 @@ ToolbarActions::ToolbarActions(ToolbarModel& model, QObject* parent) : QObject(p
       }
       a->setCheckable(true);
       group->addAction(a);
+      QObject::connect(a, &QAction::toggled, this, [this, key](bool on) {
+        if (on && !model_.Pressed(key)) model_.Press(key);
+      });
     }
     QObject::connect(a, &QAction::triggered, this, [this, key] {
       if (!model_.Usable(key)) return;
@@ -58,12 +62,15 @@ QAction* ToolbarActions::Action(std::string_view key) const {
 void ToolbarActions::AddTo(QToolBar* bar, const std::function<QWidget*(std::string_view key)>& placeholder,
                            const std::function<void(int step)>& progress) {
   const auto table = model_.Table();
+  placed_.assign(table.size(), nullptr);
   for (size_t i = 0; i < table.size(); ++i) {
     if (QAction* a = entries_[i]) {
       bar->addAction(a);
+      placed_[i] = a;
     } else if (placeholder) {
       if (QWidget* w = placeholder(table[i].key)) {
         QAction* slot = bar->addWidget(w);
+        placed_[i] = slot;
         slot->setObjectName(ToQ(table[i].key));
         slot->setToolTip(ToQ(table[i].tooltip));
         w->setToolTip(ToQ(table[i].tooltip));
@@ -71,6 +78,21 @@ void ToolbarActions::AddTo(QToolBar* bar, const std::function<QWidget*(std::stri
       }
     }
     if (table[i].step != 0 && progress) progress(table[i].step);
+  }
+}
+
+void ToolbarActions::ApplyOrder(QToolBar* bar) {
+  const std::vector<size_t> order = ArrangedEntries(model_.Table(), ArrangementOf(model_));
+  QAction* before = nullptr;
+  // From the end: each entry goes in front of the one placed after it.
+  for (size_t n = order.size(); n-- > 0;) {
+    QAction* a = order[n] < placed_.size() ? placed_[order[n]] : nullptr;
+    if (!a) continue;
+    const QList<QAction*> now = bar->actions();
+    const qsizetype at = now.indexOf(a);
+    const qsizetype want = before ? now.indexOf(before) - 1 : now.size() - 1;
+    if (at != want) bar->insertAction(before, a);
+    before = a;
   }
 }
 

@@ -22,6 +22,7 @@ class ToolbarActions : public QObject {
  public:
   // Makes the actions (placeholders get none). A click on a usable button
   // presses it in the model when it is a group button, then calls `clicked`.
+  // A group button checked by the program is pressed in the model too.
   ToolbarActions(ToolbarModel& model, QObject* parent);
 
   ToolbarModel& Model() const { return model_; }
@@ -37,6 +38,10 @@ class ToolbarActions : public QObject {
   void AddTo(QToolBar* bar, const std::function<QWidget*(std::string_view key)>& placeholder,
              const std::function<void(int step)>& progress = {});
 
+  // Puts the entries that stand on `bar` into the model's order (separators
+  // keep their table places).
+  void ApplyOrder(QToolBar* bar);
+
   // Shows the model: visible, usable (enabled and wired) and pressed.
   void Refresh();
 
@@ -45,6 +50,7 @@ class ToolbarActions : public QObject {
  private:
   ToolbarModel& model_;
   std::vector<QAction*> entries_;
+  std::vector<QAction*> placed_;  // per table entry: what AddTo put on the bar
 };
 
 }  // namespace kv
