@@ -114,6 +114,7 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   WireFileMenu();
   WireEditing();
   WireLevelMoves();
+  WireViewMenu();
   loaded_ = true;
 }
 
