@@ -2,15 +2,13 @@
 
 #include <functional>
 
-#include "app/options_store.h"
 #include "app/windows/font_frm.h"
 #include "app/windows/frm_select_font.h"
 #include "app/windows/frm_version.h"
 #include "app/windows/set_option.h"
+#include "core/window_services.h"
 #include "editor/windows/edtsheet_frm.h"
-#include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
-#include "state/float_windows.h"
 #include "state/program_state.h"
 #include "storage/sheet_objects.h"
 
@@ -44,23 +42,6 @@ void RegisterOptionWindows(QtUi& ui, ProgramState& st) {
 }
 
 void WireOptionMenus(EDTSHEET_FRM& editor, ProgramState& st) {
-  editor.WireMenu(
-      "Menu_7Sub",
-      [&st](int) {
-        st.ui.ShowModal("Font_Frm");
-        FloatWindowsRaise(st);
-      },
-      2);
-  editor.WireMenu(
-      "Menu_7Sub",
-      [&editor, &st](int) {
-        ViewOptionsCommand(
-            st, [&editor] { return editor.EdtSheet().Zoom(); }, [&editor, &st] { ReloadSheetObjects(st, editor); },
-            [&editor] {
-              if (GridView* grid = editor.EdtSheetView(); grid != nullptr && grid->isVisible()) grid->setFocus();
-            });
-      },
-      14);
   editor.WireMenu("HelpVersion", [&st](int) { st.ui.ShowModal("frmVersion"); }, -1);
 }
 

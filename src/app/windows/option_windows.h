@@ -10,9 +10,8 @@ struct ProgramState;
 
 void RegisterOptionWindows(QtUi& ui, ProgramState& st);
 
-// Wires the editor's menu items that open them: View "文字ﾌｫﾝﾄ(&F)"
-// (Menu_7Sub 2), View "ｵﾌﾟｼｮﾝ(&O)..." (Menu_7Sub 14) and Help
-// "ﾊﾞｰｼﾞｮﾝ情報(&A)..." (HelpVersion).
+// Wires the editor's Help "ﾊﾞｰｼﾞｮﾝ情報(&A)..." (HelpVersion). The View
+// menu's font and options items open theirs through the View menu's handler.
 void WireOptionMenus(EDTSHEET_FRM& editor, ProgramState& st);
 
 }  // namespace kv

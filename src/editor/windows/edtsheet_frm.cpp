@@ -115,6 +115,7 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   WireEditing();
   WireLevelMoves();
   ToolbarEventsWire();
+  WireViewMenu();
   loaded_ = true;
 }
 

@@ -89,6 +89,10 @@ class EDTSHEET_FRM : public QMainWindow,
   void Menu_3Sub_Click(int index);
   // The extended-functions menu's handler.
   void Tokusyusub_Click(int index);
+  // The View menu with its hidden items, and the basic toolbar's zoom and
+  // paper combos, wired to their handlers (editor/view_menu.h). A selection
+  // the program makes in a combo runs its handler as a user's choice does.
+  void WireViewMenu();
   // Switch the non-print row / level-row marking mode on or off.
   void NotPrintLine();
   void NotPrintLvlLine();
