@@ -238,6 +238,17 @@ TEST_F(FloatingToolbars, DroppingTheBasicToolbarOnTheEditorsTopStripDocksIt) {
   ui.UnloadWindow(kToolBar1Window);
   test::Settle();
   ASSERT_GT(gridTop - editorTop, 2);
+  // The extended toolbar never docks by a move.
+  FrmToolBar2& f2 = Float2();
+  Mouse(f2.CaptionBar(), QEvent::MouseButtonPress, QPoint(6, 4));
+  Mouse(f2.CaptionBar(), QEvent::MouseMove, QPoint(6, 4 + editorTop + 1 - f2.frameGeometry().y()));
+  Mouse(f2.CaptionBar(), QEvent::MouseButtonRelease, QPoint(6, 4), Qt::NoButton);
+  test::Settle();
+  EXPECT_EQ(f2.frameGeometry().y(), editorTop + 1);
+  EXPECT_TRUE(st.ToolBar2Floating);
+  ui.UnloadWindow(kToolBar2Window);
+  test::Settle();
+
   EXPECT_TRUE(dropAt(editorTop + 1));
   EXPECT_TRUE(dropAt(gridTop - 1));
   EXPECT_FALSE(dropAt(editorTop));
@@ -368,6 +379,7 @@ TEST_F(FloatingToolbars, ExtendedToolbarFloatsWithTheViewItemsOffAndDocksBackSto
   EXPECT_EQ(LoadedFrmToolBar2(ui), nullptr);
   EXPECT_FALSE(st.ToolBar2Floating);
   EXPECT_FALSE(editor->Toolbar2()->isHidden());
+  EXPECT_LT(editor->Toolbar1()->y(), editor->Toolbar2()->y());
   EXPECT_TRUE(ViewItemEnabled(13));
   EXPECT_TRUE(ViewItemEnabled(17));
   EXPECT_EQ(GridBand(), docked);
