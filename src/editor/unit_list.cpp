@@ -125,8 +125,8 @@ UnitFit UnitWindowFit(const UnitFitInput& in) {
 
 // ---- The window ----
 
-UnitList::UnitList(ProgramState& st, GridModel& grid, GridModel* editorSheet, UnitWindowPort port)
-    : st_(st), grid_(grid), editorSheet_(editorSheet), port_(std::move(port)) {
+UnitList::UnitList(ProgramState& st, GridModel& grid, UnitWindowPort port)
+    : st_(st), grid_(grid), port_(std::move(port)) {
   grid_.events.DblClk = [this](int col, int row) { UNIT2SHEET_DblClk(col, row); };
   grid_.events.EditEnd = [this] { UNIT2SHEET_EditEnd(); };
   grid_.events.KeyDown2 = [this](int& key, bool, bool) { UNIT2SHEET_KeyDown2(key); };
@@ -307,8 +307,9 @@ void UnitList::UNIT2SHEET_DblClk(int, int) {
     return;
   }
   if (kNoUnitKinds.find(RowKind(st_, st_.CurrentRow)) != std::string_view::npos) return;
-  if (!IsNumericColumn(st_, st_.CurrentLevel, st_.CurrentCol) && editorSheet_ != nullptr) {
-    CellCommit(st_, *editorSheet_, ToAnsiBytes(text));
+  GridModel* sheet = port_.EditorSheet ? port_.EditorSheet() : nullptr;
+  if (!IsNumericColumn(st_, st_.CurrentLevel, st_.CurrentCol) && sheet != nullptr) {
+    CellCommit(st_, *sheet, ToAnsiBytes(text));
     st_.SheetModified = true;
   }
   if (st_.ui.GetWindowState(kEditWindow) != WindowState::Minimized && port_.EditorSheetFocus)

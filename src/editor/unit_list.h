@@ -106,6 +106,8 @@ struct UnitWindowPort {
   std::function<void(bool enabled)> EditItemsEnable;
   // The editor window's non-print row lock.
   std::function<void(bool locked)> HiinsatuStateSet;
+  // The editor's sheet grid, into which a unit is committed (null: none).
+  std::function<GridModel*()> EditorSheet;
   // The editor's sheet grid takes the focus.
   std::function<void()> EditorSheetFocus;
   // Closes the window (which then runs Form_QueryUnload).
@@ -119,9 +121,7 @@ struct UnitWindowPort {
 
 class UnitList {
  public:
-  // `editorSheet`: the editor's sheet grid, into which a unit is committed
-  // (null: no transfer).
-  UnitList(ProgramState& st, GridModel& grid, GridModel* editorSheet, UnitWindowPort port);
+  UnitList(ProgramState& st, GridModel& grid, UnitWindowPort port);
   UnitList(const UnitList&) = delete;
   UnitList& operator=(const UnitList&) = delete;
 
@@ -179,7 +179,6 @@ class UnitList {
 
   ProgramState& st_;
   GridModel& grid_;
-  GridModel* editorSheet_;
   UnitWindowPort port_;
   UnitFile units_;
   bool changeMode_ = false;

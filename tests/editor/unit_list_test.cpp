@@ -172,6 +172,7 @@ class UnitListTest : public test::EditorGridFixture {
     };
     port.EditorSheetFocus = [this] { calls.push_back("EditorFocus"); };
     port.Unload = [this] { calls.push_back("Unload"); };
+    port.EditorSheet = [this] { return &grid; };
     port.scrollBarTwips = 255;
   }
 
@@ -181,7 +182,7 @@ class UnitListTest : public test::EditorGridFixture {
   }
   void Load() {
     st.UnitWindowOpen = true;
-    list = std::make_unique<UnitList>(st, units, &grid, port);
+    list = std::make_unique<UnitList>(st, units, port);
     list->Form_Load();
     list->Form_Resize();
   }
@@ -420,14 +421,17 @@ TEST_F(UnitListTest, MissingFileGivesFreeEntriesAndTheFirstSaveCreatesIt) {
 }
 
 TEST_F(UnitListTest, LinesAfterTheSixtiethSurviveASave) {
-  Load(Lines(62) + "abcdefgh\r\n");
+  // A unit longer than 5 bytes is shown as read and cut when saved.
+  Load("x\r\n" + ToSjis("立方米") + "\r\n" + Lines(62).substr(Lines(2).size()) + "abcdefgh\r\n");
+  EXPECT_EQ(units.CellText(2, 1), "立方米");
   list->mnuFItem_Click(0);
   units.SetCursor(1, 1);
   list->mnuEItem_Click(3);
   list->mnuFItem_Click(1);
   const std::string out = FileBytes();
   EXPECT_EQ(out.substr(0, 7), "     \r\n");
-  EXPECT_EQ(out.substr(7, 7), "u2   \r\n");
+  EXPECT_EQ(out.substr(7, 7), ToSjis("立方") + " \r\n");
+  EXPECT_EQ(out.substr(14, 7), "u3   \r\n");
   EXPECT_EQ(out.substr(420), "u61\r\nu62\r\nabcdefgh\r\n");
 }
 

@@ -100,6 +100,10 @@ UNIT2_Frm::UNIT2_Frm(ProgramState& st, QtUi& ui) : QWidget(nullptr), st_(st), ui
     e->activateWindow();
     e->EdtSheetView()->setFocus(Qt::OtherFocusReason);
   };
+  port.EditorSheet = [editor]() -> GridModel* {
+    EDTSHEET_FRM* e = editor();
+    return e != nullptr ? &e->EdtSheet() : nullptr;
+  };
   port.Unload = [this] { close(); };
   // Beside the rows: the frame, the menu bar and the grid's own border.
   port.FrameTwips = [this, bar] {
@@ -107,8 +111,7 @@ UNIT2_Frm::UNIT2_Frm(ProgramState& st, QtUi& ui) : QWidget(nullptr), st_(st), ui
     return PixelsToTwips(px, logicalDpiY());
   };
   port.scrollBarTwips = Tw(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
-  EDTSHEET_FRM* e = editor();
-  logic_ = std::make_unique<UnitList>(st_, sheet_, e != nullptr ? &e->EdtSheet() : nullptr, std::move(port));
+  logic_ = std::make_unique<UnitList>(st_, sheet_, std::move(port));
 }
 
 UNIT2_Frm::~UNIT2_Frm() = default;
