@@ -171,9 +171,13 @@ void UnitList::UnitWindowPlace() {
   const stdfs::path ini = SysIniPath();
   const WindowRect r{IniGetInt(kUnitPlaceSection, "Left", ini), IniGetInt(kUnitPlaceSection, "Top", ini),
                      IniGetInt(kUnitPlaceSection, "Width", ini), IniGetInt(kUnitPlaceSection, "Height", ini)};
-  // A missing key reads -1; without a whole rectangle the window is centred
-  // at the size that fits the first layout.
-  const bool usable = r.left != -1 && r.top != -1 && r.width > 0 && r.height > 0;
+  // A missing key reads -1; without a whole rectangle on the screen the
+  // window is centred at the size that fits the first layout.
+  bool usable = r.left != -1 && r.top != -1 && r.width > 0 && r.height > 0;
+  if (usable && port_.ScreenTwips) {
+    const TextSize screen = port_.ScreenTwips();
+    usable = r.left < screen.width && r.top < screen.height && r.left + r.width > 0 && r.top + r.height > 0;
+  }
   if (usable) {
     if (port_.SetBounds) port_.SetBounds(r);
     return;

@@ -97,6 +97,8 @@ struct UnitWindowPort {
   std::function<void(const WindowRect&)> SetBounds;
   // Gives the window this size and centres it on the screen.
   std::function<void(int widthTw, int heightTw)> CenterAt;
+  // The screen's size in twips (when not given, any place counts as on it).
+  std::function<TextSize()> ScreenTwips;
   std::function<WindowState()> State;
   std::function<void(WindowState)> SetState;
   // File menu item 0 (change mode) caption and check, item 1 (save) enabled.

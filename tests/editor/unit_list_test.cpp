@@ -263,16 +263,37 @@ TEST_F(UnitListTest, KeptRectangleIsUsedAndWrittenBackUnlessMinimised) {
 
 TEST_F(UnitListTest, UnusableRectangleCentresAtTheFirstFit) {
   const stdfs::path ini = dir / "KVSSYS.INI";
-  IniPutString("単位画面", "Left", "300", ini);
+  port.ScreenTwips = [] { return TextSize{19200, 14400}; };
+  struct Case {
+    const char *left, *top, *width, *height;
+  } cases[] = {
+      {"300", "400", "0", "abc"},         // no size
+      {"300", nullptr, "2000", "3000"},   // a key missing
+      {"19200", "400", "2000", "3000"},   // right of the screen
+      {"-2000", "400", "2000", "3000"},   // left of it
+      {"300", "-3000", "2000", "3000"},   // above it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.left) + "," + (c.top ? c.top : "-"));
+    stdfs::remove(ini);
+    IniPutString("単位画面", "Left", c.left, ini);
+    if (c.top) IniPutString("単位画面", "Top", c.top, ini);
+    IniPutString("単位画面", "Width", c.width, ini);
+    IniPutString("単位画面", "Height", c.height, ini);
+    state = WindowState::Minimized;  // no fit after the load
+    calls.clear();
+    Load(Lines(3));
+    EXPECT_EQ(calls.front(), "CenterAt");
+    const int cell = list->UnitCellWidth();
+    EXPECT_EQ(rect.width, 6 * cell + cell / 5);
+    EXPECT_EQ(rect.height, 10 * list->UnitCellHeight() + 690 + 30);
+  }
+  // Partly on the screen: used as kept.
+  IniPutString("単位画面", "Left", "18000", ini);
   IniPutString("単位画面", "Top", "400", ini);
-  IniPutString("単位画面", "Width", "0", ini);
-  IniPutString("単位画面", "Height", "abc", ini);
-  state = WindowState::Minimized;  // no fit after the load
+  calls.clear();
   Load(Lines(3));
-  EXPECT_EQ(calls.front(), "CenterAt");
-  const int cell = list->UnitCellWidth();
-  EXPECT_EQ(rect.width, 6 * cell + cell / 5);
-  EXPECT_EQ(rect.height, 10 * list->UnitCellHeight() + 690 + 30);
+  EXPECT_EQ(calls.front(), "SetBounds");
 }
 
 TEST_F(UnitListTest, DoubleClickCommitsAUnitIntoATextColumnOnly) {

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -80,6 +81,12 @@ UNIT2_Frm::UNIT2_Frm(ProgramState& st, QtUi& ui) : QWidget(nullptr), st_(st), ui
     const QSize extra = frameGeometry().size() - size();
     resize(std::max(Px(widthTw) - extra.width(), 1), std::max(TwipsToPixels(heightTw, logicalDpiY()) - extra.height(), 1));
     CenterForm(*this);
+  };
+  port.ScreenTwips = [this] {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) return TextSize{1 << 20, 1 << 20};
+    const QRect r = screen->virtualGeometry();
+    return TextSize{Tw(r.right() + 1), PixelsToTwips(r.bottom() + 1, logicalDpiY())};
   };
   port.State = [this] { return ui_.GetWindowState(kUnitWindow); };
   port.SetState = [this](WindowState s) { ui_.SetWindowState(kUnitWindow, s); };
