@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <system_error>
 
 #include "app/help_file.h"
@@ -144,7 +145,6 @@ stdfs::path UnitList::UnitFilePath() const { return stdfs::path(st_.AppPath) / k
 stdfs::path UnitList::SysIniPath() const { return stdfs::path(st_.AppPath) / "KVSSYS.INI"; }
 
 void UnitList::Form_Load() {
-  units_ = UnitFile{};
   UnitGridSetup(6, 10);
   UnitWindowPlace();
   UnitListLoad();
@@ -183,8 +183,9 @@ void UnitList::UnitWindowPlace() {
     return;
   }
   const int frame = port_.FrameTwips ? port_.FrameTwips() : kUnitFrameTwips;
-  if (port_.CenterAt)
-    port_.CenterAt(6 * cellWidth_ + RoundHalfEven(cellWidth_ / 5.0), 10 * cellHeight_ + frame + 30);
+  const UnitFit fit = kv::UnitWindowFit(
+      {6 * cellWidth_, std::numeric_limits<int>::max(), cellWidth_, cellHeight_, port_.scrollBarTwips, false, frame});
+  if (port_.CenterAt) port_.CenterAt(fit.width, fit.height);
 }
 
 void UnitList::UnitListLoad() {
