@@ -13,6 +13,7 @@
 #include "editor/toolbars/windows/frm_toolbar.h"
 #include "editor/windows/frm_tname.h"
 #include "editor/windows/msk_sheet_frm.h"
+#include "editor/windows/unit2_frm.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/tree/qt/tree_view.h"
@@ -148,6 +149,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterMaskWindow(ui, st);
   RegisterTotalNamesWindow(ui, st);
   RegisterFloatingToolbars(ui, st);
+  RegisterUnitWindow(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);
