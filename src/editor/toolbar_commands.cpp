@@ -5,6 +5,7 @@
 #include "editor/calc_menu.h"
 #include "editor/edit_menu.h"
 #include "editor/toolbars/toolbar_model.h"
+#include "editor/unit_list.h"
 #include "platform/ui.h"
 #include "sheet/edit_popup_menu.h"
 #include "sheet/undo_clear.h"
@@ -44,7 +45,7 @@ constexpr int kPopupRowPaste = 9;
 constexpr std::string_view kWiredBasic[] = {"NEW", "OPEN", "SAVE", "UNDO", "UNDER", "RIGHT", "NOT", "RTN"};
 constexpr std::string_view kWiredExtended[] = {"CUT", "COPY", "PASTE",    "GDEL", "GIN",    "GCOPY",
                                                "GPASTE", "YKEISAN", "S", "T", "D", "TAX",
-                                               "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
+                                               "TANI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
 
 // The extended toolbar floats: its customise item and its on/off item would
 // act on the docked copy, which is hidden.
@@ -147,7 +148,9 @@ void Toolbar2_ButtonClick(ProgramState& st, GridModel& sheet, ToolbarCommandPort
       return;
     }
   }
-  if (key == "YKEISAN") {
+  if (key == "TANI") {
+    UnitWindowShow(st);
+  } else if (key == "YKEISAN") {
     YKeisanRun(st);
     if (!fromFloating) port.SheetFocus();
   } else if (key == "HIINSATU") {

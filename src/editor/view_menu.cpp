@@ -7,6 +7,7 @@
 #include "core/ini_file.h"
 #include "core/settings_text.h"
 #include "editor/edit_menu.h"
+#include "editor/unit_list.h"
 #include "platform/grid/grid_api.h"
 #include "platform/ui.h"
 #include "sheet/selection_helpers.h"
@@ -193,8 +194,7 @@ void Menu_7Sub_Click(ViewMenu& v, int index) {
       break;
     }
     case 11:
-      st.UnitWindowOpen = true;
-      st.ui.ShowModeless(kUnitWindow);
+      UnitWindowShow(st);
       break;
     case 13:
       FloatWindowsTopMostSet(st, false);
@@ -266,6 +266,7 @@ void cmbYosi_Click(ViewMenu& v) {
   if (st.CurrentLevel > 1 && index != oldForm - 1) {
     WarnMsgBox(st, kLevelOneOnly);
     v.port.PaperComboSelect(oldForm - 1);
+    v.port.FloatingPaperSelect(oldForm - 1);
     return;
   }
   SelRectStore(st, v.sheet);

@@ -50,7 +50,7 @@ struct ViewMenu {
 
 // Items of `Menu_7Sub` that carry a command (11, the unit window, is wired
 // with that window).
-inline constexpr int kViewMenuItems[] = {2, 5, 10, 13, 14, 15, 17};
+inline constexpr int kViewMenuItems[] = {2, 5, 10, 11, 13, 14, 15, 17};
 
 // The current print form, 1..7; any other `PrnTypeNo` counts as 1.
 int PrintFormNo(const ProgramState& st);

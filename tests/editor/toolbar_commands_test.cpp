@@ -148,8 +148,9 @@ TEST_F(ToolbarCommandsTest, ExtendedButtonsCallTheWindowsCommandsAndFocusAsDocke
       {"TREE", {"TreeDisplay", "SheetFocus"}, {"TreeDisplay", "SheetFocus"}},
       {"DIVID", {"ToggleSheetDivide", "SheetFocus"}, {"ToggleSheetDivide"}},
       {"GPASTE", {"SheetFocus"}, {"SheetFocus"}},
-      // Not built yet: nothing beyond the prologue.
+      // The unit list opens beside the sheet, which keeps no focus call.
       {"TANI", {}, {}},
+      // Not built yet: nothing beyond the prologue.
       {"SEARCH", {}, {}},
   };
   for (const Case& c : cases) {
@@ -158,6 +159,7 @@ TEST_F(ToolbarCommandsTest, ExtendedButtonsCallTheWindowsCommandsAndFocusAsDocke
     Click(2, c.key, true);
     EXPECT_EQ(port.calls, c.floating) << c.key << " floating";
   }
+  EXPECT_TRUE(st.UnitWindowOpen);
   // The tree's layout knows that the button shows or hides it.
   bool toggling = false;
   port.onTreeDisplay = [&] { toggling = st.TreeToggling; };
@@ -266,7 +268,7 @@ TEST_F(ToolbarCommandsTest, UndockingTheExtendedToolbarAtThePointerDisablesItsVi
 }
 
 TEST(ToolbarWiring, OnlyTheButtonsWithoutACommandStayUnwired) {
-  const std::vector<std::string> unwired{"PRINT", "ZOOM", "YOSI", "TANI", "SANKOU", "HYOUSI", "KOUZI", "SEARCH"};
+  const std::vector<std::string> unwired{"PRINT", "ZOOM", "YOSI", "SANKOU", "HYOUSI", "KOUZI", "SEARCH"};
   for (int bar : {1, 2}) {
     ToolbarModel model(bar == 1 ? BasicToolbarTable() : ExtendedToolbarTable());
     SetWiredButtons(model, bar);

@@ -357,12 +357,6 @@ void EDTSHEET_FRM::WireEditing() {
   }
   for (int item : kExtendedMenuItems)
     WireMenu("Tokusyusub", [this](int index) { Tokusyusub_Click(index); }, item);
-  // View "合計名称変更(&H)...": the total-row names window, modal.
-  WireMenu("Menu_7Sub", [this](int) {
-    SelRectStore(st_, edtSheetGrid_);
-    MarkingModesOff(st_);
-    st_.ui.ShowModal(kTotalNamesWindow);
-  }, 15);
   // The calculator box: Enter and Esc, and losing the focus to another
   // control of this window. A message box or another window becoming active
   // takes the focus for a while only: the box keeps its formula.
@@ -594,17 +588,6 @@ void EDTSHEET_FRM::WireLevelMoves() {
     edtSheet_->setFocus();
   };
   for (int item = 1; item <= 3; ++item) WireMenu("DM_DISP", [this](int index) { DM_Disp_Click(index); }, item);
-  // View item 5: the mask set-up window for the screen of the current level.
-  WireMenu(
-      "Menu_7Sub",
-      [this](int) {
-        SelRectStore(st_, edtSheetGrid_);
-        MarkingModesOff(st_);
-        st_.ui.ShowModal(kMaskWindow);
-        FloatWindowsRaise(st_);
-        if (edtSheet_->isVisible()) edtSheet_->setFocus();
-      },
-      5);
   // The splitter: Qt's grab of the pressed widget holds the mouse for the drag.
   new EventWatcher(sizer_, [this](QEvent* e) {
     const auto at = [this, e] {

@@ -3,12 +3,16 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
+#include "editor/toolbars/windows/frm_toolbar.h"
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/qt/window_helpers.h"
+#include "state/program_state.h"
 
 namespace kv {
 
-void EDTSHEET_FRM::PaperCombosFill(ProgramState&, const std::vector<std::string>& captions, int selected) {
+void EDTSHEET_FRM::PaperCombosFill(ProgramState& st, const std::vector<std::string>& captions, int selected) {
+  // The floating basic toolbar's pair, when that window exists.
+  FloatingPaperComboFill(st.ui, captions, selected);
   // Refilling is no choice of the user: the combo's handler does not run.
   const QSignalBlocker block(cmbYosi_);
   cmbYosi_->clear();

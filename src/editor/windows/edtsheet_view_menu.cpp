@@ -5,10 +5,12 @@
 #include <QToolBar>
 #include <functional>
 
+#include "editor/toolbars/windows/frm_toolbar.h"
 #include "editor/view_menu.h"
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/window_helpers.h"
+#include "state/program_state.h"
 
 namespace kv {
 
@@ -32,8 +34,8 @@ class EditorViewPort : public ViewMenuPort {
     if (index >= 0 && index < combo->count()) combo->setCurrentIndex(index);
   }
   // The floating basic toolbar keeps its own combos in step when it exists.
-  void FloatingZoomSelect(int) override {}
-  void FloatingPaperSelect(int) override {}
+  void FloatingZoomSelect(int index) override { kv::FloatingZoomSelect(st_.ui, index); }
+  void FloatingPaperSelect(int index) override { kv::FloatingPaperSelect(st_.ui, index); }
   bool Toolbar2Visible() const override { return !w_.Toolbar2()->isHidden(); }
   void Toolbar2Customise() override { w_.Toolbar2_DblClick(); }
 

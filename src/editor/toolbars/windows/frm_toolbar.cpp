@@ -244,7 +244,15 @@ void FloatingPaperComboFill(Ui& ui, const std::vector<std::string>& captions, in
 void RegisterFloatingToolbars(QtUi& ui, ProgramState& st) {
   ui.RegisterWindow(kToolBar1Window, [&ui, &st]() -> QWidget* {
     auto* editor = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    return editor ? new frmToolBar(st, *editor) : nullptr;
+    if (!editor) return nullptr;
+    auto* w = new frmToolBar(st, *editor);
+    // A paper chosen here is the editor's paper change: selecting the docked
+    // combo's item runs its handler, which brings this combo along.
+    w->paperChosen = [editor](int index) {
+      QComboBox* docked = editor->cmbYosi();
+      if (index >= 0 && index < docked->count() && docked->currentIndex() != index) docked->setCurrentIndex(index);
+    };
+    return w;
   });
   ui.RegisterWindow(kToolBar2Window, [&ui, &st]() -> QWidget* {
     auto* editor = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));

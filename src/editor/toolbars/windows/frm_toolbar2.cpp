@@ -11,6 +11,7 @@
 #include "core/ini_file.h"
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
+#include "editor/toolbars/toolbar_arrangement.h"
 #include "editor/toolbars/toolbar_model.h"
 #include "editor/toolbars/windows/frm_toolbar.h"
 #include "editor/toolbars/windows/frm_toolbar_rules.h"
@@ -19,6 +20,7 @@
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
+#include "platform/registry_store.h"
 #include "state/float_windows.h"
 #include "state/menu_model.h"
 #include "state/program_state.h"
@@ -172,9 +174,19 @@ void FrmToolBar2::Refresh() {
 }
 
 void FrmToolBar2::ArrangementRestore() {
-  // The stored arrangement ("2", "KV32Tbar2", "True") is applied to this
-  // window's model and buttons here once the arrangement store is part of
-  // the program; until then the buttons stay in the table's order.
+  // The stored arrangement of the extended toolbar, applied to this window's
+  // model and to the order of its buttons. The layout holds one widget per
+  // table entry, in table order, until this first activation.
+  ToolbarModel& model = editor_->FloatToolbar2Model();
+  kv::ArrangementRestore(RegistryStore(RegistryFolder()), kExtendedArrangement, model);
+  std::vector<QWidget*> byEntry;
+  while (QLayoutItem* item = wrap_->takeAt(0)) {
+    byEntry.push_back(item->widget());
+    delete item;
+  }
+  for (size_t i : ArrangedEntries(model.Table(), ArrangementOf(model)))
+    if (i < byEntry.size() && byEntry[i]) wrap_->addWidget(byEntry[i]);
+  Refresh();
 }
 
 void FrmToolBar2::Form_Activate() {
