@@ -61,6 +61,9 @@ void Toolbar2ViewItemsDisable(ProgramState& st) {
 }  // namespace
 
 void ToolbarUndock(ProgramState& st, ToolbarCommandPort& port, int bar, int xTw, int yTw, bool centred) {
+  // The docked basic toolbar stays enabled through a command (its combos must
+  // answer), so a drag on it still arrives: nothing moves while busy.
+  if (st.CommandBusy) return;
   const std::string_view window = bar == 1 ? kToolBar1Window : kToolBar2Window;
   port.FloatToolBar(bar, xTw, yTw);
   if (centred) CenterForm(st.ui, window);

@@ -260,6 +260,10 @@ TEST_F(ToolbarCommandsTest, TheUndockButtonsFloatCentredAndTheFloatingOnesDockBa
 }
 
 TEST_F(ToolbarCommandsTest, UndockingTheExtendedToolbarAtThePointerDisablesItsViewItems) {
+  st.CommandBusy = true;  // a drag during a command undocks nothing
+  ToolbarUndock(st, port, 1, 1500, 2400);
+  EXPECT_TRUE(port.calls.empty());
+  st.CommandBusy = false;
   ToolbarUndock(st, port, 2, 1500, 2400);
   EXPECT_EQ(port.calls, Calls{"FloatToolBar2(1500,2400)"});
   EXPECT_EQ(ui.Calls(), Calls{"ShowModeless(FrmToolBar2)"});
