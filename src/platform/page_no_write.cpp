@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "core/stored_number.h"
 #include "platform/fs.h"
@@ -15,8 +16,10 @@ namespace kv {
 
 namespace {
 
-// The level files of a work set, each mapped for reading while this lives;
-// opened for writing too where the file system allows it.
+// The level files of a work set, each mapped while this lives: for reading,
+// and for writing too where the file system allows it. A field is written
+// into the mapping, where it lies: a stop at any point leaves every record
+// whole.
 class MappedLevels {
  public:
   MappedLevels(const std::filesystem::path& workBase, const std::vector<std::string>& levelExts) {
@@ -42,11 +45,8 @@ class MappedLevels {
     if (offset + bytes.size() > f.size) return false;
     if (views_[i].substr(offset, bytes.size()) == bytes) return true;
     if (!f.writable) return false;
-    ssize_t done;
-    do {
-      done = ::pwrite(f.fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-    } while (done < 0 && errno == EINTR);
-    return done == static_cast<ssize_t>(bytes.size());
+    std::memcpy(static_cast<char*>(f.map) + offset, bytes.data(), bytes.size());
+    return true;
   }
 
  private:
@@ -67,7 +67,8 @@ class MappedLevels {
     if (f.fd < 0) return;
     struct stat info {};
     if (::fstat(f.fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return;
-    void* map = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_SHARED, f.fd, 0);
+    const int access = f.writable ? PROT_READ | PROT_WRITE : PROT_READ;
+    void* map = ::mmap(nullptr, static_cast<size_t>(info.st_size), access, MAP_SHARED, f.fd, 0);
     if (map == MAP_FAILED) return;
     f.map = map;
     f.size = static_cast<size_t>(info.st_size);
