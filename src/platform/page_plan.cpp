@@ -1,6 +1,8 @@
 #include "platform/page_plan.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <utility>
 
 #include "core/stored_number.h"
 

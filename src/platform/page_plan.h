@@ -25,7 +25,6 @@
 // A damaged sheet takes no pages and its breakdowns are not visited; the
 // other sheets are planned as usual. A tail shorter than a record is not
 // part of any sheet.
-#include <cstdint>
 #include <string_view>
 #include <vector>
 

@@ -282,6 +282,31 @@ TEST_F(PagePlanTest, ChainEndsThatAreNoDamage) {
   EXPECT_EQ(Describe(plan), "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0");
 }
 
+// The next link of sheet A's first row in the stored forms a chain may meet:
+// "none" in its several spellings ends the sheet after that row, a number
+// (blanks around it or a fraction included) goes on to the next row.
+TEST_F(PagePlanTest, StoredFormsOfANextLink) {
+  const struct {
+    const char* base;
+    const char* field;
+    int rowsOfA;
+  } cases[] = {{"16", "FFFF", 1}, {"16", "EEEE", 1}, {"16", "    ", 1}, {"16", " -99", 1}, {"16", "   2", 2},
+               {"16", "2   ", 2}, {"10", "   0", 1}, {"10", "    ", 1}, {"10", " -99", 1}, {"10", "   2", 2},
+               {"10", " 2.0", 2}, {"10", " 2  ", 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.base) + " [" + c.field + "]");
+    const bool hex = IsHexBase(c.base);
+    Write(Sample(), hex);
+    std::string level2 = Bytes(2);
+    level2.replace(7, 4, c.field);
+    app.Write("EST.Y2", level2);
+    const PagePlan plan = PagePlanOfFiles(Base(), exts, {kLen, hex, 2, false});
+    ASSERT_GE(plan.sheets.size(), 2u);
+    EXPECT_EQ(plan.sheets[1].rows.size(), size_t(c.rowsOfA));
+    EXPECT_TRUE(plan.damaged.empty());
+  }
+}
+
 // A level file whose length is not a whole number of records: its whole
 // records are planned and numbered, the tail stays as it was.
 TEST_F(PagePlanTest, PartialTailIsLeftAlone) {
