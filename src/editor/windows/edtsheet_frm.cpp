@@ -28,6 +28,7 @@
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
 #include "editor/level_display.h"
+#include "editor/page_numbers.h"
 #include "editor/windows/frm_tname.h"
 #include "editor/windows/menu_bar_view.h"
 #include "editor/windows/msk_sheet_frm.h"
@@ -407,7 +408,7 @@ void EDTSHEET_FRM::MenuChosen(const std::string& name, int index) {
 
 // --- EditorServices ---------------------------------------------------------
 
-void EDTSHEET_FRM::PageNumbersWrite(ProgramState&) {}
+void EDTSHEET_FRM::PageNumbersWrite(ProgramState& st) { kv::PageNumbersWrite(st); }
 
 void EDTSHEET_FRM::SetCaption(ProgramState&, const std::string& caption) {
   setWindowTitle(ToQ(caption));

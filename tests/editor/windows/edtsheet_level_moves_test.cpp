@@ -4,7 +4,8 @@
 // headings, the grid right under them; a level button jumps back up; the
 // tree pane opened by the splitter shows the estimate. With
 // KORVANE_LEVEL_PICTURES set to a folder the window is saved there at level
-// 3 ("縦" with the tree open, and "横") and at level 8.
+// 3 ("縦" with the tree open, and "横") and at level 8. The page numbers the
+// window writes show in the status bar's page panel.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -196,6 +197,25 @@ TEST_F(EdtSheetLevelMoves, DownToLevelEightAndBackWithTheLevelBar) {
   EXPECT_EQ(ShownButtons(), 0);
   EXPECT_EQ(w->EdtSheetView()->y(), 0);
   EXPECT_FALSE(st.CommandBusy);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// The window's page-number service numbers the open estimate's sheets (two
+// rows each, one page a sheet, level n's sheet starting on page n); the
+// status bar's page panel shows a level's start page once it is read.
+TEST_F(EdtSheetLevelMoves, PagePanelShowsTheNumbersTheWindowWrote) {
+  w->PageNumbersWrite(st);
+  Down();
+  Down();
+  ASSERT_EQ(st.CurrentLevel, 3);
+  w->EdtSheet().KeyDown(gridkey::kDown, false, false);
+  test::Settle();
+  EXPECT_EQ(w->StatusPanelText(4), " 3P");
+  for (int level = 4; level <= 8; ++level) Down();
+  ASSERT_EQ(st.CurrentLevel, 8);
+  w->EdtSheet().KeyDown(gridkey::kDown, false, false);
+  test::Settle();
+  EXPECT_EQ(w->StatusPanelText(4), " 8P");
   EXPECT_TRUE(ui.messages.empty());
 }
 

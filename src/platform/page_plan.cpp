@@ -1,0 +1,159 @@
+#include "platform/page_plan.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "core/stored_number.h"
+
+namespace kv {
+
+namespace {
+
+// What the walk needs of a record, read once for every record of a level
+// file in file order: the chains lie scattered through their files, and
+// following them through the records themselves costs a cache miss a record.
+struct RecordInfo {
+  std::int32_t next = 0;
+  std::int32_t child = 0;
+  std::uint8_t flags = 0;
+};
+constexpr std::uint8_t kLeftOut = 1;   // "x" in byte 1
+constexpr std::uint8_t kNoPrint = 2;   // "U" or "I" in byte 2
+constexpr std::uint8_t kClosing = 4;   // "G" in byte 3
+constexpr std::uint8_t kReached = 8;   // taken by a sheet already
+
+class PlanWalk {
+  // Records fetched ahead of the one being read: one cache line a record,
+  // each in a page of its own or nearly, which the processor does not
+  // foresee.
+  static constexpr size_t kAhead = 16;
+
+ public:
+  PlanWalk(const std::vector<std::string_view>& files, const PagePlanRule& rule) : rule_(rule), levels_(files.size()) {
+    const size_t len = static_cast<size_t>(rule.recordLength);
+    for (size_t lv = 0; lv < files.size(); ++lv) {
+      const size_t count = files[lv].size() / len;
+      std::vector<RecordInfo>& info = levels_[lv];
+      info.resize(count + 1);
+      const bool children = lv + 1 < files.size();
+      const char* rec = files[lv].data();
+      for (size_t n = 1; n <= count; ++n, rec += len) {
+        if (n + kAhead <= count) __builtin_prefetch(rec + kAhead * len);
+        RecordInfo& r = info[n];
+        r.next = Link(rec, kPageNextPos);
+        if (children) r.child = Link(rec, kPageChildPos);
+        const char printMark = rec[kPagePrintMarkPos - 1];
+        r.flags = static_cast<std::uint8_t>((rec[kPageMarkPos - 1] == 'x' ? kLeftOut : 0) |
+                                            (printMark == 'U' || printMark == 'I' ? kNoPrint : 0) |
+                                            (rec[kPageKindPos - 1] == 'G' ? kClosing : 0));
+      }
+    }
+  }
+
+  PagePlan Run() {
+    if (!levels_.empty() && Count(0) > 0) Sheet(0, 1);
+    plan_.pageCount = nextPage_ - 1;
+    return std::move(plan_);
+  }
+
+ private:
+  // A stored number as BaseStrToNum reads it; the usual form (blanks, then
+  // digits to the end of the field) read here directly.
+  int Link(const char* rec, int pos) const {
+    const char* field = rec + pos - 1;
+    const bool hex = rule_.hex;
+    int i = 0;
+    while (i < kStoredNumberWidth && field[i] == ' ') ++i;
+    if (i == kStoredNumberWidth) return BaseStrToNum(std::string_view(field, kStoredNumberWidth), hex);
+    int value = 0;
+    for (; i < kStoredNumberWidth; ++i) {
+      const char c = field[i];
+      int digit;
+      if (c >= '0' && c <= '9')
+        digit = c - '0';
+      else if (hex && c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
+      else
+        return BaseStrToNum(std::string_view(field, kStoredNumberWidth), hex);
+      value = value * (hex ? 16 : 10) + digit;
+    }
+    if (hex && (value == 0xFFFF || value == 0xEEEE)) return kNoRecord;
+    return value;
+  }
+  int Count(size_t lv) const { return static_cast<int>(levels_[lv].size()) - 1; }
+
+  // The records of the sheet that begins at `first` of level lv (0-based),
+  // into `chain`; false when the chain is damaged (damage recorded).
+  bool Chain(size_t lv, int first, std::vector<int>& chain) {
+    std::vector<RecordInfo>& info = levels_[lv];
+    const int count = Count(lv);
+    if (lv == 0) {
+      for (int n = 1; n <= count; ++n) {
+        info[static_cast<size_t>(n)].flags |= kReached;
+        chain.push_back(n);
+      }
+      return true;
+    }
+    int from = 0;
+    for (int n = first; n >= 1;) {
+      if (n > count || (info[static_cast<size_t>(n)].flags & kReached)) {
+        plan_.damaged.push_back({static_cast<int>(lv) + 1, first, from});
+        return false;
+      }
+      RecordInfo& r = info[static_cast<size_t>(n)];
+      r.flags |= kReached;
+      chain.push_back(n);
+      if (r.next == n) break;  // a record naming itself ends its chain
+      from = n;
+      n = r.next;
+    }
+    return true;
+  }
+
+  void Sheet(size_t lv, int first) {
+    std::vector<int> chain;
+    if (!Chain(lv, first, chain)) return;
+    const std::vector<RecordInfo>& info = levels_[lv];
+    if (!chain.empty() && (info[static_cast<size_t>(chain.back())].flags & kClosing)) chain.pop_back();
+
+    PagePlanSheet sheet;
+    sheet.level = static_cast<int>(lv) + 1;
+    sheet.firstRecord = first;
+    sheet.firstPage = nextPage_;
+    sheet.rows.reserve(chain.size());
+    const int perPage = rule_.rowsPerPage;
+    int counted = 0;
+    for (int n : chain) {
+      if (rule_.leaveOutX && (info[static_cast<size_t>(n)].flags & kLeftOut)) {
+        sheet.rows.push_back({n, 0, 0});
+        continue;
+      }
+      sheet.rows.push_back({n, nextPage_ + counted / perPage, counted % perPage + 1});
+      ++counted;
+    }
+    sheet.pageCount = (counted + perPage - 1) / perPage;
+    nextPage_ += sheet.pageCount;
+    plan_.sheets.push_back(std::move(sheet));
+
+    if (lv + 1 >= levels_.size()) return;
+    for (int n : chain) {
+      const RecordInfo& r = levels_[lv][static_cast<size_t>(n)];
+      if (!(r.flags & kNoPrint) && r.child >= 1) Sheet(lv + 1, r.child);
+    }
+  }
+
+  const PagePlanRule& rule_;
+  std::vector<std::vector<RecordInfo>> levels_;  // per level, by record number (0 unused)
+  PagePlan plan_;
+  int nextPage_ = 1;
+};
+
+}  // namespace
+
+PagePlan PagePlanMake(const std::vector<std::string_view>& levelBytes, const PagePlanRule& rule) {
+  if (rule.rowsPerPage < 1 || rule.recordLength < kPageFieldPos + kPageFieldWidth - 1) return {};
+  return PlanWalk(levelBytes, rule).Run();
+}
+
+}  // namespace kv

@@ -1,0 +1,81 @@
+#pragma once
+// The page plan of an estimate: which sheets are printed, in which order, on
+// which pages, and the page and line of each of their rows. The page numbers
+// stored in the level work files, the status bar's page panel and the print
+// program all count pages by this one plan, so the screen and the paper agree.
+//
+// The rule:
+// - Sheets come in print order: the level-1 sheet, then after each sheet the
+//   breakdown sheets of its rows in row order, each followed at once by its
+//   own breakdowns (depth first), down to the last level file given.
+// - A sheet's rows are the records of its chain before its closing record
+//   (the level-1 sheet: the records of its file in record order). Every
+//   sheet starts a new page and takes ceil(rows / rows per page) pages; pages
+//   break every `rowsPerPage` rows of the sheet, non-print rows ("U") keeping
+//   their places. A sheet without rows takes no page.
+// - The breakdown below a row marked "U" or "I" (byte 2) is not printed: its
+//   sheets and all below them take no pages.
+// - With `leaveOutX` (the special print form) rows marked "x" in byte 1 are
+//   left out of the printout and take no line.
+// - Rows per page below 1: no page at all (an empty plan).
+//
+// Every chain walk is bounded: a next link below 1 (or naming its own record)
+// ends a chain; a link past the end of its file or to a record already
+// reached (a loop, or a chain another sheet took) marks that sheet damaged.
+// A damaged sheet takes no pages and its breakdowns are not visited; the
+// other sheets are planned as usual. A tail shorter than a record is not
+// part of any sheet.
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+// Row record fields (1-based byte positions) the plan reads and the page
+// numbers are written to.
+inline constexpr int kPageMarkPos = 1;         // record mark: "x" special print mark
+inline constexpr int kPagePrintMarkPos = 2;    // print mark: "U" non-print row, "I" non-print level
+inline constexpr int kPageKindPos = 3;         // row kind: "G" closing record
+inline constexpr int kPageNextPos = 8;         // next record of the sheet
+inline constexpr int kPageChildPos = 12;       // first record of the row's breakdown
+inline constexpr int kPageFieldPos = 16;       // bytes 16-18 start page, byte 19 its base mark
+inline constexpr int kPageFieldWidth = 4;
+
+struct PagePlanRow {
+  int record = 0;  // record number in its level file
+  int page = 0;    // 0: left out of the printout ("x" in the special form)
+  int line = 0;    // 1 .. rows per page on its page; 0 when left out
+};
+
+struct PagePlanSheet {
+  int level = 0;        // 1 .. levels
+  int firstRecord = 0;  // record of its first row (or of its closing record when it has no row)
+  int firstPage = 0;    // the page it starts on (the next free page when it takes none)
+  int pageCount = 0;
+  std::vector<PagePlanRow> rows;  // in sheet order, closing record excluded
+};
+
+// A sheet whose chain is damaged: left out of the plan with all below it.
+struct PagePlanDamage {
+  int level = 0;
+  int firstRecord = 0;  // where its chain begins
+  int record = 0;       // the record whose link led out of the file or back
+};
+
+struct PagePlan {
+  std::vector<PagePlanSheet> sheets;  // in print order
+  std::vector<PagePlanDamage> damaged;
+  int pageCount = 0;                  // pages of the whole estimate
+};
+
+struct PagePlanRule {
+  int recordLength = 0;  // bytes of a record (256 or 512)
+  bool hex = false;      // stored record numbers in hexadecimal
+  int rowsPerPage = 0;
+  bool leaveOutX = false;  // the special print form
+};
+
+// The plan over the level files' bytes: levelBytes[0] is level 1's file,
+// levelBytes[1] level 2's, and so on (an empty view: a missing file).
+PagePlan PagePlanMake(const std::vector<std::string_view>& levelBytes, const PagePlanRule& rule);
+
+}  // namespace kv
