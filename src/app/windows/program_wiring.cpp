@@ -10,6 +10,7 @@
 #include "app/windows/option_windows.h"
 #include "app/windows/small_dialogs.h"
 #include "app/windows/st_gamen.h"
+#include "editor/windows/frm_kouji_sht.h"
 #include "editor/windows/frm_tname.h"
 #include "editor/windows/msk_sheet_frm.h"
 #include "platform/grid/grid_api.h"
@@ -145,6 +146,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterRecoveryWindows(ui, st);
   RegisterMaskWindow(ui, st);
   RegisterTotalNamesWindow(ui, st);
+  RegisterKoujiWindow(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);

@@ -28,6 +28,7 @@
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
 #include "editor/level_display.h"
+#include "editor/windows/frm_kouji_sht.h"
 #include "editor/windows/frm_tname.h"
 #include "editor/windows/menu_bar_view.h"
 #include "editor/windows/msk_sheet_frm.h"
@@ -679,6 +680,7 @@ void RegisterEditorWindow(QtUi& ui, ProgramState& st, EditorWindowHooks hooks) {
     return w;
   });
   RegisterTotalNamesWindow(ui, st);
+  RegisterKoujiWindow(ui, st);
 }
 
 }  // namespace kv
