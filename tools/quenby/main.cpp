@@ -39,6 +39,13 @@ constexpr const char* kWrittenText = "工事情報ツールで記入";
 
 QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.c_str()); }
 
+// A fixed-width text as shown: without its trailing blanks (they are put
+// back when the file is written).
+QString Shown(const std::string& text) {
+  const size_t end = text.find_last_not_of(' ');
+  return Q(end == std::string::npos ? std::string() : text.substr(0, end + 1));
+}
+
 stdfs::path ProgramFolder() {
   std::error_code ec;
   stdfs::path self = stdfs::canonical("/proc/self/exe", ec);
@@ -102,10 +109,10 @@ class QuenbyWindow : public QWidget {
     table_->setHorizontalHeaderLabels({Q("項目名"), Q("内容")});
     table_->horizontalHeader()->setStretchLastSection(true);
     for (int r = 0; r < kv::kKoujiRows; ++r) {
-      auto* label = new QTableWidgetItem(Q(labels[size_t(r)]));
+      auto* label = new QTableWidgetItem(Shown(labels[size_t(r)]));
       label->setFlags(label->flags() & ~Qt::ItemIsEditable);
       table_->setItem(r, 0, label);
-      table_->setItem(r, 1, new QTableWidgetItem(Q(values_[size_t(r)])));
+      table_->setItem(r, 1, new QTableWidgetItem(Shown(values_[size_t(r)])));
     }
     table_->resizeColumnToContents(0);
 

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -95,6 +96,10 @@ TEST_F(FrmKoujiSht, FileItemShowsTheLabelsAndSavesATypedValue) {
     test::PressKey(&w, 'A', QStringLiteral("A"));
     ASSERT_TRUE(w.koujiSht().Editing());
     w.koujiSht().CommitEdit("本社ビル新築工事");
+    // With KORVANE_SCREENSHOTS set to a folder, the window is saved there as
+    // a picture for a look by eye.
+    if (const char* shots = std::getenv("KORVANE_SCREENSHOTS"))
+      w.grab().save(ToQ((std::filesystem::path(shots) / "frm_kouji_sht.png").string()));
     w.FileItem(1)->trigger();
     EXPECT_FALSE(w.Logic().KjChanged());
     w.ZoomItem(4)->trigger();
