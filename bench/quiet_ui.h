@@ -40,6 +40,7 @@ class QuietUi : public Ui {
   void TouchWindow(std::string_view) override {}
   void SetWindowText(std::string_view, std::string_view, std::string_view) override {}
   void SetControlEnabled(std::string_view, std::string_view, bool) override {}
+  void SetWindowEnabled(std::string_view, bool) override {}
   void SetWindowTopMost(std::string_view, bool) override {}
   void SendWindowToBottom(std::string_view) override {}
   WindowState GetWindowState(std::string_view) override { return WindowState::Normal; }

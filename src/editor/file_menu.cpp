@@ -4,7 +4,11 @@
 #include <string>
 #include <system_error>
 
+#include "core/run_and_wait.h"
+#include "editor/kouji_sht.h"
 #include "editor/recent_file_open.h"
+#include "platform/fs.h"
+#include "platform/runner.h"
 #include "platform/ui.h"
 #include "state/editor_services.h"
 #include "state/float_windows.h"
@@ -16,6 +20,7 @@
 #include "storage/file_new.h"
 #include "storage/file_open.h"
 #include "storage/file_save.h"
+#include "storage/level_files.h"
 
 namespace kv {
 namespace {
@@ -45,6 +50,43 @@ void ErrorShow(ProgramState& st, const std::exception& e) {
   WarnMsgBox(st, text);
 }
 
+// The outside project-information program: the editor minimised and
+// disabled while it runs (the floating windows closed first, since nothing
+// may be used meanwhile), its state given back afterwards. The program may
+// have changed the work files, so the estimate counts as modified; a
+// program that cannot start changed nothing.
+void ProjectInfoToolRun(ProgramState& st, const std::filesystem::path& tool) {
+  const WindowState before = st.ui.GetWindowState(kEditWindow);
+  FloatWindowsUnload(st);
+  st.ui.SetWindowState(kEditWindow, WindowState::Minimized);
+  st.ui.SetWindowEnabled(kEditWindow, false);
+  std::error_code ec;
+  const long pid = StartProgram(tool.string(), {}, st.AppPath, ec);
+  if (!ec) WaitForProcess(st.ui, pid);
+  st.ui.SetWindowEnabled(kEditWindow, true);
+  st.ui.SetWindowState(kEditWindow, before);
+  if (ec) {
+    WarnMsgBox(st, "工事情報プログラムを起動できません。\n" + tool.string());
+    return;
+  }
+  st.SheetModified = true;
+}
+
+void ProjectInfo(ProgramState& st) {
+  if (IsUntitledName(st.WorkFileBase)) {
+    WarnMsgBox(st, "見積データを保存後に実行してください。");
+    return;
+  }
+  const auto tool = fs::FindNoCase(st.AppPath, kProjectInfoTool);
+  std::error_code ec;
+  if (tool && !std::filesystem::is_directory(*tool, ec)) {
+    ProjectInfoToolRun(st, *tool);
+    return;
+  }
+  st.ui.ShowModal(kKoujiWindow);
+  FloatWindowsRaise(st);
+}
+
 // Runs the item's command; false when the epilogue is skipped.
 bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
   if (index == kFileNewItem || index == kFileOpenItem || index == kFileSaveItem || index == kFileSaveAsItem) {
@@ -57,6 +99,10 @@ bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
     FloatWindowsTopMostSet(st, true);
     if (index != kFileSaveItem && port.LevelRecalcAndShow) port.LevelRecalcAndShow(st);
     if (port.GridFocus) port.GridFocus(st);
+    return true;
+  }
+  if (index == kProjectInfoItem) {
+    ProjectInfo(st);
     return true;
   }
   if (index >= kFirstRecentItem && index <= kLastRecentItem) {

@@ -1,9 +1,9 @@
 #pragma once
 // The File menu of the editor window (`Menu_1Sub`): one handler for every
 // item. It gates the commands by level, brackets them with the floating
-// windows and the busy lock, and hands the work to the file commands. The
-// print, reference, cover and project-information items come with their own
-// commands; until then only the prologue and epilogue run for them.
+// windows and the busy lock, and hands the work to the file commands and the
+// project information. The print, reference and cover items come with their
+// own commands; until then only the prologue and epilogue run for them.
 #include <functional>
 
 namespace kv {
@@ -15,6 +15,7 @@ inline constexpr int kFileNewItem = 0;
 inline constexpr int kFileOpenItem = 1;
 inline constexpr int kFileSaveItem = 3;
 inline constexpr int kFileSaveAsItem = 4;
+inline constexpr int kProjectInfoItem = 12;
 inline constexpr int kFirstRecentItem = 17;
 inline constexpr int kLastRecentItem = 21;
 inline constexpr int kExitItem = 23;
@@ -37,7 +38,13 @@ struct FileMenuPort {
 
 // The items wired to this handler.
 inline constexpr int kFileMenuItems[] = {
-    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, 17, 18, 19, 20, 21, kExitItem};
+    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kProjectInfoItem, 17, 18, 19, 20, 21,
+    kExitItem};
+
+// The outside project-information program; when it is in the program folder
+// (found without regard to letter case) item 12 runs it instead of the
+// project-information window.
+inline constexpr const char* kProjectInfoTool = "Quenby.exe";
 
 // Runs the command of item `index`:
 //  - prologue: the selection kept (SelRectStore), the non-print modes off;
@@ -45,6 +52,14 @@ inline constexpr int kFileMenuItems[] = {
 //    ("(1)階層で実行して下さい" otherwise, and nothing else);
 //  - New, Open, Save, Save As with the floating windows lowered, the editor
 //    window made sure of, the totals recalculated after New, Open and Save As;
+//  - project information (12): refused for an untitled estimate ("見積データ
+//    を保存後に実行してください。"); with the outside program in the program
+//    folder the editor is minimised and disabled (the floating windows
+//    closed first) while that program runs, then given back its state and
+//    the estimate marked modified; a program that cannot start is reported
+//    ("工事情報プログラムを起動できません。" and its file) and nothing is
+//    marked; without the program the project-information window is shown
+//    modally and the floating windows raised afterwards;
 //  - the recent estimates (17..21) as RecentFileOpen;
 //  - Exit: the window closed, or the grid focused when that was refused;
 //  - epilogue: the View menu's font caption.

@@ -4,6 +4,7 @@
 #include "core/window_services.h"
 #include "editor/calc_menu.h"
 #include "editor/edit_menu.h"
+#include "editor/file_menu.h"
 #include "editor/toolbars/toolbar_model.h"
 #include "editor/unit_list.h"
 #include "platform/ui.h"
@@ -45,7 +46,7 @@ constexpr int kPopupRowPaste = 9;
 constexpr std::string_view kWiredBasic[] = {"NEW", "OPEN", "SAVE", "UNDO", "UNDER", "RIGHT", "NOT", "RTN"};
 constexpr std::string_view kWiredExtended[] = {"CUT", "COPY", "PASTE",    "GDEL", "GIN",    "GCOPY",
                                                "GPASTE", "YKEISAN", "S", "T", "D", "TAX",
-                                               "TANI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
+                                               "TANI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
 
 // The extended toolbar floats: its customise item and its on/off item would
 // act on the docked copy, which is hidden.
@@ -153,6 +154,8 @@ void Toolbar2_ButtonClick(ProgramState& st, GridModel& sheet, ToolbarCommandPort
   }
   if (key == "TANI") {
     UnitWindowShow(st);
+  } else if (key == "KOUZI") {
+    port.Menu_1Sub_Click(kProjectInfoItem);
   } else if (key == "YKEISAN") {
     YKeisanRun(st);
     if (!fromFloating) port.SheetFocus();

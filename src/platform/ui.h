@@ -195,6 +195,9 @@ class Ui {
                              std::string_view text) = 0;
   virtual void SetControlEnabled(std::string_view windowName, std::string_view control,
                                  bool enabled) = 0;
+  // The window itself enabled or disabled (a disabled window takes no input);
+  // nothing when it is not loaded.
+  virtual void SetWindowEnabled(std::string_view windowName, bool enabled) = 0;
 
   // Window order and placement. Each does nothing when the window is not
   // loaded (a window that is not loaded reads as Normal).

@@ -125,6 +125,11 @@ bool ScriptedUi::ControlEnabled(std::string_view window, std::string_view contro
   return it == enabled_.end() || it->second;
 }
 
+bool ScriptedUi::WindowEnabled(std::string_view window) const {
+  auto it = windowEnabled_.find(window);
+  return it == windowEnabled_.end() || it->second;
+}
+
 bool ScriptedUi::TopMost(std::string_view window) const {
   auto it = topMost_.find(window);
   return it != topMost_.end() && it->second;
@@ -257,6 +262,7 @@ void ScriptedUi::UnloadWindow(std::string_view windowName) {
   std::erase_if(texts_, [&](const auto& kv) { return kv.first.starts_with(prefix); });
   std::erase_if(enabled_, [&](const auto& kv) { return kv.first.starts_with(prefix); });
   topMost_.erase(std::string(windowName));
+  windowEnabled_.erase(std::string(windowName));
 }
 
 void ScriptedUi::TouchWindow(std::string_view windowName) {
@@ -273,6 +279,11 @@ void ScriptedUi::SetControlEnabled(std::string_view windowName, std::string_view
                                    bool enabled) {
   calls_.push_back(Call("SetControlEnabled", {windowName, control, enabled ? "true" : "false"}));
   enabled_[Key(windowName, control)] = enabled;
+}
+
+void ScriptedUi::SetWindowEnabled(std::string_view windowName, bool enabled) {
+  calls_.push_back(Call("SetWindowEnabled", {windowName, enabled ? "true" : "false"}));
+  windowEnabled_[std::string(windowName)] = enabled;
 }
 
 void ScriptedUi::SetWindowTopMost(std::string_view windowName, bool topMost) {

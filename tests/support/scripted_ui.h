@@ -68,7 +68,8 @@ class ScriptedUi : public Ui {
   // "SaveFileDialog(title)", "ColorDialog()", "FontDialog(font name)",
   // "PrintDialog()", "ShowModal(w)", "ShowModeless(w)",
   // "UnloadWindow(w)", "TouchWindow(w)", "SetWindowText(w, control, text)",
-  // "SetControlEnabled(w, control, true|false)", "SetWindowTopMost(w,
+  // "SetControlEnabled(w, control, true|false)", "SetWindowEnabled(w,
+  // true|false)", "SetWindowTopMost(w,
   // true|false)", "SendWindowToBottom(w)", "SetWindowState(w,
   // Normal|Minimized|Maximized)", "MoveWindow(w, left, top)", "ProcessEvents()",
   // "Beep()".
@@ -79,6 +80,8 @@ class ScriptedUi : public Ui {
   std::string WindowText(std::string_view window, std::string_view control = {}) const;
   // Last enabled state set for a control (true when never set).
   bool ControlEnabled(std::string_view window, std::string_view control) const;
+  // Last enabled state set for a window (true when never set).
+  bool WindowEnabled(std::string_view window) const;
   // Last topmost state set for a window (false when never set).
   bool TopMost(std::string_view window) const;
 
@@ -135,6 +138,7 @@ class ScriptedUi : public Ui {
                      std::string_view text) override;
   void SetControlEnabled(std::string_view windowName, std::string_view control,
                          bool enabled) override;
+  void SetWindowEnabled(std::string_view windowName, bool enabled) override;
   void SetWindowTopMost(std::string_view windowName, bool topMost) override;
   void SendWindowToBottom(std::string_view windowName) override;
   WindowState GetWindowState(std::string_view windowName) override;
@@ -170,6 +174,7 @@ class ScriptedUi : public Ui {
   std::map<std::string, std::string, std::less<>> texts_;  // "window\ncontrol"
   std::map<std::string, bool, std::less<>> enabled_;       // "window\ncontrol"
   std::map<std::string, bool, std::less<>> topMost_;
+  std::map<std::string, bool, std::less<>> windowEnabled_;
 };
 
 }  // namespace kv::test

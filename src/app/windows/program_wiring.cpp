@@ -11,6 +11,7 @@
 #include "app/windows/small_dialogs.h"
 #include "app/windows/st_gamen.h"
 #include "editor/toolbars/windows/frm_toolbar.h"
+#include "editor/windows/frm_kouji_sht.h"
 #include "editor/windows/frm_tname.h"
 #include "editor/windows/msk_sheet_frm.h"
 #include "editor/windows/unit2_frm.h"
@@ -150,6 +151,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterTotalNamesWindow(ui, st);
   RegisterFloatingToolbars(ui, st);
   RegisterUnitWindow(ui, st);
+  RegisterKoujiWindow(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);

@@ -29,6 +29,7 @@
 #include "editor/editor_geometry.h"
 #include "editor/level_display.h"
 #include "editor/page_numbers.h"
+#include "editor/windows/frm_kouji_sht.h"
 #include "editor/windows/frm_tname.h"
 #include "editor/windows/menu_bar_view.h"
 #include "editor/windows/msk_sheet_frm.h"
@@ -665,6 +666,7 @@ void RegisterEditorWindow(QtUi& ui, ProgramState& st, EditorWindowHooks hooks) {
     return w;
   });
   RegisterTotalNamesWindow(ui, st);
+  RegisterKoujiWindow(ui, st);
 }
 
 }  // namespace kv

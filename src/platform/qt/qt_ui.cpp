@@ -411,6 +411,10 @@ void QtUi::SetControlEnabled(std::string_view windowName, std::string_view contr
   if (QWidget* c = Control(windowName, control)) c->setEnabled(enabled);
 }
 
+void QtUi::SetWindowEnabled(std::string_view windowName, bool enabled) {
+  if (QWidget* w = LoadedWindow(windowName)) w->setEnabled(enabled);
+}
+
 void QtUi::SetWindowTopMost(std::string_view windowName, bool topMost) {
   if (QWidget* w = LoadedWindow(windowName)) SetTopMost(*w, topMost);
 }

@@ -60,6 +60,7 @@ class QtUi : public Ui {
                      std::string_view text) override;
   void SetControlEnabled(std::string_view windowName, std::string_view control,
                          bool enabled) override;
+  void SetWindowEnabled(std::string_view windowName, bool enabled) override;
   void SetWindowTopMost(std::string_view windowName, bool topMost) override;
   void SendWindowToBottom(std::string_view windowName) override;
   WindowState GetWindowState(std::string_view windowName) override;

@@ -298,6 +298,10 @@ TEST_F(QtUiTest, NamedWindowsLoadShowAndUnload) {
   EXPECT_EQ(ui.GetWindowState("Tool_Frm"), WindowState::Minimized);
   ui.SetWindowState("Tool_Frm", WindowState::Normal);
   EXPECT_EQ(ui.GetWindowState("Tool_Frm"), WindowState::Normal);
+  ui.SetWindowEnabled("Tool_Frm", false);
+  EXPECT_FALSE(w->isEnabled());
+  ui.SetWindowEnabled("Tool_Frm", true);
+  EXPECT_TRUE(w->isEnabled());
 
   w->refuseClose = true;
   ui.UnloadWindow("Tool_Frm");
@@ -316,6 +320,7 @@ TEST_F(QtUiTest, UnknownWindowsAreHarmless) {
   ui.ShowModal("Nothing_Frm");
   ui.ShowModeless("Nothing_Frm");
   ui.SetWindowTopMost("Nothing_Frm", true);
+  ui.SetWindowEnabled("Nothing_Frm", false);
   ui.UnloadWindow("Nothing_Frm");
   EXPECT_FALSE(ui.IsWindowLoaded("Nothing_Frm"));
   EXPECT_EQ(ui.GetWindowState("Nothing_Frm"), WindowState::Normal);
