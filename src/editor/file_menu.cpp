@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "editor/cover_handoff.h"
 #include "editor/recent_file_open.h"
 #include "platform/ui.h"
 #include "state/editor_services.h"
@@ -57,6 +58,11 @@ bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
     FloatWindowsTopMostSet(st, true);
     if (index != kFileSaveItem && port.LevelRecalcAndShow) port.LevelRecalcAndShow(st);
     if (port.GridFocus) port.GridFocus(st);
+    return true;
+  }
+  if (index == kFileCoverItem) {
+    if (!CoverPrinterCheck(st)) return false;
+    if (port.KVCoverProc) port.KVCoverProc(st);
     return true;
   }
   if (index >= kFirstRecentItem && index <= kLastRecentItem) {

@@ -15,6 +15,7 @@ inline constexpr int kFileNewItem = 0;
 inline constexpr int kFileOpenItem = 1;
 inline constexpr int kFileSaveItem = 3;
 inline constexpr int kFileSaveAsItem = 4;
+inline constexpr int kFileCoverItem = 10;
 inline constexpr int kFirstRecentItem = 17;
 inline constexpr int kLastRecentItem = 21;
 inline constexpr int kExitItem = 23;
@@ -33,11 +34,13 @@ struct FileMenuPort {
   std::function<void(ProgramState&)> GridFocus;
   // Closes the editor window (its close request decides); true when closed.
   std::function<bool(ProgramState&)> UnloadEditor;
+  // The cover tool hand-off (the window's KVCoverProc).
+  std::function<void(ProgramState&)> KVCoverProc;
 };
 
 // The items wired to this handler.
 inline constexpr int kFileMenuItems[] = {
-    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, 17, 18, 19, 20, 21, kExitItem};
+    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kFileCoverItem, 17, 18, 19, 20, 21, kExitItem};
 
 // Runs the command of item `index`:
 //  - prologue: the selection kept (SelRectStore), the non-print modes off;
@@ -45,6 +48,7 @@ inline constexpr int kFileMenuItems[] = {
 //    ("(1)階層で実行して下さい" otherwise, and nothing else);
 //  - New, Open, Save, Save As with the floating windows lowered, the editor
 //    window made sure of, the totals recalculated after New, Open and Save As;
+//  - the cover (10): without a printer only its message, else the hand-off;
 //  - the recent estimates (17..21) as RecentFileOpen;
 //  - Exit: the window closed, or the grid focused when that was refused;
 //  - epilogue: the View menu's font caption.
