@@ -172,6 +172,31 @@ TEST_F(CoverHandOffTest, OnlyAChangedCoverFileMarksTheSheet) {
   EXPECT_TRUE(ui.Prompts().empty()) << "a tool that ran and failed is no start failure";
 }
 
+TEST_F(CoverHandOffTest, ACoverFileTheToolRemovesCountsAsAChange) {
+  OpenEstimate();
+  std::ofstream(Cover(), std::ios::binary) << "[Cover]\r\nTitle=old\r\n";
+  stdfs::remove(tool);
+  std::ofstream(tool) << "#!/bin/sh\nrm -f \"$1.WH2\"\n";
+  stdfs::permissions(tool, stdfs::perms::owner_all);
+  Run();
+  EXPECT_FALSE(stdfs::exists(Cover()));
+  EXPECT_TRUE(st.SheetModified);
+}
+
+TEST_F(CoverHandOffTest, ASettingsCopyThatCannotReplaceTheOldOneLeavesItForTheTool) {
+  OpenEstimate();
+  const stdfs::path copy = stdfs::path(st.AppPath) / "KVSYSTEM.INI";
+  const std::string old = ToSjis("[PrintInformation]\r\nCompanyName=前回の会社\r\n");
+  std::ofstream(copy, std::ios::binary) << old;
+  stdfs::permissions(copy, stdfs::perms::owner_read);
+  Mode("write");
+  Run();
+  EXPECT_EQ(test::ReadAll(copy), old);
+  EXPECT_EQ(CoverValue("Company"), "前回の会社");
+  EXPECT_TRUE(st.SheetModified);
+  EXPECT_TRUE(ui.Prompts().empty());
+}
+
 TEST_F(CoverHandOffTest, AToolThatCannotStartIsReportedAndEverythingComesBack) {
   OpenEstimate();
   Mode("write");
