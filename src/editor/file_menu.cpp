@@ -6,6 +6,7 @@
 
 #include "core/run_and_wait.h"
 #include "editor/kouji_sht.h"
+#include "editor/cover_handoff.h"
 #include "editor/recent_file_open.h"
 #include "platform/fs.h"
 #include "platform/runner.h"
@@ -99,6 +100,11 @@ bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
     FloatWindowsTopMostSet(st, true);
     if (index != kFileSaveItem && port.LevelRecalcAndShow) port.LevelRecalcAndShow(st);
     if (port.GridFocus) port.GridFocus(st);
+    return true;
+  }
+  if (index == kFileCoverItem) {
+    if (!CoverPrinterCheck(st)) return false;
+    if (port.KVCoverProc) port.KVCoverProc(st);
     return true;
   }
   if (index == kProjectInfoItem) {

@@ -15,6 +15,7 @@ inline constexpr int kFileNewItem = 0;
 inline constexpr int kFileOpenItem = 1;
 inline constexpr int kFileSaveItem = 3;
 inline constexpr int kFileSaveAsItem = 4;
+inline constexpr int kFileCoverItem = 10;
 inline constexpr int kProjectInfoItem = 12;
 inline constexpr int kFirstRecentItem = 17;
 inline constexpr int kLastRecentItem = 21;
@@ -34,11 +35,13 @@ struct FileMenuPort {
   std::function<void(ProgramState&)> GridFocus;
   // Closes the editor window (its close request decides); true when closed.
   std::function<bool(ProgramState&)> UnloadEditor;
+  // The cover tool hand-off (the window's KVCoverProc).
+  std::function<void(ProgramState&)> KVCoverProc;
 };
 
 // The items wired to this handler.
 inline constexpr int kFileMenuItems[] = {
-    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kProjectInfoItem, 17, 18, 19, 20, 21,
+    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kFileCoverItem, kProjectInfoItem, 17, 18, 19, 20, 21,
     kExitItem};
 
 // The outside project-information program; when it is in the program folder
@@ -52,6 +55,7 @@ inline constexpr const char* kProjectInfoTool = "Quenby.exe";
 //    ("(1)階層で実行して下さい" otherwise, and nothing else);
 //  - New, Open, Save, Save As with the floating windows lowered, the editor
 //    window made sure of, the totals recalculated after New, Open and Save As;
+//  - the cover (10): without a printer only its message, else the hand-off;
 //  - project information (12): refused for an untitled estimate ("見積データ
 //    を保存後に実行してください。"); with the outside program in the program
 //    folder the editor is minimised and disabled (the floating windows

@@ -3,6 +3,7 @@
 #include "calc/y_calc.h"
 #include "core/window_services.h"
 #include "editor/calc_menu.h"
+#include "editor/cover_handoff.h"
 #include "editor/edit_menu.h"
 #include "editor/file_menu.h"
 #include "editor/toolbars/toolbar_model.h"
@@ -46,7 +47,7 @@ constexpr int kPopupRowPaste = 9;
 constexpr std::string_view kWiredBasic[] = {"NEW", "OPEN", "SAVE", "UNDO", "UNDER", "RIGHT", "NOT", "RTN"};
 constexpr std::string_view kWiredExtended[] = {"CUT", "COPY", "PASTE",    "GDEL", "GIN",    "GCOPY",
                                                "GPASTE", "YKEISAN", "S", "T", "D", "TAX",
-                                               "TANI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
+                                               "TANI", "HYOUSI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
 
 // The extended toolbar floats: its customise item and its on/off item would
 // act on the docked copy, which is hidden.
@@ -159,6 +160,8 @@ void Toolbar2_ButtonClick(ProgramState& st, GridModel& sheet, ToolbarCommandPort
   } else if (key == "YKEISAN") {
     YKeisanRun(st);
     if (!fromFloating) port.SheetFocus();
+  } else if (key == "HYOUSI") {
+    if (fromFloating || CoverPrinterCheck(st)) port.KVCoverProc();
   } else if (key == "HIINSATU") {
     NotPrintLine(st);
     port.SheetFocus();

@@ -33,6 +33,8 @@ class ToolbarCommandPort {
   // Undocks toolbar `bar` (1 basic, 2 extended) into its floating window,
   // loaded but not shown, its top left corner at (xTw, yTw) screen twips.
   virtual void FloatToolBar(int bar, int xTw, int yTw) = 0;
+  // The cover tool hand-off (the window's KVCoverProc).
+  virtual void KVCoverProc() = 0;
   // Presses an auto-advance button on the docked basic toolbar (hidden while
   // the floating copy is used), so that it shows the mode once docked back.
   virtual void DockedButtonPress(const std::string& key) = 0;
@@ -56,8 +58,9 @@ void ToolbarUndock(ProgramState& st, ToolbarCommandPort& port, int bar, int xTw,
 void Toolbar1_ButtonClick(ProgramState& st, GridModel& sheet, ToolbarCommandPort& port, const std::string& key,
                           bool fromFloating = false);
 // A click on the extended toolbar's button `key`. From the floating copy Ｙ計算
-// and the split toggle leave the focus where it is, and the undock button
-// docks it back.
+// and the split toggle leave the focus where it is, the cover button starts
+// the hand-off without the printer test of the docked one, and the undock
+// button docks it back.
 void Toolbar2_ButtonClick(ProgramState& st, GridModel& sheet, ToolbarCommandPort& port, const std::string& key,
                           bool fromFloating = false);
 

@@ -72,7 +72,8 @@ TEST_F(ProgramFolderTest, SettingsFilesLoadWithoutCorrections) {
   EXPECT_EQ(LayoutFilePath(st, "x"), "x.Y$");
   EXPECT_EQ(st.PackedExt, ".YZH");
   EXPECT_EQ(st.OleDataExt, "OPD");
-  EXPECT_EQ(st.CompFileCount, 11);
+  EXPECT_EQ(st.CompFileCount, 12);
+  EXPECT_EQ(st.CompFileExt[12], ".WH2");  // the cover file goes with the estimate
   EXPECT_EQ(st.DataLen, 256);
   EXPECT_EQ(st.Imax, 200);
   EXPECT_EQ(st.STax, Currency::FromRaw(1000));  // 10 %

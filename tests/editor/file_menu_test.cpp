@@ -76,6 +76,25 @@ TEST_F(FileMenuTest, OtherItemsRunOnlyThePrologueAndEpilogue) {
   EXPECT_TRUE(ui.Prompts().empty());
 }
 
+TEST_F(FileMenuTest, TheCoverItemNeedsAPrinterAndThenHandsOff) {
+  int handOffs = 0;
+  port.KVCoverProc = [&](ProgramState&) { ++handOffs; };
+  ui.printers.clear();
+  ui.AnswerMsgBox(vbOK,
+                  "プリンタがインストールされていないため、表紙を起動することが出来ません\r"
+                  "表紙を起動するためには、プリンタをインストールしてください。");
+  Menu_1Sub_Click(st, 10, port);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(ui.Prompts().back().title, "DI32DODA");
+  EXPECT_EQ(ui.Prompts().back().style, vbOKOnly);
+  EXPECT_EQ(handOffs, 0);
+  EXPECT_EQ(FontCaption(), "") << "no epilogue after the printer message";
+  ui.printers = {"LBP-1"};
+  Menu_1Sub_Click(st, 10, port);
+  EXPECT_EQ(handOffs, 1);
+  EXPECT_EQ(FontCaption(), "ﾌｫﾝﾄ=ＭＳ ゴシック");
+}
+
 TEST_F(FileMenuTest, OpenIsBracketedAndRecalculatesAfterwards) {
   ui.AnswerOpenDialog(std::nullopt);
   Menu_1Sub_Click(st, 1, port);

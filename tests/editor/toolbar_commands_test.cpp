@@ -32,6 +32,7 @@ class RecordingToolbarPort : public ToolbarCommandPort {
     calls.push_back("FloatToolBar" + std::to_string(bar) + "(" + std::to_string(x) + "," + std::to_string(y) + ")");
   }
   void DockedButtonPress(const std::string& key) override { calls.push_back("DockedButtonPress(" + key + ")"); }
+  void KVCoverProc() override { calls.push_back("KVCoverProc"); }
 };
 
 class MenuEditor : public RecordingEditor {
@@ -272,8 +273,25 @@ TEST_F(ToolbarCommandsTest, UndockingTheExtendedToolbarAtThePointerDisablesItsVi
   EXPECT_FALSE(editor.menus.At("Menu_7Sub", 17).enabled);
 }
 
+TEST_F(ToolbarCommandsTest, TheDockedCoverButtonNeedsAPrinterTheFloatingOneDoesNot) {
+  ui.printers.clear();
+  ui.AnswerMsgBox(vbOK,
+                  "プリンタがインストールされていないため、表紙を起動することが出来ません\r"
+                  "表紙を起動するためには、プリンタをインストールしてください。");
+  Click(2, "HYOUSI");
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(ui.Prompts().back().title, "DI32DODA");
+  EXPECT_EQ(ui.Prompts().back().style, vbOKOnly);
+  EXPECT_TRUE(port.calls.empty());
+  Click(2, "HYOUSI", true);
+  EXPECT_EQ(port.calls, Calls{"KVCoverProc"});
+  ui.printers = {"LBP-1"};
+  Click(2, "HYOUSI");
+  EXPECT_EQ(port.calls, Calls{"KVCoverProc"});
+}
+
 TEST(ToolbarWiring, OnlyTheButtonsWithoutACommandStayUnwired) {
-  const std::vector<std::string> unwired{"PRINT", "ZOOM", "YOSI", "SANKOU", "HYOUSI", "SEARCH"};
+  const std::vector<std::string> unwired{"PRINT", "ZOOM", "YOSI", "SANKOU", "SEARCH"};
   for (int bar : {1, 2}) {
     ToolbarModel model(bar == 1 ? BasicToolbarTable() : ExtendedToolbarTable());
     SetWiredButtons(model, bar);

@@ -340,6 +340,7 @@ void EDTSHEET_FRM::WireFileMenu() {
   fileMenuPort_.GridFocus = [this](ProgramState&) { edtSheet_->setFocus(); };
   fileMenuPort_.UnloadEditor = [this](ProgramState&) { return close(); };
   fileMenuPort_.NonPrintModesOff = [](ProgramState& st) { MarkingModesOff(st); };
+  fileMenuPort_.KVCoverProc = [this](ProgramState&) { KVCoverProc(); };
   for (int item : kFileMenuItems) WireMenu("Menu_1Sub", [this](int index) { Menu_1Sub_Click(index); }, item);
 }
 

@@ -99,6 +99,13 @@ class EDTSHEET_FRM : public QMainWindow,
   // The sheet grid's popup edit menu (made once; a right click shows it).
   QMenu* EditPopup() const { return editPopup_; }
 
+  // --- Cover tool hand-off ---
+  // The hand-off to the outside cover tool: the window minimised and
+  // disabled while the tool runs (File item 10, the HYOUSI buttons).
+  void KVCoverProc();
+  // Writes the tool's hand-off file `Mp_Cover.Dat`.
+  void MpCoverFileMake();
+
   // --- Toolbars ---
   // A click on a button of the docked basic or extended toolbar, by key; the
   // floating toolbars call them too.

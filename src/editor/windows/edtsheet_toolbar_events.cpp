@@ -31,6 +31,7 @@ class WindowToolbarPort final : public ToolbarCommandPort {
     else
       w_.FloatToolBar2(xTw, yTw);
   }
+  void KVCoverProc() override { w_.KVCoverProc(); }
   void DockedButtonPress(const std::string& key) override {
     w_.Toolbar1Model().Press(key);
     w_.ToolbarsRefresh();

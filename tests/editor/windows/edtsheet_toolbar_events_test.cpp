@@ -75,7 +75,7 @@ TEST_F(EdtSheetToolbarEvents, AButtonRunsItsCommandAndOneWithoutACommandIsDisabl
   EXPECT_TRUE(st.NotPrintLineMode);
   hiinsatu->trigger();
   EXPECT_FALSE(st.NotPrintLineMode);
-  for (const char* key : {"SANKOU", "HYOUSI", "SEARCH"})
+  for (const char* key : {"SANKOU", "SEARCH"})
     EXPECT_FALSE(actions->Action(key)->isEnabled()) << key;
 
   // The split button splits the sheet at the level's remembered position.
