@@ -323,10 +323,19 @@ std::string MakeOwnedName(std::string_view finalName, const FileOwner& owner, st
 
 std::optional<OwnedName> ParseOwnedName(std::string_view name) {
   if (name.size() < 2 || name.front() != '.') return std::nullopt;
-  const size_t dot = name.rfind('.');
+  size_t dot = name.rfind('.');
   if (dot == 0) return std::nullopt;
   OwnedName out;
   out.kind = std::string(name.substr(dot + 1));
+  // The archive library writes a temporary of its own beside ours,
+  // "<our temporary>.XXXXXX", and renames it over ours when it closes; a kill
+  // in between leaves it, and it belongs to the writer of ours.
+  if (const size_t inner = name.rfind('.', dot - 1);
+      out.kind.size() == 6 && inner != std::string_view::npos && inner > 0 &&
+      name.substr(inner + 1, dot - inner - 1) == "tmp") {
+    dot = inner;
+    out.kind = "tmp";
+  }
   if (out.kind != "tmp" && out.kind != "intent" && out.kind != "note") return std::nullopt;
   std::string_view rest = name.substr(1, dot - 1);
   // From the right: token, pid, host; what is left is the final name.

@@ -93,7 +93,13 @@ TEST(OwnedNames, CarryTheFinalNameAndTheirWriter) {
   EXPECT_EQ(back->owner.host, owner.host);
   EXPECT_EQ(back->owner.pid, owner.pid);
   EXPECT_EQ(back->owner.token, owner.token);
-  for (const char* other : {"A.YZH", ".A.YZH-x7Qz2a", ".A.YZH.tmp-12-0-5", ".A~h~12x~t.tmp", ".~h~1~t.tmp",
+  // The archive library's own temporary of ours belongs to the same writer.
+  std::optional<fs::OwnedName> library = fs::ParseOwnedName(name + ".g1t29y");
+  ASSERT_TRUE(library);
+  EXPECT_EQ(library->kind, "tmp");
+  EXPECT_EQ(library->finalName, "工事~第2期.YZH");
+  EXPECT_EQ(library->owner.token, owner.token);
+  for (const char* other : {"A.YZH", ".A.YZH-x7Qz2a", ".A~h~1~t.tmp.toolong7", ".A~h~1~t.intent.abcdef", ".A.YZH.tmp-12-0-5", ".A~h~12x~t.tmp", ".~h~1~t.tmp",
                             ".A~h~1~t.bak", ".A~~1~t.tmp"})
     EXPECT_FALSE(fs::ParseOwnedName(other)) << other;
 }
@@ -202,8 +208,12 @@ TEST_F(FileSetReplaceTest, LeftoversAreTheTemporariesNoLiveWriterOwns) {
   const stdfs::path freshForeign = temp("A.Y1", {"other-pc", 42, "t3"}, minutes(10));
   const stdfs::path oldForeign = temp("A.Y3", {"other-pc", 42, "t4"}, minutes(61));
   const stdfs::path otherFile = temp("B.Y1", {host, ended, "t5"}, minutes(0));
+  // The archive library's temporary of an ended writer's temporary.
+  const stdfs::path libraryTemp = dir_ / (fs::MakeOwnedName("A.Y2", {host, ended, "t6"}, "tmp") + ".g1t29y");
+  WriteFile(libraryTemp, "partial archive");
 
-  EXPECT_EQ(fs::RemoveLeftovers(dir_, kFinals), 2);
+  EXPECT_EQ(fs::RemoveLeftovers(dir_, kFinals), 3);
+  EXPECT_FALSE(stdfs::exists(libraryTemp));
   EXPECT_TRUE(stdfs::exists(liveTemp));
   EXPECT_FALSE(stdfs::exists(endedTemp));
   EXPECT_TRUE(stdfs::exists(freshForeign));
