@@ -37,6 +37,7 @@ class QuietUi : public Ui {
   void ShowModeless(std::string_view) override {}
   void UnloadWindow(std::string_view) override {}
   bool IsWindowLoaded(std::string_view) override { return false; }
+  bool HasWindow(std::string_view) override { return true; }
   void TouchWindow(std::string_view) override {}
   void SetWindowText(std::string_view, std::string_view, std::string_view) override {}
   void SetControlEnabled(std::string_view, std::string_view, bool) override {}

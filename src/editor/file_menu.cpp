@@ -7,6 +7,7 @@
 #include "core/run_and_wait.h"
 #include "editor/kouji_sht.h"
 #include "editor/cover_handoff.h"
+#include "editor/print_prep.h"
 #include "editor/recent_file_open.h"
 #include "platform/fs.h"
 #include "platform/runner.h"
@@ -121,6 +122,9 @@ bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
     if (!closed && port.GridFocus) port.GridFocus(st);
     return !closed;
   }
+  // The print items hand over to their dialogs; without them they do nothing.
+  if (index == kPrintSetUpItem) return !st.ui.HasWindow(kPrintSetUpWindow) || PrintSetUpRun(st);
+  if (index == kPrintItem) return !st.ui.HasWindow(kPrintWindow) || PrintRun(st);
   return true;  // separators, hidden items and the commands not built here
 }
 
@@ -128,7 +132,7 @@ bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
 
 void Menu_1Sub_Click(ProgramState& st, int index, const FileMenuPort& port) {
   try {
-    if (index != 15 && port.SelRectStore) port.SelRectStore(st);
+    if (index != kPrintItem && port.SelRectStore) port.SelRectStore(st);
     if (port.NonPrintModesOff) port.NonPrintModesOff(st);
     if (LevelOneOnly(index) && st.CurrentLevel > 1) {
       AskUser(st, "(1)階層で実行して下さい", vbOKOnly);

@@ -64,6 +64,8 @@ inline constexpr const char* kProjectInfoTool = "Quenby.exe";
 //    ("工事情報プログラムを起動できません。" and its file) and nothing is
 //    marked; without the program the project-information window is shown
 //    modally and the floating windows raised afterwards;
+//  - print set-up (14) and print (15) as PrintSetUpRun and PrintRun, once the
+//    program has their dialogs (only the prologue and epilogue before);
 //  - the recent estimates (17..21) as RecentFileOpen;
 //  - Exit: the window closed, or the grid focused when that was refused;
 //  - epilogue: the View menu's font caption.

@@ -184,6 +184,11 @@ class Ui {
   virtual void UnloadWindow(std::string_view windowName) = 0;
   virtual bool IsWindowLoaded(std::string_view windowName) = 0;
 
+  // Whether the program has a window of that name at all (one that ShowModal
+  // and ShowModeless can make). A command whose window is not there yet does
+  // nothing of its own.
+  virtual bool HasWindow(std::string_view windowName) = 0;
+
   // The window object is made at the window's first use; this only makes sure
   // the window exists for later use, without loading or showing it.
   virtual void TouchWindow(std::string_view windowName) = 0;

@@ -79,6 +79,11 @@ struct Status {
   bool EquipRecalcRunning = false;
   bool RecalcAllRunning = false;
   int PrintRangeMode = 0;  // 0 level, 1 page range, 2 row range
+  // The rows a row-range print covers, and the first page number of the sheet
+  // being printed (decimal text); set by the print command for its dialog.
+  int PrintRowFrom = 0;
+  int PrintRowTo = 0;
+  std::string PrintRequest;
   // -99 while the all-level recalculation of a converted file runs (it then
   // stays within levels 1 and 2 and carries nothing up), else 0.
   int RecordLinkState = 0;

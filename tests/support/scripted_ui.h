@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,6 +95,9 @@ class ScriptedUi : public Ui {
   bool openDocumentResult = true;
   // Called on each ProcessEvents call (lets a test act "while waiting").
   std::function<void()> onProcessEvents;
+  // Windows the program does not have (HasWindow false); every other name
+  // counts as a window of the program.
+  std::set<std::string, std::less<>> missingWindows;
   // Windows that count as loaded.
   std::map<std::string, bool, std::less<>> loaded;
   // Window states (Normal when not listed); SetWindowState changes them.
@@ -132,6 +136,7 @@ class ScriptedUi : public Ui {
   void ShowModeless(std::string_view windowName) override;
   void UnloadWindow(std::string_view windowName) override;
   bool IsWindowLoaded(std::string_view windowName) override;
+  bool HasWindow(std::string_view windowName) override { return !missingWindows.contains(windowName); }
   bool OpenDocument(std::string_view path) override;
   void TouchWindow(std::string_view windowName) override;
   void SetWindowText(std::string_view windowName, std::string_view control,

@@ -383,6 +383,11 @@ void QtUi::UnloadWindow(std::string_view windowName) {
 
 bool QtUi::IsWindowLoaded(std::string_view windowName) { return LoadedWindow(windowName) != nullptr; }
 
+bool QtUi::HasWindow(std::string_view windowName) {
+  auto f = factories_.find(windowName);
+  return f != factories_.end() && f->second;
+}
+
 void QtUi::TouchWindow(std::string_view windowName) {
   // Windows are made at their first use; only say early when one is missing.
   if (!factories_.contains(windowName))

@@ -55,6 +55,8 @@ class QtUi : public Ui {
   void ShowModeless(std::string_view windowName) override;
   void UnloadWindow(std::string_view windowName) override;
   bool IsWindowLoaded(std::string_view windowName) override;
+  // True when a factory is registered for the name.
+  bool HasWindow(std::string_view windowName) override;
   void TouchWindow(std::string_view windowName) override;
   void SetWindowText(std::string_view windowName, std::string_view control,
                      std::string_view text) override;

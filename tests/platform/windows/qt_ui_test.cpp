@@ -267,6 +267,7 @@ TEST_F(QtUiTest, NamedWindowsLoadShowAndUnload) {
     return new TestWindow;
   });
   EXPECT_FALSE(ui.IsWindowLoaded("Tool_Frm"));
+  EXPECT_TRUE(ui.HasWindow("Tool_Frm")) << "registered, though not loaded";
   ui.TouchWindow("Tool_Frm");
   EXPECT_FALSE(ui.IsWindowLoaded("Tool_Frm"));
   EXPECT_EQ(made, 0);
@@ -324,6 +325,7 @@ TEST_F(QtUiTest, UnknownWindowsAreHarmless) {
   ui.UnloadWindow("Nothing_Frm");
   EXPECT_FALSE(ui.IsWindowLoaded("Nothing_Frm"));
   EXPECT_EQ(ui.GetWindowState("Nothing_Frm"), WindowState::Normal);
+  EXPECT_FALSE(ui.HasWindow("Nothing_Frm"));
 }
 
 TEST_F(QtUiTest, BusyPointerIsASwitchNotAStack) {
