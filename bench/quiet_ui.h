@@ -22,6 +22,8 @@ class QuietUi : public Ui {
   void SetBusyPointer(bool) override {}
   std::string ClipboardText() override { return {}; }
   void SetClipboardText(std::string_view) override {}
+  std::string ClipboardImage() override { return {}; }
+  std::optional<ImageSize> ImagePixelSize(std::string_view) override { return std::nullopt; }
   TextSize TextExtent(std::string_view text, std::string_view, double) override {
     return {static_cast<int>(text.size()) * 8, 16};
   }

@@ -107,6 +107,12 @@ struct TextSize {
   int height = 0;  // pixels
 };
 
+// Width and height of a picture, in its own pixels.
+struct ImageSize {
+  int width = 0;
+  int height = 0;
+};
+
 // State of a top-level window.
 enum class WindowState { Normal, Minimized, Maximized };
 
@@ -149,6 +155,11 @@ class Ui {
 
   virtual std::string ClipboardText() = 0;
   virtual void SetClipboardText(std::string_view text) = 0;
+  // The picture on the clipboard as PNG bytes; empty when there is none.
+  virtual std::string ClipboardImage() = 0;
+  // The pixel size of picture data (PNG, JPEG, BMP, GIF); nullopt when the
+  // data is no picture that can be decoded.
+  virtual std::optional<ImageSize> ImagePixelSize(std::string_view bytes) = 0;
 
   // Extent of a text in a font (family name as stored) at a point size.
   virtual TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) = 0;

@@ -349,8 +349,11 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
     WriteDeepLevel(st, path, sheet, count);
   // The rows in memory are the records as written, next links included, so a
   // row taken from memory later (a parent row written back) keeps its chain.
-  // The closing record is not a row: it stays in `SheetTotalRecord` only.
+  // The closing record is not a row: it stays in `SheetTotalRecord` only,
+  // which learns the record number it was written to (the sheet's object
+  // file is linked through it).
   for (size_t i = 0; i + 1 < sheet.records.size(); ++i) st.SheetRows[i + 1] = WithNextLink(sheet, i, hex);
+  SetLinkField(st.SheetTotalRecord, kOwnPos, sheet.numbers.back(), hex);
   onDisk = true;
 
   if (named && services && !PackNamedEstimate(st, *services)) {

@@ -101,7 +101,12 @@ bool StoreObjectField(ProgramState& st, const std::string& field) {
 
   const int level = std::clamp(st.CurrentLevel, 1, kMaxLevels);
   const stdfs::path file = fs::ResolveNoCase(stdfs::path(st.WorkFileBase + st.LevelExt[static_cast<size_t>(level)]));
-  const int own = BaseStrToNum(std::string_view(closing).substr(kOwnField, 4), st);
+  // A sheet read from its work file keeps its closing record in
+  // `SheetTotalRecord` only (the row after the last is blank); a copy in that
+  // row, where there is one, names the record as well.
+  const std::string& numbered =
+      closing.size() > kKindByte && closing[kKindByte] == 'G' ? closing : st.SheetTotalRecord;
+  const int own = BaseStrToNum(std::string_view(numbered).substr(kOwnField, 4), st);
   try {
     std::error_code ec;
     if (own < 1 || !stdfs::is_regular_file(file, ec)) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 
 namespace kv::test {
@@ -37,7 +38,38 @@ std::string Call(std::string_view name, std::initializer_list<std::string_view> 
   return c;
 }
 
+constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1A\n";
+
+void PutBigEndian32(std::string& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
+}
+
+uint32_t BigEndian32(std::string_view b, size_t at) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+
 }  // namespace
+
+std::string PngHeader(int width, int height) {
+  std::string png(kPngSignature);
+  PutBigEndian32(png, 13);
+  png += "IHDR";
+  PutBigEndian32(png, static_cast<uint32_t>(width));
+  PutBigEndian32(png, static_cast<uint32_t>(height));
+  png += std::string("\x08\x06\x00\x00\x00", 5);  // 8-bit RGBA
+  PutBigEndian32(png, 0);                            // CRC: not checked here
+  return png;
+}
+
+std::optional<ImageSize> ScriptedUi::ImagePixelSize(std::string_view bytes) {
+  if (bytes.size() < 24 || bytes.substr(0, 8) != kPngSignature || bytes.substr(12, 4) != "IHDR")
+    return std::nullopt;
+  const uint32_t w = BigEndian32(bytes, 16), h = BigEndian32(bytes, 20);
+  if (w < 1 || h < 1 || w > 0x7FFFFFFF || h > 0x7FFFFFFF) return std::nullopt;
+  return ImageSize{static_cast<int>(w), static_cast<int>(h)};
+}
 
 const char* PromptKindName(PromptKind k) {
   switch (k) {

@@ -19,6 +19,10 @@ enum class PromptKind { MsgBox, InputBox, OpenDialog, SaveDialog, Modal, ColorDi
 
 const char* PromptKindName(PromptKind k);
 
+// The start of a PNG file of this pixel size (signature and IHDR chunk): a
+// picture as far as ScriptedUi::ImagePixelSize and the grid can tell.
+std::string PngHeader(int width, int height);
+
 // One prompt as the user saw it.
 struct Prompt {
   PromptKind kind;
@@ -88,6 +92,8 @@ class ScriptedUi : public Ui {
 
   // --- Environment the test controls ---
   std::string clipboard;
+  // The picture on the clipboard (PNG bytes; empty: none).
+  std::string clipboardImage;
   std::vector<std::string> fonts{"ＭＳ 明朝", "ＭＳ ゴシック", "IPAMincho", "IPAGothic"};
   // The printer list; the default printer is its first entry ("" when empty).
   std::vector<std::string> printers{"Test Printer"};
@@ -121,6 +127,10 @@ class ScriptedUi : public Ui {
   void SetBusyPointer(bool busy) override;
   std::string ClipboardText() override { return clipboard; }
   void SetClipboardText(std::string_view text) override { clipboard = std::string(text); }
+  std::string ClipboardImage() override { return clipboardImage; }
+  // Reads the size from a PNG header (the IHDR chunk); other data is no
+  // picture it can decode (PngHeader makes such data).
+  std::optional<ImageSize> ImagePixelSize(std::string_view bytes) override;
   // Monospace stand-in: 8 px per byte of the UTF-8 text's display width
   // (1 for ASCII and half-width katakana, 2 for other characters) at 10 pt.
   TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) override;

@@ -118,6 +118,7 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   WireLevelMoves();
   ToolbarEventsWire();
   WireViewMenu();
+  WireObjectMenu();
   loaded_ = true;
 }
 

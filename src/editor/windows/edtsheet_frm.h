@@ -89,6 +89,11 @@ class EDTSHEET_FRM : public QMainWindow,
   void Menu_3Sub_Click(int index);
   // The extended-functions menu's handler.
   void Tokusyusub_Click(int index);
+  // The Insert menu's handler and the hidden Pack item's, and their wiring
+  // (editor/object_menu.h).
+  void ObjectMenuSub_Click(int index);
+  void Pack_Click();
+  void WireObjectMenu();
   // The View menu with its hidden items, and the basic toolbar's zoom and
   // paper combos, wired to their handlers (editor/view_menu.h). A selection
   // the program makes in a combo runs its handler as a user's choice does.

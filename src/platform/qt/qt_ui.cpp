@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -14,6 +15,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
+#include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -238,6 +241,36 @@ std::string QtUi::ClipboardText() { return FromQ(QGuiApplication::clipboard()->t
 
 void QtUi::SetClipboardText(std::string_view text) {
   QGuiApplication::clipboard()->setText(ToQ(text));
+}
+
+std::string QtUi::ClipboardImage() {
+  const QImage image = QGuiApplication::clipboard()->image();
+  if (image.isNull()) return {};
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) return {};
+  return std::string(png.constData(), size_t(png.size()));
+}
+
+std::optional<ImageSize> QtUi::ImagePixelSize(std::string_view bytes) {
+  const QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+  QBuffer buffer;
+  buffer.setData(data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  if (!reader.canRead()) return std::nullopt;
+  QSize size = reader.size();
+  // A picture Qt would refuse to hold in memory is taken by its header; any
+  // other must decode whole, so that what is placed can be drawn.
+  const qint64 limitPixels = qint64(QImageReader::allocationLimit()) * 1024 * 1024 / 4;
+  if (!size.isValid() || limitPixels == 0 || qint64(size.width()) * size.height() <= limitPixels) {
+    const QImage image = reader.read();
+    if (image.isNull()) return std::nullopt;
+    size = image.size();
+  }
+  if (size.width() < 1 || size.height() < 1) return std::nullopt;
+  return ImageSize{size.width(), size.height()};
 }
 
 TextSize QtUi::TextExtent(std::string_view text, std::string_view fontName, double pointSize) {

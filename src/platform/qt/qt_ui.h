@@ -40,6 +40,10 @@ class QtUi : public Ui {
   void SetBusyPointer(bool busy) override;
   std::string ClipboardText() override;
   void SetClipboardText(std::string_view text) override;
+  std::string ClipboardImage() override;
+  // The size the picture's header gives; a picture small enough to decode
+  // (within Qt's image allocation limit) must decode whole as well.
+  std::optional<ImageSize> ImagePixelSize(std::string_view bytes) override;
   TextSize TextExtent(std::string_view text, std::string_view fontName, double pointSize) override;
   std::vector<std::string> FontFamilies() override;
   std::vector<std::string> PrinterNames() override;
