@@ -277,4 +277,21 @@ inline LargeEstimate WriteLargeEstimate(const ProgramState& st, const LargeEstim
   return result;
 }
 
+// A program state on a large estimate of the default spec (or the calculating
+// layout), written once into a scratch folder of its own that goes with it.
+struct GeneratedEstimate {
+  ScratchFolder scratch;
+  const std::filesystem::path root = scratch.path();
+  QuietUi ui;
+  ProgramState st{ui};
+  LargeEstimateSpec spec;
+  LargeEstimate made;
+
+  explicit GeneratedEstimate(const char* prefix, bool calculating = false) : scratch(prefix) {
+    spec.calculating = calculating;
+    ConfigureLargeEstimate(st, root, spec);
+    made = WriteLargeEstimate(st, spec);
+  }
+};
+
 }  // namespace kv::bench

@@ -21,21 +21,8 @@
 
 namespace {
 
-namespace stdfs = std::filesystem;
-
-struct Estimate {
-  kv::bench::ScratchFolder scratch{"kvmarks-bench"};
-  const stdfs::path root = scratch.path();
-  kv::bench::QuietUi ui;
-  kv::ProgramState st{ui};
-  kv::bench::LargeEstimateSpec spec;
-  kv::bench::LargeEstimate made;
-
-  Estimate() {
-    kv::bench::ConfigureLargeEstimate(st, root, spec);
-    made = kv::bench::WriteLargeEstimate(st, spec);
-    Mark();
-  }
+struct Estimate : kv::bench::GeneratedEstimate {
+  Estimate() : GeneratedEstimate("kvmarks-bench") { Mark(); }
 
   // Every hundredth record of each level file gets the print mark "I".
   void Mark() {

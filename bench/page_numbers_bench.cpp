@@ -24,17 +24,8 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-struct Estimate {
-  kv::bench::ScratchFolder scratch{"kvpages-bench"};
-  const stdfs::path root = scratch.path();
-  kv::bench::QuietUi ui;
-  kv::ProgramState st{ui};
-  kv::bench::LargeEstimateSpec spec;
-  kv::bench::LargeEstimate made;
-
-  Estimate() {
-    kv::bench::ConfigureLargeEstimate(st, root, spec);
-    made = kv::bench::WriteLargeEstimate(st, spec);
+struct Estimate : kv::bench::GeneratedEstimate {
+  Estimate() : GeneratedEstimate("kvpages-bench") {
     stdfs::create_directories(root / "DATA");  // the estimate file's folder
     st.PrnTypeNo = 1;
     st.PrintRows[1] = 40;

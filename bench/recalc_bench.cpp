@@ -24,21 +24,8 @@
 
 namespace {
 
-namespace stdfs = std::filesystem;
-
-struct Estimate {
-  kv::bench::ScratchFolder scratch{"kvrecalc-bench"};
-  const stdfs::path root = scratch.path();
-  kv::bench::QuietUi ui;
-  kv::ProgramState st{ui};
-  kv::bench::LargeEstimateSpec spec;
-  kv::bench::LargeEstimate made;
-
-  Estimate() {
-    spec.calculating = true;
-    kv::bench::ConfigureLargeEstimate(st, root, spec);
-    made = kv::bench::WriteLargeEstimate(st, spec);
-  }
+struct Estimate : kv::bench::GeneratedEstimate {
+  Estimate() : GeneratedEstimate("kvrecalc-bench", true) {}
 };
 
 Estimate& TheEstimate() {

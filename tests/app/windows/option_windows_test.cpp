@@ -32,6 +32,7 @@
 #include "state/program_state.h"
 #include "state/settings_fixture.h"
 #include "support/qt_test_app.h"
+#include "support/when_shown.h"
 #include "support/temp_folder.h"
 
 namespace kv {
@@ -97,12 +98,7 @@ class OptionWindows : public ::testing::Test {
   // Acts as the user once the modal window `name` is up.
   template <class W>
   void WhenShown(const char* name, std::function<void(W&)> act) {
-    QTimer::singleShot(0, [this, name, act] {
-      auto* w = dynamic_cast<W*>(qt.LoadedWindow(name));
-      ASSERT_NE(w, nullptr);
-      ASSERT_TRUE(w->isVisible());
-      act(*w);
-    });
+    test::WhenShown(qt, name, act);
   }
 
   test::TempFolder dir;

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -20,6 +19,7 @@
 #include "platform/qt/qt_ui.h"
 #include "state/program_state.h"
 #include "support/qt_test_app.h"
+#include "support/when_shown.h"
 #include "support/scripted_ui.h"
 
 namespace kv {
@@ -54,12 +54,7 @@ class SeamDialog : public ::testing::Test {
   // Acts as the user once the modal window `name` is up.
   template <class W>
   void WhenShown(const char* name, std::function<void(W&)> act) {
-    QTimer::singleShot(0, [this, name, act] {
-      auto* w = dynamic_cast<W*>(qt.LoadedWindow(name));
-      ASSERT_NE(w, nullptr);
-      ASSERT_TRUE(w->isVisible());
-      act(*w);
-    });
+    test::WhenShown(qt, name, act);
   }
   QtUi qt;
   ProgramState st{qt};

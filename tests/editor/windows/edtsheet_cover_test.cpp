@@ -15,6 +15,7 @@
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/qt/qt_ui.h"
 #include "state/program_state.h"
+#include "support/editor_window_fixture.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 
@@ -23,27 +24,15 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-class EdtSheetCover : public ::testing::Test {
+class EdtSheetCover : public test::EditorWindowTest {
  protected:
-  void SetUp() override { test::EnsureQtApp(); }
   void TearDown() override {
     unsetenv("KORVANE_TOOL_MODE");
-    delete ui.LoadedWindow(kEditWindow);
-    test::Settle();
+    EditorWindowTest::TearDown();
   }
 
   EDTSHEET_FRM& Load() {
-    st.SystemKind = 2;
-    st.FontName = "ＭＳ 明朝";
-    st.KVDisp = "縦";
-    st.LevelCount = 8;
-    st.EditWinWidth = 15000;
-    st.EditWinHeight = 9000;
-    RegisterEditorWindow(ui, st, hooks);
-    ui.ShowModeless(kEditWindow);
-    auto* w = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    EXPECT_NE(w, nullptr);
-    test::Settle();
+    EDTSHEET_FRM& w = LoadEditor();
     // A named estimate A, the stand-in tool beside the program.
     stdfs::copy_file(stdfs::path(KORVANE_PROGRAM_DIR) / "Vorlet.exe", dir / "Vorlet.exe");
     stdfs::create_directories(dir / "WORK");
@@ -54,13 +43,10 @@ class EdtSheetCover : public ::testing::Test {
     st.PackedExt = ".YZH";
     st.LevelExt[1] = ".Y1";
     std::ofstream(dir / "WORK/A.INI") << "[PrintInformation]\r\nCompanyName=KORVANE\r\n";
-    return *w;
+    return w;
   }
 
   test::TempFolder dir;
-  QtUi ui;
-  ProgramState st{ui};
-  EditorWindowHooks hooks;
 };
 
 TEST_F(EdtSheetCover, TheFileMenuAndTheCoverButtonRunTheToolAndBringTheWindowBack) {

@@ -27,6 +27,7 @@
 #include "state/program_state.h"
 #include "storage/level_read.h"
 #include "storage/row_record.h"
+#include "support/editor_window_fixture.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 
@@ -62,10 +63,10 @@ int Ink(const QImage& img, const GridRect& r) {
   return n;
 }
 
-class EdtSheetWithEstimate : public ::testing::Test {
+class EdtSheetWithEstimate : public test::EditorWindowTest {
  protected:
   void SetUp() override {
-    test::EnsureQtApp();
+    EditorWindowTest::SetUp();
     st.AppPath = app.path().string();
     std::filesystem::create_directories(app.path() / "WORK");
     st.WorkFileBase = st.AppPath + "/WORK/港北ビル改修";
@@ -96,10 +97,6 @@ class EdtSheetWithEstimate : public ::testing::Test {
     }
     st.ColCount[1] = static_cast<int>(std::size(kCols));
     st.FormatMasks[1] = MakeColumnMasks(st, 1);
-  }
-  void TearDown() override {
-    delete ui.LoadedWindow(kEditWindow);
-    test::Settle();
   }
 
   std::string Blank() const { return std::string(size_t(st.DataLen), ' '); }
@@ -141,18 +138,7 @@ class EdtSheetWithEstimate : public ::testing::Test {
     f.Close();
   }
 
-  EDTSHEET_FRM& Load() {
-    RegisterEditorWindow(ui, st, hooks);
-    ui.ShowModeless(kEditWindow);
-    auto* w = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    EXPECT_NE(w, nullptr);
-    return *w;
-  }
-
   test::TempFolder app;
-  QtUi ui;
-  ProgramState st{ui};
-  EditorWindowHooks hooks;
 };
 
 TEST_F(EdtSheetWithEstimate, ShowsTheLevelItReadWithItsTotalsLine) {
@@ -168,7 +154,7 @@ TEST_F(EdtSheetWithEstimate, ShowsTheLevelItReadWithItsTotalsLine) {
                withBreakdown, Row('#', "小計", "", "", "", "", "7469000")},
               closing);
 
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = ShowEditor();
   ASSERT_EQ(st.sheetEngine, static_cast<SheetServices*>(&w.Engine()));
   GridModel& g = w.EdtSheet();
   EXPECT_EQ(&w.Engine().EdtSheet(), &g);
@@ -227,7 +213,7 @@ TEST_F(EdtSheetWithEstimate, ShowsTheLevelItReadWithItsTotalsLine) {
 // The engine's status panels are the window's; panel 1 cleared shows a
 // held cell text; a number other than 1..6 changes nothing.
 TEST_F(EdtSheetWithEstimate, EngineStatusPanelsAreTheWindows) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = ShowEditor();
   st.sheetEngine->StatusPanelSet(st, 4, " 5P");
   EXPECT_EQ(w.StatusPanelText(4), " 5P");
   st.HeldCellText = "12,500";
@@ -242,7 +228,7 @@ TEST_F(EdtSheetWithEstimate, EngineStatusPanelsAreTheWindows) {
 
 // Embedded objects of the window's grid count towards the last used row.
 TEST_F(EdtSheetWithEstimate, ObjectsOfTheGridCountAsUsedRows) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = ShowEditor();
   st.sheetEngine->SheetGridInit(st, 1);
   for (auto& row : st.SheetRows) row = Blank();
   st.SheetRows[25][2] = '#';

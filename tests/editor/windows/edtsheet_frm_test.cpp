@@ -26,6 +26,7 @@
 #include "state/menu_rules.h"
 #include "state/program_state.h"
 #include "storage/file_commands.h"
+#include "support/editor_window_fixture.h"
 #include "support/qt_test_app.h"
 
 namespace kv {
@@ -44,10 +45,10 @@ QMenu* TopMenu(EDTSHEET_FRM& w, const char* name) {
   return w.menuBar()->findChild<QMenu*>(QString::fromLatin1(name));
 }
 
-class EdtSheetFrm : public ::testing::Test {
+class EdtSheetFrm : public test::EditorWindowTest {
  protected:
-  void SetUp() override { test::EnsureQtApp(); }
-  // The window goes before the program state it refers to.
+  // The window goes before the program state it refers to; what it left
+  // for later is not run here.
   void TearDown() override { delete ui.LoadedWindow(kEditWindow); }
 
   // Loads the window through the seam, as the program does.
@@ -59,16 +60,9 @@ class EdtSheetFrm : public ::testing::Test {
     st.KVDisp = "横";
     st.KVZoom = 0;
     hooks.SplashProgress = [this](int step) { steps.push_back(step); };
-    RegisterEditorWindow(ui, st, hooks);
-    ui.ShowModeless(kEditWindow);
-    auto* w = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    EXPECT_NE(w, nullptr);
-    return *w;
+    return ShowEditor();
   }
 
-  QtUi ui;
-  ProgramState st{ui};
-  EditorWindowHooks hooks;
   std::vector<int> steps;
 };
 

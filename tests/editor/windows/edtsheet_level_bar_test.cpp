@@ -17,33 +17,14 @@
 #include "platform/tree/qt/tree_view.h"
 #include "sheet/level_bar_layout.h"
 #include "state/program_state.h"
+#include "support/editor_window_fixture.h"
 #include "support/qt_test_app.h"
 
 namespace kv {
 namespace {
 
-class EdtSheetLevelBar : public ::testing::Test {
+class EdtSheetLevelBar : public test::EditorWindowTest {
  protected:
-  void SetUp() override { test::EnsureQtApp(); }
-  void TearDown() override {
-    delete ui.LoadedWindow(kEditWindow);
-    test::Settle();
-  }
-
-  EDTSHEET_FRM& Load() {
-    st.SystemKind = 2;
-    st.FontName = "ＭＳ 明朝";
-    st.KVDisp = "縦";
-    st.LevelCount = 8;
-    st.EditWinWidth = 15000;
-    st.EditWinHeight = 9000;
-    RegisterEditorWindow(ui, st, hooks);
-    ui.ShowModeless(kEditWindow);
-    auto* w = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    EXPECT_NE(w, nullptr);
-    test::Settle();
-    return *w;
-  }
   // The bar and the grid laid out for the level in the mode.
   void Layout(EDTSHEET_FRM& w, int level, const char* mode) {
     st.CurrentLevel = level;
@@ -57,14 +38,10 @@ class EdtSheetLevelBar : public ::testing::Test {
     return n;
   }
   int Px(int twips) const { return TwipsToPixels(twips, 96); }
-
-  QtUi ui;
-  ProgramState st{ui};
-  EditorWindowHooks hooks;
 };
 
 TEST_F(EdtSheetLevelBar, LevelEightShowsSevenPairsAndTheGridStartsUnderThem) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = LoadEditor();
   Layout(w, 8, "縦");
   EXPECT_EQ(Shown(w), 7);
   EXPECT_TRUE(w.DM_Button(8)->isHidden());
@@ -94,7 +71,7 @@ TEST_F(EdtSheetLevelBar, LevelEightShowsSevenPairsAndTheGridStartsUnderThem) {
 }
 
 TEST_F(EdtSheetLevelBar, SplitterDropsHideShowAndStopAtHalf) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = LoadEditor();
   const int width = w.centralWidget()->width();
   ASSERT_GT(width, Px(4000));
   // Dropped at 1500 twips while hidden: the tree comes back there.
@@ -135,7 +112,7 @@ TEST_F(EdtSheetLevelBar, SplitterDropsHideShowAndStopAtHalf) {
 }
 
 TEST_F(EdtSheetLevelBar, TheTreeToggleRestoresTheSavedWidthOrAFifth) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = LoadEditor();
   const int width = w.centralWidget()->width();
   w.TreeDisplay();
   EXPECT_TRUE(st.TreeShown);
@@ -151,7 +128,7 @@ TEST_F(EdtSheetLevelBar, TheTreeToggleRestoresTheSavedWidthOrAFifth) {
 }
 
 TEST_F(EdtSheetLevelBar, TheWindowKeepsItsSmallestSize) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = LoadEditor();
   w.Sizer_MouseDown(0);
   w.Sizer_MouseUp(Px(3000));
   w.resize(50, 50);
@@ -161,7 +138,7 @@ TEST_F(EdtSheetLevelBar, TheWindowKeepsItsSmallestSize) {
 }
 
 TEST_F(EdtSheetLevelBar, TheTreeViewShowsTheEditorsTreeModel) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = LoadEditor();
   EXPECT_EQ(st.EditTree, &w.EditTree());
   EXPECT_EQ(w.TreeView1()->objectName(), QStringLiteral("TreeView1"));
   EXPECT_EQ(&w.TreeView1()->tree(), &w.EditTree());

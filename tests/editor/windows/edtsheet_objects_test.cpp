@@ -22,6 +22,7 @@
 #include "state/column_numbers.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
+#include "support/editor_window_fixture.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 
@@ -40,10 +41,10 @@ std::string Png(int width, int height) {
   return std::string(bytes.constData(), size_t(bytes.size()));
 }
 
-class EdtSheetObjects : public ::testing::Test {
+class EdtSheetObjects : public test::EditorWindowTest {
  protected:
   void SetUp() override {
-    test::EnsureQtApp();
+    EditorWindowTest::SetUp();
     st.SystemKind = 2;
     st.AppPath = app.path().string();
     st.WorkFileBase = st.AppPath + "/EST";
@@ -70,27 +71,17 @@ class EdtSheetObjects : public ::testing::Test {
     for (std::string& r : st.SheetRows) r.assign(size_t(st.DataLen), ' ');
     st.SheetTotalRecord.assign(size_t(st.DataLen), ' ');
   }
-  void TearDown() override {
-    delete ui.LoadedWindow(kEditWindow);
-    test::Settle();
-  }
 
   EDTSHEET_FRM& Load() {
-    RegisterEditorWindow(ui, st, hooks);
-    ui.ShowModeless(kEditWindow);
-    auto* w = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    EXPECT_NE(w, nullptr);
+    EDTSHEET_FRM& w = ShowEditor();
     st.SheetLoading = true;
     st.sheetEngine->SheetGridInit(st, 1);
     st.SheetLoading = false;
     test::Settle();
-    return *w;
+    return w;
   }
 
   test::TempFolder app;
-  QtUi ui;
-  ProgramState st{ui};
-  EditorWindowHooks hooks;
 };
 
 TEST_F(EdtSheetObjects, FileItemPlacesThePictureChosenAtTheCursorCell) {

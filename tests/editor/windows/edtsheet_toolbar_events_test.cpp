@@ -16,33 +16,14 @@
 #include "editor/windows/toolbar_drag_filter.h"
 #include "platform/qt/qt_ui.h"
 #include "state/program_state.h"
+#include "support/editor_window_fixture.h"
 #include "support/qt_test_app.h"
 
 namespace kv {
 namespace {
 
-class EdtSheetToolbarEvents : public ::testing::Test {
+class EdtSheetToolbarEvents : public test::EditorWindowTest {
  protected:
-  void SetUp() override { test::EnsureQtApp(); }
-  void TearDown() override {
-    delete ui.LoadedWindow(kEditWindow);
-    test::Settle();
-  }
-
-  EDTSHEET_FRM& Load() {
-    st.SystemKind = 2;
-    st.FontName = "ＭＳ 明朝";
-    st.KVDisp = "縦";
-    st.LevelCount = 8;
-    st.EditWinWidth = 15000;
-    st.EditWinHeight = 9000;
-    RegisterEditorWindow(ui, st, hooks);
-    ui.ShowModeless(kEditWindow);
-    auto* w = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    EXPECT_NE(w, nullptr);
-    test::Settle();
-    return *w;
-  }
   // The extended toolbar's buttons as the start-up puts them on.
   ToolbarActions* Buttons2(EDTSHEET_FRM& w) {
     auto* actions = new ToolbarActions(w.Toolbar2Model(), w.Toolbar2());
@@ -59,14 +40,11 @@ class EdtSheetToolbarEvents : public ::testing::Test {
     QCoreApplication::sendEvent(target, &e);
   }
 
-  QtUi ui;
-  ProgramState st{ui};
-  EditorWindowHooks hooks;
   unsigned long long timestamp = 1000;
 };
 
 TEST_F(EdtSheetToolbarEvents, AButtonRunsItsCommandAndOneWithoutACommandIsDisabled) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = LoadEditor();
   ToolbarActions* actions = Buttons2(w);
   QAction* hiinsatu = w.Toolbar2()->findChild<QAction*>("HIINSATU");
   ASSERT_NE(hiinsatu, nullptr);
@@ -88,7 +66,7 @@ TEST_F(EdtSheetToolbarEvents, AButtonRunsItsCommandAndOneWithoutACommandIsDisabl
 }
 
 TEST_F(EdtSheetToolbarEvents, ADragOfTwelvePixelsUndocksAtThePointer) {
-  EDTSHEET_FRM& w = Load();
+  EDTSHEET_FRM& w = LoadEditor();
   std::vector<std::pair<int, std::pair<int, int>>> undocked;
   int n = 0;
   for (QToolBar* bar : {w.Toolbar1(), w.Toolbar2()}) {

@@ -24,6 +24,7 @@
 #include "platform/registry_store.h"
 #include "state/float_windows.h"
 #include "state/program_state.h"
+#include "support/editor_window_fixture.h"
 #include "support/qt_test_app.h"
 #include "support/temp_folder.h"
 
@@ -38,10 +39,10 @@ QStringList Entries(QToolBar* bar) {
   return out;
 }
 
-class EdtSheetToolbars : public ::testing::Test {
+class EdtSheetToolbars : public test::EditorWindowTest {
  protected:
   void SetUp() override {
-    test::EnsureQtApp();
+    EditorWindowTest::SetUp();
     setenv("KORVANE_CONFIG_DIR", (dir.path() / "config").c_str(), 1);
   }
   void TearDown() override {
@@ -56,22 +57,16 @@ class EdtSheetToolbars : public ::testing::Test {
     st.KVDisp = "横";
     st.KVZoom = kvZoom;
     hooks.SplashProgress = [this](int step) { steps.push_back(step); };
-    RegisterEditorWindow(ui, st, hooks);
-    ui.ShowModeless(kEditWindow);
-    auto* w = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    EXPECT_NE(w, nullptr);
+    EDTSHEET_FRM& w = ShowEditor();
     steps.clear();
     // Whatever the zoom combo's handler will be: it sees each selection.
-    QObject::connect(w->cmbZoom(), &QComboBox::currentIndexChanged, [this](int i) { zoomSelections.push_back(i); });
-    w->ToolBar1Init(st);
-    w->ToolBar2Init(st);
-    return *w;
+    QObject::connect(w.cmbZoom(), &QComboBox::currentIndexChanged, [this](int i) { zoomSelections.push_back(i); });
+    w.ToolBar1Init(st);
+    w.ToolBar2Init(st);
+    return w;
   }
 
   test::TempFolder dir;
-  QtUi ui;
-  ProgramState st{ui};
-  EditorWindowHooks hooks;
   std::vector<int> steps;
   std::vector<int> zoomSelections;
 };

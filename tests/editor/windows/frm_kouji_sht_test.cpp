@@ -24,6 +24,7 @@
 #include "platform/qt/window_helpers.h"
 #include "state/program_state.h"
 #include "support/qt_test_app.h"
+#include "support/when_shown.h"
 #include "support/temp_folder.h"
 
 namespace kv {
@@ -52,12 +53,7 @@ class FrmKoujiSht : public ::testing::Test {
 
   // Runs `act` on the window once the modal window is up.
   void WhenShown(std::function<void(frmKoujiSht&)> act) {
-    QTimer::singleShot(0, [this, act] {
-      auto* w = dynamic_cast<frmKoujiSht*>(qt.LoadedWindow(kKoujiWindow));
-      ASSERT_NE(w, nullptr);
-      ASSERT_TRUE(w->isVisible());
-      act(*w);
-    });
+    test::WhenShown(qt, kKoujiWindow, act);
   }
   std::string IniValue(const char* section, const char* key) {
     std::string v;

@@ -26,6 +26,7 @@
 #include "state/settings_fixture.h"
 #include "storage/level_read.h"
 #include "support/qt_test_app.h"
+#include "support/when_shown.h"
 #include "support/temp_folder.h"
 
 namespace kv {
@@ -72,12 +73,7 @@ class FrmTName : public ::testing::Test {
 
   // Runs `act` on the names window once the modal window is up.
   void WhenShown(std::function<void(frmTName&)> act) {
-    QTimer::singleShot(0, [this, act] {
-      auto* w = dynamic_cast<frmTName*>(qt.LoadedWindow(kTotalNamesWindow));
-      ASSERT_NE(w, nullptr);
-      ASSERT_TRUE(w->isVisible());
-      act(*w);
-    });
+    test::WhenShown(qt, kTotalNamesWindow, act);
   }
   static void Edit(frmTName& w, int col, const std::string& text) {
     w.TotalSheet().SetCursor(col, 1);

@@ -7,13 +7,13 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <functional>
 
 #include "platform/qt/qt_ui.h"
 #include "state/program_state.h"
 #include "storage/lan_lock.h"
 #include "support/qt_test_app.h"
+#include "support/when_shown.h"
 #include "support/temp_folder.h"
 
 namespace kv {
@@ -29,12 +29,7 @@ class LanMsgFrmTest : public ::testing::Test {
   }
   // Acts as the user once the dialog is up.
   void WhenShown(std::function<void(LAN_Msg_frm&)> act) {
-    QTimer::singleShot(0, [this, act] {
-      auto* w = dynamic_cast<LAN_Msg_frm*>(qt.LoadedWindow("LAN_Msg_frm"));
-      ASSERT_NE(w, nullptr);
-      ASSERT_TRUE(w->isVisible());
-      act(*w);
-    });
+    test::WhenShown(qt, "LAN_Msg_frm", act);
   }
   QtUi qt;
   ProgramState st{qt};
