@@ -276,10 +276,17 @@ class CrashRecovery : public ::testing::Test {
     bool held = false;
     while (!(held = when()) && !HasStopped(pid)) {
     }
+    // The child runs on while the kill is sent: freeze it first and look
+    // again, so that what counts as held is what the kill meets (a pack seen
+    // under way may have finished meanwhile).
+    if (held) {
+      EXPECT_EQ(::kill(pid, SIGSTOP), 0);
+      WaitStopped(pid);
+    }
     // The child may have met the moment and reached its stop between the
     // last look and the stop test (a loaded machine): look once more, so
     // that a kill landing at the stop after the moment counts as held.
-    if (!held) held = when();
+    held = when();
     Kill(pid);
     return held;
   }
