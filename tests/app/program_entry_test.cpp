@@ -481,13 +481,19 @@ TEST_F(CommandLineTest, PendingRecoveryIgnoresTheCommandLineAndRunsTheWizard) {
   EXPECT_FALSE(ui.Busy());
 }
 
+// Closing the wizard without a recovery keeps the untitled estimate: the
+// command-line file was set aside when the left-over work files were found,
+// and it is not opened afterwards either (no lock, nothing unpacked).
 TEST_F(CommandLineTest, DeclinedRecoveryOpensNothing) {
   steps.RecoverFilesExist = [](ProgramState&) { return true; };
   steps.RecoverFileOpen = [this](ProgramState&) { log.push_back("RecoverFileOpen"); };
   ui.AnswerModal("frmRecover");
   ASSERT_FALSE(Open());
   EXPECT_FALSE(Has("RecoverFileOpen"));
+  EXPECT_FALSE(Has("LanLockAcquire(" + file + ")"));
   EXPECT_EQ(st.WorkFileBase, prog + "/WORK/無題");
+  EXPECT_EQ(st.CurrentFilePath, prog + "/WORK/無題");
+  EXPECT_FALSE(std::filesystem::exists(prog + "/WORK/見積 A.Y1"));
   EXPECT_EQ(ui.Unloaded().back(), "frmRecover");
 }
 
