@@ -141,6 +141,21 @@ void ColumnJump(EditorGrids& g, KeyPress& k, bool last) {
   }
 }
 
+// Ctrl+End and Ctrl+Down: the cursor ends on the last used row (row 1 on an
+// empty sheet). The grid has no step of its own for End; for Down it steps
+// one row on, so the row is set one above and the grid's step (which also
+// scrolls the row into view) ends on it. Without a row above to step from,
+// the row is set and the key goes no further.
+void UsedRowJump(EditorGrids& g, KeyPress& k) {
+  const int last = std::max(g.st.UsedRows, 1);
+  if (k.key == kDown && last > 1) {
+    g.sheet.SetCurrentRow(last - 1);
+    return;
+  }
+  g.sheet.SetCurrentRow(last);
+  if (k.key == kDown) k.key = 0;
+}
+
 // Leaves a marking mode (`leave` is its toggle) and repaints the sheet
 // without the marks.
 void MarkingModeLeave(EditorGrids& g, void (*leave)(ProgramState&)) {
@@ -193,8 +208,7 @@ const std::vector<KeyTableRow> kRows = {
     {"5", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kLeft) && CtrlOnly(k); },
      [](EditorGrids& g, KeyPress& k) { ColumnJump(g, k, false); }},
     {"6", [](const EditorGrids&, const KeyPress& k) { return (IsKey(k, kDown) || IsKey(k, kEnd)) && CtrlOnly(k); },
-     // An empty sheet: row 1, not the header row.
-     [](EditorGrids& g, KeyPress&) { g.sheet.SetCurrentRow(std::max(g.st.UsedRows, 1)); }},
+     UsedRowJump},
     {"7", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kRight) && CtrlOnly(k); },
      [](EditorGrids& g, KeyPress& k) { ColumnJump(g, k, true); }},
     {"8", [](const EditorGrids&, const KeyPress& k) { return IsKey(k, kHome) && k.shift; },

@@ -288,11 +288,6 @@ TEST_F(GridKeyTableTest, CtrlMovesJumpToTheEdgesOfTheUsedRowsAndShownColumns) {
   Press(kEnd, false, true);
   EXPECT_EQ(grid.CurrentRow(), st.UsedRows);
   EXPECT_EQ(st.CurrentRow, st.UsedRows);
-  // Ctrl+Down puts the row there and the grid takes its own step on.
-  MoveTo(kPrice, 1);
-  int key = kDown;
-  EdtSheet_KeyDown2(g, key, false, true);
-  EXPECT_EQ(grid.CurrentRow(), st.UsedRows);
 
   // The shown columns: the first and the last hidden in the mask screen.
   st.MaskDef[1][kName][0] = 'M';
@@ -309,6 +304,37 @@ TEST_F(GridKeyTableTest, CtrlMovesJumpToTheEdgesOfTheUsedRowsAndShownColumns) {
   EXPECT_TRUE(Press(kLeft, false, true));
   EXPECT_TRUE(Press(kRight, false, true));
   EXPECT_EQ(grid.CurrentCol(), col);
+}
+
+// Ctrl+Down and Ctrl+End end on the last used row, after the grid's own
+// step for the key, from above or below it, on a sheet of one row or none,
+// and with the row far below the shown part of the sheet.
+TEST_F(GridKeyTableTest, CtrlDownAndCtrlEndEndOnTheLastUsedRow) {
+  struct Case {
+    int key;
+    int usedRows, fromRow;
+    int endRow;
+  };
+  const Case cases[] = {
+      {kDown, 5, 1, 5},   {kEnd, 5, 1, 5},   {kDown, 5, 5, 5},   {kDown, 5, 9, 5},
+      {kEnd, 5, 9, 5},    {kDown, 2, 1, 2},  {kDown, 1, 3, 1},   {kEnd, 1, 3, 1},
+      {kDown, 0, 3, 1},   {kEnd, 0, 3, 1},   {kDown, 30, 1, 30},
+  };
+  grid.SetViewportSize(900, 200);  // a few rows shown: row 30 lies below them
+  for (const Case& c : cases) {
+    st.UsedRows = c.usedRows;
+    grid.SetTopCell(0, 1, 1);
+    MoveTo(kPrice, c.fromRow);
+    Press(c.key, false, true);
+    const std::string what = "key " + std::to_string(c.key) + " used " + std::to_string(c.usedRows) +
+                             " from " + std::to_string(c.fromRow);
+    EXPECT_EQ(grid.CurrentRow(), c.endRow) << what;
+    EXPECT_EQ(st.CurrentRow, c.endRow) << what;
+    EXPECT_EQ(grid.CurrentCol(), kPrice) << what;
+    if (c.key == kDown) {
+      EXPECT_FALSE(grid.IsCellOutOfRange(0, kPrice, c.endRow)) << what;
+    }
+  }
 }
 
 TEST_F(GridKeyTableTest, CtrlEndOnAnEmptySheetStaysOnRowOne) {
