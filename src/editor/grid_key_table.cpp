@@ -145,7 +145,7 @@ void ColumnJump(EditorGrids& g, KeyPress& k, bool last) {
 // empty sheet). The grid has no step of its own for End; for Down it steps
 // one row on, so the row is set one above and the grid's step (which also
 // scrolls the row into view) ends on it. Without a row above to step from,
-// the row is set and the key goes no further.
+// or for End, the row is set and scrolled into view here.
 void UsedRowJump(EditorGrids& g, KeyPress& k) {
   const int last = std::max(g.st.UsedRows, 1);
   if (k.key == kDown && last > 1) {
@@ -153,6 +153,7 @@ void UsedRowJump(EditorGrids& g, KeyPress& k) {
     return;
   }
   g.sheet.SetCurrentRow(last);
+  g.sheet.EnsureVisible(g.sheet.CurrentCol(), last);
   if (k.key == kDown) k.key = 0;
 }
 
