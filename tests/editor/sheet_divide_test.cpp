@@ -34,13 +34,15 @@ TEST_F(SheetDivideTest, JoiningRemembersTheSplitAndSplittingAgainPutsItBack) {
   EXPECT_EQ(st.GamenX[1], 300);
 }
 
-TEST_F(SheetDivideTest, EachLevelKeepsItsOwnSplit) {
-  st.GamenCX[1] = 240;
-  st.GamenCX[2] = 0;
-  st.CurrentLevel = 2;
-  ToggleSheetDivide(st, grid);  // nothing remembered: nothing to see
-  EXPECT_EQ(grid.DivideX(), 0);
-  EXPECT_EQ(st.GamenCX[1], 240);
+TEST_F(SheetDivideTest, EachLevelKeepsItsOwnSplitAndANewOneFollowsTheFirstShownColumn) {
+  st.GamenCX[2] = 240;
+  st.GamenCX[1] = 0;
+  // Nothing remembered for level 1: the split follows its first shown column.
+  st.MaskDef[1][kName][0] = 'M';
+  ToggleSheetDivide(st, grid);
+  EXPECT_EQ(grid.DivideX(), grid.ColWidth(0) + grid.ColWidth(kDetail));
+  EXPECT_GT(grid.DivideX(), 0);
+  EXPECT_EQ(st.GamenCX[2], 240);
 }
 
 TEST_F(SheetDivideTest, WithEveryColumnHiddenTheCursorColumnStays) {
