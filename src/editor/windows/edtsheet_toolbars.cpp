@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QPushButton>
 #include <QToolBar>
+#include <algorithm>
 
 #include "core/ini_file.h"
 #include "editor/toolbars/toolbar_arrangement.h"
@@ -72,6 +73,8 @@ void EDTSHEET_FRM::ToolBar1Init(ProgramState& st) {
     for (const std::string& item : ZoomListItems()) cmbZoom_->addItem(ToQ(item));
     cmbZoom_->setCurrentIndex(-1);
   }
+  // Wider than its placeholder when " 200%" would not fit in it.
+  cmbZoom_->setFixedWidth(std::max(cmbZoom_->width(), cmbZoom_->sizeHint().width()));
   cmbZoom_->setCurrentIndex(zoomIndex);
   if (st.print != nullptr) st.print->FillPaperCombo(st);
   SplashProgress(48);

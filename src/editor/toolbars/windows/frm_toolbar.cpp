@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QSignalBlocker>
 #include <QToolBar>
+#include <algorithm>
 
 #include "editor/edit_menu.h"
 #include "editor/editor_geometry.h"
@@ -96,6 +97,8 @@ void frmToolBar::FrmToolBarInit() {
     for (const std::string& item : ZoomListItems()) cmbZoom_->addItem(ToQ(item));
     cmbZoom_->setCurrentIndex(-1);
   }
+  // Wider than its placeholder when " 200%" would not fit in it.
+  cmbZoom_->setFixedWidth(std::max(cmbZoom_->width(), cmbZoom_->sizeHint().width()));
   // The listed zoom nearest the stored one; the selection applies it.
   cmbZoom_->setCurrentIndex(ZoomListIndex(st_.KVZoom));
   actions_->Refresh();
