@@ -179,6 +179,22 @@ TEST_F(GridViewTest, PaintsTheSheetsTextsWhereTheCellsAre) {
   EXPECT_GT(Ink(img, Cell(0, kImax + 1)), 5) << "totals header";
 }
 
+// A header filled by its number and the row's kind mark (" 11#") keeps its
+// last character clear of the header's border line.
+TEST_F(GridViewTest, RowHeaderTextEndsBeforeTheHeadersBorder) {
+  SetTextData32(g, 0, 8, " 11#");
+  const QImage img = Render();
+  const QRect row = Cell(1, 8);
+  const int beside = g.HeaderWidth() - 2;  // the pixel column left of the border
+  int ink = 0;
+  for (int y = row.top() + 2; y < row.bottom() - 1; ++y) {
+    const QColor c = img.pixelColor(beside, y);
+    if (c.red() + c.green() + c.blue() < 3 * 140) ++ink;
+  }
+  EXPECT_EQ(ink, 0);
+  EXPECT_GT(Ink(img, QRect(0, row.top(), g.HeaderWidth(), row.height())), 5);
+}
+
 TEST_F(GridViewTest, ScrollingFarDownPaintsOnlyWhatIsInView) {
   SetTopCell32(g, 0, 1, 700);
   QElapsedTimer t;

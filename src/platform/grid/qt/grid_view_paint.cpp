@@ -120,8 +120,16 @@ void GridView::PaintRow(QPainter& p, int pane, int row, int firstCol, int lastCo
     const QRect hc(0, y, model_.HeaderWidth(), h);
     p.fillRect(hc, kHeaderBack);
     // Row headers are numbers right-aligned by their own leading blanks
-    // ("  5#"), as wide as the column: drawn without padding.
-    PaintCellText(p, hc, model_.CellText(0, row), model_.CellColour(0, row), 2, 0);
+    // ("  5#"), as wide as the column. Laid out by the painter itself, so the
+    // right end is where the glyphs really end (hinted advances can make the
+    // text a few pixels wider than its measured width) and stays off the
+    // border line; the leading blank gives the room.
+    const std::string header = model_.CellText(0, row);
+    if (!header.empty()) {
+      p.setPen(Colour(model_.CellColour(0, row)));
+      p.drawText(hc.adjusted(0, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+                 QString::fromUtf8(header.data(), qsizetype(header.size())));
+    }
     p.setPen(kHeaderLine);
     p.drawLine(hc.right(), hc.top(), hc.right(), hc.bottom());
     p.drawLine(hc.left(), hc.bottom(), hc.right(), hc.bottom());
