@@ -33,11 +33,22 @@ std::string Evaluate(ProgramState& st, const LevelContext& ctx, std::string_view
   return result;
 }
 
+// The variable name "[[X" of every column, built once.
+const std::string& ColumnVariableName(int col) {
+  static const std::array<std::string, kMaxColumns + 1> names = [] {
+    std::array<std::string, kMaxColumns + 1> out;
+    for (int c = 0; c <= kMaxColumns; ++c) out[static_cast<size_t>(c)] = "[[" + ColNumToLetter(c);
+    return out;
+  }();
+  static const std::string none = "[[";
+  return col >= 0 && col <= kMaxColumns ? names[static_cast<size_t>(col)] : none;
+}
+
 // Sets the library's variable "[[X" to a cell's text; a blank cell and an
 // overflow mark (both read as 0 by the sums) give "0".
 void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
   const bool zero = text.empty() || IsOverflowMark(text);
-  const std::string name = "[[" + ColNumToLetter(col);
+  const std::string& name = ColumnVariableName(col);
   const std::string_view value = zero ? std::string_view("0") : text;
   // Every numeric cell of every calculated row comes here: a stored number
   // goes straight into the variable; anything else is sent as the statement.
@@ -112,7 +123,7 @@ void Store(Propagation& p, int col, const std::string& fitted) {
 
 void ColumnFormulaPropagate(Propagation& p, int changedCol) {
   const int level = p.ctx.level;
-  const std::string key = "[[" + ColNumToLetter(changedCol);
+  const std::string& key = ColumnVariableName(changedCol);
   for (int col : p.computed) {
     if (p.onChain[static_cast<size_t>(col)]) continue;
     const std::string& def = p.st.ColFormula[level][col];

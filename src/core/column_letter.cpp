@@ -17,7 +17,13 @@ std::string ColNumToLetter(int column) {
 }
 
 bool IsNumericColumnType(std::string_view typeCode) {
-  return !typeCode.empty() && std::string_view("01234A").find(typeCode.front()) != std::string_view::npos;
+  if (typeCode.empty()) return false;
+  switch (typeCode.front()) {
+    case '0': case '1': case '2': case '3': case '4': case 'A':
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace kv

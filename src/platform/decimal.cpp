@@ -439,30 +439,56 @@ ExactDecimal ExactDecimal::FromCurrency(Currency value) {
   return Access::Make(negative, mag, 4);
 }
 
+namespace {
+
+// Whether a text is already its own compact form: an optional sign, then
+// digits with at most one ".", at least one digit, no blanks.
+bool IsCompactPlain(std::string_view text) {
+  size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  bool digits = false, point = false;
+  for (; i < text.size(); ++i) {
+    if (IsDigit(text[i])) {
+      digits = true;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digits;
+}
+
+// A short plain number (its own compact form, no exponent) read straight
+// into the coefficient.
+ExactDecimal ParsePlain(std::string_view compact) {
+  size_t i = 0;
+  bool negative = false;
+  if (compact[0] == '+' || compact[0] == '-') {
+    negative = compact[0] == '-';
+    ++i;
+  }
+  U128 coef = 0;
+  int scale = 0;
+  bool point = false;
+  for (; i < compact.size(); ++i) {
+    if (compact[i] == '.') {
+      point = true;
+      continue;
+    }
+    coef = coef * 10 + static_cast<unsigned>(compact[i] - '0');
+    if (point) ++scale;
+  }
+  return Access::Make(negative, coef, scale);
+}
+
+}  // namespace
+
 std::optional<ExactDecimal> ExactDecimal::Parse(std::string_view text) {
+  // The usual case, a short stored number, needs no compact copy.
+  if (text.size() <= 30 && IsCompactPlain(text)) return ParsePlain(text);
   const std::string compact = CompactNumber(text);
   if (compact.empty()) return ExactDecimal{};
-  // The usual case: a short plain number read straight into the coefficient.
-  if (compact.find('e') == std::string::npos && compact.size() <= 30) {
-    size_t i = 0;
-    bool negative = false;
-    if (compact[0] == '+' || compact[0] == '-') {
-      negative = compact[0] == '-';
-      ++i;
-    }
-    U128 coef = 0;
-    int scale = 0;
-    bool point = false;
-    for (; i < compact.size(); ++i) {
-      if (compact[i] == '.') {
-        point = true;
-        continue;
-      }
-      coef = coef * 10 + static_cast<unsigned>(compact[i] - '0');
-      if (point) ++scale;
-    }
-    return Access::Make(negative, coef, scale);
-  }
+  if (compact.find('e') == std::string::npos && compact.size() <= 30) return ParsePlain(compact);
   return FromScanned(ScanNumber(compact));
 }
 

@@ -168,6 +168,18 @@ TEST_F(EquipmentCalcTest, RuleGroupsNestAndRoundToTheirUnit) {
   EXPECT_EQ(Cell(1, 1, kSum), "");
 }
 
+TEST_F(EquipmentCalcTest, ARuleResultInTheRuleColumnIsSeenByTheLaterRuleRows) {
+  // Row 1 ("*1", in its own group) sums E of group 1 (2 + 3) and writes the
+  // sum over its own rule text: the later "*5" row then finds row 1 as a
+  // member of group 5 and takes its E.
+  Define({{"SIKI", "R(B)=[#E=>R(B)"}});
+  Sheet({Row(1, ' ', {{kMark, "*1"}, {5, "2"}}), Row(1, ' ', {{kMark, "1"}, {5, "3"}}),
+         Row(1, ' ', {{kMark, "*5"}})});
+  EXPECT_TRUE(SikiRulesApply(st, false));
+  EXPECT_EQ(Cell(1, 1, kMark), "5");
+  EXPECT_EQ(Cell(3, 1, kMark), "2");
+}
+
 TEST_F(EquipmentCalcTest, UnitRoundingOfAllRowsAndOfOnePair) {
   Define({{"ZOKU", "U(D)->(I)"}});
   Sheet({Row(1, ' ', {{kUnit, "H"}, {kValue, "250.5"}}), Row(1, ' ', {{kValue, "250.5"}}),

@@ -22,15 +22,22 @@ constexpr int kMaxDepth = 10;
 // One run of the rules over the sheet.
 class RuleRun {
  public:
-  RuleRun(ProgramState& st, bool paint) : st_(st), paint_(paint), last_(std::clamp(st.UsedRows, 0, kMaxSheetRows)), done_(static_cast<size_t>(last_) + 2, 0) {}
+  RuleRun(ProgramState& st, bool paint)
+      : st_(st),
+        paint_(paint),
+        last_(std::clamp(st.UsedRows, 0, kMaxSheetRows)),
+        done_(static_cast<size_t>(last_) + 2, 0),
+        ruleTexts_(static_cast<size_t>(last_) + 2) {}
 
   // Every rule row of the rule; the row that failed in `failedRow`.
   bool Apply(const SikiRule& rule, int& failedRow) {
     std::fill(done_.begin(), done_.end(), 0);
+    ruleCol_ = rule.ruleCol;
+    for (int i = 1; i <= last_; ++i) ReadRuleText(i);
     for (int e = 1; e <= last_; ++e) {
       SbMsgSetDetail(st_, e);
       if (!IsItemRow(st_.SheetRows[static_cast<size_t>(e)]) || rule.bodyCount == 0) continue;
-      const std::string t = EquipCellStripped(st_, e, rule.ruleCol);
+      const std::string& t = ruleTexts_[static_cast<size_t>(e)];
       if (t.empty() || t.front() != '*') continue;
       depth_ = 0;
       std::vector<std::string> values;
@@ -43,6 +50,10 @@ class RuleRun {
   }
 
  private:
+  // The rule column of every row is read once per rule and again only after
+  // the row itself is written (only the row being completed is written).
+  void ReadRuleText(int row) { ruleTexts_[static_cast<size_t>(row)] = EquipCellStripped(st_, row, ruleCol_); }
+
   static std::string GroupCode(const std::string& t) { return t.size() >= 2 ? t.substr(1, 1) : std::string(); }
 
   std::vector<std::string> BodyValues(int row, const SikiRule& rule) const {
@@ -61,7 +72,7 @@ class RuleRun {
     for (int k = 0; k < rule.bodyCount; ++k) CalcExpression(st_, SumName(rule, k) + "=0", ignored);
 
     for (int i = 1; i <= last_ && !g.empty(); ++i) {
-      const std::string t = EquipCellStripped(st_, i, rule.ruleCol);
+      const std::string& t = ruleTexts_[static_cast<size_t>(i)];
       std::vector<std::string> taken;
       if (!t.empty() && t.front() == '*' && t.find(g, 2) != std::string::npos) {
         if (done_[static_cast<size_t>(i)]) {
@@ -102,6 +113,7 @@ class RuleRun {
     }
     EquipWriteCell(st_, r, rule.resultCol, result, paint_);
     EquipRowRecalc(st_, r, rule.resultCol, paint_);
+    ReadRuleText(r);
     values = BodyValues(r, rule);
     done_[static_cast<size_t>(r)] = 1;
     return true;
@@ -138,6 +150,8 @@ class RuleRun {
   const bool paint_;
   const int last_;
   std::vector<char> done_;
+  std::vector<std::string> ruleTexts_;  // the rule column of each row, stripped
+  int ruleCol_ = 0;
   int depth_ = 0;
 };
 

@@ -32,7 +32,10 @@ std::string EquipCellTrimmed(const ProgramState& st, int row, int col) {
 }
 
 std::string EquipCellStripped(const ProgramState& st, int row, int col) {
-  std::string s(CellBytes(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col));
+  // Leading blanks are single-byte characters, dropped here before the copy.
+  std::string_view cell = CellBytes(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col);
+  while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
+  std::string s(cell);
   StripSpaces(s);
   return s;
 }

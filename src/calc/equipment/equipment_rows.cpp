@@ -69,9 +69,18 @@ bool AddExpenseSums(ProgramState& st, const std::string& L, const EntryCols& col
   if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string();
   const EquipAmount amount = EquipAmount::Of(EquipCellTrimmed(st, i, cols.amount));
   if (amount.text.empty()) return true;
-  for (const std::string& m : Chars(marks))
-    if (!EquipSumAddOrStart(st, L + m, amount)) return false;
-  return EquipSumAddOrStart(st, L + "#", amount);
+  // One name buffer: L, then each mark character (a double-byte one whole).
+  std::string name = L;
+  for (size_t p = 0; p < marks.size();) {
+    const size_t n = IsSjisLeadByte(static_cast<unsigned char>(marks[p])) && p + 1 < marks.size() ? 2 : 1;
+    name.resize(L.size());
+    name.append(marks, p, n);
+    if (!EquipSumAddOrStart(st, name, amount)) return false;
+    p += n;
+  }
+  name.resize(L.size());
+  name += '#';
+  return EquipSumAddOrStart(st, name, amount);
 }
 
 // The rounding of an equipment result by every ZOKU pair of its column,
@@ -212,10 +221,10 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
   if (rate.empty()) rate = "100";
   if (!CalcExpression(st, base + "*" + rate + "/100", base)) return Outcome::Failed;
   if (!CalcExpression(st, "MR2=" + base, r) || !CalcExpression(st, "MG1=0", r)) return Outcome::Failed;
+  // The item rows above the consumables row, with the amounts read above.
   for (int i = 1; i < sRow; ++i) {
-    if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
-    const std::string amount = EquipCellTrimmed(st, i, cols.amount);
-    if (amount.empty() || !IsNumberText(amount)) continue;
+    const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
+    if (amount.text.empty()) continue;
     if (!EquipSumAdd(st, "MG1", amount)) return Outcome::Failed;
   }
 
