@@ -33,11 +33,23 @@ std::string Evaluate(ProgramState& st, const LevelContext& ctx, std::string_view
   return result;
 }
 
+// "[[" and the column's letter: the name of its variable and the reference
+// a definition reading the column contains. Built once; a column without a
+// letter gives "[[" alone.
+const std::string& ColumnReference(int col) {
+  static const std::array<std::string, kMaxColumns + 1> names = [] {
+    std::array<std::string, kMaxColumns + 1> all;
+    for (int c = 0; c <= kMaxColumns; ++c) all[static_cast<size_t>(c)] = "[[" + ColNumToLetter(c);
+    return all;
+  }();
+  return names[col >= 1 && col <= kMaxColumns ? static_cast<size_t>(col) : 0];
+}
+
 // Sets the library's variable "[[X" to a cell's text; a blank cell and an
 // overflow mark (both read as 0 by the sums) give "0".
 void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
   const bool zero = text.empty() || IsOverflowMark(text);
-  const std::string name = "[[" + ColNumToLetter(col);
+  const std::string& name = ColumnReference(col);
   const std::string_view value = zero ? std::string_view("0") : text;
   // Every numeric cell of every calculated row comes here: a stored number
   // goes straight into the variable; anything else is sent as the statement.
@@ -112,7 +124,7 @@ void Store(Propagation& p, int col, const std::string& fitted) {
 
 void ColumnFormulaPropagate(Propagation& p, int changedCol) {
   const int level = p.ctx.level;
-  const std::string key = "[[" + ColNumToLetter(changedCol);
+  const std::string& key = ColumnReference(changedCol);
   for (int col : p.computed) {
     if (p.onChain[static_cast<size_t>(col)]) continue;
     const std::string& def = p.st.ColFormula[level][col];

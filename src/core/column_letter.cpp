@@ -17,7 +17,9 @@ std::string ColNumToLetter(int column) {
 }
 
 bool IsNumericColumnType(std::string_view typeCode) {
-  return !typeCode.empty() && std::string_view("01234A").find(typeCode.front()) != std::string_view::npos;
+  if (typeCode.empty()) return false;
+  const char c = typeCode.front();
+  return (c >= '0' && c <= '4') || c == 'A';
 }
 
 }  // namespace kv
