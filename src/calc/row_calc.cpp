@@ -76,7 +76,10 @@ struct Propagation {
   std::string& rec;
   GridModel* grid;  // null: nothing painted
   bool numbersRepainted;  // the caller repaints the numeric cells afterwards
-  std::vector<int> computed;  // numeric columns with a row definition, in column order
+  // Numeric columns with a row definition, in column order (kept in place:
+  // every row of a recalculation builds this list).
+  std::array<int, kMaxColumns> computed;
+  size_t computedCount;
   std::array<bool, kMaxColumns + 1> onChain{};
 };
 
@@ -125,7 +128,8 @@ void Store(Propagation& p, int col, const std::string& fitted) {
 void ColumnFormulaPropagate(Propagation& p, int changedCol) {
   const int level = p.ctx.level;
   const std::string& key = ColumnReference(changedCol);
-  for (int col : p.computed) {
+  for (size_t i = 0; i < p.computedCount; ++i) {
+    const int col = p.computed[i];
     if (p.onChain[static_cast<size_t>(col)]) continue;
     const std::string& def = p.st.ColFormula[level][col];
     if (def.find(key) == std::string::npos) continue;
@@ -183,12 +187,12 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
                     bool paint, bool numbersRepainted) {
   const int level = ctx.level;
-  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, {}};
+  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, 0, {}};
   const int count = CalcColumns(st, level);
   for (int c = 1; c <= count; ++c) {
     if (!IsNumericColumn(st, level, c)) continue;
     SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
-    if (!st.ColFormula[level][c].empty()) p.computed.push_back(c);
+    if (!st.ColFormula[level][c].empty()) p.computed[p.computedCount++] = c;
   }
   if (changedCol >= 0 && changedCol <= kMaxColumns) p.onChain[static_cast<size_t>(changedCol)] = true;
   ColumnFormulaPropagate(p, changedCol);
