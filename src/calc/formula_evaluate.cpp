@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "state/program_state.h"
@@ -146,7 +147,7 @@ class Evaluator {
     marks.half = RemoveFirst(s, u'~');
     const size_t eq = s.find(u'=');
     if (eq == std::u16string::npos) {
-      const Currency v = Expression(s);
+      const Currency v = Expression(std::move(s));
       return StatementResult(v, marks);
     }
     if (s[0] == u'=') throw Stop{Msg().assignFirst + EncodeFormula(s) + "|" + EncodeFormula(written)};
@@ -366,7 +367,9 @@ class Evaluator {
   }
 
   Currency Flat(std::u16string_view s) {
-    std::vector<Token> tokens(1);
+    // Flat never runs inside another Flat: one buffer serves every call.
+    thread_local std::vector<Token> tokens;
+    tokens.assign(1, Token{});
     bool products = false;
     char16_t prev = u'~';
     for (size_t i = 0; i < s.size(); ++i) {

@@ -33,22 +33,23 @@ std::string Evaluate(ProgramState& st, const LevelContext& ctx, std::string_view
   return result;
 }
 
-// The variable name "[[X" of every column, built once.
-const std::string& ColumnVariableName(int col) {
+// "[[" and the column's letter: the name of its variable and the reference
+// a definition reading the column contains. Built once; a column without a
+// letter gives "[[" alone.
+const std::string& ColumnReference(int col) {
   static const std::array<std::string, kMaxColumns + 1> names = [] {
-    std::array<std::string, kMaxColumns + 1> out;
-    for (int c = 0; c <= kMaxColumns; ++c) out[static_cast<size_t>(c)] = "[[" + ColNumToLetter(c);
-    return out;
+    std::array<std::string, kMaxColumns + 1> all;
+    for (int c = 0; c <= kMaxColumns; ++c) all[static_cast<size_t>(c)] = "[[" + ColNumToLetter(c);
+    return all;
   }();
-  static const std::string none = "[[";
-  return col >= 0 && col <= kMaxColumns ? names[static_cast<size_t>(col)] : none;
+  return names[col >= 1 && col <= kMaxColumns ? static_cast<size_t>(col) : 0];
 }
 
 // Sets the library's variable "[[X" to a cell's text; a blank cell and an
 // overflow mark (both read as 0 by the sums) give "0".
 void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
   const bool zero = text.empty() || IsOverflowMark(text);
-  const std::string& name = ColumnVariableName(col);
+  const std::string& name = ColumnReference(col);
   const std::string_view value = zero ? std::string_view("0") : text;
   // Every numeric cell of every calculated row comes here: a stored number
   // goes straight into the variable; anything else is sent as the statement.
@@ -75,7 +76,10 @@ struct Propagation {
   std::string& rec;
   GridModel* grid;  // null: nothing painted
   bool numbersRepainted;  // the caller repaints the numeric cells afterwards
-  std::vector<int> computed;  // numeric columns with a row definition, in column order
+  // Numeric columns with a row definition, in column order (kept in place:
+  // every row of a recalculation builds this list).
+  std::array<int, kMaxColumns> computed;
+  size_t computedCount;
   std::array<bool, kMaxColumns + 1> onChain{};
 };
 
@@ -123,8 +127,9 @@ void Store(Propagation& p, int col, const std::string& fitted) {
 
 void ColumnFormulaPropagate(Propagation& p, int changedCol) {
   const int level = p.ctx.level;
-  const std::string& key = ColumnVariableName(changedCol);
-  for (int col : p.computed) {
+  const std::string& key = ColumnReference(changedCol);
+  for (size_t i = 0; i < p.computedCount; ++i) {
+    const int col = p.computed[i];
     if (p.onChain[static_cast<size_t>(col)]) continue;
     const std::string& def = p.st.ColFormula[level][col];
     if (def.find(key) == std::string::npos) continue;
@@ -182,12 +187,12 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
                     bool paint, bool numbersRepainted) {
   const int level = ctx.level;
-  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, {}};
+  Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, 0, {}};
   const int count = CalcColumns(st, level);
   for (int c = 1; c <= count; ++c) {
     if (!IsNumericColumn(st, level, c)) continue;
     SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
-    if (!st.ColFormula[level][c].empty()) p.computed.push_back(c);
+    if (!st.ColFormula[level][c].empty()) p.computed[p.computedCount++] = c;
   }
   if (changedCol >= 0 && changedCol <= kMaxColumns) p.onChain[static_cast<size_t>(changedCol)] = true;
   ColumnFormulaPropagate(p, changedCol);

@@ -18,12 +18,8 @@ std::string ColNumToLetter(int column) {
 
 bool IsNumericColumnType(std::string_view typeCode) {
   if (typeCode.empty()) return false;
-  switch (typeCode.front()) {
-    case '0': case '1': case '2': case '3': case '4': case 'A':
-      return true;
-    default:
-      return false;
-  }
+  const char c = typeCode.front();
+  return (c >= '0' && c <= '4') || c == 'A';
 }
 
 }  // namespace kv

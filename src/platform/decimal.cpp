@@ -441,33 +441,19 @@ ExactDecimal ExactDecimal::FromCurrency(Currency value) {
 
 namespace {
 
-// Whether a text is already its own compact form: an optional sign, then
-// digits with at most one ".", at least one digit, no blanks.
-bool IsCompactPlain(std::string_view text) {
-  size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
-  bool digits = false, point = false;
-  for (; i < text.size(); ++i) {
-    if (IsDigit(text[i])) {
-      digits = true;
-    } else if (text[i] == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return digits;
-}
-
-// A short plain number (its own compact form, no exponent) read straight
-// into the coefficient.
-ExactDecimal ParsePlain(std::string_view compact) {
+// A short plain number ("+", "-", digits and at most one "."), read
+// straight into the coefficient.
+ExactDecimal PlainNumber(std::string_view compact) {
   size_t i = 0;
   bool negative = false;
   if (compact[0] == '+' || compact[0] == '-') {
     negative = compact[0] == '-';
     ++i;
   }
+  // Up to 19 digits fit 64 bits, where the arithmetic is cheaper.
+  std::uint64_t small = 0;
   U128 coef = 0;
+  const bool fitsSmall = compact.size() <= 19;
   int scale = 0;
   bool point = false;
   for (; i < compact.size(); ++i) {
@@ -475,20 +461,47 @@ ExactDecimal ParsePlain(std::string_view compact) {
       point = true;
       continue;
     }
-    coef = coef * 10 + static_cast<unsigned>(compact[i] - '0');
+    const unsigned digit = static_cast<unsigned>(compact[i] - '0');
+    if (fitsSmall)
+      small = small * 10 + digit;
+    else
+      coef = coef * 10 + digit;
     if (point) ++scale;
   }
-  return Access::Make(negative, coef, scale);
+  return Access::Make(negative, fitsSmall ? U128(small) : coef, scale);
+}
+
+// `text` without its outer blanks when that is a sign, digits and at most
+// one ".", with a digit, in at most 30 characters: exactly what
+// CompactNumber would make of it. Empty otherwise.
+std::string_view AlreadyCompact(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  if (text.empty() || text.size() > 30) return {};
+  size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
+  bool digits = false, point = false;
+  for (; i < text.size(); ++i) {
+    if (IsDigit(text[i])) {
+      digits = true;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      return {};
+    }
+  }
+  return digits ? text : std::string_view();
 }
 
 }  // namespace
 
 std::optional<ExactDecimal> ExactDecimal::Parse(std::string_view text) {
-  // The usual case, a short stored number, needs no compact copy.
-  if (text.size() <= 30 && IsCompactPlain(text)) return ParsePlain(text);
+  // Most texts (stored cells, variables) are a plain number between blanks:
+  // read without building the compacted copy.
+  if (const std::string_view plain = AlreadyCompact(text); !plain.empty()) return PlainNumber(plain);
   const std::string compact = CompactNumber(text);
   if (compact.empty()) return ExactDecimal{};
-  if (compact.find('e') == std::string::npos && compact.size() <= 30) return ParsePlain(compact);
+  // The usual case: a short plain number read straight into the coefficient.
+  if (compact.find('e') == std::string::npos && compact.size() <= 30) return PlainNumber(compact);
   return FromScanned(ScanNumber(compact));
 }
 
