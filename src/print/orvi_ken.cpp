@@ -42,7 +42,7 @@ void OrviKenForm::Form_Load() {
   const int count = st_.ColCount[level];
   for (int c = 1; c <= count && c <= kMaxColumns; ++c) {
     const std::string heading =
-        FromSjis(MidAnsi(st_.LevelCaption[level], st_.ColStart[level][size_t(c)], st_.ColWidth[level][size_t(c)]));
+        MidAnsi(st_.LevelCaption[level], st_.ColStart[level][size_t(c)], st_.ColWidth[level][size_t(c)]);
     Combo1.items.push_back(heading);
     Combo2.items.push_back(heading);
   }

@@ -27,12 +27,12 @@ class frmP1SetUp : public QDialog {
   P1SetUpForm& Form() { return form_; }
   // Shows the form's values on the controls.
   void Sync();
+  // Esc: the Cancel button.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  // Esc is the Cancel button.
-  void reject() override;
 
  private:
   QLineEdit* PageBox(const char* name, QWidget* parent);

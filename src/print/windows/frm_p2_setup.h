@@ -24,11 +24,12 @@ class frmP2SetUp : public QDialog {
 
   P2SetUpForm& Form() { return form_; }
   void Sync();
+  // Esc: the Cancel button.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  void reject() override;
 
  private:
   P2SetUpForm form_;

@@ -24,11 +24,12 @@ class frmP3SetUp : public QDialog {
   QToolButton* SpinUp(int index) const { return spinUp_[size_t(index)]; }
   QToolButton* SpinDown(int index) const { return spinDown_[size_t(index)]; }
   void Sync();
+  // Esc: the Cancel button.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
-  void reject() override;
 
  private:
   P3SetUpForm form_;
