@@ -39,8 +39,9 @@ void JobFileFault(ProgramState& st, const std::string& path, const std::string& 
 // The job with the dialog's inputs; `closeDialog` unloads the dialog.
 void PrintJob(ProgramState& st, const PrintJobInputs& in, const std::function<void()>& closeDialog);
 
-// The job of the print dialog's form: its inputs, its unload. Returns after
-// the print program has ended and the windows are back.
+// The job of the print dialog's form (loaded and activated, its controls
+// set): its inputs, its unload. Returns after the print program has ended
+// and the windows are back.
 void PrintJobRun(ProgramState& st, P1SetUpForm& form);
 
 }  // namespace kv

@@ -184,6 +184,10 @@ TEST_F(PrintWindows, Screenshot) {
   p1.Sync();
   Settle();
   p1.grab().save(QString::fromStdString((folder / "frmP1SetUp_pages.png").string()));
+  p1.Form().Option3_Click(2);
+  p1.Sync();
+  Settle();
+  p1.grab().save(QString::fromStdString((folder / "frmP1SetUp_rows.png").string()));
   frmP2SetUp p2(st);
   save(&p2, "frmP2SetUp.png");
   frmP3SetUp p3(st);
