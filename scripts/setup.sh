@@ -15,7 +15,7 @@ korvane_packages=(
   qt6-base-dev libgl-dev qt6-translations-l10n
   libzip-dev zlib1g-dev zip unzip libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont tango-icon-theme xvfb xauth
+  fonts-ipafont tango-icon-theme xvfb xauth poppler-utils
 )
 
 korvane_install() {

@@ -7,11 +7,14 @@
 #include "editor/even_spacing.h"
 #include "editor/grid_events.h"
 #include "editor/level_marks_commands.h"
+#include "platform/ui.h"
+#include "print/orvi_ken.h"
 #include "sheet/memo_editor.h"
 #include "sheet/selection_helpers.h"
 #include "sheet/series_fill.h"
 #include "state/calc_services.h"
 #include "state/editor_services.h"
+#include "state/float_windows.h"
 #include "state/menu_model.h"
 #include "state/program_state.h"
 #include "state/warn_msg_box.h"
@@ -143,7 +146,17 @@ void Tokusyusub_Click(EditorGrids& g, int index) {
       if (AtTopLevel(st)) NotPrintLvlClr(st);
       break;
     case kSpecialPrintSetupItem:
-      AtTopLevel(st);
+      if (!AtTopLevel(st)) break;
+      if (st.SearchSheetLoaded) {
+        st.SearchSheetLoaded = false;
+        st.ui.UnloadWindow(kSearchWindow);
+      }
+      if (st.RefSheetLoaded) {
+        st.ui.UnloadWindow(kRefWindow);
+        st.RefSheetLoaded = false;
+      }
+      st.ui.ShowModal(kSpecialPrintWindow);
+      FloatWindowsRaise(st);
       break;
     default:
       break;

@@ -41,8 +41,8 @@ struct FileMenuPort {
 
 // The items wired to this handler.
 inline constexpr int kFileMenuItems[] = {
-    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kFileCoverItem, kProjectInfoItem, 17, 18, 19, 20, 21,
-    kExitItem};
+    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kFileCoverItem, kProjectInfoItem, 14, 15, 17, 18, 19, 20,
+    21, kExitItem};
 
 // The outside project-information program; when it is in the program folder
 // (found without regard to letter case) item 12 runs it instead of the

@@ -3,6 +3,7 @@
 #include "platform/fs.h"
 #include "platform/page_no_write.h"
 #include "platform/ui.h"
+#include "print/print_forms.h"
 #include "state/file_set_def.h"
 #include "state/program_state.h"
 #include "storage/disk_space.h"
@@ -17,16 +18,17 @@ void PageNumbersWrite(ProgramState& st, const DiskProbe& probe) {
   const fs::DriveKind kind = probe.kind(std::filesystem::path(st.CurrentFilePath));
   if (kind == fs::DriveKind::NoRoot || kind == fs::DriveKind::CdRom) return;
 
-  const int form = st.PrnTypeNo;
-  const int rows = form >= 0 && form < static_cast<int>(st.PrintRows.size()) ? st.PrintRows[size_t(form)] : 0;
+  const int rows = st.PrintRows[size_t(PrintFormInUse(st))];
+  const bool special = st.SpecialPrintSpec && st.OrviKenPrn == 1;
   const std::vector<std::string> levelExts = PackFileSetFrom(st).LevelExt;
   const std::string programFolder = st.AppPath + "/";
   st.ui.SetBusyPointer(true);
-  if (st.SpecialPrintSpec && st.OrviKenPrn == 1)
+  if (special)
     PageNoWriteOrvi(st.WorkFileBase, programFolder, st.DataLen, st.H_Link, rows, levelExts);
   else
     PageNoWrite2(st.WorkFileBase, programFolder, st.DataLen, st.H_Link, rows, levelExts);
   st.ui.SetBusyPointer(false);
+  st.PageNumbersLast = {true, rows, special};
 }
 
 }  // namespace kv

@@ -9,8 +9,9 @@ struct DiskProbe;
 
 // Writes the start page of every printed sheet into its first row
 // (platform/page_no_write.h) for the rows per page of the current print form
-// `PrintRows`(`PrnTypeNo`): the special print form's numbering when
-// `SpecialPrintSpec` is on and `OrviKenPrn` is 1, the plain one otherwise.
+// `PrintRows`(`PrnTypeNo`) (a form outside 1..7 taken as form 1): the special
+// print form's numbering when `SpecialPrintSpec` is on and `OrviKenPrn` is 1,
+// the plain one otherwise. What a write used is kept in `PageNumbersLast`.
 // Nothing is done, and the pointer stays as it was, for an untitled estimate
 // (`WorkFileBase` contains "無題") or when the folder of the estimate file
 // `CurrentFilePath` is missing or on a read-only file system; a network file

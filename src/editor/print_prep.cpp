@@ -48,17 +48,6 @@ void PaperFormShow(ProgramState& st) {
   }
 }
 
-// The sheet's first record from its level file, where it now carries its
-// page number: record 1 on level 1, else the first-child link of the parent
-// row.
-void FirstRecordReread(ProgramState& st) {
-  const int level = st.CurrentLevel;
-  const int recNo = level <= 1 ? 1 : BaseStrToNum(MidAnsi(st.ParentRows[size_t(level - 1)], 12, 4), st);
-  RecordFile file(LevelFilePath(st, st.WorkFileBase, level), st, RecordFileMode::ReadOnly);
-  file.GetRecordText(recNo, st.SheetRows[1]);
-  file.Close();
-}
-
 // A modified or untitled estimate is saved before it is printed, so that the
 // printout and the page numbers come from the files. False when the user
 // cancels or the save fails.
@@ -69,12 +58,23 @@ bool SaveBeforePrint(ProgramState& st) {
   st.SheetModified = false;
   st.PackPending = true;
   if (st.editor) st.editor->PageNumbersWrite(st);
-  FirstRecordReread(st);
+  SheetFirstRecordReread(st);
   if (st.sheetEngine) st.sheetEngine->StatusPageShow(st, 1);
   return true;
 }
 
 }  // namespace
+
+bool SheetFirstRecordReread(ProgramState& st) {
+  const int level = st.CurrentLevel;
+  const int recNo = level <= 1 ? 1 : BaseStrToNum(MidAnsi(st.ParentRows[size_t(level - 1)], 12, 4), st);
+  try {
+    RecordFile file(LevelFilePath(st, st.WorkFileBase, level), st, RecordFileMode::ReadOnly);
+    return file.GetRecordText(recNo, st.SheetRows[1]);
+  } catch (const RecordFileError&) {
+    return false;
+  }
+}
 
 std::string PrintRequestOf(std::string_view firstRecord) {
   const std::string_view page = TrimBlanks(firstRecord.substr(std::min<size_t>(15, firstRecord.size()), 3));

@@ -30,6 +30,11 @@ inline constexpr std::string_view kPrintWindowCaption = "印刷";
 // from an earlier print is never carried over.
 std::string PrintRequestOf(std::string_view firstRecord);
 
+// Reads the sheet's first record again from its level file, where it carries
+// the page number last written: record 1 on level 1, else the first-child
+// link of the parent row. False (row 1 as it was) when it cannot be read.
+bool SheetFirstRecordReread(ProgramState& st);
+
 // The print range from the selected rows `top`..`bottom`: more than one row
 // selected gives the row range (`PrintRangeMode` 2) over them; otherwise the
 // whole sheet, rows 1..`UsedRows`, with a row-range mode turned into the

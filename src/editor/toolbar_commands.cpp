@@ -44,7 +44,7 @@ constexpr int kPopupRowInsert = 6;
 constexpr int kPopupRowCopy = 8;
 constexpr int kPopupRowPaste = 9;
 
-constexpr std::string_view kWiredBasic[] = {"NEW", "OPEN", "SAVE", "UNDO", "UNDER", "RIGHT", "NOT", "RTN"};
+constexpr std::string_view kWiredBasic[] = {"NEW", "OPEN", "SAVE", "PRINT", "UNDO", "UNDER", "RIGHT", "NOT", "RTN"};
 constexpr std::string_view kWiredExtended[] = {"CUT", "COPY", "PASTE",    "GDEL", "GIN",    "GCOPY",
                                                "GPASTE", "YKEISAN", "S", "T", "D", "TAX",
                                                "TANI", "HYOUSI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};

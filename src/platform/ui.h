@@ -223,6 +223,9 @@ class Ui {
   virtual void SendWindowToBottom(std::string_view windowName) = 0;
   virtual WindowState GetWindowState(std::string_view windowName) = 0;
   virtual void SetWindowState(std::string_view windowName, WindowState state) = 0;
+  // Brings the window to the front with the keyboard focus (after an outside
+  // program it waited for has ended).
+  virtual void ActivateWindow(std::string_view windowName) {}
   // Outer rectangle; nullopt when the window is not loaded.
   virtual std::optional<WindowRect> WindowBounds(std::string_view windowName) = 0;
   // Moves the window's outer top-left corner.

@@ -1,8 +1,10 @@
 #include "print/print_forms.h"
 
 #include "core/ini_file.h"
+#include "core/settings_text.h"
 #include "core/sjis_text.h"
 #include "platform/codepage.h"
+#include "print/print_info_files.h"
 #include "state/editor_services.h"
 #include "state/file_exist_check.h"
 #include "state/menu_model.h"
@@ -24,13 +26,25 @@ std::string PrinterKeyOf(std::string_view deviceName) {
   for (char& c : key) {
     if (c == '\\')
       c = '$';
-    else if (c == '/')
+    else if (c == '/' || c == '\0')
       c = '-';
   }
   return key;
 }
 
-std::string PrinterKey(ProgramState& st) { return PrinterKeyOf(st.ui.DefaultPrinterName()); }
+const std::string& CurrentPrinter(ProgramState& st) {
+  if (st.CurrentPrinterName.empty()) st.CurrentPrinterName = st.ui.DefaultPrinterName();
+  return st.CurrentPrinterName;
+}
+
+std::string PrinterKey(ProgramState& st) { return PrinterKeyOf(CurrentPrinter(st)); }
+
+int PrinterListFind(const std::vector<std::string>& names, std::string_view deviceName) {
+  const std::string_view wanted = TrimBlanks(deviceName);
+  for (size_t i = 0; i < names.size(); ++i)
+    if (TrimBlanks(names[i]) == wanted) return static_cast<int>(i);
+  return -1;
+}
 
 std::string PrinterIniEnsure(ProgramState& st) {
   const std::string key = PrinterKey(st);
@@ -83,6 +97,8 @@ void UpdatePaperMenu(ProgramState& st) {
   CheckOnly(*menus, "PeparSerect", form);
   st.editor->MenusChanged(st);
 }
+
+void PrintForms::MPrintInfoWrite(ProgramState& st) { kv::MPrintInfoWrite(st); }
 
 void PrintForms::FillPaperCombo(ProgramState& st) { kv::FillPaperCombo(st); }
 

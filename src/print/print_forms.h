@@ -18,11 +18,19 @@ struct ProgramState;
 struct PrintInfo;
 
 // A device name as the base name of its settings file: every "\" becomes
-// "$", every "/" becomes "-", nothing else changes ("\\srv\lp" -> "$$srv$lp").
+// "$", every "/" and every NUL (which no file name can hold) becomes "-",
+// nothing else changes ("\\srv\lp" -> "$$srv$lp").
 std::string PrinterKeyOf(std::string_view deviceName);
-// The base name for the current printer (the UI's default printer); "" when
-// the machine has no printer.
+// The device name of the printer the program prints to (`CurrentPrinterName`),
+// taken from the UI's default printer at its first use; "" when the machine
+// has no printer.
+const std::string& CurrentPrinter(ProgramState& st);
+// The base name for the current printer; "" when there is no printer.
 std::string PrinterKey(ProgramState& st);
+// The position of a device name in a printer list: the first entry equal to
+// it, both trimmed of blanks and compared exactly ("?", "*", "#" and brackets
+// are plain characters); -1 when none is.
+int PrinterListFind(const std::vector<std::string>& names, std::string_view deviceName);
 // AppPath/<PrinterKey>.INI, made as a copy of DAVIROV.INI when it is not
 // there yet; "" (and nothing made) when there is no printer.
 std::string PrinterIniEnsure(ProgramState& st);
@@ -53,9 +61,7 @@ void UpdatePaperMenu(ProgramState& st);
 // The print services the rest of the program reaches through `st.print`.
 class PrintForms : public PrintServices {
  public:
-  // Writing the print-information record belongs to the print set-up, which
-  // this build does not have yet: nothing is written.
-  void MPrintInfoWrite(ProgramState& st, const std::string& iniPath) override {}
+  void MPrintInfoWrite(ProgramState& st) override;
   void FillPaperCombo(ProgramState& st) override;
   void UpdatePaperMenu(ProgramState& st) override;
   void SavePrintType(ProgramState& st) override;

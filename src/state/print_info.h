@@ -8,6 +8,30 @@ namespace kv {
 
 inline constexpr int kPrintForms = 7;
 
+// The fields of the record the print set-up dialog backs up before it opens
+// the detail dialog, and puts back when it is cancelled afterwards.
+struct PrintInfoBackup {
+  int PrnTypeNo = 0;
+  int CompanyNameFlag = -1;
+  std::string NamePosition;
+  int KoujiNameFlag = -1;
+  std::string KoujiNamePos;
+  int ItemUnderlineWidth = -1;
+  int TotalOverlineWidth = -1;
+  int Sp999w = -1;
+  int FrameWidth = -1;
+  std::string PageFormat;
+};
+
+// What the page numbers in the open estimate's level work files were last
+// written for: the rows per page and whether the special print form's
+// numbering ran. `known` is false until the first write.
+struct PageNumbersWritten {
+  bool known = false;
+  int rowsPerPage = 0;
+  bool specialForm = false;
+};
+
 struct PrintInfo {
   // The record (MPrintInfo).
   int PrnTypeNo = 0;  // current print form 1..7
@@ -33,6 +57,12 @@ struct PrintInfo {
   std::array<int, 11> TopMargins{};
   std::array<int, 11> LeftSpacings{};
   std::array<std::string, 11> PageFormats;  // page format name
+
+  PrintInfoBackup MPrintInfoBackup;
+  // The device name of the printer the program prints to; "" until its first
+  // use, which takes the UI's default printer.
+  std::string CurrentPrinterName;
+  PageNumbersWritten PageNumbersLast;
 };
 
 }  // namespace kv

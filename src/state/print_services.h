@@ -12,8 +12,10 @@ class PrintServices {
  public:
   virtual ~PrintServices() = default;
 
-  // Writes the print-information keys into the settings file `iniPath`.
-  virtual void MPrintInfoWrite(ProgramState& st, const std::string& iniPath) = 0;
+  // Writes the print-information record's thirteen set-up keys into the
+  // estimate's settings file, the current printer's settings file and
+  // DAVIROV.INI, key by key in this order.
+  virtual void MPrintInfoWrite(ProgramState& st) = 0;
   // Refills the paper lists of the main window and the floating toolbar.
   virtual void FillPaperCombo(ProgramState& st) = 0;
   virtual void UpdatePaperMenu(ProgramState& st) = 0;

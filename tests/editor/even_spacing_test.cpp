@@ -102,13 +102,16 @@ TEST_F(EvenSpacingTest, MenuItemEndsAMarkingModeAndSpreadsTheSelection) {
 }
 
 // The classification file (11) and the hidden 7 .. 10 need level 1 of a
-// named estimate; 21 and 22 need level 1. A refused item does nothing else.
+// named estimate; 21 and 22 need level 1. A refused item does nothing else;
+// 22 on level 1 closes the search and reference windows and shows the
+// special print set-up.
 TEST_F(EvenSpacingTest, ExtendedMenuGates) {
   struct Case {
     int item;
     int level;
     bool untitled;
     const char* message;  // "" passes the gate
+    const char* modal = "";
   };
   const Case cases[] = {
       {kClassifyFileItem, 2, false, "(1)階層で実行して下さい"},
@@ -118,7 +121,7 @@ TEST_F(EvenSpacingTest, ExtendedMenuGates) {
       {10, 1, true, "ﾌｧｲﾙを保存後に実行して下さい."},
       {7, 3, false, "(1)階層で実行して下さい"},
       {kSpecialPrintSetupItem, 2, false, "(1)階層で実行して下さい"},
-      {kSpecialPrintSetupItem, 1, true, ""},
+      {kSpecialPrintSetupItem, 1, true, "", "frmOrviKen"},
       {12, 2, true, ""},  // a separator: the prologue only
   };
   Sheet({Row(' ', {{kName, "ab"}})});
@@ -128,7 +131,13 @@ TEST_F(EvenSpacingTest, ExtendedMenuGates) {
     st.CurrentLevel = c.level;
     st.WorkFileBase = c.untitled ? "/p/WORK/無題" : "/p/WORK/見積A";
     st.NotPrintLvlLineMode = true;
+    st.SearchSheetLoaded = st.RefSheetLoaded = true;
     if (*c.message != '\0') ui.AnswerMsgBox(vbOK, c.message);
+    if (*c.modal != '\0')
+      ui.AnswerModal(c.modal, [this] {
+        EXPECT_FALSE(st.SearchSheetLoaded);
+        EXPECT_FALSE(st.RefSheetLoaded);
+      });
     Tokusyusub_Click(g, c.item);
     ui.ExpectAllAnswered();
     EXPECT_FALSE(st.NotPrintLvlLineMode);

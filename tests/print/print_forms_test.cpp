@@ -34,6 +34,31 @@ TEST(PrinterKey, ReplacesBackslashesAndSlashesOnly) {
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(PrinterKeyOf(c.device), c.key) << c.device;
+  // A NUL, which no file name can hold, becomes "-" as well.
+  EXPECT_EQ(PrinterKeyOf(std::string("lp\0a", 4)), "lp-a");
+}
+
+// The current printer is the UI's default at its first use and whatever a
+// print dialog chose from then on.
+TEST(PrinterKey, FollowsTheCurrentPrinter) {
+  ScriptedUi ui;
+  ProgramState st{ui};
+  ui.printers = {"Laser/1", "Other"};
+  EXPECT_EQ(PrinterKey(st), "Laser-1");
+  EXPECT_EQ(st.CurrentPrinterName, "Laser/1");
+  st.CurrentPrinterName = "Other";
+  EXPECT_EQ(PrinterKey(st), "Other");
+}
+
+// Names are compared as they are, trimmed: no character is a pattern.
+TEST(PrinterListFind, ExactTrimmedNames) {
+  const std::vector<std::string> list{"HP#2", "[Lab]", "La", " Lab* ", "Lab* "};
+  struct Case {
+    const char* device;
+    int found;
+  };
+  const Case cases[] = {{"HP#2", 0}, {"HP12", -1}, {"[Lab]", 1}, {"L", -1}, {"Lab*", 3}, {"Lab", -1}, {" La ", 2}};
+  for (const Case& c : cases) EXPECT_EQ(PrinterListFind(list, c.device), c.found) << c.device;
 }
 
 TEST(PaperTypeCaption, NameCutAndPaddedToNineBytesThenRowsAndDisplayName) {

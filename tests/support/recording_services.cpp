@@ -89,8 +89,8 @@ void RecordingEditor::SetCaption(ProgramState&, const std::string& caption) {
 void RecordingEditor::MaskMenuCaptionSet(ProgramState&) { Add("MaskMenuCaptionSet()"); }
 void RecordingEditor::Form_Resize(ProgramState&) { Add("Form_Resize()"); }
 
-void RecordingPrint::MPrintInfoWrite(ProgramState&, const std::string& iniPath) {
-  Add("MPrintInfoWrite" + Args({iniPath}));
+void RecordingPrint::MPrintInfoWrite(ProgramState&) {
+  Add("MPrintInfoWrite()");
 }
 void RecordingPrint::FillPaperCombo(ProgramState&) { Add("FillPaperCombo()"); }
 void RecordingPrint::UpdatePaperMenu(ProgramState&) { Add("UpdatePaperMenu()"); }

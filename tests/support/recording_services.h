@@ -67,7 +67,7 @@ class RecordingEditor : public EditorServices, public CallLog {
 
 class RecordingPrint : public PrintServices, public CallLog {
  public:
-  void MPrintInfoWrite(ProgramState&, const std::string& iniPath) override;
+  void MPrintInfoWrite(ProgramState&) override;
   void FillPaperCombo(ProgramState&) override;
   void UpdatePaperMenu(ProgramState&) override;
 };

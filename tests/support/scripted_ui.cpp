@@ -337,6 +337,10 @@ void ScriptedUi::SetWindowState(std::string_view windowName, WindowState state) 
   windowStates[std::string(windowName)] = state;
 }
 
+void ScriptedUi::ActivateWindow(std::string_view windowName) {
+  calls_.push_back(Call("ActivateWindow", {windowName}));
+}
+
 std::optional<WindowRect> ScriptedUi::WindowBounds(std::string_view windowName) {
   auto it = windowRects.find(windowName);
   if (it == windowRects.end()) return std::nullopt;

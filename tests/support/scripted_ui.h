@@ -76,7 +76,8 @@ class ScriptedUi : public Ui {
   // "SetControlEnabled(w, control, true|false)", "SetWindowEnabled(w,
   // true|false)", "SetWindowTopMost(w,
   // true|false)", "SendWindowToBottom(w)", "SetWindowState(w,
-  // Normal|Minimized|Maximized)", "MoveWindow(w, left, top)", "ProcessEvents()",
+  // Normal|Minimized|Maximized)", "ActivateWindow(w)", "MoveWindow(w, left,
+  // top)", "ProcessEvents()",
   // "Beep()".
   const std::vector<std::string>& Calls() const { return calls_; }
   // The calls that begin with `prefix` ("SetWindowTopMost(" ...), in order.
@@ -158,6 +159,7 @@ class ScriptedUi : public Ui {
   void SendWindowToBottom(std::string_view windowName) override;
   WindowState GetWindowState(std::string_view windowName) override;
   void SetWindowState(std::string_view windowName, WindowState state) override;
+  void ActivateWindow(std::string_view windowName) override;
   std::optional<WindowRect> WindowBounds(std::string_view windowName) override;
   void MoveWindow(std::string_view windowName, int left, int top) override;
   TextSize ScreenSize() override { return screen; }

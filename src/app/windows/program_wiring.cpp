@@ -20,6 +20,7 @@
 #include "platform/tree/qt/tree_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
+#include "print/windows/print_windows.h"
 #include "sheet/last_used_row.h"
 #include "state/float_windows.h"
 #include "state/program_state.h"
@@ -152,6 +153,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterFloatingToolbars(ui, st);
   RegisterUnitWindow(ui, st);
   RegisterKoujiWindow(ui, st);
+  RegisterPrintWindows(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);

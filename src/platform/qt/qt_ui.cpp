@@ -477,6 +477,13 @@ void QtUi::SetWindowState(std::string_view windowName, WindowState state) {
   w->setWindowState(s);
 }
 
+void QtUi::ActivateWindow(std::string_view windowName) {
+  QWidget* w = LoadedWindow(windowName);
+  if (!w) return;
+  w->raise();
+  w->activateWindow();
+}
+
 std::optional<WindowRect> QtUi::WindowBounds(std::string_view windowName) {
   QWidget* w = LoadedWindow(windowName);
   if (!w) return std::nullopt;

@@ -71,6 +71,7 @@ class QtUi : public Ui {
   void SendWindowToBottom(std::string_view windowName) override;
   WindowState GetWindowState(std::string_view windowName) override;
   void SetWindowState(std::string_view windowName, WindowState state) override;
+  void ActivateWindow(std::string_view windowName) override;
   std::optional<WindowRect> WindowBounds(std::string_view windowName) override;
   void MoveWindow(std::string_view windowName, int left, int top) override;
   TextSize ScreenSize() override;
