@@ -93,6 +93,9 @@ class FileSetReplace {
   bool Commit(std::error_code& ec, const RenameObserver& observer = {});
 
   const FileOwner& owner() const { return owner_; }
+  // True once the renames began: the set is then replaced, now or by the
+  // settling of its record.
+  bool committed() const { return committed_; }
   const stdfs::path& folder() const { return folder_; }
   // The modification time of the intent record of the last commit.
   std::optional<stdfs::file_time_type> intentTime() const { return intentTime_; }
