@@ -414,6 +414,19 @@ stdfs::path FileSetReplace::Temporary(const std::string& finalName, std::error_c
   return p;
 }
 
+stdfs::path FileSetReplace::Temporary(const std::string& finalName, std::string_view bytes, std::error_code& ec) {
+  ec.clear();
+  if (!RecordableName(finalName)) {
+    ec = Errno(EINVAL);
+    return {};
+  }
+  WriteNote();
+  const std::string name = MakeOwnedName(finalName, owner_, "tmp");
+  if (!WriteNewFile(folder_ / name, bytes, ec)) return {};
+  puts_.push_back({name, finalName});
+  return folder_ / name;
+}
+
 void FileSetReplace::RemoveAfter(const std::string& finalName) { removals_.push_back(finalName); }
 
 bool FileSetReplace::Commit(std::error_code& ec, const RenameObserver& observer) {

@@ -78,6 +78,9 @@ class FileSetReplace {
   // "" when it cannot be made. The caller writes it completely and flushes
   // it to disk before Commit.
   stdfs::path Temporary(const std::string& finalName, std::error_code& ec);
+  // A temporary beside `finalName` holding `bytes`, written whole and
+  // flushed to disk; "" with `ec` when it cannot be (nothing of it is left).
+  stdfs::path Temporary(const std::string& finalName, std::string_view bytes, std::error_code& ec);
   // A file of the folder removed once the new files are in place.
   void RemoveAfter(const std::string& finalName);
   // Also leave a note in `noteFolder` from the first temporary until the set

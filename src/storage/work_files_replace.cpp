@@ -1,6 +1,5 @@
 #include "storage/work_files_replace.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,38 +40,6 @@ bool WritableMode(const stdfs::path& path, mode_t& mode, std::error_code& ec) {
   return true;
 }
 
-// Writes the whole content into the temporary and flushes it to disk.
-bool WriteTemporary(const stdfs::path& temp, const std::string& bytes, mode_t mode, std::error_code& ec) {
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) {
-    ec = Errno(errno);
-    return false;
-  }
-  const char* at = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, at, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ec = Errno(n < 0 ? errno : EIO);
-      ::close(fd);
-      return false;
-    }
-    at += n;
-    left -= static_cast<size_t>(n);
-  }
-  if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
-    ec = Errno(errno);
-    ::close(fd);
-    return false;
-  }
-  if (::close(fd) != 0) {
-    ec = Errno(errno);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 WorkFilesReplaced ReplaceWorkFiles(const std::vector<WorkFileContent>& files, stdfs::path& failed, std::error_code& ec,
@@ -90,8 +57,12 @@ WorkFilesReplaced ReplaceWorkFiles(const std::vector<WorkFileContent>& files, st
   fs::FileSetReplace replace(files.front().path.parent_path(), files.front().path.filename().string());
   for (size_t i = 0; i < files.size(); ++i) {
     failed = files[i].path;
-    const stdfs::path temp = replace.Temporary(files[i].path.filename().string(), ec);
-    if (temp.empty() || !WriteTemporary(temp, files[i].bytes, modes[i], ec)) return WorkFilesReplaced::None;
+    const stdfs::path temp = replace.Temporary(files[i].path.filename().string(), files[i].bytes, ec);
+    if (temp.empty()) return WorkFilesReplaced::None;
+    if (::chmod(temp.c_str(), modes[i]) != 0) {
+      ec = Errno(errno);
+      return WorkFilesReplaced::None;
+    }
   }
   failed = files.front().path;
   if (replace.Commit(ec, observer)) return WorkFilesReplaced::All;
