@@ -9,11 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "calc/calc_cells.h"
 #include "calc/level_calc.h"
-#include "calc/row_calc.h"
-#include "calc/zoku_unit_round.h"
-#include "core/column_letter.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "core/window_services.h"
