@@ -4,7 +4,8 @@
 // long for the parent's column is stored as the overflow mark.
 //
 // Every level: A 名称, B 数量, C 単価, D 金額 = [[B*[[C (SUM, carried into the
-// parent's C), E 比率 = [[D*100/[#D (the row's share of its sheet's total).
+// parent's C), E 比率 = [[D*100/[#D (the row's share of its sheet's total),
+// F 単位.
 //   level 1: P (breakdown)                      合計
 //   level 2 (of P): A1 1 x 50 (breakdown)  A2 1 x 300   合計 D 350
 //   level 3 (of A1): x 1 x 50                   合計 D 50
@@ -24,7 +25,7 @@ namespace kv::test {
 namespace {
 
 // Column positions of the layout below.
-constexpr int kC = 38, kD = 50, kE = 64;
+constexpr int kC = 38, kD = 50, kE = 64, kUnit = 74;
 
 class TotalCarryTest : public LevelFixture {
  protected:
@@ -39,7 +40,8 @@ class TotalCarryTest : public LevelFixture {
                        {"数量", "0", 8},
                        {"単価", "0", 12},
                        {"金額", "0", 14, "[[B*[[C", "SUM", "->[$C"},
-                       {"比率", "4", 10, "[[D*100/[#D"}});
+                       {"比率", "4", 10, "[[D*100/[#D"},
+                       {"単位", "C", 4}});
     st.calc = &engine;
     ASSERT_TRUE(SumColumnFind(st));
     // As from the key: the stored row definitions stand, totals are summed.
@@ -113,6 +115,25 @@ TEST_F(TotalCarryTest, ATotalTooLongForTheParentsColumnIsCarriedAsTheOverflowMar
     Build("9999999990000");  // 13 digits into a 12-byte price
     (this->*path.run)();
     EXPECT_EQ(A1(kC, 12), std::string(12, '+'));
+  }
+}
+
+// The equipment edition rounds a carried value up to the unit of its row.
+TEST_F(TotalCarryTest, TheEquipmentEditionRoundsTheCarriedValueToItsUnit) {
+  st.SystemKind = 1;
+  st.ZokuCount = 1;
+  st.ZokuUnitCols[1] = 6;
+  st.ZokuValueCols[1] = 3;
+  for (const CarryPath& path : kPaths) {
+    SCOPED_TRACE(path.name);
+    Build("50");
+    std::vector<std::string> level2 = ReadLevel(2);
+    level2[0].replace(kUnit - 1, 4, "H   ");  // hundreds
+    RecordFile f(LevelPath(2), st.DataLen);
+    f.PutRecordText(1, level2[0]);
+    f.Close();
+    (this->*path.run)();
+    EXPECT_EQ(A1(kC, 12), "         100");
   }
 }
 
