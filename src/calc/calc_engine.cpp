@@ -9,6 +9,7 @@
 #include "calc/recalc_all_levels.h"
 #include "calc/row_calc.h"
 #include "calc/special_rows.h"
+#include "calc/zoku_unit_round.h"
 #include "state/program_state.h"
 
 namespace kv {
@@ -64,6 +65,11 @@ bool CalcEngine::InsertSpecialRow(ProgramState& st, GridModel& grid, int index) 
 
 bool CalcEngine::ZokuPairUpdate(ProgramState& st, std::string& rowRecord, int level, int col, int row) {
   return kv::ZokuPairUpdate(st, rowRecord, level, col, row);
+}
+
+std::string CalcEngine::ZokuUnitRoundAt(ProgramState& st, std::string_view rowRecord, std::string value, int col,
+                                        int level) {
+  return kv::ZokuUnitRoundAt(st, rowRecord, std::move(value), col, level);
 }
 
 bool CalcEngine::IsSikiRuleColumn(ProgramState& st, int col) {

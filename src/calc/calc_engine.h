@@ -30,6 +30,8 @@ class CalcEngine : public CalcServices {
   void RecalcFromTopLevel(ProgramState& st, const std::string& workBase) override;
   void RecalcEquipmentTotals(ProgramState& st, bool paint) override;
   bool ZokuPairUpdate(ProgramState& st, std::string& rowRecord, int level, int col, int row) override;
+  std::string ZokuUnitRoundAt(ProgramState& st, std::string_view rowRecord, std::string value, int col,
+                              int level) override;
   // From the loaded definitions: a rule's totals column / a pair's unit column.
   bool IsSikiRuleColumn(ProgramState& st, int col) override;
   bool IsZokuUnitColumn(ProgramState& st, int col) override;

@@ -9,11 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "calc/calc_cells.h"
 #include "calc/level_calc.h"
-#include "calc/row_calc.h"
-#include "calc/zoku_unit_round.h"
-#include "core/column_letter.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "core/window_services.h"
@@ -22,6 +18,7 @@
 #include "sheet/last_used_row.h"
 #include "state/editor_services.h"
 #include "state/float_windows.h"
+#include "state/layout_file.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
 #include "state/warn_msg_box.h"
@@ -30,6 +27,8 @@
 #include "storage/level_read.h"
 #include "storage/level_write.h"
 #include "storage/row_record.h"
+#include "storage/total_carry.h"
+#include "storage/work_files_replace.h"
 
 namespace kv {
 namespace {
@@ -100,18 +99,48 @@ class LevelTreeWalk {
     }
   }
 
-  // Every changed image written back, each as a whole new file renamed over
-  // the old one.
-  void WriteBack() {
+  // Level 1 as the level writer writes it, from its recalculated image: read
+  // into the sheet in memory, recalculated and its records built. Its file
+  // joins the images to be written back.
+  void TopLevel() {
+    LevelImage& image = Image(1);
+    SheetChain top;
+    if (LevelFileProblem p = ReadSheetChain(MemoryRecords(image.bytes, st_.DataLen), true, 1, hex_,
+                                            SheetRowLimit(st_) + 1, top)) {
+      LevelFileFaultShow(st_, image.path, p);
+      throw WalkStopped{};
+    }
+    SheetFromChain(st_, 1, 1, top);
+    std::string bytes;
+    if (!TopLevelBuild(st_, bytes)) throw WalkStopped{};
+    if (bytes != image.bytes) {
+      image.bytes = std::move(bytes);
+      image.changed = true;
+    }
+  }
+
+  // Every changed image, and the layout file of the work set, written back
+  // all together or not at all.
+  void WriteBack(const fs::RenameObserver& observer) {
+    std::vector<WorkFileContent> files;
     for (int level = 1; level <= kMaxLevels; ++level) {
       LevelImage& image = images_[static_cast<size_t>(level)];
-      if (!image.changed) continue;
-      std::error_code ec;
-      if (!fs::WriteFileAtomic(image.path, image.bytes, ec)) {
-        LevelFileErrorShow(st_, image.path, ec.message());
-        throw WalkStopped{};
-      }
+      if (image.changed) files.push_back({image.path, std::move(image.bytes)});
     }
+    const stdfs::path layout = fs::ResolveNoCase(LayoutFilePath(st_, base_));
+    std::string layoutText = LayoutText(st_);
+    std::error_code ec;
+    const std::optional<std::string> old = fs::ReadFileBytes(layout, ec);
+    if (!old || *old != layoutText) files.push_back({layout, std::move(layoutText)});
+
+    stdfs::path failed;
+    const WorkFilesReplaced done = ReplaceWorkFiles(files, failed, ec, observer);
+    if (done == WorkFilesReplaced::All) return;
+    WarnMsgBox(st_, "作業ファイル [ " + failed.filename().string() + " ] を書き込めませんでした。\r" + ec.message() +
+                        (done == WorkFilesReplaced::None
+                             ? "\r全階層の再計算を中止しました。作業ファイルは一つも書き換えていません。"
+                             : "\r再計算した作業ファイルへの書き換えは、次の起動の時に仕上げます。"));
+    throw WalkStopped{};
   }
 
  private:
@@ -199,6 +228,7 @@ class LevelTreeWalk {
   void RecalcLevelTree(int level, int first, int from) {
     const int fileRecords = Count(level);
     const std::vector<int> chain = Chain(level, first, from);
+    SheetEntered(level, chain);
 
     // Breakdowns first; a row of the deepest level has no level below it.
     const int deepest = std::clamp(st_.LevelCount, 1, kMaxLevels);
@@ -273,26 +303,19 @@ class LevelTreeWalk {
   // written back into the level above at once (also without any carry).
   void CarryIntoParent(int level) {
     std::string& parent = st_.ParentRows[static_cast<size_t>(level - 1)];
-    parent = FitRecord(parent, st_.DataLen);
-    const LevelContext parentLevel{level - 1,
-                                   level > 2 ? std::string_view(st_.ParentRows[static_cast<size_t>(level - 2)])
-                                             : std::string_view(),
-                                   st_.SheetTotalRecord};
-    for (int c = 1; c <= CalcColumns(st_, level); ++c) {
-      const std::string& def = st_.ColCarryDef[level][c];
-      const size_t arrow = def.find("->");
-      if (arrow == std::string::npos || arrow + 4 >= def.size()) continue;
-      const int target = ColLetterToNum(std::string_view(def).substr(arrow + 4, 1));
-      if (!IsColumnOf(st_, level - 1, target)) continue;
-      std::string value(CellBytes(st_, st_.SheetTotalRecord, level, c));
-      if (st_.SystemKind == 1) value = ZokuUnitRoundAt(st_, parent, value, target, level - 1);
-      StoreRightAligned(st_, parent, level - 1, target, value);
-      RowFormulaCalc(st_, parentLevel, 0, parent, target, false);
-      parent = FitRecord(parent, st_.DataLen);
-    }
+    CarryTotals(st_, level, st_.SheetTotalRecord, parent);
     const int own = BaseStrToNum(LinkField(parent, kOwnPos), hex_);
     if (own < 1 || own > Count(level - 1)) Broken(level - 1, std::max(own, 0));
     Put(level - 1, own, parent);
+  }
+
+  // The closing record of a sheet as stored (a fresh one when its chain has
+  // none): the context its breakdowns' carries calculate the sheet's rows in,
+  // as the level writer does with the path's closing records.
+  void SheetEntered(int level, const std::vector<int>& chain) {
+    const std::string_view last = View(level, chain.back());
+    st_.PathTotalRecords[static_cast<size_t>(level)] =
+        RecordByte(last, kKindPos) == kClosingKind ? std::string(last) : FreshClosingRecord(level);
   }
 
   ProgramState& st_;
@@ -365,19 +388,21 @@ class BusyLock {
 
 }  // namespace
 
-bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase) {
+bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase) { return RecalcFromTopLevel(st, workBase, {}); }
+
+bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase, const fs::RenameObserver& observer) {
   if (!IsValidRecordLength(st.DataLen)) return false;
   const SheetSnapshot before(st);
   try {
     LevelTreeWalk walk(st, workBase);
     walk.Run();
-    walk.WriteBack();
+    walk.TopLevel();
+    walk.WriteBack(observer);
   } catch (const WalkStopped&) {
     before.Restore(st);
     return false;
   }
-  if (!LevelRowsRead(st, 1)) return false;
-  return LevelWrite(st, 1);
+  return true;
 }
 
 void RecalcAllLevels(ProgramState& st) {
@@ -397,12 +422,16 @@ void RecalcAllLevels(ProgramState& st) {
 
   st.ui.SetBusyPointer(true);
   ProgressMsgShow(st.ui, "計  算", "全階層の再計算中！");
-  const std::array<std::string, 9> parents = st.ParentRows;
-  const bool done = RecalcFromTopLevel(st, st.WorkFileBase);
-  st.ParentRows = parents;
+  // The sheet the user is on, given back whole when it cannot be read again.
+  const SheetSnapshot current(st);
+  bool done = RecalcFromTopLevel(st, st.WorkFileBase);
+  st.ParentRows = current.parents;
   if (done) {
     PathReread(st);
-    LevelRead(st, st.CurrentLevel);
+    if (!LevelRead(st, st.CurrentLevel)) {
+      current.Restore(st);
+      done = false;
+    }
     if (st.sheetEngine != nullptr) {
       st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
       st.sheetEngine->ShowParentLevelPath(st);

@@ -8,29 +8,36 @@
 // The walk runs on in-memory images of the level files: each file is read
 // once, the walk reads and writes records of the images exactly as it would
 // the files (a record written is what the next read sees), and only when the
-// whole walk succeeded is each changed image written back, as a complete file
-// renamed over the old one. A damaged chain or a file that cannot be read
-// stops the command with a message before anything is written.
+// whole walk succeeded are the changed images written back, all together. A
+// damaged chain or a file that cannot be read stops the command with a
+// message before anything is written.
 #include <string>
+
+#include "platform/file_set_replace.h"
 
 namespace kv {
 
 struct ProgramState;
 
 // The walk over the level files of `workBase` followed by level 1 read and
-// written again (`LevelRowsRead`(1), `LevelWrite`(1)); level 1 is then the
-// sheet in memory. `RecordLinkState` -99 switches the carry off. False after
-// a message: the files are as they were and so is the sheet in memory
-// (`SheetRows`, `UsedRows`, `SheetTotalRecord`, `ParentRows`,
-// `PathTotalRecords`).
+// recorded again as the level writer records it; level 1 is then the sheet in
+// memory. `RecordLinkState` -99 switches the carry off. Every rewritten level
+// file and the layout file replace the old ones all together, also under a
+// kill (the next start finishes or discards an interrupted set). False after
+// a message: the files are as they were (or, when the renames could not all
+// be made, are finished at the next start), and the sheet in memory is as it
+// was (`SheetRows`, `RowRecNos`, `UsedRows`, `SheetTotalRecord`,
+// `ParentRows`, `PathTotalRecords`). `observer` sees the renames.
 bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase);
+bool RecalcFromTopLevel(ProgramState& st, const std::string& workBase, const fs::RenameObserver& observer);
 
 // The command: nothing for an empty sheet; refused for an untitled estimate;
 // a modified sheet is recorded first (after the user agrees); the walk runs
 // with the busy window; the current sheet, the parent rows of the path and
 // their sheets' closing records are read again from the recalculated files
-// and shown. Callers set the busy lock (and, from the menu, `ReCalcFlag` and
-// `RecalcAllRunning`) around it.
+// and shown; when the current sheet cannot be read again, the sheet it was
+// stays in memory (never another level's rows). Callers set the busy lock
+// (and, from the menu, `ReCalcFlag` and `RecalcAllRunning`) around it.
 void RecalcAllLevels(ProgramState& st);
 
 // The calculation-row menu's 全階層再計算: automatic recalculation switched on

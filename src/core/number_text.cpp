@@ -281,6 +281,7 @@ void NumFitColumn(std::string& text, const NumColumn& col) {
 
 void NumCommaFormat(std::string& text, const NumColumn& col) {
   if (!text.empty() && text[0] == '.') return;
+  if (IsOverflowMarkText(text)) return;
   size_t point = text.find('.');
   std::string whole = text.substr(0, point);
   std::string fraction = point == std::string::npos ? std::string() : text.substr(point);
@@ -301,6 +302,9 @@ void NumCommaFormat(std::string& text, const NumColumn& col) {
   const size_t length = static_cast<size_t>(std::max(col.decimals, 0)) + 1;
   fraction.resize(length, ' ');
   text = sign + whole + fraction;
+  // The blanks after a value as long as the field allows are not shown: the
+  // column is only as wide as its mask.
+  while (text.size() > ShownWidth(col) && text.back() == ' ') text.pop_back();
 }
 
 void TotalFitColumn(std::string& text, const NumColumn& col) {
@@ -310,6 +314,22 @@ void TotalFitColumn(std::string& text, const NumColumn& col) {
     case Fit::Under: text = Repeat('-', col.width); return;
     case Fit::Value: NumCommaFormat(text, col); return;
   }
+}
+
+bool IsOverflowMarkText(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  const char c = text[first];
+  const size_t last = text.find_last_not_of(' ');
+  return (c == '+' || c == '-') && last > first && text.substr(first, last - first + 1).find_first_not_of(c) == std::string_view::npos;
+}
+
+size_t ShownWidth(const NumColumn& col) {
+  // As MakeColumnMask lays out its mask: b digit positions take
+  // b + floor((b - 1) / 3) characters (at most the 19 of the template).
+  auto digits = [](int b) { return std::clamp(b + (b >= 1 ? (b - 1) / 3 : -((3 - b) / 3)), 0, 19); };
+  if (col.decimals < 1) return static_cast<size_t>(digits(col.width));
+  return static_cast<size_t>(digits(col.width - col.decimals - 1) + std::min(col.decimals + 1, 5));
 }
 
 std::string MakeColumnMask(int width, std::string_view typeCode) {

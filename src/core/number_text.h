@@ -37,12 +37,21 @@ void NumFitColumn(std::string& text, const NumColumn& col);
 
 // Display form: "," before every group of three integer digits (4 to 15
 // integer characters), the fraction cut or blank-padded to decimals + 1
-// characters, no fraction in a whole-number column.
+// characters, no fraction in a whole-number column; never longer than the
+// column's mask through blanks at its end. An overflow mark stays as it is.
 void NumCommaFormat(std::string& text, const NumColumn& col);
 
 // Total values: blanks for 0 and the overflow marks of NumFitColumn, else the
 // display form of NumCommaFormat (neither right-aligned nor padded).
 void TotalFitColumn(std::string& text, const NumColumn& col);
+
+// True for an overflow mark (a run of two or more "+" or of "-", blanks
+// around it allowed).
+bool IsOverflowMarkText(std::string_view text);
+
+// The characters the display form of a column may take: the length of its
+// mask (MakeColumnMask).
+size_t ShownWidth(const NumColumn& col);
 
 // The display mask of a numeric column of the given width and type code, e.g.
 // width 8, type "2": "##,###.00".

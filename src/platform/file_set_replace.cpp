@@ -396,6 +396,10 @@ void FileSetReplace::WriteNote() {
 }
 
 stdfs::path FileSetReplace::Temporary(const std::string& finalName, std::error_code& ec) {
+  return Temporary(finalName, std::string_view(), ec);
+}
+
+stdfs::path FileSetReplace::Temporary(const std::string& finalName, std::string_view bytes, std::error_code& ec) {
   ec.clear();
   if (!RecordableName(finalName)) {
     ec = Errno(EINVAL);
@@ -403,15 +407,9 @@ stdfs::path FileSetReplace::Temporary(const std::string& finalName, std::error_c
   }
   WriteNote();
   const std::string name = MakeOwnedName(finalName, owner_, "tmp");
-  const stdfs::path p = folder_ / name;
-  int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    ec = Errno(errno);
-    return {};
-  }
-  ::close(fd);
+  if (!WriteNewFile(folder_ / name, bytes, ec)) return {};
   puts_.push_back({name, finalName});
-  return p;
+  return folder_ / name;
 }
 
 void FileSetReplace::RemoveAfter(const std::string& finalName) { removals_.push_back(finalName); }

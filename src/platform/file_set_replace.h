@@ -78,6 +78,9 @@ class FileSetReplace {
   // "" when it cannot be made. The caller writes it completely and flushes
   // it to disk before Commit.
   stdfs::path Temporary(const std::string& finalName, std::error_code& ec);
+  // A temporary beside `finalName` holding `bytes`, written whole and
+  // flushed to disk; "" with `ec` when it cannot be (nothing of it is left).
+  stdfs::path Temporary(const std::string& finalName, std::string_view bytes, std::error_code& ec);
   // A file of the folder removed once the new files are in place.
   void RemoveAfter(const std::string& finalName);
   // Also leave a note in `noteFolder` from the first temporary until the set
@@ -93,6 +96,9 @@ class FileSetReplace {
   bool Commit(std::error_code& ec, const RenameObserver& observer = {});
 
   const FileOwner& owner() const { return owner_; }
+  // True once the renames began: the set is then replaced, now or by the
+  // settling of its record.
+  bool committed() const { return committed_; }
   const stdfs::path& folder() const { return folder_; }
   // The modification time of the intent record of the last commit.
   std::optional<stdfs::file_time_type> intentTime() const { return intentTime_; }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
+#include "core/number_text.h"
 #include "core/sjis_text.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_api.h"
@@ -49,11 +51,32 @@ void CopyLink(const ProgramState& st, std::string& rec, int level, int src, int 
   if (cutsOld) FieldStore(rec, start + n, 1, " ", st.DataLen);
 }
 
+// The value of a numeric column as the numeric column `dst` holds it: fitted
+// to that column (the overflow mark when it does not fit; a mark stays one).
+std::string FittedTo(const ProgramState& st, int level, std::string value, int dst) {
+  if (IsOverflowMarkText(value)) {
+    const char mark = value[value.find_first_not_of(' ')];
+    return std::string(static_cast<size_t>(std::max(st.ColWidth[level][dst], 0)), mark);
+  }
+  NumFitColumn(st, level, value, dst);
+  return value;
+}
+
+// Copies a link in `rec`: between two numeric columns the value, fitted to
+// the destination; otherwise the bytes (CopyLink).
+void CopyLinkValue(const ProgramState& st, std::string& rec, int level, int src, int dst) {
+  if (!IsNumericColumn(st, level, src) || !IsNumericColumn(st, level, dst)) {
+    CopyLink(st, rec, level, src, dst);
+    return;
+  }
+  FieldStore(st, rec, dst, level, FittedTo(st, level, std::string(FieldBytes(st, rec, src, level)), dst));
+}
+
 // Fits the number text to column `col` of the row, stores it and shows it
 // with thousands separators.
 void StoreNumber(ProgramState& st, GridModel& grid, std::string& rec, int col, int row, std::string value) {
   const int level = st.CurrentLevel;
-  NumFitColumn(st, level, value, col);
+  value = FittedTo(st, level, std::move(value), col);
   FieldStore(st, rec, col, level, value);
   NumCommaFormat(st, level, value, col);
   SetTextData32(grid, col, row, FromSjis(value));
@@ -106,7 +129,7 @@ void ABLinkUpdate(ProgramState& st, GridModel& grid, int col, int row) {
   const int level = st.CurrentLevel;
   std::string& rec = st.SheetRows[static_cast<size_t>(row)];
   if (const int dst = LinkOnLevel(st, col); dst != 0) {
-    CopyLink(st, rec, level, col, dst);
+    CopyLinkValue(st, rec, level, col, dst);
     if (IsNumericColumn(st, level, dst))
       StoreNumber(st, grid, rec, dst, row, std::string(FieldBytes(st, rec, dst, level)));
     else if (TypeOf(st, level, dst) == 'W')
@@ -124,7 +147,7 @@ void CellWriteBack(ProgramState& st, GridModel& grid) {
   const int level = st.CurrentLevel;
   std::string& rec = st.SheetRows[static_cast<size_t>(row)];
   if (const int dst = LinkOnLevel(st, col); dst != 0) {
-    CopyLink(st, rec, level, col, dst);
+    CopyLinkValue(st, rec, level, col, dst);
     const char type = TypeOf(st, level, dst);
     if (type == 'C')
       SetTextData32(grid, dst, row, FieldText(st, rec, dst, level));

@@ -1,5 +1,6 @@
 #include "sheet/level_bar_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/number_scan.h"
@@ -36,9 +37,11 @@ std::string TotalsCaption(const ProgramState& st, int p) {
       amount = Spaces(w + 3);
     else
       NumCommaFormat(st, p, amount, c);
-    // The amount right-aligned in w + 3 characters; the mark is the yen sign.
-    std::string field = Spaces(w + 3) + amount;
-    t += " :¥" + field.substr(field.size() - static_cast<size_t>(w + 3));
+    // The amount right-aligned in w + 3 characters, all of it when longer;
+    // the mark is the yen sign.
+    const size_t shown = static_cast<size_t>(std::max(w + 3, 0));
+    if (amount.size() < shown) amount = Spaces(static_cast<int>(shown - amount.size())) + amount;
+    t += " :¥" + amount;
   }
   return std::to_string(p) + ")階層-計 (" + t;
 }

@@ -71,6 +71,13 @@ class CalcServices {
   virtual bool ZokuPairUpdate(ProgramState&, std::string& /*rowRecord*/, int /*level*/, int /*col*/, int /*row*/) {
     return false;
   }
+  // Equipment edition: `value` about to be stored in column `col` of
+  // `rowRecord`, a row of `level`, rounded up to the unit its row gives that
+  // column; any other value unchanged.
+  virtual std::string ZokuUnitRoundAt(ProgramState&, std::string_view /*rowRecord*/, std::string value, int /*col*/,
+                                      int /*level*/) {
+    return value;
+  }
 
   // Equipment edition: `col` of the current level is the totals column of
   // an aggregation rule / a unit column of a unit pair (the series fill

@@ -136,6 +136,8 @@ std::string FieldOf(const std::string& record, int start, int width) {
   return field;
 }
 
+}  // namespace
+
 std::string LayoutText(const ProgramState& st) {
   std::string text;
   const int levels = std::clamp(st.LevelCount, 0, 8);
@@ -155,8 +157,6 @@ std::string LayoutText(const ProgramState& st) {
   }
   return text;
 }
-
-}  // namespace
 
 std::string LayoutFilePath(const ProgramState& st, const std::string& workBase) {
   const std::string& first = st.LevelExt[1];

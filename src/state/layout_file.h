@@ -29,6 +29,9 @@ struct ProgramState;
 // The layout file of a work base.
 std::string LayoutFilePath(const ProgramState& st, const std::string& workBase);
 
+// The text of the layout file from the current column tables.
+std::string LayoutText(const ProgramState& st);
+
 // Writes the layout file of `workBase` from the current column tables,
 // replacing it only once it is written whole. False (after a message) when it
 // cannot be written.

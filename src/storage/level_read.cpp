@@ -78,16 +78,23 @@ bool LevelRowsRead(ProgramState& st, int level) {
     return false;
   }
 
+  SheetFromChain(st, level, first, chain);
+  return true;
+}
+
+void SheetFromChain(ProgramState& st, int level, int first, const SheetChain& chain) {
+  const int imax = SheetRowLimit(st);
   const std::string blank(static_cast<size_t>(st.DataLen), ' ');
   for (int i = 0; i <= imax + 1; ++i) {
     st.SheetRows[i] = blank;
     st.RowRecNos[i] = 0;
   }
   st.RowRecNos[1] = first;
-  int used = static_cast<int>(chain.records.size());
+  int used = std::min(static_cast<int>(chain.records.size()), imax + 1);
   for (int i = 1; i <= used; ++i) {
     st.SheetRows[i] = FitRecord(chain.records[i - 1], st.DataLen);
-    if (level > 1 && i + 1 <= kMaxSheetRows + 1) st.RowRecNos[i + 1] = chain.recNos[i];
+    if (level > 1 && i + 1 <= kMaxSheetRows + 1 && static_cast<size_t>(i) < chain.recNos.size())
+      st.RowRecNos[i + 1] = chain.recNos[i];
     RowKindFix(st, i);
   }
 
@@ -104,7 +111,6 @@ bool LevelRowsRead(ProgramState& st, int level) {
   objNo.erase(std::remove(objNo.begin(), objNo.end(), ' '), objNo.end());
   st.SheetObjNo = objNo;
   st.PathTotalRecords[level] = st.SheetTotalRecord;
-  return true;
 }
 
 void RowKindFix(ProgramState& st, int row) {

@@ -4,6 +4,7 @@
 namespace kv {
 
 struct ProgramState;
+struct SheetChain;
 
 // Rows a sheet holds: `Imax` (200 when not set), at most 1000.
 int SheetRowLimit(const ProgramState& st);
@@ -25,6 +26,11 @@ bool LevelRead(ProgramState& st, int level);
 // number, a record that does not name itself, a link past the end, a loop) is
 // reported and gives false, leaving the sheet in memory as it was.
 bool LevelRowsRead(ProgramState& st, int level);
+
+// Makes the records of `chain`, read as the sheet of `level` from the chain
+// that begins at `first` (level 1: 1), the sheet in memory as LevelRowsRead
+// does once it has read them.
+void SheetFromChain(ProgramState& st, int level, int first, const SheetChain& chain);
 
 // Converts an old row kind in byte 3 of `SheetRows`(row): "D" and "B" become
 // "%"; "K" becomes "ｼ" in system kind 2 and "ｹ" otherwise; "}" becomes "ｹ".

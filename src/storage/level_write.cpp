@@ -7,14 +7,12 @@
 #include <system_error>
 #include <vector>
 
-#include "core/column_letter.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/fs.h"
 #include "platform/ui.h"
 #include "sheet/last_used_row.h"
 #include "state/calc_services.h"
-#include "state/column_numbers.h"
 #include "state/data_ini.h"
 #include "state/editor_services.h"
 #include "state/file_command_services.h"
@@ -29,6 +27,7 @@
 #include "storage/level_read.h"
 #include "storage/row_record.h"
 #include "storage/split_path.h"
+#include "storage/total_carry.h"
 
 namespace kv {
 namespace {
@@ -158,15 +157,20 @@ std::string WithNextLink(const SheetRecords& sheet, size_t i, bool hex) {
   return rec;
 }
 
-// The top level is rewritten whole: the new file replaces the old one only
-// once it is complete.
-void WriteTopLevel(ProgramState& st, const stdfs::path& path, const SheetRecords& sheet) {
+// The whole file of the top level.
+std::string TopLevelBytes(const ProgramState& st, const SheetRecords& sheet) {
   const bool hex = IsHexBase(st.H_Link);
   std::string bytes;
   bytes.reserve(sheet.records.size() * static_cast<size_t>(st.DataLen));
   for (size_t i = 0; i < sheet.records.size(); ++i) bytes += WithNextLink(sheet, i, hex);
+  return bytes;
+}
+
+// The top level is rewritten whole: the new file replaces the old one only
+// once it is complete.
+void WriteTopLevel(ProgramState& st, const stdfs::path& path, const SheetRecords& sheet) {
   std::error_code ec;
-  if (!fs::WriteFileAtomic(path, bytes, ec)) {
+  if (!fs::WriteFileAtomic(path, TopLevelBytes(st, sheet), ec)) {
     LevelFileErrorShow(st, path, ec.message());
     throw WriteRefused{};
   }
@@ -193,42 +197,6 @@ void WriteDeepLevel(ProgramState& st, const stdfs::path& path, const SheetRecord
     }
     LevelFileErrorShow(st, path, e.what());
     throw WriteRefused{};
-  }
-}
-
-// The text `text` right-aligned in `width` bytes.
-std::string RightAligned(std::string text, int width) {
-  if (width < 0) width = 0;
-  if (static_cast<int>(text.size()) > width) return text.substr(text.size() - static_cast<size_t>(width));
-  return std::string(static_cast<size_t>(width) - text.size(), ' ') + text;
-}
-
-// Carries the breakdown's totals into the parent row through the carry
-// definitions ("->" + two characters + the parent column's letter), and
-// re-evaluates the parent row's definitions that depend on each column
-// carried into. The calculation runs in the parent level's context: its
-// columns, its own parent row and its sheet's closing record on the path.
-void CarryTotals(ProgramState& st, int level, std::string& parent) {
-  const LevelContext parentLevel{level - 1, level > 2 ? std::string_view(st.ParentRows[level - 2]) : std::string_view(),
-                                 st.PathTotalRecords[level - 1]};
-  for (int c = 1; c <= st.ColCount[level] && c <= kMaxColumns; ++c) {
-    const std::string& def = st.ColCarryDef[level][c];
-    if (def.empty()) continue;
-    size_t arrow = def.find("->");
-    if (arrow == std::string::npos || arrow + 4 >= def.size()) continue;
-    int target = ColLetterToNum(std::string_view(def).substr(arrow + 4, 1));
-    if (target < 1 || target > kMaxColumns) continue;
-    int start = st.ColStart[level - 1][target];
-    int width = st.ColWidth[level - 1][target];
-    if (start < kColumnDataPos || width < 1 || start - 1 + width > static_cast<int>(parent.size())) continue;
-
-    std::string value(ColumnBytes(st, st.SheetTotalRecord, level, c));
-    NumFitColumn(st, level - 1, value, target);
-    parent.replace(static_cast<size_t>(start - 1), static_cast<size_t>(width), RightAligned(value, width));
-    if (st.calc) {
-      st.calc->RowFormulaCalc(st, parentLevel, parent, target);
-      parent = FitRecord(parent, st.DataLen);
-    }
   }
 }
 
@@ -297,6 +265,38 @@ bool PackNamedEstimate(ProgramState& st, FileCommandServices& services) {
   return false;
 }
 
+// The sheet of `level`, whose file holds `count` records, recalculated and
+// its records built. False after a message.
+bool BuildSheet(ProgramState& st, int level, int count, const stdfs::path& path, SheetRecords& sheet) {
+  if (level >= 3 && count > (IsHexBase(st.H_Link) ? kHexRecordLimit : kDecimalRecordLimit)) {
+    WarnMsgBox(st, kRecordLimitText);
+    return false;
+  }
+  if (st.calc) {
+    Scoped<bool> noDisplay(st.CalcNoDisplay, true);
+    st.calc->LevelCalc(st, level, st.SheetTotalRecord, st.CurrentRow + 1, st.UsedRows);
+  }
+  try {
+    sheet = BuildSheetRecords(st, level, count, path);
+  } catch (const std::out_of_range&) {
+    // A record number the 4-byte field cannot hold.
+    WarnMsgBox(st, kRecordLimitText);
+    return false;
+  }
+  return true;
+}
+
+// The rows in memory become the records as written, next links included, so
+// a row taken from memory later (a parent row written back) keeps its chain.
+// The closing record is not a row: it stays in `SheetTotalRecord` only, which
+// learns the record number it was written to (the sheet's object file is
+// linked through it).
+void TakeWrittenRecords(ProgramState& st, const SheetRecords& sheet) {
+  const bool hex = IsHexBase(st.H_Link);
+  for (size_t i = 0; i + 1 < sheet.records.size(); ++i) st.SheetRows[i + 1] = WithNextLink(sheet, i, hex);
+  SetLinkField(st.SheetTotalRecord, kOwnPos, sheet.numbers.back(), hex);
+}
+
 // Writes the sheet's own records (the steps from the naming to the pack).
 // `onDisk` is set once the records are in the level file, also when the pack
 // after naming fails.
@@ -320,24 +320,9 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
   MakeNewFromTemplate(st, st.WorkFileBase);
 
   const stdfs::path path = LevelFilePath(st, st.WorkFileBase, level);
-  int count = level == 1 ? 0 : LevelRecordCount(st, path);
-  if (level >= 3 && count > (hex ? kHexRecordLimit : kDecimalRecordLimit)) {
-    WarnMsgBox(st, kRecordLimitText);
-    StatusClear(st);
-    return false;
-  }
-
-  if (st.calc) {
-    Scoped<bool> noDisplay(st.CalcNoDisplay, true);
-    st.calc->LevelCalc(st, level, st.SheetTotalRecord, st.CurrentRow + 1, st.UsedRows);
-  }
-
+  const int count = level == 1 ? 0 : LevelRecordCount(st, path);
   SheetRecords sheet;
-  try {
-    sheet = BuildSheetRecords(st, level, count, path);
-  } catch (const std::out_of_range&) {
-    // A record number the 4-byte field cannot hold.
-    WarnMsgBox(st, kRecordLimitText);
+  if (!BuildSheet(st, level, count, path, sheet)) {
     StatusClear(st);
     return false;
   }
@@ -347,13 +332,7 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
     WriteTopLevel(st, path, sheet);
   else
     WriteDeepLevel(st, path, sheet, count);
-  // The rows in memory are the records as written, next links included, so a
-  // row taken from memory later (a parent row written back) keeps its chain.
-  // The closing record is not a row: it stays in `SheetTotalRecord` only,
-  // which learns the record number it was written to (the sheet's object
-  // file is linked through it).
-  for (size_t i = 0; i + 1 < sheet.records.size(); ++i) st.SheetRows[i + 1] = WithNextLink(sheet, i, hex);
-  SetLinkField(st.SheetTotalRecord, kOwnPos, sheet.numbers.back(), hex);
+  TakeWrittenRecords(st, sheet);
   onDisk = true;
 
   if (named && services && !PackNamedEstimate(st, *services)) {
@@ -365,6 +344,26 @@ bool WriteSheet(ProgramState& st, int level, std::string& parent, FileCommandSer
 }
 
 }  // namespace
+
+bool TopLevelBuild(ProgramState& st, std::string& bytes) {
+  if (!IsValidRecordLength(st.DataLen)) return false;
+  if (!FreeSpaceCheck(st)) return false;
+  {
+    Scoped<bool> writing(st.LevelWriting, st.LevelWriting || st.CurrentLevel != 1);
+    st.UsedRows = LastUsedRow(st);
+  }
+  StatusSet(st, "データ 書き込み中");
+  EditorCaptionSet(st);
+  MakeNewFromTemplate(st, st.WorkFileBase);
+  SheetRecords sheet;
+  const bool built = BuildSheet(st, 1, 0, LevelFilePath(st, st.WorkFileBase, 1), sheet);
+  if (built) {
+    bytes = TopLevelBytes(st, sheet);
+    TakeWrittenRecords(st, sheet);
+  }
+  StatusClear(st);
+  return built;
+}
 
 bool LevelWrite(ProgramState& st, int level, FileCommandServices* services, bool* recorded) {
   if (recorded) *recorded = false;
@@ -395,7 +394,7 @@ bool LevelWrite(ProgramState& st, int level, FileCommandServices* services, bool
     if (level == 1) return true;
 
     if (st.UsedRows == 0) SetLinkField(parent, kChildPos, kNoRecord, hex);
-    CarryTotals(st, level, parent);
+    CarryTotals(st, level, st.SheetTotalRecord, parent);
     WriteParentRow(st, level, parent);
   } catch (const WriteRefused&) {
     StatusClear(st);

@@ -1,5 +1,7 @@
 #pragma once
 // Recording the sheet in memory into its level work file.
+#include <string>
+
 namespace kv {
 
 struct ProgramState;
@@ -22,5 +24,14 @@ class FileCommandServices;
 // pack after naming it failed; the caller then reads the sheet back.
 bool LevelWrite(ProgramState& st, int level, FileCommandServices* services = nullptr,  // null: st.fileCommands
                 bool* recorded = nullptr);
+
+// The steps of LevelWrite(1) up to its write, for a caller that replaces the
+// top level together with other level files: the free-space check, the
+// settings file made when missing, the sheet in memory recalculated and its
+// records built into `bytes` (the whole file). The rows in memory then hold
+// the records as written, as after LevelWrite. The layout file is the
+// caller's to write (LayoutText). False after a message; no level file is
+// written.
+bool TopLevelBuild(ProgramState& st, std::string& bytes);
 
 }  // namespace kv

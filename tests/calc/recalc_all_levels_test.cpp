@@ -292,6 +292,64 @@ TEST_F(RecalcAllLevelsTest, DamagedLevelFilesStopWithTheFilesAsTheyWere) {
   }
 }
 
+// A level file that cannot be written (read-only, which binds the superuser
+// too) stops the command before any file is rewritten; the user stays on the
+// sheet they were on, and is told that no file was changed. A read-only file
+// that the recalculation does not change is not written at all.
+TEST_F(RecalcAllLevelsTest, AnUnwritableLevelFileLeavesEveryFileAndTheSheetOnScreen) {
+  struct Case {
+    const char* name;
+    int readOnly;
+    const char* amount;  // level 3's row amount as stored (its right value is 30)
+    const char* quantity;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"level 1 read-only, its totals change", 1, "30", "5", true},
+      {"level 2 read-only", 2, "30", "5", true},
+      {"level 1 read-only, only level 3 changes", 1, "31", "3", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int level = 1; level <= 3; ++level) std::filesystem::remove(Path(level));
+    Build();
+    // On level 2, the sheet of A.
+    st.ParentRows[1] = Record(1, 1);
+    st.CurrentLevel = 2;
+    ASSERT_TRUE(LevelRowsRead(st, 2));
+    const int l3 = Level3Row1();
+    PutRecord(3, l3, WithCell(WithCell(Record(3, l3), 3, kAmount, c.amount), 3, kQuantity, c.quantity));
+    const std::array<std::string, 4> files = {"", Bytes(1), Bytes(2), Bytes(3)};
+    const auto rows = st.SheetRows;
+    const auto recNos = st.RowRecNos;
+    const std::string total = st.SheetTotalRecord;
+    std::filesystem::permissions(Path(c.readOnly), std::filesystem::perms(0444));
+    if (c.refused) program.ui.AnswerMsgBox(vbOK, "作業ファイル [ EST.Y" + std::to_string(c.readOnly) + " ] を書き込めませんでした。");
+
+    RecalcAllLevels(st);
+
+    program.ui.ExpectAllAnswered();
+    std::filesystem::permissions(Path(c.readOnly), std::filesystem::perms(0644));
+    EXPECT_EQ(st.CurrentLevel, 2);
+    if (c.refused) {
+      EXPECT_NE(program.ui.MessageTexts().back().find("作業ファイルは一つも書き換えていません"), std::string::npos);
+      for (int level = 1; level <= 3; ++level) EXPECT_EQ(Bytes(level), files[size_t(level)]) << level;
+      EXPECT_EQ(st.SheetRows, rows);
+      EXPECT_EQ(st.RowRecNos, recNos);
+      EXPECT_EQ(st.SheetTotalRecord, total);
+      EXPECT_FALSE(st.SheetModified);
+    } else {
+      EXPECT_EQ(Bytes(1), files[1]);
+      EXPECT_EQ(Cell(Record(3, l3), 3, kAmount), "30");
+      EXPECT_EQ(st.UsedRows, 3);
+      EXPECT_EQ(Cell(st.SheetRows[1], 2, 1), Cell(rows[1], 2, 1));
+      EXPECT_EQ(Cell(st.SheetRows[2], 2, 1), Cell(rows[2], 2, 1));
+    }
+    for (const auto& e : std::filesystem::directory_iterator(program.Work()))
+      EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
+  }
+}
+
 TEST_F(RecalcAllLevelsTest, TheDeepestLevelsBreakdownLinksAreNotFollowed) {
   st.LevelCount = 2;
   const int l3 = Level3Row1();

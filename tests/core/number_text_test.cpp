@@ -132,6 +132,10 @@ TEST(NumCommaFormat, SeparatorsAndDecimals) {
       {".5", Col(10, 2), ".5"},
       {"", Col(10, 2), "   "},
       {"      ", Col(6, 2), "   "},
+      // A value as long as its field: all of it shows within the mask.
+      {"10000115862200", Col(14, 0), "10,000,115,862,200"},
+      {"++++++++++++", Col(12, 0), "++++++++++++"},
+      {"------", Col(6, 2), "------"},
   };
   for (const Case& c : cases) {
     std::string t = c.text;

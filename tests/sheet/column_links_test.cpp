@@ -55,6 +55,39 @@ TEST_F(ColumnLinksTest, NumericDestinationIsFittedAndShownWithSeparators) {
   EXPECT_EQ(Shown(kAmount, 1), "1,234");
 }
 
+// Between numeric columns of different widths the value is copied, fitted
+// to the destination: never the first bytes of the source's field, never a
+// mix with what the destination held.
+TEST_F(ColumnLinksTest, NumericLinksCopyTheValueFittedToTheDestination) {
+  struct Case {
+    int src, dst;
+    const char* value;
+    const char* held;  // the destination's value before
+    const char* stored;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {kAmount, kPrice, "123456", "", "    123456", "123,456"},         // 12 bytes into 10
+      {kPrice, kAmount, "5", "999", "           5", "5"},                // 10 bytes into 12
+      {kAmount, kPrice, "12345678901", "7", "++++++++++", "++++++++++"},  // too long for 10 bytes
+      {kQty, kPrice, "1.5", "", "         1", "1"},                     // the destination's decimals
+      {kPrice, kQty, "++++++++++", "3", "++++++++", "++++++++"},          // a mark stays a mark
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.value) + " from column " + std::to_string(c.src));
+    Links({{c.src, c.dst}});
+    Sheet({Row(' ', {})});
+    for (const auto& [col, text] : {std::pair{c.dst, c.held}, std::pair{c.src, c.value}}) {
+      std::string fitted = text;
+      if (fitted.find('+') == std::string::npos) NumFitColumn(st, 1, fitted, col);
+      FieldStore(st, st.SheetRows[1], col, 1, fitted);
+    }
+    ABLinkUpdate(st, grid, c.src, 1);
+    EXPECT_EQ(FieldBytesOf(1, c.dst), c.stored);
+    EXPECT_EQ(Shown(c.dst, 1), c.shown);
+  }
+}
+
 TEST_F(ColumnLinksTest, TwoLineDestinationIsShownWithoutTrailingBlanks) {
   Links({{kName, kDetail}});
   Sheet({Row(' ', {{kName, "名前"}})});

@@ -293,6 +293,13 @@ TEST_F(ParentCaptions, TotalsOfTheParentSheetsWithAZeroAsBlanks) {
   EXPECT_EQ(ParentLevelCaptions(st)[0], "1)階層-計 ( :¥      1,234,567 :¥" + std::string(13, ' '));
 }
 
+TEST_F(ParentCaptions, ATotalAsLongAsItsFieldShowsWhole) {
+  st.KVDisp = "縦計";
+  st.ColWidth[1][3] = 14;
+  st.PathTotalRecords[1] = Rec({{50, "10000115862200"}});
+  EXPECT_EQ(ParentLevelCaptions(st)[0], "1)階層-計 ( :¥10,000,115,862,200");
+}
+
 TEST_F(ParentCaptions, NoCaptionColumnsGiveEmptyLabelsAndLevelOneNone) {
   st.KVDisp = "縦";
   st.CaptionColmun1 = st.CaptionColmun2 = -1;

@@ -212,6 +212,35 @@ TEST_F(EdtSheetWithEstimate, ShowsTheLevelItReadWithItsTotalsLine) {
 
 // The engine's status panels are the window's; panel 1 cleared shows a
 // held cell text; a number other than 1..6 changes nothing.
+// An amount as long as its field (an "A" column, whose numbers end in a blank
+// where a point would stand) shows whole in its cell, on a row and on the
+// totals line: none of its digits falls outside the column.
+TEST_F(EdtSheetWithEstimate, AnAmountAsLongAsItsFieldShowsWhole) {
+  st.ColType[1][6] = "A";
+  st.FormatMasks[1] = MakeColumnMasks(st, 1);
+  WriteLevel1({Row(' ', "躯体工事", "", "10000", "式", "999999999", "9999999990000"),
+               Row(' ', "仮設工事", "", "1", "式", "115872200", "115872200")},
+              Row('G', "合計", "", "", "", "", "10000115862200"));
+  EDTSHEET_FRM& w = ShowEditor();
+  GridModel& g = w.EdtSheet();
+  ASSERT_TRUE(LevelRead(st, 1));
+  st.SheetLoading = true;
+  st.sheetEngine->SheetGridInit(st, 1);
+  st.SheetLoading = false;
+  st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
+  w.resize(1100, 520);
+  test::Settle();
+
+  QFontMetrics fm(GridFont(g.FontName(), g.FontSize(), 100));
+  for (const auto& [row, shown] : {std::pair{1, "9,999,999,990,000 "}, std::pair{201, "10,000,115,862,200"}}) {
+    EXPECT_EQ(g.CellText(6, row), shown);
+    EXPECT_LE(fm.horizontalAdvance(QString::fromUtf8(shown)), g.ColWidth(6)) << shown;
+  }
+  const char* path = std::getenv("KORVANE_SHEET_PICTURE");
+  w.EdtSheetView()->viewport()->grab().toImage().save(
+      QString::fromUtf8(path ? path : "/tmp/korvane_edtsheet_long_amount.png"));
+}
+
 TEST_F(EdtSheetWithEstimate, EngineStatusPanelsAreTheWindows) {
   EDTSHEET_FRM& w = ShowEditor();
   st.sheetEngine->StatusPanelSet(st, 4, " 5P");
