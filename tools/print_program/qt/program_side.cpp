@@ -1,0 +1,29 @@
+#include "program_side.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <cstdlib>
+#include <iostream>
+
+namespace kv::print_program {
+
+std::filesystem::path ProgramFolder(const char* argv0) {
+  std::error_code ec;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) self = std::filesystem::absolute(argv0, ec);
+  return self.parent_path();
+}
+
+void UseOffscreenWithoutDisplay() {
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+void ReportFailure(const std::string& program, const std::string& message) {
+  std::cerr << program << ": " << message << std::endl;
+  if (std::getenv("KV_PRINT_QUIET") != nullptr) return;
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("印刷"), QString::fromStdString(message), QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace kv::print_program
