@@ -37,7 +37,7 @@ class Planner {
     else
       PlanPages(plan);
     if (pages_.empty()) {
-      if (!run_.sheets.front().rows.empty() || !InRange(1)) throw PrintFailure("印刷するページがありません。");
+      if (!run_.sheets.front().rows.empty() || !Wanted(PlacedNumber(1))) throw PrintFailure("印刷するページがありません。");
       PrintPage empty;  // the job's sheet has no rows: its frame alone
       empty.number = job_.firstPageNumber;
       empty.headSheet = 0;
@@ -135,6 +135,8 @@ class Planner {
     return (job_.pageFrom <= 0 || number >= job_.pageFrom) && (job_.pageTo <= 0 || number <= job_.pageTo);
   }
   int NumberOf(int place) const { return job_.firstPageNumber > 0 ? job_.firstPageNumber + place - 1 : 0; }
+  // What a page range counts: the page numbers, or the places when there are none.
+  int PlacedNumber(int place) const { return job_.firstPageNumber > 0 ? NumberOf(place) : place; }
 
   void PlanPages(const PagePlan& plan) {
     const int first = plan.sheets.front().firstPage;
@@ -142,12 +144,17 @@ class Planner {
     for (size_t si = 0; si < run_.sheets.size(); ++si) {
       const PrintSheet& s = run_.sheets[si];
       const PagePlanSheet& p = *planOf_[si];
+      // The totals line closes the last page with a printed row of the
+      // sheet, when that page is printed.
       int last = -1;
+      for (size_t r = 0; r < s.rows.size(); ++r)
+        if (s.printed[r]) last = p.rows[r].page;
+      if (last >= 0 && !Wanted(PlacedNumber(last - first + 1))) last = -1;
       for (size_t r = 0; r < s.rows.size(); ++r) {
         if (!s.printed[r]) continue;
         const PagePlanRow& at = p.rows[r];
         const int place = at.page - first + 1;
-        if (!Wanted(job_.firstPageNumber > 0 ? NumberOf(place) : place)) continue;
+        if (!Wanted(PlacedNumber(place))) continue;
         PrintPage& page = pages[at.page];
         if (page.places.empty()) {
           page.places.resize(static_cast<size_t>(perPage_));
@@ -155,7 +162,6 @@ class Planner {
           page.headSheet = static_cast<int>(si);
         }
         page.places[static_cast<size_t>(at.line - 1)] = {SlotKind::Row, static_cast<int>(si), static_cast<int>(r)};
-        last = at.page;
       }
       if (last >= 0) pages[last].totalsSheet = static_cast<int>(si);
     }
@@ -198,7 +204,7 @@ class Planner {
     }
     for (size_t i = 0; i < flow.size(); ++i) {
       const int place = static_cast<int>(i) + 1;
-      if (!Wanted(job_.firstPageNumber > 0 ? NumberOf(place) : place)) continue;
+      if (!Wanted(PlacedNumber(place))) continue;
       flow[i].number = NumberOf(place);
       pages_.push_back(std::move(flow[i]));
     }
