@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "core/settings_text.h"
 #include "core/sjis_text.h"
@@ -115,8 +116,8 @@ std::vector<int> CaptionGroups(const PrintEstimate& e, const PageLook& look, con
 }
 
 PageComposer::PageComposer(PrintEstimate& e, const PageForm& form, const PageLook& look, const PrintJob& job,
-                           const PrintRun& run, const std::vector<std::vector<SheetPicture>>& pictures)
-    : e_(e), form_(form), look_(look), job_(job), run_(run), pictures_(pictures) {
+                           const PrintRun& run, std::vector<std::vector<SheetPicture>> pictures)
+    : e_(e), form_(form), look_(look), job_(job), run_(run), pictures_(std::move(pictures)) {
   left_ = form.leftMargin / 2.0 + form.leftSpacing;
   right_ = left_ + form.printColumns;
   top_ = form.topMargin / 2.0;
@@ -328,7 +329,8 @@ void PageComposer::Lines(PageBoxes& b, const PrintPage& page) const {
 void PageComposer::Pictures(PageBoxes& b, const PrintPage& page) const {
   if (pictures_.empty()) return;
   const double rowsY = top_ + 2;
-  // Sheet row -> line of this page, for every sheet with pictures on it.
+  // Sheet row -> line of this page, for every sheet with pictures on it;
+  // a picture covers the lines of its rows that stand on this page.
   for (size_t si = 0; si < pictures_.size() && si < run_.sheets.size(); ++si) {
     if (pictures_[si].empty()) continue;
     std::unordered_map<int, double> lineOf;  // row number (1-based) -> y
@@ -345,10 +347,10 @@ void PageComposer::Pictures(PageBoxes& b, const PrintPage& page) const {
           x2 = std::max(x2, c.x + c.width);
         }
       double y1 = 1e9, y2 = -1e9;
-      for (int r = pic.row1; r <= pic.row2; ++r)
-        if (auto it = lineOf.find(r); it != lineOf.end()) {
-          y1 = std::min(y1, it->second);
-          y2 = std::max(y2, it->second + 2);
+      for (const auto& [row, y] : lineOf)
+        if (row >= pic.row1 && row <= pic.row2) {
+          y1 = std::min(y1, y);
+          y2 = std::max(y2, y + 2);
         }
       if (x2 <= x1 || y2 <= y1) continue;
       b.pictures.push_back({x1, y1, x2 - x1, y2 - y1, y1, y2, &pic.data});

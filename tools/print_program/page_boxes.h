@@ -62,7 +62,7 @@ class PageComposer {
  public:
   // `pictures`: per printed sheet of the run, the pictures to draw (may be empty).
   PageComposer(PrintEstimate& e, const PageForm& form, const PageLook& look, const PrintJob& job, const PrintRun& run,
-               const std::vector<std::vector<SheetPicture>>& pictures = {});
+               std::vector<std::vector<SheetPicture>> pictures = {});
   PageBoxes Compose(const PrintPage& page) const;
   const std::string& Title(int sheet) const { return titles_[static_cast<size_t>(sheet)]; }
 
@@ -88,7 +88,7 @@ class PageComposer {
   const PageLook& look_;
   const PrintJob& job_;
   const PrintRun& run_;
-  const std::vector<std::vector<SheetPicture>>& pictures_;
+  const std::vector<std::vector<SheetPicture>> pictures_;
   std::vector<std::string> titles_;           // per printed sheet (Shift-JIS)
   std::vector<std::vector<Column>> columns_;  // per level 0..8
   double left_ = 0, right_ = 0, top_ = 0;

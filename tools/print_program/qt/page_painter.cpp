@@ -6,7 +6,10 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPen>
+#include <QTransform>
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace kv::print_program {
 
@@ -42,8 +45,13 @@ PagePainter::PagePainter(QPainter& painter, const PageForm& form, const QString&
   const QFontMetricsF metrics(painter.font(), device);
   ascent_ = metrics.ascent();
   descent_ = metrics.descent();
+  // A face whose characters take a half or a whole em (the Japanese fixed
+  // faces) measures a text by its bytes; the fonts do not all say so of
+  // themselves.
   halfEm_ = metrics.horizontalAdvance(QChar(0x3042)) / 2;  // あ: a full-width character
-  fixedPitch_ = QFontInfo(painter.font()).fixedPitch();
+  const double narrow = metrics.horizontalAdvance(QChar('i'));
+  fixedPitch_ = QFontInfo(painter.font()).fixedPitch() ||
+                (narrow == metrics.horizontalAdvance(QChar('W')) && std::abs(2 * narrow - 2 * halfEm_) < 0.01 * halfEm_);
 }
 
 void PagePainter::Paint(const PageBoxes& page) {
@@ -62,7 +70,10 @@ void PagePainter::Paint(const PageBoxes& page) {
     p_.restore();
   }
 
+  // A narrowed text is drawn through a transform of its own, set directly:
+  // the PDF writer takes the transform into the text's own matrix.
   const QFontMetricsF metrics(p_.font(), p_.device());
+  bool transformed = false;
   for (const TextBox& t : page.texts) {
     const QString text = QString::fromStdString(t.text);
     const double natural = fixedPitch_ ? t.cells * halfEm_ : metrics.horizontalAdvance(text);
@@ -76,20 +87,32 @@ void PagePainter::Paint(const PageBoxes& page) {
       x += (width - drawn) / 2;
     const double baseline = t.y * sy_ + (t.height * sy_ + ascent_ - descent_) / 2;
     if (scale < 1.0) {
-      p_.save();
-      p_.translate(x, baseline);
-      p_.scale(scale, 1.0);
+      p_.setTransform(QTransform(scale, 0, 0, 1, x, baseline));
+      transformed = true;
       p_.drawText(QPointF(0, 0), text);
-      p_.restore();
     } else {
+      if (transformed) p_.resetTransform();
+      transformed = false;
       p_.drawText(QPointF(x, baseline), text);
     }
   }
+  if (transformed) p_.resetTransform();
 
-  for (const RuleLine& l : page.lines) {
-    QPen pen(Qt::black, LineMm(l.weight) * dotsPerMm_, l.dotted ? Qt::DotLine : Qt::SolidLine, Qt::FlatCap);
-    p_.setPen(pen);
-    p_.drawLine(QPointF(l.x1 * sx_, l.y1 * sy_), QPointF(l.x2 * sx_, l.y2 * sy_));
+  // The lines, one pen at a time.
+  std::vector<const RuleLine*> lines;
+  lines.reserve(page.lines.size());
+  for (const RuleLine& l : page.lines) lines.push_back(&l);
+  std::stable_sort(lines.begin(), lines.end(), [](const RuleLine* a, const RuleLine* b) {
+    return a->weight != b->weight ? a->weight < b->weight : a->dotted < b->dotted;
+  });
+  std::vector<QLineF> batch;
+  for (size_t i = 0; i < lines.size();) {
+    const RuleLine& first = *lines[i];
+    batch.clear();
+    for (; i < lines.size() && lines[i]->weight == first.weight && lines[i]->dotted == first.dotted; ++i)
+      batch.emplace_back(lines[i]->x1 * sx_, lines[i]->y1 * sy_, lines[i]->x2 * sx_, lines[i]->y2 * sy_);
+    p_.setPen(QPen(Qt::black, LineMm(first.weight) * dotsPerMm_, first.dotted ? Qt::DotLine : Qt::SolidLine, Qt::FlatCap));
+    p_.drawLines(batch.data(), static_cast<int>(batch.size()));
   }
   p_.setPen(QPen(Qt::black));
 }
