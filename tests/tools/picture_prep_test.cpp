@@ -17,8 +17,11 @@ namespace stdfs = std::filesystem;
 
 PrintRun TwoSheets() {
   PrintRun run;
-  run.sheets.push_back({1, 1, -1, 0, {}, {}, 0});
-  run.sheets.push_back({2, 7, 0, 3, {}, {}, 0});
+  run.sheets.resize(2);
+  run.sheets[0].level = 1;
+  run.sheets[0].firstRecord = 1;
+  run.sheets[1].level = 2;
+  run.sheets[1].firstRecord = 7;
   return run;
 }
 

@@ -329,15 +329,25 @@ void PageComposer::Lines(PageBoxes& b, const PrintPage& page) const {
 void PageComposer::Pictures(PageBoxes& b, const PrintPage& page) const {
   if (pictures_.empty()) return;
   const double rowsY = top_ + 2;
-  // Sheet row -> line of this page, for every sheet with pictures on it;
-  // a picture covers the lines of its rows that stand on this page.
+  // The sheet row of each place of the page: its row, or, printing by the
+  // plan, the grid row that line of the head sheet holds (the rows below the
+  // sheet's last one go on a line each).
+  std::vector<std::unordered_map<int, double>> lineOf(run_.sheets.size());  // per sheet: row -> y
+  for (size_t i = 0; i < page.places.size(); ++i) {
+    const PageSlot& slot = page.places[i];
+    const double y = rowsY + 2.0 * static_cast<double>(i);
+    if (slot.kind == SlotKind::Row) {
+      lineOf[static_cast<size_t>(slot.sheet)].emplace(slot.row + 1, y);
+    } else if (page.firstLine >= 0 && page.headSheet >= 0) {
+      const PrintSheet& s = run_.sheets[static_cast<size_t>(page.headSheet)];
+      const size_t line = static_cast<size_t>(page.firstLine) + i;
+      const int row = line < s.lineRows.size() ? s.lineRows[line]
+                                               : static_cast<int>(s.rows.size() + line - s.lineRows.size()) + 1;
+      lineOf[static_cast<size_t>(page.headSheet)].emplace(row, y);
+    }
+  }
   for (size_t si = 0; si < pictures_.size() && si < run_.sheets.size(); ++si) {
-    if (pictures_[si].empty()) continue;
-    std::unordered_map<int, double> lineOf;  // row number (1-based) -> y
-    for (size_t i = 0; i < page.places.size(); ++i)
-      if (page.places[i].kind == SlotKind::Row && page.places[i].sheet == static_cast<int>(si))
-        lineOf.emplace(page.places[i].row + 1, rowsY + 2.0 * static_cast<double>(i));
-    if (lineOf.empty()) continue;
+    if (pictures_[si].empty() || lineOf[si].empty()) continue;
     const std::vector<Column>& cols = ColumnsOf(run_.sheets[si].level);
     for (const SheetPicture& pic : pictures_[si]) {
       double x1 = 1e9, x2 = -1e9;
@@ -346,14 +356,18 @@ void PageComposer::Pictures(PageBoxes& b, const PrintPage& page) const {
           x1 = std::min(x1, c.x);
           x2 = std::max(x2, c.x + c.width);
         }
+      // The rows of it on this page; the whole picture reaches on above and
+      // below them over the rows on the pages before and after.
+      int top = 0, bottom = 0;
       double y1 = 1e9, y2 = -1e9;
-      for (const auto& [row, y] : lineOf)
+      for (const auto& [row, y] : lineOf[si])
         if (row >= pic.row1 && row <= pic.row2) {
-          y1 = std::min(y1, y);
-          y2 = std::max(y2, y + 2);
+          if (y < y1) y1 = y, top = row;
+          if (y + 2 > y2) y2 = y + 2, bottom = row;
         }
       if (x2 <= x1 || y2 <= y1) continue;
-      b.pictures.push_back({x1, y1, x2 - x1, y2 - y1, y1, y2, &pic.data});
+      const double fullTop = y1 - 2.0 * (top - pic.row1), fullBottom = y2 + 2.0 * (pic.row2 - bottom);
+      b.pictures.push_back({x1, fullTop, x2 - x1, fullBottom - fullTop, y1, y2, &pic.data});
     }
   }
 }

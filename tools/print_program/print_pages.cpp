@@ -42,6 +42,7 @@ class Planner {
       empty.number = job_.firstPageNumber;
       empty.headSheet = 0;
       empty.totalsSheet = 0;
+      empty.firstLine = 0;
       empty.places.resize(static_cast<size_t>(perPage_));
       pages_.push_back(std::move(empty));
     }
@@ -107,6 +108,7 @@ class Planner {
         s.rows.push_back(rec);
         const bool shown = p.rows[r].page > 0 && Record(p.level, rec)[1] != 'U' && (i > 0 || InRange(int(r) + 1));
         s.printed.push_back(shown);
+        if (p.rows[r].page > 0) s.lineRows.push_back(static_cast<int>(r) + 1);
         if (i == 0) startRow[rec] = static_cast<int>(r) + 1;
       }
       s.closingRecord = Closing(p);
@@ -160,6 +162,7 @@ class Planner {
           page.places.resize(static_cast<size_t>(perPage_));
           page.number = NumberOf(place);
           page.headSheet = static_cast<int>(si);
+          page.firstLine = (at.page - p.firstPage) * perPage_;
         }
         page.places[static_cast<size_t>(at.line - 1)] = {SlotKind::Row, static_cast<int>(si), static_cast<int>(r)};
       }

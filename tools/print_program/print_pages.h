@@ -22,6 +22,7 @@ struct PrintSheet {
   int parentRecord = 0;   // the row of the level above that owns it
   std::vector<int> rows;  // records of its rows in sheet order ("x" rows left out of the special form included)
   std::vector<bool> printed;  // per row: printed (not "U", not left out, inside the row range)
+  std::vector<int> lineRows;  // the row numbers (from 1) of the rows that take a line, in line order
   int closingRecord = 0;  // its closing record (0: none)
 };
 
@@ -37,6 +38,7 @@ struct PrintPage {
   int number = 0;       // the number printed on it (0: none)
   int headSheet = -1;   // the sheet whose title and column captions head the page
   int totalsSheet = -1; // the sheet whose totals line stands below the rows (-1: none)
+  int firstLine = -1;   // printing by the plan: the line of the head sheet (from 0) its first place is
   std::vector<PageSlot> places;  // one per row of the page
 };
 
