@@ -96,7 +96,7 @@ class PrintProgramRun : public ::testing::Test {
   void SetUp() override {
     stdfs::create_directories(work);
     stdfs::create_directories(out);
-    for (const char* f : {"DOZUR3.exe", "KVUTL.INI", "KVSSYS.INI", "MTMPRNW.INI", "DAVIROV.INI"})
+    for (const char* f : {"DOZUR3.exe", "pixOut.exe", "KVUTL.INI", "KVSSYS.INI", "MTMPRNW.INI", "DAVIROV.INI"})
       stdfs::copy_file(stdfs::path(KORVANE_PROGRAM_DIR) / f, prog / f);
     WriteEstimate();
   }
@@ -152,9 +152,9 @@ class PrintProgramRun : public ::testing::Test {
   }
 
   // Runs the program as the print job does; its exit status.
-  int Run() {
+  int Run(const std::string& program = "DOZUR3.exe") {
     const std::string command = "cd '" + prog.path().string() + "' && KV_PRINT_OUT='" + out.string() +
-                                "' KV_PRINT_QUIET=1 QT_QPA_PLATFORM=offscreen ./DOZUR3.exe MP_INFO.DAT 2>'" +
+                                "' KV_PRINT_QUIET=1 QT_QPA_PLATFORM=offscreen ./" + program + " MP_INFO.DAT 2>'" +
                                 (prog / "stderr.txt").string() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -253,6 +253,43 @@ TEST_F(PrintProgramRun, DamagedFileWritesNoPdf) {
   const std::string err = ReadAll(prog / "stderr.txt");
   EXPECT_NE(err.find((work / "EST.Y3").string()), std::string::npos) << err;
   EXPECT_TRUE(OutFiles().empty());
+}
+
+// The pictures of a sheet's object file are printed when the image program
+// prepared them for this job, and not by a later job it did not prepare.
+TEST_F(PrintProgramRun, PicturesOnlyForTheJobTheImageProgramPrepared) {
+  const std::string png("\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x01\x00\x00\x00\x01\x08"
+                        "\x06\x00\x00\x00\x1F\x15\xC4\x89\x00\x00\x00\x0D\x49\x44\x41\x54\x78\xDA\x63\x64\xF8\xCF\x50\x0F\x00"
+                        "\x03\x86\x01\x80\x5A\x34\x7D\x6B\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82",
+                        70);
+  // One picture over rows 4-6 of level 1 (page 1), in object file 3.
+  std::string mod = std::string("$$4DO-SHEET$$", 13) + std::string(1, '\0') + std::string("\x01\x00", 2);
+  for (int v : {1, 4, 2, 6, 0, 0, 1000, 800, 1}) mod.append(reinterpret_cast<const char*>(&v), 4);
+  mod.append(6, '\0');
+  const int size = static_cast<int>(png.size());
+  mod.append(reinterpret_cast<const char*>(&size), 4);
+  prog.Write("WORK/EST$3.MOD", mod + png);
+  std::string level1 = ReadAll(work / "EST.Y1");
+  level1.replace(size_t(30) * kLen + 15, 4, "   3");  // the closing record names the object file
+  prog.Write("WORK/EST.Y1", level1);
+  WriteJob(0);
+
+  const auto images = [&] { return Capture("pdfimages -list '" + (out / "EST.pdf").string() + "'"); };
+  const auto imageLines = [](const std::string& list) {
+    int n = 0;
+    for (size_t at = list.find("\n   1 "); at != std::string::npos; at = list.find("\n   1 ", at + 1)) ++n;
+    return n;
+  };
+  ASSERT_EQ(Run("pixOut.exe"), 0) << ReadAll(prog / "stderr.txt");
+  ASSERT_EQ(Run(), 0) << ReadAll(prog / "stderr.txt");
+  EXPECT_GE(imageLines(images()), 1) << images();
+  EXPECT_FALSE(stdfs::exists(prog / "PIXOUT"));
+
+  ASSERT_EQ(Run("pixOut.exe"), 0);
+  WriteJob(0);  // the next job, without the image program
+  ASSERT_EQ(Run(), 0) << ReadAll(prog / "stderr.txt");
+  EXPECT_EQ(imageLines(images()), 0) << images();
+  EXPECT_FALSE(stdfs::exists(prog / "PIXOUT"));
 }
 
 }  // namespace
