@@ -96,37 +96,6 @@ Estimate& TheEstimate() {
   return e;
 }
 
-void BM_PrintPlanBaseline_ReadEveryRecord(benchmark::State& state) {
-  Estimate& e = TheEstimate();
-  size_t records = 0;
-  for (auto _ : state) {
-    records = 0;
-    std::string rec;
-    for (int level = 1; level <= e.st.LevelCount; ++level) {
-      const kv::RecordFile file(kv::LevelFilePath(e.st, e.st.WorkFileBase, level), e.st.DataLen,
-                                kv::RecordFileMode::ReadOnly);
-      const int count = file.RecordCount();
-      for (int n = 1; n <= count; ++n) records += file.GetRecordText(n, rec) ? 1 : 0;
-    }
-    benchmark::DoNotOptimize(records);
-  }
-  state.counters["records"] = static_cast<double>(records);
-}
-BENCHMARK(BM_PrintPlanBaseline_ReadEveryRecord)->Unit(benchmark::kMillisecond);
-
-void BM_PrintPlan(benchmark::State& state) {
-  Estimate& e = TheEstimate();
-  e.WriteJob(0, 0);
-  size_t pages = 0;
-  for (auto _ : state) {
-    const LoadedPrint print = LoadPrint(e.root, "MP_INFO.DAT");
-    pages = print.run.pages.size();
-    benchmark::DoNotOptimize(pages);
-  }
-  state.counters["pages"] = static_cast<double>(pages);
-}
-BENCHMARK(BM_PrintPlan)->Unit(benchmark::kMillisecond);
-
 // The first 200 pages of the print, loaded once.
 struct Render {
   LoadedPrint print;
@@ -144,25 +113,6 @@ Render& TheRender() {
   static Render r;
   return r;
 }
-
-void BM_RenderPages(benchmark::State& state) {
-  Render& r = TheRender();
-  const PageComposer composer(*r.print.estimate, r.print.form, r.print.look, r.print.job, r.print.run);
-  qint64 bytes = 0;
-  for (auto _ : state) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(600);
-    QString error;
-    if (!PaintPages(writer, r.print.form, r.family, kRenderPages,
-                    [&](int i) { return composer.Compose(r.print.run.pages[static_cast<size_t>(i)]); }, error))
-      std::abort();
-    bytes = buffer.size();
-  }
-  state.counters["pdf_bytes"] = static_cast<double>(bytes);
-}
-BENCHMARK(BM_RenderPages)->Unit(benchmark::kMillisecond);
 
 void BM_RenderBaseline_DrawText(benchmark::State& state) {
   Render& r = TheRender();
@@ -190,5 +140,56 @@ void BM_RenderBaseline_DrawText(benchmark::State& state) {
   state.counters["pdf_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_RenderBaseline_DrawText)->Unit(benchmark::kMillisecond);
+
+void BM_RenderPages(benchmark::State& state) {
+  Render& r = TheRender();
+  const PageComposer composer(*r.print.estimate, r.print.form, r.print.look, r.print.job, r.print.run);
+  qint64 bytes = 0;
+  for (auto _ : state) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(600);
+    QString error;
+    if (!PaintPages(writer, r.print.form, r.family, kRenderPages,
+                    [&](int i) { return composer.Compose(r.print.run.pages[static_cast<size_t>(i)]); }, error))
+      std::abort();
+    bytes = buffer.size();
+  }
+  state.counters["pdf_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_RenderPages)->Unit(benchmark::kMillisecond);
+
+void BM_PrintPlanBaseline_ReadEveryRecord(benchmark::State& state) {
+  Estimate& e = TheEstimate();
+  size_t records = 0;
+  for (auto _ : state) {
+    records = 0;
+    std::string rec;
+    for (int level = 1; level <= e.st.LevelCount; ++level) {
+      const kv::RecordFile file(kv::LevelFilePath(e.st, e.st.WorkFileBase, level), e.st.DataLen,
+                                kv::RecordFileMode::ReadOnly);
+      const int count = file.RecordCount();
+      for (int n = 1; n <= count; ++n) records += file.GetRecordText(n, rec) ? 1 : 0;
+    }
+    benchmark::DoNotOptimize(records);
+  }
+  state.counters["records"] = static_cast<double>(records);
+}
+BENCHMARK(BM_PrintPlanBaseline_ReadEveryRecord)->Unit(benchmark::kMillisecond);
+
+void BM_PrintPlan(benchmark::State& state) {
+  Estimate& e = TheEstimate();
+  e.WriteJob(0, 0);
+  LoadPrint(e.root, "MP_INFO.DAT");  // the process's first touch of that much memory, outside the timing
+  size_t pages = 0;
+  for (auto _ : state) {
+    const LoadedPrint print = LoadPrint(e.root, "MP_INFO.DAT");
+    pages = print.run.pages.size();
+    benchmark::DoNotOptimize(pages);
+  }
+  state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(BM_PrintPlan)->Unit(benchmark::kMillisecond);
 
 }  // namespace
