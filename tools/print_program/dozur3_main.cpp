@@ -6,7 +6,6 @@
 // A failure is shown (title "印刷", not with KV_PRINT_QUIET), written to the
 // standard error, and ends the program with a non-zero status; no file is
 // left behind then. A cancelled save dialog is not a failure.
-#include <QApplication>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QStandardPaths>
@@ -87,16 +86,4 @@ int Print(const stdfs::path& folder, const std::string& argument) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  UseOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
-  const stdfs::path folder = ProgramFolder(argv[0]);
-  try {
-    return Print(folder, argc > 1 ? argv[1] : "MP_INFO.DAT");
-  } catch (const PrintFailure& failure) {
-    ReportFailure(kProgram, failure.what());
-  } catch (const std::exception& failure) {
-    ReportFailure(kProgram, std::string("印刷できません。\n") + failure.what());
-  }
-  return 1;
-}
+int main(int argc, char** argv) { return RunPrintProgram(argc, argv, kProgram, Print); }

@@ -316,7 +316,8 @@ void PageComposer::Lines(PageBoxes& b, const PrintPage& page) const {
     }
   }
   endRun(totalsY);
-  columnsAt(headLevel == runLevel ? runLevel : runLevel, totalsY, bottom);
+  const int totalsLevel = page.totalsSheet >= 0 ? run_.sheets[static_cast<size_t>(page.totalsSheet)].level : runLevel;
+  columnsAt(totalsLevel, totalsY, bottom);
   line(left_, rowsY, right_, rowsY, look_.itemUnderline);
   line(left_, totalsY, right_, totalsY, look_.totalOverline);
   // The frame.

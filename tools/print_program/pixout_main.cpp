@@ -7,7 +7,6 @@
 // failure is reported like the print program's; the print then goes on
 // without pictures.
 #include <QBuffer>
-#include <QApplication>
 #include <QImage>
 #include <string>
 
@@ -73,14 +72,4 @@ int Prepare(const stdfs::path& folder, const std::string& argument) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  UseOffscreenWithoutDisplay();
-  QApplication app(argc, argv);
-  const stdfs::path folder = ProgramFolder(argv[0]);
-  try {
-    return Prepare(folder, argc > 1 ? argv[1] : "MP_INFO.DAT");
-  } catch (const std::exception& failure) {
-    ReportFailure(kProgram, failure.what());
-  }
-  return 1;
-}
+int main(int argc, char** argv) { return RunPrintProgram(argc, argv, kProgram, Prepare); }

@@ -1,9 +1,13 @@
 #include "program_side.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QString>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
+
+#include "../print_failure.h"
 
 namespace kv::print_program {
 
@@ -24,6 +28,20 @@ void ReportFailure(const std::string& program, const std::string& message) {
   if (std::getenv("KV_PRINT_QUIET") != nullptr) return;
   QMessageBox box(QMessageBox::Warning, QStringLiteral("印刷"), QString::fromStdString(message), QMessageBox::Ok);
   box.exec();
+}
+
+int RunPrintProgram(int argc, char** argv, const std::string& program,
+                    const std::function<int(const std::filesystem::path&, const std::string&)>& body) {
+  UseOffscreenWithoutDisplay();
+  QApplication app(argc, argv);
+  try {
+    return body(ProgramFolder(argv[0]), argc > 1 ? argv[1] : "MP_INFO.DAT");
+  } catch (const PrintFailure& failure) {
+    ReportFailure(program, failure.what());
+  } catch (const std::exception& failure) {
+    ReportFailure(program, std::string("印刷できません。\n") + failure.what());
+  }
+  return 1;
 }
 
 }  // namespace kv::print_program

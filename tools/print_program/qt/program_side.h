@@ -3,6 +3,7 @@
 // folder (the program folder), the offscreen platform when there is no
 // display, and how a failure reaches the user.
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace kv::print_program {
@@ -16,5 +17,12 @@ void UseOffscreenWithoutDisplay();
 // Writes the message to standard error and, unless KV_PRINT_QUIET is set,
 // shows it in a message box titled "印刷". Needs the application object.
 void ReportFailure(const std::string& program, const std::string& message);
+
+// Runs `body`(program folder, job file argument) as the program `program`
+// (its main): the application object on a display or offscreen, the job file
+// "MP_INFO.DAT" when none is given, and a failure reported and ended with
+// status 1.
+int RunPrintProgram(int argc, char** argv, const std::string& program,
+                    const std::function<int(const std::filesystem::path&, const std::string&)>& body);
 
 }  // namespace kv::print_program
