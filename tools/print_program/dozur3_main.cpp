@@ -2,7 +2,8 @@
 // with the job file's name ("MP_INFO.DAT"); prints the pages the job asks
 // for on the job's printer, or, for the PDF printer, into a PDF file: the
 // folder named by KV_PRINT_OUT when it is set, else the file the user
-// chooses (the folder used last is kept in the PDF printer's settings file).
+// chooses (the folder used last is kept in the PDF printer's settings file;
+// without a screen there is nobody to choose, and KV_PRINT_OUT is needed).
 // A failure is shown (title "印刷", not with KV_PRINT_QUIET), written to the
 // standard error, and ends the program with a non-zero status; no file is
 // left behind then. A cancelled save dialog is not a failure.
@@ -43,6 +44,8 @@ QString FontFamily(const std::string& stored) {
 std::optional<stdfs::path> PdfTarget(const stdfs::path& folder, const std::string& name) {
   const std::string fileName = (name.empty() ? "印刷" : name) + ".pdf";
   if (const char* out = std::getenv("KV_PRINT_OUT"); out != nullptr && *out != '\0') return stdfs::path(out) / fileName;
+  if (WithoutScreen())
+    throw PrintFailure("PDF ファイルの保存先を尋ねる画面がありません。\n環境変数 KV_PRINT_OUT に保存先のフォルダを指定してください。");
   const stdfs::path settings = folder / (kv::PrinterKeyOf(kv::kPdfPrinterName) + ".INI");
   std::string last;
   kv::IniGetString(kPdfSection, kPdfFolderKey, last, settings);

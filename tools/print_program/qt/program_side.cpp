@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "../print_failure.h"
+#include "platform/qt/qt_translations.h"
 
 namespace kv::print_program {
 
@@ -23,9 +24,14 @@ void UseOffscreenWithoutDisplay() {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
+bool WithoutScreen() {
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
 void ReportFailure(const std::string& program, const std::string& message) {
   std::cerr << program << ": " << message << std::endl;
-  if (std::getenv("KV_PRINT_QUIET") != nullptr) return;
+  if (std::getenv("KV_PRINT_QUIET") != nullptr || WithoutScreen()) return;
   QMessageBox box(QMessageBox::Warning, QStringLiteral("印刷"), QString::fromStdString(message), QMessageBox::Ok);
   box.exec();
 }
@@ -34,6 +40,7 @@ int RunPrintProgram(int argc, char** argv, const std::string& program,
                     const std::function<int(const std::filesystem::path&, const std::string&)>& body) {
   UseOffscreenWithoutDisplay();
   QApplication app(argc, argv);
+  LoadQtTranslations(app);  // the save dialog and the buttons in Japanese
   try {
     return body(ProgramFolder(argv[0]), argc > 1 ? argv[1] : "MP_INFO.DAT");
   } catch (const PrintFailure& failure) {

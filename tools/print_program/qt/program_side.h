@@ -14,8 +14,13 @@ std::filesystem::path ProgramFolder(const char* argv0);
 // Qt's offscreen platform when no platform is set and no display is there.
 void UseOffscreenWithoutDisplay();
 
-// Writes the message to standard error and, unless KV_PRINT_QUIET is set,
-// shows it in a message box titled "印刷". Needs the application object.
+// True when the program runs without a screen (the offscreen platform):
+// nobody could answer a window then.
+bool WithoutScreen();
+
+// Writes the message to standard error and, unless KV_PRINT_QUIET is set or
+// there is no screen, shows it in a message box titled "印刷". Needs the
+// application object.
 void ReportFailure(const std::string& program, const std::string& message);
 
 // Runs `body`(program folder, job file argument) as the program `program`
