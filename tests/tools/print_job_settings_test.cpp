@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "job_file.h"
+#include "print/job_file.h"
 #include "platform/codepage.h"
 #include "print_failure.h"
 #include "print_settings.h"
@@ -49,6 +50,53 @@ TEST(PrintJobFile, KeysAndOptionalLines) {
   EXPECT_EQ(full.footerPosition, "中");
   EXPECT_FALSE(full.companyName);
   EXPECT_TRUE(full.leaveOutX);
+}
+
+// What the editor's job writer writes, the print program reads back.
+TEST(PrintJobFile, ReadsWhatTheEditorWrites) {
+  kv::PrintJobFile written;
+  written.printer = "Office Laser";
+  written.hexNumbers = true;
+  written.prnFile = "/p/WORK/見積.Y1";
+  written.kvText = "/p/WORK/見積.Y$";
+  written.level = 3;
+  written.recNo = 44;
+  written.prnLevel = 2;
+  written.pageNo = "9";
+  written.form = 5;
+  written.copies = 3;
+  written.formName = "連続用紙";
+  written.systemKind = 1;
+  written.option1 = true;
+  written.rowRange = true;
+  written.rowFrom = "4";
+  written.rowTo = "17";
+  written.multiLayer = true;
+  written.footerTitle = ":工事:";
+  written.footerPos = "右";
+  written.companyName = false;
+  written.specialForm = true;
+  const PrintJob job = ParsePrintJob(MpInfoText(written), "MP_INFO.dat");
+  EXPECT_EQ(job.printer, "Office Laser");
+  EXPECT_TRUE(job.hex);
+  EXPECT_EQ(job.dataFile, written.prnFile);
+  EXPECT_EQ(job.layoutFile, written.kvText);
+  EXPECT_EQ(job.level, 3);
+  EXPECT_EQ(job.firstRecord, 44);
+  EXPECT_EQ(job.depth, 2);
+  EXPECT_EQ(job.firstPageNumber, 9);
+  EXPECT_EQ(job.form, 5);
+  EXPECT_EQ(job.copies, 3);
+  EXPECT_FALSE(job.ruledLines);
+  EXPECT_EQ(job.numericAdd, 2);
+  EXPECT_TRUE(job.ignoreLevelMarks);
+  EXPECT_EQ(job.rowFrom, 4);
+  EXPECT_EQ(job.rowTo, 17);
+  EXPECT_TRUE(job.continuous);
+  EXPECT_EQ(job.footerTitle, ":工事:");
+  EXPECT_EQ(job.footerPosition, "右");
+  EXPECT_FALSE(job.companyName);
+  EXPECT_TRUE(job.leaveOutX);
 }
 
 TEST(PrintJobFile, Refusals) {

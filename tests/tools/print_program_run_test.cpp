@@ -15,6 +15,8 @@
 #include "core/stored_number.h"
 #include "platform/codepage.h"
 #include "platform/page_no_write.h"
+#include "print/job_file.h"
+#include "print/test_print.h"
 #include "support/temp_folder.h"
 
 namespace kv::test {
@@ -253,6 +255,21 @@ TEST_F(PrintProgramRun, DamagedFileWritesNoPdf) {
   const std::string err = ReadAll(prog / "stderr.txt");
   EXPECT_NE(err.find((work / "EST.Y3").string()), std::string::npos) << err;
   EXPECT_TRUE(OutFiles().empty());
+}
+
+// The detail dialog's test print: an empty sheet whose one record has no
+// number of its own prints one page with the captions, the totals line and
+// the page number.
+TEST_F(PrintProgramRun, TestPrintOfAnEmptySheet) {
+  prog.Write("TESTPRN.Y1", TestPrintRecord(kLen));
+  stdfs::copy_file(work / "EST.Y$", prog / "TESTPRN.Y$");
+  prog.Write("MP_INFO.dat", MpInfoTestText({"TheKorvane PDF", prog.path().string(), 1, 2}));
+  ASSERT_EQ(Run(), 0) << ReadAll(prog / "stderr.txt");
+  const std::string pdf = (out / "TESTPRN.pdf").string();
+  EXPECT_NE(Capture("pdfinfo '" + pdf + "'").find("Pages:           1\n"), std::string::npos);
+  const std::string text = Text(pdf, 1);
+  EXPECT_NE(text.find("名称 数量 単位 単価 金額"), std::string::npos) << text;
+  EXPECT_NE(text.find("No.1\n"), std::string::npos) << text;
 }
 
 // The pictures of a sheet's object file are printed when the image program
