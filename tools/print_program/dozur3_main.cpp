@@ -74,7 +74,7 @@ int Print(const stdfs::path& folder, const std::string& argument) {
   pages.fontFamily = FontFamily(print.look.fontName);
   pages.title = QString::fromStdString(print.estimate->name);
   pages.count = static_cast<int>(print.run.pages.size());
-  pages.page = [&](int i) { return composer.Compose(print.run.pages[static_cast<size_t>(i)]); };
+  pages.page = [&](int i, PageBoxes& b) { composer.Compose(print.run.pages[static_cast<size_t>(i)], b); };
 
   QString error;
   if (print.job.printer == kv::kPdfPrinterName) {

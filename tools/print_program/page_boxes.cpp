@@ -373,8 +373,10 @@ void PageComposer::Pictures(PageBoxes& b, const PrintPage& page) const {
   }
 }
 
-PageBoxes PageComposer::Compose(const PrintPage& page) const {
-  PageBoxes b;
+void PageComposer::Compose(const PrintPage& page, PageBoxes& b) const {
+  b.texts.clear();
+  b.lines.clear();
+  b.pictures.clear();
   const int headLevel = page.headSheet >= 0 ? run_.sheets[static_cast<size_t>(page.headSheet)].level : 1;
   Header(b, page);
   CaptionTexts(b, headLevel, top_ + 1);
@@ -401,7 +403,6 @@ PageBoxes PageComposer::Compose(const PrintPage& page) const {
   Footer(b, page);
   Lines(b, page);
   Pictures(b, page);
-  return b;
 }
 
 }  // namespace kv::print_program

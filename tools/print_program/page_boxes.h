@@ -63,7 +63,10 @@ class PageComposer {
   // `pictures`: per printed sheet of the run, the pictures to draw (may be empty).
   PageComposer(PrintEstimate& e, const PageForm& form, const PageLook& look, const PrintJob& job, const PrintRun& run,
                std::vector<std::vector<SheetPicture>> pictures = {});
-  PageBoxes Compose(const PrintPage& page) const;
+  // The page's boxes into `b` (emptied first; its storage is kept for the
+  // next page, so that a long print does not allocate and free a page's
+  // worth of memory for every page).
+  void Compose(const PrintPage& page, PageBoxes& b) const;
   const std::string& Title(int sheet) const { return titles_[static_cast<size_t>(sheet)]; }
 
   struct Column {

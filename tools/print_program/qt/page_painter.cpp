@@ -118,7 +118,7 @@ void PagePainter::Paint(const PageBoxes& page) {
 }
 
 bool PaintPages(QPagedPaintDevice& device, const PageForm& form, const QString& fontFamily, int count,
-                const std::function<PageBoxes(int)>& page, QString& error) {
+                const std::function<void(int, PageBoxes&)>& page, QString& error) {
   device.setPageLayout(PaperLayout(form));
   QPainter painter;
   if (!painter.begin(&device)) {
@@ -126,13 +126,15 @@ bool PaintPages(QPagedPaintDevice& device, const PageForm& form, const QString& 
     return false;
   }
   PagePainter pages(painter, form, fontFamily);
+  PageBoxes boxes;
   for (int i = 0; i < count; ++i) {
     if (i > 0 && !device.newPage()) {
       painter.end();
       error = QStringLiteral("次のページを始められません。");
       return false;
     }
-    pages.Paint(page(i));
+    page(i, boxes);
+    pages.Paint(boxes);
   }
   if (!painter.end()) {
     error = QStringLiteral("印刷を終えられません。");

@@ -37,9 +37,9 @@ class PagePainter {
   bool fixedPitch_ = true;
 };
 
-// Lays the device out and paints every page on it, `count` pages made by
-// `page`(i). False (with `error`) when the device cannot be painted on.
+// Lays the device out and paints every page on it, `count` pages, each made
+// by `page`(i, boxes). False (with `error`) when the device cannot be painted on.
 bool PaintPages(QPagedPaintDevice& device, const PageForm& form, const QString& fontFamily, int count,
-                const std::function<PageBoxes(int)>& page, QString& error);
+                const std::function<void(int, PageBoxes&)>& page, QString& error);
 
 }  // namespace kv::print_program

@@ -16,7 +16,7 @@ struct OutputPages {
   QString fontFamily;
   QString title;  // the document's name
   int count = 0;
-  std::function<PageBoxes(int)> page;
+  std::function<void(int, PageBoxes&)> page;  // composes page i
 };
 
 // False (with `error`) when the file cannot be written; nothing is left

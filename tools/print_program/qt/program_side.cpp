@@ -1,5 +1,7 @@
 #include "program_side.h"
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
@@ -17,6 +19,12 @@ std::filesystem::path ProgramFolder(const char* argv0) {
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) self = std::filesystem::absolute(argv0, ec);
   return self.parent_path();
+}
+
+void KeepFreedMemory() {
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+  mallopt(M_TOP_PAD, 16 << 20);
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
 }
 
 void UseOffscreenWithoutDisplay() {
@@ -38,6 +46,7 @@ void ReportFailure(const std::string& program, const std::string& message) {
 
 int RunPrintProgram(int argc, char** argv, const std::string& program,
                     const std::function<int(const std::filesystem::path&, const std::string&)>& body) {
+  KeepFreedMemory();
   UseOffscreenWithoutDisplay();
   QApplication app(argc, argv);
   LoadQtTranslations(app);  // the save dialog and the buttons in Japanese

@@ -11,6 +11,12 @@ namespace kv::print_program {
 // The folder the running program lies in.
 std::filesystem::path ProgramFolder(const char* argv0);
 
+// Memory freed while a page is written is kept for the next page instead of
+// being handed back to the system after every page (the PDF writer
+// allocates and frees a large buffer a page; giving it back and taking it
+// again each time costs more than the page's drawing).
+void KeepFreedMemory();
+
 // Qt's offscreen platform when no platform is set and no display is there.
 void UseOffscreenWithoutDisplay();
 
