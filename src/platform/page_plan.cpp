@@ -19,7 +19,8 @@ struct RecordInfo {
   std::uint8_t flags = 0;
 };
 constexpr std::uint8_t kLeftOut = 1;   // "x" in byte 1
-constexpr std::uint8_t kNoPrint = 2;   // "U" or "I" in byte 2
+constexpr std::uint8_t kNoPrintRow = 2;    // "U" in byte 2
+constexpr std::uint8_t kNoPrintLevel = 16; // "I" in byte 2
 constexpr std::uint8_t kClosing = 4;   // "G" in byte 3
 constexpr std::uint8_t kReached = 8;   // taken by a sheet already
 
@@ -45,14 +46,16 @@ class PlanWalk {
         if (children) r.child = Link(rec, kPageChildPos);
         const char printMark = rec[kPagePrintMarkPos - 1];
         r.flags = static_cast<std::uint8_t>((rec[kPageMarkPos - 1] == 'x' ? kLeftOut : 0) |
-                                            (printMark == 'U' || printMark == 'I' ? kNoPrint : 0) |
+                                            (printMark == 'U' ? kNoPrintRow : 0) |
+                                            (printMark == 'I' ? kNoPrintLevel : 0) |
                                             (rec[kPageKindPos - 1] == 'G' ? kClosing : 0));
       }
     }
   }
 
   PagePlan Run() {
-    if (!levels_.empty() && Count(0) > 0) Sheet(0, 1);
+    const size_t start = rule_.startLevel > 1 ? static_cast<size_t>(rule_.startLevel - 1) : 0;
+    if (start < levels_.size() && Count(start) > 0) Sheet(start, start == 0 ? 1 : rule_.startRecord, 0);
     plan_.pageCount = nextPage_ - 1;
     return std::move(plan_);
   }
@@ -111,7 +114,7 @@ class PlanWalk {
     return true;
   }
 
-  void Sheet(size_t lv, int first) {
+  void Sheet(size_t lv, int first, int parent) {
     std::vector<int> chain;
     if (!Chain(lv, first, chain)) return;
     const std::vector<RecordInfo>& info = levels_[lv];
@@ -121,6 +124,7 @@ class PlanWalk {
     sheet.level = static_cast<int>(lv) + 1;
     sheet.firstRecord = first;
     sheet.firstPage = nextPage_;
+    sheet.parentRecord = parent;
     sheet.rows.reserve(chain.size());
     const int perPage = rule_.rowsPerPage;
     int counted = 0;
@@ -137,9 +141,10 @@ class PlanWalk {
     plan_.sheets.push_back(std::move(sheet));
 
     if (lv + 1 >= levels_.size()) return;
+    const std::uint8_t noBreakdown = rule_.ignoreLevelMarks ? kNoPrintRow : kNoPrintRow | kNoPrintLevel;
     for (int n : chain) {
       const RecordInfo& r = levels_[lv][static_cast<size_t>(n)];
-      if (!(r.flags & kNoPrint) && r.child >= 1) Sheet(lv + 1, r.child);
+      if (!(r.flags & noBreakdown) && r.child >= 1) Sheet(lv + 1, r.child, n);
     }
   }
 

@@ -14,7 +14,12 @@
 //   break every `rowsPerPage` rows of the sheet, non-print rows ("U") keeping
 //   their places. A sheet without rows takes no page.
 // - The breakdown below a row marked "U" or "I" (byte 2) is not printed: its
-//   sheets and all below them take no pages.
+//   sheets and all below them take no pages. With `ignoreLevelMarks` only the
+//   "U" rows keep theirs out: the breakdowns below "I" rows take pages like
+//   any other.
+// - The plan begins with the level-1 sheet, or with the sheet of another
+//   level named in the rule (`startLevel`, `startRecord`): that sheet takes
+//   page 1 and the walk covers it and its breakdowns only.
 // - With `leaveOutX` (the special print form) rows marked "x" in byte 1 are
 //   left out of the printout and take no line.
 // - Rows per page below 1: no page at all (an empty plan).
@@ -51,6 +56,7 @@ struct PagePlanSheet {
   int firstRecord = 0;  // record of its first row (or of its closing record when it has no row)
   int firstPage = 0;    // the page it starts on (the next free page when it takes none)
   int pageCount = 0;
+  int parentRecord = 0;  // the row of the level above that owns it (0: the sheet the plan begins with)
   std::vector<PagePlanRow> rows;  // in sheet order, closing record excluded
 };
 
@@ -72,6 +78,9 @@ struct PagePlanRule {
   bool hex = false;      // stored record numbers in hexadecimal
   int rowsPerPage = 0;
   bool leaveOutX = false;  // the special print form
+  bool ignoreLevelMarks = false;  // the breakdowns below "I" rows are planned too
+  int startLevel = 1;   // the level of the sheet the plan begins with
+  int startRecord = 1;  // below level 1: the first record of that sheet's chain
 };
 
 // The plan over the level files' bytes: levelBytes[0] is level 1's file,

@@ -224,7 +224,11 @@ bool LayoutsDiffer(ProgramState& st, const std::string& workBaseA, const std::st
 }
 
 bool LoadEditLayout(ProgramState& st, const std::string& workBase) {
-  const auto layout = LoadLayoutLines(st, LayoutFilePath(st, workBase));
+  return LoadLayoutFile(st, LayoutFilePath(st, workBase));
+}
+
+bool LoadLayoutFile(ProgramState& st, const std::string& path) {
+  const auto layout = LoadLayoutLines(st, path);
   if (!layout) return false;
   const ColumnTables previous = st;
   for (int L = 1; L <= layout->lastLevel; ++L) {
@@ -249,7 +253,7 @@ bool LoadEditLayout(ProgramState& st, const std::string& workBase) {
   }
   if (!SumColumnFind(st)) {
     static_cast<ColumnTables&>(st) = previous;
-    WarnMsgBox(st, "レイアウトファイル " + LayoutFilePath(st, workBase) +
+    WarnMsgBox(st, "レイアウトファイル " + path +
                        " の計算式が互いを参照しているか、参照が深すぎます。\nこのレイアウトは読み込みません。");
     return false;
   }

@@ -65,6 +65,10 @@ std::string LayoutDiffersQuestion(const std::string& name);
 // cycle or too deeply.
 bool LoadEditLayout(ProgramState& st, const std::string& workBase);
 
+// The same for the layout file at `path` (the print program is handed its
+// path).
+bool LoadLayoutFile(ProgramState& st, const std::string& path);
+
 // Reads the layout file of the reference work set into the reference tables.
 // False, with the reference tables unchanged, when the file is missing or
 // refused.

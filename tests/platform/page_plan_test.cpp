@@ -217,6 +217,48 @@ TEST_F(PagePlanTest, NumberingAgainChangesOnlyWrongFields) {
   EXPECT_EQ(All(), numbered);
 }
 
+// The print program's variants of the one plan: the breakdowns below "I"
+// rows taken in (those below "U" rows never are), and a plan that begins
+// with a breakdown sheet, also one below a non-print row. Every sheet knows
+// the row above that owns it.
+TEST_F(PagePlanTest, LevelMarksIgnoredAndPlanFromASheet) {
+  Write(Sample(), false);
+  const struct {
+    const char* name;
+    bool ignoreI;
+    int startLevel, startRecord;
+    std::string plan;
+    std::string parents;
+  } cases[] = {
+      {"whole estimate", false, 1, 1, "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0", "0 1 1 3 6"},
+      {"I marks ignored", true, 1, 1, "1/1:1+3 2/1:4+1 3/1:5+2 3/5:7+1 2/7:8+1 3/7:9+0", "0 1 1 2 3 6"},
+      {"from sheet C", false, 2, 7, "2/7:1+1 3/7:2+0", "0 6"},
+      {"from sheet A", false, 2, 1, "2/1:1+1 3/1:2+2", "0 1"},
+      {"from sheet B below a U row", false, 2, 4, "2/4:1+1", "0"},
+      {"from level 3 sheet E", false, 3, 5, "3/5:1+1", "0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PagePlanRule rule{kLen, false, 2, false};
+    rule.ignoreLevelMarks = c.ignoreI;
+    rule.startLevel = c.startLevel;
+    rule.startRecord = c.startRecord;
+    const PagePlan plan = PagePlanOfFiles(Base(), exts, rule);
+    EXPECT_EQ(Describe(plan), c.plan);
+    std::string parents;
+    for (const PagePlanSheet& s : plan.sheets) parents += (parents.empty() ? "" : " ") + std::to_string(s.parentRecord);
+    EXPECT_EQ(parents, c.parents);
+    EXPECT_TRUE(plan.damaged.empty());
+  }
+  PagePlanRule pastEnd{kLen, false, 2, false};
+  pastEnd.startLevel = 2;
+  pastEnd.startRecord = 40;
+  const PagePlan plan = PagePlanOfFiles(Base(), exts, pastEnd);
+  EXPECT_TRUE(plan.sheets.empty());
+  ASSERT_EQ(plan.damaged.size(), 1u);
+  EXPECT_EQ(plan.damaged[0].firstRecord, 40);
+}
+
 TEST(PageFieldText, BasesAndLimits) {
   const struct {
     int page;
