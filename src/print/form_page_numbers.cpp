@@ -14,11 +14,12 @@ int StoredPrintForm(const ProgramState& st) {
 }
 
 bool PageNumbersFollowForm(ProgramState& st) {
+  // Numbers not written since the estimate was opened may be for any rows
+  // (a detail dialog may have changed them since): they are written too.
   const PageNumbersWritten& last = st.PageNumbersLast;
-  if (!last.known) return false;
   const int rows = st.PrintRows[static_cast<size_t>(PrintFormInUse(st))];
   const bool special = st.SpecialPrintSpec && st.OrviKenPrn == 1;
-  if (last.rowsPerPage == rows && last.specialForm == special) return false;
+  if (last.known && last.rowsPerPage == rows && last.specialForm == special) return false;
   PageNumbersWrite(st);
   return true;
 }

@@ -10,8 +10,9 @@ struct ProgramState;
 int StoredPrintForm(const ProgramState& st);
 
 // Writes the page numbers again (PageNumbersWrite) when they were last
-// written for another number of rows per page than the current form has, or
-// with the special print form switched otherwise. True when they were.
+// written for another number of rows per page than the current form has,
+// with the special print form switched otherwise, or not at all since the
+// estimate was opened. True when they were.
 bool PageNumbersFollowForm(ProgramState& st);
 
 }  // namespace kv

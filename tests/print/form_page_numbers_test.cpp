@@ -1,6 +1,7 @@
 // The page numbers follow the print form: a form number outside 1..7 counts
 // as form 1, what a write used is kept, and a closing dialog writes them
-// again only when the rows per page or the special form changed since.
+// again when the rows per page or the special form changed since, or when
+// they have not been written since the estimate was opened.
 #include "print/form_page_numbers.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,12 @@ TEST_F(FormPageNumbersTest, AFormOutsideTheTableIsFormOne) {
 }
 
 TEST_F(FormPageNumbersTest, WrittenAgainOnlyWhenTheRowsOrTheSpecialFormChanged) {
-  EXPECT_FALSE(PageNumbersFollowForm(st));  // never written: nothing to follow
+  // Not written since the estimate opened: the numbers on disk may be for
+  // other rows (the detail dialog may have changed them), so they are written.
+  st.PrintRows[1] = 1;
+  EXPECT_TRUE(PageNumbersFollowForm(st));
+  EXPECT_EQ(BreakdownPage(), "  6P");
+  st.PrintRows[1] = 2;
   PageNumbersWrite(st);
   EXPECT_FALSE(PageNumbersFollowForm(st));
   st.PrintRows[1] = 3;  // the detail dialog changed the rows

@@ -4,9 +4,10 @@
 // and held against the page plan and the page numbers the page writer stored.
 // A damaged level file stops it with a message and leaves no PDF.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -18,6 +19,7 @@
 #include "print/job_file.h"
 #include "print/test_print.h"
 #include "support/temp_folder.h"
+#include "tools/command_output.h"
 
 namespace kv::test {
 namespace {
@@ -28,18 +30,6 @@ constexpr int kLen = 256;
 constexpr int kRowsPerPage = 25;  // form 1 (A4縦) of the installation's settings
 const std::vector<std::string> kExts{".Y1", ".Y2", ".Y3"};
 const std::string kCompany = "株式会社テスト建設";
-
-// The output of a shell command ("" when it cannot run).
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen(command.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    ::pclose(p);
-  }
-  return out;
-}
 
 // One row: its name, amount and links.
 struct Row {
@@ -145,11 +135,11 @@ class PrintProgramRun : public ::testing::Test {
     prog.Write("KVSYSTEM.INI", settings);
   }
 
-  void WriteJob(int depth) {
+  void WriteJob(int depth, int copies = 1) {
     const std::string job = "[WinPrint]\r\nPRINTER=TheKorvane PDF\r\nNUMERIC=16\r\nHEADER=OFF\r\nPRNFILE=" +
                             (work / "EST.Y1").string() + "\r\nKVTEXT=" + (work / "EST.Y$").string() +
                             "\r\nLEVEL=1\r\nPRN_REC_NO=1\r\nPRN_LEVEL=" + std::to_string(depth) +
-                            "\r\nPAGE_NO=1\r\nPRN_FORM=1\r\nPRN_LOOP=1\r\nPAGE_S=0\r\nPAGE_E=0\r\nPRN_MULTILAYER=OFF\r\n";
+                            "\r\nPAGE_NO=1\r\nPRN_FORM=1\r\nPRN_LOOP=" + std::to_string(copies) + "\r\nPAGE_S=0\r\nPAGE_E=0\r\nPRN_MULTILAYER=OFF\r\n";
     prog.Write("MP_INFO.dat", ToSjis(job));
   }
 
@@ -254,6 +244,35 @@ TEST_F(PrintProgramRun, DamagedFileWritesNoPdf) {
   EXPECT_NE(Run(), 0);
   const std::string err = ReadAll(prog / "stderr.txt");
   EXPECT_NE(err.find((work / "EST.Y3").string()), std::string::npos) << err;
+  EXPECT_TRUE(OutFiles().empty());
+}
+
+// A print stopped while it writes its PDF (the user ends the program, or
+// the session closes) leaves no file behind.
+TEST_F(PrintProgramRun, StoppedWhileWritingLeavesNoFile) {
+  WriteJob(2, 400);  // long enough to be stopped half-way
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (::chdir(prog.path().c_str()) == 0) {
+      ::setenv("KV_PRINT_OUT", out.c_str(), 1);
+      ::setenv("KV_PRINT_QUIET", "1", 1);
+      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      ::execl("./DOZUR3.exe", "DOZUR3.exe", "MP_INFO.DAT", static_cast<char*>(nullptr));
+    }
+    ::_exit(127);
+  }
+  bool writing = false;
+  for (int i = 0; i < 3000 && !writing; ++i) {
+    for (const std::string& name : OutFiles()) writing = writing || name.rfind(".EST.pdf.", 0) == 0;
+    if (!writing) ::usleep(5000);
+  }
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(writing) << "the program never began its PDF";
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
   EXPECT_TRUE(OutFiles().empty());
 }
 

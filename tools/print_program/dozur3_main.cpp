@@ -7,6 +7,7 @@
 // A failure is shown (title "印刷", not with KV_PRINT_QUIET), written to the
 // standard error, and ends the program with a non-zero status; no file is
 // left behind then. A cancelled save dialog is not a failure.
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QStandardPaths>
@@ -50,9 +51,13 @@ std::optional<stdfs::path> PdfTarget(const stdfs::path& folder, const std::strin
   std::string last;
   kv::IniGetString(kPdfSection, kPdfFolderKey, last, settings);
   std::error_code ec;
-  QString start = !last.empty() && stdfs::is_directory(last, ec)
-                      ? QString::fromStdString(last)
-                      : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  // The folder used last; else the documents folder, or the home folder
+  // when there is none (never the program folder the program runs in).
+  QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!last.empty() && stdfs::is_directory(last, ec))
+    start = QString::fromStdString(last);
+  else if (start.isEmpty() || !stdfs::is_directory(start.toStdString(), ec))
+    start = QDir::homePath();
   const QString chosen = QFileDialog::getSaveFileName(nullptr, QStringLiteral("PDF ファイルの保存"),
                                                       start + "/" + QString::fromStdString(fileName),
                                                       QStringLiteral("PDF (*.pdf)"));

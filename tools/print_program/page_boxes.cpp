@@ -43,13 +43,22 @@ std::vector<int> ShownColumns(const ProgramState& st, const PageLook& look, int 
   return cols;
 }
 
+// The characters a column takes across the page before the fit: its bytes
+// as the sheet view shows them (a wide-text column on its two lines is as
+// wide as one line), numeric columns widened by the job.
+int ColumnWeight(const ProgramState& st, const PrintJob& job, int level, int c) {
+  const int width = std::max(0, st.ColWidth[level][c]);
+  if (IsWTypeColumn(st, c, level)) return std::max(1, WColumnLineWidth(width));
+  return width + (IsNumericColumn(st, level, c) ? job.numericAdd : 0);
+}
+
 std::vector<PageComposer::Column> Layout(const ProgramState& st, const PageLook& look, const PrintJob& job, int level,
                                          double left, int printColumns) {
   const std::vector<int> shown = ShownColumns(st, look, level);
   std::vector<double> weights;
   double total = 0;
   for (int c : shown) {
-    const double w = std::max(0, st.ColWidth[level][c]) + (IsNumericColumn(st, level, c) ? job.numericAdd : 0);
+    const double w = ColumnWeight(st, job, level, c);
     weights.push_back(w);
     total += w;
   }
@@ -106,8 +115,7 @@ std::vector<int> CaptionGroups(const PrintEstimate& e, const PageLook& look, con
   for (int level = 1; level <= 8; ++level) {
     std::vector<std::pair<int, std::string>> key;
     for (int c : ShownColumns(st, look, level))
-      key.emplace_back(st.ColWidth[level][c] + (IsNumericColumn(st, level, c) ? job.numericAdd : 0),
-                       std::string(FieldBytes(st, st.LevelCaption[level], c, level)));
+      key.emplace_back(ColumnWeight(st, job, level, c), std::string(FieldBytes(st, st.LevelCaption[level], c, level)));
     auto it = std::find(seen.begin(), seen.end(), key);
     groups[static_cast<size_t>(level)] = static_cast<int>(it - seen.begin());
     if (it == seen.end()) seen.push_back(std::move(key));

@@ -3,7 +3,9 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
@@ -15,6 +17,42 @@ namespace kv::print_program {
 
 namespace stdfs = std::filesystem;
 
+namespace {
+
+// The temporary PDF being written, removed when the program is stopped
+// (closed, interrupted or terminated) before it is complete, so that a
+// stopped print leaves the output folder as it was.
+char g_tempPdf[4096] = {};
+
+void RemoveTempPdfAndExit(int sig) {
+  if (g_tempPdf[0] != '\0') ::unlink(g_tempPdf);
+  ::_exit(128 + sig);
+}
+
+class TempPdfGuard {
+ public:
+  explicit TempPdfGuard(const std::string& path) {
+    if (path.size() >= sizeof g_tempPdf) return;
+    std::memcpy(g_tempPdf, path.c_str(), path.size() + 1);
+    struct sigaction sa {};
+    sa.sa_handler = RemoveTempPdfAndExit;
+    sigemptyset(&sa.sa_mask);
+    for (size_t i = 0; i < kSignals.size(); ++i) ::sigaction(kSignals[i], &sa, &old_[i]);
+  }
+  ~TempPdfGuard() {
+    for (size_t i = 0; i < kSignals.size(); ++i) ::sigaction(kSignals[i], &old_[i], nullptr);
+    g_tempPdf[0] = '\0';
+  }
+  TempPdfGuard(const TempPdfGuard&) = delete;
+  TempPdfGuard& operator=(const TempPdfGuard&) = delete;
+
+ private:
+  static constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
+  std::array<struct sigaction, 3> old_{};
+};
+
+}  // namespace
+
 bool WritePdfFile(const stdfs::path& target, const OutputPages& pages, QString& error) {
   std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temp.data());
@@ -24,6 +62,7 @@ bool WritePdfFile(const stdfs::path& target, const OutputPages& pages, QString& 
     return false;
   }
   ::close(fd);
+  const TempPdfGuard guard(temp);
   bool ok = false;
   {
     QPdfWriter writer(QString::fromStdString(temp));
