@@ -645,7 +645,11 @@ void RefWindowShow(ProgramState& st) {
 std::string RefWindowServices::RefFilePath(ProgramState& st) { return st.RefSheetLoaded ? st.RefFilePath : ""; }
 
 void RefWindowServices::Unload(ProgramState& st) {
-  if (st.ui.IsWindowLoaded(kRefWindow)) st.ui.UnloadWindow(kRefWindow);
+  // The window's own closing clears its flags (or refuses, and it stays).
+  if (st.ui.IsWindowLoaded(kRefWindow)) {
+    st.ui.UnloadWindow(kRefWindow);
+    return;
+  }
   st.RefSheetLoaded = false;
   st.RefWindowOpen = false;
 }

@@ -308,6 +308,22 @@ TEST_F(RefOpen, LoadingEmptiesWork2AndShowsTheUntitledReferenceInTheEditorsColum
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "Hiinsatu(1)"), 2);  // SetUp loaded it once
   EXPECT_TRUE(ui.TopMost(kRefWindow));
   EXPECT_EQ(win->Menus().At("RefZoomSub", 1).caption, "ｽﾞｰﾑ設定値= 100%");
+
+  // Settings that make no sense: a zoom outside 30..200, an unknown display
+  // mode, a negative size and a place off the screen.
+  st.RefZoom = 500;
+  st.RefDisp = "斜";
+  const std::string ini = st.AppPath + "/KVSSYS.INI";
+  IniPutString("参考画面", "Width", "-5", ini);
+  IniPutString("参考画面", "Height", "7000", ini);
+  IniPutString("参考画面", "Left", "90000", ini);
+  IniPutString("参考画面", "Top", "100", ini);
+  calls.clear();
+  Load();
+  EXPECT_EQ(st.RefZoom, 100);
+  EXPECT_EQ(st.RefDisp, "縦");
+  EXPECT_TRUE(win->Menus().At("DM_Disp", 1).checked);
+  EXPECT_EQ(calls.front(), "Bounds(7200,100,12000,8000)");
 }
 
 }  // namespace
