@@ -194,8 +194,12 @@ RefSheet_Frm::RefSheet_Frm(ProgramState& st, QtUi& ui) : QMainWindow(nullptr), s
 }
 
 RefSheet_Frm::~RefSheet_Frm() {
-  // The tree's view goes with the window; the logic lets go of the model first.
+  // The logic lets go of the models, then their views go while the models
+  // (members, destroyed before the base class deletes its children) still
+  // stand.
   logic_.reset();
+  delete view_;
+  delete treeView_;
 }
 
 int RefSheet_Frm::Tw(int px) const { return PixelsToTwips(px, logicalDpiX()); }
