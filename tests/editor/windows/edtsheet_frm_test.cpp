@@ -153,7 +153,7 @@ TEST_F(EdtSheetFrm, CommandsWaitForTheirHandlersAndTheBusyLockFreesWhatItLocked)
   EXPECT_FALSE(w.MenuAction("Menu_1Sub", 5)->isVisible());
 
   std::vector<int> chosen;
-  w.WireMenu("Menu_1Sub", [&](int index) { chosen.push_back(index); });
+  w.WireMenu("Menu_1Sub", [&](int index) { chosen.push_back(index); }, 7);
   EXPECT_TRUE(reference->isEnabled());
   EXPECT_FALSE(w.MenuAction("Menu_1Sub", 5)->isEnabled());
   reference->trigger();
