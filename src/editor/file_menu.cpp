@@ -12,6 +12,7 @@
 #include "platform/fs.h"
 #include "platform/runner.h"
 #include "platform/ui.h"
+#include "reference/ref_window.h"
 #include "state/editor_services.h"
 #include "state/float_windows.h"
 #include "state/menu_model.h"
@@ -101,6 +102,10 @@ bool RunItem(ProgramState& st, int index, const FileMenuPort& port) {
     FloatWindowsTopMostSet(st, true);
     if (index != kFileSaveItem && port.LevelRecalcAndShow) port.LevelRecalcAndShow(st);
     if (port.GridFocus) port.GridFocus(st);
+    return true;
+  }
+  if (index == kFileRefItem) {
+    RefWindowShow(st);
     return true;
   }
   if (index == kFileCoverItem) {

@@ -2,8 +2,7 @@
 // The File menu of the editor window (`Menu_1Sub`): one handler for every
 // item. It gates the commands by level, brackets them with the floating
 // windows and the busy lock, and hands the work to the file commands and the
-// project information. The print, reference and cover items come with their
-// own commands; until then only the prologue and epilogue run for them.
+// project information.
 #include <functional>
 
 namespace kv {
@@ -15,6 +14,7 @@ inline constexpr int kFileNewItem = 0;
 inline constexpr int kFileOpenItem = 1;
 inline constexpr int kFileSaveItem = 3;
 inline constexpr int kFileSaveAsItem = 4;
+inline constexpr int kFileRefItem = 7;
 inline constexpr int kFileCoverItem = 10;
 inline constexpr int kProjectInfoItem = 12;
 inline constexpr int kFirstRecentItem = 17;
@@ -41,8 +41,8 @@ struct FileMenuPort {
 
 // The items wired to this handler.
 inline constexpr int kFileMenuItems[] = {
-    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kFileCoverItem, kProjectInfoItem, 14, 15, 17, 18, 19, 20,
-    21, kExitItem};
+    kFileNewItem, kFileOpenItem, kFileSaveItem, kFileSaveAsItem, kFileRefItem, kFileCoverItem, kProjectInfoItem,
+    14, 15, 17, 18, 19, 20, 21, kExitItem};
 
 // The outside project-information program; when it is in the program folder
 // (found without regard to letter case) item 12 runs it instead of the
@@ -55,6 +55,7 @@ inline constexpr const char* kProjectInfoTool = "Quenby.exe";
 //    ("(1)階層で実行して下さい" otherwise, and nothing else);
 //  - New, Open, Save, Save As with the floating windows lowered, the editor
 //    window made sure of, the totals recalculated after New, Open and Save As;
+//  - the reference window (7): shown beside the editor (RefWindowShow);
 //  - the cover (10): without a printer only its message, else the hand-off;
 //  - project information (12): refused for an untitled estimate ("見積データ
 //    を保存後に実行してください。"); with the outside program in the program

@@ -9,6 +9,7 @@
 #include "editor/toolbars/toolbar_model.h"
 #include "editor/unit_list.h"
 #include "platform/ui.h"
+#include "reference/ref_window.h"
 #include "sheet/edit_popup_menu.h"
 #include "sheet/undo_clear.h"
 #include "state/editor_services.h"
@@ -47,7 +48,7 @@ constexpr int kPopupRowPaste = 9;
 constexpr std::string_view kWiredBasic[] = {"NEW", "OPEN", "SAVE", "PRINT", "UNDO", "UNDER", "RIGHT", "NOT", "RTN"};
 constexpr std::string_view kWiredExtended[] = {"CUT", "COPY", "PASTE",    "GDEL", "GIN",    "GCOPY",
                                                "GPASTE", "YKEISAN", "S", "T", "D", "TAX",
-                                               "TANI", "HYOUSI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
+                                               "TANI", "SANKOU", "HYOUSI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
 
 // The extended toolbar floats: its customise item and its on/off item would
 // act on the docked copy, which is hidden.
@@ -155,6 +156,8 @@ void Toolbar2_ButtonClick(ProgramState& st, GridModel& sheet, ToolbarCommandPort
   }
   if (key == "TANI") {
     UnitWindowShow(st);
+  } else if (key == "SANKOU") {
+    RefWindowShow(st);
   } else if (key == "KOUZI") {
     port.Menu_1Sub_Click(kProjectInfoItem);
   } else if (key == "YKEISAN") {

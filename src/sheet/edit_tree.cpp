@@ -38,7 +38,7 @@ constexpr int kImageOpen = 2;  // "Open", the second image of the list
 // the outer one's files, so a damaged file is reported once for all of them.
 class TreeFiles {
  public:
-  explicit TreeFiles(ProgramState& st) : st_(st), outer_(active_) {
+  TreeFiles(ProgramState& st, std::string workBase) : st_(st), base_(std::move(workBase)), outer_(active_) {
     if (!outer_) active_ = this;
   }
   ~TreeFiles() {
@@ -69,14 +69,14 @@ class TreeFiles {
     LevelFile& f = files_[static_cast<size_t>(level)];
     if (f.reported) return;
     f.reported = true;
-    LevelFileFaultShow(st_, LevelFilePath(st_, st_.WorkFileBase, level), p);
+    LevelFileFaultShow(st_, LevelFilePath(st_, base_, level), p);
   }
 
   void Error(int level, const char* detail) {
     LevelFile& f = files_[static_cast<size_t>(level)];
     if (f.reported) return;
     f.reported = true;
-    LevelFileErrorShow(st_, LevelFilePath(st_, st_.WorkFileBase, level), detail);
+    LevelFileErrorShow(st_, LevelFilePath(st_, base_, level), detail);
   }
 
   // The open file of a level; null when it does not exist or cannot be opened.
@@ -84,7 +84,7 @@ class TreeFiles {
     LevelFile& f = files_[static_cast<size_t>(level)];
     if (!f.tried) {
       f.tried = true;
-      const std::filesystem::path path = LevelFilePath(st_, st_.WorkFileBase, level);
+      const std::filesystem::path path = LevelFilePath(st_, base_, level);
       std::error_code ec;
       if (std::filesystem::exists(path, ec)) {
         try {
@@ -140,6 +140,7 @@ class TreeFiles {
 
   static inline TreeFiles* active_ = nullptr;
   ProgramState& st_;
+  std::string base_;
   TreeFiles* outer_;
   std::array<LevelFile, kMaxLevels + 1> files_;
 };
@@ -218,8 +219,8 @@ std::string NodeText(const ProgramState& st, std::string_view rec, int level) {
 }
 
 // Adds one sheet's rows below the parent node.
-void AddChildren(ProgramState& st, TreeFiles& files, int level, int first, std::string_view parentKey) {
-  TreeModel& tree = *st.EditTree;
+void AddChildren(ProgramState& st, TreeModel& tree, TreeFiles& files, int level, int first,
+                 std::string_view parentKey) {
   const bool hex = Hex(st);
   const SheetChain chain = files.Chain(level, first);
   for (const std::string& rec : chain.records) {
@@ -287,18 +288,30 @@ int TreeKeyRecord(std::string_view key, int level, bool hex) {
   return BaseStrToNum(key.substr(start, kStoredNumberWidth), hex);
 }
 
+LevelTreeSource EditTreeSource(const ProgramState& st) {
+  LevelTreeSource src;
+  src.tree = st.EditTree;
+  src.workBase = st.WorkFileBase;
+  src.filePath = st.CurrentFilePath;
+  src.parentRows = &st.ParentRows;
+  src.shown = st.TreeShown;
+  return src;
+}
+
 void EditTreeConnect(ProgramState& st, TreeModel& tree) {
   st.EditTree = &tree;
   tree.events.Expand = [&st](const TreeNodeData& node) { TreeView1_Expand(st, node); };
   tree.events.Collapse = [&st](const TreeNodeData& node) { TreeView1_Collapse(st, node); };
 }
 
-void EditTreeBuild(ProgramState& st) {
-  if (!st.TreeShown || !st.EditTree) return;
-  TreeModel& tree = *st.EditTree;
+void EditTreeBuild(ProgramState& st) { LevelTreeBuild(st, EditTreeSource(st)); }
+
+void LevelTreeBuild(ProgramState& st, const LevelTreeSource& src) {
+  if (!src.shown || !src.tree) return;
+  TreeModel& tree = *src.tree;
   st.ui.SetBusyPointer(true);
   tree.Clear();
-  const std::string name = SplitPath(st, st.CurrentFilePath).name;
+  const std::string name = SplitPath(st, src.filePath).name;
   if (name == "無題") {
     tree.Add("", std::string(kTreeRootKey), name, kImageLeaf);
     st.ui.SetBusyPointer(false);
@@ -306,8 +319,8 @@ void EditTreeBuild(ProgramState& st) {
   }
   tree.Add("", std::string(kTreeRootKey), name, kImageClose, kImageOpen);
   {
-    TreeBusy busy(st, true);
-    TreeFiles files(st);
+    TreeBusy busy(st, src.statusText);
+    TreeFiles files(st, src.workBase);
     const SheetChain top = files.Chain(1, 1);
     for (const std::string& rec : top.records) {
       if (IsClosing(rec)) continue;
@@ -316,7 +329,7 @@ void EditTreeBuild(ProgramState& st) {
       if (child < 1) {
         tree.Add(kTreeRootKey, key, NodeText(st, rec, 1), kImageLeaf);
       } else if (tree.Add(kTreeRootKey, key, NodeText(st, rec, 1), kImageClose, kImageOpen)) {
-        AddChildren(st, files, 2, child, key);
+        AddChildren(st, tree, files, 2, child, key);
       }
     }
     tree.SetExpanded(kTreeRootKey, true);
@@ -324,34 +337,57 @@ void EditTreeBuild(ProgramState& st) {
 }
 
 void EditTreeAddChildren(ProgramState& st, int level, int first, std::string_view parentKey) {
-  if (!st.EditTree) return;
-  TreeFiles files(st);
-  AddChildren(st, files, level, first, parentKey);
+  LevelTreeAddChildren(st, EditTreeSource(st), level, first, parentKey);
 }
 
-void TreeView1_Expand(ProgramState& st, const TreeNodeData& node) {
-  std::string key;
-  int level = 0, record = 0;
-  if (!NodeRow(st, node, key, level, record)) return;
-  TreeFiles files(st);
-  std::string rec;
-  if (!files.Record(level, record, rec)) return;
-  const int child = BreakdownOf(st, rec, level);
-  if (child >= 1) EditTreeExpand(st, level + 1, key, child);
+void LevelTreeAddChildren(ProgramState& st, const LevelTreeSource& src, int level, int first,
+                          std::string_view parentKey) {
+  if (!src.tree) return;
+  TreeFiles files(st, src.workBase);
+  AddChildren(st, *src.tree, files, level, first, parentKey);
 }
+
+void TreeView1_Expand(ProgramState& st, const TreeNodeData& node) { LevelTreeNodeExpand(st, EditTreeSource(st), node); }
 
 void TreeView1_Collapse(ProgramState& st, const TreeNodeData& node) {
+  LevelTreeNodeCollapse(st, EditTreeSource(st), node);
+}
+
+void LevelTreeNodeExpand(ProgramState& st, const LevelTreeSource& src, const TreeNodeData& node) {
   std::string key;
   int level = 0, record = 0;
   if (!NodeRow(st, node, key, level, record)) return;
-  EditTreeCollapse(st, level + 1, key, kNoRecord);
+  std::string rec;
+  if (!LevelTreeRecord(st, src, level, record, rec)) return;
+  const int child = BreakdownOf(st, rec, level);
+  if (child >= 1) LevelTreeExpand(st, src, level + 1, key, child);
+}
+
+void LevelTreeNodeCollapse(ProgramState& st, const LevelTreeSource& src, const TreeNodeData& node) {
+  std::string key;
+  int level = 0, record = 0;
+  if (!NodeRow(st, node, key, level, record)) return;
+  LevelTreeCollapse(st, src, level + 1, key, kNoRecord);
+}
+
+bool LevelTreeRecord(ProgramState& st, const LevelTreeSource& src, int level, int record, std::string& rec) {
+  TreeFiles files(st, src.workBase);
+  return files.Record(level, record, rec);
+}
+
+int LevelTreeBreakdown(const ProgramState& st, std::string_view rec, int level) {
+  return BreakdownOf(st, rec, level);
 }
 
 void EditTreeExpand(ProgramState& st, int level, std::string_view key, int first) {
-  if (!st.TreeShown || !st.EditTree) return;
-  TreeModel& tree = *st.EditTree;
-  TreeBusy busy(st, true);
-  TreeFiles files(st);
+  LevelTreeExpand(st, EditTreeSource(st), level, key, first);
+}
+
+void LevelTreeExpand(ProgramState& st, const LevelTreeSource& src, int level, std::string_view key, int first) {
+  if ((src.expandNeedsShown && !src.shown) || !src.tree) return;
+  TreeModel& tree = *src.tree;
+  TreeBusy busy(st, src.statusText);
+  TreeFiles files(st, src.workBase);
   const std::string parentKey(key);
   const SheetChain chain = files.Chain(level, first);
   for (const std::string& rec : chain.records) {
@@ -362,16 +398,21 @@ void EditTreeExpand(ProgramState& st, int level, std::string_view key, int first
     // A row added to the file since the tree was read has no node: passed over.
     if (!tree.Find(childKey)) continue;
     if (tree.Expanded(childKey)) tree.SetExpanded(childKey, false);
-    AddChildren(st, files, level + 1, child, childKey);
+    AddChildren(st, tree, files, level + 1, child, childKey);
   }
 }
 
-void EditTreeCollapse(ProgramState& st, int /*level*/, std::string_view key, int /*first*/) {
+void EditTreeCollapse(ProgramState& st, int level, std::string_view key, int first) {
+  LevelTreeCollapse(st, EditTreeSource(st), level, key, first);
+}
+
+void LevelTreeCollapse(ProgramState& st, const LevelTreeSource& src, int /*level*/, std::string_view key,
+                       int /*first*/) {
   // Everything below the node's children goes; the children themselves stay.
   // They are taken from the tree, which holds exactly the rows the level
   // files had when the node was filled, so no file is read.
-  if (!st.EditTree) return;
-  TreeModel& tree = *st.EditTree;
+  if (!src.tree) return;
+  TreeModel& tree = *src.tree;
   const TreeNode* node = tree.Find(key);
   if (!node) return;
   st.ui.SetBusyPointer(true);
@@ -382,15 +423,24 @@ void EditTreeCollapse(ProgramState& st, int /*level*/, std::string_view key, int
 }
 
 void EditTreeNodeFind(ProgramState& st, int level, bool& found, int record, int& row) {
+  LevelTreeNodeFind(st, EditTreeSource(st), level, found, record, row);
+}
+
+void LevelTreeNodeFind(ProgramState& st, const LevelTreeSource& src, int level, bool& found, int record,
+                       int& row) {
   found = true;
   row = 0;
   int first = 1;
   if (level > 1) {
+    if (!src.parentRows || level - 1 > kMaxLevels) {
+      found = false;
+      return;
+    }
     const std::optional<int> link =
-        ReadStoredLink(LinkField(st.ParentRows[static_cast<size_t>(level - 1)], kChildPos), Hex(st));
+        ReadStoredLink(LinkField((*src.parentRows)[static_cast<size_t>(level - 1)], kChildPos), Hex(st));
     first = link && *link >= 1 ? *link : kNoRecord;
   }
-  TreeFiles files(st);
+  TreeFiles files(st, src.workBase);
   const SheetChain chain = files.Chain(level, first);
   for (size_t i = 0; i < chain.records.size(); ++i) {
     if (OwnNumber(st, chain.records[i]) == record) {
@@ -442,7 +492,7 @@ void TreeView1_NodeClick(ProgramState& st, const TreeNodeData& node, LevelBarPor
     for (int i = 1; i <= depth; ++i) entry[static_cast<size_t>(i)] = TreeKeyRecord(key, i, Hex(st));
     // Each row of the path must still own the sheet below it, and the row
     // must still be in its sheet.
-    TreeFiles files(st);
+    TreeFiles files(st, st.WorkFileBase);
     int child = kNoRecord;
     for (int i = 1; i < depth; ++i) {
       std::string& rec = parents[static_cast<size_t>(i)];

@@ -14,6 +14,7 @@
 // Every walk along a record chain goes through the checked chain reader: a
 // damaged level file (a loop, a bad number, a link past its end) stops that
 // walk, is reported once per operation, and the tree keeps what was read.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,43 @@ std::string LevelPathKey(std::string_view parentKey, int level, int record, bool
 // The record number in segment `level` (1-based) of a key; the last segment
 // when level is 0.
 int TreeKeyRecord(std::string_view key, int level, bool hex);
+
+// ---- One level tree over the files of a work set ----
+
+// Where a level tree reads from and what guards it: the editor's tree
+// (EditTreeSource) or the reference window's.
+struct LevelTreeSource {
+  TreeModel* tree = nullptr;
+  std::string workBase;  // level files: work base + LevelExt(level)
+  std::string filePath;  // the root's text is its name part; "無題": a single leaf
+  // The rows of the current path by level, for a row lookup below level 1.
+  const std::array<std::string, 9>* parentRows = nullptr;
+  bool shown = true;             // the rebuild's guard
+  bool expandNeedsShown = true;  // the expand handling runs only while shown
+  bool statusText = true;        // "ツリー作成中" in status panel 1 meanwhile
+};
+
+// The editor's tree, files, root, path and guard.
+LevelTreeSource EditTreeSource(const ProgramState& st);
+
+// What EditTreeBuild, EditTreeAddChildren, TreeView1_Expand,
+// TreeView1_Collapse, EditTreeExpand, EditTreeCollapse and EditTreeNodeFind
+// do, over the source given.
+void LevelTreeBuild(ProgramState& st, const LevelTreeSource& src);
+void LevelTreeAddChildren(ProgramState& st, const LevelTreeSource& src, int level, int first,
+                          std::string_view parentKey);
+void LevelTreeNodeExpand(ProgramState& st, const LevelTreeSource& src, const TreeNodeData& node);
+void LevelTreeNodeCollapse(ProgramState& st, const LevelTreeSource& src, const TreeNodeData& node);
+void LevelTreeExpand(ProgramState& st, const LevelTreeSource& src, int level, std::string_view key, int first);
+void LevelTreeCollapse(ProgramState& st, const LevelTreeSource& src, int level, std::string_view key, int first);
+void LevelTreeNodeFind(ProgramState& st, const LevelTreeSource& src, int level, bool& found, int record,
+                       int& row);
+// Record `record` of the level file of `level`, checked (a damaged file is
+// reported); false when the file does not hold it.
+bool LevelTreeRecord(ProgramState& st, const LevelTreeSource& src, int level, int record, std::string& rec);
+// The first record of the row's breakdown; kNoRecord for none (a link below
+// 1, or a row of the deepest level).
+int LevelTreeBreakdown(const ProgramState& st, std::string_view rec, int level);
 
 // ---- The editor's tree ----
 

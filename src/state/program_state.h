@@ -17,6 +17,7 @@
 #include "state/level_nav_state.h"
 #include "state/number_chars.h"
 #include "state/print_info.h"
+#include "state/ref_window_state.h"
 #include "state/sheet_state.h"
 #include "state/sys_settings.h"
 #include "state/equipment_tables.h"
@@ -128,6 +129,7 @@ struct ProgramState : Identity,
                       SysSettings,
                       ColumnTables,
                       RefLayoutTables,
+                      RefWindowState,
                       PrintInfo,
                       NumberCharSets,
                       SheetState,

@@ -291,7 +291,7 @@ TEST_F(ToolbarCommandsTest, TheDockedCoverButtonNeedsAPrinterTheFloatingOneDoesN
 }
 
 TEST(ToolbarWiring, OnlyTheButtonsWithoutACommandStayUnwired) {
-  const std::vector<std::string> unwired{"ZOOM", "YOSI", "SANKOU", "SEARCH"};
+  const std::vector<std::string> unwired{"ZOOM", "YOSI", "SEARCH"};
   for (int bar : {1, 2}) {
     ToolbarModel model(bar == 1 ? BasicToolbarTable() : ExtendedToolbarTable());
     SetWiredButtons(model, bar);

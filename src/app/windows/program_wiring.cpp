@@ -15,6 +15,7 @@
 #include "editor/windows/frm_tname.h"
 #include "editor/windows/msk_sheet_frm.h"
 #include "editor/windows/unit2_frm.h"
+#include "reference/windows/ref_sheet_frm.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/tree/qt/tree_view.h"
@@ -152,6 +153,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterTotalNamesWindow(ui, st);
   RegisterFloatingToolbars(ui, st);
   RegisterUnitWindow(ui, st);
+  RegisterRefWindow(ui, st);
   RegisterKoujiWindow(ui, st);
   RegisterPrintWindows(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {

@@ -31,6 +31,7 @@
 #include "editor/page_numbers.h"
 #include "editor/windows/frm_kouji_sht.h"
 #include "editor/windows/frm_tname.h"
+#include "editor/windows/level_bar_widgets.h"
 #include "editor/windows/menu_bar_view.h"
 #include "editor/windows/msk_sheet_frm.h"
 #include "sheet/edit_popup_menu.h"
@@ -190,25 +191,8 @@ void EDTSHEET_FRM::BuildControls() {
   rowSheet_->setObjectName(QStringLiteral("RowSheet"));
   rowSheetGrid_.SetVisible(false);
 
-  // The level bar: a button and a path label for each parent level, one
-  // label height each.
-  const int labelHeight = fontMetrics().height() + 8;
-  const int buttonWidth = fontMetrics().horizontalAdvance(QString::fromUtf8("8.階層")) + 16;
-  for (int i = 1; i <= kLevelButtons; ++i) {
-    auto* b = new QPushButton(QString::number(i) + QString::fromUtf8(".階層"), central_);
-    b->setObjectName(QStringLiteral("DM_Button(%1)").arg(i));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setFixedSize(buttonWidth, labelHeight);
-    b->hide();
-    dmButtons_.push_back(b);
-    auto* l = new QLabel(central_);
-    l->setObjectName(QStringLiteral("DMLabel(%1)").arg(i));
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setFixedHeight(labelHeight);
-    l->hide();
-    dmLabels_.push_back(l);
-  }
+  // The level bar: a button and a path label for each parent level.
+  MakeLevelBar(central_, kLevelButtons, kLevelButtons, dmButtons_, dmLabels_);
   sizerLine_ = new QRubberBand(QRubberBand::Line, central_);
   sizerLine_->hide();
 
@@ -489,25 +473,7 @@ LevelBarFrame EDTSHEET_FRM::Measures() {
 }
 
 void EDTSHEET_FRM::PlaceLevelBar(const std::vector<LevelBarPlace>& pairs) {
-  for (int i = 1; i <= kLevelButtons; ++i) {
-    QPushButton* b = DM_Button(i);
-    QLabel* l = DMLabel(i);
-    const bool shown = i <= int(pairs.size()) && pairs[size_t(i - 1)].visible;
-    if (!shown) {
-      b->hide();
-      l->hide();
-      continue;
-    }
-    const LevelBarPlace& p = pairs[size_t(i - 1)];
-    const int labelLeft = Px(p.labelLeft);
-    l->setGeometry(labelLeft, Px(p.labelTop), std::max(0, central_->width() - labelLeft), l->height());
-    b->move(Px(p.buttonLeft), Px(p.buttonTop));
-    // On one line the next level's button lies over the label.
-    l->show();
-    l->raise();
-    b->show();
-    b->raise();
-  }
+  kv::PlaceLevelBar(dmButtons_, dmLabels_, pairs, *central_);
 }
 
 void EDTSHEET_FRM::PlaceGrid(const kv::GridPlace& place) {

@@ -12,6 +12,7 @@
 #include "editor/editor_geometry.h"
 #include "editor/unit_list.h"
 #include "editor/windows/edtsheet_frm.h"
+#include "editor/windows/window_twips.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
@@ -67,27 +68,14 @@ UNIT2_Frm::UNIT2_Frm(ProgramState& st, QtUi& ui) : QWidget(nullptr), st_(st), ui
   const auto editor = [this] { return dynamic_cast<EDTSHEET_FRM*>(ui_.LoadedWindow(kEditWindow)); };
   UnitWindowPort port;
   // Outer rectangles in twips; the frame the window system adds is kept.
-  port.Bounds = [this] {
-    const QRect r = frameGeometry();
-    return WindowRect{Tw(r.x()), PixelsToTwips(r.y(), logicalDpiY()), Tw(r.width()),
-                      PixelsToTwips(r.height(), logicalDpiY())};
-  };
-  port.SetBounds = [this](const WindowRect& r) {
-    const QSize extra = frameGeometry().size() - size();
-    move(Px(r.left), TwipsToPixels(r.top, logicalDpiY()));
-    resize(std::max(Px(r.width) - extra.width(), 1), std::max(TwipsToPixels(r.height, logicalDpiY()) - extra.height(), 1));
-  };
+  port.Bounds = [this] { return OuterBoundsTwips(*this); };
+  port.SetBounds = [this](const WindowRect& r) { SetOuterBoundsTwips(*this, r); };
   port.CenterAt = [this](int widthTw, int heightTw) {
     const QSize extra = frameGeometry().size() - size();
     resize(std::max(Px(widthTw) - extra.width(), 1), std::max(TwipsToPixels(heightTw, logicalDpiY()) - extra.height(), 1));
     CenterForm(*this);
   };
-  port.ScreenTwips = [this] {
-    const QScreen* screen = this->screen();
-    if (screen == nullptr) return TextSize{1 << 20, 1 << 20};
-    const QRect r = screen->virtualGeometry();
-    return TextSize{Tw(r.right() + 1), PixelsToTwips(r.bottom() + 1, logicalDpiY())};
-  };
+  port.ScreenTwips = [this] { return kv::ScreenTwips(*this); };
   port.State = [this] { return ui_.GetWindowState(kUnitWindow); };
   port.SetState = [this](WindowState s) { ui_.SetWindowState(kUnitWindow, s); };
   port.ChangeItemSet = [this](const std::string& caption, bool checked) {
