@@ -4,8 +4,18 @@
 // read and written as raw Shift-JIS bytes, exactly the record length, never
 // converted. The record length is fixed when the file is opened, so each
 // caller uses the length of the file set it works on.
+//
+// Records are read out of a block cache shared by every record file of the
+// program: a file of ordinary size is read whole at its first record, a
+// larger one in blocks, within a bounded total. A file's cached blocks are
+// used by a later opening only while its length and change time (as the
+// file system gives them) are those seen when the blocks were read, and only
+// on a local file system with fine change times; a write through any record
+// file goes into the cached blocks as well as the file. Code that changes a
+// level file by other means calls RecordFileChanged.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,6 +32,13 @@ class RecordFileError : public std::runtime_error {
 
 // Record lengths a record file accepts: 256 and 512.
 bool IsValidRecordLength(int length);
+
+// Drops the cached blocks of the file at `path` (when it exists): its next
+// reads go to the file. For code that writes a level file in place without
+// a RecordFile; a file replaced or rewritten is told from its change time.
+void RecordFileChanged(const std::filesystem::path& path);
+
+struct CachedFile;
 
 enum class RecordFileMode {
   ReadWrite,  // created (empty) when missing
@@ -69,10 +86,14 @@ class RecordFile {
   void Close();
 
  private:
+  bool ReadDirect(std::int32_t recordNo, std::string& bytes) const;
+
   std::filesystem::path path_;
   int length_ = 0;
   int fd_ = -1;
   bool readOnly_ = false;
+  std::uint64_t dev_ = 0, ino_ = 0;
+  std::shared_ptr<CachedFile> cache_;  // none: every read goes to the file
 };
 
 }  // namespace kv

@@ -1,14 +1,16 @@
 #include "platform/page_no_write.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <mutex>
 
+#include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/fs.h"
 
@@ -16,63 +18,122 @@ namespace kv {
 
 namespace {
 
-// The level files of a work set, each mapped while this lives: for reading,
-// and for writing too where the file system allows it. A field is written
-// into the mapping, where it lies: a stop at any point leaves every record
-// whole.
-class MappedLevels {
+// Room for the bytes of level files, kept from one numbering to the next:
+// memory used again costs no page faults, which on some machines cost more
+// than reading the files. Kept up to kKeptBytes in all.
+class FileImagePool {
  public:
-  MappedLevels(const std::filesystem::path& workBase, const std::vector<std::string>& levelExts) {
+  // The room kept that best fits `size` bytes: the smallest that holds
+  // them, or else the largest.
+  std::string Take(size_t size) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (images_.empty()) return {};
+    size_t best = 0;
+    for (size_t i = 1; i < images_.size(); ++i) {
+      const size_t c = images_[i].capacity(), b = images_[best].capacity();
+      if (b >= size ? c >= size && c < b : c > b) best = i;
+    }
+    std::string image = std::move(images_[best]);
+    images_.erase(images_.begin() + static_cast<std::ptrdiff_t>(best));
+    kept_ -= image.capacity();
+    return image;
+  }
+  void Give(std::string image) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (kept_ + image.capacity() > kKeptBytes) return;
+    kept_ += image.capacity();
+    images_.push_back(std::move(image));
+  }
+
+ private:
+  static constexpr size_t kKeptBytes = size_t{64} << 20;
+  std::mutex mutex_;
+  std::vector<std::string> images_;
+  size_t kept_ = 0;
+};
+
+FileImagePool& ImagePool() {
+  static FileImagePool* pool = new FileImagePool;  // never destroyed: used until the end
+  return *pool;
+}
+
+// The level files of a work set, each read whole while this lives, and
+// open for writing too where the file system allows it. A field is written
+// with a positioned write where it lies: a stop at any point leaves every
+// record whole.
+class LevelFileSet {
+ public:
+  LevelFileSet(const std::filesystem::path& workBase, const std::vector<std::string>& levelExts) {
     files_.resize(levelExts.size());
     views_.resize(levelExts.size());
     for (size_t i = 0; i < levelExts.size(); ++i) Open(i, workBase.string() + levelExts[i]);
   }
-  ~MappedLevels() {
+  ~LevelFileSet() {
     for (File& f : files_) {
-      if (f.map != nullptr) ::munmap(f.map, f.size);
+      if (f.changed) RecordFileChanged(f.path);
       if (f.fd >= 0) ::close(f.fd);
+      ImagePool().Give(std::move(f.bytes));
     }
   }
-  MappedLevels(const MappedLevels&) = delete;
-  MappedLevels& operator=(const MappedLevels&) = delete;
+  LevelFileSet(const LevelFileSet&) = delete;
+  LevelFileSet& operator=(const LevelFileSet&) = delete;
 
   const std::vector<std::string_view>& Views() const { return views_; }
 
   // Puts `bytes` at `offset` of level file i when they differ from what it
   // holds; true when the file holds them afterwards.
   bool Put(size_t i, size_t offset, std::string_view bytes) {
-    const File& f = files_[i];
-    if (offset + bytes.size() > f.size) return false;
+    File& f = files_[i];
+    if (offset + bytes.size() > f.bytes.size()) return false;
     if (views_[i].substr(offset, bytes.size()) == bytes) return true;
     if (!f.writable) return false;
-    std::memcpy(static_cast<char*>(f.map) + offset, bytes.data(), bytes.size());
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n =
+          ::pwrite(f.fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+      f.changed = true;
+    }
+    if (done < bytes.size()) return false;
+    f.bytes.replace(offset, bytes.size(), bytes);
     return true;
   }
 
  private:
   struct File {
+    std::filesystem::path path;
     int fd = -1;
-    void* map = nullptr;
-    size_t size = 0;
+    std::string bytes;  // the file's bytes as read
     bool writable = false;
+    bool changed = false;
   };
 
   void Open(size_t i, const std::string& name) {
     File& f = files_[i];
-    const std::filesystem::path path = fs::ResolveNoCase(std::filesystem::path(name));
-    f.fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    f.path = fs::ResolveNoCase(std::filesystem::path(name));
+    f.fd = ::open(f.path.c_str(), O_RDWR | O_CLOEXEC);
     f.writable = f.fd >= 0;
     if (f.fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-      f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      f.fd = ::open(f.path.c_str(), O_RDONLY | O_CLOEXEC);
     if (f.fd < 0) return;
     struct stat info {};
     if (::fstat(f.fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return;
-    const int access = f.writable ? PROT_READ | PROT_WRITE : PROT_READ;
-    void* map = ::mmap(nullptr, static_cast<size_t>(info.st_size), access, MAP_SHARED, f.fd, 0);
-    if (map == MAP_FAILED) return;
-    f.map = map;
-    f.size = static_cast<size_t>(info.st_size);
-    views_[i] = std::string_view(static_cast<const char*>(map), f.size);
+    const size_t size = static_cast<size_t>(info.st_size);
+    std::string bytes = ImagePool().Take(size);
+    bytes.resize(size);  // room used before is not cleared again
+    for (size_t got = 0; got < size;) {
+      const ssize_t n = ::pread(f.fd, bytes.data() + got, size - got, static_cast<off_t>(got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {  // an unreadable file holds no sheet, as an empty one
+        ImagePool().Give(std::move(bytes));
+        return;
+      }
+      got += static_cast<size_t>(n);
+    }
+    f.bytes = std::move(bytes);
+    views_[i] = f.bytes;
   }
 
   std::vector<File> files_;
@@ -83,7 +144,7 @@ int PageNoWrite(const std::filesystem::path& workBase, int recordLength, std::st
                 int rowsPerPage, const std::vector<std::string>& levelExts, bool leaveOutX) {
   const PagePlanRule rule{recordLength, IsHexBase(numberBase), rowsPerPage, leaveOutX};
   if (rowsPerPage < 1 || recordLength < kPageFieldPos + kPageFieldWidth - 1) return 0;
-  MappedLevels levels(workBase, levelExts);
+  LevelFileSet levels(workBase, levelExts);
   const PagePlan plan = PagePlanMake(levels.Views(), rule);
   int numbered = 0;
   for (const PagePlanSheet& sheet : plan.sheets) {
@@ -110,7 +171,7 @@ std::string PageFieldText(int page, bool hex) {
 
 PagePlan PagePlanOfFiles(const std::filesystem::path& workBase, const std::vector<std::string>& levelExts,
                          const PagePlanRule& rule) {
-  MappedLevels levels(workBase, levelExts);
+  LevelFileSet levels(workBase, levelExts);
   return PagePlanMake(levels.Views(), rule);
 }
 

@@ -194,6 +194,7 @@ void WriteDeepLevel(ProgramState& st, const stdfs::path& path, const SheetRecord
     if (appending) {
       std::error_code ec;
       stdfs::resize_file(path, static_cast<std::uintmax_t>(oldCount) * static_cast<std::uintmax_t>(st.DataLen), ec);
+      RecordFileChanged(path);  // records cached past the old end are gone
     }
     LevelFileErrorShow(st, path, e.what());
     throw WriteRefused{};

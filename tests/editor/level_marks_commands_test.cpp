@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core/record_file.h"
 #include "storage/file_commands_double.h"
 #include "storage/level_fixture.h"
 #include "storage/level_marks_clear.h"
@@ -91,6 +94,32 @@ TEST_F(LevelMarksClearTest, OnlyThePrintMarksIOfWholeRecordsChange) {
   EXPECT_EQ(top[1][1], 'U');
   EXPECT_EQ(Text(top[0]), Pad("I I I"));
   EXPECT_EQ(top[1][2], 'I');  // the row kind byte is no print mark
+}
+
+// A level file read in several pieces is cleared across their seams, and a
+// record file that read it before the clearing reads the cleared marks.
+TEST_F(LevelMarksClearTest, LargeFilesAreClearedWholeAndReadBackCleared) {
+  Configure(256, "10", 1);
+  std::string bytes;
+  for (int n = 1; n <= 9000; ++n) {
+    std::string rec(256, '.');
+    if (n % 7 == 0 || n == 4096 || n == 4097) rec[1] = 'I';  // on either side of a piece's end
+    bytes += rec;
+  }
+  app.Write(LevelPath(1).lexically_relative(app.path()).string(), bytes);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));  // settled: its records are cached
+  RecordFile reader(LevelPath(1), 256, RecordFileMode::ReadOnly);
+  std::string rec;
+  ASSERT_TRUE(reader.GetRecordText(4097, rec));
+  ASSERT_EQ(rec[1], 'I');
+
+  ASSERT_TRUE(NotPrnLevelLineClear(st, st.WorkFileBase, st.DataLen, 'I', 2).ok);
+
+  EXPECT_EQ(ReadAll(LevelPath(1)), Cleared(bytes));
+  for (int n : {4096, 4097, 8995}) {
+    ASSERT_TRUE(reader.GetRecordText(n, rec));
+    EXPECT_EQ(rec, std::string(256, '.').replace(1, 1, " ")) << n;
+  }
 }
 
 // A level file that cannot be read stops the clearing there: the levels

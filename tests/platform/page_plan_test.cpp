@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/page_no_write.h"
 #include "support/temp_folder.h"
@@ -215,6 +218,22 @@ TEST_F(PagePlanTest, NumberingAgainChangesOnlyWrongFields) {
   EXPECT_EQ(Field(2, 1), "  3P");
   ASSERT_EQ(PageNoWrite2(Base(), app.path(), kLen, "10", 2, exts), 4);
   EXPECT_EQ(All(), numbered);
+}
+
+// A record file that read a level file before the numbering reads the
+// numbers written, as does one opened after.
+TEST_F(PagePlanTest, RecordFilesReadTheNumbersWritten) {
+  Write(Sample(), false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));  // settled: its records are cached
+  RecordFile before(Level(2), kLen, RecordFileMode::ReadOnly);
+  std::string rec;
+  ASSERT_TRUE(before.GetRecordText(1, rec));
+  ASSERT_EQ(PageNoWrite2(Base(), app.path(), kLen, "10", 2, exts), 4);
+  RecordFile after(Level(2), kLen, RecordFileMode::ReadOnly);
+  for (const RecordFile* f : {&before, &after}) {
+    ASSERT_TRUE(f->GetRecordText(1, rec));
+    EXPECT_EQ(rec.substr(15, 4), "  4P");
+  }
 }
 
 // The print program's variants of the one plan: the breakdowns below "I"
