@@ -188,6 +188,7 @@ void RowPaste(ProgramState& st, GridModel& grid) {
     SetRecordByte(rec, kMarkPos, ' ');
     rec.replace(static_cast<size_t>(kOwnPos - 1), static_cast<size_t>(kColumnDataPos - kOwnPos), 16, ' ');
   }
+  const std::string page = PageField(st);
   ClearSelect32(grid);
   SetSelect32(grid, 1, st.CurrentRow, st.ColCount[static_cast<size_t>(st.CurrentLevel)], st.CurrentRow + n - 1);
   SelRectStore(st, grid);
@@ -195,6 +196,7 @@ void RowPaste(ProgramState& st, GridModel& grid) {
   const int last = std::min(st.CurrentRow + n - 1, imax);
   for (int r = st.CurrentRow, k = 1; r <= last; ++r, ++k)
     MoveRowBody(Row(st, r), st.RowClip[static_cast<size_t>(k)], st.DataLen);
+  PageFieldOnFirstRowOnly(st, page);
   st.UsedRows = LastUsedRow(st);
   st.SheetModified = true;
   StatusUsedRows(st);
