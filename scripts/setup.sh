@@ -36,8 +36,11 @@ korvane_install() {
 # build of test.sh), given when the folder is first configured.
 KORVANE_CMAKE_OPTIONS=(${KORVANE_CMAKE_OPTIONS[@]+"${KORVANE_CMAKE_OPTIONS[@]}"})
 
+# Builds the targets given (all of them when none is given).
 korvane_build() {
   local jobs log
+  local targets=()
+  [ $# -gt 0 ] && targets=(--target "$@")
   jobs="${KORVANE_JOBS:-$(nproc)}"
   log="$KORVANE_BUILD.log"
   mkdir -p "$KORVANE_BUILD"
@@ -47,7 +50,7 @@ korvane_build() {
       || { cat "$log"; return 1; }
   fi
   # Quiet on success; on failure show what the compiler said.
-  if ! cmake --build "$KORVANE_BUILD" -j "$jobs" >"$log" 2>&1; then
+  if ! cmake --build "$KORVANE_BUILD" -j "$jobs" ${targets[@]+"${targets[@]}"} >"$log" 2>&1; then
     grep -vE '^\[ *[0-9]+%\]' "$log" | tail -n 200
     return 1
   fi

@@ -37,6 +37,13 @@ bool InUseAtEnd(ProgramState& st) {
 // must stay open.
 bool PendingPack(ProgramState& st) {
   if (st.WorkFileBase.find("無題") != std::string::npos || !st.PackPending) return true;
+  // Changes the user once declined to save are packed only on a Yes; No ends
+  // the program with the estimate file as it was.
+  switch (AskAboutDeclinedPack(st)) {
+    case DeclinedPack::Stop: return false;
+    case DeclinedPack::Leave: st.PackPending = false; return true;
+    case DeclinedPack::Pack: break;
+  }
   if (!LanLockTestForPack(st)) {
     if (InUseAtEnd(st)) return true;
     st.PackPending = true;
@@ -51,6 +58,7 @@ bool PendingPack(ProgramState& st) {
   if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
   const int outcome = PackEstimateFile(st, st.CurrentFilePath, false);
   st.PackPending = false;
+  if (outcome == kEstimatePacked) st.PackDeclined = false;
   if (outcome == kEstimatePacked) return true;
 
   const std::string name = SplitPath(st, st.WorkFileBase).name;

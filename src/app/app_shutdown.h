@@ -25,7 +25,9 @@ struct ShutdownSteps {
 
 // The shut-down. A named estimate with work files written since its last
 // pack is compacted, given its page numbers and packed (its work files
-// kept), after the lock test of Save: an estimate another user holds (or
+// kept); when the user once declined or cancelled saving those changes the
+// save question comes first (No: not packed, the program ends; Cancel: `ok`
+// false, the program stays open). The pack comes after the lock test of Save: an estimate another user holds (or
 // took from this program) is not written over; the user is told and asked
 // whether to save it under another name (Yes: Save As; No: the program ends
 // and the estimate file keeps the other user's work). `ok` false: the pack

@@ -36,6 +36,13 @@ void StartupMsg(ProgramState& st, const std::string& text) {
   FloatWindowsTopMostSet(st, true);
 }
 
+// Settings the program cannot work with end the start-up after one message
+// naming the file and the key, before any estimate is opened or written.
+void RefuseStart(ProgramState& st, const std::string& problem) {
+  StartupMsg(st, problem + "\n" + std::string(kCannotStart));
+  st.ui.EndProgram(1);
+}
+
 // The work folder is made when missing (one level: the program folder is
 // there). A folder that cannot be made ends the start-up: every estimate is
 // edited in it.
@@ -141,7 +148,8 @@ void StartupInit(ProgramState& st, const std::string& programFolder) {
   // start-up with the refusal alone: nothing after it could work.
   SplashProgress(st, 4);
   RequiredSettingsCheck(st);
-  LevelIniRead(st);
+  std::string refusal;
+  if (!LevelIniRead(st, refusal)) RefuseStart(st, refusal);
   SplashProgress(st, 5);
   if (!DataIniLoad(st, st.AppPath + "/DAVIROV.INI")) st.ui.EndProgram(1);
   SplashProgress(st, 6);
@@ -174,7 +182,9 @@ void StartupInit(ProgramState& st, const std::string& programFolder) {
   SplashProgress(st, 11);
   // The base text's masks are the current masks: they are read with it.
   st.UsesCurrentSettings = false;
-  ColumnDefRead(st, (base.folder.empty() ? st.AppPath : base.folder) + "/" + base.name);
+  if (!ColumnDefRead(st, (base.folder.empty() ? st.AppPath : base.folder) + "/" + base.name, &refusal) &&
+      !refusal.empty())
+    RefuseStart(st, refusal);
 
   // 8. The untitled layout file: what estimates are compared against.
   SplashProgress(st, 12);

@@ -59,7 +59,12 @@ bool Form_QueryUnload(ProgramState& st, const EditorCloseSteps& steps) {
       if (st.sheetEngine == nullptr || !st.sheetEngine->LevelSheetRecord(st)) return kRefuse;
       st.SheetModified = false;
       st.PackPending = true;
+      st.PackDeclined = false;  // the user wants the estimate saved
       if (steps.SaveSheetObjects) steps.SaveSheetObjects(st, st.WorkFileBase);
+    } else if (st.PackDeclined) {
+      // No, after saving was declined before: the estimate file stays as it
+      // was, and nothing is packed at the end.
+      st.PackPending = false;
     }
   }
   // 9.

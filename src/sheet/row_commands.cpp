@@ -38,6 +38,25 @@ void MoveRowBody(std::string& dst, std::string_view src, int dataLen) {
 
 void BlankRowBody(std::string& dst, int dataLen) { MoveRowBody(dst, {}, dataLen); }
 
+// The page field (bytes 16-19, the sheet's first page) belongs to the
+// sheet's first row, as byte 1 does to its position: once rows have moved,
+// row 1 holds `page` (what row 1 held before) and no other row holds one.
+std::string PageField(ProgramState& st) {
+  std::string page(FieldBytes(Row(st, 1), kObjectPos, kObjectWidth));
+  page.resize(static_cast<size_t>(kObjectWidth), ' ');
+  return page;
+}
+
+void PageFieldOnFirstRowOnly(ProgramState& st, const std::string& page) {
+  const int imax = SheetRowLimit(st);
+  for (int r = 1; r <= imax + 1; ++r) {
+    std::string& rec = Row(st, r);
+    if (rec.size() < static_cast<size_t>(kObjectPos + kObjectWidth - 1)) continue;
+    rec.replace(static_cast<size_t>(kObjectPos - 1), static_cast<size_t>(kObjectWidth),
+                r == 1 ? page : std::string(static_cast<size_t>(kObjectWidth), ' '));
+  }
+}
+
 void StatusUsedRows(ProgramState& st) {
   if (st.sheetEngine != nullptr) st.sheetEngine->StatusPanelSet(st, 2, StrNum(st.UsedRows) + " 行");
 }
@@ -78,8 +97,10 @@ void RowDeleteRun(ProgramState& st, GridModel& grid) {
   const int imax = SheetRowLimit(st);
   const int oldUsed = st.UsedRows;
   const int n = st.SelBottom - st.SelTop + 1;
+  const std::string page = PageField(st);
   DeleteRow32(grid, st.SelTop, n);
   for (int r = st.SelTop; r <= oldUsed && r + n <= imax; ++r) MoveRowBody(Row(st, r), Row(st, r + n), st.DataLen);
+  PageFieldOnFirstRowOnly(st, page);
   st.UsedRows = oldUsed - n;
   HeadersRelabel(st, grid, st.SelTop, st.UsedRows);
   for (int r = st.UsedRows + 1; r <= oldUsed; ++r) {
@@ -123,9 +144,11 @@ RowInsertResult RowInsert(ProgramState& st, GridModel& grid) {
     WarnMsgBox(st, kRowLimitMessage);
     result = RowInsertResult::Refused;
   } else {
+    const std::string page = PageField(st);
     InsertRow32(grid, st.SelTop, n);
     for (int r = st.UsedRows + n; r >= st.SelBottom + 1; --r) MoveRowBody(Row(st, r), Row(st, r - n), st.DataLen);
     for (int r = st.SelTop; r <= st.SelBottom; ++r) BlankRowBody(Row(st, r), st.DataLen);
+    PageFieldOnFirstRowOnly(st, page);
     st.UsedRows += n;
     st.SheetModified = true;
     HeadersRelabel(st, grid, st.SelTop, st.UsedRows);
@@ -165,6 +188,7 @@ void RowPaste(ProgramState& st, GridModel& grid) {
     SetRecordByte(rec, kMarkPos, ' ');
     rec.replace(static_cast<size_t>(kOwnPos - 1), static_cast<size_t>(kColumnDataPos - kOwnPos), 16, ' ');
   }
+  const std::string page = PageField(st);
   ClearSelect32(grid);
   SetSelect32(grid, 1, st.CurrentRow, st.ColCount[static_cast<size_t>(st.CurrentLevel)], st.CurrentRow + n - 1);
   SelRectStore(st, grid);
@@ -172,6 +196,7 @@ void RowPaste(ProgramState& st, GridModel& grid) {
   const int last = std::min(st.CurrentRow + n - 1, imax);
   for (int r = st.CurrentRow, k = 1; r <= last; ++r, ++k)
     MoveRowBody(Row(st, r), st.RowClip[static_cast<size_t>(k)], st.DataLen);
+  PageFieldOnFirstRowOnly(st, page);
   st.UsedRows = LastUsedRow(st);
   st.SheetModified = true;
   StatusUsedRows(st);

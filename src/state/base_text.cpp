@@ -107,7 +107,16 @@ bool BaseTextRead(ProgramState& st, const std::string& sysIniPath) {
   return true;
 }
 
-bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
+bool ColumnDefRead(ProgramState& st, const std::string& baseSet, std::string* refusal) {
+  // Definitions that cannot be used at all: told at once, or handed to the
+  // caller when it asked for them.
+  const auto refuse = [&](const std::string& text) {
+    if (refusal)
+      *refusal = text;
+    else
+      WarnMsgBox(st, text);
+    return false;
+  };
   const int levels = std::clamp(st.LevelCount, 0, 8);
   const std::string indexPath = baseSet + st.LevelExt[1];
   const std::string columnPath = baseSet + st.LevelExt[2];
@@ -127,8 +136,7 @@ bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
     }
   } catch (const RecordFileError&) {
     static_cast<ColumnTables&>(st) = previous;
-    WarnMsgBox(st, "基本TEXTファイル " + indexPath + " を読み込めません。");
-    return false;
+    return refuse("基本TEXTファイル " + indexPath + " を読み込めません。");
   }
 
   try {
@@ -147,21 +155,24 @@ bool ColumnDefRead(ProgramState& st, const std::string& baseSet) {
     }
   } catch (const RecordFileError&) {
     static_cast<ColumnTables&>(st) = previous;
-    WarnMsgBox(st, "基本TEXTファイル " + columnPath + " を読み込めません。");
-    return false;
+    return refuse("基本TEXTファイル " + columnPath + " を読み込めません。");
   }
 
   if (!SumColumnFind(st)) {
     static_cast<ColumnTables&>(st) = previous;
-    WarnMsgBox(st,
-               "基本TEXTの列定義の計算式が互いを参照しているか、参照が深すぎます。\n"
-               "この列定義は使用できません。");
-    return false;
+    return refuse("基本TEXTファイル " + columnPath +
+                  " の列定義の計算式が互いを参照しているか、参照が深すぎます。\n"
+                  "この列定義は使用できません。");
   }
 
   if (!problems.empty()) {
     std::string text = "基本TEXTファイル " + columnPath + " に誤りがあります。";
     for (const auto& p : problems) text += "\n" + p;
+    // A level without a single column (or no levels at all) leaves nothing
+    // to edit or store.
+    bool usable = levels >= 1;
+    for (int L = 1; L <= levels; ++L) usable = usable && st.ColCount[L] >= 1;
+    if (!usable) return refuse(text);
     WarnMsgBox(st, text);
     return false;
   }

@@ -46,8 +46,10 @@ bool BaseTextRead(ProgramState& st, const std::string& sysIniPath);
 // a chain is read up to the fault (at most 52 columns, never a record twice,
 // stopping at a next link that is not a record number). A cyclic definition
 // refuses the whole set and keeps the tables as they were. True when every
-// level was read whole.
-bool ColumnDefRead(ProgramState& st, const std::string& baseSet);
+// level was read whole. Definitions that cannot be used at all (a file that
+// cannot be read, cyclic formulas, a level without a single column) are not
+// shown when `refusal` is given: its text goes there for the caller.
+bool ColumnDefRead(ProgramState& st, const std::string& baseSet, std::string* refusal = nullptr);
 
 // Reads the chain of column definition records of one level of the base text
 // column file from record `first` on into records[1..]; returns the number of

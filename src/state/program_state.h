@@ -70,6 +70,9 @@ struct Status {
   bool RecoveryRunning = false;
   bool SheetModified = false;
   bool PackPending = false;
+  // The user declined or cancelled a save question for the pending changes:
+  // they are no longer packed without asking (at the end, Open, New).
+  bool PackDeclined = false;
   bool SheetLoading = false;
   bool CommandBusy = false;
   // The non-print row command is locked while the unit, reference, search or

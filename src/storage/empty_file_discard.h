@@ -6,7 +6,11 @@ namespace kv {
 
 struct ProgramState;
 
-// Asks (OK / Cancel) "<work base>" / "このファイルは空ですので削除されます。
+// Only a level 1 read whole is taken as empty: when the settings cannot read
+// the level files (no levels, no columns of level 1, a bad record length) or
+// the level-1 work file is missing or damaged, the user is told, nothing is
+// asked or deleted, and the result is false.
+// Otherwise asks (OK / Cancel) "<work base>" / "このファイルは空ですので削除されます。
 // 保存出来ません。". Cancel: false, nothing changes. OK: the estimate file,
 // its object pack (".OPD"), its lock file (when it names this machine) and
 // its work files are deleted, the untitled estimate becomes current with an

@@ -75,6 +75,7 @@ bool AskToRecord(ProgramState& st, const std::string& text, std::string_view tit
     if (!RecordSheet(st)) return false;
     st.SheetModified = false;
     st.PackPending = true;
+    st.PackDeclined = false;  // the user wants the estimate saved
     return true;
   }
   if (answer == vbNo) {
@@ -82,6 +83,20 @@ bool AskToRecord(ProgramState& st, const std::string& text, std::string_view tit
     return true;
   }
   return false;
+}
+
+std::string PendingChangesQuestion(const ProgramState& st) {
+  return "見積データ [ " + NameOf(st, st.CurrentFilePath) + " ] の内容は変更されています。\n保存しますか？";
+}
+
+DeclinedPack AskAboutDeclinedPack(ProgramState& st) {
+  if (!st.PackPending || !st.PackDeclined || IsUntitledName(st.WorkFileBase)) return DeclinedPack::Pack;
+  const int answer = AskUser(st, PendingChangesQuestion(st), vbYesNoCancel + vbExclamation);
+  if (answer == vbYes) {
+    st.PackDeclined = false;
+    return DeclinedPack::Pack;
+  }
+  return answer == vbNo ? DeclinedPack::Leave : DeclinedPack::Stop;
 }
 
 bool RecordSheet(ProgramState& st) {
@@ -96,8 +111,10 @@ bool CompactEstimate(ProgramState& st, const std::string& workBase) {
 }
 
 int PackEstimate(ProgramState& st, const std::string& path) {
-  return st.fileCommands ? st.fileCommands->PackEstimateFile(st, path, false)
-                         : PackEstimateFile(st, path, false);
+  const int result = st.fileCommands ? st.fileCommands->PackEstimateFile(st, path, false)
+                                     : PackEstimateFile(st, path, false);
+  if (result == kEstimatePacked) st.PackDeclined = false;
+  return result;
 }
 
 bool PackLockCheck(ProgramState& st) {

@@ -58,6 +58,17 @@ bool RecordSheet(ProgramState& st);
 // command stops.
 bool AskToRecord(ProgramState& st, const std::string& text, std::string_view title = kMsgTitle);
 
+// Pending changes the user once declined or cancelled to save are packed
+// only after asking again (Open, New, the end of the program): "見積データ [
+// <name> ] の内容は変更されています。" / "保存しますか？" (Yes/No/Cancel,
+// exclamation). Pack: nothing was declined, or Yes (the decline is
+// forgotten); Leave: No, the estimate file stays as it was; Stop: Cancel.
+enum class DeclinedPack { Pack, Leave, Stop };
+DeclinedPack AskAboutDeclinedPack(ProgramState& st);
+
+// The save question of Save As and of the above for the open estimate.
+std::string PendingChangesQuestion(const ProgramState& st);
+
 // The refusal of Save As and of the save question when the top sheet has no
 // rows.
 std::string NoDataToSaveText();

@@ -30,9 +30,11 @@ void FileNew(ProgramState& st) {
       return;
   }
 
+  const DeclinedPack declined = AskAboutDeclinedPack(st);
+  if (declined == DeclinedPack::Stop) return;
   if (!IsUntitledName(st.WorkFileBase)) {
     if (!st.CommandBusy) CommandBusySet(st, true);
-    if (st.PackPending) {
+    if (st.PackPending && declined == DeclinedPack::Pack) {
       if (!PackLockCheck(st)) {
         FileSaveAsRun(st, true);
         return;
@@ -61,6 +63,9 @@ void FileNew(ProgramState& st) {
   const std::string oldBase = st.WorkFileBase;
   LanLockReleaseOf(st, oldPath);
   WorkFilesDelete(st, NameOf(st, oldBase));
+  // Changes the user chose not to save went with the work files.
+  if (declined == DeclinedPack::Leave) st.PackPending = false;
+  st.PackDeclined = false;
   AddRecentEstimate(st, oldPath);
   if (st.CustomerVariant) SaveLastEstimateSetting(st, oldPath, oldBase);
   DataIniLoad(st, st.AppPath + "/DAVIROV.INI");

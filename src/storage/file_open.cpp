@@ -186,7 +186,9 @@ void FileOpen(ProgramState& st) {
     return;
   if (st.CustomerVariant) SaveLastEstimateSetting(st, st.CurrentFilePath, st.WorkFileBase);
 
-  if (!IsUntitledName(st.WorkFileBase) && st.PackPending) {
+  const DeclinedPack declined = AskAboutDeclinedPack(st);
+  if (declined == DeclinedPack::Stop) return;
+  if (!IsUntitledName(st.WorkFileBase) && st.PackPending && declined == DeclinedPack::Pack) {
     if (!PackLockCheck(st)) {
       FileSaveAsRun(st, true);
       return;
@@ -237,10 +239,13 @@ void FileOpen(ProgramState& st) {
     }
   }
 
-  // From here on the old estimate is closed.
+  // From here on the old estimate is closed; changes the user chose not to
+  // save go with its work files.
   if (!SameLock(st, lockPath, oldPath)) LanLockReleaseOf(st, oldPath);
   if (!IsUntitledName(oldBase) && !SameWorkName(NameOf(st, oldBase), file.name))
     WorkFilesDelete(st, NameOf(st, oldBase));
+  if (declined == DeclinedPack::Leave) st.PackPending = false;
+  st.PackDeclined = false;
   DataIniLoad(st, st.AppPath + "/DAVIROV.INI");
   LoadEditLayout(st, UntitledBase(st));
 

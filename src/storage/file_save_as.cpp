@@ -104,10 +104,10 @@ bool SaveUntitledAs(ProgramState& st) {
 // user holds is not packed: the user is told, and Save As goes on to its new
 // name.
 bool OfferPackOfOld(ProgramState& st) {
-  const int answer = AskUser(
-      st,
-      "見積データ [ " + NameOf(st, st.CurrentFilePath) + " ] の内容は変更されています。\n" + "保存しますか？",
-      vbYesNoCancel + vbExclamation);
+  const int answer = AskUser(st, PendingChangesQuestion(st), vbYesNoCancel + vbExclamation);
+  // Declined or cancelled: the changes stay pending, but are packed into this
+  // file only after asking again.
+  st.PackDeclined = answer != vbYes;
   if (answer == vbNo) return true;
   if (answer != vbYes) return false;
   if (!PackLockCheck(st)) return true;

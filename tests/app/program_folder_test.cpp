@@ -49,7 +49,8 @@ class ProgramFolderTest : public ::testing::Test {
   }
 
   void LoadAll() {
-    ASSERT_TRUE(LevelIniRead(st));
+    std::string levelProblem;
+    ASSERT_TRUE(LevelIniRead(st, levelProblem)) << levelProblem;
     ASSERT_TRUE(DataIniLoad(st, st.AppPath + "/DAVIROV.INI"));
     ASSERT_TRUE(SysIniLoad(st));
     const SplitPathResult base = SplitPath(st, st.KvTextPath);

@@ -182,6 +182,17 @@ TEST_P(StartupRefusal, EndsWithOneMessageAndWritesNothing) {
   EXPECT_EQ(Files(), before);
 }
 
+// KVUTL.INI's level count and the extension of level 2.
+void SetLevels(const std::string& prog, const std::string& count, const std::string& ext2) {
+  ASSERT_TRUE(IniPutString("階層表現拡張子", "階層レベル", count, prog + "/KVUTL.INI"));
+  ASSERT_TRUE(IniPutString("階層表現拡張子", "2", ext2, prog + "/KVUTL.INI"));
+}
+
+std::string LevelRefusal(const std::string& prog, const std::string& fault) {
+  return prog + "/KVUTL.INI の階層の定義は使用できません。\n[階層表現拡張子] " + fault +
+         "\n<TheKorvane>を起動できません!";
+}
+
 const Refusal kRefusals[] = {
     {"RecordLengthOfDavirov",
      [](const std::string& prog) { ASSERT_TRUE(IniPutString("Boot", "DataLen", "300", prog + "/DAVIROV.INI")); },
@@ -198,6 +209,22 @@ const Refusal kRefusals[] = {
      [](const std::string& prog) { ASSERT_TRUE(IniDeleteSection(kDefItemSection, prog + "/KVSSYS.INI")); },
      [](const std::string& prog) {
        return prog + "/KVSSYS.INI に [システム設定用基本TEXT] がありません。\n<TheKorvane>を起動できません!";
+     }},
+    {"LevelCountZero", [](const std::string& prog) { SetLevels(prog, "0", "Y2"); },
+     [](const std::string& prog) { return LevelRefusal(prog, "階層レベル (0) は 1 から 8 の数でなければなりません。"); }},
+    {"LevelCountNotANumber", [](const std::string& prog) { SetLevels(prog, "abc", "Y2"); },
+     [](const std::string& prog) {
+       return LevelRefusal(prog, "階層レベル (abc) は 1 から 8 の数でなければなりません。");
+     }},
+    {"LevelCountNine", [](const std::string& prog) { SetLevels(prog, "9", "Y2"); },
+     [](const std::string& prog) { return LevelRefusal(prog, "階層レベル (9) は 1 から 8 の数でなければなりません。"); }},
+    {"LevelExtensionOutsideTheWorkFolder", [](const std::string& prog) { SetLevels(prog, "8", "../../Y2"); },
+     [](const std::string& prog) { return LevelRefusal(prog, "2 (../../Y2) は拡張子として使用できません。"); }},
+    {"LevelExtensionTwice", [](const std::string& prog) { SetLevels(prog, "8", "Y1"); },
+     [](const std::string& prog) { return LevelRefusal(prog, "2 (Y1) は 1 と同じ拡張子です。"); }},
+    {"ColumnDefinitionsUnreadable", [](const std::string& prog) { std::filesystem::remove(prog + "/KVTEXT.Y2"); },
+     [](const std::string& prog) {
+       return "基本TEXTファイル " + prog + "/KVTEXT.Y2 を読み込めません。\n<TheKorvane>を起動できません!";
      }},
 };
 

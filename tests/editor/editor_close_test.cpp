@@ -147,6 +147,21 @@ TEST_F(EditorClose, SavePromptNoEndsWithoutWriting) {
   EXPECT_EQ(log.calls, (std::vector<std::string>{"LastUsedRow()", "AppShutdown(no pack)"}));
 }
 
+// Changes recorded earlier whose saving the user declined: No at the close
+// packs nothing (the estimate file stays as it was); Yes saves them.
+TEST_F(EditorClose, AfterADeclinedSaveNoPacksNothingAndYesPacks) {
+  for (const int answer : {vbNo, vbYes}) {
+    st.SheetModified = true;
+    st.PackPending = true;
+    st.PackDeclined = true;
+    log.calls.clear();
+    ui.AnswerMsgBox(answer);
+    EXPECT_FALSE(Form_QueryUnload(st, steps));
+    EXPECT_EQ(log.calls.back(), answer == vbNo ? "AppShutdown(no pack)" : "AppShutdown(pack)");
+    EXPECT_FALSE(st.PackDeclined && answer == vbYes);
+  }
+}
+
 TEST_F(EditorClose, SavePromptCancelKeepsTheProgramAsItWas) {
   st.SheetModified = true;
   ui.AnswerMsgBox(vbCancel);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,59 @@ TEST_F(RowCommandsTest, InsertOpensBlankRowsAndMovesTheRestDown) {
   EXPECT_EQ(grid.CellColour(0, 6), 14);
   EXPECT_EQ(Shown(0, 7), RowNumberText(7) + " ");
   EXPECT_EQ(bar.panels[2], " 7 行");
+}
+
+// The page field (bytes 16-19) stays with the sheet's first row: whatever
+// row 1 becomes holds the sheet's first page, and a row moved off row 1 (or
+// pasted back) holds none.
+TEST_F(RowCommandsTest, ThePageFieldStaysOnTheFirstRowOnly) {
+  const struct {
+    const char* name;
+    std::function<void()> command;
+    const char* firstName;  // the name on row 1 afterwards
+  } cases[] = {
+      {"insert above row 1",
+       [this] {
+         Cursor(kName, 1);
+         Select(1, 2);
+         EXPECT_EQ(RowInsert(st, grid), RowInsertResult::Inserted);
+       },
+       ""},
+      {"delete row 1",
+       [this] {
+         Cursor(kName, 1);
+         Select(1, 1);
+         RowDelete(st, grid);
+       },
+       "r2"},
+      {"paste row 1 below, then row 3 at row 1",
+       [this] {
+         Select(1, 1);
+         RowCopy(st);
+         Cursor(kName, 4);
+         RowPaste(st, grid);
+         Select(3, 3);
+         RowCopy(st);
+         Cursor(kName, 1);
+         RowPaste(st, grid);
+       },
+       "r3"},
+      {"insert lower down", [this] {
+         Cursor(kName, 3);
+         Select(3, 3);
+         RowInsert(st, grid);
+       },
+       "r1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rows(5);
+    st.SheetRows[1].replace(15, 4, "  6h");
+    c.command();
+    EXPECT_EQ(Cell(1, kName), c.firstName);
+    EXPECT_EQ(st.SheetRows[1].substr(15, 4), "  6h");
+    for (int r = 2; r <= st.Imax; ++r) EXPECT_EQ(st.SheetRows[size_t(r)].substr(15, 4), "    ") << r;
+  }
 }
 
 TEST_F(RowCommandsTest, InsertIsRefusedAtTheRowLimitAndIdleBelowTheRows) {

@@ -181,5 +181,37 @@ TEST_F(BaseTextTest, CyclicDefinitionsRefuseTheSet) {
   EXPECT_EQ(st.ColCount[1], 0);
 }
 
+// Definitions that leave nothing to work with go to the caller (the start-up
+// refuses to go on with them); a chain read up to a fault is only shown.
+TEST_F(BaseTextTest, UnusableDefinitionsGoToTheCaller) {
+  std::string refusal;
+  WriteThreeLevels();
+  std::filesystem::resize_file(Set() + ".Y1", 256 * 22);  // no column of level 3
+  EXPECT_FALSE(ColumnDefRead(st, Set(), &refusal));
+  EXPECT_NE(refusal.find(Set() + ".Y2 に誤りがあります。"), std::string::npos) << refusal;
+  EXPECT_NE(refusal.find("第3階層の列定義がありません"), std::string::npos);
+  EXPECT_TRUE(ui.MessageTexts().empty());
+
+  refusal.clear();
+  std::filesystem::remove(Set() + ".Y2");
+  EXPECT_FALSE(ColumnDefRead(st, Set(), &refusal));
+  EXPECT_EQ(refusal, "基本TEXTファイル " + Set() + ".Y2 を読み込めません。");
+
+  refusal.clear();
+  WriteThreeLevels();
+  calc.orderOk = false;
+  EXPECT_FALSE(ColumnDefRead(st, Set(), &refusal));
+  EXPECT_NE(refusal.find(Set() + ".Y2 の列定義の計算式が互いを参照"), std::string::npos) << refusal;
+  EXPECT_TRUE(ui.MessageTexts().empty());
+
+  calc.orderOk = true;
+  refusal.clear();
+  WriteThreeLevels(53);
+  ui.AnswerMsgBox(vbOK, "52を超えています");
+  EXPECT_FALSE(ColumnDefRead(st, Set(), &refusal));
+  EXPECT_EQ(refusal, "");
+  EXPECT_EQ(st.ColCount[2], 52);
+}
+
 }  // namespace
 }  // namespace kv

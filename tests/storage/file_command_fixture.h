@@ -54,7 +54,8 @@ struct Program {
     st.WorkFolderName = "/WORK";
     st.calc = &calc;
     st.MachineName = machine;
-    EXPECT_TRUE(LevelIniRead(st));
+    std::string levelProblem;
+    EXPECT_TRUE(LevelIniRead(st, levelProblem)) << levelProblem;
     EXPECT_TRUE(DataIniLoad(st, st.AppPath + "/DAVIROV.INI"));
     EXPECT_TRUE(SysIniLoad(st));
     EXPECT_TRUE(ColumnDefRead(st, st.AppPath + "/" + SplitPath(st, st.KvTextPath).name));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "file_command_fixture.h"
 #include "file_commands_double.h"
 #include "storage/empty_file_discard.h"
@@ -151,6 +153,41 @@ TEST_F(FileNewTest, AnEmptiedEstimateIsKeptOnCancel) {
   EXPECT_EQ(Snapshot(data), files);
   EXPECT_EQ(Snapshot(a.Work()), work);
   EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
+}
+
+// A top sheet that shows no rows because its work file could not be read,
+// or because the settings cannot read the level files, is not an empty
+// estimate: saving it asks nothing and deletes nothing.
+TEST_F(FileNewTest, AnUnreadTopSheetIsNeverTakenAsEmpty) {
+  const struct {
+    const char* name;
+    std::function<void()> spoil;
+  } cases[] = {
+      {"damaged level file",
+       [this] { std::filesystem::resize_file(WorkFile("EST.Y1"), 256 * 2 + 100); }},
+      {"missing level file", [this] { std::filesystem::remove(WorkFile("EST.Y1")); }},
+      {"no levels", [this] { st.LevelCount = 0; }},
+      {"no columns", [this] { st.ColCount[1] = 0; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenEst();
+    const auto files = Snapshot(data);
+    const int levels = st.LevelCount, columns = st.ColCount[1];
+    c.spoil();
+    a.SetTexts(1, {});
+    st.SheetModified = true;
+    ui.AnswerMsgBox(vbOK, "作業ファイル [ EST.Y1 ] ");
+    FileSave(st);
+    ui.ExpectAllAnswered();
+    EXPECT_EQ(Snapshot(data), files);
+    EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
+    st.LevelCount = levels;
+    st.ColCount[1] = columns;
+    st.SheetModified = false;
+    st.PackPending = false;
+    FileNew(st);
+  }
 }
 
 }  // namespace

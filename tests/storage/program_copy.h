@@ -32,7 +32,8 @@ inline void StartProgram(ProgramState& st, const std::filesystem::path& dir) {
   st.AppPath = dir.string();
   st.WorkFolderName = "/WORK";
   std::filesystem::create_directories(dir / "WORK");
-  ASSERT_TRUE(LevelIniRead(st));
+  std::string levelProblem;
+  ASSERT_TRUE(LevelIniRead(st, levelProblem)) << levelProblem;
   ASSERT_TRUE(DataIniLoad(st, st.AppPath + "/DAVIROV.INI"));
   ASSERT_TRUE(SysIniLoad(st));
   ASSERT_TRUE(ColumnDefRead(st, st.AppPath + "/" + SplitPath(st, st.KvTextPath).name));

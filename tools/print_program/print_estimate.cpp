@@ -53,8 +53,8 @@ void LoadEstimateSettings(PrintEstimate& e, const PrintJob& job, const PageLook&
   st.UsesCurrentSettings = false;  // the masks come from the layout file
   e.name = stdfs::path(job.dataFile).stem().string();
 
-  if (!LevelIniRead(st) || st.LevelCount < 1)
-    throw PrintFailure("階層の定義 [ " + (programFolder / "KVUTL.INI").string() + " ] を読めません。\n" + e.ui.Take());
+  if (std::string levels; !LevelIniRead(st, levels))
+    throw PrintFailure("階層の定義 [ " + (programFolder / "KVUTL.INI").string() + " ] を読めません。\n" + levels);
   std::string problem;
   const auto items = ReadDefItemLayout(fs::ResolveNoCase(programFolder / "KVSSYS.INI").string(), problem);
   if (!items) throw PrintFailure(problem);
