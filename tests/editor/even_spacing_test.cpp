@@ -117,7 +117,8 @@ TEST_F(EvenSpacingTest, ExtendedMenuGates) {
       {kClassifyFileItem, 2, false, "(1)階層で実行して下さい"},
       {kClassifyFileItem, 2, true, "(1)階層で実行して下さい"},
       {kClassifyFileItem, 1, true, "ﾌｧｲﾙを保存後に実行して下さい."},
-      {kClassifyFileItem, 1, false, ""},
+      // Past the gate: the command itself, which wants the code columns.
+      {kClassifyFileItem, 1, false, "階層目に仕訳コード１の項目が設定がされていません"},
       {10, 1, true, "ﾌｧｲﾙを保存後に実行して下さい."},
       {7, 3, false, "(1)階層で実行して下さい"},
       {kSpecialPrintSetupItem, 2, false, "(1)階層で実行して下さい"},
