@@ -117,8 +117,7 @@ TEST_F(EvenSpacingTest, ExtendedMenuGates) {
       {kClassifyFileItem, 2, false, "(1)階層で実行して下さい"},
       {kClassifyFileItem, 2, true, "(1)階層で実行して下さい"},
       {kClassifyFileItem, 1, true, "ﾌｧｲﾙを保存後に実行して下さい."},
-      // Past the gate: the command itself, which wants the code columns.
-      {kClassifyFileItem, 1, false, "階層目に仕訳コード１の項目が設定がされていません"},
+      {kClassifyFileItem, 1, false, ""},
       {10, 1, true, "ﾌｧｲﾙを保存後に実行して下さい."},
       {7, 3, false, "(1)階層で実行して下さい"},
       {kSpecialPrintSetupItem, 2, false, "(1)階層で実行して下さい"},
@@ -134,6 +133,8 @@ TEST_F(EvenSpacingTest, ExtendedMenuGates) {
     st.NotPrintLvlLineMode = true;
     st.SearchSheetLoaded = st.RefSheetLoaded = true;
     if (*c.message != '\0') ui.AnswerMsgBox(vbOK, c.message);
+    // Past the gate the classification file command asks for the new name.
+    if (c.item == kClassifyFileItem && *c.message == '\0') ui.AnswerSaveDialog(std::nullopt);
     if (*c.modal != '\0')
       ui.AnswerModal(c.modal, [this] {
         EXPECT_FALSE(st.SearchSheetLoaded);
