@@ -13,6 +13,7 @@
 #include "app/startup_steps.h"
 #include "app/windows/program_wiring.h"
 #include "calc/calc_engine.h"
+#include "classify/siwake_master.h"
 #include "platform/instance_lock.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_ui.h"
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
   // The paper lists and the print form kept per printer.
   kv::PrintForms print;
   st.print = &print;
+  // The classification masters' lookup tables, loaded by the start-up.
+  kv::SiwakeMasters classify;
+  st.classify = &classify;
   kv::FileCommands files;
   kv::WireFileCommands(ui, st, files);
   kv::InstanceLock instance;

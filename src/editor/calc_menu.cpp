@@ -7,6 +7,7 @@
 #include "editor/even_spacing.h"
 #include "editor/grid_events.h"
 #include "editor/level_marks_commands.h"
+#include "editor/siwake_file_create.h"
 #include "platform/ui.h"
 #include "print/orvi_ken.h"
 #include "sheet/memo_editor.h"
@@ -141,6 +142,9 @@ void Tokusyusub_Click(EditorGrids& g, int index) {
       break;
     case kSearchItem:
       SchPreCheck(st);
+      break;
+    case kClassifyFileItem:
+      SiwakeFileCreate(st);
       break;
     case kLevelMarksClearItem:
       if (AtTopLevel(st)) NotPrintLvlClr(st);

@@ -22,9 +22,10 @@ inline constexpr int kSeriesFillItem = 14;
 inline constexpr int kSearchItem = 18;
 inline constexpr int kLevelMarksClearItem = 21;
 inline constexpr int kSpecialPrintSetupItem = 22;
-// The items wired to the menu; 11 and 18 wait for their windows.
-inline constexpr int kExtendedMenuItems[] = {1,  kMemoRowItem, kSpecialMemoRowItem, kEvenSpacingItem, kSeriesFillItem,
-                                             20, kLevelMarksClearItem, kSpecialPrintSetupItem};
+// The items wired to the menu; 18 waits for its window.
+inline constexpr int kExtendedMenuItems[] = {1,  kMemoRowItem,         kSpecialMemoRowItem, kClassifyFileItem,
+                                             kEvenSpacingItem,       kSeriesFillItem,     20,
+                                             kLevelMarksClearItem,   kSpecialPrintSetupItem};
 
 // The calculation-row command `index`, after the marking modes are off.
 // On an equipment classification file 16 .. 20 are refused. The selection
@@ -45,8 +46,9 @@ void Menu_3Sub_Click(EditorGrids& g, int index);
 // series, 18 checks that a search may start, 21 clears every non-print
 // level-row mark of the estimate and 22 shows the special print set-up
 // (refused below level 1; the search and reference windows are closed
-// first and the floating windows raised after it). The classification file
-// (11) and the search window (18) do nothing more yet.
+// first and the floating windows raised after it); 11 makes a
+// classification file (SiwakeFileCreate). The search window (18) does
+// nothing more yet.
 void Tokusyusub_Click(EditorGrids& g, int index);
 
 }  // namespace kv

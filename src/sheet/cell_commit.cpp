@@ -21,6 +21,7 @@
 #include "state/column_numbers.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
+#include "state/siwake_code.h"
 #include "state/warn_msg_box.h"
 #include "storage/level_read.h"
 #include "storage/row_record.h"
@@ -341,7 +342,7 @@ bool SiwakeItemFind(const ProgramState& st, int table, std::string_view code, st
   while (low <= high) {
     const int mid = (low + high) / 2;
     const CodeTableEntry& entry = entries[static_cast<size_t>(mid - 1)];
-    const int order = code.compare(TrimBlanks(entry.code));
+    const int order = SiwakeCodeCompare(code, entry.code);
     if (order > 0) {
       low = mid + 1;
     } else if (order == 0) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "state/calc_state.h"
+#include "state/classify_state.h"
 #include "state/code_tables.h"
 #include "state/column_tables.h"
 #include "state/edit_state.h"
@@ -139,6 +140,7 @@ struct ProgramState : Identity,
                       EditState,
                       CalcState,
                       CodeTableState,
+                      ClassifyState,
                       EquipmentTables,
                       LevelNavState {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}

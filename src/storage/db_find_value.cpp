@@ -1,9 +1,9 @@
 #include "storage/db_find_value.h"
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <system_error>
+
+#include "platform/index_db.h"
 
 namespace kv {
 namespace {
@@ -18,62 +18,23 @@ std::string Quoted(const std::string& name) {
   return out + "\"";
 }
 
-class Db {
- public:
-  explicit Db(const std::string& path) {
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-      sqlite3_close(db_);
-      db_ = nullptr;
-    }
-  }
-  ~Db() { sqlite3_close(db_); }
-  Db(const Db&) = delete;
-  Db& operator=(const Db&) = delete;
-  sqlite3* get() const { return db_; }
-
- private:
-  sqlite3* db_ = nullptr;
-};
-
-class Statement {
- public:
-  Statement(sqlite3* db, const std::string& sql) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
-  }
-  ~Statement() { sqlite3_finalize(stmt_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  bool ok() const { return stmt_ != nullptr; }
-  bool Bind(int i, const std::string& text) {
-    return sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) ==
-           SQLITE_OK;
-  }
-  // True when a row comes.
-  bool Row() { return sqlite3_step(stmt_) == SQLITE_ROW; }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
 }  // namespace
 
 bool DbFindValue(const std::string& dbPath, const std::string& table, const std::string& field,
                  const std::string& value) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(dbPath, ec)) return false;
-  Db db(dbPath);
-  if (!db.get()) return false;
-  // A double-quoted name is a name only, never a text in disguise.
-  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  const SqliteDb db(dbPath, SqliteOpen::ReadOnly);
+  if (!db.ok()) return false;
 
   // The table, by its exact name.
-  Statement tableFound(db.get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1");
+  SqliteStatement tableFound(db.get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1");
   if (!tableFound.ok() || !tableFound.Bind(1, table) || !tableFound.Row()) return false;
 
-  Statement anyRecord(db.get(), "SELECT 1 FROM " + Quoted(table) + " LIMIT 1");
+  SqliteStatement anyRecord(db.get(), "SELECT 1 FROM " + Quoted(table) + " LIMIT 1");
   if (!anyRecord.ok() || !anyRecord.Row()) return false;
 
-  Statement match(db.get(), "SELECT 1 FROM " + Quoted(table) + " WHERE " + Quoted(field) + " = ?1 LIMIT 1");
+  SqliteStatement match(db.get(), "SELECT 1 FROM " + Quoted(table) + " WHERE " + Quoted(field) + " = ?1 LIMIT 1");
   if (!match.ok() || !match.Bind(1, value)) return false;
   return match.Row();
 }

@@ -133,6 +133,8 @@ TEST_F(EvenSpacingTest, ExtendedMenuGates) {
     st.NotPrintLvlLineMode = true;
     st.SearchSheetLoaded = st.RefSheetLoaded = true;
     if (*c.message != '\0') ui.AnswerMsgBox(vbOK, c.message);
+    // Past the gate the classification file command asks for the new name.
+    if (c.item == kClassifyFileItem && *c.message == '\0') ui.AnswerSaveDialog(std::nullopt);
     if (*c.modal != '\0')
       ui.AnswerModal(c.modal, [this] {
         EXPECT_FALSE(st.SearchSheetLoaded);
