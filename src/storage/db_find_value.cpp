@@ -5,8 +5,52 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/lazy_library.h"
+
 namespace kv {
 namespace {
+
+// SQLite, opened at the first look-up (platform/lazy_library.h), so the
+// program does not link it. The calls below reach it through the functions
+// Lq_<name>, which the names are mapped to after them; without the library
+// the database cannot be opened and every call fails.
+template <typename F>
+F* SqlFn(const char* name) {
+  static LazyLibrary lib(KORVANE_SQLITE_FILE);
+  return lib.Function<F>(name);
+}
+
+#define KV_SQL_FN(name, params, args)                  \
+  int Lq_##name params {                               \
+    static auto* f = SqlFn<decltype(::name)>(#name);   \
+    return f ? f args : SQLITE_ERROR;                  \
+  }
+KV_SQL_FN(sqlite3_close, (sqlite3* db), (db))
+KV_SQL_FN(sqlite3_prepare_v2, (sqlite3* db, const char* sql, int n, sqlite3_stmt** stmt, const char** tail),
+          (db, sql, n, stmt, tail))
+KV_SQL_FN(sqlite3_finalize, (sqlite3_stmt* stmt), (stmt))
+KV_SQL_FN(sqlite3_bind_text, (sqlite3_stmt* stmt, int i, const char* text, int n, void (*del)(void*)),
+          (stmt, i, text, n, del))
+KV_SQL_FN(sqlite3_step, (sqlite3_stmt* stmt), (stmt))
+KV_SQL_FN(sqlite3_db_config, (sqlite3* db, int op, int value, int* out), (db, op, value, out))
+#undef KV_SQL_FN
+
+int Lq_sqlite3_open_v2(const char* file, sqlite3** db, int flags, const char* vfs) {
+  static auto* f = SqlFn<decltype(::sqlite3_open_v2)>("sqlite3_open_v2");
+  if (!f) {
+    *db = nullptr;
+    return SQLITE_CANTOPEN;
+  }
+  return f(file, db, flags, vfs);
+}
+
+#define sqlite3_open_v2 Lq_sqlite3_open_v2
+#define sqlite3_close Lq_sqlite3_close
+#define sqlite3_prepare_v2 Lq_sqlite3_prepare_v2
+#define sqlite3_finalize Lq_sqlite3_finalize
+#define sqlite3_bind_text Lq_sqlite3_bind_text
+#define sqlite3_step Lq_sqlite3_step
+#define sqlite3_db_config Lq_sqlite3_db_config
 
 // An identifier between double quotes, inner quotes doubled.
 std::string Quoted(const std::string& name) {
