@@ -489,7 +489,7 @@ TEST_F(UnitListTest, LinesAfterTheSixtiethSurviveASave) {
 // the list (also a cell opened and closed on its own text); an edited line
 // alone is cut to its 5 bytes.
 TEST_F(UnitListTest, LinesNotEditedAreSavedAsTheyWere) {
-  std::string file = std::string(100000, 'L') + "\r\n" + std::string("\xff\x80ab\x82\x82", 6) + "\r\n" +
+  std::string file = std::string(100000, 'L') + "\r\n" + std::string("\xff\x80" "ab" "\x82\x82") + "\r\n" +
                      ToSjis("平方メートル") + "\r\n";
   for (int i = 4; i <= 60; ++i) file += Padded("u" + std::to_string(i)) + "\r\n";
   file += "after\r\n";
