@@ -22,7 +22,6 @@
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/codepage.h"
 #include "platform/grid/qt/grid_view.h"
-#include "platform/tree/qt/tree_view.h"
 #include "platform/qt/qt_ui.h"
 #include "sheet/sheet_fields.h"
 #include "state/column_numbers.h"
@@ -275,7 +274,7 @@ TEST_F(EdtSheetEditing, OpeningATopLevelMenuFocusesTheSheet) {
   QApplication::setActiveWindow(&w);
   for (const auto& [name, index] : {std::pair<std::string, int>{"Menu_1", -1}, {"Menu_2", -1}, {"Menu_3", 3},
                                     {"Tokusyu", -1}}) {
-    w.TreeView1()->setFocus();
+    w.EdtSheetView()->clearFocus();
     test::Settle();
     ASSERT_FALSE(w.EdtSheetView()->hasFocus()) << name;
     QAction* top = w.MenuAction(name, index);

@@ -82,7 +82,7 @@ QVariant TreeItemModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DecorationRole) {
     const int n = d.expandedImage;
     if (d.expanded && n >= 1 && n <= static_cast<int>(std::size(kImageKeys)))
-      return images_[n - 1];
+      return ImageIcon(kImageKeys[n - 1]);
     QIcon icon = ImageIcon(d.image);
     return icon.isNull() ? QVariant() : QVariant(icon);
   }
