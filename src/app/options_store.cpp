@@ -142,6 +142,15 @@ bool OptionOk(ProgramState& st, OptionDialogState& d) {
 
 void OptionHelp(ProgramState& st) { st.ui.OpenDocument(st.AppPath + "/help_v.chm"); }
 
+OptionButtonEnd SetOPButton_Click(ProgramState& st, OptionDialogState& d, int index) {
+  switch (index) {
+    case 0: return OptionOk(st, d) ? OptionButtonEnd::Stored : OptionButtonEnd::Stay;
+    case 1: return OptionButtonEnd::Cancelled;
+    case 2: OptionHelp(st); return OptionButtonEnd::Stay;
+    default: return OptionButtonEnd::Stay;
+  }
+}
+
 void ViewOptionsCommand(ProgramState& st, const std::function<int()>& gridZoomPercent,
                         const std::function<void()>& reloadObjects,
                         const std::function<void()>& focusGrid) {

@@ -29,6 +29,16 @@ bool OptionOk(ProgramState& st, OptionDialogState& d);
 // Help: the program folder's help_v.chm, opened by the desktop.
 void OptionHelp(ProgramState& st);
 
+// What a click of one of the dialog's buttons leaves the dialog to do.
+enum class OptionButtonEnd {
+  Stay,       // a refused check, or Help
+  Stored,     // OK stored and wrote everything: the dialog closes
+  Cancelled,  // Cancel: the dialog closes and nothing is stored
+};
+// The dialog's buttons `SetOPButton`(index): 0 OK (OptionOk), 1 Cancel,
+// 2 Help (OptionHelp).
+OptionButtonEnd SetOPButton_Click(ProgramState& st, OptionDialogState& d, int index);
+
 // The View command that opens the options dialog ("SetOption", modal). When
 // the width complement of the grid's zoom row changed meanwhile, the grid is
 // set up again for the current level, its rows repainted and the sheet's

@@ -45,6 +45,19 @@ std::string PastedText(std::string text) {
   return ToUnicodeStr(ToAnsiBytes(text));
 }
 
+// A kept rectangle (twips) on a screen of `px` pixels (15 twips each): no
+// larger than the screen, its corner where the whole window shows.
+void KeepOnScreen(WindowRect& r, TextSize px) {
+  constexpr int kTwipsPerPixel = 15;
+  if (px.width <= 0 || px.height <= 0) return;
+  const int width = px.width * kTwipsPerPixel;
+  const int height = px.height * kTwipsPerPixel;
+  r.width = std::min(r.width, width);
+  r.height = std::min(r.height, height);
+  r.left = std::clamp(r.left, 0, width - r.width);
+  r.top = std::clamp(r.top, 0, height - r.height);
+}
+
 }  // namespace
 
 KoujiSht::KoujiSht(ProgramState& st, GridModel& koujiSht, KoujiShtPort port)
@@ -111,11 +124,12 @@ void KoujiSht::KoujiShtInit() {
   columnsWidthTwips_ = WidthToPoint32(grid_, sum + 4) * kTwipsPerPoint;
 
   const std::string ini = SysIniPath();
-  const WindowRect kept{IniGetInt(kPlaceSection, "Left", ini), IniGetInt(kPlaceSection, "Top", ini),
-                        IniGetInt(kPlaceSection, "Width", ini), IniGetInt(kPlaceSection, "Height", ini)};
+  WindowRect kept{IniGetInt(kPlaceSection, "Left", ini), IniGetInt(kPlaceSection, "Top", ini),
+                  IniGetInt(kPlaceSection, "Width", ini), IniGetInt(kPlaceSection, "Height", ini)};
   // A missing key reads -1; without a whole rectangle the window is centred
   // at the width of its columns.
   const bool missing = kept.left == -1 || kept.top == -1 || kept.width <= 0 || kept.height <= 0;
+  if (!missing) KeepOnScreen(kept, st_.ui.ScreenSize());
   if (missing) {
     if (port_.CenterAtWidth) port_.CenterAtWidth(columnsWidthTwips_);
   } else if (port_.Place) {
@@ -134,8 +148,8 @@ void KoujiSht::ZoomSet(int index) {
 }
 
 void KoujiSht::KoujiDataRead(const std::string& workBase) {
-  SubtitleRead(SubtitlePath(st_.AppPath), labels_);
-  YtRead(YtPath(workBase), values_);
+  SubtitleRead(SubtitlePath(st_.AppPath), labels_, &labelsRead_);
+  YtRead(YtPath(workBase), values_, &valuesRead_);
   for (int r = 1; r <= kKoujiRows; ++r) {
     SetTextData32(grid_, kLabelCol, r, labels_[size_t(r - 1)]);
     SetTextData32(grid_, kValueCol, r, values_[size_t(r - 1)]);
@@ -149,10 +163,10 @@ KoujiSht::WriteResult KoujiSht::KoujiDataWrite(const std::string& workBase) {
   };
   std::error_code ec;
   const std::filesystem::path labels = SubtitlePath(st_.AppPath);
-  result.labels = SubtitleWrite(labels, labels_, ec);
+  result.labels = SubtitleWrite(labels, labels_, ec, &labelsRead_);
   if (!result.labels) report(labels);
   const std::filesystem::path values = YtPath(workBase);
-  result.values = YtWrite(values, values_, ec);
+  result.values = YtWrite(values, values_, ec, &valuesRead_);
   if (!result.values) report(values);
   return result;
 }

@@ -114,6 +114,9 @@ class KoujiSht {
   KoujiShtPort port_;
   KoujiTexts labels_;  // KjItemName
   KoujiTexts values_;  // KjContent
+  // The rows as the files held them: a row not edited is saved as it was.
+  KoujiAsRead labelsRead_;
+  KoujiAsRead valuesRead_;
   bool changed_ = false;
   int curCol_ = 2;
   int curRow_ = 1;

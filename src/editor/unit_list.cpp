@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -59,7 +60,7 @@ UnitFile UnitFileParse(std::string_view bytes) {
     const size_t end = bytes.find_first_of("\r\n", pos);
     const std::string_view text = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
     if (line < kUnitCount)
-      units.texts[size_t(line)] = std::string(text);
+      units.texts[size_t(line)] = units.read[size_t(line)] = std::string(text);
     else
       units.kept.emplace_back(text);
     ++line;
@@ -79,7 +80,13 @@ UnitFile UnitFileRead(const stdfs::path& file) {
 std::string UnitFileBytes(const UnitFile& units) {
   std::string out;
   out.reserve(size_t(kUnitCount) * (kUnitBytes + 2));
-  for (const std::string& unit : units.texts) out += UnitField(unit) + "\r\n";
+  for (size_t i = 0; i < units.texts.size(); ++i) {
+    const std::string& unit = units.texts[i];
+    if (unit == units.read[i] && unit.size() > size_t(kUnitBytes))
+      out += unit + "\r\n";
+    else
+      out += UnitField(unit) + "\r\n";
+  }
   for (const std::string& line : units.kept) out += line + "\r\n";
   return out;
 }
@@ -132,13 +139,21 @@ UnitList::UnitList(ProgramState& st, GridModel& grid, UnitWindowPort port)
   grid_.events.EditEnd = [this] { UNIT2SHEET_EditEnd(); };
   grid_.events.KeyDown2 = [this](int& key, bool, bool) { UNIT2SHEET_KeyDown2(key); };
   grid_.events.PreEdit = [this](int& key) { UNIT2SHEET_PreEdit(key); };
-  grid_.events.LButtonDown = [this](int col, int row, bool&) { UnitCellInputModeSet(col, row); };
+  grid_.events.LButtonDown = [this](int col, int row, bool&) { UNIT2SHEET_LButtonDown(col, row); };
   grid_.events.Locate = [this](int col, int row) { UnitCellInputModeSet(col, row); };
-  grid_.events.RButtonDown = [](int, int, bool& ignore) { ignore = true; };
-  grid_.events.SelectEnd = [this](int, int) { ClearSelect32(grid_); };
-  grid_.events.Divide = [this](int x, int y) {
-    if (x + y > 0) SetDivide32(grid_, 0, 0);
-  };
+  grid_.events.RButtonDown = [this](int col, int row, bool& ignore) { UNIT2SHEET_RButtonDown(col, row, ignore); };
+  grid_.events.SelectEnd = [this](int col, int row) { UNIT2SHEET_SelectEnd(col, row); };
+  grid_.events.Divide = [this](int x, int y) { UNIT2SHEET_Divide(x, y); };
+}
+
+void UnitList::UNIT2SHEET_LButtonDown(int col, int row) { UnitCellInputModeSet(col, row); }
+
+void UnitList::UNIT2SHEET_RButtonDown(int, int, bool& ignore) { ignore = true; }
+
+void UnitList::UNIT2SHEET_SelectEnd(int, int) { ClearSelect32(grid_); }
+
+void UnitList::UNIT2SHEET_Divide(int x, int y) {
+  if (x + y > 0) SetDivide32(grid_, 0, 0);
 }
 
 stdfs::path UnitList::UnitFilePath() const { return stdfs::path(st_.AppPath) / kUnitFileName; }
@@ -169,14 +184,18 @@ void UnitList::UnitWindowPlace() {
   fo.TopMost(true);
   fo.Detach();
   const stdfs::path ini = SysIniPath();
-  const WindowRect r{IniGetInt(kUnitPlaceSection, "Left", ini), IniGetInt(kUnitPlaceSection, "Top", ini),
-                     IniGetInt(kUnitPlaceSection, "Width", ini), IniGetInt(kUnitPlaceSection, "Height", ini)};
+  WindowRect r{IniGetInt(kUnitPlaceSection, "Left", ini), IniGetInt(kUnitPlaceSection, "Top", ini),
+               IniGetInt(kUnitPlaceSection, "Width", ini), IniGetInt(kUnitPlaceSection, "Height", ini)};
   // A missing key reads -1; without a whole rectangle on the screen the
-  // window is centred at the size that fits the first layout.
+  // window is centred at the size that fits the first layout. A kept size
+  // is never larger than the screen.
   bool usable = r.left != -1 && r.top != -1 && r.width > 0 && r.height > 0;
   if (usable && port_.ScreenTwips) {
     const TextSize screen = port_.ScreenTwips();
-    usable = r.left < screen.width && r.top < screen.height && r.left + r.width > 0 && r.top + r.height > 0;
+    if (screen.width > 0) r.width = std::min(r.width, screen.width);
+    if (screen.height > 0) r.height = std::min(r.height, screen.height);
+    usable = r.left < screen.width && r.top < screen.height && std::int64_t{r.left} + r.width > 0 &&
+             std::int64_t{r.top} + r.height > 0;
   }
   if (usable) {
     if (port_.SetBounds) port_.SetBounds(r);
@@ -223,8 +242,14 @@ void UnitList::UnitGridFill(int cols, int rows) {
 void UnitList::UnitGridCollect() {
   int k = 0;
   for (int r = 1; r <= layout_.rows; ++r)
-    for (int c = 1; c <= layout_.cols; ++c, ++k)
-      if (k < kUnitCount) units_.texts[size_t(k)] = UnitField(ToAnsiBytes(CutAtNul(GetTextData32(grid_, c, r))));
+    for (int c = 1; c <= layout_.cols; ++c, ++k) {
+      if (k >= kUnitCount) continue;
+      // A cell still showing its unit keeps the unit's bytes (a line longer
+      // than 5 bytes, bytes without a Shift-JIS reading).
+      std::string& unit = units_.texts[size_t(k)];
+      const std::string text = CutAtNul(GetTextData32(grid_, c, r));
+      if (text != ToUnicodeStr(unit)) unit = UnitField(ToAnsiBytes(text));
+    }
 }
 
 void UnitList::UnitLayoutPick(int& cols, int& rows) const {
@@ -329,6 +354,12 @@ void UnitList::UNIT2SHEET_EditEnd() {
     return;
   }
   const std::string text = grid_.EditText();
+  // An edit closed on the unit's own text changes nothing.
+  const int k = (grid_.EditRow() - 1) * layout_.cols + grid_.EditCol() - 1;
+  if (k >= 0 && k < kUnitCount && text == ToUnicodeStr(units_.texts[size_t(k)])) {
+    modified_ = true;
+    return;
+  }
   std::string trimmed = text;
   trimmed.erase(trimmed.find_last_not_of(' ') + 1);
   if (LenBSjis(Utf8{trimmed}) > kUnitBytes)

@@ -8,8 +8,10 @@
 //
 // UNIT.DAT: Shift-JIS lines of 5 bytes ended by CR LF. The first 60 lines
 // are the list; any lines after them are kept as read and written back after
-// the 60, so a save loses nothing of the file. The file is replaced whole
-// (a temporary file beside it, renamed over it) or not at all.
+// the 60, and a unit the user did not edit is written back with its bytes as
+// read (a longer line is not cut), so a save loses nothing of the file. The
+// file is replaced whole (a temporary file beside it, renamed over it) or not
+// at all.
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -33,11 +35,16 @@ inline constexpr const char* kUnitPlaceSection = "単位画面";
 inline constexpr const char* kUnitCloseQuestion = "単位ﾌｧｲﾙを保存して終了しますか？";
 
 // The contents of UNIT.DAT: the 60 units (Shift-JIS bytes as read, "" or
-// 5 blanks when free) and the lines after the 60th (bytes, no line end).
+// 5 blanks when free), the same as read (to tell the units changed since),
+// and the lines after the 60th (bytes, no line end).
 struct UnitFile {
   std::array<std::string, kUnitCount> texts;
+  std::array<std::string, kUnitCount> read;
   std::vector<std::string> kept;
-  UnitFile() { texts.fill(std::string(kUnitBytes, ' ')); }
+  UnitFile() {
+    texts.fill(std::string(kUnitBytes, ' '));
+    read = texts;
+  }
 };
 
 // Splits the file's bytes into lines (CR LF, CR or LF ends a line; a last line
@@ -47,8 +54,10 @@ UnitFile UnitFileParse(std::string_view bytes);
 // Reads AppPath's UNIT.DAT (found without letter case); a missing or
 // unreadable file gives 60 free entries.
 UnitFile UnitFileRead(const std::filesystem::path& file);
-// 60 lines of exactly 5 bytes (blank-padded, or cut by CutToBytes so that no
-// double-byte character is split) and CR LF, then the kept lines with CR LF.
+// 60 lines and CR LF, then the kept lines with CR LF. A unit as read is its
+// bytes as read, blank-padded to 5; a changed one exactly 5 bytes
+// (blank-padded, or cut by CutToBytes so that no double-byte character is
+// split).
 std::string UnitFileBytes(const UnitFile& units);
 // Writes the file whole or not at all; false (the old file untouched) on failure.
 bool UnitFileWrite(const std::filesystem::path& file, const UnitFile& units);
@@ -148,6 +157,14 @@ class UnitList {
   void UNIT2SHEET_EditEnd();
   void UNIT2SHEET_KeyDown2(int& key);
   void UNIT2SHEET_PreEdit(int& key);
+  // A left button press on a cell: the cell's input mode (UnitCellInputModeSet).
+  void UNIT2SHEET_LButtonDown(int col, int row);
+  // A right button press: ignored (`ignore` set), the list has no popup menu.
+  void UNIT2SHEET_RButtonDown(int col, int row, bool& ignore);
+  // A range selection ends: it is cleared, so no range stays selected.
+  void UNIT2SHEET_SelectEnd(int col, int row);
+  // A split of the grid (x, y): taken back at once.
+  void UNIT2SHEET_Divide(int x, int y);
 
   // The operations, by their names.
   void UnitWindowPlace();

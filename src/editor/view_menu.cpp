@@ -230,9 +230,12 @@ void cmbZoom_Click(ViewMenu& v) {
   if (!text.empty()) text.pop_back();
   st.KVZoom = WholeNumberValue(text);
   v.port.FloatingZoomSelect(index);
+  // The grid laid out at this zoom already (the start-up's selection of the
+  // stored zoom, before the grid is set up at it) is not laid out again.
+  const bool unchanged = v.sheet.Zoom() == st.KVZoom;
   SetZoom32(v.sheet, st.KVZoom);
   MarkingModesOff(st);
-  ReLayWithObjects(v);
+  if (!unchanged) ReLayWithObjects(v);
 }
 
 void ZoomSub_Click(ViewMenu& v, int index) {

@@ -74,6 +74,20 @@ void cCommonDlg::Action(int intNewAction) {
   }
 }
 
+void cCommonDlg::Form(const CommonDlgForm& NewForm) {
+  form_ = NewForm.name;
+  fontBold_ = NewForm.fontBold;
+  fontItalic_ = NewForm.fontItalic;
+  fontName_ = NewForm.fontName;
+  fontSize_ = static_cast<int>(std::nearbyint(NewForm.fontSize));
+  fontStrikethru_ = NewForm.fontStrikethru;
+  fontUnderline_ = NewForm.fontUnderline;
+}
+
+void cCommonDlg::OwnerToFront() {
+  if (!form_.empty()) ui_.ActivateWindow(form_);
+}
+
 void cCommonDlg::ShowFileDlg(int action) {
   action_ = action;
   errNumber_ = 0;
@@ -89,6 +103,7 @@ void cCommonDlg::ShowFileDlg(int action) {
   req.defaultExt = defaultExt_.substr(0, defaultExt_.find('\0'));
   req.flags = static_cast<int>(flags_);
 
+  OwnerToFront();
   std::optional<std::string> chosen =
       action == 1 ? ui_.OpenFileDialog(req) : ui_.SaveFileDialog(req);
   if (!chosen) {
@@ -105,6 +120,7 @@ void cCommonDlg::ShowFileDlg(int action) {
 void cCommonDlg::ShowColor() {
   action_ = 3;
   errNumber_ = 0;
+  OwnerToFront();
   const std::optional<long> chosen = ui_.ColorDialog({color_, flags_});
   if (!chosen) {
     cancelButton_ = true;
@@ -121,6 +137,7 @@ void cCommonDlg::ShowFont() {
   req.minSize = static_cast<int>(min_);
   req.maxSize = static_cast<int>(max_);
   req.flags = flags_;
+  OwnerToFront();
   const std::optional<FontDialogFont> chosen = ui_.FontDialog(req);
   if (!chosen) {
     // A plain cancel: no error code, and every font property cleared.
@@ -155,6 +172,7 @@ void cCommonDlg::ShowPrinter() {
                static_cast<int>(max_), static_cast<int>(copies_)};
   req.flags = flags_;
   req.hdc = hdc_;
+  OwnerToFront();
   const std::optional<PrintDialogPages> chosen = ui_.PrintDialog(req);
   if (!chosen) {
     if (cancelError_) cancelButton_ = true;

@@ -10,10 +10,30 @@ namespace kv {
 
 class Ui;
 
+// The window the dialogs belong to: its name and its current font.
+struct CommonDlgForm {
+  std::string name;
+  std::string fontName;
+  double fontSize = 0;  // points
+  bool fontBold = false;
+  bool fontItalic = false;
+  bool fontStrikethru = false;
+  bool fontUnderline = false;
+};
+
 class cCommonDlg {
  public:
   // InitDir starts as the process's current folder.
   explicit cCommonDlg(Ui& ui);
+
+  // The owner window: every dialog is shown over it (the window is brought to
+  // the front first, and the dialogs belong to the active window). The write also
+  // copies the window's font into FontBold, FontItalic, FontName, FontSize
+  // (rounded to whole points, a half to the even neighbour), FontStrikethru
+  // and FontUnderline. Reading gives the window's name ("" until set: the
+  // dialogs belong to the active window).
+  void Form(const CommonDlgForm& NewForm);
+  const std::string& Form() const { return form_; }
 
   // "description|pattern|description|pattern"; patterns separated by ";".
   // Reading gives the text as written ("" on a new instance).
@@ -121,8 +141,11 @@ class cCommonDlg {
 
  private:
   void ShowFileDlg(int action);
+  // The owner window, when one is set, to the front with the focus.
+  void OwnerToFront();
 
   Ui& ui_;
+  std::string form_;
   bool cancelButton_ = false;
   int action_ = 0;
   bool cancelError_ = false;

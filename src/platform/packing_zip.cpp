@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "platform/file_set_replace.h"
+#include "platform/lazy_library.h"
 #include "platform/packing.h"
 #include "platform/packing_files.h"
 
@@ -22,6 +23,73 @@ namespace stdfs = std::filesystem;
 using namespace packing;
 
 namespace {
+
+// libzip, opened when an archive is first packed or read (platform/lazy_library.h),
+// so the program does not link it. The calls below reach it through the
+// functions Lz_<name>, which the names are mapped to after them.
+LazyLibrary& Libzip() {
+  static LazyLibrary lib(KORVANE_LIBZIP_FILE);
+  return lib;
+}
+
+template <typename F>
+F* ZipFn(const char* name) {
+  return Libzip().Function<F>(name);
+}
+
+// Only zip_open may meet a library that is not there: it then fails as an
+// archive that cannot be opened, and nothing else is called.
+zip_t* Lz_zip_open(const char* path, int flags, int* error) {
+  static auto* f = ZipFn<decltype(::zip_open)>("zip_open");
+  if (!f) {
+    if (error) *error = ZIP_ER_OPEN;
+    return nullptr;
+  }
+  return f(path, flags, error);
+}
+
+#define KV_ZIP_FN(ret, name, params, args)               \
+  ret Lz_##name params {                                 \
+    static auto* f = ZipFn<decltype(::name)>(#name);     \
+    return f args;                                       \
+  }
+KV_ZIP_FN(void, zip_discard, (zip_t* za), (za))
+KV_ZIP_FN(int, zip_fclose, (zip_file_t* zf), (zf))
+KV_ZIP_FN(zip_source_t*, zip_source_file, (zip_t* za, const char* name, zip_uint64_t start, zip_int64_t len),
+          (za, name, start, len))
+KV_ZIP_FN(zip_int64_t, zip_file_add, (zip_t* za, const char* name, zip_source_t* src, zip_flags_t flags),
+          (za, name, src, flags))
+KV_ZIP_FN(void, zip_source_free, (zip_source_t* src), (src))
+KV_ZIP_FN(int, zip_set_file_compression, (zip_t* za, zip_uint64_t index, zip_int32_t method, zip_uint32_t level),
+          (za, index, method, level))
+KV_ZIP_FN(int, zip_close, (zip_t* za), (za))
+KV_ZIP_FN(int, zip_error_code_zip, (const zip_error_t* e), (e))
+KV_ZIP_FN(zip_int64_t, zip_get_num_entries, (zip_t* za, zip_flags_t flags), (za, flags))
+KV_ZIP_FN(void, zip_stat_init, (zip_stat_t* st), (st))
+KV_ZIP_FN(int, zip_stat_index, (zip_t* za, zip_uint64_t index, zip_flags_t flags, zip_stat_t* st),
+          (za, index, flags, st))
+KV_ZIP_FN(zip_file_t*, zip_fopen_index, (zip_t* za, zip_uint64_t index, zip_flags_t flags), (za, index, flags))
+KV_ZIP_FN(zip_error_t*, zip_get_error, (zip_t* za), (za))
+KV_ZIP_FN(zip_int64_t, zip_fread, (zip_file_t* zf, void* buf, zip_uint64_t n), (zf, buf, n))
+KV_ZIP_FN(zip_error_t*, zip_file_get_error, (zip_file_t* zf), (zf))
+#undef KV_ZIP_FN
+
+#define zip_open Lz_zip_open
+#define zip_discard Lz_zip_discard
+#define zip_fclose Lz_zip_fclose
+#define zip_source_file Lz_zip_source_file
+#define zip_file_add Lz_zip_file_add
+#define zip_source_free Lz_zip_source_free
+#define zip_set_file_compression Lz_zip_set_file_compression
+#define zip_close Lz_zip_close
+#define zip_error_code_zip Lz_zip_error_code_zip
+#define zip_get_num_entries Lz_zip_get_num_entries
+#define zip_stat_init Lz_zip_stat_init
+#define zip_stat_index Lz_zip_stat_index
+#define zip_fopen_index Lz_zip_fopen_index
+#define zip_get_error Lz_zip_get_error
+#define zip_fread Lz_zip_fread
+#define zip_file_get_error Lz_zip_file_get_error
 
 // zlib level of the packed files. An estimate is packed at every save; level 1
 // packs a large work set in about half the time of "zip -6", the archive a

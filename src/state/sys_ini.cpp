@@ -26,6 +26,30 @@ std::string Text(std::string_view section, std::string_view key, const std::stri
 
 std::string N(int n) { return std::to_string(n); }
 
+// Values out of the range their control takes are brought into it as they
+// are read, so that a damaged file opens no window off the screen or of an
+// absurd size. A missing key (-1) keeps its meaning where it has one.
+
+// The zoom box takes 30 .. 200 %; anything else is 100 %.
+int ZoomRead(int zoom) { return zoom < 30 || zoom > 200 ? 100 : zoom; }
+
+// A window corner: -1 (missing: the window is centred) is kept, anything else
+// lies within 0 .. max twips.
+int CornerRead(int v, int max) { return v == -1 ? -1 : std::clamp(v, 0, max); }
+
+// A window size: 0 or less (missing: the default size) is kept, anything else
+// lies within 1 .. max twips.
+int SizeRead(int v, int max) { return v <= 0 ? v : std::min(v, max); }
+
+// The screen in twips (15 a pixel); a screen that tells no size counts as a
+// large one.
+TextSize ScreenTwips(const ProgramState& st) {
+  constexpr int kTwipsPerPixel = 15;
+  const TextSize px = st.ui.ScreenSize();
+  return {px.width > 0 ? px.width * kTwipsPerPixel : 3840 * kTwipsPerPixel,
+          px.height > 0 ? px.height * kTwipsPerPixel : 2160 * kTwipsPerPixel};
+}
+
 }  // namespace
 
 bool SysIniLoad(ProgramState& st) {
@@ -36,8 +60,8 @@ bool SysIniLoad(ProgramState& st) {
   // 2. Editing.
   st.AutoDownFlag = IniGetInt("自動改行", "AutoDownFlag", f);
   st.ReCalcFlag = IniGetInt("再計算", "ReCalcFlag", f) != 0;
-  st.KVZoom = IniGetInt("ズーム倍率", "KVZoom", f);
-  st.RefZoom = IniGetInt("ズーム倍率", "RefZoom", f);
+  st.KVZoom = ZoomRead(IniGetInt("ズーム倍率", "KVZoom", f));
+  st.RefZoom = ZoomRead(IniGetInt("ズーム倍率", "RefZoom", f));
   st.EditCellPosition = IniGetInt("編集開始キャレット位置", "EditCellPosition", f);
   st.EditCursor = IniGetInt("MouseCursor", "EditCursor", f);
   // 3. Split positions; those of the deepest level are written but not read.
@@ -47,15 +71,18 @@ bool SysIniLoad(ProgramState& st) {
     st.GamenCX[n] = IniGetInt("画面分割", "GamenCX" + N(n), f);
     st.GamenCY[n] = IniGetInt("画面分割", "GamenCY" + N(n), f);
   }
-  // 4. Window rectangles; the main window's corner kept on a reachable screen.
-  st.EditWinLeft = std::min(IniGetInt("編集画面", "Left", f), 24000);
-  st.EditWinTop = std::min(IniGetInt("編集画面", "Top", f), 16000);
-  st.EditWinWidth = IniGetInt("編集画面", "Width", f);
-  st.EditWinHeight = IniGetInt("編集画面", "Height", f);
-  st.SearchWinLeft = IniGetInt("検索画面", "Left", f);
-  st.SearchWinTop = IniGetInt("検索画面", "Top", f);
-  st.SearchWinWidth = IniGetInt("検索画面", "Width", f);
-  st.SearchWinHeight = IniGetInt("検索画面", "Height", f);
+  // 4. Window rectangles; the main window's corner kept on a reachable screen
+  // (within 24000 x 16000 twips) and its size within the screen's; the
+  // search window's likewise.
+  const TextSize screen = ScreenTwips(st);
+  st.EditWinLeft = CornerRead(IniGetInt("編集画面", "Left", f), 24000);
+  st.EditWinTop = CornerRead(IniGetInt("編集画面", "Top", f), 16000);
+  st.EditWinWidth = SizeRead(IniGetInt("編集画面", "Width", f), screen.width);
+  st.EditWinHeight = SizeRead(IniGetInt("編集画面", "Height", f), screen.height);
+  st.SearchWinLeft = CornerRead(IniGetInt("検索画面", "Left", f), 24000);
+  st.SearchWinTop = CornerRead(IniGetInt("検索画面", "Top", f), 16000);
+  st.SearchWinWidth = SizeRead(IniGetInt("検索画面", "Width", f), screen.width);
+  st.SearchWinHeight = SizeRead(IniGetInt("検索画面", "Height", f), screen.height);
   // 5. Classification masters that exist.
   for (int k = 1; k <= 2; ++k) {
     const std::string name = Text("仕訳画面", "SIWAKE" + N(k), f);
@@ -64,10 +91,13 @@ bool SysIniLoad(ProgramState& st) {
     if (FileExistChk(st, master) && st.classify != nullptr) st.classify->SiwakeItemRead(st, master, k);
   }
   // 6. Display.
-  st.SizerPos = IniGetInt("Sizer", "Pos", f);
+  // The splitter lies within the main window.
+  st.SizerPos = std::clamp(IniGetInt("Sizer", "Pos", f), 0, st.EditWinWidth > 0 ? st.EditWinWidth : screen.width);
   st.KVDisp = Text("階層表示", "KVDisp", f);
   st.RefDisp = Text("階層表示", "RefDisp", f);
+  // The four page-line styles are 0 .. 3; anything else draws the first.
   st.SheetPageLineStyle = IniGetInt("ページ設定", "SheetPageLineStyle", f);
+  if (st.SheetPageLineStyle < 0 || st.SheetPageLineStyle > 3) st.SheetPageLineStyle = 0;
   st.DMTotalFlag = IniGetInt("階層計表示", "DMTotalFlag", f) != 0;
   // 7. Item layout of the base text.
   const bool layoutRead = BaseTextRead(st, f);

@@ -174,6 +174,28 @@ TEST_F(OptionStoreTest, HelpOpensTheProgramFoldersHelpFile) {
   EXPECT_EQ(ui.openedDocuments, (std::vector<std::string>{st.AppPath + "/help_v.chm"}));
 }
 
+// The three buttons: Help and a refused OK keep the dialog, Cancel closes it
+// having stored nothing, OK closes it with everything stored.
+TEST_F(OptionStoreTest, TheButtonsOkCancelAndHelp) {
+  const std::string estimate = test::ReadBytes(EstimateIni());
+  Pick(OptCombo::GMeisyo, "規格");
+  EXPECT_EQ(SetOPButton_Click(st, d, 2), OptionButtonEnd::Stay);
+  EXPECT_EQ(ui.openedDocuments, (std::vector<std::string>{st.AppPath + "/help_v.chm"}));
+  EXPECT_EQ(SetOPButton_Click(st, d, 1), OptionButtonEnd::Cancelled);
+  EXPECT_EQ(st.ToTalNameColmun, 1);
+  EXPECT_EQ(test::ReadBytes(EstimateIni()), estimate);
+
+  Tabs_Click(st, d, 2);
+  OptionZeiChange(d, "101");
+  ui.AnswerMsgBox(vbOK, "消費税の範囲を超えています");
+  EXPECT_EQ(SetOPButton_Click(st, d, 0), OptionButtonEnd::Stay);
+  EXPECT_EQ(test::ReadBytes(EstimateIni()), estimate);
+  OptionZeiChange(d, "8");
+  EXPECT_EQ(SetOPButton_Click(st, d, 0), OptionButtonEnd::Stored);
+  EXPECT_EQ(st.ToTalNameColmun, 2);
+  EXPECT_TRUE(st.SheetModified);
+}
+
 class ViewOptionsTest : public OptionsTest {
  protected:
   // The command with a grid at zoom 100 % whose objects and focus are logged.

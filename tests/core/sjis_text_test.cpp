@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/is_unicode_str.h"
 #include "platform/codepage.h"
 
 namespace kv {
@@ -24,6 +25,22 @@ TEST(SjisText, ConversionsAndMeasures) {
   EXPECT_EQ(LenBSjis(Utf8{"漢字"}), 4);
   EXPECT_EQ(LenBSjis(ToAnsiBytes("漢字")), 4);
   EXPECT_EQ(LenBSjis(std::string_view("\x8C\xA9\x90")), 3);  // bytes are counted as they are
+}
+
+TEST(SjisText, IsUnicodeStrTellsDisplayTextFromBytes) {
+  const struct {
+    std::string value;
+    bool display;
+  } cases[] = {
+      {"見積ｱ", true},
+      {"ABC 123", true},  // ASCII is both forms
+      {"", true},
+      {"\x8C\xA9\x90\xCF\xB1", false},  // the byte form of 見積ｱ
+      {"\xB1", false},                 // half-width katakana byte
+      {"ab\x82", false},               // a lead byte alone
+      {"😀", false},                    // no Shift-JIS form
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsUnicodeStr(c.value), c.display) << c.value;
 }
 
 struct MidAnsiCase {

@@ -153,6 +153,20 @@ TEST_F(KoujiShtTest, WithoutKeptValuesTheWindowIsCentredAtItsColumnsAndShownAtFu
   }
 }
 
+// A kept rectangle larger than the screen, or off it, opens the window on
+// the screen at the screen's size at most.
+TEST_F(KoujiShtTest, AKeptRectangleIsBroughtOntoTheScreen) {
+  ui.screen = {1024, 768};  // 15360 x 11520 twips
+  Ini("工事情報画面", "Left", "-2147483648");
+  Ini("工事情報画面", "Top", "20000");
+  Ini("工事情報画面", "Width", "2147483647");
+  Ini("工事情報画面", "Height", "3000");
+  Load();
+  ASSERT_TRUE(placed);
+  EXPECT_EQ((std::vector<int>{placed->left, placed->top, placed->width, placed->height}),
+            (std::vector<int>{0, 8520, 15360, 3000}));
+}
+
 TEST_F(KoujiShtTest, LabelsOpenOnlyByF2OrADoubleClickAndValuesOnTyping) {
   Load();
   grid.SetCursor(1, 2);
@@ -270,6 +284,33 @@ TEST_F(KoujiShtTest, SavingWritesBothFilesAndAsksForAPack) {
   dir.Write("help_v.chm", "help");
   sht->KoujiMenu3_Click();
   EXPECT_EQ(ui.openedDocuments, std::vector<std::string>{(dir / "help_v.chm").string()});
+}
+
+// Bytes that are not Shift-JIS text (every byte value, and records ending in
+// a lead byte alone) survive a save; only the edited record is rewritten.
+TEST_F(KoujiShtTest, ASaveWritesBackEveryRecordNotEditedByteForByte) {
+  std::string yt;
+  for (int i = 0; i < 2000; ++i) yt += char((i * 151 + 7) % 256);
+  for (int r = 0; r < 50; r += 3) yt[size_t(r * 40 + 39)] = '\x81';  // a lead byte at the record's end
+  std::string labels;
+  for (int r = 0; r < 50; ++r) labels += std::string("\x82\xA0\xFF\x80") + char(0xE0 + r % 16) + Blanks(15) + "\r\n";
+  dir.Write("WORK/EST.YT", yt);
+  dir.Write("SUBTITLE.DAT", labels);
+  Load();
+  grid.KeyDown(gridkey::kDown, false, false);  // a key marks the window changed
+  sht->KoujiMenu_1sub_Click(1);
+  EXPECT_EQ(test::ReadAll(dir / "WORK" / "EST.YT"), yt);
+  EXPECT_EQ(test::ReadAll(dir / "SUBTITLE.DAT"), labels);
+
+  Edit(2, 2, "東京都");
+  Edit(1, 3, "工期");
+  sht->KoujiMenu_1sub_Click(1);
+  std::string expected = yt;
+  expected.replace(40, 40, ToSjis("東京都") + Blanks(34));
+  EXPECT_EQ(test::ReadAll(dir / "WORK" / "EST.YT"), expected);
+  std::string expectedLabels = labels;
+  expectedLabels.replace(44, 22, ToSjis("工期") + Blanks(16) + "\r\n");
+  EXPECT_EQ(test::ReadAll(dir / "SUBTITLE.DAT"), expectedLabels);
 }
 
 TEST_F(KoujiShtTest, TheCloseQuestionsThreeAnswers) {

@@ -294,6 +294,14 @@ TEST_F(UnitListTest, UnusableRectangleCentresAtTheFirstFit) {
   calls.clear();
   Load(Lines(3));
   EXPECT_EQ(calls.front(), "SetBounds");
+  // A size larger than the screen is cut to the screen's.
+  IniPutString("単位画面", "Width", "2147483647", ini);
+  IniPutString("単位画面", "Height", "2147483647", ini);
+  calls.clear();
+  Load(Lines(3));
+  ASSERT_EQ(calls.front(), "SetBounds");
+  EXPECT_LE(rect.width, 19200);
+  EXPECT_LE(rect.height, 14400);
 }
 
 TEST_F(UnitListTest, DoubleClickCommitsAUnitIntoATextColumnOnly) {
@@ -397,6 +405,27 @@ TEST_F(UnitListTest, DeleteClearsOneCellAndTypingWaitsForAChange) {
   EXPECT_TRUE(units.StartEditByTyping('A', "A"));  // changed: typing opens
 }
 
+// The grid's mouse events: a press sets the cell's input mode, a dragged
+// range is cleared when it ends, a split is taken back, a right press is
+// ignored.
+TEST_F(UnitListTest, NoRangeNoSplitAndNoPopupStay) {
+  Load(ToSjis("m2\r\n"));
+  units.LeftButtonDown(1, 2, 1, false);  // a free cell: editable
+  units.LeftButtonUp();
+  EXPECT_TRUE(list->CellEditable());
+  units.LeftButtonDown(1, 1, 1, false);  // a filled one: protected
+  units.SetSelection(1, 1, 3, 2);
+  ASSERT_TRUE(units.HasSelection());
+  units.LeftButtonUp();
+  EXPECT_FALSE(units.HasSelection());
+  EXPECT_FALSE(list->CellEditable());
+  units.SetDivide(40, 0);
+  EXPECT_EQ(units.DivideX(), 0);
+  bool ignore = false;
+  list->UNIT2SHEET_RButtonDown(1, 1, ignore);
+  EXPECT_TRUE(ignore);
+}
+
 TEST_F(UnitListTest, CloseQuestionYesNoCancel) {
   struct Case {
     int answer;
@@ -442,7 +471,7 @@ TEST_F(UnitListTest, MissingFileGivesFreeEntriesAndTheFirstSaveCreatesIt) {
 }
 
 TEST_F(UnitListTest, LinesAfterTheSixtiethSurviveASave) {
-  // A unit longer than 5 bytes is shown as read and cut when saved.
+  // A unit longer than 5 bytes is shown as read and, not edited, saved as read.
   Load("x\r\n" + ToSjis("立方米") + "\r\n" + Lines(62).substr(Lines(2).size()) + "abcdefgh\r\n");
   EXPECT_EQ(units.CellText(2, 1), "立方米");
   list->mnuFItem_Click(0);
@@ -451,9 +480,38 @@ TEST_F(UnitListTest, LinesAfterTheSixtiethSurviveASave) {
   list->mnuFItem_Click(1);
   const std::string out = FileBytes();
   EXPECT_EQ(out.substr(0, 7), "     \r\n");
-  EXPECT_EQ(out.substr(7, 7), ToSjis("立方") + " \r\n");
-  EXPECT_EQ(out.substr(14, 7), "u3   \r\n");
-  EXPECT_EQ(out.substr(420), "u61\r\nu62\r\nabcdefgh\r\n");
+  EXPECT_EQ(out.substr(7, 8), ToSjis("立方米") + "\r\n");
+  EXPECT_EQ(out.substr(15, 7), "u3   \r\n");
+  EXPECT_EQ(out.substr(421), "u61\r\nu62\r\nabcdefgh\r\n");
+}
+
+// Over-long lines and bytes without a Shift-JIS reading survive a save of
+// the list (also a cell opened and closed on its own text); an edited line
+// alone is cut to its 5 bytes.
+TEST_F(UnitListTest, LinesNotEditedAreSavedAsTheyWere) {
+  std::string file = std::string(100000, 'L') + "\r\n" + std::string("\xff\x80" "ab" "\x82\x82") + "\r\n" +
+                     ToSjis("平方メートル") + "\r\n";
+  for (int i = 4; i <= 60; ++i) file += Padded("u" + std::to_string(i)) + "\r\n";
+  file += "after\r\n";
+  Load(file);
+  list->mnuFItem_Click(0);
+  units.SetCursor(1, 1);
+  int f2 = gridkey::kF2;
+  list->UNIT2SHEET_KeyDown2(f2);
+  ASSERT_TRUE(units.Editing());
+  units.CommitEdit(units.CellText(1, 1));
+  ASSERT_TRUE(list->UnitsModified());
+  list->mnuFItem_Click(1);
+  EXPECT_EQ(FileBytes(), file);
+
+  list->mnuFItem_Click(0);
+  DoubleClick(3, 1);
+  units.CommitEdit("平方米メートル");
+  list->mnuFItem_Click(1);
+  std::string expected = file;
+  const size_t third = 100000 + 2 + 6 + 2;
+  expected.replace(third, 12, ToSjis("平方") + " ");
+  EXPECT_EQ(FileBytes(), expected);
 }
 
 TEST_F(UnitListTest, FailedSaveKeepsTheUnsavedList) {

@@ -228,6 +228,12 @@ TEST_F(ViewMenuTest, ZoomComboSetsTheZoomAndTheFloatingComboAndLaysTheSheetOut) 
   EXPECT_EQ(journal, (Journal{"SheetGridInit(1, loading)", "SheetRedisplay(1, 2)"}));
   EXPECT_FALSE(ui.Busy());
 
+  // The zoom the grid is laid out at already: nothing is laid out again.
+  journal.clear();
+  cmbZoom_Click(v);
+  EXPECT_EQ(grid.Zoom(), 80);
+  EXPECT_TRUE(journal.empty());
+
   // A running command: the combo's shown item changes, nothing else.
   st.CommandBusy = true;
   port.zoomIndex = 0;

@@ -134,6 +134,31 @@ TEST(cCommonDlg, ColorStartsFromColorAndCancelAlwaysSetsCancelButton) {
   EXPECT_EQ(d.Color(), 0x123456);
 }
 
+// The owner window: every dialog is shown over it, and its font seeds the
+// font properties.
+TEST(cCommonDlg, FormOwnsTheDialogsAndSeedsTheFont) {
+  ScriptedUi ui;
+  ui.AnswerOpenDialog(std::nullopt).AnswerColorDialog(std::nullopt).AnswerFontDialog(std::nullopt)
+      .AnswerPrintDialog(std::nullopt);
+  cCommonDlg d(ui);
+  EXPECT_EQ(d.Form(), "");
+  d.Form({"RefSheet_Frm", "ＭＳ ゴシック", 10.5, true, false, true, false});
+  EXPECT_EQ(d.Form(), "RefSheet_Frm");
+  EXPECT_EQ(d.FontName(), "ＭＳ ゴシック");
+  EXPECT_EQ(d.FontSize(), 10);  // a half goes to the even neighbour
+  EXPECT_TRUE(d.FontBold());
+  EXPECT_FALSE(d.FontItalic());
+  EXPECT_TRUE(d.FontStrikethru());
+  EXPECT_FALSE(d.FontUnderline());
+  d.ShowOpen();
+  d.ShowColor();
+  d.ShowFont();
+  d.ShowPrinter();
+  ASSERT_EQ(ui.Prompts().size(), 4u);
+  EXPECT_EQ(ui.Prompts()[2].font.font.name, "ＭＳ ゴシック");
+  EXPECT_EQ(ui.CallsStartingWith("ActivateWindow("), std::vector<std::string>(4, "ActivateWindow(RefSheet_Frm)"));
+}
+
 TEST(cCommonDlg, FontChoiceFillsThePropertiesAndCancelClearsThem) {
   ScriptedUi ui;
   ui.AnswerFontDialog(FontDialogFont{"IPAGothic", 10.5, true, false, true, false, 0x0000FF})

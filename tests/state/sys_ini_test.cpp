@@ -77,6 +77,40 @@ TEST_F(SysIniTest, LoadsWithTheClamps) {
   EXPECT_EQ(classify.calls, (std::vector<std::string>{"SiwakeItemRead(" + (dir / "SIWAKE1.DAT").string() + ",1)"}));
 }
 
+// Values no control takes are brought into its range as they are read; a
+// missing key keeps its meaning.
+TEST_F(SysIniTest, ValuesOutOfRangeAreClampedAsTheyAreRead) {
+  ui.screen = {1280, 1024};  // 19200 x 15360 twips
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+    int ProgramState::*field;
+    int expected;
+  } cases[] = {
+      {"ズーム倍率", "KVZoom", "99999", &ProgramState::KVZoom, 100},
+      {"ズーム倍率", "RefZoom", "29", &ProgramState::RefZoom, 100},
+      {"Sizer", "Pos", "-2147483648", &ProgramState::SizerPos, 0},
+      {"編集画面", "Left", "-2147483648", &ProgramState::EditWinLeft, 0},
+      {"編集画面", "Width", "2147483647", &ProgramState::EditWinWidth, 19200},
+      {"編集画面", "Height", "2147483647", &ProgramState::EditWinHeight, 15360},
+      {"検索画面", "Width", "2147483647", &ProgramState::SearchWinWidth, 19200},
+      {"検索画面", "Top", "-5", &ProgramState::SearchWinTop, 0},
+      {"ページ設定", "SheetPageLineStyle", "77", &ProgramState::SheetPageLineStyle, 0},
+  };
+  for (const Case& c : cases) ASSERT_TRUE(IniPutString(c.section, c.key, c.value, Sys()));
+  ASSERT_TRUE(SysIniLoad(st));
+  for (const Case& c : cases) EXPECT_EQ(st.*c.field, c.expected) << c.section << " " << c.key;
+
+  // The splitter within the window; a missing corner still says "centre".
+  ASSERT_TRUE(IniPutString("Sizer", "Pos", "2147483647", Sys()));
+  ASSERT_TRUE(IniPutString("編集画面", "Width", "9000", Sys()));
+  ASSERT_TRUE(IniPutString("編集画面", "Top", "-1", Sys()));
+  ASSERT_TRUE(SysIniLoad(st));
+  EXPECT_EQ(st.SizerPos, 9000);
+  EXPECT_EQ(st.EditWinTop, -1);
+}
+
 TEST_F(SysIniTest, SavesWhatWasLoaded) {
   ASSERT_TRUE(SysIniLoad(st));
   st.KVZoom = 90;

@@ -87,10 +87,11 @@ int WriteMode(const stdfs::path& folder) {
     return 2;
   }
   kv::KoujiTexts values;
-  kv::YtRead(kv::YtPath(*base), values);
+  kv::KoujiAsRead asRead;
+  kv::YtRead(kv::YtPath(*base), values, &asRead);
   values[0] = kWrittenText;
   std::error_code ec;
-  if (!kv::YtWrite(kv::YtPath(*base), values, ec)) {
+  if (!kv::YtWrite(kv::YtPath(*base), values, ec, &asRead)) {
     std::fprintf(stderr, "Quenby: %s: %s\n", kv::YtPath(*base).c_str(), ec.message().c_str());
     return 1;
   }
@@ -103,7 +104,7 @@ class QuenbyWindow : public QWidget {
     setWindowTitle(Q("工事情報"));
     kv::KoujiTexts labels;
     kv::SubtitleRead(kv::SubtitlePath(folder.string()), labels);
-    kv::YtRead(kv::YtPath(workBase_), values_);
+    kv::YtRead(kv::YtPath(workBase_), values_, &valuesRead_);
 
     table_ = new QTableWidget(kv::kKoujiRows, 2, this);
     table_->setHorizontalHeaderLabels({Q("項目名"), Q("内容")});
@@ -132,16 +133,20 @@ class QuenbyWindow : public QWidget {
 
  private:
   void Save() {
-    for (int r = 0; r < kv::kKoujiRows; ++r)
-      values_[size_t(r)] = table_->item(r, 1)->text().toUtf8().toStdString();
+    // A row not edited keeps its text, and so its bytes as read.
+    for (int r = 0; r < kv::kKoujiRows; ++r) {
+      const QString text = table_->item(r, 1)->text();
+      if (text != Shown(values_[size_t(r)])) values_[size_t(r)] = text.toUtf8().toStdString();
+    }
     std::error_code ec;
-    if (!kv::YtWrite(kv::YtPath(workBase_), values_, ec))
+    if (!kv::YtWrite(kv::YtPath(workBase_), values_, ec, &valuesRead_))
       QMessageBox::warning(this, Q("工事情報"),
                            Q("工事情報のファイル " + kv::YtPath(workBase_).string() + " に書き込めません。"));
   }
 
   std::string workBase_;
   kv::KoujiTexts values_;
+  kv::KoujiAsRead valuesRead_;
   QTableWidget* table_ = nullptr;
 };
 

@@ -91,7 +91,7 @@ SetOption::SetOption(ProgramState& st, int gridZoomPercent, QWidget* parent) : Q
     // default button.
     b->setAutoDefault(false);
     b->setMinimumWidth(90);
-    connect(b, &QPushButton::clicked, this, [this, i] { ButtonClicked(i); });
+    connect(b, &QPushButton::clicked, this, [this, i] { SetOPButton_Click(i); });
     buttons_[static_cast<size_t>(i)] = b;
     buttonRow->addWidget(b);
   }
@@ -343,17 +343,11 @@ void SetOption::TabChanged(int index) {
   Sync();
 }
 
-void SetOption::ButtonClicked(int index) {
-  switch (index) {
-    case 0:
-      if (OptionOk(st_, d_)) {
-        accept();
-        return;
-      }
-      Sync();
-      return;
-    case 1: reject(); return;
-    default: OptionHelp(st_); return;
+void SetOption::SetOPButton_Click(int index) {
+  switch (kv::SetOPButton_Click(st_, d_, index)) {
+    case OptionButtonEnd::Stored: accept(); return;
+    case OptionButtonEnd::Cancelled: reject(); return;
+    case OptionButtonEnd::Stay: Sync(); return;
   }
 }
 

@@ -32,6 +32,8 @@ class SetOption : public QDialog {
   QTabBar* TabS() const { return tabs_; }
   QComboBox* Combo(OptCombo id) const { return combos_[static_cast<size_t>(id)]; }
   QPushButton* SetOPButton(int i) const { return buttons_[static_cast<size_t>(i)]; }
+  // The click of button i (0 OK, 1 Cancel, 2 Help).
+  void SetOPButton_Click(int index);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -46,7 +48,6 @@ class SetOption : public QDialog {
   QLineEdit* MakeEdit(const QString& name, QWidget* parent);
 
   void TabChanged(int index);
-  void ButtonClicked(int index);
   // Shows the state on the controls and moves the focus where the last action
   // asked for it.
   void Sync();

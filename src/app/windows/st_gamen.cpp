@@ -57,21 +57,18 @@ class TitlePicture : public QLabel {
 
 // --- ProgressBar1 ----------------------------------------------------------------
 
-TitleProgressBar::TitleProgressBar(QWidget* parent) : QLineEdit(parent) {
-  setReadOnly(true);
-  setFocusPolicy(Qt::NoFocus);
-  setFrame(false);
-  setAttribute(Qt::WA_InputMethodEnabled, false);
-  setCursor(Qt::ArrowCursor);
+TitleProgressBar::TitleProgressBar(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+
+void TitleProgressBar::setText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
   // The start-up runs outside the event loop: a step is drawn at once unless
   // the bar was drawn within the last frame.
-  connect(this, &QLineEdit::textChanged, this, [this] {
-    if (!isVisible()) return;
-    if (sincePaint_.isValid() && sincePaint_.elapsed() < kFrameMs)
-      update();
-    else
-      repaint();
-  });
+  if (!isVisible()) return;
+  if (sincePaint_.isValid() && sincePaint_.elapsed() < kFrameMs)
+    update();
+  else
+    repaint();
 }
 
 int TitleProgressBar::Value() const {

@@ -4,7 +4,7 @@
 // before the main window shows. Its load refuses the start while a sibling
 // program runs.
 #include <QElapsedTimer>
-#include <QLineEdit>
+#include <QString>
 #include <QWidget>
 #include <string>
 
@@ -20,9 +20,18 @@ struct ProgramState;
 // start-up does not let the event loop run between its steps, so the bar is
 // drawn at once, but at most once a frame: a step that comes sooner is drawn
 // with the next frame's step or when events next run.
-class TitleProgressBar : public QLineEdit {
+// The bar is a plain widget with a `text` property (the value), not a text
+// box: setting a text box's text lays the text out, 64 times a start.
+class TitleProgressBar : public QWidget {
+  Q_OBJECT
+  Q_PROPERTY(QString text READ text WRITE setText)
+
  public:
   explicit TitleProgressBar(QWidget* parent = nullptr);
+
+  QString text() const { return text_; }
+  // Sets the value as text and draws the bar.
+  void setText(const QString& text);
 
   int Minimum() const { return minimum_; }
   int Maximum() const { return maximum_; }
@@ -36,6 +45,7 @@ class TitleProgressBar : public QLineEdit {
   void paintEvent(QPaintEvent* e) override;
 
  private:
+  QString text_;
   int minimum_ = 1;
   int maximum_ = 640;
   QElapsedTimer sincePaint_;  // since the bar was last drawn

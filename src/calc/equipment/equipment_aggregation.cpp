@@ -41,7 +41,7 @@ class RuleRun {
       if (t.empty() || t.front() != '*') continue;
       depth_ = 0;
       std::vector<std::string> values;
-      if (!Eval(e, rule, GroupCode(t), values)) {
+      if (!SikiRuleEval(e, rule, GroupCode(t), values)) {
         failedRow = e;
         return false;
       }
@@ -66,7 +66,11 @@ class RuleRun {
     return std::string("T") + static_cast<char>('A' + depth_) + ColNumToLetter(rule.bodyCols[size_t(k)]);
   }
 
-  bool Eval(int r, const SikiRule& rule, const std::string& g, std::vector<std::string>& values) {
+  // One rule row: row r of group g gets the rule's result from its group's
+  // sums, the rule rows among its members computed first, one level deeper;
+  // `values` receives its body columns' texts. False when nested too deep
+  // (which includes a group containing itself).
+  bool SikiRuleEval(int r, const SikiRule& rule, const std::string& g, std::vector<std::string>& values) {
     if (depth_ > kMaxDepth) return false;
     std::string ignored;
     for (int k = 0; k < rule.bodyCount; ++k) CalcExpression(st_, SumName(rule, k) + "=0", ignored);
@@ -79,7 +83,7 @@ class RuleRun {
           taken = BodyValues(i, rule);
         } else {
           ++depth_;
-          const bool ok = Eval(i, rule, GroupCode(t), taken);
+          const bool ok = SikiRuleEval(i, rule, GroupCode(t), taken);
           --depth_;
           if (!ok) return false;
         }

@@ -89,9 +89,13 @@ void BuildColumnSet(ProgramState& st) {
   for (int i = 1; i <= st.SzatuCount; ++i) AddColumn(st, ParseDoubleBracketNumber(st.SzatuFormulaLines[i]));
 }
 
+// The first 20 line numbers, then how many more there are: a large broken
+// file gives a warning of a few lines, not one number for each line.
 std::string LineList(const std::vector<int>& lines) {
+  constexpr size_t kNamed = 20;
   std::string s;
-  for (int n : lines) s += (s.empty() ? "" : ", ") + std::to_string(n);
+  for (size_t i = 0; i < lines.size() && i < kNamed; ++i) s += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
+  if (lines.size() > kNamed) s += " ほか " + std::to_string(lines.size() - kNamed) + " 行";
   return s;
 }
 

@@ -113,6 +113,8 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   grids_ = std::make_unique<EditorGrids>(
       EditorGrids{st_, edtSheetGrid_, rowSheetGrid_, *this, *memoEditor_, this, &fileMenuPort_});
   WireEditorGridEvents(*grids_);
+  // The menus are drawn once, after the load and the wiring have set them.
+  menusHeld_ = true;
   Form_Load(st_, ed_, menus_, *this);
   WireFileMenu();
   WireEditing();
@@ -120,6 +122,8 @@ EDTSHEET_FRM::EDTSHEET_FRM(ProgramState& st, EditorWindowHooks hooks, QWidget* p
   ToolbarEventsWire();
   WireViewMenu();
   WireObjectMenu();
+  menusHeld_ = false;
+  MenusChanged();
   loaded_ = true;
 }
 
@@ -304,7 +308,9 @@ void EDTSHEET_FRM::SheetFocus() { edtSheet_->setFocus(Qt::OtherFocusReason); }
 
 void EDTSHEET_FRM::EditPopupShow() { editPopup_->popup(QCursor::pos()); }
 
-void EDTSHEET_FRM::MenusChanged() { menuView_->Apply(menus_); }
+void EDTSHEET_FRM::MenusChanged() {
+  if (!menusHeld_) menuView_->Apply(menus_);
+}
 
 // --- Menus ----------------------------------------------------------------
 
@@ -378,11 +384,25 @@ void EDTSHEET_FRM::NotPrintLine() { kv::NotPrintLine(st_); }
 
 void EDTSHEET_FRM::NotPrintLvlLine() { kv::NotPrintLvlLine(st_); }
 
+void EDTSHEET_FRM::Menu_1_Click() { edtSheet_->setFocus(); }
+void EDTSHEET_FRM::Menu_2_Click() { edtSheet_->setFocus(); }
+void EDTSHEET_FRM::Menu_3_Click(int) { edtSheet_->setFocus(); }
+void EDTSHEET_FRM::Tokusyu_Click() { edtSheet_->setFocus(); }
+
 void EDTSHEET_FRM::MenuChosen(const std::string& name, int index) {
   for (const MenuItem& top : menus_.bar) {
     if (top.name == name && top.index == index && top.HasSubmenu()) {
       // Opening a menu only gives the keyboard back to the sheet.
-      edtSheet_->setFocus();
+      if (name == "Menu_1")
+        Menu_1_Click();
+      else if (name == "Menu_2")
+        Menu_2_Click();
+      else if (name == "Menu_3")
+        Menu_3_Click(index);
+      else if (name == "Tokusyu")
+        Tokusyu_Click();
+      else
+        edtSheet_->setFocus();
       return;
     }
   }

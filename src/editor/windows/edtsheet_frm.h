@@ -22,6 +22,7 @@
 #include "editor/editor_state.h"
 #include "editor/file_menu.h"
 #include "editor/grid_events.h"
+#include "editor/toolbar_drag.h"
 #include "editor/toolbars/toolbar_model.h"
 #include "editor/windows/memo_editor_view.h"
 #include "platform/grid/grid_model.h"
@@ -43,6 +44,8 @@ class QStatusBar;
 class QToolBar;
 
 namespace kv {
+
+class ToolbarDragFilter;
 
 class GridView;
 class MenuBarView;
@@ -82,6 +85,13 @@ class EDTSHEET_FRM : public QMainWindow,
   void WireMenu(const std::string& name, MenuCommand command, int index = kAllItems);
   // The action drawn for an item (null when the tree has none).
   QAction* MenuAction(const std::string& name, int index = -1) const;
+  // Opening the top-level menus File, Edit, calculation rows (control array
+  // index 3) and extended functions: each only gives the keyboard focus to
+  // the sheet grid; no item changes there.
+  void Menu_1_Click();
+  void Menu_2_Click();
+  void Menu_3_Click(int index);
+  void Tokusyu_Click();
   // The File menu's handler; the toolbars' print buttons call it too.
   void Menu_1Sub_Click(int index);
   // The calculation-row menu's handler; the toolbars' total and tax row
@@ -133,6 +143,15 @@ class EDTSHEET_FRM : public QMainWindow,
   void Toolbar2ArrangementRestore();
   // Splits the sheet view or joins it again.
   void ToggleSheetDivide();
+  // A mouse press or release on the docked basic or extended toolbar or one
+  // of its buttons (any button, any shift state), the pointer at (x, y) in
+  // screen pixels: a press arms the undocking drag, a release 12 pixels or
+  // more away undocks the toolbar at the pointer; after the basic toolbar's
+  // release the sheet may take the focus (editor/toolbar_drag.h).
+  void Toolbar1_MouseDown(int button, int shift, int x, int y);
+  void Toolbar1_MouseUp(int button, int shift, int x, int y);
+  void Toolbar2_MouseDown(int button, int shift, int x, int y);
+  void Toolbar2_MouseUp(int button, int shift, int x, int y);
 
   // --- Status bar ---
   void StatusBarInit() override;
@@ -263,6 +282,8 @@ class EDTSHEET_FRM : public QMainWindow,
   EditorState ed_;
   EditorMenus menus_;
   std::unique_ptr<MenuBarView> menuView_;
+  // While the window is made, menu changes are drawn once at its end.
+  bool menusHeld_ = false;
   std::map<std::pair<std::string, int>, MenuCommand> commands_;
   FileMenuPort fileMenuPort_;
 
@@ -279,6 +300,11 @@ class EDTSHEET_FRM : public QMainWindow,
   std::vector<QLabel*> panels_;
   QToolBar* toolbar1_ = nullptr;
   QToolBar* toolbar2_ = nullptr;
+  // The undocking drag of each docked toolbar, and the watcher of its mouse
+  // events (which also holds how it undocks and gives the sheet the focus).
+  ToolbarDrag toolbarDrag_[2];
+  ToolbarDragFilter* toolbarDragFilter_[2] = {nullptr, nullptr};
+  void ToolbarMouseUp(int bar, int x, int y);
   QComboBox* cmbZoom_ = nullptr;
   QComboBox* cmbYosi_ = nullptr;
   ToolbarModel toolbar1Model_{BasicToolbarTable()};

@@ -66,15 +66,24 @@ bool ToolbarDragFilter::eventFilter(QObject* watched, QEvent* e) {
   lastEvent_ = e;
   lastTimestamp_ = me->timestamp();
   const QPoint at = me->globalPosition().toPoint();
-  if (e->type() == QEvent::MouseButtonPress) {
-    ToolbarDragPress(drag_, at.x(), at.y());
-    return false;
-  }
-  const ToolbarDragEnd end = ToolbarDragRelease(drag_, at.x(), at.y());
-  if (end.undock && undock)
-    undock(PixelsToTwips(at.x(), toolbar_->logicalDpiX()), PixelsToTwips(at.y(), toolbar_->logicalDpiY()));
-  if (ToolbarDragFocusesSheet(bar_, end) && sheetFocus) sheetFocus();
+  const int button = static_cast<int>(me->button());
+  const int shift = static_cast<int>(me->modifiers().toInt() >> 25);  // Shift 1, Ctrl 2, Alt 4
+  const auto& handler = e->type() == QEvent::MouseButtonPress ? mouseDown : mouseUp;
+  if (handler) handler(button, shift, at.x(), at.y());
   return false;
+}
+
+void EDTSHEET_FRM::Toolbar1_MouseDown(int, int, int x, int y) { ToolbarDragPress(toolbarDrag_[0], x, y); }
+void EDTSHEET_FRM::Toolbar1_MouseUp(int, int, int x, int y) { ToolbarMouseUp(1, x, y); }
+void EDTSHEET_FRM::Toolbar2_MouseDown(int, int, int x, int y) { ToolbarDragPress(toolbarDrag_[1], x, y); }
+void EDTSHEET_FRM::Toolbar2_MouseUp(int, int, int x, int y) { ToolbarMouseUp(2, x, y); }
+
+void EDTSHEET_FRM::ToolbarMouseUp(int bar, int x, int y) {
+  const ToolbarDragEnd end = ToolbarDragRelease(toolbarDrag_[bar - 1], x, y);
+  ToolbarDragFilter* f = toolbarDragFilter_[bar - 1];
+  QToolBar* t = bar == 1 ? toolbar1_ : toolbar2_;
+  if (end.undock && f && f->undock) f->undock(PixelsToTwips(x, t->logicalDpiX()), PixelsToTwips(y, t->logicalDpiY()));
+  if (ToolbarDragFocusesSheet(bar, end) && f && f->sheetFocus) f->sheetFocus();
 }
 
 void EDTSHEET_FRM::ToolbarEventsWire() {
@@ -91,6 +100,14 @@ void EDTSHEET_FRM::ToolbarEventsWire() {
       ToolbarUndock(st_, port, bar, xTw, yTw);
     };
     filter->sheetFocus = [this] { edtSheet_->setFocus(Qt::OtherFocusReason); };
+    if (bar == 1) {
+      filter->mouseDown = [this](int b, int s, int x, int y) { Toolbar1_MouseDown(b, s, x, y); };
+      filter->mouseUp = [this](int b, int s, int x, int y) { Toolbar1_MouseUp(b, s, x, y); };
+    } else {
+      filter->mouseDown = [this](int b, int s, int x, int y) { Toolbar2_MouseDown(b, s, x, y); };
+      filter->mouseUp = [this](int b, int s, int x, int y) { Toolbar2_MouseUp(b, s, x, y); };
+    }
+    toolbarDragFilter_[bar - 1] = filter;
     ++bar;
   }
 }

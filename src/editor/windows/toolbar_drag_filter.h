@@ -1,12 +1,12 @@
 #pragma once
-// Watches a docked toolbar and its buttons for the drag that undocks it: a
-// press arms the drag at the pointer, a release 12 pixels or more away
-// undocks the toolbar at the pointer (in screen twips). Buttons the toolbar
-// gets later are watched as they are added.
+// Watches a docked toolbar and its buttons for mouse presses and releases and
+// hands them to the window's handlers (Toolbar<bar>_MouseDown / _MouseUp)
+// with the pointer's screen position. Buttons the toolbar gets later are
+// watched as they are added. It also holds how the toolbar undocks and how
+// the sheet takes the focus, which the handlers use.
 #include <QObject>
 #include <functional>
 
-#include "editor/toolbar_drag.h"
 
 class QToolBar;
 
@@ -18,6 +18,9 @@ class ToolbarDragFilter : public QObject {
   ToolbarDragFilter(QToolBar* toolbar, int bar);
 
   int Bar() const { return bar_; }
+  // The window's handlers: button, shift state, the pointer in screen pixels.
+  std::function<void(int button, int shift, int x, int y)> mouseDown;
+  std::function<void(int button, int shift, int x, int y)> mouseUp;
   // The undock at the pointer, screen twips.
   std::function<void(int xTw, int yTw)> undock;
   // The sheet grid takes the focus (basic toolbar: after an undock, or a
@@ -32,7 +35,6 @@ class ToolbarDragFilter : public QObject {
 
   QToolBar* toolbar_;
   int bar_;
-  ToolbarDrag drag_;
   // The mouse event last handled: a button's event that goes on to the
   // toolbar is seen twice.
   const QEvent* lastEvent_ = nullptr;

@@ -443,6 +443,8 @@ void QtUi::SetWindowText(std::string_view windowName, std::string_view control,
     edit->setText(ToQ(text));
   else if (auto* group = qobject_cast<QGroupBox*>(c))
     group->setTitle(ToQ(text));
+  else if (c && c->metaObject()->indexOfProperty("text") >= 0)
+    c->setProperty("text", ToQ(text));
 }
 
 void QtUi::SetControlEnabled(std::string_view windowName, std::string_view control, bool enabled) {

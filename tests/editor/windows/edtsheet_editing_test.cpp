@@ -265,6 +265,25 @@ TEST_F(EdtSheetEditing, MenuShortcutsPressedInTheGridRunTheirCommandOnce) {
   EXPECT_EQ(st.UsedRows, 1);
   EXPECT_EQ(Field(1, 1).substr(0, 3), "ABC");
 }
+
+// Opening the File, Edit, calculation-row and extended-functions menus gives
+// the keyboard focus back to the sheet grid.
+TEST_F(EdtSheetEditing, OpeningATopLevelMenuFocusesTheSheet) {
+  EDTSHEET_FRM& w = Load();
+  w.show();
+  QApplication::setActiveWindow(&w);
+  for (const auto& [name, index] : {std::pair<std::string, int>{"Menu_1", -1}, {"Menu_2", -1}, {"Menu_3", 3},
+                                    {"Tokusyu", -1}}) {
+    w.EdtSheetView()->clearFocus();
+    test::Settle();
+    ASSERT_FALSE(w.EdtSheetView()->hasFocus()) << name;
+    QAction* top = w.MenuAction(name, index);
+    ASSERT_TRUE(top && top->menu()) << name;
+    emit top->menu()->aboutToShow();
+    test::Settle();
+    EXPECT_TRUE(w.EdtSheetView()->hasFocus()) << name;
+  }
+}
 #endif
 
 }  // namespace

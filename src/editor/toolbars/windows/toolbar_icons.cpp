@@ -1,14 +1,20 @@
 #include "editor/toolbars/windows/toolbar_icons.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QString>
+#include <QStyle>
+#include <QStyleOption>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <string>
 
 #include "platform/qt/window_helpers.h"
 
@@ -145,31 +151,88 @@ QPixmap DrawnImage(std::string_view key, int size) {
   return pm;
 }
 
-QIcon MakeIcon(std::string_view key) {
+bool IsTango(std::string_view key, const char** name) {
   for (const TangoImage& t : kTango)
     if (t.key == key) {
-      QIcon icon;
-      for (const char* size : {"16x16", "32x32"})
-        icon.addFile(QStringLiteral(":/toolbar/%1/%2.png").arg(QLatin1String(size), QLatin1String(t.name)));
-      return icon;
+      *name = t.name;
+      return true;
     }
-  QIcon icon;
-  for (int size : {16, 32}) {
-    QPixmap pm = DrawnImage(key, size);
-    if (pm.isNull()) return QIcon();
-    icon.addPixmap(pm);
-  }
-  return icon;
+  return false;
 }
+
+bool IsDrawn(std::string_view key) {
+  for (const LetterImage& l : kLetters)
+    if (l.key == key) return true;
+  return key == "GCOPY" || key == "GPASTE" || key == "TREE" || key == "DIVID";
+}
+
+// A button's image, made only when a toolbar first paints it, at the size it
+// is painted: a Tango picture from the nearer of its 16 and 32 pixel files,
+// a drawn one drawn at that size. The start-up thus reads or draws each
+// shown image once, at one size.
+class ToolbarIconEngine final : public QIconEngine {
+ public:
+  explicit ToolbarIconEngine(std::string key) : key_(std::move(key)), made_(std::make_shared<Made>()) {}
+
+  QIconEngine* clone() const override { return new ToolbarIconEngine(*this); }
+  QString key() const override { return QStringLiteral("KvToolbarIcon"); }
+
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(16, 16), QSize(32, 32)}; }
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    const int s = std::min(size.width(), size.height());
+    return QSize(s, s);
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const QSize size = actualSize(rect.size(), mode, state);
+    const QRect at(rect.x() + (rect.width() - size.width()) / 2, rect.y() + (rect.height() - size.height()) / 2,
+                   size.width(), size.height());
+    painter->drawPixmap(at, pixmap(size, mode, state));
+  }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    const int s = std::min(size.width(), size.height());
+    if (s <= 0) return QPixmap();
+    const quint64 id = (quint64(s) << 8) | quint64(mode);
+    auto it = made_->find(id);
+    if (it != made_->end()) return *it;
+    QPixmap pm = Normal(s);
+    if (mode != QIcon::Normal && !pm.isNull()) {
+      QStyleOption opt;
+      opt.palette = QApplication::palette();
+      pm = QApplication::style()->generatedIconPixmap(mode, pm, &opt);
+    }
+    made_->insert(id, pm);
+    return pm;
+  }
+
+ private:
+  using Made = QHash<quint64, QPixmap>;
+
+  QPixmap Normal(int s) const {
+    const char* name = nullptr;
+    if (!IsTango(key_, &name)) return DrawnImage(key_, s);
+    const QPixmap file(QStringLiteral(":/toolbar/%1/%2.png").arg(QLatin1String(s <= 16 ? "16x16" : "32x32"),
+                                                                  QLatin1String(name)));
+    if (file.isNull() || file.width() == s) return file;
+    return file.scaled(s, s, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  }
+
+  std::string key_;
+  // The images made so far, shared by the copies Qt makes of the icon.
+  std::shared_ptr<Made> made_;
+};
 
 }  // namespace
 
 QIcon ToolbarIcon(std::string_view key) {
-  // Made once per key: the docked and the floating toolbars share them.
+  const char* name = nullptr;
+  if (!IsTango(key, &name) && !IsDrawn(key)) return QIcon();
+  // One icon per key: the docked and the floating toolbars share its images.
   static QHash<QString, QIcon> made;
   const QString k = ToQ(key);
   auto it = made.find(k);
-  if (it == made.end()) it = made.insert(k, MakeIcon(key));
+  if (it == made.end()) it = made.insert(k, QIcon(new ToolbarIconEngine(std::string(key))));
   return *it;
 }
 

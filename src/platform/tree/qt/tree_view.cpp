@@ -25,14 +25,18 @@ TreeItemModel::~TreeItemModel() { tree_.SetObserver(nullptr); }
 
 void TreeItemModel::SetImages(const QStyle* style) {
   if (!style) return;
-  images_[0] = style->standardIcon(QStyle::SP_DirClosedIcon);
-  images_[1] = style->standardIcon(QStyle::SP_DirOpenIcon);
-  images_[2] = style->standardIcon(QStyle::SP_FileIcon);
+  style_ = style;
+  for (QIcon& image : images_) image = QIcon();
 }
 
 QIcon TreeItemModel::ImageIcon(std::string_view image) const {
-  for (size_t i = 0; i < std::size(kImageKeys); ++i)
-    if (kImageKeys[i] == image) return images_[i];
+  static constexpr QStyle::StandardPixmap kStandard[] = {QStyle::SP_DirClosedIcon, QStyle::SP_DirOpenIcon,
+                                                         QStyle::SP_FileIcon};
+  for (size_t i = 0; i < std::size(kImageKeys); ++i) {
+    if (kImageKeys[i] != image) continue;
+    if (images_[i].isNull() && style_) images_[i] = style_->standardIcon(kStandard[i]);
+    return images_[i];
+  }
   return {};
 }
 
@@ -78,7 +82,7 @@ QVariant TreeItemModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DecorationRole) {
     const int n = d.expandedImage;
     if (d.expanded && n >= 1 && n <= static_cast<int>(std::size(kImageKeys)))
-      return images_[n - 1];
+      return ImageIcon(kImageKeys[n - 1]);
     QIcon icon = ImageIcon(d.image);
     return icon.isNull() ? QVariant() : QVariant(icon);
   }

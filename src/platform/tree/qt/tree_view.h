@@ -62,7 +62,9 @@ class TreeItemModel : public QAbstractItemModel, public TreeObserver {
   const std::vector<TreeNode*>& ChildrenOf(const QModelIndex& parent) const;
 
   TreeModel& tree_;
-  QIcon images_[3];  // "Close", "Open", "Leaf"
+  // "Close", "Open", "Leaf": taken from the style when first shown.
+  const QStyle* style_ = nullptr;
+  mutable QIcon images_[3];
 };
 
 class TreeView : public QTreeView {
