@@ -190,7 +190,12 @@ bool RefCustomerUnpack(ProgramState& st, const std::string& path) {
   // The file-set definition now in force, read without touching the editor's.
   auto def = std::make_unique<ProgramState>(st.ui);
   def->AppPath = st.AppPath;
-  LevelIniRead(*def);
+  std::string problem;
+  if (!LevelIniRead(*def, problem)) {
+    if (jzh) CopyWhole(back, kvutl);
+    WarnMsgBox(st, problem);
+    return false;
+  }
   const SplitPathResult parts = SplitPath(*def, path);
   const PackFileSet set = PackFileSetFrom(*def);
   const int result = MMelt(parts.folder, RefWorkFolder(st), parts.name, app, set);
