@@ -88,12 +88,14 @@ int NextInChain(std::string_view rec, int n, bool hex) { return RecordNumbers(re
 void LevelLinks::Reset(int count, bool hex) {
   hex_ = hex;
   links_.assign(static_cast<size_t>(count < 0 ? 0 : count) + 1, Links{});
-  seen_.assign(links_.size(), 0);
   walk_ = 0;
 }
 
 void LevelLinks::Count(int target, int delta) {
-  if (target >= 1 && target <= Count()) links_[static_cast<size_t>(target)].into += delta;
+  if (target < 1 || target > Count()) return;
+  std::uint16_t& into = links_[static_cast<size_t>(target)].into;
+  if (delta > 0 && into < UINT16_MAX) ++into;
+  if (delta < 0 && into > 0 && into < UINT16_MAX) --into;
 }
 
 void LevelLinks::Add(int n, std::string_view rec) {
@@ -126,7 +128,6 @@ LevelFileProblem LevelLinks::Check(int n) const {
 
 void LevelLinks::Append(std::string_view rec) {
   links_.push_back(Links{});
-  seen_.push_back(0);
   Add(Count(), rec);
 }
 
@@ -134,9 +135,8 @@ LevelFileProblem LevelLinks::Walk(int first, int maxRecords, std::vector<int>& c
   chain.clear();
   if (first < 1) return {};
   if (first > Count()) return {LevelFault::LinkPastEnd, 0};
-  if (seen_.size() != links_.size()) seen_.assign(links_.size(), 0);
   if (++walk_ == 0) {
-    seen_.assign(links_.size(), 0);
+    for (const Links& l : links_) l.seen = 0;
     walk_ = 1;
   }
   for (int n = first; n >= 1;) {
@@ -144,12 +144,12 @@ LevelFileProblem LevelLinks::Walk(int first, int maxRecords, std::vector<int>& c
       if (longIsDamage) return {LevelFault::ChainTooLong, first};
       break;
     }
-    const size_t i = static_cast<size_t>(n);
-    if (seen_[i] == walk_) return {LevelFault::LinkLoop, n};
-    seen_[i] = walk_;
-    if (links_[i].fault != 0) return {static_cast<LevelFault>(links_[i].fault), n};
+    const Links& l = links_[static_cast<size_t>(n)];
+    if (l.seen == walk_) return {LevelFault::LinkLoop, n};
+    l.seen = walk_;
+    if (l.fault != 0) return {static_cast<LevelFault>(l.fault), n};
     chain.push_back(n);
-    n = links_[i].next;
+    n = l.next;
   }
   // Whole and without a loop: every record after the first is named by the
   // next link of the record before it, and by no other.

@@ -91,17 +91,19 @@ class LevelLinks {
   LevelFileProblem Walk(int first, int maxRecords, std::vector<int>& chain, bool longIsDamage = false) const;
 
  private:
+  // One record's links and the walk's mark, in one place: a chain lies
+  // scattered through its file, and each record it passes costs one fetch.
   struct Links {
     std::int32_t next = -99;
     std::int32_t child = -99;
-    std::uint8_t fault = 0;  // a LevelFault of the record's own numbers
-    std::int32_t into = 0;  // next links naming this record
+    mutable std::uint32_t seen = 0;  // the walk that last passed the record
+    std::uint16_t into = 0;          // next links naming this record (at most 65535)
+    std::uint8_t fault = 0;          // a LevelFault of the record's own numbers
   };
   void Count(int target, int delta);
 
   std::vector<Links> links_{Links{}};  // by record number; [0] unused
   bool hex_ = false;
-  mutable std::vector<std::uint32_t> seen_;  // the walk that last passed each record
   mutable std::uint32_t walk_ = 0;
 };
 
