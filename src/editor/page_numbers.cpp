@@ -20,7 +20,7 @@ void DamageTell(ProgramState& st, const std::vector<std::string>& levelExts, int
   const PagePlan plan = PagePlanOfFiles(st.WorkFileBase, levelExts, rule);
   if (plan.damaged.empty()) return;
   const PagePlanDamage& d = plan.damaged.front();
-  LevelFileFaultShow(st, LevelFilePath(st, st.WorkFileBase, d.recordLevel), {d.fault, d.record});
+  LevelFileFaultShow(st, LevelFilePath(st, st.WorkFileBase, d.level), {d.fault, d.record});
 }
 
 }  // namespace

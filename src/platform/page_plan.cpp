@@ -69,35 +69,24 @@ class PlanWalk {
 
   // The records of the sheet that begins at `first` of level lv (0-based),
   // into `chain`, by the one checked walk (the top sheet: its records in
-  // file order, each checked); false when the chain is damaged (damage
-  // recorded). `parent` is the row of the level above that links to it.
-  bool Chain(size_t lv, int first, int parent, std::vector<int>& chain) {
-    const LevelLinks& links = links_[lv];
-    const int level = static_cast<int>(lv) + 1;
+  // file order); false when the chain is damaged (damage recorded).
+  bool Chain(size_t lv, int first, std::vector<int>& chain) {
     LevelFileProblem p;
-    int at = level;
     if (badLength_[lv]) {
       p = {LevelFault::BadLength, 0};
     } else if (lv == 0) {
-      for (int n = 1; n <= Count(lv) && !p; ++n) {
-        p = links.Check(n);
-        chain.push_back(n);
-      }
-    } else if (first > Count(lv)) {
-      // The parent row's breakdown link leads out of the file.
-      p = {LevelFault::LinkPastEnd, parent};
-      at = level - 1;
+      for (int n = 1; n <= Count(lv); ++n) chain.push_back(n);
     } else {
-      p = links.Walk(first, INT32_MAX, chain);
+      p = links_[lv].Walk(first, INT32_MAX, chain);
     }
     if (!p) return true;
-    plan_.damaged.push_back({level, first, p.record, at, p.fault});
+    plan_.damaged.push_back({static_cast<int>(lv) + 1, first, p.record, p.fault});
     return false;
   }
 
   void Sheet(size_t lv, int first, int parent) {
     std::vector<int> chain;
-    if (!Chain(lv, first, parent, chain)) return;
+    if (!Chain(lv, first, chain)) return;
     const std::vector<RecordInfo>& info = levels_[lv];
     if (!chain.empty() && (info[static_cast<size_t>(chain.back())].flags & kClosing)) chain.pop_back();
 

@@ -68,9 +68,8 @@ struct PagePlanSheet {
 struct PagePlanDamage {
   int level = 0;
   int firstRecord = 0;  // where its chain begins
-  int record = 0;       // the damaged record (0: the file as a whole)
-  int recordLevel = 0;  // the level whose file holds it: `level`, or the level
-                        // above for a breakdown link past the end of the file
+  int record = 0;       // the damaged record (0: the file as a whole, or a
+                        // first record past its end)
   LevelFault fault = LevelFault::None;
 };
 
