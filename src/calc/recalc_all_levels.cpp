@@ -38,6 +38,8 @@ namespace stdfs = std::filesystem;
 constexpr std::string_view kTitle = "再計算";
 // A sheet holds at most 1000 rows and its closing record.
 constexpr int kMaxChainRecords = kMaxSheetRows + 1;
+// The own, next and child links of a record, bytes 4-15.
+constexpr size_t kLinkBytes = 3 * kStoredNumberWidth;
 
 // The walk stopped; the user has been told.
 struct WalkStopped {};
@@ -75,6 +77,7 @@ struct SheetSnapshot {
 struct LevelImage {
   stdfs::path path;
   std::string bytes;
+  LevelLinks links;  // the links of its records, read once
   bool loaded = false;
   bool changed = false;
 };
@@ -156,16 +159,13 @@ class LevelTreeWalk {
         throw WalkStopped{};
       }
       image.bytes = std::move(*bytes);
-      if (image.bytes.size() % len_ != 0) {
-        LevelFileFaultShow(st_, image.path, {LevelFault::BadLength, 0});
-        throw WalkStopped{};
-      }
     }
+    if (LevelFileProblem p = image.links.Read(image.bytes, st_.DataLen, hex_)) Damaged(level, p);
     image.loaded = true;
     return image;
   }
 
-  int Count(int level) { return static_cast<int>(Image(level).bytes.size() / len_); }
+  int Count(int level) { return Image(level).links.Count(); }
 
   std::string Get(int level, int n) { return std::string(View(level, n)); }
   std::string_view View(int level, int n) {
@@ -181,66 +181,61 @@ class LevelTreeWalk {
     const size_t at = static_cast<size_t>(n - 1) * len_;
     if (at == image.bytes.size()) {
       image.bytes += bytes;
+      image.links.Append(bytes);
       image.changed = true;
     } else if (std::string_view(image.bytes).substr(at, len_) != bytes) {
+      const bool relinked = std::string_view(image.bytes).substr(at + kOwnPos - 1, kLinkBytes) !=
+                            bytes.substr(kOwnPos - 1, kLinkBytes);
       image.bytes.replace(at, len_, bytes);
+      if (relinked) image.links.Add(n, bytes);
       image.changed = true;
     }
   }
 
-  int Link(std::string_view rec, int pos) const {
-    const int n = BaseStrToNum(LinkField(rec, pos), hex_);
-    return n < 1 ? kNoRecord : n;
-  }
-
-  [[noreturn]] void Broken(int level, int record) {
-    WarnMsgBox(st_, "階層 " + std::to_string(level) + " のレコード " + std::to_string(record) +
-                        " のつながりが壊れています。全階層の再計算を中止しました。");
+  // The damaged-file message of every chain walk; the command stops.
+  [[noreturn]] void Damaged(int level, const LevelFileProblem& p) {
+    LevelFileFaultShow(st_, LevelFilePath(st_, base_, level), p);
     throw WalkStopped{};
   }
 
-  // The record numbers of the chain that starts at `first`; `from` is the
+  // The record numbers of the sheet that starts at `first`; `from` is the
   // record holding the link to it (of the level above; 0 for the top sheet).
-  // A link past the end of the file, a record that does not name its own
-  // position, a record reached twice or a chain longer than a sheet is
-  // damage.
+  // The top sheet is its file's records in file order, as the level reader
+  // reads it; a deeper one the chain walked by the one checked walk. A chain
+  // longer than a sheet is damage; a first record past the end of the file
+  // is damage of the row linking to it.
   std::vector<int> Chain(int level, int first, int from) {
-    const int count = Count(level);
-    std::vector<char> seen(static_cast<size_t>(count) + 1, 0);
+    LevelImage& image = Image(level);
     std::vector<int> chain;
-    int holderLevel = level - 1, holder = from;
-    for (int n = first;;) {
-      if (holderLevel < 1) holderLevel = 1, holder = std::max(holder, 1);
-      if (n > count || seen[static_cast<size_t>(n)]) Broken(holderLevel, holder);
-      if (static_cast<int>(chain.size()) == kMaxChainRecords) Broken(level, first);
-      const std::string_view rec = View(level, n);
-      if (BaseStrToNum(LinkField(rec, kOwnPos), hex_) != n) Broken(level, n);
-      seen[static_cast<size_t>(n)] = 1;
-      chain.push_back(n);
-      const int next = Link(rec, kNextPos);
-      if (next == kNoRecord) return chain;
-      holderLevel = level;
-      holder = n;
-      n = next;
+    if (level == 1) {
+      if (Count(1) > kMaxChainRecords) Damaged(1, {LevelFault::ChainTooLong, 1});
+      for (int n = 1; n <= Count(1); ++n) {
+        if (LevelFileProblem p = image.links.Check(n)) Damaged(1, p);
+        chain.push_back(n);
+      }
+      return chain;
     }
+    if (first > Count(level)) Damaged(level - 1, {LevelFault::LinkPastEnd, from});
+    if (LevelFileProblem p = image.links.Walk(first, kMaxChainRecords, chain, true)) Damaged(level, p);
+    return chain;
   }
 
   void RecalcLevelTree(int level, int first, int from) {
-    const int fileRecords = Count(level);
-    const std::vector<int> chain = Chain(level, first, from);
-    SheetEntered(level, chain);
+    const std::vector<int> again = Chain(level, first, from);
+    if (again.empty()) return;  // an empty top level file
+    SheetEntered(level, again);
 
     // Breakdowns first; a row of the deepest level has no level below it.
     const int deepest = std::clamp(st_.LevelCount, 1, kMaxLevels);
-    for (int n : chain) {
-      const int child = Link(View(level, n), kChildPos);
+    for (int n : again) {
+      const int child = Image(level).links.Child(n);
       if (child == kNoRecord || level >= deepest) continue;
       st_.ParentRows[static_cast<size_t>(level)] = Get(level, n);
       RecalcLevelTree(level + 1, child, n);
     }
 
-    // The sheet, read again: a carried parent row is read as written.
-    const std::vector<int> again = Chain(level, first, from);
+    // The sheet's records, read again: a carried parent row is read as
+    // written (its links stay as they were).
     const int records = static_cast<int>(again.size());
     for (int i = 1; i <= records; ++i) st_.SheetRows[static_cast<size_t>(i)].assign(View(level, again[size_t(i - 1)]));
     const bool closed = RecordByte(st_.SheetRows[static_cast<size_t>(records)], kKindPos) == kClosingKind;
@@ -268,7 +263,7 @@ class LevelTreeWalk {
                   kColumnDataPos - 1, std::string::npos);
       Put(level, own, rec);
     } else {
-      const int added = fileRecords + 1;
+      const int added = Count(level) + 1;
       std::string rec = FitRecord(st_.SheetTotalRecord, st_.DataLen);
       std::string lastRow = Get(level, again.back());
       try {
@@ -305,7 +300,7 @@ class LevelTreeWalk {
     std::string& parent = st_.ParentRows[static_cast<size_t>(level - 1)];
     CarryTotals(st_, level, st_.SheetTotalRecord, parent);
     const int own = BaseStrToNum(LinkField(parent, kOwnPos), hex_);
-    if (own < 1 || own > Count(level - 1)) Broken(level - 1, std::max(own, 0));
+    if (own < 1 || own > Count(level - 1)) Damaged(level - 1, {LevelFault::OwnNumberMismatch, std::max(own, 0)});
     Put(level - 1, own, parent);
   }
 

@@ -1,5 +1,6 @@
 #include "editor/page_numbers.h"
 
+#include "core/stored_number.h"
 #include "platform/fs.h"
 #include "platform/page_no_write.h"
 #include "platform/ui.h"
@@ -10,6 +11,19 @@
 #include "storage/level_files.h"
 
 namespace kv {
+namespace {
+
+// The damaged chains the numbering had to leave unnumbered, told once: the
+// first of them, with the damaged-file message of every chain walk.
+void DamageTell(ProgramState& st, const std::vector<std::string>& levelExts, int rows) {
+  const PagePlanRule rule{st.DataLen, IsHexBase(st.H_Link), rows, false};
+  const PagePlan plan = PagePlanOfFiles(st.WorkFileBase, levelExts, rule);
+  if (plan.damaged.empty()) return;
+  const PagePlanDamage& d = plan.damaged.front();
+  LevelFileFaultShow(st, LevelFilePath(st, st.WorkFileBase, d.level), {d.fault, d.record});
+}
+
+}  // namespace
 
 void PageNumbersWrite(ProgramState& st) { PageNumbersWrite(st, SystemDiskProbe()); }
 
@@ -29,6 +43,7 @@ void PageNumbersWrite(ProgramState& st, const DiskProbe& probe) {
     PageNoWrite2(st.WorkFileBase, programFolder, st.DataLen, st.H_Link, rows, levelExts);
   st.ui.SetBusyPointer(false);
   st.PageNumbersLast = {true, rows, special};
+  DamageTell(st, levelExts, rows);
 }
 
 }  // namespace kv

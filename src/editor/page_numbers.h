@@ -15,7 +15,9 @@ struct DiskProbe;
 // Nothing is done, and the pointer stays as it was, for an untitled estimate
 // (`WorkFileBase` contains "無題") or when the folder of the estimate file
 // `CurrentFilePath` is missing or on a read-only file system; a network file
-// system is numbered. The busy pointer is shown meanwhile.
+// system is numbered. The busy pointer is shown meanwhile. Sheets of a
+// damaged chain are left unnumbered; after the rest is written the user is
+// told once which level file and record are damaged.
 void PageNumbersWrite(ProgramState& st);
 // The same with the file system's kind asked of `probe`.
 void PageNumbersWrite(ProgramState& st, const DiskProbe& probe);

@@ -4,25 +4,24 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/level_links.h"
 #include "core/stored_number.h"
 
 namespace kv {
 
 namespace {
 
-// What the walk needs of a record, read once for every record of a level
-// file in file order: the chains lie scattered through their files, and
-// following them through the records themselves costs a cache miss a record.
+// What the walk needs of a record besides its links, read once for every
+// record of a level file in file order: the chains lie scattered through
+// their files, and following them through the records themselves costs a
+// cache miss a record.
 struct RecordInfo {
-  std::int32_t next = 0;
-  std::int32_t child = 0;
   std::uint8_t flags = 0;
 };
 constexpr std::uint8_t kLeftOut = 1;   // "x" in byte 1
 constexpr std::uint8_t kNoPrintRow = 2;    // "U" in byte 2
 constexpr std::uint8_t kNoPrintLevel = 16; // "I" in byte 2
 constexpr std::uint8_t kClosing = 4;   // "G" in byte 3
-constexpr std::uint8_t kReached = 8;   // taken by a sheet already
 
 class PlanWalk {
   // Records fetched ahead of the one being read: one cache line a record,
@@ -31,19 +30,23 @@ class PlanWalk {
   static constexpr size_t kAhead = 16;
 
  public:
-  PlanWalk(const std::vector<std::string_view>& files, const PagePlanRule& rule) : rule_(rule), levels_(files.size()) {
+  PlanWalk(const std::vector<std::string_view>& files, const PagePlanRule& rule)
+      : rule_(rule), levels_(files.size()), links_(files.size()), badLength_(files.size(), false) {
     const size_t len = static_cast<size_t>(rule.recordLength);
     for (size_t lv = 0; lv < files.size(); ++lv) {
-      const size_t count = files[lv].size() / len;
+      // A level file that is not a whole number of records is refused as
+      // the level reader refuses it.
+      badLength_[lv] = files[lv].size() % len != 0;
+      const size_t count = badLength_[lv] ? 0 : files[lv].size() / len;
       std::vector<RecordInfo>& info = levels_[lv];
       info.resize(count + 1);
-      const bool children = lv + 1 < files.size();
+      LevelLinks& links = links_[lv];
+      links.Reset(static_cast<int>(count), rule.hex);
       const char* rec = files[lv].data();
       for (size_t n = 1; n <= count; ++n, rec += len) {
         if (n + kAhead <= count) __builtin_prefetch(rec + kAhead * len);
         RecordInfo& r = info[n];
-        r.next = Link(rec, kPageNextPos);
-        if (children) r.child = Link(rec, kPageChildPos);
+        links.Add(static_cast<int>(n), std::string_view(rec, len));
         const char printMark = rec[kPagePrintMarkPos - 1];
         r.flags = static_cast<std::uint8_t>((rec[kPageMarkPos - 1] == 'x' ? kLeftOut : 0) |
                                             (printMark == 'U' ? kNoPrintRow : 0) |
@@ -55,63 +58,30 @@ class PlanWalk {
 
   PagePlan Run() {
     const size_t start = rule_.startLevel > 1 ? static_cast<size_t>(rule_.startLevel - 1) : 0;
-    if (start < levels_.size() && Count(start) > 0) Sheet(start, start == 0 ? 1 : rule_.startRecord, 0);
+    if (start < levels_.size() && (Count(start) > 0 || badLength_[start]))
+      Sheet(start, start == 0 ? 1 : rule_.startRecord, 0);
     plan_.pageCount = nextPage_ - 1;
     return std::move(plan_);
   }
 
  private:
-  // A stored number as BaseStrToNum reads it; the usual form (blanks, then
-  // digits to the end of the field) read here directly.
-  int Link(const char* rec, int pos) const {
-    const char* field = rec + pos - 1;
-    const bool hex = rule_.hex;
-    int i = 0;
-    while (i < kStoredNumberWidth && field[i] == ' ') ++i;
-    if (i == kStoredNumberWidth) return BaseStrToNum(std::string_view(field, kStoredNumberWidth), hex);
-    int value = 0;
-    for (; i < kStoredNumberWidth; ++i) {
-      const char c = field[i];
-      int digit;
-      if (c >= '0' && c <= '9')
-        digit = c - '0';
-      else if (hex && c >= 'A' && c <= 'F')
-        digit = c - 'A' + 10;
-      else
-        return BaseStrToNum(std::string_view(field, kStoredNumberWidth), hex);
-      value = value * (hex ? 16 : 10) + digit;
-    }
-    if (hex && (value == 0xFFFF || value == 0xEEEE)) return kNoRecord;
-    return value;
-  }
   int Count(size_t lv) const { return static_cast<int>(levels_[lv].size()) - 1; }
 
   // The records of the sheet that begins at `first` of level lv (0-based),
-  // into `chain`; false when the chain is damaged (damage recorded).
+  // into `chain`, by the one checked walk (the top sheet: its records in
+  // file order); false when the chain is damaged (damage recorded).
   bool Chain(size_t lv, int first, std::vector<int>& chain) {
-    std::vector<RecordInfo>& info = levels_[lv];
-    const int count = Count(lv);
-    if (lv == 0) {
-      for (int n = 1; n <= count; ++n) {
-        info[static_cast<size_t>(n)].flags |= kReached;
-        chain.push_back(n);
-      }
-      return true;
+    LevelFileProblem p;
+    if (badLength_[lv]) {
+      p = {LevelFault::BadLength, 0};
+    } else if (lv == 0) {
+      for (int n = 1; n <= Count(lv); ++n) chain.push_back(n);
+    } else {
+      p = links_[lv].Walk(first, INT32_MAX, chain);
     }
-    int from = 0;
-    for (int n = first; n >= 1;) {
-      if (n > count || (info[static_cast<size_t>(n)].flags & kReached)) {
-        plan_.damaged.push_back({static_cast<int>(lv) + 1, first, from});
-        return false;
-      }
-      RecordInfo& r = info[static_cast<size_t>(n)];
-      r.flags |= kReached;
-      chain.push_back(n);
-      if (r.next == n) break;  // a record naming itself ends its chain
-      from = n;
-      n = r.next;
-    }
-    return true;
+    if (!p) return true;
+    plan_.damaged.push_back({static_cast<int>(lv) + 1, first, p.record, p.fault});
+    return false;
   }
 
   void Sheet(size_t lv, int first, int parent) {
@@ -144,12 +114,15 @@ class PlanWalk {
     const std::uint8_t noBreakdown = rule_.ignoreLevelMarks ? kNoPrintRow : kNoPrintRow | kNoPrintLevel;
     for (int n : chain) {
       const RecordInfo& r = levels_[lv][static_cast<size_t>(n)];
-      if (!(r.flags & noBreakdown) && r.child >= 1) Sheet(lv + 1, r.child, n);
+      const int child = links_[lv].Child(n);
+      if (!(r.flags & noBreakdown) && child >= 1) Sheet(lv + 1, child, n);
     }
   }
 
   const PagePlanRule& rule_;
   std::vector<std::vector<RecordInfo>> levels_;  // per level, by record number (0 unused)
+  std::vector<LevelLinks> links_;                // per level
+  std::vector<bool> badLength_;                  // per level: not a whole number of records
   PagePlan plan_;
   int nextPage_ = 1;
 };

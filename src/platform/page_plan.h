@@ -24,14 +24,18 @@
 //   left out of the printout and take no line.
 // - Rows per page below 1: no page at all (an empty plan).
 //
-// Every chain walk is bounded: a next link below 1 (or naming its own record)
-// ends a chain; a link past the end of its file or to a record already
-// reached (a loop, or a chain another sheet took) marks that sheet damaged.
-// A damaged sheet takes no pages and its breakdowns are not visited; the
-// other sheets are planned as usual. A tail shorter than a record is not
-// part of any sheet.
+// Every chain is walked by the one checked walk (core/level_links.h): a next
+// link below 1 (or naming its own record) ends a chain; a bad stored number,
+// a link past the end of its file, a loop, a chain entered in its middle or
+// running into another, or a level file that is not a whole number of
+// records marks the sheet damaged. A damaged sheet takes no pages and its
+// breakdowns are not visited; the other sheets are planned as usual. Rows
+// whose breakdown links name the same first record share that breakdown: it
+// is planned under each of them.
 #include <string_view>
 #include <vector>
+
+#include "core/level_links.h"
 
 namespace kv {
 
@@ -64,7 +68,9 @@ struct PagePlanSheet {
 struct PagePlanDamage {
   int level = 0;
   int firstRecord = 0;  // where its chain begins
-  int record = 0;       // the record whose link led out of the file or back
+  int record = 0;       // the damaged record (0: the file as a whole, or a
+                        // first record past its end)
+  LevelFault fault = LevelFault::None;
 };
 
 struct PagePlan {

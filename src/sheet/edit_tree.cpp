@@ -59,6 +59,9 @@ class TreeFiles {
     bool reported = false;
     std::unique_ptr<RecordFile> file;
     std::unique_ptr<FileRecords> source;
+    bool linked = false;
+    LevelLinks links;  // the links of the file's records, read once for all its chains
+    LevelFileProblem linkProblem;
   };
 
   TreeFiles& Reader() { return outer_ ? *outer_ : *this; }
@@ -110,8 +113,16 @@ class TreeFiles {
       return chain;
     }
     try {
-      if (LevelFileProblem p = ReadSheetChain(*src, level == 1, first, Hex(), INT_MAX, chain))
-        Fault(level, p);
+      LevelFile& f = files_[static_cast<size_t>(level)];
+      if (level > 1 && !f.linked) {
+        f.linked = true;
+        f.linkProblem = LevelLinksRead(*src, Hex(), f.links);
+      }
+      LevelFileProblem p = level > 1 ? f.linkProblem : LevelFileProblem{};
+      if (!p)
+        p = level == 1 ? ReadSheetChain(*src, true, first, Hex(), INT_MAX, chain)
+                       : ReadSheetChain(*src, f.links, first, INT_MAX, chain);
+      if (p) Fault(level, p);
     } catch (const RecordFileError& e) {
       Error(level, e.what());
     }

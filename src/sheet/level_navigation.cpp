@@ -270,9 +270,16 @@ void LevelJump(ProgramState& st, int& n, LevelBarPort* bar) {
     if (answer == vbYes) {
       if (!PathRecord(st, PathRecordCase::Jump)) return;
     } else {
-      st.SheetModified = false;
+      // The edits are given up: level 1 is read afresh. When it cannot be
+      // read (the user has been told) the user stays where they were, the
+      // sheet with its edits as it was.
+      const int here = st.CurrentLevel;
       st.CurrentLevel = 1;
-      LevelRead(st, 1);
+      if (!LevelRead(st, 1)) {
+        st.CurrentLevel = here;
+        return;
+      }
+      st.SheetModified = false;
     }
   }
 

@@ -50,6 +50,10 @@ bool FlushLevels(ProgramState& st, FileCommandServices* services) {
   }
 
   if (!FreeSpaceCheck(st)) return false;
+  // Every sheet of the path is read back after the writes: a damaged one
+  // stops the recording before anything is written (the user has been told).
+  for (int k = 1; k <= st.CurrentLevel; ++k)
+    if (!LevelChainCheck(st, k)) return false;
   st.ui.SetBusyPointer(true);
   bool written = true;
   bool currentSheetWritten = false;

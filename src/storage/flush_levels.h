@@ -16,7 +16,8 @@ class FileCommandServices;
 // when the current level itself could not be written its sheet stays in
 // memory as it was, so no edit is lost; when it was written and only the
 // pack after naming the estimate failed, it is read back like the rest. A
-// nearly full disk writes nothing and gives false.
+// nearly full disk writes nothing and gives false, and so does a sheet of the
+// path whose level file is damaged (after the damaged-file message).
 //
 // An empty top sheet is not written: an untitled estimate simply starts
 // afresh; a named one is handed to the confirmed discard of `services`

@@ -1,26 +1,11 @@
 #include "storage/level_chain.h"
 
 #include <climits>
-#include <optional>
-#include <unordered_set>
 
 #include "core/record_file.h"
 #include "core/stored_number.h"
-#include "storage/row_record.h"
 
 namespace kv {
-
-std::string LevelFaultText(LevelFault fault) {
-  switch (fault) {
-    case LevelFault::None: return "";
-    case LevelFault::BadLength: return "ファイルの長さがレコード長の倍数ではありません";
-    case LevelFault::BadNumber: return "レコード番号の欄が正しくありません";
-    case LevelFault::OwnNumberMismatch: return "レコード番号が記録位置と一致しません";
-    case LevelFault::LinkPastEnd: return "リンク先のレコードがファイルにありません";
-    case LevelFault::LinkLoop: return "レコードのリンクが循環しています";
-  }
-  return "";
-}
 
 bool MemoryRecords::Get(int recordNo, std::string& bytes) const {
   if (recordNo < 1 || length_ <= 0) return false;
@@ -46,55 +31,62 @@ LevelFileProblem CountRecords(const RecordSource& src, int& count) {
   return {};
 }
 
-LevelFileProblem CheckRecordNumbers(std::string_view rec, int n, int count, bool hex) {
-  std::optional<int> own = ReadStoredLink(LinkField(rec, kOwnPos), hex);
-  std::optional<int> next = ReadStoredLink(LinkField(rec, kNextPos), hex);
-  std::optional<int> child = ReadStoredLink(LinkField(rec, kChildPos), hex);
-  if (!own || !next || !child) return {LevelFault::BadNumber, n};
-  if (*own != n) return {LevelFault::OwnNumberMismatch, n};
-  if (*next != kNoRecord && *next > count) return {LevelFault::LinkPastEnd, n};
+LevelFileProblem LevelLinksRead(const RecordSource& src, bool hex, LevelLinks& links) {
+  int count = 0;
+  if (LevelFileProblem p = CountRecords(src, count)) {
+    links.Reset(0, hex);
+    return p;
+  }
+  links.Reset(count, hex);
+  std::string rec;
+  for (int n = 1; n <= count; ++n) {
+    if (!src.Get(n, rec)) return {LevelFault::LinkPastEnd, n};
+    links.Add(n, rec);
+  }
   return {};
 }
 
-int NextInChain(std::string_view rec, int n, bool hex) {
-  const std::optional<int> next = ReadStoredLink(LinkField(rec, kNextPos), hex);
-  if (!next || *next == n) return kNoRecord;
-  return *next;
-}
+namespace {
 
-LevelFileProblem ReadSheetChain(const RecordSource& src, bool topLevel, int first, bool hex,
-                                int maxRecords, SheetChain& out) {
-  out.records.clear();
-  out.recNos.clear();
+// The top level: its records in file order, each checked.
+LevelFileProblem ReadTopSheet(const RecordSource& src, bool hex, int maxRecords, SheetChain& out) {
   int count = 0;
   if (LevelFileProblem p = CountRecords(src, count)) return p;
-
-  if (topLevel) {
-    out.recNos.push_back(1);
-    std::string rec;
-    for (int n = 1; n <= count && static_cast<int>(out.records.size()) < maxRecords; ++n) {
-      if (!src.Get(n, rec)) return {LevelFault::LinkPastEnd, n};
-      if (LevelFileProblem p = CheckRecordNumbers(rec, n, count, hex)) return p;
-      out.records.push_back(rec);
-    }
-    return {};
-  }
-
-  out.recNos.push_back(first);
-  if (first < 1) return {};
-  if (first > count) return {LevelFault::LinkPastEnd, 0};
-  std::unordered_set<int> visited;
   std::string rec;
-  int n = first;
-  while (n >= 1 && static_cast<int>(out.records.size()) < maxRecords) {
-    if (!visited.insert(n).second) return {LevelFault::LinkLoop, n};
+  for (int n = 1; n <= count && static_cast<int>(out.records.size()) < maxRecords; ++n) {
     if (!src.Get(n, rec)) return {LevelFault::LinkPastEnd, n};
     if (LevelFileProblem p = CheckRecordNumbers(rec, n, count, hex)) return p;
-    n = NextInChain(rec, n, hex);
     out.records.push_back(rec);
-    out.recNos.push_back(n);
   }
   return {};
+}
+
+}  // namespace
+
+LevelFileProblem ReadSheetChain(const RecordSource& src, bool topLevel, int first, bool hex, int maxRecords,
+                                SheetChain& out) {
+  out.records.clear();
+  out.recNos.assign(1, topLevel ? 1 : first);
+  if (topLevel) return ReadTopSheet(src, hex, maxRecords, out);
+  if (first < 1) return {};
+  LevelLinks links;
+  if (LevelFileProblem p = LevelLinksRead(src, hex, links)) return p;
+  return ReadSheetChain(src, links, first, maxRecords, out);
+}
+
+LevelFileProblem ReadSheetChain(const RecordSource& src, const LevelLinks& links, int first, int maxRecords,
+                                SheetChain& out) {
+  out.records.clear();
+  out.recNos.assign(1, first);
+  std::vector<int> chain;
+  const LevelFileProblem problem = links.Walk(first, maxRecords, chain);
+  std::string rec;
+  for (int n : chain) {
+    if (!src.Get(n, rec)) return {LevelFault::LinkPastEnd, n};
+    out.records.push_back(rec);
+    out.recNos.push_back(links.Next(n));
+  }
+  return problem;
 }
 
 }  // namespace kv

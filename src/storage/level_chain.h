@@ -1,36 +1,19 @@
 #pragma once
 // Reading the records of one sheet out of a level work file, with every
-// record checked on the way in: a level file holds whole records only, every
-// stored number in bytes 4-15 is well formed, a record names itself by its own
-// position, and every link stays inside the file. A walk along a chain visits
-// each record at most once, so a loop in the links is found, never followed;
-// a record whose next link names itself ends its chain.
+// record checked on the way in: a level file holds whole records only, and a
+// chain is walked by the one checked walk of core/level_links.h (well-formed
+// numbers, a record naming itself by its position, links inside the file, no
+// loop, no record reached from two sheets; a self-link ends a chain).
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/level_links.h"
+
 namespace kv {
 
 class RecordFile;
-
-enum class LevelFault {
-  None,
-  BadLength,          // the file's length is not a whole number of records
-  BadNumber,          // a stored number of bytes 4-15 is not a record number
-  OwnNumberMismatch,  // bytes 4-7 do not name the record's own position
-  LinkPastEnd,        // a link names a record the file does not hold
-  LinkLoop,           // a chain comes back to a record it already passed
-};
-
-struct LevelFileProblem {
-  LevelFault fault = LevelFault::None;
-  int record = 0;  // the record where it was found (0: the file as a whole)
-  explicit operator bool() const { return fault != LevelFault::None; }
-};
-
-// The reason of a fault in words for the user.
-std::string LevelFaultText(LevelFault fault);
 
 // The records of a level file, read by number from 1.
 class RecordSource {
@@ -71,15 +54,10 @@ class FileRecords : public RecordSource {
 // whole number of records (count is then 0).
 LevelFileProblem CountRecords(const RecordSource& src, int& count);
 
-// Checks the stored numbers of record n of a file of `count` records: the own
-// number must be n; the next link (when `nextInFile`) and the child link must
-// be well formed; a next link must name a record of the file.
-LevelFileProblem CheckRecordNumbers(std::string_view rec, int n, int count, bool hex);
-
-// The record after record n of a chain: its next link, kNoRecord when the
-// link is none or names record n itself (converted DOS files end a chain so)
-// or cannot be read.
-int NextInChain(std::string_view rec, int n, bool hex);
+// The links of every record of a level file (core/level_links.h), read once
+// for the walks over its chains; BadLength when its length is not a whole
+// number of records.
+LevelFileProblem LevelLinksRead(const RecordSource& src, bool hex, LevelLinks& links);
 
 // One sheet as found in a level file.
 struct SheetChain {
@@ -90,9 +68,15 @@ struct SheetChain {
 };
 
 // Reads a sheet: for the top level the records 1, 2, ... in file order; for a
-// deeper level the chain that begins at `first` (kNoRecord: no sheet). At most
-// `maxRecords` records are read. On a fault `out` holds what was read before it.
+// deeper level the chain that begins at `first` (kNoRecord: no sheet), walked
+// by `LevelLinks::Walk` (a chain entered in its middle or running into
+// another is damage). At most `maxRecords` records are read. On a fault `out`
+// holds what was read before it.
 LevelFileProblem ReadSheetChain(const RecordSource& src, bool topLevel, int first, bool hex,
                                 int maxRecords, SheetChain& out);
+// The chain of a deeper level over links read before (`LevelLinksRead` of
+// the same file), for a walk that reads many sheets of one file.
+LevelFileProblem ReadSheetChain(const RecordSource& src, const LevelLinks& links, int first, int maxRecords,
+                                SheetChain& out);
 
 }  // namespace kv

@@ -37,7 +37,12 @@ bool LevelRead(ProgramState& st, int level) {
   return ok;
 }
 
-bool LevelRowsRead(ProgramState& st, int level) {
+namespace {
+
+// The sheet of `level` as its level file holds it, read by the checked
+// reader into `chain` (its first record in `first`). False after the level
+// file's message.
+bool SheetChainRead(ProgramState& st, int level, int& first, SheetChain& chain) {
   if (level < 1 || level > kMaxLevels) return false;
   const int imax = SheetRowLimit(st);
   const bool hex = IsHexBase(st.H_Link);
@@ -47,7 +52,7 @@ bool LevelRowsRead(ProgramState& st, int level) {
     return false;
   }
 
-  int first = 1;
+  first = 1;
   if (level > 1) {
     const std::string& parent = st.ParentRows[level - 1];
     std::optional<int> link =
@@ -59,8 +64,7 @@ bool LevelRowsRead(ProgramState& st, int level) {
     first = *link;
   }
 
-  SheetChain chain;
-  chain.recNos.push_back(first);
+  chain.recNos.assign(1, first);
   if (FileExistChk(st, path.string())) {
     try {
       RecordFile file(path, st.DataLen, RecordFileMode::ReadOnly);
@@ -77,9 +81,23 @@ bool LevelRowsRead(ProgramState& st, int level) {
     LevelFileFaultShow(st, path, {LevelFault::LinkPastEnd, 0});
     return false;
   }
+  return true;
+}
 
+}  // namespace
+
+bool LevelRowsRead(ProgramState& st, int level) {
+  int first = 1;
+  SheetChain chain;
+  if (!SheetChainRead(st, level, first, chain)) return false;
   SheetFromChain(st, level, first, chain);
   return true;
+}
+
+bool LevelChainCheck(ProgramState& st, int level) {
+  int first = 1;
+  SheetChain chain;
+  return SheetChainRead(st, level, first, chain);
 }
 
 void SheetFromChain(ProgramState& st, int level, int first, const SheetChain& chain) {

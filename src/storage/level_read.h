@@ -27,6 +27,10 @@ bool LevelRead(ProgramState& st, int level);
 // reported and gives false, leaving the sheet in memory as it was.
 bool LevelRowsRead(ProgramState& st, int level);
 
+// The sheet of `level` read as LevelRowsRead reads it, and nothing kept:
+// false after the level file's message when it cannot be read.
+bool LevelChainCheck(ProgramState& st, int level);
+
 // Makes the records of `chain`, read as the sheet of `level` from the chain
 // that begins at `first` (level 1: 1), the sheet in memory as LevelRowsRead
 // does once it has read them.

@@ -1,16 +1,9 @@
 #include "storage/row_record.h"
 
+#include "core/level_links.h"
 #include "core/stored_number.h"
 
 namespace kv {
-namespace {
-
-bool IsDecDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(char c) {
-  return IsDecDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-}  // namespace
 
 char RecordByte(std::string_view rec, int pos) {
   if (pos < 1 || pos > static_cast<int>(rec.size())) return ' ';
@@ -41,17 +34,7 @@ void SetLinkField(std::string& rec, int pos, int value, bool hex) {
   rec.replace(pos - 1, kStoredNumberWidth, field);
 }
 
-std::optional<int> ReadStoredLink(std::string_view field, bool hex) {
-  std::string_view t = field;
-  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-  if (t.empty() || t == "-99") return kNoRecord;
-  for (char c : t)
-    if (!(hex ? IsHexDigit(c) : IsDecDigit(c))) return std::nullopt;
-  int value = BaseStrToNum(t, hex);
-  if (value == kNoRecord || value == 0) return kNoRecord;
-  return value;
-}
+std::optional<int> ReadStoredLink(std::string_view field, bool hex) { return StoredLinkRead(field, hex); }
 
 std::string FitRecord(std::string_view rec, int length) {
   std::string out(rec.substr(0, static_cast<size_t>(length)));

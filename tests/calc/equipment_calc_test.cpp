@@ -227,14 +227,19 @@ TEST_F(EquipmentCalcTest, APairFedByABreakdownTakesItsClosingRecord) {
     f.PutRecordText(3, record(' ', 3, kNoRecord, "77"));  // a sheet without closing record
     f.PutRecordText(4, record(' ', 4, 4, "77"));          // a self-link
   }
+  // A link past the end of the file is damage: told, and nothing changes.
   const struct {
     int child;
     const char* value;
-  } cases[] = {{1, "2000.0"}, {3, ""}, {4, ""}, {9, ""}};
+    const char* message;
+  } cases[] = {{1, "2000.0", nullptr}, {3, "", nullptr}, {4, "", nullptr},
+               {9, "5", "作業ファイル [ EST.Y2 ] が壊れています。"}};
   for (const auto& c : cases) {
     std::string parent = Row(1, ' ', {{kUnit, "S"}, {kValue, "5"}});
     SetLinkField(parent, kChildPos, c.child, false);
+    if (c.message) ui.AnswerMsgBox(vbOK, c.message);
     EXPECT_TRUE(ZokuPairUpdate(st, parent, 1, kUnit, 1));
+    ui.ExpectAllAnswered();
     EXPECT_EQ(Cell(parent, 1, kValue), c.value) << c.child;
   }
 }

@@ -229,6 +229,20 @@ TEST_F(RecalcAllLevelsTest, ANextLinkOfZeroEndsTheChain) {
   EXPECT_EQ(BaseStrToNum(LinkField(Record(3, l3), kNextPos), false), Records(3));
 }
 
+// A record whose next link names itself ends its chain, as the level reader
+// reads it: a sheet that opens is recalculated.
+TEST_F(RecalcAllLevelsTest, ASelfLinkEndsTheChain) {
+  const int l3 = Level3Row1();
+  const int closing = BaseStrToNum(LinkField(ClosingOf(3, l3), kOwnPos), false);
+  std::string rec = WithCell(Record(3, closing), 3, kAmount, "70");
+  SetLinkField(rec, kNextPos, closing, false);
+  PutRecord(3, closing, rec);
+  PutRecord(3, l3, WithCell(Record(3, l3), 3, kQuantity, "5"));
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+  EXPECT_EQ(Cell(Record(3, closing), 3, kAmount), "50");
+  EXPECT_EQ(PriceAmount(Record(2, Level2Row1()), 2), (P{"50", "100"}));
+}
+
 // Damage of the chains: the command stops with its message before anything
 // is written, and the sheet in memory is the one it had.
 struct Damage {
@@ -245,10 +259,16 @@ TEST_F(RecalcAllLevelsTest, DamagedLevelFilesStopWithTheFilesAsTheyWere) {
   };
   const std::vector<Damage> cases = {
       {"cycle", [&](RecalcAllLevelsTest& t) { setNext(t, 2, t.Level2Row1() + 1, t.Level2Row1()); },
-       "階層 2 のレコード"},
-      {"self-link", [&](RecalcAllLevelsTest& t) { setNext(t, 3, t.Level3Row1(), t.Level3Row1()); },
-       "階層 3 のレコード"},
-      {"past the end", [&](RecalcAllLevelsTest& t) { setNext(t, 3, t.Level3Row1(), 900); }, "階層 3 のレコード"},
+       "[ EST.Y2 ] が壊れています。\rレコードのリンクが循環しています"},
+      {"entered in its middle",
+       [&](RecalcAllLevelsTest& t) {
+         std::string a2 = t.Record(2, t.Level2Row1() + 1);
+         SetLinkField(a2, kChildPos, t.Level3Row1() + 1, false);  // the closing record of A1's sheet
+         t.PutRecord(2, t.Level2Row1() + 1, a2);
+       },
+       "[ EST.Y3 ] が壊れています。\r一つのレコードが二つのシートからつながっています (レコード 2)"},
+      {"past the end", [&](RecalcAllLevelsTest& t) { setNext(t, 3, t.Level3Row1(), 900); },
+       "[ EST.Y3 ] が壊れています。\rリンク先のレコードがファイルにありません (レコード 1)"},
       {"long chain",
        [&](RecalcAllLevelsTest& t) {
          // 1,500 linked records below A1.
@@ -266,7 +286,7 @@ TEST_F(RecalcAllLevelsTest, DamagedLevelFilesStopWithTheFilesAsTheyWere) {
          SetLinkField(a1, kChildPos, base + 1, false);
          t.PutRecord(2, t.Level2Row1(), a1);
        },
-       "階層 3 のレコード"},
+       "[ EST.Y3 ] が壊れています。"},
       {"bad length",
        [](RecalcAllLevelsTest& t) {
          std::ofstream(t.Path(3), std::ios::binary | std::ios::app) << "xyz";

@@ -310,8 +310,10 @@ TEST_F(PagePlanTest, DamagedChainLeavesOnlyItsSheetUnnumbered) {
        "  4P", "ZZZZ", "  5P"},
       {"a loop in sheet A cuts off D", [](Estimate& e) { e.l2[1].next = 1; }, "1/1:1+3 2/7:4+1 3/7:5+0", 2, 1,
        "ZZZZ", "  4P", "ZZZZ"},
-      {"a second row sharing sheet A", [](Estimate& e) { e.l1[4].child = 1; },
-       "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0", 2, 1, "  4P", "  7P", "  5P"},
+      {"a breakdown link into the middle of sheet A", [](Estimate& e) { e.l1[4].child = 2; },
+       "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0", 2, 2, "  4P", "  7P", "  5P"},
+      {"sheet C running into sheet B", [](Estimate& e) { e.l2[5].next = 5; }, "1/1:1+3 2/1:4+1 3/1:5+2", 2, 7,
+       "  4P", "ZZZZ", "  5P"},
   };
   for (const DamageCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -331,6 +333,17 @@ TEST_F(PagePlanTest, DamagedChainLeavesOnlyItsSheetUnnumbered) {
   }
 }
 
+// Rows whose breakdown links name the same first record share that sheet:
+// no damage, it is planned under each of them.
+TEST_F(PagePlanTest, ASharedBreakdownIsPlannedUnderEachRow) {
+  Estimate e = Sample();
+  e.l1[4].child = 1;
+  Write(e, false);
+  const PagePlan plan = PagePlanOfFiles(Base(), exts, {kLen, false, 2, false});
+  EXPECT_TRUE(plan.damaged.empty());
+  EXPECT_EQ(Describe(plan), "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0 2/1:8+1 3/1:9+2");
+}
+
 // A record whose next link names itself ends its chain (as the sheet reader
 // takes it), and a next link below 1 ends it too: no damage.
 TEST_F(PagePlanTest, ChainEndsThatAreNoDamage) {
@@ -345,7 +358,8 @@ TEST_F(PagePlanTest, ChainEndsThatAreNoDamage) {
 
 // The next link of sheet A's first row in the stored forms a chain may meet:
 // "none" in its several spellings ends the sheet after that row, a number
-// (blanks around it or a fraction included) goes on to the next row.
+// (blanks around it) goes on to the next row; a fraction is no record number
+// (the sheet reader refuses it): the sheet is damaged.
 TEST_F(PagePlanTest, StoredFormsOfANextLink) {
   const struct {
     const char* base;
@@ -353,7 +367,7 @@ TEST_F(PagePlanTest, StoredFormsOfANextLink) {
     int rowsOfA;
   } cases[] = {{"16", "FFFF", 1}, {"16", "EEEE", 1}, {"16", "    ", 1}, {"16", " -99", 1}, {"16", "   2", 2},
                {"16", "2   ", 2}, {"10", "   0", 1}, {"10", "    ", 1}, {"10", " -99", 1}, {"10", "   2", 2},
-               {"10", " 2.0", 2}, {"10", " 2  ", 2}};
+               {"10", " 2.0", 0}, {"10", " 2  ", 2}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.base) + " [" + c.field + "]");
     const bool hex = IsHexBase(c.base);
@@ -363,25 +377,33 @@ TEST_F(PagePlanTest, StoredFormsOfANextLink) {
     app.Write("EST.Y2", level2);
     const PagePlan plan = PagePlanOfFiles(Base(), exts, {kLen, hex, 2, false});
     ASSERT_GE(plan.sheets.size(), 2u);
+    if (c.rowsOfA == 0) {
+      EXPECT_EQ(plan.sheets[1].firstRecord, 7);  // sheet A left out, B is not printed
+      ASSERT_EQ(plan.damaged.size(), 1u);
+      EXPECT_EQ(plan.damaged[0].fault, LevelFault::BadNumber);
+      continue;
+    }
     EXPECT_EQ(plan.sheets[1].rows.size(), size_t(c.rowsOfA));
     EXPECT_TRUE(plan.damaged.empty());
   }
 }
 
-// A level file whose length is not a whole number of records: its whole
-// records are planned and numbered, the tail stays as it was.
-TEST_F(PagePlanTest, PartialTailIsLeftAlone) {
+// A level file whose length is not a whole number of records is refused as
+// every reader refuses it: its sheets are damaged and left alone, the levels
+// above are numbered.
+TEST_F(PagePlanTest, ALevelFileCutShortIsDamaged) {
   Write(Sample(), false);
-  const std::string tail = "half a record";
-  app.Write("EST.Y2", Bytes(2) + tail);
-  app.Write("EST.Y3", Bytes(3) + " ");
+  const std::string level3 = Bytes(3) + " ";
+  app.Write("EST.Y3", level3);
+  const PagePlan plan = PagePlanOfFiles(Base(), exts, {kLen, false, 2, false});
+  EXPECT_EQ(Describe(plan), "1/1:1+3 2/1:4+1 2/7:5+1");
+  ASSERT_EQ(plan.damaged.size(), 2u);  // D and F
+  EXPECT_EQ(plan.damaged[0].fault, LevelFault::BadLength);
   PageNoWrite2(Base(), app.path(), kLen, "10", 2, exts);
   EXPECT_EQ(Field(1, 1), "  1P");
   EXPECT_EQ(Field(2, 1), "  4P");
-  EXPECT_EQ(Field(3, 1), "  5P");
-  EXPECT_EQ(Field(2, 7), "  7P");
-  EXPECT_EQ(Bytes(2).substr(8 * kLen), tail);
-  EXPECT_EQ(Bytes(3).size(), 7u * kLen + 1);
+  EXPECT_EQ(Field(2, 7), "  5P");
+  EXPECT_EQ(Bytes(3), level3);
 }
 
 // A missing level file holds no sheet: a link into it is damage, the levels

@@ -9,18 +9,25 @@
 #include <string>
 #include <vector>
 
+#include "calc/equipment/equipment_recalc.h"
+#include "calc/recalc_all_levels.h"
+#include "core/record_file.h"
 #include "core/sjis_text.h"
+#include "editor/page_numbers.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_metrics.h"
 #include "platform/grid/grid_model.h"
 #include "platform/tree/tree_model.h"
 #include "sheet/edit_tree.h"
 #include "sheet/level_bar_layout.h"
+#include "sheet/row_commands.h"
 #include "sheet/sheet_engine.h"
 #include "state/column_numbers.h"
 #include "storage/file_commands_double.h"
+#include "storage/flush_levels.h"
 #include "storage/level_fixture.h"
 #include "storage/level_read.h"
+#include "storage/row_record.h"
 #include "support/recording_services.h"
 
 namespace kv::test {
@@ -562,6 +569,176 @@ TEST_F(LevelNavTest, TheEngineRecordRecalculatesEquipmentTotalsBeforeEachWrite) 
   LevelJump(st, one, &bar);
   DownFrom(2);
   EXPECT_EQ(Heading(1), "改基礎    ");
+}
+
+// Giving the edits up on the way to level 1 when level 1 cannot be read: the
+// user stays on the breakdown with the edits as they were, told why, and
+// nothing is written.
+TEST_F(LevelNavTest, GivingEditsUpWhenLevelOneCannotBeReadKeepsTheBreakdown) {
+  DownFrom(2);
+  ASSERT_EQ(st.CurrentLevel, 2);
+  Edit(1, "改");
+  std::filesystem::resize_file(LevelPath(1), std::filesystem::file_size(LevelPath(1)) - 100);
+  const std::vector<std::string> files = {ReadAll(LevelPath(1)), ReadAll(LevelPath(2)), ReadAll(LevelPath(3))};
+  ui.AnswerMsgBox(vbNo, "1 階層目に移動しますか?");
+  ui.AnswerMsgBox(vbOK, "作業ファイル [ EST.Y1 ] が壊れています。");
+  int n = 1;
+  LevelJump(st, n, &bar);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(st.CurrentLevel, 2);
+  EXPECT_TRUE(st.SheetModified);
+  EXPECT_EQ(Heading(1), "改        ");
+  EXPECT_EQ((std::vector<std::string>{ReadAll(LevelPath(1)), ReadAll(LevelPath(2)), ReadAll(LevelPath(3))}), files);
+}
+
+// Damaged level files fed to every command that walks chains. The damage
+// lies in level 2's file, in or around the sheet of 躯体 (records 1-3) and
+// the sheet of the blank row (records 4-5). Each command stops with one
+// damaged-file message and leaves every level file as it was (the page
+// numbers: every byte but the page fields, which it writes where it can),
+// and the sheet in memory is still the one the user was on.
+TEST_F(LevelNavTest, DamagedChainsStopEveryCommandThatWalksThem) {
+  struct DamageCase {
+    const char* name;
+    std::function<void()> apply;
+    const char* reason;
+  };
+  auto setNext = [&](int record, int next) {
+    RecordFile f(LevelPath(2), st.DataLen);
+    std::string rec;
+    ASSERT_TRUE(f.GetRecordText(record, rec));
+    SetLinkField(rec, kNextPos, next, false);
+    f.PutRecordText(record, rec);
+    f.Close();
+  };
+  const std::vector<DamageCase> damages = {
+      {"a loop", [&] { setNext(3, 1); }, "レコードのリンクが循環しています"},
+      {"a link past the end", [&] { setNext(2, 99); }, "リンク先のレコードがファイルにありません"},
+      {"a chain entered in its middle", [&] { setNext(5, 1); }, "一つのレコードが二つのシートからつながっています"},
+      {"two chains running into each other", [&] { setNext(4, 2); },
+       "一つのレコードが二つのシートからつながっています"},
+      {"a record cut short",
+       [&] { std::filesystem::resize_file(LevelPath(2), std::filesystem::file_size(LevelPath(2)) - 100); },
+       "ファイルの長さがレコード長の倍数ではありません"},
+  };
+
+  TreeModel tree;
+  // Where the user stands before the files are damaged: level 1, or level 3
+  // (躯体 -> 柱).
+  auto atLevelThree = [&] {
+    DownFrom(2);
+    DownFrom(2);
+    ASSERT_EQ(st.CurrentLevel, 3);
+  };
+  struct Command {
+    const char* name;
+    std::function<void()> before;  // where the user stands
+    std::function<void()> run;
+    int level;              // the level the user is on afterwards
+    bool pageFields = false;  // writes the page fields it can
+    const char* question = nullptr;  // asked first, answered No
+  };
+  const std::vector<Command> commands = {
+      {"all-levels recalculation", [] {}, [&] { RecalcAllLevels(st); }, 1},
+      {"equipment unit/value pair",
+       [&] {
+         st.SystemKind = 1;
+         st.ZokuCount = 1;
+         st.ZokuUnitCols[1] = 1;
+         st.ZokuValueCols[1] = 2;
+         st.ColCarryDef[2][2] = "[[B->[$B";
+       },
+       [&] {
+         std::string rec = st.SheetRows[2];
+         EXPECT_TRUE(ZokuPairUpdate(st, rec, 1, 1, 2));
+         EXPECT_EQ(rec, st.SheetRows[2]);
+       },
+       1},
+      {"page numbers",
+       [&] {
+         std::filesystem::create_directories(app.path() / "DATA");
+         st.PrintRows[1] = 2;
+       },
+       [&] { PageNumbersWrite(st); }, 1, true},
+      {"tree",
+       [&] {
+         st.TreeShown = true;
+         EditTreeConnect(st, tree);
+       },
+       [&] { EditTreeBuild(st); }, 1},
+      {"level down", [] {}, [&] { DownFrom(2); }, 1},
+      {"level up", atLevelThree, [&] {
+         int n = 2;
+         LevelJump(st, n, &bar);
+       },
+       3},
+      {"level jump giving the edits up", atLevelThree,
+       [&] {
+         Edit(1, "改");
+         int n = 2;
+         LevelJump(st, n, &bar);
+       },
+       1, false, "2 階層目に移動しますか?"},
+      {"row delete with record", atLevelThree,
+       [&] {
+         st.SelTop = st.SelBottom = 1;
+         RowDelete(st, grid);
+         EXPECT_FALSE(FlushLevels(st));
+       },
+       3},
+      {"row paste with record", atLevelThree,
+       [&] {
+         st.SelTop = st.SelBottom = 1;
+         RowCopy(st);
+         st.CurrentRow = 1;
+         grid.SetCurrentRow(1);
+         RowPaste(st, grid);
+         EXPECT_FALSE(FlushLevels(st));
+       },
+       3},
+  };
+
+  const std::vector<std::string> intact = {ReadAll(LevelPath(1)), ReadAll(LevelPath(2)), ReadAll(LevelPath(3))};
+  auto files = [&](bool maskPages) {
+    std::vector<std::string> out = {ReadAll(LevelPath(1)), ReadAll(LevelPath(2)), ReadAll(LevelPath(3))};
+    if (maskPages)
+      for (std::string& f : out)
+        for (size_t at = 15; at + 4 <= f.size(); at += 256) f.replace(at, 4, "####");
+    return out;
+  };
+  for (const Command& c : commands) {
+    for (const DamageCase& d : damages) {
+      SCOPED_TRACE(std::string(c.name) + ", " + d.name);
+      for (int level = 1; level <= 3; ++level) app.Write("WORK/EST.Y" + std::to_string(level), intact[size_t(level - 1)]);
+      st.SystemKind = 0;
+      st.TreeShown = false;
+      st.SheetModified = false;
+      OpenLevelOne();
+      c.before();
+      d.apply();
+      const std::vector<std::string> before = files(c.pageFields);
+      const size_t prompts = ui.Prompts().size();
+      if (c.question) ui.AnswerMsgBox(vbNo, c.question);
+      ui.AnswerMsgBox(vbOK, d.reason);
+
+      c.run();
+
+      ui.ExpectAllAnswered();
+      int damaged = 0, others = 0;
+      for (size_t i = prompts; i < ui.Prompts().size(); ++i) {
+        const Prompt& p = ui.Prompts()[i];
+        if (p.kind != PromptKind::MsgBox || (c.question && p.text.find(c.question) != std::string::npos)) continue;
+        if (p.text.find("作業ファイル [ EST.Y2 ] が壊れています。\r" + std::string(d.reason)) != std::string::npos)
+          ++damaged;
+        else
+          ++others;
+      }
+      EXPECT_EQ(damaged, 1);
+      EXPECT_EQ(others, 0);
+      EXPECT_EQ(files(c.pageFields), before);
+      EXPECT_EQ(st.CurrentLevel, c.level);
+    }
+  }
 }
 
 }  // namespace

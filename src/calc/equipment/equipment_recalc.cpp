@@ -1,6 +1,7 @@
 #include "calc/equipment/equipment_recalc.h"
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "calc/calc_cells.h"
@@ -21,7 +22,9 @@
 #include "state/editor_services.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
+#include "storage/level_chain.h"
 #include "storage/level_files.h"
+#include "storage/level_read.h"
 #include "storage/row_record.h"
 
 namespace kv {
@@ -43,28 +46,31 @@ LevelContext ContextOf(const ProgramState& st, int level) {
           st.SheetTotalRecord};
 }
 
-// The closing record of the breakdown chain from `first` in the level file;
-// "" when the file is missing, the chain is damaged or it has none.
-std::string BreakdownClosing(const ProgramState& st, int level, int first) {
+// The closing record of the breakdown chain from `first` in the level file,
+// read by the checked reader of every chain walk; "" when the chain has none.
+// nullopt when the file cannot be read or is damaged (a link past the end, a
+// loop, a chain entered in its middle, a cut record, a missing file the link
+// names): the user has been told.
+std::optional<std::string> BreakdownClosing(ProgramState& st, int level, int first) {
   const std::filesystem::path path = LevelFilePath(st, st.WorkFileBase, level);
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return {};
-  const bool hex = IsHexBase(st.H_Link);
+  if (!std::filesystem::exists(path, ec)) {
+    LevelFileFaultShow(st, path, {LevelFault::LinkPastEnd, 0});
+    return std::nullopt;
+  }
   try {
     RecordFile file(path, st.DataLen, RecordFileMode::ReadOnly);
-    const int count = file.RecordCount();
-    std::vector<char> seen(static_cast<size_t>(count) + 1, 0);
-    std::string rec;
-    int steps = 0;
-    for (int n = first; n >= 1;) {
-      if (n > count || seen[static_cast<size_t>(n)] || ++steps > kMaxSheetRows + 1) return {};
-      seen[static_cast<size_t>(n)] = 1;
-      if (!file.GetRecordText(n, rec)) return {};
-      n = BaseStrToNum(LinkField(rec, kNextPos), hex);
+    SheetChain chain;
+    if (LevelFileProblem p =
+            ReadSheetChain(FileRecords(file), false, first, IsHexBase(st.H_Link), SheetRowLimit(st) + 1, chain)) {
+      LevelFileFaultShow(st, path, p);
+      return std::nullopt;
     }
-    return RecordByte(rec, kKindPos) == kClosingKind ? rec : std::string();
-  } catch (const RecordFileError&) {
-    return {};
+    if (chain.records.empty() || RecordByte(chain.records.back(), kKindPos) != kClosingKind) return std::string();
+    return chain.records.back();
+  } catch (const RecordFileError& e) {
+    LevelFileErrorShow(st, path, e.what());
+    return std::nullopt;
   }
 }
 
@@ -117,18 +123,26 @@ bool ZokuPairUpdate(ProgramState& st, std::string& rec, int level, int col, int 
   if (st.SystemKind != 1 || !IsItemRow(rec)) return false;
   bool handled = false;
   const bool hex = IsHexBase(st.H_Link);
+  const int child = BaseStrToNum(LinkField(rec, kChildPos), hex);
+  // The breakdown's closing record, read once before any pair changes: a
+  // breakdown that cannot be read changes nothing (the user has been told).
+  std::optional<std::string> closing;
+  for (int z = 1; z <= st.ZokuCount && child >= 1 && !closing; ++z) {
+    if (st.ZokuUnitCols[static_cast<size_t>(z)] != col) continue;
+    if (CarrySourceCol(st, level + 1, st.ZokuValueCols[static_cast<size_t>(z)]) == 0) continue;
+    closing = BreakdownClosing(st, level + 1, child);
+    if (!closing) return true;
+  }
   for (int z = 1; z <= st.ZokuCount; ++z) {
     if (st.ZokuUnitCols[static_cast<size_t>(z)] != col) continue;
     handled = true;
     const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
     std::string value;
     bool found = false;
-    const int child = BaseStrToNum(LinkField(rec, kChildPos), hex);
     if (child >= 1) {
       if (const int source = CarrySourceCol(st, level + 1, valueCol); source != 0) {
         found = true;
-        const std::string closing = BreakdownClosing(st, level + 1, child);
-        if (!closing.empty()) value = std::string(CellTrimmed(st, closing, level + 1, source));
+        if (!closing->empty()) value = std::string(CellTrimmed(st, *closing, level + 1, source));
       }
     }
     if (!found) {

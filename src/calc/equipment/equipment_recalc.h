@@ -26,9 +26,11 @@ void EquipmentRecalcCommand(ProgramState& st);
 // changed: for every ZOKU pair whose unit column is `col`, the value column
 // is set again: from the breakdown's closing record when a carry definition
 // of the level below feeds the value column (empty when the breakdown has no
-// closing record or its chain is damaged), else from the row recalculated;
-// rounded up to the unit, stored, shown and its dependent definitions
-// recomputed. True when `col` is the unit column of a pair.
+// closing record), else from the row recalculated; rounded up to the unit,
+// stored, shown and its dependent definitions recomputed. A breakdown that
+// cannot be read (a damaged chain, a level file cut short) is reported with
+// the damaged-file message and nothing of the row changes. True when `col`
+// is the unit column of a pair.
 bool ZokuPairUpdate(ProgramState& st, std::string& rec, int level, int col, int row);
 
 }  // namespace kv
