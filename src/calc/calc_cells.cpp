@@ -6,6 +6,7 @@
 #include "state/program_state.h"
 #include "calc/formula_evaluate.h"
 #include "core/number_text.h"
+#include "core/settings_text.h"
 #include "platform/grid/grid_api.h"
 #include "sheet/sheet_fields.h"
 #include "state/sheet_services.h"
@@ -35,23 +36,32 @@ FixedSum CellValue(const ProgramState& st, std::string_view rec, int level, int 
   return FixedSum::Parse(CellBytes(st, rec, level, col));
 }
 
-std::string_view EvaluatedValue(std::string_view result) { return IsFormulaError(result) ? std::string_view() : result; }
-
 std::string FitToColumn(const ProgramState& st, int level, int col, std::string text) {
   NumFitColumn(st, level, text, col);
   return text;
+}
+
+std::string RefitToColumn(const ProgramState& st, int level, int col, std::string text) {
+  text = std::string(TrimBlanks(text));
+  // A mark stays a mark at this column's width; a number is fitted anew.
+  if (!IsOverflowMark(text)) return FitToColumn(st, level, col, std::move(text));
+  const size_t width = IsColumnOf(st, level, col) ? static_cast<size_t>(std::max(st.ColWidth[level][col], 0)) : 0;
+  return std::string(width, text.front());
+}
+
+std::string FitAnswer(ProgramState& st, int level, int col, std::string answer) {
+  if (!IsFormulaError(answer)) return FitToColumn(st, level, col, std::move(answer));
+  if (st.FormulaRangeSign == 0) return FitToColumn(st, level, col, std::string());
+  st.CalcRangeExceeded = true;
+  return RefitToColumn(st, level, col, st.FormulaRangeSign < 0 ? "--" : "++");
 }
 
 void StoreCell(const ProgramState& st, std::string& rec, int level, int col, std::string_view fitted) {
   if (IsColumnOf(st, level, col)) FieldStore(st, rec, col, level, fitted);
 }
 
-void StoreRightAligned(const ProgramState& st, std::string& rec, int level, int col, std::string_view text) {
-  if (!IsColumnOf(st, level, col)) return;
-  const size_t width = static_cast<size_t>(std::max(st.ColWidth[level][col], 0));
-  const std::string aligned = text.size() >= width ? std::string(text.substr(text.size() - width))
-                                                   : std::string(width - text.size(), ' ') + std::string(text);
-  FieldStore(st, rec, col, level, aligned);
+void StoreRefitted(const ProgramState& st, std::string& rec, int level, int col, std::string_view fitted) {
+  if (IsColumnOf(st, level, col)) FieldStore(st, rec, col, level, RefitToColumn(st, level, col, std::string(fitted)));
 }
 
 bool IsOverflowMark(std::string_view fitted) {

@@ -26,17 +26,21 @@ std::string_view CellTrimmed(const ProgramState& st, std::string_view rec, int l
 // letters) reads 0.
 FixedSum CellValue(const ProgramState& st, std::string_view rec, int level, int col);
 
-// The text the formula evaluator answered, as a value to store: an error
-// text gives "" (the column's zero form), never the digits in it.
-std::string_view EvaluatedValue(std::string_view result);
-
 // The text fitted to the column of the level.
 std::string FitToColumn(const ProgramState& st, int level, int col, std::string text);
+// The same, but an overflow mark (of any width) becomes the column's mark.
+std::string RefitToColumn(const ProgramState& st, int level, int col, std::string text);
+// What column `col` stores for `answer`, the answer of the last
+// FormulaEvaluate: the value fitted; after an error the column's zero form,
+// but the column's overflow mark (which the sums read as 0) when the value
+// lay beyond the calculable range, and then `CalcRangeExceeded` is set.
+std::string FitAnswer(ProgramState& st, int level, int col, std::string answer);
 // Writes a fitted text over the column's bytes.
 void StoreCell(const ProgramState& st, std::string& rec, int level, int col, std::string_view fitted);
-// Writes a text right-aligned over the column's bytes (its last characters
-// when it is wider than the column).
-void StoreRightAligned(const ProgramState& st, std::string& rec, int level, int col, std::string_view text);
+// Writes a fitted text of another column of the level over the column's
+// bytes, fitted again to this column (the overflow mark when the value does
+// not fit it; a number is never cut to its last digits).
+void StoreRefitted(const ProgramState& st, std::string& rec, int level, int col, std::string_view fitted);
 // True for a fitted text that is an overflow mark (all "+" or all "-").
 bool IsOverflowMark(std::string_view fitted);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -36,9 +37,11 @@ const Messages& Msg() {
   return messages;
 }
 
-// Ends the evaluation of the whole formula with `result`.
+// Ends the evaluation of the whole formula with `result`; `range` is the
+// sign of a value beyond the calculable range (0 for any other failure).
 struct Stop {
   std::string result;
+  int range = 0;
 };
 
 constexpr size_t kMaxTokens = 250;
@@ -369,6 +372,19 @@ class Evaluator {
   Currency Flat(std::u16string_view s) {
     // Flat never runs inside another Flat: one buffer serves every call.
     thread_local std::vector<Token> tokens;
+    Tokenize(s, tokens);
+    return FlatValue(s, tokens);
+  }
+
+ public:
+  // A plain statement split once (PlainFormulaOf): its value, as Statement
+  // would answer it.
+  std::string PlainStatement(const std::u16string& s, const std::vector<Token>& tokens) {
+    return StatementResult(FlatValue(s, tokens), Marks{});
+  }
+
+  // The operands and operators of a flat expression.
+  static void Tokenize(std::u16string_view s, std::vector<Token>& tokens) {
     tokens.assign(1, Token{});
     bool products = false;
     char16_t prev = u'~';
@@ -395,7 +411,10 @@ class Evaluator {
       if (tokens.size() > kMaxTokens) throw Stop{Msg().formula};
     }
     if (products && tokens.size() > kMaxTokensWithProducts) throw Stop{Msg().formula};
+  }
 
+ private:
+  Currency FlatValue(std::u16string_view s, const std::vector<Token>& tokens) {
     // Products and quotients left to right, then the sum.
     static const ExactDecimal kSmallest = *ExactDecimal::Parse("0.0001");
     ExactDecimal sum;
@@ -406,19 +425,23 @@ class Evaluator {
       while (i < tokens.size() && tokens[i].op) {
         if (i + 1 >= tokens.size() || tokens[i + 1].op) throw Stop{Msg().formula};
         const ExactDecimal right = OperandValue(s, tokens[i + 1]);
-        if (tokens[i].op == u'*') {
-          term = ExactDecimal::Multiply(term, right, kProductDecimals, DecimalRounding::kHalfEven);
-        } else if (right.IsZero()) {
-          term = ExactDecimal{};  // division by zero gives 0
-        } else {
-          term = ExactDecimal::Divide(term, right, kQuotientDecimals, DecimalRounding::kTruncate);
+        try {
+          if (tokens[i].op == u'*') {
+            term = ExactDecimal::Multiply(term, right, kProductDecimals, DecimalRounding::kHalfEven);
+          } else if (right.IsZero()) {
+            term = ExactDecimal{};  // division by zero gives 0
+          } else {
+            term = ExactDecimal::Divide(term, right, kQuotientDecimals, DecimalRounding::kTruncate);
+          }
+        } catch (const DecimalOverflow&) {
+          throw Stop{Msg().formula, term.Sign() * right.Sign() < 0 ? -1 : 1};
         }
         i += 2;
       }
       if (term.Abs() >= kSmallest) sum += term;
     }
     std::optional<Currency> total = sum.ToCurrency();
-    if (!total) throw Stop{Msg().formula};
+    if (!total) throw Stop{Msg().formula, sum.IsNegative() ? -1 : 1};  // beyond the calculable range
     return *total;
   }
 
@@ -465,15 +488,54 @@ class Evaluator {
   std::string_view record_;
 };
 
+// A formula of one plain statement (no ":", "=", rounding mark, "^", "LOG("
+// or parenthesis), decoded and split into its operands once.
+struct PlainFormula {
+  std::u16string text;  // blanks at either end removed
+  std::vector<Token> tokens;
+};
+
+struct BytesHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// The row definitions are evaluated for every row with the same texts: each
+// text is looked at once and kept by its bytes (null: not plain, evaluated
+// the whole way).
+const PlainFormula* PlainFormulaOf(std::string_view formula) {
+  constexpr size_t kKept = 4096;
+  thread_local std::unordered_map<std::string, std::optional<PlainFormula>, BytesHash, std::equal_to<>> kept;
+  if (const auto found = kept.find(formula); found != kept.end()) return found->second ? &*found->second : nullptr;
+  if (kept.size() >= kKept) kept.clear();
+  std::optional<PlainFormula> plain;
+  const FormulaText decoded = DecodeFormula(formula);
+  const std::u16string_view text = TrimBlanks(decoded);
+  if (!text.empty() && text.find_first_of(u":=@!~^()") == std::u16string_view::npos &&
+      FindLog(text) == std::u16string_view::npos) {
+    plain.emplace();
+    plain->text.assign(text);
+    try {
+      Evaluator::Tokenize(plain->text, plain->tokens);
+    } catch (const Stop&) {
+      plain.reset();  // an error the whole way reports
+    }
+  }
+  const auto added = kept.emplace(std::string(formula), std::move(plain)).first;
+  return added->second ? &*added->second : nullptr;
+}
+
 }  // namespace
 
 std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::string_view record,
                             std::string_view formula, std::string* assigned) {
-  const FormulaText text = DecodeFormula(formula);
-  const std::u16string_view all = text;
   Evaluator evaluator(st, ctx, record);
   std::string result;
+  st.FormulaRangeSign = 0;
   try {
+    if (const PlainFormula* plain = PlainFormulaOf(formula)) return evaluator.PlainStatement(plain->text, plain->tokens);
+    const FormulaText text = DecodeFormula(formula);
+    const std::u16string_view all = text;
     size_t start = 0;
     for (;;) {
       const size_t colon = all.find(u':', start);
@@ -483,8 +545,10 @@ std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::stri
       start = colon + 1;
     }
   } catch (const Stop& stop) {
+    st.FormulaRangeSign = stop.range;
     return stop.result;
   } catch (const std::overflow_error&) {
+    st.FormulaRangeSign = 1;  // a value too large for the arithmetic
     return Msg().formula;
   }
   return result;

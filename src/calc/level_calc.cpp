@@ -119,12 +119,16 @@ class SheetCalc {
   std::string& Row(int r) { return st_.SheetRows[static_cast<size_t>(r)]; }
   static char Kind(std::string_view rec) { return RecordByte(rec, kKindPos); }
 
-  std::string Evaluate(std::string_view rec, std::string_view formula) {
-    return std::string(EvaluatedValue(FormulaEvaluate(st_, Ctx(), rec, formula)));
+  // The answer of a formula for column `col`: its value; after an error
+  // the column's zero form or, for a value beyond the calculable range, its
+  // overflow mark (FitAnswer).
+  std::string Evaluate(std::string_view rec, std::string_view formula, int col) {
+    std::string answer = FormulaEvaluate(st_, Ctx(), rec, formula);
+    return IsFormulaError(answer) ? FitAnswer(st_, level_, col, std::move(answer)) : answer;
   }
 
   void StoreTotal(int col, const std::string& value) {
-    StoreCell(st_, total_, level_, col, FitToColumn(st_, level_, col, value));
+    StoreCell(st_, total_, level_, col, RefitToColumn(st_, level_, col, value));
   }
 
   // The quantity formulas of the formula column into the column right of it.
@@ -138,8 +142,7 @@ class SheetCalc {
       if (Kind(rec) != kKindItem) continue;
       const std::string_view text = CellTrimmed(st_, rec, level_, f);
       if (text.empty()) continue;
-      const std::string value = Evaluate(rec, text);
-      StoreRightAligned(st_, rec, level_, result, FitToColumn(st_, level_, result, value));
+      StoreCell(st_, rec, level_, result, RefitToColumn(st_, level_, result, Evaluate(rec, text, result)));
       if (grid == nullptr) {
         RowFormulaCalc(st_, Ctx(), r, rec, result, false);
         continue;
@@ -245,9 +248,9 @@ class SheetCalc {
         const char kind = Kind(rec);
         const bool totalRow = kTotalKinds.find(kind) != std::string_view::npos || kind == kKindStoredOnly ||
                               (expenseRows && kind == kKindExpense);
-        if (totalRow) StoreColumnValue(st_, level_, rec, Evaluate(rec, rowDef), c, r);
+        if (totalRow) StoreColumnValue(st_, level_, rec, Evaluate(rec, rowDef, c), c, r);
       }
-      StoreTotal(c, Evaluate(total_, st_.ColTotalKind[level_][c]));
+      StoreTotal(c, Evaluate(total_, st_.ColTotalKind[level_][c], c));
     }
   }
 
@@ -305,7 +308,7 @@ void LevelCalc(ProgramState& st, int level, std::string& totalRecord, int firstR
 }
 
 void StoreColumnValue(ProgramState& st, int level, std::string& rec, const std::string& value, int col, int row) {
-  const std::string fitted = FitToColumn(st, level, col, value);
+  const std::string fitted = RefitToColumn(st, level, col, value);
   StoreCell(st, rec, level, col, fitted);
   if (st.CalcNoDisplay || !IsColumnOf(st, level, col)) return;
   const int screen = std::clamp(st.XMASK[level], 0, kMaskScreens - 1);

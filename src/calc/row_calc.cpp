@@ -28,11 +28,6 @@ char TypeOf(const ProgramState& st, int level, int col) {
   return type.empty() ? ' ' : type.front();
 }
 
-std::string Evaluate(ProgramState& st, const LevelContext& ctx, std::string_view rec, std::string_view formula) {
-  std::string result(EvaluatedValue(FormulaEvaluate(st, ctx, rec, formula)));
-  return result;
-}
-
 // "[[" and the column's letter: the name of its variable and the reference
 // a definition reading the column contains. Built once; a column without a
 // letter gives "[[" alone.
@@ -93,19 +88,13 @@ void PaintShown(Propagation& p, int col, const std::string& shown) {
   if (Painted(p, col)) PaintCell(p.grid, col, p.gridRow, shown);
 }
 
-void Paint(Propagation& p, int col, const std::string& result) {
+// Paints `shown` in the column (and, in the customer variant, in the
+// column 8's result goes to).
+void PaintAs(Propagation& p, int col, const std::string& shown) {
   const bool customer = p.st.CustomerVariant && col == kCustomerSourceCol;
   if (!Painted(p, col) && !customer) return;
   if (p.grid == nullptr) return;
   const int level = p.ctx.level;
-  std::string shown = result;
-  if (result == "0") {
-    shown = " ";
-  } else if (p.st.SystemKind == 1) {
-    NumCommaFormat(p.st, level, shown, col);
-  } else {
-    TotalFitColumn(p.st, level, shown, col);
-  }
   PaintShown(p, col, shown);
   if (customer) {
     const CustomerSplit split = CustomerSplitOf(p.st, p.rec, level);
@@ -115,13 +104,27 @@ void Paint(Propagation& p, int col, const std::string& result) {
   }
 }
 
+// Paints a computed value in the form the propagation shows it.
+void Paint(Propagation& p, int col, const std::string& result) {
+  if (p.grid == nullptr) return;
+  std::string shown = result;
+  if (result == "0") {
+    shown = " ";
+  } else if (p.st.SystemKind == 1) {
+    NumCommaFormat(p.st, p.ctx.level, shown, col);
+  } else {
+    TotalFitColumn(p.st, p.ctx.level, shown, col);
+  }
+  PaintAs(p, col, shown);
+}
+
 void Store(Propagation& p, int col, const std::string& fitted) {
   const int level = p.ctx.level;
   StoreCell(p.st, p.rec, level, col, fitted);
   if (p.st.CustomerVariant && col == kCustomerSourceCol) {
     const CustomerSplit split = CustomerSplitOf(p.st, p.rec, level);
     StoreCell(p.st, p.rec, level, split.other, "");
-    StoreRightAligned(p.st, p.rec, level, split.target, fitted);
+    StoreRefitted(p.st, p.rec, level, split.target, fitted);
   }
 }
 
@@ -134,16 +137,22 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
     const std::string& def = p.st.ColFormula[level][col];
     if (def.find(key) == std::string::npos) continue;
 
-    const std::string answer = FormulaEvaluate(p.st, p.ctx, p.rec, def);
-    if (IsFormulaError(answer)) {
+    std::string result = FormulaEvaluate(p.st, p.ctx, p.rec, def);
+    std::string fitted;
+    if (!IsFormulaError(result)) {
+      if (p.st.SystemKind == 1) result = ZokuUnitRoundAt(p.st, p.rec, result, col, level);
+      Paint(p, col, result);
+      fitted = FitToColumn(p.st, level, col, result);
+    } else if (p.st.FormulaRangeSign != 0) {
+      // Beyond the calculable range: the overflow mark, shown as it is, and
+      // the columns reading this one go on with it as 0.
+      fitted = FitAnswer(p.st, level, col, std::move(result));
+      PaintAs(p, col, fitted);
+    } else {
       PaintShown(p, col, "");
       StoreCell(p.st, p.rec, level, col, "");
       continue;
     }
-    std::string result = answer;
-    if (p.st.SystemKind == 1) result = ZokuUnitRoundAt(p.st, p.rec, result, col, level);
-    Paint(p, col, result);
-    const std::string fitted = FitToColumn(p.st, level, col, result);
     Store(p, col, fitted);
     SetColumnVariable(p.st, col, TrimBlanks(fitted));
 
@@ -161,6 +170,8 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
   const int count = CalcColumns(st, level);
 
   // Formula texts into their answer columns.
+  // FitAnswer reads the range of the last evaluation: none runs between an
+  // "S" column's and the "A" columns that take its result.
   std::string carried;
   for (int c = 1; c <= count; ++c) {
     const char type = TypeOf(st, level, c);
@@ -168,7 +179,7 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
       const std::string_view text = CellTrimmed(st, rec, level, c);
       if (!text.empty()) carried = FormulaEvaluate(st, ctx, rec, text);
     } else if (type == 'A' && !TrimBlanks(carried).empty()) {
-      StoreCell(st, rec, level, c, FitToColumn(st, level, c, std::string(EvaluatedValue(carried))));
+      StoreCell(st, rec, level, c, FitAnswer(st, level, c, carried));
     }
   }
 
@@ -178,9 +189,9 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
     if (!IsColumnOf(st, level, c)) continue;
     const std::string& def = st.ColFormula[level][c];
     if (def.empty() || ContainsNoCase(def, "RATIO")) continue;
-    std::string result = Evaluate(st, ctx, rec, def);
-    if (st.SystemKind == 1) result = ZokuUnitRoundAt(st, rec, result, c, level);
-    StoreCell(st, rec, level, c, FitToColumn(st, level, c, std::move(result)));
+    std::string result = FormulaEvaluate(st, ctx, rec, def);
+    if (st.SystemKind == 1 && !IsFormulaError(result)) result = ZokuUnitRoundAt(st, rec, result, c, level);
+    StoreCell(st, rec, level, c, FitAnswer(st, level, c, std::move(result)));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "calc/y_calc.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "calc/row_calc.h"
 #include "core/number_text.h"
 #include "platform/codepage.h"
+#include "platform/decimal.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_model.h"
 #include "platform/ui.h"
@@ -71,13 +73,42 @@ void AfterChange(ProgramState& st, GridModel& grid) {
   if (st.ReCalcFlag) LevelRecalcAndShow(st, st.SheetTotalRecord, st.CurrentRow + 1, st.UsedRows);
 }
 
+// True when a divisor of the rate (the group or the operand after a "/")
+// is 0: the evaluator would make every amount 0 ("/0", "*2/(1-1)").
+bool DividesByZero(ProgramState& st, std::string_view rate) {
+  const std::string noRecord(static_cast<size_t>(std::max(st.DataLen, 0)), ' ');
+  for (size_t slash = rate.find('/'); slash != std::string_view::npos; slash = rate.find('/', slash + 1)) {
+    const std::string_view rest = rate.substr(slash + 1);
+    size_t end = 0;
+    if (!rest.empty() && rest.front() == '(') {
+      int depth = 0;
+      for (; end < rest.size(); ++end) {
+        if (rest[end] == '(') ++depth;
+        if (rest[end] == ')' && --depth == 0) break;
+      }
+      end = std::min(end + 1, rest.size());
+    } else {
+      end = rest.empty() || (rest.front() != '+' && rest.front() != '-') ? 0 : 1;  // its sign
+      while (end < rest.size() && std::string_view("+-*/:()").find(rest[end]) == std::string_view::npos) ++end;
+    }
+    const std::string divisor(rest.substr(0, end));
+    if (divisor.empty() || divisor.front() == '(' || std::isalpha(static_cast<unsigned char>(divisor.front()))) {
+      const std::string value = FormulaEvaluate(st, Ctx(st), noRecord, divisor);
+      if (!IsFormulaError(value) && FixedSum::Parse(value).IsZero()) return true;
+    } else if (const std::optional<ExactDecimal> v = ExactDecimal::Parse(divisor); v && v->IsZero()) {
+      return true;  // a number read exactly: "/0.00001" divides by no 0
+    }
+  }
+  return false;
+}
+
 // The rate typed: "*" or "/" and an expression our arithmetic reads, at
-// most 8 bytes.
+// most 8 bytes, dividing by no 0.
 bool RateValid(ProgramState& st, const std::string& rate) {
   if (static_cast<int>(ToSjis(rate).size()) > kMaxRateBytes) return false;
   if (rate.empty() || (rate.front() != '*' && rate.front() != '/')) return false;
   std::string ignored;
-  return CalcExpression(st, rate.substr(1), ignored);
+  return CalcExpression(st, rate.substr(1), ignored) && !DividesByZero(st, rate);
 }
 
 // v rounded half up at unit u: Int((v + 5u) / (10u)) x 10u, exactly.
@@ -124,7 +155,7 @@ void RoundColumn(ProgramState& st, GridModel& grid, long long unit) {
     }
     const long long result = RoundAtUnit(v, unit);
     // A value that no longer fits shows the overflow mark, never a cut amount.
-    StoreRightAligned(st, rec, level, col, result == 0 ? "" : FitToColumn(st, level, col, std::to_string(result)));
+    StoreCell(st, rec, level, col, FitToColumn(st, level, col, std::to_string(result)));
     ShowCell(st, grid, r);
     Links(st, grid, r);
   }
@@ -194,8 +225,7 @@ void RateCalcY(ProgramState& st) {
       std::string& rec = st.SheetRows[static_cast<size_t>(r)];
       const std::string cell = Trim(CellBytes(st, rec, level, col));
       if (!cell.empty()) {
-        const std::string answer(EvaluatedValue(FormulaEvaluate(st, Ctx(st), noRecord, cell + rate)));
-        StoreRightAligned(st, rec, level, col, FitToColumn(st, level, col, answer));
+        StoreCell(st, rec, level, col, FitAnswer(st, level, col, FormulaEvaluate(st, Ctx(st), noRecord, cell + rate)));
         ShowCell(st, *grid, r);
       }
       Links(st, *grid, r);

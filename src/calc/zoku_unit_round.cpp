@@ -24,9 +24,14 @@ bool UnitRoundApplies(std::string_view unit, std::string_view value) {
 }
 
 std::string UnitRounded(std::string_view unit, std::string_view value) {
+  // The value is rounded up as it is, its fraction included (200.5 to a
+  // unit of 100 is 300); the rounded value is a whole multiple of the unit.
   std::string v = Stripped(value);
-  if (const size_t dot = v.find('.'); dot != std::string::npos) v.erase(dot);
-  return RoundUpToUnit(v, UnitLetterFactor(Stripped(unit)));
+  const size_t digits = !v.empty() && v.front() == '-' ? 1 : 0;
+  if (v.size() > digits && v[digits] == '.') v.insert(digits, "0");  // ".5" is 0.5
+  std::string rounded = RoundUpToUnit(v, UnitLetterFactor(Stripped(unit)));
+  if (const size_t dot = rounded.find('.'); dot != std::string::npos) rounded.erase(dot);
+  return rounded;
 }
 
 std::string ZokuUnitRound(const ProgramState& st, std::string_view rec, std::string value, int col) {

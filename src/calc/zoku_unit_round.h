@@ -2,8 +2,8 @@
 // The equipment edition's unit rounding of a value about to be stored: the
 // first ZOKU pair whose value column is the column and whose row holds a
 // unit text with a factor other than 1 rounds a non-empty value of a numeric
-// column up to that factor, the fraction dropped first ("250.5" with a unit
-// "H.." gives "300"). Any other value comes back unchanged.
+// column up to that factor, its fraction included ("200.5" with a unit of
+// 100 gives "300", "200" stays "200"). Any other value comes back unchanged.
 #include <string>
 #include <string_view>
 
@@ -18,8 +18,8 @@ std::string ZokuUnitRoundAt(const ProgramState& st, std::string_view rec, std::s
 
 // The unit rounding of a value applies when `unit` (spaces removed) is not
 // empty and has a factor other than 1 and `value` (spaces removed) is not
-// empty; the rounded value is the value cut before its first "." and rounded
-// up to the factor. The caller tests the column type.
+// empty; the rounded value is the value rounded up to the factor (a
+// fraction counts), without decimals. The caller tests the column type.
 bool UnitRoundApplies(std::string_view unit, std::string_view value);
 std::string UnitRounded(std::string_view unit, std::string_view value);
 

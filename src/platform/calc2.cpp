@@ -1,5 +1,6 @@
 #include "platform/calc2.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -21,6 +22,41 @@ bool IsNameChar(unsigned char c) { return IsNameStart(c) || IsDigit(c); }
 
 // A failed evaluation; nothing is stored.
 struct Failure {};
+
+// The value of a plain number text ("-" and digits with at most one ".").
+std::optional<ExactDecimal> PlainValue(std::string_view number) {
+  const bool negative = !number.empty() && number.front() == '-';
+  if (negative) number.remove_prefix(1);
+  std::optional<ExactDecimal> value = ExactDecimal::Parse(number);
+  if (value && negative) value = -*value;
+  return value;
+}
+
+// The value of a column variable; Failure when it was never set.
+ExactDecimal SlotValue(const Calc2ColumnSlot& slot) {
+  switch (slot.state) {
+    case Calc2ColumnSlot::State::Value:
+      return slot.value;
+    case Calc2ColumnSlot::State::Text:
+      if (std::optional<ExactDecimal> v = PlainValue(std::string_view(slot.text.data(), slot.length))) return *v;
+      throw Failure{};
+    case Calc2ColumnSlot::State::Unset:
+      break;
+  }
+  throw Failure{};
+}
+
+void Store(Calc2Variables& vars, std::string_view name, const ExactDecimal& value) {
+  if (const int col = Calc2ColumnOf(name); col != 0) {
+    Calc2ColumnSlot& slot = vars.columns[static_cast<size_t>(col)];
+    slot.state = Calc2ColumnSlot::State::Value;
+    slot.value = value;
+  } else if (auto found = vars.values.find(name); found != vars.values.end()) {
+    found->second = value;
+  } else {
+    vars.values.emplace(std::string(name), value);
+  }
+}
 
 class Parser {
  public:
@@ -121,7 +157,9 @@ class Parser {
     }
     if (IsDigit(c) || c == '.') return Number();
     if (IsNameStart(c)) {
-      auto found = vars_.values.find(Name());
+      const std::string_view name = Name();
+      if (const int col = Calc2ColumnOf(name); col != 0) return SlotValue(vars_.columns[static_cast<size_t>(col)]);
+      auto found = vars_.values.find(name);
       if (found == vars_.values.end()) throw Failure{};
       return found->second;
     }
@@ -174,13 +212,22 @@ int Calc2(Calc2Variables& vars, std::string_view expression, std::string& result
   if (answer.size() + 1 > result.size()) return 0;
   result.replace(0, answer.size(), answer);
   result[answer.size()] = '\0';
-  if (!name.empty()) vars.values[name] = value;
+  if (!name.empty()) Store(vars, name, value);
   return 1;
+}
+
+int Calc2ColumnOf(std::string_view name) {
+  if (name.size() != 3 || name[0] != '[' || name[1] != '[') return 0;
+  const char c = name[2];
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
+  if (c >= 'a' && c <= 'z') return c - 'a' + 27;
+  return 0;
 }
 
 bool Calc2SetNumber(Calc2Variables& vars, std::string_view name, std::string_view number) {
   constexpr size_t kMaxPlainLength = 30;  // far inside the range and the answer buffer
   if (number.size() > kMaxPlainLength) return false;
+  const std::string_view whole = number;
   const bool negative = !number.empty() && number.front() == '-';
   if (negative) number.remove_prefix(1);
   bool point = false, digits = false;
@@ -194,19 +241,25 @@ bool Calc2SetNumber(Calc2Variables& vars, std::string_view name, std::string_vie
     }
   }
   if (!digits) return false;
+  if (const int col = Calc2ColumnOf(name); col != 0) {
+    // Kept as text: most column variables are set for every row and never
+    // read by an expression.
+    Calc2ColumnSlot& slot = vars.columns[static_cast<size_t>(col)];
+    slot.state = Calc2ColumnSlot::State::Text;
+    slot.length = static_cast<unsigned char>(whole.size());
+    std::copy(whole.begin(), whole.end(), slot.text.begin());
+    return true;
+  }
   // The number read and signed as the statement's factor reads it.
-  std::optional<ExactDecimal> value = ExactDecimal::Parse(number);
+  std::optional<ExactDecimal> value = PlainValue(whole);
   if (!value) return false;
-  const ExactDecimal signedValue = negative ? -*value : *value;
-  if (auto found = vars.values.find(name); found != vars.values.end())
-    found->second = signedValue;
-  else
-    vars.values.emplace(std::string(name), signedValue);
+  Store(vars, name, *value);
   return true;
 }
 
 int Calc2Init(Calc2Variables& vars) {
   vars.values.clear();
+  vars.columns.fill(Calc2ColumnSlot{});
   return 1;
 }
 

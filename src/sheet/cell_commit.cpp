@@ -237,11 +237,18 @@ class Commit {
     std::string error;
     if (!IsBlank(formula) && st_.calc != nullptr) {
       std::string result = st_.calc->FormulaEvaluate(st_, {}, formula);
-      if (st_.calc->IsFormulaError(result)) {
-        error = result;
-        result.clear();
+      if (st_.calc->IsFormulaError(result) && st_.FormulaRangeSign != 0) {
+        // Beyond the calculable range: the overflow mark, told after the commit.
+        result.assign(static_cast<size_t>(std::max(st_.ColWidth[level_][valueCol], 0)),
+                      st_.FormulaRangeSign < 0 ? '-' : '+');
+        st_.CalcRangeExceeded = true;
+      } else {
+        if (st_.calc->IsFormulaError(result)) {
+          error = result;
+          result.clear();
+        }
+        NumFitColumn(st_, level_, result, valueCol);
       }
-      NumFitColumn(st_, level_, result, valueCol);
       Store(valueCol, result);
       st_.calc->RowCalc(st_, rec_);
     }
@@ -328,8 +335,13 @@ class Commit {
 }  // namespace
 
 bool CellCommit(ProgramState& st, GridModel& grid, std::string text) {
+  st.CalcRangeExceeded = false;
   const bool stored = Commit(st, grid).Run(std::move(text));
   st.CellCommitting = false;
+  if (st.CalcRangeExceeded) {
+    st.CalcRangeExceeded = false;
+    WarnMsgBox(st, kBeyondRangeMessage);
+  }
   return stored;
 }
 

@@ -13,6 +13,9 @@ class GridModel;
 
 // The message of a plain number with more digits than its column holds.
 inline constexpr const char* kTooManyDigitsMessage = "入力した数値の桁数が多すぎます!";
+// Said once after a commit whose calculation gave a cell the overflow mark
+// because its value lay beyond the calculable range.
+inline constexpr const char* kBeyondRangeMessage = "計算できる範囲を超えています。";
 
 // Stores `text` (Shift-JIS bytes as typed) into the cursor cell, computes the
 // row and the level, repaints, and moves the cursor on. False when nothing
@@ -20,7 +23,9 @@ inline constexpr const char* kTooManyDigitsMessage = "入力した数値の桁�
 // formula-text cell of a computed total row, the number is too long for its
 // column (typed, or the value of a formula), or a formula typed into a
 // numeric cell fails. A message, where there is one, has been shown, and the
-// cell shows its stored value again. Clears `CellCommitting`. Without a
+// cell shows its stored value again. A value the calculation could not
+// compute (beyond the calculable range) is stored as the overflow mark and
+// the user is told once, after the commit. Clears `CellCommitting`. Without a
 // calculation engine (`st.calc` null) the text is stored and nothing is
 // computed; a formula typed into a numeric cell then stores nothing.
 bool CellCommit(ProgramState& st, GridModel& grid, std::string text);

@@ -123,14 +123,20 @@ class Paste {
       : st_(st), grid_(grid), level_(st.CurrentLevel), imax_(SheetRowLimit(st)), row_(st.CurrentRow),
         col_(st.CurrentCol), cols_(std::min(st.ColCount[static_cast<size_t>(st.CurrentLevel)], kMaxColumns)) {}
 
-  // False when the text does not fit (the message has been shown).
+  // False when the text does not fit (the message has been shown). A line
+  // with cells that would land below the sheet's last row refuses the
+  // paste wherever it starts; empty lines there are passed over.
   bool Read(std::string_view t) {
-    lines_.reserve(static_cast<size_t>(imax_));
+    lines_.reserve(static_cast<size_t>(std::max(imax_ - row_ + 1, 0)));
     size_t pos = 0;
-    while (pos < t.size() && static_cast<int>(lines_.size()) < imax_) {
+    while (pos < t.size()) {
       const size_t end = t.find(kCrLf, pos);
       const std::string_view line = t.substr(pos, end - pos);
-      pos = end + kCrLf.size();
+      pos = end == std::string_view::npos ? t.size() : end + kCrLf.size();
+      if (row_ + static_cast<int>(lines_.size()) > imax_) {
+        if (line.empty()) continue;
+        return Refused();
+      }
       lines_.emplace_back();
       if (!line.empty() && !ReadLine(line, lines_.back())) return false;
     }
@@ -142,24 +148,32 @@ class Paste {
     int last = std::min(row_ + static_cast<int>(lines_.size()), imax_);
     const int selBottom = std::min(st_.SelBottom, imax_);
     std::vector<std::string> line;
+    std::vector<bool> failed;
     if (lines_.size() == 1 && st_.SelTop < selBottom) {
       // One line over a selection of rows: every selected row takes it.
-      Prepared(lines_.front(), line);
+      Prepared(lines_.front(), line, failed);
       const int rows = selBottom - st_.SelTop;
-      for (int r = row_; r <= std::min(row_ + rows, imax_); ++r) WriteRow(r, line);
+      for (int r = row_; r <= std::min(row_ + rows, imax_); ++r) WriteRow(r, line, failed);
       last = row_ + rows + 1;
     } else {
       for (size_t i = 0; i < lines_.size(); ++i) {
         const int r = row_ + static_cast<int>(i);
         if (r > imax_) break;
-        Prepared(lines_[i], line);
-        WriteRow(r, line);
+        Prepared(lines_[i], line, failed);
+        WriteRow(r, line, failed);
       }
     }
     Finish(oldUsed, last);
+    if (failedCells_ > 0) WarnMsgBox(st_, PasteFormulaFailedMessage(failedCells_));
   }
 
  private:
+  bool Refused() {
+    WarnMsgBox(st_, kPasteRangeMessage);
+    st_.ui.SetBusyPointer(false);
+    return false;
+  }
+
   bool ReadLine(std::string_view line, std::vector<std::string>& cells) {
     size_t pos = 0;
     while (pos < line.size()) {
@@ -169,11 +183,7 @@ class Paste {
       pos = last ? line.size() : tab + 1;
       cells.push_back(std::string());
       width_ = std::max(width_, static_cast<int>(cells.size()));
-      if (row_ + static_cast<int>(lines_.size()) - 1 > imax_ || col_ + width_ - 1 > cols_) {
-        WarnMsgBox(st_, kPasteRangeMessage);
-        st_.ui.SetBusyPointer(false);
-        return false;
-      }
+      if (row_ + static_cast<int>(lines_.size()) - 1 > imax_ || col_ + width_ - 1 > cols_) return Refused();
       if (last && IsWColumn(st_, col_, level_)) {
         std::string shown = FromSjis(cell);
         cell = ToSjis(CellTextFit(st_, shown, static_cast<int>(cells.size())));
@@ -185,15 +195,45 @@ class Paste {
   }
 
   // The texts of a line as they go into their columns, into `out` (computed
-  // columns keep an empty slot).
-  void Prepared(const std::vector<std::string>& cells, std::vector<std::string>& out) const {
+  // columns keep an empty slot); `failed` marks the formulas that could not
+  // be evaluated.
+  void Prepared(const std::vector<std::string>& cells, std::vector<std::string>& out, std::vector<bool>& failed) {
     out.assign(static_cast<size_t>(width_), std::string());
+    failed.assign(static_cast<size_t>(width_), false);
     for (int j = 1; j <= width_; ++j) {
       const int c = col_ + j - 1;
       if (!Writable(c)) continue;
       const size_t i = static_cast<size_t>(j - 1);
-      out[i] = Prepare(i < cells.size() ? std::string_view(cells[i]) : std::string_view(), c);
+      const std::string_view cell = i < cells.size() ? std::string_view(cells[i]) : std::string_view();
+      if (IsNumericColumn(st_, level_, c)) {
+        bool fails = false;
+        out[i] = Prepare(NumberOf(cell, fails), c);
+        failed[i] = fails;
+      } else {
+        out[i] = Prepare(cell, c);
+      }
     }
+  }
+
+  // A numeric column's text: a number as a whole as it is; any other text
+  // (a formula such as "2*3") evaluated as a typed entry is, its value, or
+  // nothing when it fails. Commas are removed first, as from a typed entry.
+  std::string NumberOf(std::string_view cell, bool& failed) {
+    std::string text = CommaStrip(TrimBlanks(cell));
+    if (text.empty() || IsPlainNumber(text) || IsOverflowMarkText(text) || st_.calc == nullptr) return text;
+    std::string result = st_.calc->FormulaEvaluate(st_, {}, text);
+    if (!st_.calc->IsFormulaError(result)) return result;
+    failed = true;
+    return std::string();
+  }
+
+  // A sign, digits and at most one decimal point, at least one digit.
+  static bool IsPlainNumber(std::string_view text) {
+    if (text.front() == '-' || text.front() == '+') text.remove_prefix(1);
+    const size_t point = text.find('.');
+    return text.find_first_of("0123456789") != std::string_view::npos &&
+           text.find_first_not_of("0123456789.") == std::string_view::npos &&
+           (point == std::string_view::npos || text.find('.', point + 1) == std::string_view::npos);
   }
 
   bool Writable(int c) const { return IsLevelColumn(st_, level_, c) && st_.ColFormula[level_][c].empty(); }
@@ -202,7 +242,7 @@ class Paste {
     const int w = st_.ColWidth[level_][c];
     std::string number;
     if (IsNumericColumn(st_, level_, c)) {
-      number = CommaStrip(TrimBlanks(cell));
+      number = std::string(cell);
       NumFitColumn(st_, level_, number, c);
       cell = number;
     }
@@ -217,13 +257,15 @@ class Paste {
     return FitBytes(x, w);
   }
 
-  void WriteRow(int r, const std::vector<std::string>& line) {
+  void WriteRow(int r, const std::vector<std::string>& line, const std::vector<bool>& failed) {
     std::string& rec = st_.SheetRows[static_cast<size_t>(r)];
     const char kind = RecordByte(rec, kKindPos);
     if (kind != ' ' && kPassedOverKinds.find(kind) != std::string_view::npos) return;
     for (int j = 1; j <= width_; ++j) {
       const int c = col_ + j - 1;
-      if (Writable(c)) WriteCell(rec, r, c, line[static_cast<size_t>(j - 1)]);
+      if (!Writable(c)) continue;
+      WriteCell(rec, r, c, line[static_cast<size_t>(j - 1)]);
+      if (failed[static_cast<size_t>(j - 1)]) ++failedCells_;
     }
   }
 
@@ -314,9 +356,14 @@ class Paste {
   const int cols_;
   std::vector<std::vector<std::string>> lines_;
   int width_ = 0;
+  int failedCells_ = 0;  // formulas that could not be evaluated, left blank
 };
 
 }  // namespace
+
+std::string PasteFormulaFailedMessage(int cells) {
+  return "計算できない式が " + StrNum(cells) + " セルありました。空白にしました。";
+}
 
 void ClipboardPut(ProgramState& st) {
   std::string s;

@@ -25,6 +25,13 @@ struct CalcState {
   std::vector<FormulaVariable> FormulaVariableTable;
   // The arithmetic library's variables, kept until CalcInit.
   Calc2Variables Calc2Vars;
+  // The sign (1 or -1) of the value when the last quantity formula failed
+  // because its value lies beyond the calculable range; 0 otherwise.
+  int FormulaRangeSign = 0;
+  // Set when a computed cell took the overflow mark because its value lay
+  // beyond the calculable range; a cell commit clears it first and tells the
+  // user afterwards.
+  bool CalcRangeExceeded = false;
 };
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include "calc/equipment/equipment_recalc.h"
 #include "calc/equipment/equipment_rows.h"
 #include "calc/row_calc.h"
+#include "calc/zoku_unit_round.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "storage/row_record.h"
@@ -194,6 +195,34 @@ TEST_F(EquipmentCalcTest, UnitRoundingOfAllRowsAndOfOnePair) {
   EXPECT_FALSE(ZokuPairUpdate(st, rec, 1, kQty, 1));
   EXPECT_TRUE(ZokuPairUpdate(st, rec, 1, kUnit, 1));
   EXPECT_EQ(Cell(rec, 1, kValue), "40.0");
+}
+
+// The value is rounded up as it is, its fraction included: 200.5 to a unit
+// of 100 is 300, a whole 200 stays 200.
+TEST(UnitRounded, RoundsUpTheValueWithItsFraction) {
+  const struct {
+    const char* unit;
+    const char* value;
+    const char* rounded;
+  } cases[] = {{"H", "200.5", "300"}, {"H", "200", "200"},   {"H", "200.00", "200"}, {"H", "200.01", "300"},
+               {"J", "31.5", "40"},   {"H", ".5", "100"},    {"H", "-200.5", "-300"}, {"S", " 1000.1 ", "2000"},
+               {"H", "0", "0"}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(UnitRoundApplies(c.unit, c.value)) << c.value;
+    EXPECT_EQ(UnitRounded(c.unit, c.value), c.rounded) << c.unit << " " << c.value;
+  }
+}
+
+TEST_F(EquipmentCalcTest, APairAndADefinitionRoundUpAValueWithAFraction) {
+  Define({{"ZOKU", "U(D)->(I)"}});
+  std::string rec = Row(1, ' ', {{kUnit, "H"}, {kValue, "200.5"}});
+  EXPECT_TRUE(ZokuPairUpdate(st, rec, 1, kUnit, 1));
+  EXPECT_EQ(Cell(rec, 1, kValue), "300.0");
+
+  Define({{"ZOKU", "U(D)->(F)"}});
+  rec = Row(1, ' ', {{kQty, "2.5"}, {kUnit, "H"}, {5, "80.2"}});  // 200.5
+  RowCalc(st, {1, {}, Blank()}, rec);
+  EXPECT_EQ(Cell(rec, 1, kAmount), "300");
 }
 
 TEST_F(EquipmentCalcTest, ARowOfAnotherLevelIsRoundedByItsOwnColumns) {

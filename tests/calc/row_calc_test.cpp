@@ -111,6 +111,43 @@ TEST_F(RowCalcTest, ZeroAndOverflowReachTheirDependentsAsZero) {
   }
 }
 
+// A value beyond the calculable range (99,999,999 x 999,999,999) is no
+// blank: its column takes the overflow mark, the user is to be told, and
+// what reads it goes on with 0; full and incremental calculation agree.
+TEST_F(RowCalcTest, AValueBeyondTheCalculableRangeTakesTheOverflowMark) {
+  Layout(1, {{"A", "0", 20, "[[B*[[C"}, {"B", "0", 10}, {"C", "0", 10}, {"D", "0", 8, "[[A+1"}, {"S", "S", 20},
+             {"T", "A", 8}});
+  Build();
+  const struct {
+    const char* b;
+    const char* s;
+    std::string mark;
+  } cases[] = {{"99999999", "99999999*999999999", std::string(20, '+')},
+               {"-99999999", "-99999999*999999999", std::string(20, '-')}};
+  for (const auto& c : cases) {
+    std::string full = Row(1, ' ', {{2, c.b}, {3, "999999999"}, {5, c.s}});
+    st.CalcRangeExceeded = false;
+    RowCalc(st, Level1(), full);
+    EXPECT_TRUE(st.CalcRangeExceeded) << c.b;
+    EXPECT_EQ(Cell(full, 1, 1), c.mark);
+    EXPECT_EQ(Cell(full, 1, 4), "1");
+    EXPECT_EQ(Cell(full, 1, 6), std::string(8, c.mark[0]));
+
+    std::string edited = Row(1, ' ', {{2, c.b}, {3, "999999999"}, {4, "7"}, {5, c.s}});
+    st.CalcRangeExceeded = false;
+    RowFormulaCalc(st, Level1(), 1, edited, 3, false);
+    EXPECT_TRUE(st.CalcRangeExceeded) << c.b;
+    EXPECT_EQ(Cell(edited, 1, 1), c.mark);
+    EXPECT_EQ(Cell(edited, 1, 4), "1");
+  }
+  // Within the range nothing is said.
+  std::string rec = Row(1, ' ', {{2, "99999999"}, {3, "999999"}});
+  st.CalcRangeExceeded = false;
+  RowCalc(st, Level1(), rec);
+  EXPECT_FALSE(st.CalcRangeExceeded);
+  EXPECT_EQ(Cell(rec, 1, 1), "99999899000001");
+}
+
 // A failing definition leaves its column in the zero form and stops there:
 // what reads it keeps its value.
 TEST_F(RowCalcTest, FailingDefinitionStopsItsBranch) {
@@ -163,6 +200,24 @@ TEST_F(RowCalcTest, CustomerVariantSplitsColumnEight) {
     EXPECT_EQ(Cell(rec, 1, 12), first ? "" : "42") << sw;
     EXPECT_EQ(GetTextData32(grid, first ? 11 : 12, 3), "42");
     EXPECT_EQ(GetTextData32(grid, first ? 12 : 11, 3), std::string(20, ' '));
+  }
+
+  // A narrower column 11 or 12 takes the value fitted to it: the overflow
+  // mark when it does not fit, never its last digits.
+  Layout(1, {{"A", "0", 8}, {"B", "C", 2}, {"C", "C", 2}, {"D", "C", 2}, {"E", "C", 2}, {"F", "C", 2},
+             {"G", "C", 2}, {"H", "0", 8, "[[A*2"}, {"I", "C", 2}, {"J", "C", 2}, {"K", "0", 4}, {"L", "1", 8}});
+  Build();
+  const struct {
+    const char* a;
+    const char* sw;
+    int col;
+    const char* stored;
+  } narrow[] = {{"12345", "1", 11, "++++"}, {"-12345", "1", 11, "----"}, {"2000", "1", 11, "4000"},
+                {"12345", "", 12, "24690.0"}, {"99999999", "", 12, "++++++++"}};
+  for (const auto& c : narrow) {
+    std::string r = Row(1, ' ', {{1, c.a}, {10, c.sw}});
+    RowFormulaCalc(st, Level1(), 3, r, 1, false);
+    EXPECT_EQ(Cell(r, 1, c.col), c.stored) << c.a;
   }
 
   Layout(1, {{"A", "0", 6}, {"B", "C", 2}, {"C", "C", 2}, {"D", "C", 2}, {"E", "C", 2}, {"F", "C", 2},

@@ -52,7 +52,7 @@ TEST_F(YCalcTest, RateAndRoundingGiveTheStoredTexts) {
       {"99999990", "*1", kPrice, "10", "++++++++"},          // gains a digit: overflow mark
       {"500", "*3", kPrice, std::nullopt, "1500"},
       {"1.5", "*2", kQty, std::nullopt, "3.00"},             // decimals: no question
-      {"1000", "/0", kPrice, std::nullopt, ""},              // the cell cannot be evaluated
+      {"1", "/0.00001", kPrice, std::nullopt, "100000"},      // a small divisor is no 0
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.cell) + c.rate);
@@ -102,7 +102,8 @@ TEST_F(YCalcTest, WrongColumnsAndRatesAreRefused) {
   Select(kAmount, 1, 1);
   ui.AnswerMsgBox(vbOK, "計算結果出力欄は無効です");
   YKeisanRun(st);
-  for (const char* rate : {"1.05", "*abc", "*1.23456789"}) {
+  // A rate dividing by 0 would blank every cell: refused before anything changes.
+  for (const char* rate : {"1.05", "*abc", "*1.23456789", "/0", "/0.00", "/(1-1)", "*2/0", "/-0"}) {
     Select(kPrice, 1, 1);
     Rate(rate);
     ui.AnswerMsgBox(vbOK, "正しく入力して下さい");

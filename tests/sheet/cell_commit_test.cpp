@@ -156,6 +156,33 @@ TEST_F(CellCommitTest, AmountAndTotalsFollowAQuantity) {
   EXPECT_EQ(Shown(kAmount, st.Imax + 1), "45");
 }
 
+TEST_F(CellCommitTest, AnAmountBeyondTheCalculableRangeIsMarkedAndSaidOnce) {
+  // 99,999.99 x 9,999,999,999 lies beyond what the arithmetic holds: the
+  // amount shows the overflow mark (read as 0 by the total), never a blank.
+  // (A negative amount takes "-": the row calculation's test.)
+  const struct {
+    const char* qty;
+    const char* mark;
+  } cases[] = {{"99999.99", "++++++++++++"}, {"99999", "++++++++++++"}};
+  for (const auto& c : cases) {
+    Sheet({Row(' ', {{kQty, "1"}, {kPrice, "5"}, {kAmount, "5"}}), Row(' ', {{kQty, c.qty}, {kPrice, "10"}})});
+    Cursor(kPrice, 2);
+    ui.AnswerMsgBox(1, kBeyondRangeMessage);
+    const size_t said = ui.MessageTexts().size();
+    ASSERT_TRUE(CellCommit(st, grid, "9999999999"));
+    EXPECT_EQ(Cell(2, kAmount), c.mark);
+    EXPECT_EQ(Shown(kAmount, 2), c.mark);
+    EXPECT_EQ(Cell(0, kAmount), "5");
+    EXPECT_EQ(ui.MessageTexts().size(), said + 1) << c.qty;
+
+    // The next commit that computes within the range says nothing.
+    Cursor(kPrice, 2);
+    ASSERT_TRUE(CellCommit(st, grid, "2"));
+    EXPECT_NE(Cell(2, kAmount), c.mark);
+    EXPECT_EQ(ui.MessageTexts().size(), said + 1);
+  }
+}
+
 TEST_F(CellCommitTest, NumericEntryCarriesItsLinkIntoTheRow) {
   st.ABLinkCount = 1;
   st.ABLinkSrc[1] = kQty;

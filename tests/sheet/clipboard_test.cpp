@@ -95,12 +95,13 @@ TEST_F(ClipboardTest, PutThenPasteGivesTheSameRecords) {
 
 TEST_F(ClipboardTest, NumbersAreFittedAndTheAmountsAndTotalsFollow) {
   Sheet({Row(' ', {{kName, "a"}, {kQty, "2"}})});
+  ui.AnswerMsgBox(vbOK, PasteFormulaFailedMessage(1));
   PasteAt(kPrice, 1, "1,234\r\n  56 \r\nabc\r\n12345678901\r\n");
   EXPECT_EQ(Field(1, kPrice), "      1234");
   EXPECT_EQ(Shown(kPrice, 1), "1,234");
   EXPECT_EQ(Cell(1, kAmount), "2468");
   EXPECT_EQ(Cell(2, kPrice), "56");
-  EXPECT_EQ(Cell(3, kPrice), "");  // text in a numeric column
+  EXPECT_EQ(Cell(3, kPrice), "");  // text in a numeric column: a formula that fails
   EXPECT_EQ(Cell(4, kPrice), "");  // too long for the column: its overflow mark refits to blanks
   EXPECT_EQ(Cell(0, kAmount), "2468");
   EXPECT_EQ(st.UsedRows, 2);
@@ -192,10 +193,39 @@ TEST_F(ClipboardTest, ATwoLineCellFromTheClipboardKeepsItsLines) {
   EXPECT_EQ(Field(2, kDetail), "あいうえ \r\nおかきく ");
 }
 
+// A formula in a numeric column is evaluated as a typed entry is; those that
+// fail are left blank and counted in one message.
+TEST_F(ClipboardTest, AFormulaIsEvaluatedAndTheFailuresAreCountedOnce) {
+  Sheet({Row(' ', {{kQty, "2"}})});
+  ui.AnswerMsgBox(vbOK, PasteFormulaFailedMessage(2));
+  PasteAt(kPrice, 1, "2*3\r\n1,000+5\r\n2*(3\r\n-7\r\nabc\r\n 8 \r\n");
+  ui.ExpectAllAnswered();
+  const char* expected[] = {"6", "1005", "", "-7", "", "8"};
+  for (int r = 1; r <= 6; ++r) EXPECT_EQ(Cell(r, kPrice), expected[r - 1]) << r;
+  EXPECT_EQ(Cell(1, kAmount), "12");
+  EXPECT_EQ(Cell(0, kAmount), "12");
+
+  // One line over three selected rows: three cells fail.
+  ui.AnswerMsgBox(vbOK, PasteFormulaFailedMessage(3));
+  ui.clipboard = "1\t2*(3\r\n";
+  Cursor(kQty, 1);
+  Select(kQty, 1, kQty, 3);
+  ClipboardPaste(st, grid);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(Cell(3, kQty), "1.00");
+  EXPECT_EQ(Cell(3, kPrice), "");
+}
+
 TEST_F(ClipboardTest, ATextThatDoesNotFitIsRefusedBeforeAnythingChanges) {
   Sheet({Row(' ', {{kName, "a"}})});
   const auto before = st.SheetRows;
-  for (const auto& [col, row, text] : {std::tuple{kCode9, 1, "1\t2\t3"}, std::tuple{kName, 29, "1\r\n2\r\n3\r\n"}}) {
+  // One line more than the sheet's 30 rows is refused at every row, row 1
+  // included; empty lines below the sheet are no cells.
+  std::string tooLong;
+  for (int i = 1; i <= 31; ++i) tooLong += std::to_string(i) + "\r\n";
+  for (const auto& [col, row, text] : {std::tuple{kCode9, 1, std::string("1\t2\t3")},
+                                       std::tuple{kName, 29, std::string("1\r\n2\r\n3\r\n")},
+                                       std::tuple{kName, 1, tooLong}, std::tuple{kName, 2, tooLong}}) {
     ui.AnswerMsgBox(vbOK, kPasteRangeMessage);
     PasteAt(col, row, text);
     ui.ExpectAllAnswered();
@@ -228,9 +258,16 @@ TEST_F(ClipboardTest, ALongTextIsReadLineByLine) {
   Sheet({});
   std::string text;
   for (int i = 1; i <= 1000; ++i) text += std::to_string(i) + "\t" + std::string(90, 'x') + "\r\n";
-  PasteAt(kPrice, 1, text + "ignored beyond the last row\r\n");
+  PasteAt(kPrice, 1, text + "\r\n\r\n");  // empty lines below the last row
   EXPECT_EQ(st.UsedRows, 1000);
   EXPECT_EQ(Cell(1000, kPrice), "1000");
+
+  // A line with a cell below the last row refuses the whole text.
+  const auto before = st.SheetRows;
+  ui.AnswerMsgBox(vbOK, kPasteRangeMessage);
+  PasteAt(kName, 1, text + "beyond the last row\r\n");
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(st.SheetRows, before);
 }
 
 }  // namespace

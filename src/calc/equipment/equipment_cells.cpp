@@ -64,7 +64,7 @@ void EquipWriteCell(ProgramState& st, int row, int col, const std::string& value
   std::string stored;
   if (IsNumericColumn(st, level, col)) {
     stored = FitToColumn(st, level, col, value);
-    StoreRightAligned(st, rec, level, col, stored);
+    StoreCell(st, rec, level, col, stored);
   } else {
     const size_t width = static_cast<size_t>(std::max(st.ColWidth[level][col], 0));
     stored = value.substr(0, std::min(value.size(), width));

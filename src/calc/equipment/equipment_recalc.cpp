@@ -14,6 +14,7 @@
 #include "calc/rounding.h"
 #include "calc/row_calc.h"
 #include "calc/strip_spaces.h"
+#include "calc/zoku_unit_round.h"
 #include "core/column_letter.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
@@ -153,11 +154,14 @@ bool ZokuPairUpdate(ProgramState& st, std::string& rec, int level, int col, int 
     std::string unit(CellBytes(st, rec, level, col));
     StripSpaces(unit);
     if (!value.empty() && IsNumericColumn(st, level, valueCol)) {
-      if (const size_t dot = value.find('.'); dot != std::string::npos) value.erase(dot);
-      value = RoundUpToUnit(value, UnitLetterFactor(unit));
+      if (UnitRoundApplies(unit, value)) {
+        value = UnitRounded(unit, value);  // rounded up with its fraction: 200.5 to 100 is 300
+      } else if (const size_t dot = value.find('.'); dot != std::string::npos) {
+        value.erase(dot);
+      }
     }
     const std::string fitted = FitToColumn(st, level, valueCol, value);
-    StoreRightAligned(st, rec, level, valueCol, fitted);
+    StoreCell(st, rec, level, valueCol, fitted);
     if (GridModel* grid = PaintGrid(st, level)) {
       std::string shown = fitted;
       NumCommaFormat(st, level, shown, valueCol);

@@ -44,7 +44,13 @@ QRect GridView::ToQRect(const GridRect& r) const {
 
 // ---- Model notifications ----
 
-void GridView::GridChanged() { viewport()->update(); }
+void GridView::GridChanged() {
+  // A repaint fills thousands of cells: the whole view is asked to paint
+  // once until it has painted.
+  if (repaintAsked_ && viewport()->isVisible()) return;
+  repaintAsked_ = true;
+  viewport()->update();
+}
 
 void GridView::GridLayoutChanged() {
   viewport()->update();

@@ -86,6 +86,7 @@ class GridView : public QAbstractScrollArea, public GridObserver {
   QtGridFontMetrics metrics_;
   bool syncing_ = false;
   bool syncQueued_ = false;
+  bool repaintAsked_ = false;  // a paint of the whole view is pending
   QPointer<QLineEdit> lineEditor_;
   QPointer<QPlainTextEdit> textEditor_;
   QWidget* activeEditor_ = nullptr;

@@ -43,6 +43,7 @@ QString Trimmed(const std::string& s) {
 }  // namespace
 
 void GridView::paintEvent(QPaintEvent*) {
+  repaintAsked_ = false;
   QPainter p(viewport());
   p.fillRect(viewport()->rect(), Qt::white);
   if (!model_.Redraw()) return;
