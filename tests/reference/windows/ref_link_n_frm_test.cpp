@@ -5,17 +5,20 @@
 // /tmp/korvane_reflink.png).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdlib>
 
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "reference/ref_conv_fixture.h"
+#include "reference/ref_window.h"
 #include "reference/windows/ref_link_n_frm.h"
 #include "support/qt_test_app.h"
 
@@ -47,6 +50,33 @@ TEST_F(RefLinkNWindows, RegisteredUnderTheirNames) {
   QtUi qt;
   RegisterRefConvWindows(qt, st);
   for (const char* name : {"RefLinkN", "RChgRuleSEL_Frm", "RChgRuleMAK_Frm"}) EXPECT_TRUE(qt.HasWindow(name));
+}
+
+// Shown modally by the seam as the open road shows it: OK converts and the
+// window goes; a layout refused at load ends the window at once.
+TEST_F(RefLinkNWindows, ShownModallyItConvertsOnOkOrEndsAtOnceWhenRefused) {
+  QtUi qt;
+  RegisterRefConvWindows(qt, st);
+  st.RefLinkCancelled = -1;
+  QTimer::singleShot(0, [this] {
+    QWidget* w = QApplication::activeModalWidget();
+    ASSERT_TRUE(w != nullptr && w->objectName() == "RefLinkN");
+    Child<QPushButton>(w, "Command3(1)")->click();
+    ui.AnswerMsgBox(vbYes, "変換しますか？");
+    Child<QPushButton>(w, "Command1(0)")->click();
+  });
+  qt.ShowModal(kRefLinkWindow);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(st.RefLinkCancelled, 0);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(FileBytes(Work2() / "R.Y1").substr(19, 15), std::string("one    ") + "   12.5 ");
+
+  std::filesystem::remove(Work2() / "R.Y$");
+  ui.AnswerMsgBox(vbOK, "を変換できません。");
+  qt.ShowModal(kRefLinkWindow);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(st.RefLinkCancelled, -1);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(RefLinkNWindows, TheListsFollowTheButtonsAndTheCloseBoxCancels) {
