@@ -263,7 +263,7 @@ bool RefDataChgMain(ProgramState& st, const std::string& base, const RefConvRule
     }
   } catch (const RecordFileError& e) {
     RemoveAll(temps);
-    reason = e.what();
+    reason = std::string("作業ファイルを読み書きできませんでした。\n") + e.what();
     return false;
   }
   // Every file written: the originals set aside, the converted ones put in

@@ -130,7 +130,8 @@ class RefDataChgMainTest : public RefConvFixture {
   }
   std::map<std::string, std::string> Work2Bytes() {
     std::map<std::string, std::string> out;
-    for (const std::string& name : Work2Files()) out[name] = FileBytes(Work2() / name);
+    for (const std::string& name : Work2Files())
+      if (std::filesystem::is_regular_file(Work2() / name)) out[name] = FileBytes(Work2() / name);
     return out;
   }
 };
@@ -171,6 +172,17 @@ TEST_F(RefDataChgMainTest, ADamagedLevelFileLeavesEveryFileAsItWas) {
     EXPECT_NE(reason.find(d.reason), std::string::npos) << reason;
     EXPECT_EQ(Work2Bytes(), before);
   }
+}
+
+TEST_F(RefDataChgMainTest, AFileThatCannotBeWrittenMidwayLeavesEveryLevelAsItWas) {
+  // Level 2's temporary file cannot be made: level 1 is already written by then.
+  std::filesystem::create_directories(Work2() / "R.Y2.conv" / "in the way");
+  const auto before = Work2Bytes();
+  std::string reason;
+  EXPECT_FALSE(RefDataChgMain(st, base, Rule(), reason));
+  EXPECT_NE(reason.find("R.Y2.conv"), std::string::npos) << reason;
+  EXPECT_EQ(Work2Bytes(), before);
+  EXPECT_FALSE(std::filesystem::exists(Work2() / "R.Y1.conv"));
 }
 
 TEST_F(RefDataChgMainTest, WritesNothingOutsideTheReferenceWorkFolderAndStopsAtAMissingLevel) {
