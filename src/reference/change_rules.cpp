@@ -1,8 +1,11 @@
 #include "reference/change_rules.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "core/ini_file.h"
+#include "core/ini_parse.h"
+#include "core/sjis_text.h"
 #include "state/program_state.h"
 
 namespace kv {
@@ -91,8 +94,15 @@ RuleList ChgRuleNameGet(const std::filesystem::path& file) {
 }
 
 int FindRuleName(const RuleList& list, const std::string& name) {
-  for (int k = 1; k <= list.RuleCount && k <= static_cast<int>(list.RuleNames.size()); ++k)
+  const int count = std::min(list.RuleCount, static_cast<int>(list.RuleNames.size()));
+  for (int k = 1; k <= count; ++k)
     if (list.RuleNames[static_cast<size_t>(k - 1)] == name) return k;
+  // The rule file finds a section without letter case: a name that differs
+  // from a rule's only so names that rule's section, and a second list entry
+  // would write over its definitions.
+  const std::string folded = IniFoldName(ToAnsiBytes(name));
+  for (int k = 1; k <= count; ++k)
+    if (IniFoldName(ToAnsiBytes(list.RuleNames[static_cast<size_t>(k - 1)])) == folded) return k;
   return -1;
 }
 

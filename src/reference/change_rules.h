@@ -32,7 +32,9 @@ struct RuleList {
 };
 RuleList ChgRuleNameGet(const std::filesystem::path& file);
 
-// The first k (1-based) whose name equals `name` exactly; -1 when none.
+// The first k (1-based) whose name equals `name` exactly, else the first
+// whose name the rule file takes for the same section (letter case and
+// surrounding blanks aside); -1 when none.
 int FindRuleName(const RuleList& list, const std::string& name);
 
 // One MField / RField value. False when it has too few items, a type other

@@ -34,6 +34,11 @@ TEST_F(ChangeRules, AFileWithoutACountTakesItsFirstRuleAsRuleOne) {
   EXPECT_EQ(list.RuleNames, (std::vector<std::string>{"旧形式A", "旧形式B"}));
   EXPECT_EQ(FindRuleName(list, "旧形式B"), 2);
   EXPECT_EQ(FindRuleName(list, "旧形式"), -1);
+  // A name the file takes for another rule's section is that rule.
+  EXPECT_EQ(SaveRule(file, list, -1, "Old", Rule()), RuleSaveResult::Saved);
+  list = ChgRuleNameGet(file);
+  EXPECT_EQ(FindRuleName(list, "OLD"), 3);
+  EXPECT_EQ(FindRuleName(list, "Old"), 3);
   EXPECT_EQ(Value("旧形式A", "MField2"), "数量,N,27,8,2,1");
   EXPECT_EQ(Value("旧形式A", "MField4"), "単価,N,45,6,0,-1");
   EXPECT_EQ(Value("旧形式A", "RField3"), "説明,C,38,15,0");
@@ -42,7 +47,7 @@ TEST_F(ChangeRules, AFileWithoutACountTakesItsFirstRuleAsRuleOne) {
   RefConvRule changed = Rule();
   changed.map = {2, -1, 0, -1, 1};
   EXPECT_EQ(SaveRule(file, list, FindRuleName(list, "旧形式A"), "旧形式A", changed), RuleSaveResult::Saved);
-  EXPECT_EQ(Value("変換ルール", "ChgRuleCnt"), "2");
+  EXPECT_EQ(Value("変換ルール", "ChgRuleCnt"), "3");
   const auto back = ReadRuleDefinitions(file, "旧形式A");
   ASSERT_TRUE(back);
   EXPECT_EQ(back->map, changed.map);
