@@ -190,6 +190,7 @@ std::optional<LayoutSummary> ReadLayoutFile(const std::string& path, std::string
     const auto& cols = layout->columns[static_cast<size_t>(L)];
     summary.counts[L] = static_cast<int>(cols.size());
     for (size_t c = 0; c < cols.size(); ++c) {
+      summary.headings[L][c + 1] = cols[c][0];
       summary.types[L][c + 1] = cols[c][1];
       summary.decimals[L][c + 1] = cols[c][2];
       summary.widths[L][c + 1] = cols[c][3];

@@ -40,6 +40,7 @@ bool WriteLayoutFile(ProgramState& st, const std::string& workBase);
 // What a layout file says of its columns, for comparing two layouts.
 struct LayoutSummary {
   std::array<int, 9> counts{};             // columns of each level
+  LevelColumnTable<std::string> headings;  // field 1, as stored
   LevelColumnTable<std::string> types;     // field 2
   LevelColumnTable<std::string> decimals;  // field 3
   LevelColumnTable<std::string> widths;    // field 4

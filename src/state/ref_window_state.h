@@ -26,6 +26,9 @@ struct RefWindowState {
   std::string RefData;  // folder of the last reference opened
   // The conversion window's answer: -1 cancelled (also before it is shown).
   int RefLinkCancelled = -1;
+  // The conversion rule last chosen or saved; the next conversion starts
+  // from it while it still fits both layouts.
+  std::string ChgRuleSelName;
   // The reference shown shares the editor's column geometry on every level,
   // or was converted to it; the copies need it.
   bool RefFitsEditor = true;
