@@ -165,5 +165,39 @@ TEST(MasterListRecords, UpToTheLastRecordOrTheEnd) {
   EXPECT_TRUE(MasterListRecords("").empty());
 }
 
+TEST(MasterListPages, RowsPerPageNumbersAndCopies) {
+  struct Case {
+    int rows, perPage, firstNumber, copies;
+    std::vector<int> numbers;             // of the pages in print order
+    std::vector<int> rowsOnFirstAndLast;  // rows placed on the first and the last page
+  };
+  const Case cases[] = {
+      {0, 25, 1, 1, {1}, {0, 0}},             // an empty master: its frame alone
+      {50, 25, 1, 1, {1, 2}, {25, 25}},
+      {51, 25, 3, 1, {3, 4, 5}, {25, 1}},     // numbered from the job's first number
+      {30, 25, 0, 2, {0, 0, 0, 0}, {25, 5}},  // no numbers; the second copy after the first
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rows) + " rows");
+    PrintJob job;
+    job.firstPageNumber = c.firstNumber;
+    job.copies = c.copies;
+    const PrintRun run = PlanMasterList(c.rows, c.perPage, job);
+    std::vector<int> numbers;
+    for (const PrintPage& p : run.pages) numbers.push_back(p.number);
+    EXPECT_EQ(numbers, c.numbers);
+    const auto placed = [](const PrintPage& p) {
+      int n = 0;
+      for (const PageSlot& slot : p.places) n += slot.kind == SlotKind::Row;
+      return n;
+    };
+    EXPECT_EQ((std::vector<int>{placed(run.pages.front()), placed(run.pages.back())}), c.rowsOnFirstAndLast);
+    EXPECT_EQ(run.pages.front().totalsSheet, -1);
+  }
+  // Row r of the master on line (r - 1) % 25 of its page.
+  const PrintRun run = PlanMasterList(30, 25, PrintJob{});
+  EXPECT_EQ(run.pages[1].places[3].row, 28);
+}
+
 }  // namespace
 }  // namespace kv::print_program

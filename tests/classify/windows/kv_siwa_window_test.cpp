@@ -127,6 +127,8 @@ TEST_F(KvSiwaWindowTest, PrintOpensTheMasterPrintWhoseChoicesReachTheJob) {
     // The OK button at its place: 3240, 60 twips.
     auto* ok = d.findChild<QPushButton*>("Command1");
     EXPECT_EQ(ok->geometry(), TwipsRect(d, 3240, 60, 1275, 375));
+    if (const char* out = std::getenv("KORVANE_SHOT_DIR"))
+      d.grab().save(QString::fromStdString((std::filesystem::path(out) / "frm_siwa_prn.png").string()));
     copies->setCurrentIndex(1);
     emit copies->activated(1);
     d.findChild<QRadioButton*>("Option2")->click();
