@@ -128,6 +128,25 @@ std::string MpInfoTestText(const TestPrintJobFile& job) {
   return out.Sjis();
 }
 
+std::string MpInfoMasterListText(const MasterListJobFile& job) {
+  JobLines out;
+  out.Key("PRINTER", job.printer);
+  out.Key("NUMERIC", "10");
+  out.Key("HEADER", "OFF");
+  out.Key("PRNFILE", job.masterFile);
+  out.Key("KVTEXT", job.layoutFile);
+  out.Key("LEVEL", 1);
+  out.Key("PRN_REC_NO", 1);
+  out.Key("PRN_LEVEL", 0);
+  out.Key("PAGE_NO", job.pageNumbers ? 1 : 0);
+  out.Key("PRN_FORM", job.form);
+  out.Key("PRN_LOOP", job.copies);
+  out.Key("PAGE_S", 0);
+  out.Key("PAGE_E", 0);
+  out.Key("PRN_MASTLIST", "ON");
+  return out.Sjis();
+}
+
 std::optional<std::string> FooterTitle(const std::string& workBase) {
   std::error_code ec;
   const std::filesystem::path file = YtPath(workBase);

@@ -2,8 +2,8 @@
 // The print job file MP_INFO.dat that the print program reads: a "[WinPrint]"
 // section of key=value lines, Shift-JIS, every line ended by CR LF, the keys
 // always in one order, an optional key either at its place or absent. Two
-// writers are here: the print dialog's job and the detail dialog's test
-// print. The file lies in the program folder and is replaced whole.
+// writers are here: the print dialog's job, the detail dialog's test
+// print and the classification master list. The file lies in the program folder and is replaced whole.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,6 +79,18 @@ struct TestPrintJobFile {
   int systemKind = 2;
 };
 std::string MpInfoTestText(const TestPrintJobFile& job);
+
+// The classification master list's job file: the master file as the data
+// file (decimal record numbers, no levels below it), the layout file written
+// beside it, page 1 or no page numbers, and the line telling the print
+// program that the data file is a master list.
+struct MasterListJobFile {
+  std::string printer;
+  std::string masterFile, layoutFile;
+  bool pageNumbers = true;
+  int form = 1, copies = 1;
+};
+std::string MpInfoMasterListText(const MasterListJobFile& job);
 
 // The project name of the ".YT" file beside the work files: record 1
 // (40 bytes) cut at a NUL and right-trimmed, as ":" name ":"; nullopt when

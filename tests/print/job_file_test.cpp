@@ -1,6 +1,6 @@
-// The print job file of the print dialog and of the test print: the whole
-// text for each profile (print modes, options, system kind, footer, special
-// form), Shift-JIS with CR LF.
+// The print job file of the print dialog, of the test print and of the
+// classification master list: the whole text for each profile (print modes,
+// options, system kind, footer, special form), Shift-JIS with CR LF.
 #include "print/job_file.h"
 
 #include <gtest/gtest.h>
@@ -150,6 +150,17 @@ TEST_F(JobFileTest, TestPrintProfile) {
             Replaced(head + "PRN_FORM=5\nPRN_LOOP=1\nPAGE_S=0\nPAGE_E=0\n", st.AppPath));
   EXPECT_EQ(MpInfoTestText({"Test Printer", st.AppPath, 3, 1}),
             Replaced(head + "PRN_FORM=3\nPRN_LOOP=1\nPAGE_S=0\nPAGE_E=0\n", st.AppPath));
+}
+
+TEST_F(JobFileTest, MasterListProfile) {
+  const std::string head = "[WinPrint]\nPRINTER=事務所プリンタ\nNUMERIC=10\nHEADER=OFF\nPRNFILE=<app>/仕訳 1.DAT\n"
+                           "KVTEXT=<app>/仕訳 1.DAT.Y$\nLEVEL=1\nPRN_REC_NO=1\nPRN_LEVEL=0\n";
+  const std::string tail = "PAGE_S=0\nPAGE_E=0\nPRN_MASTLIST=ON\n";
+  const std::string master = st.AppPath + "/仕訳 1.DAT";
+  EXPECT_EQ(MpInfoMasterListText({"事務所プリンタ", master, master + ".Y$", true, 1, 1}),
+            ToSjis(Replaced(head + "PAGE_NO=1\nPRN_FORM=1\nPRN_LOOP=1\n" + tail, st.AppPath)));
+  EXPECT_EQ(MpInfoMasterListText({"事務所プリンタ", master, master + ".Y$", false, 3, 10}),
+            ToSjis(Replaced(head + "PAGE_NO=0\nPRN_FORM=3\nPRN_LOOP=10\n" + tail, st.AppPath)));
 }
 
 }  // namespace

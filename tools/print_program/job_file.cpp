@@ -77,6 +77,7 @@ PrintJob ParsePrintJob(std::string_view sjisBytes, const std::string& name) {
   job.footerPosition = keys.Text("FOOTER_POS");
   job.companyName = !keys.Is("PRN_COMPNAME", "OFF");
   job.leaveOutX = keys.Is("ORKN_PRN", "ON");
+  job.masterList = keys.Is("PRN_MASTLIST", "ON");
   if (job.rowFrom > 0 && job.rowTo == 0) job.rowTo = kMost;
   return job;
 }

@@ -30,6 +30,7 @@ struct PrintJob {
   std::string footerPosition;  // FOOTER_POS: "左", "中" or "右"
   bool companyName = true;     // PRN_COMPNAME=OFF turns it off
   bool leaveOutX = false;      // ORKN_PRN=ON: rows marked "x" are left out
+  bool masterList = false;     // PRN_MASTLIST=ON: the data file is a classification master
 };
 
 // Reads a job file's bytes; `name` names the file in a refusal. Throws

@@ -276,7 +276,10 @@ void PageComposer::Footer(PageBoxes& b, const PrintPage& page) const {
 void PageComposer::Lines(PageBoxes& b, const PrintPage& page) const {
   if (!job_.ruledLines) return;
   const int rows = form_.rowsPerPage;
-  const double captionY = top_ + 1, rowsY = top_ + 2, totalsY = rowsY + 2.0 * rows, bottom = totalsY + 1;
+  // A master list has no totals line: the frame closes below the rows.
+  const bool totalsLine = !job_.masterList;
+  const double captionY = top_ + 1, rowsY = top_ + 2, totalsY = rowsY + 2.0 * rows;
+  const double bottom = totalsLine ? totalsY + 1 : totalsY;
   const auto line = [&](double x1, double y1, double x2, double y2, int weight, bool dotted = false) {
     b.lines.push_back({x1, y1, x2, y2, weight, dotted});
   };
@@ -324,10 +327,12 @@ void PageComposer::Lines(PageBoxes& b, const PrintPage& page) const {
     }
   }
   endRun(totalsY);
-  const int totalsLevel = page.totalsSheet >= 0 ? run_.sheets[static_cast<size_t>(page.totalsSheet)].level : runLevel;
-  columnsAt(totalsLevel, totalsY, bottom);
   line(left_, rowsY, right_, rowsY, look_.itemUnderline);
-  line(left_, totalsY, right_, totalsY, look_.totalOverline);
+  if (totalsLine) {
+    const int totalsLevel = page.totalsSheet >= 0 ? run_.sheets[static_cast<size_t>(page.totalsSheet)].level : runLevel;
+    columnsAt(totalsLevel, totalsY, bottom);
+    line(left_, totalsY, right_, totalsY, look_.totalOverline);
+  }
   // The frame.
   line(left_, captionY, right_, captionY, look_.frame);
   line(left_, bottom, right_, bottom, look_.frame);

@@ -1,5 +1,6 @@
 #include "print_load.h"
 
+#include "master_list.h"
 #include "page_boxes.h"
 #include "platform/fs.h"
 #include "print_failure.h"
@@ -29,6 +30,12 @@ LoadedPrint LoadPrint(const stdfs::path& programFolder, const std::string& argum
   p.look = ReadPageLook(settings, p.form.name);
 
   PrintEstimate& e = *p.estimate;
+  if (p.job.masterList) {
+    LoadMasterList(e, p.job);
+    p.run = PlanMasterList(static_cast<int>(e.levelBytes.front().size()) / kMasterListRecordBytes, p.form.rowsPerPage,
+                           p.job);
+    return p;
+  }
   LoadEstimateSettings(e, p.job, p.look, programFolder);
   LoadLevelFiles(e, p.job);
   p.run = PlanPrint(e.Views(), e.levelPaths, p.job, p.form.rowsPerPage, e.st.DataLen, CaptionGroups(e, p.look, p.job));

@@ -28,8 +28,9 @@ struct LoadedPrint {
 std::filesystem::path JobFilePath(const std::filesystem::path& programFolder, const std::string& argument);
 
 // Reads the job and everything it names from the program folder
-// (KVSYSTEM.INI, MTMPRNW.INI, KVUTL.INI, KVSSYS.INI) and plans its pages.
-// Throws PrintFailure.
+// (KVSYSTEM.INI, MTMPRNW.INI, KVUTL.INI, KVSSYS.INI) and plans its pages;
+// a master list's job reads the master and its layout file instead of an
+// estimate (master_list.h). Throws PrintFailure.
 LoadedPrint LoadPrint(const std::filesystem::path& programFolder, const std::string& argument);
 
 }  // namespace kv::print_program

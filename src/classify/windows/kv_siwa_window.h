@@ -4,22 +4,16 @@
 // logic's menu tree over the grid `SiwaSheet`; the logic
 // (classify/kv_siwa_frm.h) handles the grid's events, the menus, the resize
 // and the close.
-#include <QWidget>
 #include <memory>
 
-#include "platform/grid/grid_model.h"
-
-class QMenuBar;
+#include "editor/windows/tool_window.h"
 
 namespace kv {
 
-struct ProgramState;
-class QtUi;
-class GridView;
 class KvSiwa_Frm;
 class MenuBarView;
 
-class KvSiwaWindow : public QWidget {
+class KvSiwaWindow : public ToolWindow {
  public:
   KvSiwaWindow(ProgramState& st, QtUi& ui);
   ~KvSiwaWindow() override;
@@ -30,25 +24,17 @@ class KvSiwaWindow : public QWidget {
   KvSiwa_Frm& Logic() { return *logic_; }
 
  protected:
-  void resizeEvent(QResizeEvent* e) override;
-  void changeEvent(QEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
+  void Resized() override;
+  bool QueryUnload() override;
 
  private:
-  int Tw(int px) const;
-  int Px(int twips) const;
-
-  ProgramState& st_;
-  QtUi& ui_;
-  GridModel sheet_;
-  GridView* view_ = nullptr;
-  QMenuBar* bar_ = nullptr;
   std::unique_ptr<MenuBarView> menuView_;
   std::unique_ptr<KvSiwa_Frm> logic_;
 };
 
 // Registers the window with the Qt seam under kSiwakeWindow (loaded only
-// when its logic's load succeeds), and the classification file dialog.
+// when its logic's load succeeds), the classification file dialog and the
+// master print.
 void RegisterSiwaWindow(QtUi& ui, ProgramState& st);
 
 }  // namespace kv

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "editor/editor_geometry.h"
+#include "editor/windows/tool_window.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "print/windows/form_binding.h"
@@ -71,8 +71,7 @@ SiwakeMakeDialog::SiwakeMakeDialog(ProgramState& st, QWidget* parent)
 }
 
 QRect SiwakeMakeDialog::Tw(int left, int top, int width, int height) const {
-  const int dx = logicalDpiX(), dy = logicalDpiY();
-  return QRect(TwipsToPixels(left, dx), TwipsToPixels(top, dy), TwipsToPixels(width, dx), TwipsToPixels(height, dy));
+  return TwipsRect(*this, left, top, width, height);
 }
 
 void SiwakeMakeDialog::showEvent(QShowEvent* e) {

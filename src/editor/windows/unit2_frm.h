@@ -4,22 +4,18 @@
 // copy, paste, delete; ﾍﾙﾌﾟ) over the grid `UNIT2SHEET` of sixty units; the
 // logic (editor/unit_list.h) handles the grid's events, the menus, the resize
 // and the close.
-#include <QWidget>
 #include <memory>
 
-#include "platform/grid/grid_model.h"
+#include "editor/windows/tool_window.h"
 
 class QAction;
 class QMenu;
 
 namespace kv {
 
-struct ProgramState;
-class QtUi;
-class GridView;
 class UnitList;
 
-class UNIT2_Frm : public QWidget {
+class UNIT2_Frm : public ToolWindow {
  public:
   UNIT2_Frm(ProgramState& st, QtUi& ui);
   ~UNIT2_Frm() override;
@@ -34,18 +30,10 @@ class UNIT2_Frm : public QWidget {
 
  protected:
   void showEvent(QShowEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
-  void changeEvent(QEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
+  void Resized() override;
+  bool QueryUnload() override;
 
  private:
-  int Tw(int px) const;
-  int Px(int twips) const;
-
-  ProgramState& st_;
-  QtUi& ui_;
-  GridModel sheet_;
-  GridView* view_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   QAction* fItems_[4] = {};
   QAction* eItems_[4] = {};

@@ -1,107 +1,65 @@
 // The classification master window beside the running editor: opened by the
 // double click on a code cell, it shows the master in its grid under its
 // caption and menus, a double click on a master row hands the code into the
-// estimate, and closing it clears its flag.
+// estimate, and closing it clears its flag. Its 印刷 opens the master print
+// dialog, whose choices reach the print program's job file.
 #include "classify/windows/kv_siwa_window.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <sys/stat.h>
 #include <QMenuBar>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "classify/kv_siwa_frm.h"
+#include "classify/windows/siwa_prn_dialog.h"
 #include "classify/siwake_master.h"
 #include "core/ini_file.h"
-#include "editor/windows/edtsheet_frm.h"
 #include "editor/windows/menu_bar_view.h"
+#include "editor/windows/tool_window_fixture.h"
 #include "platform/codepage.h"
 #include "platform/grid/qt/grid_view.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "sheet/cell_commit.h"
-#include "state/column_numbers.h"
 #include "state/float_windows.h"
 #include "state/program_state.h"
-#include "state/sheet_services.h"
-#include "support/qt_test_app.h"
-#include "support/temp_folder.h"
+#include "support/when_shown.h"
 
 namespace kv {
 namespace {
 
-class KvSiwaWindowTest : public ::testing::Test {
+class KvSiwaWindowTest : public test::ToolWindowFixture {
  protected:
   void SetUp() override {
-    test::EnsureQtApp();
-    st.AppPath = app.path().string();
-    std::filesystem::create_directories(app.path() / "WORK");
-    st.WorkFileBase = st.AppPath + "/WORK/無題";
-    st.CurrentFilePath = st.WorkFileBase;
-    st.DataLen = 128;
-    st.Imax = 50;
-    st.MemoRowMax = 80;
-    st.FontName = "ＭＳ 明朝";
-    st.KVZoom = 100;
-    st.PrnTypeNo = 1;
-    st.PrintRows[1] = 40;
-    st.EditWinWidth = 15000;
-    st.EditWinHeight = 7000;
-    st.CurrentLevel = 1;
-    st.LevelCaption[1] = Blank();
     // Name, code of master 1, its name.
-    const char* types[] = {"C", "I1", "D"};
-    const int starts[] = {20, 44, 50}, widths[] = {24, 6, 20};
-    for (int c = 1; c <= 3; ++c) {
-      st.ColType[1][c] = types[c - 1];
-      st.ColStart[1][c] = starts[c - 1];
-      st.ColWidth[1][c] = widths[c - 1];
-    }
-    st.ColCount[1] = 3;
-    st.FormatMasks[1] = MakeColumnMasks(st, 1);
-    for (std::string& r : st.SheetRows) r = Blank();
-    st.SheetTotalRecord = Blank();
-    st.SheetTotalRecord[2] = 'G';
-    const std::filesystem::path ini = app / "KVSSYS.INI";
-    for (auto [key, value] : {std::pair{"SIWAKE1", "SIWAKE1.DAT"}, {"ROWSMAX", "100"}, {"ITEMCNT", "7"},
-                              {"ITEM1", "10"}, {"ITEM2", "40"}, {"ITEM3", "40"}, {"ITEM4", "60"}, {"ITEM5", "14"},
-                              {"ITEM6", "14"}, {"ITEM7", "20"}})
-      IniPutString("仕訳画面", key, value, ini);
-    const std::vector<int> widths7{10, 40, 40, 60, 14, 14, 20};
-    std::string master;
-    const char* rows[][7] = {{"101", "基礎工事", "根切り・砕石", "東京都港区", "03-1234-5678", "03-1234-5679", "山田"},
-                             {"102", "躯体工事", "型枠・鉄筋", "", "", "", "佐藤"},
-                             {"201", "内装工事", "", "", "", "", ""}};
-    for (int i = 0; i < 3; ++i) {
-      std::vector<std::string> items;
-      for (const char* t : rows[i]) items.push_back(ToSjis(t));
-      master += MasterRecordBuild(i + 1, i < 2 ? i + 2 : 0, items, widths7);
-    }
-    app.Write("SIWAKE1.DAT", master);
-
-    RegisterEditorWindow(ui, st, {});
-    RegisterSiwaWindow(ui, st);
-    ui.ShowModeless(kEditWindow);
-    editor = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    ASSERT_NE(editor, nullptr);
-    st.SheetLoading = true;
-    st.sheetEngine->SheetGridInit(st, 1);
-    st.SheetLoading = false;
-    st.sheetEngine->SheetRedisplay(st, 1, 1);
-    test::Settle();
+    EditorStart({{"C", 20, 24}, {"I1", 44, 6}, {"D", 50, 20}}, [this] {
+      const std::filesystem::path ini = app / "KVSSYS.INI";
+      for (auto [key, value] : {std::pair{"SIWAKE1", "SIWAKE1.DAT"}, {"ROWSMAX", "100"}, {"ITEMCNT", "7"},
+                                {"ITEM1", "10"}, {"ITEM2", "40"}, {"ITEM3", "40"}, {"ITEM4", "60"}, {"ITEM5", "14"},
+                                {"ITEM6", "14"}, {"ITEM7", "20"}})
+        IniPutString("仕訳画面", key, value, ini);
+      const std::vector<int> widths7{10, 40, 40, 60, 14, 14, 20};
+      std::string master;
+      const char* rows[][7] = {{"101", "基礎工事", "根切り・砕石", "東京都港区", "03-1234-5678", "03-1234-5679", "山田"},
+                               {"102", "躯体工事", "型枠・鉄筋", "", "", "", "佐藤"},
+                               {"201", "内装工事", "", "", "", "", ""}};
+      for (int i = 0; i < 3; ++i) {
+        std::vector<std::string> items;
+        for (const char* t : rows[i]) items.push_back(ToSjis(t));
+        master += MasterRecordBuild(i + 1, i < 2 ? i + 2 : 0, items, widths7);
+      }
+      app.Write("SIWAKE1.DAT", master);
+      RegisterSiwaWindow(ui, st);
+    });
   }
-  void TearDown() override {
-    delete ui.LoadedWindow(kSiwakeWindow);
-    delete ui.LoadedWindow(kEditWindow);
-    test::Settle();
-  }
-  std::string Blank() const { return std::string(size_t(st.DataLen), ' '); }
-
-  test::TempFolder app;
-  QtUi ui;
-  ProgramState st{ui};
-  EDTSHEET_FRM* editor = nullptr;
+  void TearDown() override { EditorEnd(kSiwakeWindow); }
 };
 
 TEST_F(KvSiwaWindowTest, OpensOnTheMasterAndHandsACodeOver) {
@@ -140,6 +98,51 @@ TEST_F(KvSiwaWindowTest, OpensOnTheMasterAndHandsACodeOver) {
   test::Settle();
   EXPECT_FALSE(st.SiwakeWindowOpen);
   EXPECT_EQ(ui.LoadedWindow(kSiwakeWindow), nullptr);
+}
+
+TEST_F(KvSiwaWindowTest, PrintOpensTheMasterPrintWhoseChoicesReachTheJob) {
+  // The printer's settings come from the installation's; the stand-in print
+  // program keeps the job file it was handed.
+  app.Write("DAVIROV.INI", "[Boot]\r\nDataLen=256\r\n");
+  const std::filesystem::path program = app.Write("DOZUR3.exe", "#!/bin/sh\ncp MP_INFO.dat job.copy\n");
+  ::chmod(program.c_str(), 0755);
+  editor->EdtSheet().SetCursor(2, 1);
+  SiwaWindowOpen(st);
+  test::Settle();
+  auto* w = dynamic_cast<KvSiwaWindow*>(ui.LoadedWindow(kSiwakeWindow));
+  ASSERT_NE(w, nullptr);
+  bool shown = false;
+  test::WhenShown<SiwaPrnDialog>(ui, kSiwaPrintWindow, [&shown](SiwaPrnDialog& d) {
+    shown = true;
+    EXPECT_EQ(d.windowTitle(), ToQ("仕訳マスタ印刷"));
+    EXPECT_TRUE(d.isModal());
+    EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
+    auto* copies = d.findChild<QComboBox*>("Combo2");
+    ASSERT_NE(copies, nullptr);
+    EXPECT_EQ(copies->count(), 10);
+    EXPECT_EQ(copies->currentText(), ToQ(" 1"));
+    EXPECT_EQ(d.findChild<QComboBox*>("Combo1")->count(), 7);
+    auto* on = d.findChild<QRadioButton*>("Option1");
+    EXPECT_TRUE(on->isChecked());
+    // The OK button at its place: 3240, 60 twips.
+    auto* ok = d.findChild<QPushButton*>("Command1");
+    EXPECT_EQ(ok->geometry(), TwipsRect(d, 3240, 60, 1275, 375));
+    if (const char* out = std::getenv("KORVANE_SHOT_DIR"))
+      d.grab().save(QString::fromStdString((std::filesystem::path(out) / "frm_siwa_prn.png").string()));
+    copies->setCurrentIndex(1);
+    emit copies->activated(1);
+    d.findChild<QRadioButton*>("Option2")->click();
+    ok->click();
+  });
+  w->Menus().Action("mnuFItem", 3)->trigger();
+  test::Settle();
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(ui.IsWindowLoaded(kSiwaPrintWindow));
+  EXPECT_EQ(st.SiwakePrintPath, (app / "SIWAKE1.DAT").string());
+  std::ifstream in(app / "job.copy", std::ios::binary);
+  const std::string job((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(job.find("PAGE_NO=0\r\nPRN_FORM=1\r\nPRN_LOOP=2\r\n"), std::string::npos) << job;
+  EXPECT_NE(job.find("PRN_MASTLIST=ON\r\n"), std::string::npos) << job;
 }
 
 }  // namespace

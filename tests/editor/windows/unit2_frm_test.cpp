@@ -15,73 +15,26 @@
 
 #include "core/ini_file.h"
 #include "editor/unit_list.h"
-#include "editor/windows/edtsheet_frm.h"
+#include "editor/windows/tool_window_fixture.h"
 #include "platform/codepage.h"
 #include "platform/grid/qt/grid_view.h"
-#include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
 #include "sheet/sheet_fields.h"
-#include "state/column_numbers.h"
 #include "state/float_windows.h"
-#include "state/program_state.h"
-#include "state/sheet_services.h"
-#include "support/qt_test_app.h"
-#include "support/temp_folder.h"
 
 namespace kv {
 namespace {
 
-class Unit2FrmTest : public ::testing::Test {
+class Unit2FrmTest : public test::ToolWindowFixture {
  protected:
   void SetUp() override {
-    test::EnsureQtApp();
-    st.AppPath = app.path().string();
-    std::filesystem::create_directories(app.path() / "WORK");
-    st.WorkFileBase = st.AppPath + "/WORK/無題";
-    st.CurrentFilePath = st.WorkFileBase;
-    st.DataLen = 128;
-    st.Imax = 50;
-    st.MemoRowMax = 80;
-    st.FontName = "ＭＳ 明朝";
-    st.KVZoom = 100;
-    st.PrnTypeNo = 1;
-    st.PrintRows[1] = 40;
-    st.EditWinWidth = 15000;
-    st.EditWinHeight = 7000;
-    st.CurrentLevel = 1;
-    st.LevelCaption[1] = Blank();
     // Name, quantity, unit.
-    const char* types[] = {"C", "2", "C"};
-    const int starts[] = {20, 44, 54}, widths[] = {24, 10, 4};
-    for (int c = 1; c <= 3; ++c) {
-      st.ColType[1][c] = types[c - 1];
-      st.ColStart[1][c] = starts[c - 1];
-      st.ColWidth[1][c] = widths[c - 1];
-    }
-    st.ColCount[1] = 3;
-    st.FormatMasks[1] = MakeColumnMasks(st, 1);
-    for (std::string& r : st.SheetRows) r = Blank();
-    st.SheetTotalRecord = Blank();
-    st.SheetTotalRecord[2] = 'G';
-    app.Write("UNIT.DAT", ToSjis("m2\r\n式\r\n"));
-
-    RegisterEditorWindow(ui, st, {});
-    RegisterUnitWindow(ui, st);
-    ui.ShowModeless(kEditWindow);
-    editor = dynamic_cast<EDTSHEET_FRM*>(ui.LoadedWindow(kEditWindow));
-    ASSERT_NE(editor, nullptr);
-    st.SheetLoading = true;
-    st.sheetEngine->SheetGridInit(st, 1);
-    st.SheetLoading = false;
-    st.sheetEngine->SheetRedisplay(st, 1, 1);
-    test::Settle();
+    EditorStart({{"C", 20, 24}, {"2", 44, 10}, {"C", 54, 4}}, [this] {
+      app.Write("UNIT.DAT", ToSjis("m2\r\n式\r\n"));
+      RegisterUnitWindow(ui, st);
+    });
   }
-  void TearDown() override {
-    delete ui.LoadedWindow(kUnitWindow);
-    delete ui.LoadedWindow(kEditWindow);
-    test::Settle();
-  }
-  std::string Blank() const { return std::string(size_t(st.DataLen), ' '); }
+  void TearDown() override { EditorEnd(kUnitWindow); }
 
   // A double click on a cell of the view, as the mouse gives it.
   static void DoubleClick(GridView* view, GridModel& grid, int col, int row) {
@@ -96,11 +49,6 @@ class Unit2FrmTest : public ::testing::Test {
       QCoreApplication::sendEvent(view->viewport(), &e);
     }
   }
-
-  test::TempFolder app;
-  QtUi ui;
-  ProgramState st{ui};
-  EDTSHEET_FRM* editor = nullptr;
 };
 
 TEST_F(Unit2FrmTest, DoubleClickPutsAUnitIntoTheCursorRow) {
