@@ -263,7 +263,7 @@ TEST_F(PrintProgramRun, StoppedWhileWritingLeavesNoFile) {
     ::_exit(127);
   }
   bool writing = false;
-  for (int i = 0; i < 3000 && !writing; ++i) {
+  for (int i = 0; i < 12000 && !writing; ++i) {
     for (const std::string& name : OutFiles()) writing = writing || name.rfind(".EST.pdf.", 0) == 0;
     if (!writing) ::usleep(5000);
   }
