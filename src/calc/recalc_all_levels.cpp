@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "calc/level_calc.h"
@@ -79,7 +80,23 @@ struct LevelImage {
   std::string bytes;
   LevelLinks links;  // the links of its records, read once
   bool loaded = false;
-  bool changed = false;
+  size_t readSize = 0;  // bytes as read: records past it were appended
+  // Records of the file as read, kept when first rewritten: a record put and
+  // later put back as it was leaves the file as it was.
+  std::unordered_map<size_t, std::string> before;
+
+  // Puts `rec` at byte `at` (a record of the file, or the end).
+  void Replace(size_t at, std::string_view rec) {
+    if (at < readSize) before.try_emplace(at, bytes, at, rec.size());
+    bytes.replace(at, rec.size(), rec);
+  }
+  // Whether the bytes differ from the file as read.
+  bool Changed() const {
+    if (bytes.size() != readSize) return true;
+    for (const auto& [at, old] : before)
+      if (std::string_view(bytes).substr(at, old.size()) != old) return true;
+    return false;
+  }
 };
 
 class LevelTreeWalk {
@@ -116,9 +133,15 @@ class LevelTreeWalk {
     SheetFromChain(st_, 1, 1, top);
     std::string bytes;
     if (!TopLevelBuild(st_, bytes)) throw WalkStopped{};
-    if (bytes != image.bytes) {
+    if (bytes.size() != image.bytes.size()) {
+      for (size_t at = 0; at < std::min(image.readSize, image.bytes.size()); at += len_)
+        image.before.try_emplace(at, image.bytes, at, len_);
       image.bytes = std::move(bytes);
-      image.changed = true;
+    } else {
+      for (size_t at = 0; at < bytes.size(); at += len_) {
+        const std::string_view rec = std::string_view(bytes).substr(at, len_);
+        if (std::string_view(image.bytes).substr(at, len_) != rec) image.Replace(at, rec);
+      }
     }
   }
 
@@ -128,7 +151,7 @@ class LevelTreeWalk {
     std::vector<WorkFileContent> files;
     for (int level = 1; level <= kMaxLevels; ++level) {
       LevelImage& image = images_[static_cast<size_t>(level)];
-      if (image.changed) files.push_back({image.path, std::move(image.bytes)});
+      if (image.loaded && image.Changed()) files.push_back({image.path, std::move(image.bytes)});
     }
     const stdfs::path layout = fs::ResolveNoCase(LayoutFilePath(st_, base_));
     std::string layoutText = LayoutText(st_);
@@ -160,6 +183,7 @@ class LevelTreeWalk {
       }
       image.bytes = std::move(*bytes);
     }
+    image.readSize = image.bytes.size();
     if (LevelFileProblem p = image.links.Read(image.bytes, st_.DataLen, hex_)) Damaged(level, p);
     image.loaded = true;
     return image;
@@ -182,13 +206,11 @@ class LevelTreeWalk {
     if (at == image.bytes.size()) {
       image.bytes += bytes;
       image.links.Append(bytes);
-      image.changed = true;
     } else if (std::string_view(image.bytes).substr(at, len_) != bytes) {
       const bool relinked = std::string_view(image.bytes).substr(at + kOwnPos - 1, kLinkBytes) !=
                             bytes.substr(kOwnPos - 1, kLinkBytes);
-      image.bytes.replace(at, len_, bytes);
+      image.Replace(at, bytes);
       if (relinked) image.links.Add(n, bytes);
-      image.changed = true;
     }
   }
 

@@ -41,6 +41,11 @@ struct CachedFile {
   bool reusable = true;   // false once written through: a later opening cannot match the stat
   bool everRead = false;
   std::vector<Block> blocks;
+  // The links of every record, read for chain walks; none until then, and
+  // again none once the file is written through.
+  std::unique_ptr<LevelLinks> links;
+  int linksLength = 0;
+  bool linksHex = false;
 };
 
 namespace {
@@ -125,12 +130,46 @@ class BlockCache {
     return true;
   }
 
+  // The links of every record of `length` bytes of the file, read out of its
+  // blocks once and kept; none when the cache cannot give every block.
+  const LevelLinks* Links(CachedFile& f, int fd, int length, bool hex, LevelFileProblem& problem) {
+    problem = {};
+    if (!f.current) return nullptr;
+    if (f.links && f.linksLength == length && f.linksHex == hex) return f.links.get();
+    f.links.reset();
+    auto links = std::make_unique<LevelLinks>();
+    if (f.size % length != 0) {
+      links->Reset(0, hex);
+      problem = {LevelFault::BadLength, 0};
+      return nullptr;
+    }
+    const std::int64_t count = f.size / length;
+    if (count > INT_MAX) return nullptr;
+    links->Reset(static_cast<int>(count), hex);
+    for (size_t b = 0; b < f.blocks.size(); ++b) {
+      if (!f.blocks[b].data && !Load(f, fd, b)) {
+        DropFile(f);
+        return nullptr;
+      }
+      const CachedFile::Block& block = f.blocks[b];
+      const std::int64_t start = static_cast<std::int64_t>(b) * kBlockBytes;  // a whole number of records
+      for (std::int64_t at = 0; at + length <= block.length; at += length)
+        links->Add(static_cast<int>((start + at) / length) + 1,
+                   std::string_view(block.data.get() + at, static_cast<size_t>(length)));
+    }
+    f.links = std::move(links);
+    f.linksLength = length;
+    f.linksHex = hex;
+    return f.links.get();
+  }
+
   // Bytes written at `offset` of the file (dev, ino) into its cached blocks.
   void Written(std::uint64_t dev, std::uint64_t ino, std::int64_t offset, const char* bytes, std::int64_t length) {
     auto it = files_.find({dev, ino});
     if (it == files_.end()) return;
     CachedFile& f = *it->second;
     f.reusable = false;
+    f.links.reset();
     const size_t b = static_cast<size_t>(offset / kBlockBytes);
     const std::int64_t at = offset - static_cast<std::int64_t>(b) * kBlockBytes;
     const std::int64_t end = offset + length;
@@ -199,6 +238,7 @@ class BlockCache {
 
   void FreeAll(CachedFile& f) {
     for (CachedFile::Block& block : f.blocks) Free(block);
+    f.links.reset();
   }
 
   void Drop(std::map<Key, std::shared_ptr<CachedFile>>::iterator it) {
@@ -433,6 +473,23 @@ void RecordFile::PutRecordText(std::int32_t recordNo, std::string_view bytes) {
     done += static_cast<size_t>(n);
   }
   cache.Written(dev_, ino_, static_cast<std::int64_t>(offset), buf, length_);
+}
+
+bool RecordFile::CachedChainWalk(bool hex, int first, int maxRecords, std::vector<int>& chain,
+                                 std::vector<int>& nexts, LevelFileProblem& problem) const {
+  if (fd_ < 0) throw RecordFileError("record file is closed: " + path_.string());
+  chain.clear();
+  nexts.clear();
+  if (!cache_) return false;
+  BlockCache& cache = Cache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  const LevelLinks* links = cache.Links(*cache_, fd_, length_, hex, problem);
+  if (problem) return true;
+  if (!links) return false;
+  problem = links->Walk(first, maxRecords, chain);
+  nexts.reserve(chain.size());
+  for (int n : chain) nexts.push_back(links->Next(n));
+  return true;
 }
 
 std::int64_t RecordFile::FileLength() const {

@@ -20,6 +20,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#include "core/level_links.h"
 
 namespace kv {
 
@@ -76,6 +79,16 @@ class RecordFile {
   // opened read-only, or a write error (nothing is reported as written that
   // was not).
   void PutRecordText(std::int32_t recordNo, std::string_view bytes);
+
+  // The chain that begins at `first` walked by `LevelLinks::Walk` over the
+  // links of every record of the file, read once while the file's blocks are
+  // cached and kept with them (a write through any record file drops them):
+  // its records into `chain`, the next link of each into `nexts`, the walk's
+  // verdict into `problem` (BadLength for a file that is not a whole number
+  // of records). False when the file is not cached: the caller reads the
+  // links itself.
+  bool CachedChainWalk(bool hex, int first, int maxRecords, std::vector<int>& chain, std::vector<int>& nexts,
+                       LevelFileProblem& problem) const;
 
   // Length of the file in bytes, and the number of whole records it holds.
   std::int64_t FileLength() const;

@@ -15,11 +15,9 @@ namespace {
 
 // The damaged chains the numbering had to leave unnumbered, told once: the
 // first of them, with the damaged-file message of every chain walk.
-void DamageTell(ProgramState& st, const std::vector<std::string>& levelExts, int rows) {
-  const PagePlanRule rule{st.DataLen, IsHexBase(st.H_Link), rows, false};
-  const PagePlan plan = PagePlanOfFiles(st.WorkFileBase, levelExts, rule);
-  if (plan.damaged.empty()) return;
-  const PagePlanDamage& d = plan.damaged.front();
+void DamageTell(ProgramState& st, const std::vector<PagePlanDamage>& damaged) {
+  if (damaged.empty()) return;
+  const PagePlanDamage& d = damaged.front();
   LevelFileFaultShow(st, LevelFilePath(st, st.WorkFileBase, d.level), {d.fault, d.record});
 }
 
@@ -37,13 +35,15 @@ void PageNumbersWrite(ProgramState& st, const DiskProbe& probe) {
   const std::vector<std::string> levelExts = PackFileSetFrom(st).LevelExt;
   const std::string programFolder = st.AppPath + "/";
   st.ui.SetBusyPointer(true);
+  // The damage the numbering found in its one plan of the files.
+  std::vector<PagePlanDamage> damaged;
   if (special)
-    PageNoWriteOrvi(st.WorkFileBase, programFolder, st.DataLen, st.H_Link, rows, levelExts);
+    PageNoWriteOrvi(st.WorkFileBase, programFolder, st.DataLen, st.H_Link, rows, levelExts, &damaged);
   else
-    PageNoWrite2(st.WorkFileBase, programFolder, st.DataLen, st.H_Link, rows, levelExts);
+    PageNoWrite2(st.WorkFileBase, programFolder, st.DataLen, st.H_Link, rows, levelExts, &damaged);
   st.ui.SetBusyPointer(false);
   st.PageNumbersLast = {true, rows, special};
-  DamageTell(st, levelExts, rows);
+  DamageTell(st, damaged);
 }
 
 }  // namespace kv

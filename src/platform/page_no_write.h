@@ -31,15 +31,16 @@ PagePlan PagePlanOfFiles(const std::filesystem::path& workBase, const std::vecto
 // nothing. `programFolder` is the program folder (kept for the calling
 // convention; the file set comes in `levelExts`), `numberBase` the `H_Link`
 // text. Result: the number of sheets whose field holds the text of their
-// start page afterwards (written now or before).
+// start page afterwards (written now or before). `damaged`, when given,
+// receives the plan's damaged chains.
 int PageNoWrite2(const std::filesystem::path& workBase, const std::filesystem::path& programFolder,
                  int recordLength, std::string_view numberBase, int rowsPerPage,
-                 const std::vector<std::string>& levelExts);
+                 const std::vector<std::string>& levelExts, std::vector<PagePlanDamage>* damaged = nullptr);
 
 // The same for the special print form: rows marked "x" are left out of the
 // printout and take no line.
 int PageNoWriteOrvi(const std::filesystem::path& workBase, const std::filesystem::path& programFolder,
                     int recordLength, std::string_view numberBase, int rowsPerPage,
-                    const std::vector<std::string>& levelExts);
+                    const std::vector<std::string>& levelExts, std::vector<PagePlanDamage>* damaged = nullptr);
 
 }  // namespace kv

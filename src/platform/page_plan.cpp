@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "core/level_links.h"
@@ -23,37 +24,32 @@ constexpr std::uint8_t kNoPrintRow = 2;    // "U" in byte 2
 constexpr std::uint8_t kNoPrintLevel = 16; // "I" in byte 2
 constexpr std::uint8_t kClosing = 4;   // "G" in byte 3
 
-class PlanWalk {
-  // Records fetched ahead of the one being read: one cache line a record,
-  // each in a page of its own or nearly, which the processor does not
-  // foresee.
-  static constexpr size_t kAhead = 16;
+}  // namespace
 
+class PagePlanBuilder::Walk {
  public:
-  PlanWalk(const std::vector<std::string_view>& files, const PagePlanRule& rule)
-      : rule_(rule), levels_(files.size()), links_(files.size()), badLength_(files.size(), false) {
-    const size_t len = static_cast<size_t>(rule.recordLength);
-    for (size_t lv = 0; lv < files.size(); ++lv) {
-      // A level file that is not a whole number of records is refused as
-      // the level reader refuses it.
-      badLength_[lv] = files[lv].size() % len != 0;
-      const size_t count = badLength_[lv] ? 0 : files[lv].size() / len;
-      std::vector<RecordInfo>& info = levels_[lv];
-      info.resize(count + 1);
-      LevelLinks& links = links_[lv];
-      links.Reset(static_cast<int>(count), rule.hex);
-      const char* rec = files[lv].data();
-      for (size_t n = 1; n <= count; ++n, rec += len) {
-        if (n + kAhead <= count) __builtin_prefetch(rec + kAhead * len);
-        RecordInfo& r = info[n];
-        links.Add(static_cast<int>(n), std::string_view(rec, len));
-        const char printMark = rec[kPagePrintMarkPos - 1];
-        r.flags = static_cast<std::uint8_t>((rec[kPageMarkPos - 1] == 'x' ? kLeftOut : 0) |
-                                            (printMark == 'U' ? kNoPrintRow : 0) |
-                                            (printMark == 'I' ? kNoPrintLevel : 0) |
-                                            (rec[kPageKindPos - 1] == 'G' ? kClosing : 0));
-      }
-    }
+  Walk(size_t levels, const PagePlanRule& rule)
+      : rule_(rule), levels_(levels, std::vector<RecordInfo>(1)), links_(levels), badLength_(levels, false) {}
+
+  void Level(size_t lv, std::int64_t length) {
+    const std::int64_t len = rule_.recordLength;
+    // A level file that is not a whole number of records is refused as
+    // the level reader refuses it.
+    badLength_[lv] = length % len != 0;
+    const size_t count = badLength_[lv] || length < 0 ? 0 : static_cast<size_t>(length / len);
+    levels_[lv].assign(count + 1, RecordInfo{});
+    links_[lv].Reset(static_cast<int>(count), rule_.hex);
+  }
+
+  void Record(size_t lv, int n, const char* rec) {
+    if (n < 1 || static_cast<size_t>(n) >= levels_[lv].size()) return;
+    RecordInfo& r = levels_[lv][static_cast<size_t>(n)];
+    links_[lv].Add(n, std::string_view(rec, static_cast<size_t>(rule_.recordLength)));
+    const char printMark = rec[kPagePrintMarkPos - 1];
+    r.flags = static_cast<std::uint8_t>((rec[kPageMarkPos - 1] == 'x' ? kLeftOut : 0) |
+                                        (printMark == 'U' ? kNoPrintRow : 0) |
+                                        (printMark == 'I' ? kNoPrintLevel : 0) |
+                                        (rec[kPageKindPos - 1] == 'G' ? kClosing : 0));
   }
 
   PagePlan Run() {
@@ -119,7 +115,7 @@ class PlanWalk {
     }
   }
 
-  const PagePlanRule& rule_;
+  const PagePlanRule rule_;
   std::vector<std::vector<RecordInfo>> levels_;  // per level, by record number (0 unused)
   std::vector<LevelLinks> links_;                // per level
   std::vector<bool> badLength_;                  // per level: not a whole number of records
@@ -127,11 +123,38 @@ class PlanWalk {
   int nextPage_ = 1;
 };
 
-}  // namespace
+PagePlanBuilder::PagePlanBuilder(size_t levels, const PagePlanRule& rule)
+    : walk_(rule.rowsPerPage < 1 || rule.recordLength < kPageFieldPos + kPageFieldWidth - 1
+                ? nullptr
+                : std::make_unique<Walk>(levels, rule)) {}
+PagePlanBuilder::~PagePlanBuilder() = default;
+
+void PagePlanBuilder::Level(size_t lv, std::int64_t length) {
+  if (walk_) walk_->Level(lv, length);
+}
+void PagePlanBuilder::Record(size_t lv, int n, const char* rec) {
+  if (walk_) walk_->Record(lv, n, rec);
+}
+PagePlan PagePlanBuilder::Make() { return walk_ ? walk_->Run() : PagePlan{}; }
 
 PagePlan PagePlanMake(const std::vector<std::string_view>& levelBytes, const PagePlanRule& rule) {
-  if (rule.rowsPerPage < 1 || rule.recordLength < kPageFieldPos + kPageFieldWidth - 1) return {};
-  return PlanWalk(levelBytes, rule).Run();
+  PagePlanBuilder plan(levelBytes.size(), rule);
+  // Records fetched ahead of the one being read: one cache line a record,
+  // each in a page of its own or nearly, which the processor does not
+  // foresee.
+  constexpr size_t kAhead = 16;
+  const size_t len = rule.recordLength > 0 ? static_cast<size_t>(rule.recordLength) : 1;
+  for (size_t lv = 0; lv < levelBytes.size(); ++lv) {
+    plan.Level(lv, static_cast<std::int64_t>(levelBytes[lv].size()));
+    if (levelBytes[lv].size() % len != 0) continue;
+    const size_t count = levelBytes[lv].size() / len;
+    const char* rec = levelBytes[lv].data();
+    for (size_t n = 1; n <= count; ++n, rec += len) {
+      if (n + kAhead <= count) __builtin_prefetch(rec + kAhead * len);
+      plan.Record(lv, static_cast<int>(n), rec);
+    }
+  }
+  return plan.Make();
 }
 
 }  // namespace kv

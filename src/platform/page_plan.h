@@ -32,6 +32,8 @@
 // breakdowns are not visited; the other sheets are planned as usual. Rows
 // whose breakdown links name the same first record share that breakdown: it
 // is planned under each of them.
+#include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -92,5 +94,28 @@ struct PagePlanRule {
 // The plan over the level files' bytes: levelBytes[0] is level 1's file,
 // levelBytes[1] level 2's, and so on (an empty view: a missing file).
 PagePlan PagePlanMake(const std::vector<std::string_view>& levelBytes, const PagePlanRule& rule);
+
+// The same plan made from the records of the level files taken in one at a
+// time, for files read a piece at a time and not held whole: `Level` gives a
+// level file's length (0 for a missing or unreadable file, again to start
+// the level over), `Record` each of its whole records 1, 2, ... in turn, and
+// `Make` the plan once every level has been given.
+class PagePlanBuilder {
+ public:
+  PagePlanBuilder(size_t levels, const PagePlanRule& rule);
+  ~PagePlanBuilder();
+  PagePlanBuilder(const PagePlanBuilder&) = delete;
+  PagePlanBuilder& operator=(const PagePlanBuilder&) = delete;
+
+  // Level lv (0-based) holds `length` bytes; its records come next.
+  void Level(size_t lv, std::int64_t length);
+  // Record n (1-based, `recordLength` bytes at `rec`) of level lv.
+  void Record(size_t lv, int n, const char* rec);
+  PagePlan Make();
+
+ private:
+  class Walk;
+  std::unique_ptr<Walk> walk_;
+};
 
 }  // namespace kv

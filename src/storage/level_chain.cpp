@@ -21,6 +21,11 @@ bool FileRecords::Get(int recordNo, std::string& bytes) const {
   return file_.GetRecordText(recordNo, bytes);
 }
 
+bool FileRecords::KeptLinksWalk(bool hex, int first, int maxRecords, std::vector<int>& chain,
+                                std::vector<int>& nexts, LevelFileProblem& problem) const {
+  return file_.CachedChainWalk(hex, first, maxRecords, chain, nexts, problem);
+}
+
 LevelFileProblem CountRecords(const RecordSource& src, int& count) {
   count = 0;
   std::int64_t length = src.Length();
@@ -69,6 +74,19 @@ LevelFileProblem ReadSheetChain(const RecordSource& src, bool topLevel, int firs
   out.recNos.assign(1, topLevel ? 1 : first);
   if (topLevel) return ReadTopSheet(src, hex, maxRecords, out);
   if (first < 1) return {};
+  std::vector<int> chain, nexts;
+  LevelFileProblem kept;
+  if (src.KeptLinksWalk(hex, first, maxRecords, chain, nexts, kept)) {
+    out.records.resize(chain.size());
+    for (size_t i = 0; i < chain.size(); ++i) {
+      if (!src.Get(chain[i], out.records[i])) {
+        out.records.resize(i);
+        return {LevelFault::LinkPastEnd, chain[i]};
+      }
+      out.recNos.push_back(nexts[i]);
+    }
+    return kept;
+  }
   LevelLinks links;
   if (LevelFileProblem p = LevelLinksRead(src, hex, links)) return p;
   return ReadSheetChain(src, links, first, maxRecords, out);

@@ -23,6 +23,13 @@ class RecordSource {
   virtual int RecordLength() const = 0;
   // Record n (1-based) into `bytes`; false when the file has no such record.
   virtual bool Get(int recordNo, std::string& bytes) const = 0;
+  // The walk of `LevelLinks::Walk` from `first` over links the source keeps
+  // between reads (its records into `chain`, their next links into `nexts`,
+  // the verdict into `problem`); false when it keeps none.
+  virtual bool KeptLinksWalk(bool /*hex*/, int /*first*/, int /*maxRecords*/, std::vector<int>& /*chain*/,
+                             std::vector<int>& /*nexts*/, LevelFileProblem& /*problem*/) const {
+    return false;
+  }
 };
 
 // A level file held in memory.
@@ -45,6 +52,8 @@ class FileRecords : public RecordSource {
   std::int64_t Length() const override;
   int RecordLength() const override;
   bool Get(int recordNo, std::string& bytes) const override;
+  bool KeptLinksWalk(bool hex, int first, int maxRecords, std::vector<int>& chain, std::vector<int>& nexts,
+                     LevelFileProblem& problem) const override;
 
  private:
   const RecordFile& file_;

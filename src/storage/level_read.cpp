@@ -102,19 +102,26 @@ bool LevelChainCheck(ProgramState& st, int level) {
 
 void SheetFromChain(ProgramState& st, int level, int first, const SheetChain& chain) {
   const int imax = SheetRowLimit(st);
-  const std::string blank(static_cast<size_t>(st.DataLen), ' ');
-  for (int i = 0; i <= imax + 1; ++i) {
-    st.SheetRows[i] = blank;
-    st.RowRecNos[i] = 0;
-  }
+  const size_t len = static_cast<size_t>(st.DataLen);
+  const std::string blank(len, ' ');
+  std::fill(st.RowRecNos.begin(), st.RowRecNos.begin() + imax + 2, 0);
   st.RowRecNos[1] = first;
   int used = std::min(static_cast<int>(chain.records.size()), imax + 1);
   for (int i = 1; i <= used; ++i) {
-    st.SheetRows[i] = FitRecord(chain.records[i - 1], st.DataLen);
+    const std::string& rec = chain.records[i - 1];
+    if (rec.size() == len)
+      st.SheetRows[i] = rec;
+    else
+      st.SheetRows[i] = FitRecord(rec, st.DataLen);
     if (level > 1 && i + 1 <= kMaxSheetRows + 1 && static_cast<size_t>(i) < chain.recNos.size())
       st.RowRecNos[i + 1] = chain.recNos[i];
     RowKindFix(st, i);
   }
+  // Every other row blank; most are already, and looking costs less than
+  // writing.
+  if (st.SheetRows[0] != blank) st.SheetRows[0] = blank;
+  for (int i = used + 1; i <= imax + 1; ++i)
+    if (st.SheetRows[i] != blank) st.SheetRows[i] = blank;
 
   if (used > 0 && RecordByte(st.SheetRows[used], kKindPos) == kClosingKind) {
     st.SheetTotalRecord = st.SheetRows[used];

@@ -6,6 +6,7 @@
 //   level 2 (of A): 1 "A1" 2 x (breakdown)  2 "A2" 1 x 50   3 合計
 //   level 3 (of A1): 1 "x" 3 x 10      2 合計
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -22,6 +23,7 @@
 #include "sheet/sheet_fields.h"
 #include "state/column_defs.h"
 #include "state/column_numbers.h"
+#include "state/layout_file.h"
 #include "storage/file_command_fixture.h"
 #include "storage/level_files.h"
 #include "storage/level_read.h"
@@ -160,6 +162,35 @@ TEST_F(RecalcAllLevelsTest, AChangedBreakdownReachesEveryTotalUpThePath) {
   EXPECT_EQ(Cell(ClosingOf(1, 1), 1, kAmount), "350");
   EXPECT_EQ(st.UsedRows, 3);
   EXPECT_EQ(Cell(st.SheetTotalRecord, 1, kAmount), "350");
+}
+
+// An estimate that already adds up is read, calculated and left as it is: no
+// level file and no layout file is replaced (a rename would give it another
+// inode). A subtotal row with a breakdown takes its carried price first and
+// its subtotal after: its record changes on the way and back.
+TEST_F(RecalcAllLevelsTest, AnEstimateThatAddsUpIsNotWrittenAgain) {
+  Write(1, "", {Record(1, 1), Record(1, 2), Typed(1, '#', "小計"), Record(1, 3)});
+  Write(2, Record(1, 3), {Typed(2, ' ', "S1", "1", "7"), Typed(2, '%', "合計")});
+  Rewrite(1, "");
+  const int l3 = Level3Row1();
+  PutRecord(3, l3, WithCell(Record(3, l3), 3, kQuantity, "5"));
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));  // now it adds up
+  std::vector<std::filesystem::path> files = {std::filesystem::path(LayoutFilePath(st, st.WorkFileBase))};
+  for (int level = 1; level <= 3; ++level) files.push_back(Path(level));
+  auto identities = [&] {
+    std::vector<std::pair<ino_t, size_t>> ids;  // the inode and a hash of the bytes
+    for (const auto& p : files) {
+      struct stat info {};
+      EXPECT_EQ(::stat(p.c_str(), &info), 0) << p;
+      std::ifstream in(p, std::ios::binary);
+      ids.emplace_back(info.st_ino, std::hash<std::string>{}(std::string(std::istreambuf_iterator<char>(in), {})));
+    }
+    return ids;
+  };
+  const auto before = identities();
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+  EXPECT_EQ(identities(), before);
+  EXPECT_EQ(PriceAmount(Record(1, 1), 1), (P{"150", "150"}));
 }
 
 TEST_F(RecalcAllLevelsTest, WithoutAutomaticRecalculationTheStoredTotalsStillCarry) {

@@ -64,6 +64,27 @@ TEST_P(LevelReadTest, ParentWithoutBreakdownOrMissingFileGivesAnEmptySheet) {
   EXPECT_EQ(st.SheetTotalRecord.size(), 256u);
 }
 
+// Whatever the sheet in memory held before (a longer sheet, a row cut short,
+// a row 0), after a read the rows past the sheet are blank, whole records.
+TEST_P(LevelReadTest, EveryRowPastTheSheetIsBlankAfterARead) {
+  WriteLevel(1, {{' ', 0, 2, kNoRecord, "A"}, {' ', 0, 3, kNoRecord, "B"}, {'G', 0, kNoRecord, kNoRecord, ""}});
+  const int imax = SheetRowLimit(st);
+  const std::string blank(256, ' ');
+  for (const int row : {0, 1, 2, 3, 4, imax, imax + 1}) {
+    SCOPED_TRACE(row);
+    for (int r = 0; r <= imax + 1; ++r) st.SheetRows[size_t(r)] = blank;
+    st.SheetRows[size_t(row)] = row == 4 ? std::string("cut") : Make({' ', 9, kNoRecord, kNoRecord, "stale"});
+    st.RowRecNos[size_t(row)] = 77;
+    ASSERT_TRUE(LevelRowsRead(st, 1));
+    EXPECT_EQ(st.UsedRows, 2);
+    EXPECT_EQ(Text(st.SheetRows[1]), Pad("A"));
+    EXPECT_EQ(Text(st.SheetRows[2]), Pad("B"));
+    for (int r = 0; r <= imax + 1; ++r)
+      if (r != 1 && r != 2) EXPECT_EQ(st.SheetRows[size_t(r)], blank) << r;
+    if (row != 1) EXPECT_EQ(st.RowRecNos[size_t(row)], 0);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothBases, LevelReadTest, ::testing::Values("10", "16"));
 
 using LevelReadFixture = LevelFixture;
