@@ -71,7 +71,7 @@ bool EmptyFileDiscard(ProgramState& st) {
   st.WorkFileBase = UntitledBase(st);
   st.CurrentFilePath = st.WorkFileBase;
   st.SheetTotalRecord = std::string(static_cast<size_t>(st.DataLen > 0 ? st.DataLen : 0), ' ');
-  LevelRead(st, st.CurrentLevel);
+  TopSheetLoad(st);
   st.SheetLoading = true;
   if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
   st.SheetLoading = false;
