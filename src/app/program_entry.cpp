@@ -20,7 +20,7 @@
 #include "state/sheet_services.h"
 #include "state/sys_ini.h"
 #include "storage/estimate_unpack.h"
-#include "storage/level_read.h"
+#include "storage/file_command_steps.h"
 #include "storage/recover_wizard.h"
 #include "storage/split_path.h"
 #include "storage/work_files.h"
@@ -213,7 +213,7 @@ void Main(ProgramState& st, const StartupContext& ctx, const StartupSteps& steps
   SplashProgress(st, 30);
   st.SheetTotalRecord.assign(static_cast<size_t>(st.DataLen), ' ');
   SplashProgress(st, 31);
-  LevelRead(st, st.CurrentLevel);
+  TopSheetLoad(st);
   SplashProgress(st, 32);
   SplashProgress(st, 33);
   SplashProgress(st, 34);

@@ -97,20 +97,23 @@ void SiwakeMake_Frm::SiwakeOk_Click() {
   }
   SiwakeCodeColumn = column;
   st_.SiwakeAbort = false;
+  bool failed = false;  // the build stopped on a fault the user has been told of
   if (!LevelsAgree()) {
     WarnMsgBox(st_, "各階層ごとの仕訳位置が異なりますので\n仕訳ﾌｧｲﾙ作成を中止します.");
     st_.SiwakeAbort = true;
   } else {
     if (port_.ShowProgress) port_.ShowProgress();
     st_.ui.SetBusyPointer(true);
-    if (!RunBuild()) st_.SiwakeAbort = true;
+    if (!RunBuild(failed)) st_.SiwakeAbort = true;
     st_.ui.SetBusyPointer(false);
   }
   if (port_.Unload) port_.Unload();
-  LevelOneShow();
+  // After a fault (a damaged level file among them) the user stays on the
+  // sheet shown rather than being told of it a second time.
+  if (!failed) LevelOneShow();
 }
 
-bool SiwakeMake_Frm::RunBuild() {
+bool SiwakeMake_Frm::RunBuild(bool& failed) {
   building_ = true;
   stopAsked_ = false;
   SiwakeProgress progress;
@@ -126,6 +129,7 @@ bool SiwakeMake_Frm::RunBuild() {
                   BuildSiwakeIndex(st_, st_.WorkFileBase, codeStart, codeWidth, nameStart, nameWidth, progress) &&
                   MakeSiwakeFile(st_, st_.SiwakeFileName, st_.WorkFileBase, progress);
   building_ = false;
+  failed = !ok && !stopAsked_;
   return ok && !stopAsked_;
 }
 
@@ -155,8 +159,16 @@ void SiwakeMake_Frm::SiwakeCancel_Click() {
 }
 
 void SiwakeMake_Frm::LevelOneShow() {
+  // An estimate whose level 1 cannot be read gives no classification file:
+  // the user stays on the sheet shown (and has been told), and what the
+  // build made is thrown away.
+  const int shown = st_.CurrentLevel;
   st_.CurrentLevel = 1;
-  LevelRead(st_, 1);
+  if (!LevelRead(st_, 1)) {
+    st_.CurrentLevel = shown;
+    st_.SiwakeAbort = true;
+    return;
+  }
   if (st_.sheetEngine == nullptr) return;
   st_.sheetEngine->SheetGridInit(st_, 1);
   st_.SheetLoading = false;

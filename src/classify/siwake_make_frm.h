@@ -51,7 +51,9 @@ class SiwakeMake_Frm {
 
  private:
   bool LevelsAgree();
-  bool RunBuild();
+  // False when the build stopped; `failed` when it stopped on a fault (told
+  // to the user), not because it was asked to.
+  bool RunBuild(bool& failed);
   void Progress(int label, const std::string& text);
   void LevelOneShow();
 

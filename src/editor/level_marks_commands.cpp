@@ -26,7 +26,9 @@ void NotPrintLvlClr(ProgramState& st) {
     engine->EdtSheet_Pos(st);
     engine->DMButtonsLayout(st);
   }
-  LevelRowsRead(st, st.CurrentLevel);
+  // A sheet that cannot be read back stays as it was recorded (the user has
+  // been told).
+  if (!LevelRowsRead(st, st.CurrentLevel)) return;
   if (engine != nullptr) {
     st.ui.SetBusyPointer(true);
     engine->SheetRedisplay(st, 1, st.UsedRows);

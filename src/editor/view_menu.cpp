@@ -119,7 +119,9 @@ bool PagesRenumber(ViewMenu& v, int oldForm, int firstRow) {
   }
   if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
   if (st.sheetEngine != nullptr) st.sheetEngine->PageLinesDraw(st);
-  LevelRowsRead(st, st.CurrentLevel);
+  // A sheet that cannot be read back stays as it was recorded (the user has
+  // been told).
+  if (!LevelRowsRead(st, st.CurrentLevel)) return true;
   st.ui.SetBusyPointer(true);
   if (st.sheetEngine != nullptr) st.sheetEngine->SheetRedisplay(st, firstRow, st.UsedRows);
   v.sheet.SetCurrentCol(st.CurrentCol);

@@ -9,6 +9,7 @@
 #include <set>
 #include <system_error>
 
+#include "core/level_links.h"
 #include "core/stored_number.h"
 #include "platform/file_set_replace.h"
 #include "platform/fs.h"
@@ -22,11 +23,9 @@ using namespace packing;
 
 namespace {
 
-// Row record fields (1-based byte positions): 3 row kind, 8-11 next link,
-// 12-15 child link, 16-19 object file number on the closing record.
+// Row record fields (1-based byte positions): 3 row kind, 16-19 object file
+// number on the closing record. The links are read by core/level_links.h.
 constexpr size_t kKindPos = 3;
-constexpr size_t kNextPos = 8;
-constexpr size_t kChildPos = 12;
 constexpr size_t kObjPos = 16;
 constexpr size_t kFieldLen = 4;
 
@@ -36,20 +35,17 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// A stored link; anything below 1 is "no record".
-long ReadLink(std::string_view field, bool hex) { return BaseStrToNum(field, hex); }
-
 struct Level {
   std::string fileName;  // as found in the work folder; "" when none
   std::string bytes;
   size_t records = 0;
   bool changed = false;
   std::vector<bool> reached;
+  LevelLinks links;  // for the one checked walk over its chains
 };
 
 struct Walk {
   size_t dataLen;
-  bool hex;
   std::vector<Level>& levels;
   std::vector<std::pair<size_t, size_t>> closings;  // (level index, record index), in order met
 
@@ -59,28 +55,28 @@ struct Walk {
   char Kind(size_t lv, size_t rec) const { return levels[lv].bytes[rec * dataLen + kKindPos - 1]; }
 
   // Walks the breakdown sheets under the rows of one sheet. False when a
-  // link leads past the end of its file or round in a circle.
+  // chain is damaged (core/level_links.h): a link past the end of its file,
+  // a loop, a chain entered in its middle or running into another.
   bool Children(size_t lv, const std::vector<size_t>& sheet) {
     size_t below = lv + 1;
     if (below >= levels.size() || levels[below].fileName.empty()) return true;
     for (size_t rec : sheet) {
-      long first = ReadLink(Field(lv, rec, kChildPos), hex);
-      if (first >= 1 && !Chain(below, static_cast<size_t>(first))) return false;
+      const int first = levels[lv].links.Child(static_cast<int>(rec) + 1);
+      if (first >= 1 && !Chain(below, first)) return false;
     }
     return true;
   }
 
-  bool Chain(size_t lv, size_t first) {
+  bool Chain(size_t lv, int first) {
     Level& L = levels[lv];
+    // A breakdown two rows share is walked once.
+    if (first <= L.links.Count() && L.reached[static_cast<size_t>(first) - 1]) return true;
+    std::vector<int> chain;
+    if (L.links.Walk(first, L.links.Count(), chain)) return false;
     std::vector<size_t> sheet;
-    std::set<size_t> inChain;
-    for (long r = static_cast<long>(first); r >= 1;) {
-      size_t rec = static_cast<size_t>(r) - 1;
-      if (rec >= L.records || !inChain.insert(rec).second) return false;
-      if (L.reached[rec]) break;  // joins a chain already walked
-      L.reached[rec] = true;
-      sheet.push_back(rec);
-      r = ReadLink(Field(lv, rec, kNextPos), hex);
+    for (int r : chain) {
+      L.reached[static_cast<size_t>(r) - 1] = true;
+      sheet.push_back(static_cast<size_t>(r) - 1);
     }
     if (sheet.empty()) return true;
     if (Kind(lv, sheet.back()) == 'G') closings.emplace_back(lv, sheet.back());
@@ -141,11 +137,12 @@ int OLEFilePack(const stdfs::path& workBase, const stdfs::path& /*programFolder*
     if (L.bytes.size() % static_cast<size_t>(dataLen) != 0) return kPackDamaged;
     L.records = L.bytes.size() / static_cast<size_t>(dataLen);
     L.reached.assign(L.records, false);
+    if (L.links.Read(L.bytes, dataLen, IsHexBase(hLink))) return kPackDamaged;
   }
   // Without a top sheet there is nothing to go by: leave everything alone.
   if (levels[0].fileName.empty()) return static_cast<int>(objectFiles.size());
 
-  Walk walk{static_cast<size_t>(dataLen), IsHexBase(hLink), levels, {}};
+  Walk walk{static_cast<size_t>(dataLen), levels, {}};
   if (!walk.Top()) return kPackDamaged;
 
   // Give the object files numbers in the order their sheets were met.

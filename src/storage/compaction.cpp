@@ -49,10 +49,7 @@ struct CompactLevel {
   std::vector<int> oldOf{0};
   std::vector<int> childOf{kNoRecord};
   std::vector<bool> chainEnd{true};
-  // The walk that last passed each old record: a chain that comes back to a
-  // record of its own walk is a loop.
-  std::vector<int> seenBy;
-  int walks = 0;
+  LevelLinks links;         // the links of the work file, for the checked walk
   bool present = false;     // the work file exists
   bool exists() const { return present; }
 };
@@ -97,32 +94,32 @@ bool Flush(Compaction& cx, CompactLevel& lv) {
   return true;
 }
 
-// Copies the chain that begins at record r of `level`, and every chain below
-// it, into the compacted files. A chain reached from two parent rows is
-// copied under each of them; a chain that comes back to one of its own
-// records is a loop and refused. The depth is bounded by the number of
-// levels, the copies by the largest record number a link can hold. A
-// record's new numbers are all known before the chains below it are copied,
-// so each compacted file is written in order.
-bool PackRecChain(Compaction& cx, int level, int r) {
+// Copies the chain that begins at record `first` of `level`, and every chain
+// below it, into the compacted files. The chain is walked by the one checked
+// walk (core/level_links.h): a loop, a link past the end, a chain entered in
+// its middle or running into another are refused before anything of it is
+// copied. A chain reached from two parent rows is copied under each of them.
+// The depth is bounded by the number of levels, the copies by the largest
+// record number a link can hold. A record's new numbers are all known before
+// the chains below it are copied, so each compacted file is written in order.
+bool PackRecChain(Compaction& cx, int level, int first) {
   if (level < 1 || level > cx.levelCount) return Fail(cx, cx.levelCount, {LevelFault::LinkPastEnd, 0});
   CompactLevel& lv = cx.levels[level];
-  const int walk = ++lv.walks;
+  if (!lv.exists() || first < 1 || first > lv.count) return Fail(cx, level, {LevelFault::LinkPastEnd, first});
+  std::vector<int> chain;
+  if (LevelFileProblem p = lv.links.Walk(first, lv.count, chain)) return Fail(cx, level, p);
   std::string rec;
-  while (true) {
-    if (!lv.exists() || r < 1 || r > lv.count) return Fail(cx, level, {LevelFault::LinkPastEnd, r});
-    if (lv.seenBy[r] == walk) return Fail(cx, level, {LevelFault::LinkLoop, r});
-    lv.seenBy[r] = walk;
+  for (size_t i = 0; i < chain.size(); ++i) {
+    const int r = chain[i];
     try {
       if (!lv.in->GetRecordText(r, rec)) return Fail(cx, level, {LevelFault::LinkPastEnd, r});
     } catch (const RecordFileError& e) {
       return FailIo(cx, lv.path, e.what());
     }
-    if (LevelFileProblem p = CheckRecordNumbers(rec, r, lv.count, cx.hex)) return Fail(cx, level, p);
     const int c = ++lv.written;
     if (lv.newNo[r] == 0) lv.newNo[r] = c;
-    const int oldNext = NextInChain(rec, r, cx.hex);  // a self-link ends the chain
-    const int oldChild = *ReadStoredLink(LinkField(rec, kChildPos), cx.hex);
+    const bool last = i + 1 == chain.size();
+    const int oldChild = lv.links.Child(r);
     int newChild = kNoRecord;
     if (oldChild >= 1) {
       if (level + 1 > cx.levelCount) return Fail(cx, level, {LevelFault::LinkPastEnd, r});
@@ -130,7 +127,7 @@ bool PackRecChain(Compaction& cx, int level, int r) {
     }
     try {
       SetLinkField(rec, kOwnPos, c, cx.hex);
-      SetLinkField(rec, kNextPos, oldNext >= 1 ? c + 1 : kNoRecord, cx.hex);
+      SetLinkField(rec, kNextPos, last ? kNoRecord : c + 1, cx.hex);
       SetLinkField(rec, kChildPos, newChild, cx.hex);
     } catch (const std::out_of_range&) {
       // Shared chains copied under many parents outgrow the record numbers.
@@ -138,13 +135,12 @@ bool PackRecChain(Compaction& cx, int level, int r) {
     }
     lv.oldOf.push_back(r);
     lv.childOf.push_back(newChild);
-    lv.chainEnd.push_back(oldNext < 1);
+    lv.chainEnd.push_back(last);
     lv.buffer += rec;
     if (lv.buffer.size() >= kFlushBytes && !Flush(cx, lv)) return false;
     if (oldChild >= 1 && !PackRecChain(cx, level + 1, oldChild)) return false;
-    if (oldNext < 1) return true;
-    r = oldNext;
   }
+  return true;
 }
 
 // Closes the temporary files (the replacement removes them unless it was
@@ -282,16 +278,16 @@ bool OpenLevels(ProgramState& st, Compaction& cx, const std::string& workBase, f
       lv.in.emplace(lv.path, cx.recordLength, RecordFileMode::ReadOnly);
       lv.present = true;
       FileRecords source(*lv.in);
-      if (LevelFileProblem p = CountRecords(source, lv.count)) {
+      if (LevelFileProblem p = LevelLinksRead(source, cx.hex, lv.links)) {
         LevelFileFaultShow(st, lv.path, p);
         return false;
       }
+      lv.count = lv.links.Count();
     } catch (const RecordFileError& e) {
       LevelFileErrorShow(st, lv.path, e.what());
       return false;
     }
     lv.newNo.assign(static_cast<size_t>(lv.count) + 1, 0);
-    lv.seenBy.assign(static_cast<size_t>(lv.count) + 1, 0);
   }
   for (int i = 1; i <= cx.levelCount; ++i) {
     CompactLevel& lv = cx.levels[i];

@@ -4,14 +4,12 @@
 #include <system_error>
 
 #include "core/record_file.h"
-#include "core/stored_number.h"
 #include "platform/ui.h"
 #include "sheet/last_used_row.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
 #include "storage/file_command_steps.h"
 #include "storage/lan_lock.h"
-#include "storage/level_chain.h"
 #include "storage/level_files.h"
 #include "storage/level_read.h"
 #include "storage/split_path.h"
@@ -35,20 +33,9 @@ bool TopSheetReadWhole(ProgramState& st) {
     LevelFileErrorShow(st, path, "ファイルがありません。");
     return false;
   }
-  try {
-    RecordFile file(path, st.DataLen, RecordFileMode::ReadOnly);
-    FileRecords source(file);
-    SheetChain chain;
-    if (LevelFileProblem p =
-            ReadSheetChain(source, true, 1, IsHexBase(st.H_Link), SheetRowLimit(st) + 1, chain)) {
-      LevelFileFaultShow(st, path, p);
-      return false;
-    }
-  } catch (const RecordFileError& e) {
-    LevelFileErrorShow(st, path, e.what());
-    return false;
-  }
-  return true;
+  // Read as the editor reads it: a sheet of more rows than the settings
+  // give a sheet is not read whole either.
+  return LevelChainCheck(st, 1);
 }
 
 }  // namespace
@@ -71,7 +58,7 @@ bool EmptyFileDiscard(ProgramState& st) {
   st.WorkFileBase = UntitledBase(st);
   st.CurrentFilePath = st.WorkFileBase;
   st.SheetTotalRecord = std::string(static_cast<size_t>(st.DataLen > 0 ? st.DataLen : 0), ' ');
-  LevelRead(st, st.CurrentLevel);
+  TopSheetLoad(st);
   st.SheetLoading = true;
   if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
   st.SheetLoading = false;

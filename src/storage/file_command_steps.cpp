@@ -20,6 +20,7 @@
 #include "storage/file_commands.h"
 #include "storage/flush_levels.h"
 #include "storage/lan_lock.h"
+#include "storage/level_chain.h"
 #include "storage/level_files.h"
 #include "storage/level_read.h"
 #include "storage/sheet_objects.h"
@@ -203,21 +204,26 @@ void SettingsDependentsRefresh(ProgramState& st) {
 
 namespace {
 
-// The sheet of `CurrentLevel` read into the grid with its objects.
-bool LoadCurrentSheet(ProgramState& st) {
-  const bool ok = LevelRead(st, st.CurrentLevel);
+// The sheet in memory into the grid with its objects.
+void SheetIntoGrid(ProgramState& st) {
   st.SheetLoading = true;
   if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, st.CurrentLevel);
   if (GridModel* grid = EditorGrid(st)) LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, *grid);
   st.SheetLoading = false;
-  return ok;
 }
 
 }  // namespace
 
-bool ShowLevelOne(ProgramState& st) {
+bool TopSheetLoad(ProgramState& st) {
   st.CurrentLevel = 1;
-  const bool ok = LoadCurrentSheet(st);
+  if (LevelRead(st, 1)) return true;
+  SheetFromChain(st, 1, 1, SheetChain{});
+  return false;
+}
+
+bool ShowLevelOne(ProgramState& st) {
+  const bool ok = TopSheetLoad(st);
+  SheetIntoGrid(st);
   if (st.sheetEngine) {
     st.sheetEngine->DMButtonsLayout(st);
     st.sheetEngine->EdtSheet_Pos(st);
@@ -228,7 +234,9 @@ bool ShowLevelOne(ProgramState& st) {
 }
 
 void ShowCurrentLevelAgain(ProgramState& st) {
-  LoadCurrentSheet(st);
+  // A sheet that cannot be read again stays as it was: it is this level's.
+  LevelRead(st, st.CurrentLevel);
+  SheetIntoGrid(st);
   if (st.sheetEngine) {
     st.sheetEngine->SheetRedisplay(st, 1, st.UsedRows);
     st.sheetEngine->EditTreeBuild(st);

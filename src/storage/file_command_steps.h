@@ -113,9 +113,17 @@ void OpenedEstimateSettings(ProgramState& st, const std::string& name);
 // the sheet font in the status bar, the paper menu and lists.
 void SettingsDependentsRefresh(ProgramState& st);
 
-// Level 1 into the editor: read, grid set up, sheet objects loaded, level
-// bar laid out, repainted, tree rebuilt. False when the level could not be
-// read.
+// Level 1 of the estimate just made current into memory (`CurrentLevel` 1).
+// When it cannot be read (the user has been told) the sheet in memory is
+// emptied instead, so no row of the estimate or level shown before passes
+// for this estimate's, and false is given. Recording that empty sheet cannot
+// harm the file: a record reads every sheet of its path first, and the
+// discard of an empty estimate reads level 1 whole first.
+bool TopSheetLoad(ProgramState& st);
+
+// Level 1 into the editor: read (`TopSheetLoad`), grid set up, sheet objects
+// loaded, level bar laid out, repainted, tree rebuilt. False when the level
+// could not be read.
 bool ShowLevelOne(ProgramState& st);
 
 // The sheet of `CurrentLevel` shown again after Save As: read, grid set up,

@@ -14,7 +14,6 @@
 #include "storage/lan_lock.h"
 #include "storage/last_estimate_setting.h"
 #include "storage/level_files.h"
-#include "storage/level_read.h"
 #include "storage/recent_files.h"
 #include "storage/work_files.h"
 
@@ -74,7 +73,7 @@ void FileNew(ProgramState& st) {
   LoadEditLayout(st, untitled);
   SettingsDependentsRefresh(st);
 
-  LevelRead(st, 1);
+  TopSheetLoad(st);
   st.SheetLoading = true;
   if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, 1);
   st.SheetLoading = false;

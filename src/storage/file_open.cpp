@@ -154,8 +154,14 @@ void ConversionDebrisDelete(ProgramState& st, const std::string& name) {
 bool SaveConverted(ProgramState& st) {
   if (!FlushLevels(st)) return false;
   if (st.editor) st.editor->PageNumbersWrite(st);
+  // A level 1 that cannot be read back is not packed: the user has been
+  // told, and stays on the sheet recorded.
+  const int shown = st.CurrentLevel;
   st.CurrentLevel = 1;
-  LevelRead(st, 1);
+  if (!LevelRead(st, 1)) {
+    st.CurrentLevel = shown;
+    return false;
+  }
   const int result = PackEstimate(st, st.CurrentFilePath);
   st.PackPending = false;
   if (result == kEstimatePacked) return true;

@@ -1,5 +1,6 @@
 #include "storage/flush_levels.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/ui.h"
@@ -57,29 +58,40 @@ bool FlushLevels(ProgramState& st, FileCommandServices* services) {
   st.ui.SetBusyPointer(true);
   bool written = true;
   bool currentSheetWritten = false;
+  // The current sheet as it stood once written: the sheet in memory goes back
+  // to it when a sheet above cannot be read, so no other level's rows stay in
+  // memory as the current level's.
+  std::optional<SheetState> current;
+  bool pathUnread = false;
   for (int k = st.CurrentLevel; k >= 1; --k) {
     bool recorded = false;
     // The equipment edition brings the sheet's equipment totals up to date
     // before it is written (nothing is painted: the sheet may be a parent's).
     if (st.calc) st.calc->RecalcEquipmentTotals(st, false);
     const bool ok = LevelWrite(st, k, services, &recorded);
-    if (k == st.CurrentLevel) currentSheetWritten = recorded;
+    if (k == st.CurrentLevel) {
+      currentSheetWritten = recorded;
+      if (ok && services) services->SaveSheetObjects(st, st.WorkFileBase);
+      current = static_cast<const SheetState&>(st);
+    }
     if (!ok) {
       written = false;
       break;
     }
-    if (k == st.CurrentLevel && services) services->SaveSheetObjects(st, st.WorkFileBase);
     if (k > 1 && !LevelRead(st, k - 1)) {
       written = false;
+      pathUnread = true;
       break;
     }
   }
   // The sheet in memory may be a parent's: read the path back, also when
   // only the pack after naming the estimate failed (the sheet is on disk).
   // When the current sheet itself was not written it is still in memory,
-  // unsaved.
+  // unsaved. A path that cannot be read (the user has been told) is not read
+  // again: the current sheet comes back as written.
   bool readBack = true;
-  if (currentSheetWritten) readBack = ReadPathBack(st);
+  if (currentSheetWritten && !pathUnread) readBack = ReadPathBack(st);
+  if ((pathUnread || !readBack) && current) static_cast<SheetState&>(st) = *current;
   st.ui.SetBusyPointer(false);
   return written && readBack;
 }

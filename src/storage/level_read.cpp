@@ -69,7 +69,12 @@ bool SheetChainRead(ProgramState& st, int level, int& first, SheetChain& chain) 
     try {
       RecordFile file(path, st.DataLen, RecordFileMode::ReadOnly);
       FileRecords source(file);
-      if (LevelFileProblem p = ReadSheetChain(source, level == 1, first, hex, imax + 1, chain)) {
+      // One record more than a sheet holds is read to see whether the sheet
+      // is longer: cut, its rows past the end would be lost at the next
+      // record, so such a sheet is refused.
+      LevelFileProblem p = ReadSheetChain(source, level == 1, first, hex, imax + 2, chain);
+      if (!p && static_cast<int>(chain.records.size()) > imax + 1) p = {LevelFault::ChainTooLong, first};
+      if (p) {
         LevelFileFaultShow(st, path, p);
         return false;
       }

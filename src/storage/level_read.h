@@ -23,8 +23,9 @@ bool LevelRead(ProgramState& st, int level);
 // 1 in record order, a deeper level from the chain named by the child link of
 // `ParentRows`(level - 1). A level file that does not exist holds no sheet.
 // A damaged level file (length not a whole number of records, a bad stored
-// number, a record that does not name itself, a link past the end, a loop) is
-// reported and gives false, leaving the sheet in memory as it was.
+// number, a record that does not name itself, a link past the end, a loop, a
+// sheet of more records than `Imax` rows and the closing record) is reported
+// and gives false, leaving the sheet in memory as it was.
 bool LevelRowsRead(ProgramState& st, int level);
 
 // The sheet of `level` read as LevelRowsRead reads it, and nothing kept:

@@ -13,7 +13,7 @@
 #include "state/settings_files.h"
 #include "state/sheet_services.h"
 #include "storage/estimate_unpack.h"
-#include "storage/level_read.h"
+#include "storage/file_command_steps.h"
 #include "storage/sheet_objects.h"
 #include "storage/split_path.h"
 
@@ -79,8 +79,7 @@ bool RecoverFileOpen(ProgramState& st, const RecentEstimateAdd& addRecent, GridM
   MakeNewFromTemplate(st, st.WorkFileBase);
 
   // Level 1 is shown.
-  st.CurrentLevel = 1;
-  LevelRead(st, 1);
+  TopSheetLoad(st);
   st.SheetLoading = true;
   if (st.sheetEngine) st.sheetEngine->SheetGridInit(st, 1);
   if (sheetGrid) LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, *sheetGrid);

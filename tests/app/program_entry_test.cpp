@@ -264,6 +264,7 @@ class CommandLineTest : public ProgramEntryTest {
     StartupInit(m, maker);
     const std::string base = maker + "/WORK/見積 A";
     test::WriteLevelOne(base + ".Y1", {"基礎工事", "躯体工事"}, "1234567");
+    if (levelOneCut) std::filesystem::resize_file(base + ".Y1", std::filesystem::file_size(base + ".Y1") - 100);
     if (withSettings) {
       std::filesystem::copy_file(maker + "/DAVIROV.INI", base + ".INI");
       ASSERT_TRUE(IniPutString("Boot", "Imax", "150", base + ".INI"));
@@ -306,6 +307,7 @@ class CommandLineTest : public ProgramEntryTest {
   std::string file;
   bool lockResult = true;
   bool withSettings = true;
+  bool levelOneCut = false;  // the packed level-1 file cut short
   Layout layout = Layout::Same;
 };
 
@@ -428,6 +430,24 @@ TEST_F(CommandLineTest, OldFormatRefusedGivesBackTheLockAndWorkFiles) {
   EXPECT_TRUE(editor.Has("SetCaption(< 無題 > )"));
   EXPECT_EQ(SheetCalls().front(), "SheetGridInit after show");
   EXPECT_FALSE(std::filesystem::exists(untitled + ".INI"));
+}
+
+// The estimate opens, but its level 1 cannot be read: the user is told once,
+// the sheet is an empty one (not rows of nothing read), and the file on disk
+// stays as it was.
+TEST_F(CommandLineTest, ALevelOneThatCannotBeReadStartsOnAnEmptySheet) {
+  levelOneCut = true;
+  Pack();
+  const std::string packed = test::ReadBytes(file);
+  ui.AnswerMsgBox(vbOK, "[ 見積 A.Y1 ] が壊れています。");
+  ASSERT_FALSE(RunMain());
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(ui.MessageTexts().size(), 1u);
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_EQ(st.UsedRows, 0);
+  EXPECT_EQ(st.SheetRows[1], std::string(size_t(st.DataLen), ' '));
+  EXPECT_EQ(st.SheetTotalRecord.size(), size_t(st.DataLen));
+  EXPECT_EQ(test::ReadBytes(file), packed);
 }
 
 TEST_F(CommandLineTest, UnpackFailureIsReportedAndTheUntitledEstimateOpens) {

@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -385,10 +386,53 @@ TEST_F(SiwakeMakeTest, EveryLevelMustHoldTheCodeWhereLevelOneDoes) {
   }
 }
 
+// Level 1 cannot be read, by the build or only by the sheet reader afterwards
+// (more rows than a sheet holds): the user stays on the breakdown shown, told
+// once, no classification file is kept, and the estimate's files stay as
+// they were.
+TEST_F(SiwakeMakeTest, ALevelOneThatCannotBeReadLeavesTheUserWhereTheyWere) {
+  struct Case {
+    const char* name;
+    std::function<void()> damage;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"cut short", [&] { stdfs::resize_file(dir / "SRC.Y1", stdfs::file_size(dir / "SRC.Y1") - 100); },
+       "[ SRC.Y1 ] が壊れています。"},
+      {"longer than a sheet", [&] { st.Imax = 2; }, "シートのレコードが一つのシートに入る数を超えています"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    Level(1, {{{"A", "a"}, {"", "b"}, {"", "c"}}});
+    Level(2, {{{"A", "memo"}}});
+    c.damage();
+    const std::string y1 = test::ReadAll(dir / "SRC.Y1"), y2 = test::ReadAll(dir / "SRC.Y2");
+    st.CurrentLevel = 2;
+    st.SheetRows[1] = std::string(256, ' ').replace(39, 5, "shown");
+    st.UsedRows = 1;
+    SiwakeMake_Frm frm(st, port);
+    frm.Form_Load();
+    const size_t shown = ui.Prompts().size();
+    ui.AnswerMsgBox(vbOK, c.message);
+    frm.SiwakeOk_Click();
+    ui.ExpectAllAnswered();
+    EXPECT_EQ(ui.Prompts().size(), shown + 1);
+    EXPECT_TRUE(st.SiwakeAbort);
+    EXPECT_EQ(st.CurrentLevel, 2);
+    EXPECT_EQ(st.SheetRows[1].substr(39, 5), "shown");
+    EXPECT_EQ(st.UsedRows, 1);
+    EXPECT_EQ(test::ReadAll(dir / "SRC.Y1"), y1);
+    EXPECT_EQ(test::ReadAll(dir / "SRC.Y2"), y2);
+  }
+}
+
 TEST_F(SiwakeMakeTest, CancelStopsTheBuildAndClosesAfterIt) {
   std::vector<Row> rows;
   for (int i = 0; i < 3000; ++i) rows.push_back({"K" + std::to_string(i % 7), "n"});
-  Level(1, {rows});
+  // Under one row of level 1, which stays a sheet the editor can read.
+  Level(1, {{{"", "top", ' ', 1}}});
+  Level(2, {rows});
   SiwakeMake_Frm frm(st, port);
   frm.Form_Load();
   int events = 0;

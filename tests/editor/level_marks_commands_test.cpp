@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,11 +23,21 @@
 namespace kv::test {
 namespace {
 
+// The page numbers written, then what befalls the files.
+class PagesEditor : public RecordingEditor {
+ public:
+  std::function<void()> onPageNumbers;
+  void PageNumbersWrite(ProgramState& st) override {
+    RecordingEditor::PageNumbersWrite(st);
+    if (onPageNumbers) onPageNumbers();
+  }
+};
+
 class LevelMarksClearTest : public LevelFixture {
  protected:
   FileCommandsDouble files;
   RecordingSheet engine;
-  RecordingEditor editor;
+  PagesEditor editor;
 
   LevelMarksClearTest() {
     st.fileCommands = &files;
@@ -187,6 +198,27 @@ TEST_F(LevelMarksClearTest, NotPrintLvlClrReportsAFailingFileAndShowsWhatTheFile
   EXPECT_EQ(st.UsedRows, 3);
   EXPECT_TRUE(st.SheetModified);
   EXPECT_EQ(engine.calls.back(), "SheetRedisplay(1,3)");
+}
+
+// The levels are recorded and cleared, then the sheet cannot be read back
+// (cut short by then): the user is told once, and the sheet stays as it was
+// recorded, not repainted.
+TEST_F(LevelMarksClearTest, NotPrintLvlClrKeepsTheSheetWhenItCannotBeReadBack) {
+  TwoLevels();
+  st.SheetModified = false;
+  editor.onPageNumbers = [&] {
+    std::filesystem::resize_file(LevelPath(1), std::filesystem::file_size(LevelPath(1)) - 100);
+  };
+  ui.AnswerMsgBox(vbOK, "[ EST.Y1 ] が壊れています。");
+
+  NotPrintLvlClr(st);
+
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(ui.MessageTexts().size(), 1u);
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_EQ(st.UsedRows, 3);
+  EXPECT_EQ(Text(st.SheetRows[1]), Pad("P1"));
+  EXPECT_NE(engine.calls.back(), "SheetRedisplay(1,3)");
 }
 
 // Nothing is cleared when the sheet cannot be recorded first (here: the

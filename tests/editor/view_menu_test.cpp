@@ -56,7 +56,9 @@ class EditorLog : public RecordingEditor {
   }
   void PageNumbersWrite(ProgramState& st) override {
     j_.push_back("PageNumbersWrite(" + std::to_string(st.PrnTypeNo) + ")");
+    if (afterPageNumbers) afterPageNumbers();
   }
+  std::function<void()> afterPageNumbers;  // what befalls the files then
 
  private:
   Journal& j_;
@@ -395,6 +397,25 @@ TEST_F(ViewMenuTest, PaperChangeThatCannotRecordTheLevelsChangesNothing) {
     EXPECT_EQ(journal.back(), "SavePrintType(1)") << form;
     EXPECT_FALSE(Logged("PageNumbersWrite(" + std::to_string(form) + ")")) << form;
   }
+}
+
+// The levels are recorded, then level 1 cannot be read back (cut short by
+// then): the user is told once and the sheet stays as it was recorded.
+TEST_F(ViewMenuTest, ASheetThatCannotBeReadBackAfterRenumberingStaysAsRecorded) {
+  Named();
+  const std::filesystem::path level1 = LevelFilePath(st, st.WorkFileBase, 1);
+  editorLog.afterPageNumbers = [&] {
+    std::filesystem::resize_file(level1, std::filesystem::file_size(level1) - 100);
+  };
+  ui.AnswerMsgBox(vbOK, "[ 港北ビル.Y1 ] が壊れています。");
+  PaperPicked(2);
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(ui.MessageTexts().size(), 1u);
+  EXPECT_EQ(st.CurrentLevel, 1);
+  EXPECT_EQ(st.UsedRows, 3);
+  EXPECT_EQ(p.Text(1, 3), "仕上工事");
+  EXPECT_FALSE(Logged("SheetRedisplay(1, 3)"));
+  EXPECT_FALSE(ui.Busy());
 }
 
 TEST_F(ViewMenuTest, PrintFormOutsideOneToSevenCountsAsOne) {

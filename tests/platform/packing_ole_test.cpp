@@ -142,10 +142,29 @@ INSTANTIATE_TEST_SUITE_P(
     Levels, ObjectFilePackRefuses,
     ::testing::Values(
         DamagedLevels{"Cycle", Rec('@', 1, 2, kNone, "", false, 256) + Rec(' ', 2, 1, kNone, "", false, 256)},
-        DamagedLevels{"SelfLink", Rec('@', 1, 1, kNone, "", false, 256)},
         DamagedLevels{"LinkPastTheEnd", Rec('@', 1, 7, kNone, "", false, 256)},
+        // Record 2 is the next record of 1 and of 3.
+        DamagedLevels{"ChainsRunningIntoEachOther", Rec('@', 1, 2, kNone, "", false, 256) +
+                                                        Rec('G', 2, kNone, kNone, "8", false, 256) +
+                                                        Rec(' ', 3, 2, kNone, "", false, 256)},
+        // The breakdown begins at record 1, the next record of 2.
+        DamagedLevels{"ChainEnteredInItsMiddle", Rec('G', 1, kNone, kNone, "8", false, 256) +
+                                                     Rec(' ', 2, 1, kNone, "", false, 256)},
         DamagedLevels{"LengthNotARecordMultiple", Rec('@', 1, kNone, kNone, "8", false, 256) + "tail"}),
     [](const ::testing::TestParamInfo<DamagedLevels>& i) { return std::string(i.param.what); });
+
+// A record naming itself as its next ends its chain, as converted files end
+// them: the sheet's object file is renumbered like any other.
+TEST_F(ObjectFilePack, ASelfLinkEndsItsChain) {
+  const size_t L = 256;
+  WriteFile(work_ / "A.Y1", Rec(' ', 1, 2, 1, "", false, L) + Rec('G', 2, kNone, kNone, "", false, L));
+  const std::string y2 = Rec('G', 1, 1, kNone, "8", false, L);
+  WriteFile(work_ / "A.Y2", y2);
+  WriteFile(work_ / "A$8.MOD", "eight");
+  EXPECT_EQ(OLEFilePack(work_ / "A", root_, static_cast<int>(L), "10", set_), 1);
+  EXPECT_EQ(ReadFile(work_ / "A$1.MOD"), "eight");
+  EXPECT_EQ(Field(ReadFile(work_ / "A.Y2"), 1, L), "   1");
+}
 
 TEST_F(ObjectFilePack, FailureWhileMovingFilesInPutsEverythingBack) {
   const size_t L = 256;

@@ -23,6 +23,7 @@
 #include "sheet/row_commands.h"
 #include "sheet/sheet_engine.h"
 #include "state/column_numbers.h"
+#include "storage/compaction.h"
 #include "storage/file_commands_double.h"
 #include "storage/flush_levels.h"
 #include "storage/level_fixture.h"
@@ -640,6 +641,7 @@ TEST_F(LevelNavTest, DamagedChainsStopEveryCommandThatWalksThem) {
   };
   const std::vector<Command> commands = {
       {"all-levels recalculation", [] {}, [&] { RecalcAllLevels(st); }, 1},
+      {"compaction", [] {}, [&] { EXPECT_FALSE(EstFilePack(st, st.WorkFileBase)); }, 1},
       {"equipment unit/value pair",
        [&] {
          st.SystemKind = 1;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/record_file.h"
+#include "core/stored_number.h"
 #include "platform/codepage.h"
 #include "state/base_text.h"
 #include "state/data_ini.h"
@@ -23,6 +25,7 @@
 #include "storage/lan_lock.h"
 #include "storage/level_read.h"
 #include "storage/level_write.h"
+#include "storage/row_record.h"
 #include "storage/split_path.h"
 #include "support/lock_lines.h"
 #include "support/recording_services.h"
@@ -104,6 +107,23 @@ struct Program {
                                         static_cast<size_t>(st.ColWidth[level][1])));
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
+  }
+
+  // A previous-format level file at `path`: level-1 rows of the current
+  // record form with the texts, chained in hexadecimal, without closing
+  // record. The sheet in memory is left empty.
+  void WriteOldLevelFile(const std::string& path, const std::vector<std::string>& texts) {
+    SetTexts(1, texts);
+    RecordFile f(path, st.DataLen);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      std::string rec = st.SheetRows[i + 1];
+      SetLinkField(rec, kOwnPos, int(i) + 1, true);
+      SetLinkField(rec, kNextPos, i + 1 < texts.size() ? int(i) + 2 : kNoRecord, true);
+      SetLinkField(rec, kChildPos, kNoRecord, true);
+      f.PutRecordText(int(i) + 1, rec);
+    }
+    f.Close();
+    ClearSheet();
   }
 
   // The breakdown of level-1 row `row`: the texts written as its sheet on

@@ -166,6 +166,7 @@ TEST_F(FileNewTest, AnUnreadTopSheetIsNeverTakenAsEmpty) {
       {"damaged level file",
        [this] { std::filesystem::resize_file(WorkFile("EST.Y1"), 256 * 2 + 100); }},
       {"missing level file", [this] { std::filesystem::remove(WorkFile("EST.Y1")); }},
+      {"more rows than the settings give a sheet", [this] { st.Imax = 1; }},
       {"no levels", [this] { st.LevelCount = 0; }},
       {"no columns", [this] { st.ColCount[1] = 0; }},
   };
@@ -173,7 +174,7 @@ TEST_F(FileNewTest, AnUnreadTopSheetIsNeverTakenAsEmpty) {
     SCOPED_TRACE(c.name);
     OpenEst();
     const auto files = Snapshot(data);
-    const int levels = st.LevelCount, columns = st.ColCount[1];
+    const int levels = st.LevelCount, columns = st.ColCount[1], imax = st.Imax;
     c.spoil();
     a.SetTexts(1, {});
     st.SheetModified = true;
@@ -184,6 +185,7 @@ TEST_F(FileNewTest, AnUnreadTopSheetIsNeverTakenAsEmpty) {
     EXPECT_EQ(st.CurrentFilePath, Data("EST.YZH"));
     st.LevelCount = levels;
     st.ColCount[1] = columns;
+    st.Imax = imax;
     st.SheetModified = false;
     st.PackPending = false;
     FileNew(st);

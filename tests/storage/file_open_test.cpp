@@ -352,17 +352,7 @@ TEST_F(FileOpenTest, APreviousFormatFileWithANewerTwinAsksFirst) {
 class OpenOldFormat : public FileOpenTest {
  protected:
   void WriteOld(const std::string& file, const std::vector<std::string>& texts) {
-    a.SetTexts(1, texts);
-    RecordFile f(Data(file), st.DataLen);
-    for (size_t i = 0; i < texts.size(); ++i) {
-      std::string rec = st.SheetRows[i + 1];
-      SetLinkField(rec, kOwnPos, int(i) + 1, true);
-      SetLinkField(rec, kNextPos, i + 1 < texts.size() ? int(i) + 2 : kNoRecord, true);
-      SetLinkField(rec, kChildPos, kNoRecord, true);
-      f.PutRecordText(int(i) + 1, rec);
-    }
-    f.Close();
-    a.ClearSheet();
+    a.WriteOldLevelFile(Data(file), texts);
   }
   std::vector<std::string> converted;
   void SetUp() override {

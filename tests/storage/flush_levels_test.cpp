@@ -1,5 +1,10 @@
 #include "storage/flush_levels.h"
 
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+
 #include "storage/file_commands_double.h"
 #include "storage/level_fixture.h"
 #include "storage/level_read.h"
@@ -84,6 +89,43 @@ TEST_F(FlushLevelsTest, FailureAtTheCurrentLevelKeepsTheSheetInMemory) {
   EXPECT_EQ(Text(ReadLevel(3)[0]), Pad("P3"));
   EXPECT_EQ(files.Count("SaveSheetObjects"), 0);
   EXPECT_FALSE(ui.Busy());
+}
+
+// The current sheet is written, then a sheet above it cannot be read (here:
+// cut short by then): one level up it stops the way up, told once; two levels
+// up the writing of level 2 refuses it and the path cannot be read back, each
+// telling the user. Either way the sheet in memory is the current level's as
+// written, never a parent's rows.
+TEST_F(FlushLevelsTest, APathThatCannotBeReadBackLeavesTheCurrentSheetAsWritten) {
+  class CuttingFiles : public FileCommandsDouble {
+   public:
+    std::function<void()> afterObjects;
+    void SaveSheetObjects(ProgramState& s, const std::string& workBase) override {
+      FileCommandsDouble::SaveSheetObjects(s, workBase);
+      if (afterObjects) afterObjects();
+    }
+  };
+  for (const auto& [cut, messages] : {std::pair{2, 1}, std::pair{1, 2}}) {
+    SCOPED_TRACE(cut);
+    BuildPath(3);
+    SetRow(1, "edited");
+    SetRow(2, "more");
+    CuttingFiles cutting;
+    cutting.afterObjects = [&] {
+      std::filesystem::resize_file(LevelPath(cut), std::filesystem::file_size(LevelPath(cut)) - 100);
+    };
+    for (int m = 0; m < messages; ++m) ui.AnswerMsgBox(vbOK, "[ EST.Y" + std::to_string(cut) + " ] が壊れています。");
+
+    EXPECT_FALSE(FlushLevels(st, &cutting));
+
+    ui.ExpectAllAnswered();
+    EXPECT_EQ(st.CurrentLevel, 3);
+    EXPECT_EQ(st.UsedRows, 2);
+    EXPECT_EQ(Text(st.SheetRows[1]), Pad("edited"));
+    EXPECT_EQ(Text(st.SheetRows[2]), Pad("more"));
+    EXPECT_EQ(Text(ReadLevel(3)[1]), Pad("more"));
+    EXPECT_FALSE(ui.Busy());
+  }
 }
 
 // An emptied top sheet of a named estimate goes to the confirmed discard; the

@@ -96,19 +96,41 @@ TEST_F(LevelReadFixture, OldFormatTopLevelGetsTheDefaultClosingRecord) {
   EXPECT_NE(RecordByte(st.SheetTotalRecord, kKindPos), 'G');
 }
 
-TEST_F(LevelReadFixture, ChainLongerThanTheSheetIsCutAfterImaxPlusOneRecords) {
+// A sheet of Imax rows and its closing record is read whole; one record more
+// is refused rather than cut (a record after a cut would lose the rest), at
+// the top level and below, with the sheet in memory and the files as they
+// were.
+TEST_F(LevelReadFixture, ChainLongerThanTheSheetIsRefusedNotCut) {
   st.Imax = 3;
-  WriteLevel(1, {{' ', 0, 2, 1, "P"}, {'G'}});
-  WriteLevel(2, {{' ', 0, 2, kNoRecord, "r1"},
-                 {' ', 0, 3, kNoRecord, "r2"},
-                 {' ', 0, 4, kNoRecord, "r3"},
-                 {' ', 0, 5, kNoRecord, "r4"},
-                 {'G', 0, kNoRecord, kNoRecord, "sum"}});
-  SetParent(2, 1);
-  ASSERT_TRUE(LevelRowsRead(st, 2));
-  EXPECT_EQ(st.UsedRows, 4);
-  EXPECT_EQ(Text(st.SheetRows[4]), Pad("r4"));
-  EXPECT_NE(Text(st.SheetTotalRecord), Pad("sum"));
+  const std::vector<Rec> full = {{' ', 0, 2, kNoRecord, "r1"},
+                                 {' ', 0, 3, kNoRecord, "r2"},
+                                 {' ', 0, 4, kNoRecord, "r3"},
+                                 {'G', 0, kNoRecord, kNoRecord, "sum"}};
+  std::vector<Rec> longer = full;
+  longer.back() = {' ', 0, 5, kNoRecord, "r4"};
+  longer.push_back({'G', 0, kNoRecord, kNoRecord, "sum"});
+  for (int level : {1, 2}) {
+    SCOPED_TRACE(level);
+    if (level == 2) {
+      WriteLevel(1, {{' ', 0, 2, 1, "P"}, {'G'}});
+      st.CurrentLevel = 1;
+      ASSERT_TRUE(LevelRowsRead(st, 1));
+      SetParent(2, 1);
+    }
+    WriteLevel(level, full);
+    ASSERT_TRUE(LevelRowsRead(st, level));
+    EXPECT_EQ(st.UsedRows, 3);
+    EXPECT_EQ(Text(st.SheetTotalRecord), Pad("sum"));
+
+    WriteLevel(level, longer);
+    const std::string before = ReadAll(LevelPath(level));
+    ui.AnswerMsgBox(vbOK, "シートのレコードが一つのシートに入る数を超えています");
+    EXPECT_FALSE(LevelRowsRead(st, level));
+    ui.ExpectAllAnswered();
+    EXPECT_EQ(st.UsedRows, 3);
+    EXPECT_EQ(Text(st.SheetRows[3]), Pad("r3"));
+    EXPECT_EQ(ReadAll(LevelPath(level)), before);
+  }
 }
 
 TEST_F(LevelReadFixture, OldRowKindsAreConverted) {
