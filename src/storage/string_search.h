@@ -70,6 +70,41 @@ inline constexpr int kMaxSearchHits = 1000;
 inline constexpr std::string_view kSearchConditionFile = "KENSAKU.INI";
 inline constexpr std::string_view kSearchResultFile = "KRESULT.INI";
 
+// One condition line of KENSAKU.INI.
+struct SearchCondition {
+  int start = 0;            // 0-based byte offset of the field in the record
+  int width = 0;            // byte width of the field
+  std::string text;         // Shift-JIS, as the line holds it
+  bool keepBlanks = true;   // blank flag "1"
+  bool simple = true;       // kind "1"
+};
+
+struct SearchConditionSet {
+  int titleStart = 0;  // 検索タイトル: the heading column, 0-based offset and width (0: none)
+  int titleWidth = 0;
+  std::vector<SearchCondition> conditions;
+};
+
+// The condition file's text read into `out`; false with `reason` (words for
+// the user) when it holds no usable conditions.
+bool ReadSearchConditions(std::string_view iniBytes, int dataLen, SearchConditionSet& out, std::string& reason);
+
+// One condition made ready to test rows by the rule above.
+class SearchMatcher {
+ public:
+  explicit SearchMatcher(const SearchCondition& condition);
+  // True when the condition holds for the row record.
+  bool Matches(std::string_view record) const;
+
+ private:
+  enum class Anchor { Anywhere, Begins, Ends, Every };
+  size_t start_;
+  size_t width_;
+  bool keepBlanks_;
+  Anchor anchor_ = Anchor::Anywhere;
+  std::string needle_;  // display text, in the form the field is compared in
+};
+
 enum class StringSearchStatus {
   Done,           // every hit written
   TooMany,        // more than 1000 hits found: the first 1000 written
