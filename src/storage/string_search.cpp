@@ -71,7 +71,7 @@ std::optional<SearchCondition> ConditionLine(std::string_view line, int dataLen)
   const size_t c4 = line.rfind(',');
   if (c4 == std::string_view::npos || c4 <= c2) return std::nullopt;
   const size_t c3 = line.rfind(',', c4 - 1);
-  if (c3 == std::string_view::npos || c3 < c2) return std::nullopt;
+  if (c3 == std::string_view::npos || c3 <= c2) return std::nullopt;
   const std::optional<int> s = Number(line.substr(0, c1));
   const std::optional<int> w = Number(line.substr(c1 + 1, c2 - c1 - 1));
   const std::optional<bool> blank = Flag(line.substr(c3 + 1, c4 - c3 - 1));
@@ -80,7 +80,7 @@ std::optional<SearchCondition> ConditionLine(std::string_view line, int dataLen)
   SearchCondition c;
   c.start = *s;
   c.width = *w;
-  c.text = std::string(line.substr(c2 + 1, c3 > c2 ? c3 - c2 - 1 : 0));
+  c.text = std::string(line.substr(c2 + 1, c3 - c2 - 1));
   c.keepBlanks = *blank;
   c.simple = *kind;
   return c;
