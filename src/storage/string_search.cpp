@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
+#include <memory>
+#include <cstdint>
 #include <climits>
 #include <optional>
 #include <system_error>
@@ -185,16 +188,30 @@ SearchMatcher::SearchMatcher(const SearchCondition& c)
   if (trail) text.remove_suffix(1);
   anchor_ = lead == trail ? Anchor::Anywhere : lead ? Anchor::Ends : Anchor::Begins;
   needle_ = CompareForm(FromSjis(text), keepBlanks_);
+  needleAscii_ = std::all_of(needle_.begin(), needle_.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
 }
 
 bool SearchMatcher::Matches(std::string_view record) const {
   if (anchor_ == Anchor::Every) return true;
   const std::string_view bytes = start_ < record.size() ? record.substr(start_, width_) : std::string_view();
-  // A field of blanks decodes to those blanks: no conversion needed.
-  const std::string field =
-      AllBlankBytes(bytes) ? (keepBlanks_ ? std::string(bytes) : std::string()) : CompareForm(FromSjis(bytes), keepBlanks_);
+  // Bytes below 0x80 are the same characters in Shift-JIS and in display
+  // text: such a field (a field of blanks among them) needs no conversion,
+  // and none is copied when it holds nothing the condition takes out.
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  // A text with other characters is never found in a field without them.
+  if (ascii && !needleAscii_) return false;
+  const bool plain =
+      ascii && bytes.find_first_of(keepBlanks_ ? std::string_view("\r\n") : std::string_view("\r\n ")) == std::string_view::npos;
+  std::string_view field = bytes;
+  if (!ascii) {
+    scratch_ = CompareForm(FromSjis(bytes), keepBlanks_);
+    field = scratch_;
+  } else if (!plain) {
+    scratch_ = CompareForm(bytes, keepBlanks_);
+    field = scratch_;
+  }
   switch (anchor_) {
-    case Anchor::Anywhere: return field.find(needle_) != std::string::npos;
+    case Anchor::Anywhere: return field.find(needle_) != std::string_view::npos;
     case Anchor::Begins: return StartsWith(TrimBlanks(field), needle_);
     case Anchor::Ends: return EndsWith(TrimBlanks(field), needle_);
     case Anchor::Every: return true;
@@ -206,11 +223,41 @@ namespace {
 
 // ---- The walk over the work set ----
 
+// What one pass over a record tells the walk.
+constexpr std::uint8_t kClosingRecord = 1;
+constexpr std::uint8_t kHitRecord = 2;
+
+// A whole file read into memory in one piece, straight into its buffer.
+class FileBytes {
+ public:
+  // False when the file cannot be read; a missing file reads as empty.
+  bool Read(const stdfs::path& path) {
+    size_ = 0;
+    std::error_code ec;
+    if (!stdfs::exists(path, ec)) return !ec;
+    const std::uintmax_t size = stdfs::file_size(path, ec);
+    if (ec) return false;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) return false;
+    std::setvbuf(f.get(), nullptr, _IONBF, 0);
+    data_.reset(new char[static_cast<size_t>(size) + 1]);
+    size_ = std::fread(data_.get(), 1, static_cast<size_t>(size) + 1, f.get());
+    return !std::ferror(f.get());
+  }
+  std::string_view View() const { return {data_.get(), size_}; }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+};
+
 struct LevelImage {
   bool loaded = false;
   stdfs::path path;
-  std::string bytes;
+  FileBytes file;
+  std::string_view bytes;
   LevelLinks links;
+  std::vector<std::uint8_t> marks;  // by record number: kClosingRecord, kHitRecord
 };
 
 // The walk stopped early: at the 1001st hit, or on a damaged or unreadable file.
@@ -247,18 +294,27 @@ class SearchWalk {
     if (image.loaded) return image;
     image.loaded = true;
     image.path = fs::ResolveNoCase(stdfs::path(target_ + ext_[static_cast<size_t>(level - 1)]));
-    std::error_code ec;
-    if (stdfs::exists(image.path, ec)) {
-      std::optional<std::string> bytes = fs::ReadFileBytes(image.path, ec);
-      if (!bytes) {
-        result_.status = StringSearchStatus::CannotRead;
-        result_.file = image.path;
-        result_.reason = "作業ファイル [ " + image.path.filename().string() + " ] を読めません。\r" + ec.message();
-        throw WalkEnd{};
-      }
-      image.bytes = std::move(*bytes);
+    if (!image.file.Read(image.path)) {
+      result_.status = StringSearchStatus::CannotRead;
+      result_.file = image.path;
+      result_.reason = "作業ファイル [ " + image.path.filename().string() + " ] を読めません。";
+      throw WalkEnd{};
     }
-    if (LevelFileProblem p = image.links.Read(image.bytes, static_cast<int>(len_), hex_)) Damaged(image.path, p);
+    image.bytes = image.file.View();
+    // One pass in file order takes in each record's links and tests it
+    // against the conditions: the walk along the chains then touches the
+    // records of its hits only, not every record at its scattered place.
+    if (image.bytes.size() % len_ != 0) Damaged(image.path, {LevelFault::BadLength, 0});
+    const size_t count = image.bytes.size() / len_;
+    if (count > static_cast<size_t>(INT_MAX)) Damaged(image.path, {LevelFault::BadLength, 0});
+    image.links.Reset(static_cast<int>(count), hex_);
+    image.marks.assign(count + 1, 0);
+    for (size_t n = 1; n <= count; ++n) {
+      const std::string_view rec = Record(image, static_cast<int>(n));
+      image.links.Add(static_cast<int>(n), rec);
+      if (rec.size() >= size_t(kKindPos) && rec[kKindPos - 1] == kClosingKind) image.marks[n] = kClosingRecord;
+      else if (Hit(rec)) image.marks[n] = kHitRecord;
+    }
     return image;
   }
 
@@ -297,11 +353,12 @@ class SearchWalk {
     for (size_t i = 0; i < chain.size(); ++i) {
       const int n = chain[i];
       const int row = static_cast<int>(i) + 1;
-      const std::string_view rec = Record(Image(level), n);
-      if (rec.size() >= static_cast<size_t>(kKindPos) && rec[kKindPos - 1] == kClosingKind) continue;
+      const LevelImage& image = Image(level);
+      const std::uint8_t mark = image.marks[static_cast<size_t>(n)];
+      if (mark == kClosingRecord) continue;
       path_[static_cast<size_t>(level)] = {n, row};
-      if (Hit(rec)) Write(level, rec);
-      const int child = Image(level).links.Child(n);
+      if (mark == kHitRecord) Write(level, Record(image, n));
+      const int child = image.links.Child(n);
       if (child != kNoRecord && level < Levels()) Sheet(level + 1, child, n);
     }
   }

@@ -103,6 +103,8 @@ class SearchMatcher {
   bool keepBlanks_;
   Anchor anchor_ = Anchor::Anywhere;
   std::string needle_;  // display text, in the form the field is compared in
+  bool needleAscii_ = true;
+  mutable std::string scratch_;  // the field in that form, reused from row to row
 };
 
 enum class StringSearchStatus {
