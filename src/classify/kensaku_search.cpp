@@ -131,6 +131,8 @@ class Lines {
   std::string_view rest_;
 };
 
+std::string RefusedCharText(const std::string& c) { return "検索できない文字が含まれています: 「" + c + "」"; }
+
 int Msg(ProgramState& st, const std::string& text, int style) {
   FloatWindowsTopMostSet(st, false);
   const int answer = st.ui.MsgBox(text, style, kSearchTitle);
@@ -226,6 +228,16 @@ KensakuOutcome RunStringSearch(ProgramState& st, const std::string& text, int le
                                KensakuHits& hits, const KensakuReadHooks& hooks) {
   hits.NewSearch();
   KensakuOutcome out;
+  // A character Shift-JIS cannot hold would be written as "?" and searched
+  // for as such: the window refuses it first, and nothing is searched here.
+  std::string outside = st.KensakuCond[0].ColumnNo.empty() ? FirstCharOutsideSjis(text) : "";
+  for (int i = 0; i < kConditionEntries && outside.empty() && !st.KensakuCond[size_t(i)].ColumnNo.empty(); ++i)
+    outside = FirstCharOutsideSjis(st.KensakuCond[size_t(i)].Pattern);
+  if (!outside.empty()) {
+    out.status = KensakuStatus::Failed;
+    out.reason = RefusedCharText(outside);
+    return out;
+  }
   if (!ZMakeKensakuINI(st, text, level)) {
     out.status = KensakuStatus::Failed;
     out.reason = "検索条件ファイル [ " + std::string(kSearchConditionFile) + " ] を書き込めません。";
@@ -295,7 +307,7 @@ std::string FirstCharOutsideSjis(std::string_view text) {
 bool SearchTextRefused(ProgramState& st, std::string_view text) {
   const std::string c = FirstCharOutsideSjis(text);
   if (c.empty()) return false;
-  Msg(st, "検索できない文字が含まれています: 「" + c + "」", vbOKOnly | vbExclamation);
+  Msg(st, RefusedCharText(c), vbOKOnly | vbExclamation);
   return true;
 }
 

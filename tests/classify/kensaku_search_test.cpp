@@ -212,6 +212,17 @@ TEST_F(KensakuRun, AFailedSearchListsNothingAndNeverTheOldFile) {
   EXPECT_TRUE(rows.empty());
 }
 
+TEST_F(KensakuRun, NeverSearchesForATextShiftJisCannotHold) {
+  Estimate();
+  st.KensakuCond[0] = {" 2", "鉄骨", "1"};
+  st.KensakuCond[1] = {" 1", "caf\xC3\xA9", "1"};
+  const KensakuOutcome out = Run("鉄骨");
+  EXPECT_EQ(out.status, KensakuStatus::Failed);
+  EXPECT_EQ(out.reason, "検索できない文字が含まれています: 「\xC3\xA9」");
+  EXPECT_FALSE(stdfs::exists(app.path() / "KENSAKU.INI"));
+  EXPECT_TRUE(rows.empty());
+}
+
 TEST_F(KensakuRun, ADamagedLevelFileListsTheHitsBeforeIt) {
   WriteLevel(1, {{' ', 0, 2, kNoRecord, ToSjis("          鉄骨")}, {' ', 0, kNoRecord, 5, ToSjis("")}});
   WriteLevel(2, {{' ', 0, kNoRecord, kNoRecord, ToSjis("          鉄骨")}});
