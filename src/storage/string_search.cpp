@@ -226,6 +226,9 @@ namespace {
 // What one pass over a record tells the walk.
 constexpr std::uint8_t kClosingRecord = 1;
 constexpr std::uint8_t kHitRecord = 2;
+// On the first record of a breakdown: walked once with nothing found in it
+// or below it.
+constexpr std::uint8_t kQuietSheet = 4;
 
 // A whole file read into memory in one piece, straight into its buffer.
 class FileBytes {
@@ -257,7 +260,7 @@ struct LevelImage {
   FileBytes file;
   std::string_view bytes;
   LevelLinks links;
-  std::vector<std::uint8_t> marks;  // by record number: kClosingRecord, kHitRecord
+  std::vector<std::uint8_t> marks;  // by record number: kClosingRecord, kHitRecord, kQuietSheet
 };
 
 // The walk stopped early: at the 1001st hit, or on a damaged or unreadable file.
@@ -348,19 +351,28 @@ class SearchWalk {
     return chain;
   }
 
+  // Rows of several sheets may share one breakdown. Its hits are listed
+  // under each of them, but a breakdown found without hits is not walked
+  // again: sharing on every level must not turn the walk into billions of
+  // rows that the user waits for.
   void Sheet(int level, int first, int from) {
+    const int hitsBefore = result_.hits;
     const std::vector<int> chain = Chain(level, first, from);
     for (size_t i = 0; i < chain.size(); ++i) {
       const int n = chain[i];
       const int row = static_cast<int>(i) + 1;
       const LevelImage& image = Image(level);
       const std::uint8_t mark = image.marks[static_cast<size_t>(n)];
-      if (mark == kClosingRecord) continue;
+      if (mark & kClosingRecord) continue;
       path_[static_cast<size_t>(level)] = {n, row};
-      if (mark == kHitRecord) Write(level, Record(image, n));
+      if (mark & kHitRecord) Write(level, Record(image, n));
       const int child = image.links.Child(n);
-      if (child != kNoRecord && level < Levels()) Sheet(level + 1, child, n);
+      if (child == kNoRecord || level >= Levels()) continue;
+      const LevelImage& below = Image(level + 1);
+      if (child <= below.links.Count() && (below.marks[static_cast<size_t>(child)] & kQuietSheet)) continue;
+      Sheet(level + 1, child, n);
     }
+    if (level > 1 && result_.hits == hitsBefore) Image(level).marks[static_cast<size_t>(first)] |= kQuietSheet;
   }
 
   bool Hit(std::string_view rec) const {

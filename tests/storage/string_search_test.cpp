@@ -108,6 +108,28 @@ TEST_F(StringSearchTest, FindsLevelEightWithNineNumbersAndNoHeadingColumn) {
                               "1行目 > 1行目 > 1行目 > 1行目 > 1行目 > 1行目 > 1行目 > 1行目", Bytes(deep)));
 }
 
+TEST_F(StringSearchTest, ABreakdownSharedByEveryRowIsListedUnderEachAndNotWalkedAgainWithoutHits) {
+  // Every row of every level names the same breakdown: walked row by row
+  // that would be 60 ^ 7 rows.
+  Configure(256, "10", 8);
+  st.Imax = 60;
+  for (int l = 1; l <= 8; ++l) {
+    std::vector<Rec> recs;
+    for (int i = 1; i <= 60; ++i) recs.push_back({' ', 0, i < 60 ? i + 1 : kNoRecord, 1, AB("", "x")});
+    if (l == 2) recs[1].text = AB("", "KEY");  // row 2 of the one level-2 sheet
+    WriteLevel(l, recs);
+  }
+  Conditions({"29,12,KEY,1,1"}, "0,0");
+
+  const StringSearchResult r = Search();
+
+  EXPECT_EQ(r.status, StringSearchStatus::Done);
+  EXPECT_EQ(r.hits, 60);  // under each level-1 row
+  const std::string out = Result();
+  EXPECT_EQ(out.substr(0, 8), "0,1,2\r\n1");
+  EXPECT_NE(out.find("0,60,2\r\n"), std::string::npos);
+}
+
 TEST_F(StringSearchTest, EveryConditionMustHold) {
   WriteLevel(1, {{' ', 0, 2, kNoRecord, AB("apple", "red")},
                  {' ', 0, 3, kNoRecord, AB("apple", "green")},
