@@ -133,6 +133,26 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+// Every Shift-JIS form of one character (display text): the code page gives
+// some characters a second or third code (NEC row 13, the NEC-selected IBM
+// extensions and the IBM extensions). Empty when the character does not come
+// back from its own form: the caller then makes no test of the bytes.
+std::vector<std::string> SjisFormsOf(const std::string& c) {
+  const std::string canonical = ToSjis(c);
+  if (FromSjis(canonical) != c) return {};
+  std::vector<std::string> forms{canonical};
+  static constexpr std::pair<int, int> kSecondCodes[] = {{0x8740, 0x879C}, {0xED40, 0xEEFC}, {0xFA40, 0xFC4B}};
+  for (const auto& [from, to] : kSecondCodes)
+    for (int code = from; code <= to; ++code) {
+      const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+      const std::string_view form(bytes, 2);
+      if (form != canonical && FromSjis(form) == c) forms.emplace_back(form);
+    }
+  return forms;
+}
+
+size_t Utf8Length(unsigned char lead) { return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; }
+
 }  // namespace
 
 bool ReadSearchConditions(std::string_view iniBytes, int dataLen, SearchConditionSet& out, std::string& reason) {
@@ -189,6 +209,13 @@ SearchMatcher::SearchMatcher(const SearchCondition& c)
   anchor_ = lead == trail ? Anchor::Anywhere : lead ? Anchor::Ends : Anchor::Begins;
   needle_ = CompareForm(FromSjis(text), keepBlanks_);
   needleAscii_ = std::all_of(needle_.begin(), needle_.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+  // A field can hold the text only when its bytes hold a form of the text's
+  // first character (not a blank, which a line break may become, nor the
+  // mark shown for broken bytes).
+  if (!needle_.empty()) {
+    const std::string first = needle_.substr(0, Utf8Length(static_cast<unsigned char>(needle_[0])));
+    if (first != " " && first != kUtf8BrokenChar) firstForms_ = SjisFormsOf(first);
+  }
 }
 
 bool SearchMatcher::Matches(std::string_view record) const {
@@ -203,6 +230,10 @@ bool SearchMatcher::Matches(std::string_view record) const {
   const bool plain =
       ascii && bytes.find_first_of(keepBlanks_ ? std::string_view("\r\n") : std::string_view("\r\n ")) == std::string_view::npos;
   std::string_view field = bytes;
+  if (!ascii && !firstForms_.empty() &&
+      std::none_of(firstForms_.begin(), firstForms_.end(),
+                   [&](const std::string& f) { return bytes.find(f) != std::string_view::npos; }))
+    return false;
   if (!ascii) {
     scratch_ = CompareForm(FromSjis(bytes), keepBlanks_);
     field = scratch_;

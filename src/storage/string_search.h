@@ -104,6 +104,7 @@ class SearchMatcher {
   Anchor anchor_ = Anchor::Anywhere;
   std::string needle_;  // display text, in the form the field is compared in
   bool needleAscii_ = true;
+  std::vector<std::string> firstForms_;  // Shift-JIS forms of its first character; empty: no byte test
   mutable std::string scratch_;  // the field in that form, reused from row to row
 };
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,28 @@ TEST(MatchRuleCodes, TheTwoCodesOfOneCharacterMatchEachOther) {
   ASSERT_EQ(FromSjis("\xEE\xEF"), FromSjis("\xFA\x40"));
   SearchCondition cond{0, 4, "\xEE\xEF", true, true};
   EXPECT_TRUE(SearchMatcher(cond).Matches("A\xFA\x40 "));
+}
+
+TEST(MatchRuleCodes, EveryCodeOfACharacterIsFoundByTheOthers) {
+  // The characters with more than one code, over the whole code page.
+  std::map<std::string, std::vector<std::string>> codes;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead > 0x9F && lead < 0xE0) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (trail == 0x7F) continue;
+      const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
+      const std::string c = FromSjis(code);
+      if (c != kUtf8BrokenChar && ToSjis(c).size() == 2) codes[c].push_back(code);
+    }
+  }
+  ASSERT_EQ(codes["ⅰ"].size(), 2u);
+  for (const auto& [c, list] : codes) {
+    if (list.size() < 2) continue;
+    for (const std::string& text : list)
+      for (const std::string& field : list)
+        EXPECT_TRUE(SearchMatcher({0, 4, text, true, true}).Matches("\x82\xA0" + field))
+            << c << ": " << std::hex << (static_cast<unsigned char>(field[0]) << 8 | static_cast<unsigned char>(field[1]));
+  }
 }
 
 // ---- The condition file ----
