@@ -190,7 +190,14 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"名 称", "名 称", true, true},
         MatchCase{"名\r\n称", "名 称", true, true},          // a line break is one blank
         MatchCase{"名　称", "名 称", true, false},            // half-width blank is not full-width
-        MatchCase{"a,b,1,1", ",b,1", true, true}));          // commas are characters
+        MatchCase{"a,b,1,1", ",b,1", true, true},            // commas are characters
+        MatchCase{"　鉄骨階段　", "*階段", true, true},       // Japanese text at either end...
+        MatchCase{"鉄骨階段手摺", "*階段", true, false},
+        MatchCase{"　鉄骨階段", "鉄骨*", true, true},
+        MatchCase{"階段鉄骨", "鉄骨*", true, false},
+        MatchCase{"鉄骨　階段", "骨階", true, false},          // ...and in the middle
+        MatchCase{"鉄骨　階段", "骨階", false, true},
+        MatchCase{"ｶｲﾀﾞﾝ", "ｲﾀﾞ", true, true}));
 
 TEST(MatchRuleCodes, TheTwoCodesOfOneCharacterMatchEachOther) {
   // "ⅰ" has a code in the NEC-selected IBM extension and one in the IBM extension.
