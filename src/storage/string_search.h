@@ -19,8 +19,12 @@
 // breakdown's chain depth first before the next row, so hits come in the
 // order one reads the estimate with every breakdown opened under its row.
 // Every row counts (item, total, memo and non-print rows); closing records
-// ("G" in byte 3) never do. Each level file is read whole once and its chains
-// walked with the checked walk of core/level_links.h.
+// ("G" in byte 3) never do. A breakdown shared by several rows is listed
+// under each of them. A sheet is read as the level reader reads it: at most
+// its rows and its closing record. Each level file is read whole once and its
+// chains walked with the checked walk of core/level_links.h; a missing level
+// file holds no rows, and a breakdown link into it is damage of the row
+// holding the link.
 //
 // How a condition matches a row:
 // - The field is bytes s + 1 .. s + w of the record and the text the
