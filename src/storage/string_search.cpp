@@ -366,20 +366,37 @@ class SearchWalk {
   // The records of the sheet: the top level in file order, each checked; a
   // deeper one the chain from `first` by the checked walk. At most a sheet's
   // rows and its closing record are taken, as the level reader reads them.
-  std::vector<int> Chain(int level, int first, int from) {
-    LevelImage& image = Image(level);
+  // On damage `chain` holds the records met before it, `problem` the fault
+  // and the file it lies in.
+  struct ChainFound {
     std::vector<int> chain;
+    LevelFileProblem problem;
+    const stdfs::path* file = nullptr;
+  };
+  ChainFound Chain(int level, int first, int from) {
+    LevelImage& image = Image(level);
+    ChainFound out;
+    out.file = &image.path;
     if (level == 1) {
       const int count = std::min(image.links.Count(), maxRecords_);
-      for (int n = 1; n <= count; ++n) {
-        if (LevelFileProblem p = image.links.Check(n)) Damaged(image.path, p);
-        chain.push_back(n);
+      for (int n = 1; n <= count && !out.problem; ++n) {
+        out.problem = image.links.Check(n);
+        if (!out.problem) out.chain.push_back(n);
       }
-      return chain;
+      return out;
     }
-    if (first > image.links.Count()) Damaged(Image(level - 1).path, {LevelFault::LinkPastEnd, from});
-    if (LevelFileProblem p = image.links.Walk(first, maxRecords_, chain)) Damaged(image.path, p);
-    return chain;
+    if (first > image.links.Count()) {
+      out.problem = {LevelFault::LinkPastEnd, from};
+      out.file = &Image(level - 1).path;
+      return out;
+    }
+    out.problem = image.links.Walk(first, maxRecords_, out.chain);
+    // Records after one reached from two sheets belong to no sheet for sure.
+    if (out.problem.fault == LevelFault::SharedRecord) {
+      const auto at = std::find(out.chain.begin(), out.chain.end(), out.problem.record);
+      out.chain.erase(at, out.chain.end());
+    }
+    return out;
   }
 
   // Rows of several sheets may share one breakdown. Its hits are listed
@@ -388,7 +405,8 @@ class SearchWalk {
   // rows that the user waits for.
   void Sheet(int level, int first, int from) {
     const int hitsBefore = result_.hits;
-    const std::vector<int> chain = Chain(level, first, from);
+    const ChainFound sheet = Chain(level, first, from);
+    const std::vector<int>& chain = sheet.chain;
     for (size_t i = 0; i < chain.size(); ++i) {
       const int n = chain[i];
       const int row = static_cast<int>(i) + 1;
@@ -403,6 +421,8 @@ class SearchWalk {
       if (child <= below.links.Count() && (below.marks[static_cast<size_t>(child)] & kQuietSheet)) continue;
       Sheet(level + 1, child, n);
     }
+    // The rows met before a fault have been searched; the walk ends here.
+    if (sheet.problem) Damaged(*sheet.file, sheet.problem);
     if (level > 1 && result_.hits == hitsBefore) Image(level).marks[static_cast<size_t>(first)] |= kQuietSheet;
   }
 

@@ -303,8 +303,22 @@ TEST_F(StringSearchTest, ADamagedLevelFileKeepsTheHitsBeforeIt) {
   EXPECT_EQ(r.file.filename(), "EST.Y2");
   EXPECT_EQ(r.problem.fault, LevelFault::LinkLoop);
   EXPECT_EQ(r.problem.record, 1);
-  EXPECT_EQ(r.hits, 1);  // the rows of a damaged chain are not searched
+  EXPECT_EQ(r.hits, 2);  // the rows met before the loop are searched
   EXPECT_EQ(Result().substr(0, 5), "1,0\r\n");
+  EXPECT_NE(Result().find("0,2,1\r\n"), std::string::npos);
+}
+
+TEST_F(StringSearchTest, ADamagedTopLevelRecordEndsTheSearchAfterTheRowsBeforeIt) {
+  WriteLevel(1, {{' ', 0, 2, kNoRecord, AB("", "KEY")},
+                 {' ', 0, 3, kNoRecord, AB("", "KEY")},
+                 {' ', 9, 4, kNoRecord, AB("", "KEY")},  // names itself 9
+                 {' ', 0, kNoRecord, kNoRecord, AB("", "KEY")}});
+  Conditions({"29,12,KEY,1,1"});
+  const StringSearchResult r = Search();
+  EXPECT_EQ(r.status, StringSearchStatus::Damaged);
+  EXPECT_EQ(r.problem.fault, LevelFault::OwnNumberMismatch);
+  EXPECT_EQ(r.problem.record, 3);
+  EXPECT_EQ(r.hits, 2);
 }
 
 TEST_F(StringSearchTest, ALinkPastTheNextFileIsDamageOfTheRowHoldingIt) {
