@@ -79,6 +79,11 @@ struct LargeEstimateSpec {
   // rows, a tax row and a grand-total row before each closing record.
   // Otherwise two columns, a name and an amount.
   bool calculating = false;
+  // With a name (Shift-JIS bytes) and a spacing n above 0: every n-th item row
+  // of the chains, counted through all levels in the order they are written,
+  // carries this name instead of "ITEM" (two-column layout only).
+  std::string plantedName;
+  int plantEvery = 0;
 };
 
 // What was written: the records of each level file and in all.
@@ -232,6 +237,7 @@ inline LargeEstimate WriteLargeEstimate(const ProgramState& st, const LargeEstim
 
   const bool hex = IsHexBase(st.H_Link);
   const size_t len = static_cast<size_t>(spec.recordLength);
+  int itemRows = 0;  // item rows written, for the planted name
   for (int level = 1; level <= levels; ++level) {
     std::map<std::pair<int, int>, int> childOf;  // (sheet, row) -> first record below
     if (level < levels)
@@ -255,7 +261,8 @@ inline LargeEstimate WriteLargeEstimate(const ProgramState& st, const LargeEstim
           if (rec[2] == kKindItem) CalculatingItem(rec, r, gen);
         } else {
           char text[80];
-          std::snprintf(text, sizeof text, "%-40s%12u", closing ? "" : "ITEM",
+          const bool planted = !closing && spec.plantEvery > 0 && ++itemRows % spec.plantEvery == 0;
+          std::snprintf(text, sizeof text, "%-40s%12u", closing ? "" : planted ? spec.plantedName.c_str() : "ITEM",
                         static_cast<unsigned>(gen() % 1000000));
           rec.replace(19, 52, text);
         }

@@ -5,6 +5,7 @@
 // value keeps its one name (`st.AppPath`, `st.DataLen`, `st.SheetRows`). The
 // neighbouring subsystems it points to are reached through the interfaces
 // beside it, so a lower layer calls a higher one without including it.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,19 @@ struct DialogValues {
   int LanMsgAnswer = 0;        // LAN_Msg_frm out
 };
 
+// One row of the compound search conditions (display text).
+struct KensakuCondEntry {
+  std::string ColumnNo;    // the searched column's number after a blank (" 5"); "" for an empty entry
+  std::string Pattern;     // the search text
+  std::string WithBlanks;  // "1": blanks kept as written; "0" or "": blanks taken out
+};
+
+// The compound search conditions: entries 0..4 used, entry 5 never; entry 0
+// empty means a simple search of the search box's text.
+struct SearchConditions {
+  std::array<KensakuCondEntry, 6> KensakuCond{};
+};
+
 struct ProgramState : Identity,
                       Edition,
                       Status,
@@ -142,7 +156,8 @@ struct ProgramState : Identity,
                       CodeTableState,
                       ClassifyState,
                       EquipmentTables,
-                      LevelNavState {
+                      LevelNavState,
+                      SearchConditions {
   explicit ProgramState(Ui& userInterface) : ui(userInterface) {}
   ProgramState(const ProgramState&) = delete;
   ProgramState& operator=(const ProgramState&) = delete;
