@@ -23,8 +23,8 @@ KensakuDialog::KensakuDialog(ProgramState& st, SchSheet_Frm& search, QWidget* pa
                unloading_ = true;
                st.ui.UnloadWindow(kKensakuWindow);
              }}) {
+  // Kept while hidden (after OK); deleted when unloaded.
   setObjectName(ToQ(kKensakuWindow));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setWindowTitle(ToQ("文字列検索複合条件"));
   auto* label1 = new QLabel(ToQ("検索フィールド"), this);

@@ -59,7 +59,8 @@ SchSheetWindow::SchSheetWindow(ProgramState& st, QtUi& ui) : QWidget(nullptr), s
   search_->setObjectName("CommandSearch");
   label1_ = new QLabel(area_);
   label1_->setObjectName("Label1");
-  label1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  label1_->setIndent(6);
   linkLabel_ = new QLabel(area_);
   linkLabel_->setObjectName("DMLinkLabel");
   linkLabel_->setFrameShape(QFrame::Panel);
