@@ -274,6 +274,25 @@ TEST_F(SchSheetTest, ADamagedLevelFileIsToldWithItsOwnMessage) {
   EXPECT_EQ(editor.calls.back(), "ToolBarStateSet(0)");
 }
 
+// A search that could not run lists nothing, not the hits of the search
+// before it, and says so instead of "検索が終了しました".
+TEST_F(SchSheetTest, ASearchThatCouldNotRunListsNothing) {
+  Open();
+  Search("柱");
+  ASSERT_EQ(frm->Hits.HitCount, 2);
+  std::filesystem::remove(app.path() / "KENSAKU.INI");
+  std::filesystem::create_directory(app.path() / "KENSAKU.INI");  // cannot be written
+  frm->SearchText = "柱";
+  ui.AnswerMsgBox(vbOK, "検索できませんでした。");
+  frm->CommandSearch_Click();
+  ui.ExpectAllAnswered();
+  EXPECT_EQ(frm->Hits.HitCount, 0);
+  EXPECT_EQ(frm->Label1, " 0");
+  EXPECT_EQ(frm->DMLinkLabel, "");
+  EXPECT_EQ(GetTextData32(grid, 1, 1), "");
+  EXPECT_EQ(GetTextData32(grid, 1, 2), "");
+}
+
 // A close while the hits are read is put off: the reading stops at the next
 // hit and the window closes when the search has ended.
 TEST_F(SchSheetTest, ACloseWhileHitsAreReadWaitsForTheSearch) {
