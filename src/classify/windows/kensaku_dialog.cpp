@@ -104,8 +104,9 @@ void KensakuDialog::showEvent(QShowEvent* e) {
 }
 
 void KensakuDialog::reject() {
-  // Esc and the close box: the dialog's own Cancel.
-  if (unloading_) {
+  // Esc and the close box: the dialog's own Cancel (an unload, or the close
+  // of a dialog already hidden, only closes).
+  if (unloading_ || !isVisible()) {
     QDialog::reject();
     return;
   }
