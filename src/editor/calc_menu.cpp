@@ -3,6 +3,7 @@
 #include "calc/equipment/equipment_recalc.h"
 #include "calc/recalc_all_levels.h"
 #include "calc/y_calc.h"
+#include "classify/sch_sheet_frm.h"
 #include "editor/edit_menu.h"
 #include "editor/even_spacing.h"
 #include "editor/grid_events.h"
@@ -141,7 +142,7 @@ void Tokusyusub_Click(EditorGrids& g, int index) {
       SeriesFill(st, g.sheet);
       break;
     case kSearchItem:
-      SchPreCheck(st);
+      SearchWindowShow(st);
       break;
     case kClassifyFileItem:
       SiwakeFileCreate(st);

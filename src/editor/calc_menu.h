@@ -22,10 +22,10 @@ inline constexpr int kSeriesFillItem = 14;
 inline constexpr int kSearchItem = 18;
 inline constexpr int kLevelMarksClearItem = 21;
 inline constexpr int kSpecialPrintSetupItem = 22;
-// The items wired to the menu; 18 waits for its window.
+// The items wired to the menu.
 inline constexpr int kExtendedMenuItems[] = {1,  kMemoRowItem,         kSpecialMemoRowItem, kClassifyFileItem,
-                                             kEvenSpacingItem,       kSeriesFillItem,     20,
-                                             kLevelMarksClearItem,   kSpecialPrintSetupItem};
+                                             kEvenSpacingItem,       kSeriesFillItem,     kSearchItem,
+                                             20,                     kLevelMarksClearItem, kSpecialPrintSetupItem};
 
 // The calculation-row command `index`, after the marking modes are off.
 // On an equipment classification file 16 .. 20 are refused. The selection
@@ -43,12 +43,12 @@ void Menu_3Sub_Click(EditorGrids& g, int index);
 // only: otherwise the user is told which, and nothing happens. 2 makes a
 // memo row and opens the memo editor on it, 3 a special memo row, 13 spreads
 // the cursor column's text evenly, 14 fills the selected text column as a
-// series, 18 checks that a search may start, 21 clears every non-print
+// series, 18 opens the search window when the search may start (SchPreCheck),
+// 21 clears every non-print
 // level-row mark of the estimate and 22 shows the special print set-up
 // (refused below level 1; the search and reference windows are closed
 // first and the floating windows raised after it); 11 makes a
-// classification file (SiwakeFileCreate). The search window (18) does
-// nothing more yet.
+// classification file (SiwakeFileCreate).
 void Tokusyusub_Click(EditorGrids& g, int index);
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 
 #include "calc/y_calc.h"
 #include "core/window_services.h"
+#include "classify/sch_sheet_frm.h"
 #include "editor/calc_menu.h"
 #include "editor/cover_handoff.h"
 #include "editor/edit_menu.h"
@@ -48,7 +49,7 @@ constexpr int kPopupRowPaste = 9;
 constexpr std::string_view kWiredBasic[] = {"NEW", "OPEN", "SAVE", "PRINT", "UNDO", "UNDER", "RIGHT", "NOT", "RTN"};
 constexpr std::string_view kWiredExtended[] = {"CUT", "COPY", "PASTE",    "GDEL", "GIN",    "GCOPY",
                                                "GPASTE", "YKEISAN", "S", "T", "D", "TAX",
-                                               "TANI", "SANKOU", "HYOUSI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "TREE", "DIVID", "RTN"};
+                                               "TANI", "SANKOU", "HYOUSI", "KOUZI", "HIINSATU", "MEMO", "RENZOK", "SEARCH", "TREE", "DIVID", "RTN"};
 
 // The extended toolbar floats: its customise item and its on/off item would
 // act on the docked copy, which is hidden.
@@ -168,6 +169,10 @@ void Toolbar2_ButtonClick(ProgramState& st, GridModel& sheet, ToolbarCommandPort
   } else if (key == "HIINSATU") {
     NotPrintLine(st);
     port.SheetFocus();
+  } else if (key == "SEARCH") {
+    // The docked button marks the window open before showing it, the
+    // floating one after.
+    SearchWindowShow(st, !fromFloating);
   } else if (key == "TREE") {
     // The layout reads the flag while the tree pane comes or goes.
     st.TreeToggling = true;

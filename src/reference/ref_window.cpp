@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/help_file.h"
+#include "classify/sch_sheet_frm.h"
 #include "core/ini_file.h"
 #include "core/path_shorten.h"
 #include "core/stored_number.h"
@@ -119,7 +120,7 @@ EditorMenus RefMenuTree() {
                        {Menu("RefM3Sub", 1, "ズーム", std::move(zoom)), Item("RefM3Sub", 2, "-"),
                         Menu("RefM3Sub", 3, "階層表示設定",
                              {Item("DM_Disp", 1, "階層 (縦) 表示"), Item("DM_Disp", 2, "階層 (横) 表示")})}));
-  m.bar.push_back(Menu("mnuT", -1, "拡張機能(&T)", {Item("Ref_Sch", -1, "文字検索(&K)", false)}));
+  m.bar.push_back(Menu("mnuT", -1, "拡張機能(&T)", {Item("Ref_Sch", -1, "文字検索(&K)")}));
   m.bar.push_back(Item("Help", -1, "ﾍﾙﾌﾟ(&H)"));
   return m;
 }
@@ -348,6 +349,7 @@ void RefSheetWindow::MenuChosen(const std::string& name, int index) {
   else if (name == "RefZoomSub") RefZoomSub_Click(index);
   else if (name == "DM_Disp") DM_Disp_Click(index);
   else if (name == "Help") help_Click();
+  else if (name == "Ref_Sch") Ref_Sch_Click(st_, [this] { if (port_.Close) port_.Close(); });
 }
 
 void RefSheetWindow::RefMenuLock(bool flag) {
@@ -631,6 +633,46 @@ void RefSheetWindow::RefTreeView_NodeClick(const TreeNodeData& node) {
   grid_.SetCurrentRow(row);
   grid_.SetCurrentCol(st_.ToTalNameColmun);
   if (port_.GridFocus) port_.GridFocus();
+}
+
+void RefSheetWindow::ShowSearchHit(int level, const std::array<std::string, 9>& parents,
+                                   const std::array<std::string, 9>& labels, int row) {
+  const int oldLevel = st_.RefCurrentLevel;
+  const auto oldParents = st_.RefParentRows;
+  st_.RefCurrentLevel = level;
+  for (int p = 1; p < level; ++p) {
+    st_.RefParentRows[static_cast<size_t>(p)] = parents[static_cast<size_t>(p)];
+    if (port_.SetLevelCaption) port_.SetLevelCaption(p, labels[static_cast<size_t>(p)]);
+  }
+  HideLevelBar();
+  RefSheet_pos(level);
+  RefDMButtonsLayout(level);
+  st_.RefSelEnd = 1;
+  st_.RefDivideHold = true;
+  if (!RefLevelRead(st_, grid_, level)) {
+    // The sheet could not be read (the user has been told): back to the
+    // level and path shown before, read again.
+    st_.RefCurrentLevel = oldLevel;
+    st_.RefParentRows = oldParents;
+    for (int p = 1; p < oldLevel; ++p)
+      if (port_.SetLevelCaption) port_.SetLevelCaption(p, Heading(oldParents[static_cast<size_t>(p)], p) + ":");
+    HideLevelBar();
+    st_.RefDivideHold = false;
+    ShowLevel(oldLevel);
+    return;
+  }
+  const int col0 = st_.RefSelStart;
+  st_.SheetLoading = true;
+  st_.ui.ProcessEvents();
+  st_.SheetLoading = false;
+  RefSheetRedisplay(st_, grid_, 1, st_.RefUsedRows);
+  LoadSheetObjects(st_, st_.RefWorkFileBase, st_.RefSheetObjNo, grid_);
+  st_.RefDivideHold = false;
+  if (row >= 1) {
+    SetTopCell32(grid_, 0, 1, row);
+    grid_.SetCurrentRow(row);
+  }
+  grid_.SetCurrentCol(col0);
 }
 
 void RefWindowShow(ProgramState& st) {

@@ -12,6 +12,7 @@
 // reference back exactly as it was: paths, level, files) or refused before
 // anything changed. The floating windows lowered by a command are raised on
 // every way out of it.
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -72,7 +73,7 @@ struct RefWindowPort {
 };
 
 // The menu tree of the window as designed: file, copy, view, extended
-// functions, help. The copy items and the text search are not wired.
+// functions, help. The copy items are not wired.
 EditorMenus RefMenuTree();
 
 // Runs `end` when the scope ends: the locks released and the floating
@@ -127,6 +128,12 @@ class RefSheetWindow {
   // ---- The sheet ----
   void RefLevelShow();
   void RefLevelGoto(int level);
+  // Shows the sheet of `level` below the parent rows `parents` (checked by
+  // the caller), with the level bar's labels `labels` and row `row` at the
+  // top (below 1: the sheet from its top). When the sheet cannot be read the
+  // window goes back to the level and path it showed.
+  void ShowSearchHit(int level, const std::array<std::string, 9>& parents, const std::array<std::string, 9>& labels,
+                     int row);
 
   // ---- Grid and tree events ----
   void RefSheet_LButtonDown(int x, int y, bool& ignore);

@@ -149,13 +149,18 @@ TEST_F(EvenSpacingTest, ExtendedMenuGates) {
 }
 
 // The search item asks the search pre-check, which refuses an untitled
-// estimate.
+// estimate; a named one gets the search window.
 TEST_F(EvenSpacingTest, SearchItemRunsThePreCheck) {
   st.WorkFileBase = "/p/WORK/無題";
   ui.AnswerMsgBox(vbOK, "ﾌｧｲﾙを保存後に実行して下さい.");
   Tokusyusub_Click(g, kSearchItem);
   ui.ExpectAllAnswered();
   EXPECT_FALSE(st.SearchWindowOpen);
+  EXPECT_TRUE(ui.ModelessShown().empty());
+  st.WorkFileBase = "/p/WORK/EST";
+  Tokusyusub_Click(g, kSearchItem);
+  EXPECT_TRUE(st.SearchWindowOpen);
+  EXPECT_EQ(ui.ModelessShown(), (std::vector<std::string>{"SchSheet_Frm"}));
 }
 
 }  // namespace

@@ -152,8 +152,6 @@ TEST_F(ToolbarCommandsTest, ExtendedButtonsCallTheWindowsCommandsAndFocusAsDocke
       // The unit list opens beside the sheet, which keeps no focus call.
       {"TANI", {}, {}},
       {"KOUZI", {"Menu_1Sub_Click(12)"}, {"Menu_1Sub_Click(12)"}},
-      // Not built yet: nothing beyond the prologue.
-      {"SEARCH", {}, {}},
   };
   for (const Case& c : cases) {
     Click(2, c.key);
@@ -290,8 +288,29 @@ TEST_F(ToolbarCommandsTest, TheDockedCoverButtonNeedsAPrinterTheFloatingOneDoesN
   EXPECT_EQ(port.calls, Calls{"KVCoverProc"});
 }
 
+// The search button of either copy opens the search window once the search
+// pre-check lets it; a refusal opens nothing.
+TEST_F(ToolbarCommandsTest, SearchOpensTheSearchWindowAfterThePreCheck) {
+  for (bool floating : {false, true}) {
+    SCOPED_TRACE(floating ? "floating" : "docked");
+    st.SearchWindowOpen = false;
+    const size_t shown = ui.ModelessShown().size();
+    st.WorkFileBase = "/p/WORK/無題";
+    ui.AnswerMsgBox(vbOK, "ﾌｧｲﾙを保存後に実行して下さい.");
+    Click(2, "SEARCH", floating);
+    ui.ExpectAllAnswered();
+    EXPECT_FALSE(st.SearchWindowOpen);
+    EXPECT_EQ(ui.ModelessShown().size(), shown);
+    st.WorkFileBase = "/p/WORK/EST";
+    Click(2, "SEARCH", floating);
+    EXPECT_TRUE(st.SearchWindowOpen);
+    EXPECT_EQ(ui.ModelessShown().back(), "SchSheet_Frm");
+    EXPECT_TRUE(port.calls.empty());
+  }
+}
+
 TEST(ToolbarWiring, OnlyTheButtonsWithoutACommandStayUnwired) {
-  const std::vector<std::string> unwired{"ZOOM", "YOSI", "SEARCH"};
+  const std::vector<std::string> unwired{"ZOOM", "YOSI"};
   for (int bar : {1, 2}) {
     ToolbarModel model(bar == 1 ? BasicToolbarTable() : ExtendedToolbarTable());
     SetWiredButtons(model, bar);

@@ -11,6 +11,7 @@
 #include "app/windows/small_dialogs.h"
 #include "app/windows/st_gamen.h"
 #include "classify/windows/kv_siwa_window.h"
+#include "classify/windows/sch_sheet_window.h"
 #include "editor/toolbars/windows/frm_toolbar.h"
 #include "editor/windows/frm_kouji_sht.h"
 #include "editor/windows/frm_tname.h"
@@ -158,6 +159,7 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterKoujiWindow(ui, st);
   RegisterPrintWindows(ui, st);
   RegisterSiwaWindow(ui, st);
+  RegisterSearchWindows(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);
