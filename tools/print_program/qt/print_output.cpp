@@ -55,14 +55,23 @@ class TempPdfGuard {
 
 bool WritePdfFile(const stdfs::path& target, const OutputPages& pages, QString& error) {
   std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  // The stop signals wait while the temporary file is made and its guard set
+  // up, so a stop at that instant cannot leave the file behind.
+  sigset_t stopSignals, oldMask;
+  sigemptyset(&stopSignals);
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stopSignals, sig);
+  ::pthread_sigmask(SIG_BLOCK, &stopSignals, &oldMask);
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
+    const int err = errno;
+    ::pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
     error = QStringLiteral("PDF ファイル [ %1 ] を書き込めません。\n%2")
-                .arg(QString::fromStdString(target.string()), QString::fromLocal8Bit(std::strerror(errno)));
+                .arg(QString::fromStdString(target.string()), QString::fromLocal8Bit(std::strerror(err)));
     return false;
   }
   ::close(fd);
   const TempPdfGuard guard(temp);
+  ::pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
   bool ok = false;
   {
     QPdfWriter writer(QString::fromStdString(temp));
