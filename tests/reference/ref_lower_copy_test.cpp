@@ -139,6 +139,7 @@ TEST_F(RefLowerCopy, CapacityExactlyAtTheLimitAndOneOver) {
   // P and Q bring two records each to level 2.
   for (const int filler : {9796, 9797}) {
     SCOPED_TRACE(filler);
+    st.PackPending = false;
     Build(filler);
     const auto before = st.SheetRows;
     const std::string y1 = ReadAll(LevelPath(1)), y2 = ReadAll(LevelPath(2));
