@@ -90,7 +90,7 @@ bool IsRefTotalKind(char kind) { return std::string_view("#%$\xB1\xB2\xB3").find
 
 void RefCellCopy(ProgramState& st, GridModel& ref, GridModel& edt) {
   const int col = st.CurrentCol;
-  if (col == 0) return;
+  if (col == 0 || st.CurrentRow < 1) return;
   const int level = st.CurrentLevel;
   const int refLevel = std::clamp(st.RefCurrentLevel, 1, 8);
   const int imax = SheetRowLimit(st);

@@ -391,21 +391,21 @@ bool RefLowerLevelsOffer(ProgramState& st, GridModel& edt, const std::vector<int
     st.ui.SetBusyPointer(false);
     return false;
   }
+  // The sheet is on disk as it stands, and the level work files changed.
+  st.SheetModified = false;
+  st.PackPending = true;
   const int level = st.CurrentLevel;
   GetTopCell32(edt, 0, st.PathTopCells[static_cast<size_t>(level)].col, st.PathTopCells[static_cast<size_t>(level)].row);
   st.PathRows[static_cast<size_t>(level)] = st.CurrentRow;
   st.PathCols[static_cast<size_t>(level)] = st.CurrentCol;
 
-  const bool copied = RefLowerLevelsCopy(st, edt, firsts);
+  RefLowerLevelsCopy(st, edt, firsts);
 
   const SheetTopCell top = st.PathTopCells[static_cast<size_t>(level)];
   if (top.row > 1) SetTopCell32(edt, 0, 1, top.row);
   LoadSheetObjects(st, st.WorkFileBase, st.SheetObjNo, edt);
   SetSheetLocate32(edt, st.PathCols[static_cast<size_t>(level)], st.PathRows[static_cast<size_t>(level)]);
-  if (copied) {
-    st.PackPending = true;
-    if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
-  }
+  if (st.editor != nullptr) st.editor->PageNumbersWrite(st);
   st.ui.SetBusyPointer(false);
   return true;
 }

@@ -131,6 +131,7 @@ void RefRowCopy(ProgramState& st, GridModel& ref, GridModel& edt, int kind) {
     n = std::min(imax - st.UsedRows, st.RefUsedRows);
     leftOut = st.RefUsedRows - n;
   } else {
+    if (st.CurrentRow < 1) return;
     const RefRowRange range = RefRowRangeCheck(st, ref);
     if (!range.ok) {
       ref.Refresh();

@@ -21,8 +21,10 @@
 
 #include "core/stored_number.h"
 #include "editor/windows/edtsheet_frm.h"
+#include "platform/dialog_codes.h"
 #include "platform/grid/grid_api.h"
 #include "platform/grid/grid_keys.h"
+#include "platform/ui.h"
 #include "reference/ref_lower_copy.h"
 #include "reference/ref_window.h"
 #include "reference/windows/ref_dm_copy_dialog.h"
@@ -64,7 +66,8 @@ std::string Trim(const std::string& t) {
     if (auto* box = qobject_cast<QMessageBox*>(w)) {
       if (box->text().contains(QString::fromUtf8("下階層も複写しますか"))) {
         ++offers;
-        box->button(QMessageBox::Yes)->click();
+        for (QAbstractButton* b : box->buttons())
+          if (b->text() == QString::fromStdString(MsgBoxButtonText(vbYes))) b->click();
       } else {
         ++otherBoxes;
         box->accept();
