@@ -9,6 +9,7 @@
 #include "reference/ref_dm_copy_frm.h"
 #include "reference/ref_lower_copy.h"
 #include "reference/ref_row_copy.h"
+#include "sheet/undo_clear.h"
 #include "storage/row_record.h"
 
 namespace kv::test {
@@ -249,6 +250,10 @@ TEST_F(RefLowerCopy, TheDialogsCloseBoxAndNoCopyNothingBelow) {
   EXPECT_EQ(ReadLevel(1).size(), 2u);  // nothing recorded
   EXPECT_EQ(Text(st.SheetRows[2]), Pad("Q"));
   EXPECT_EQ(Text(st.SheetRows[3]), Pad("P"));
+  // Undo takes the copy answered No back.
+  UndoRestore(st, edt);
+  EXPECT_EQ(Text(st.SheetRows[2]), Pad("P"));
+  EXPECT_EQ(Text(st.SheetRows[3]), Pad(""));
 }
 
 }  // namespace
