@@ -30,6 +30,7 @@
 #include "storage/flush_levels.h"
 #include "storage/level_chain.h"
 #include "storage/level_files.h"
+#include "storage/level_read.h"
 #include "storage/row_record.h"
 #include "storage/sheet_objects.h"
 
@@ -85,7 +86,8 @@ class ChainFiles {
       return false;
     }
     chain.clear();
-    if (const LevelFileProblem p = links->Walk(first, links->Count(), chain)) {
+    // A chain longer than a sheet holds is damage, as every sheet read finds it.
+    if (const LevelFileProblem p = links->Walk(first, SheetRowLimit(st_) + 1, chain, true)) {
       LevelFileFaultShow(st_, LevelFilePath(st_, st_.RefWorkFileBase, level), p);
       reported_ = true;
       return false;
