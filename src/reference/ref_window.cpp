@@ -14,8 +14,10 @@
 #include "platform/grid/grid_keys.h"
 #include "platform/grid/grid_model.h"
 #include "platform/tree/tree_model.h"
+#include "reference/ref_cell_copy.h"
 #include "reference/ref_files.h"
 #include "reference/ref_layout.h"
+#include "reference/ref_row_copy.h"
 #include "reference/ref_sheet.h"
 #include "reference/ref_tree.h"
 #include "sheet/wide_text_cells.h"
@@ -23,6 +25,7 @@
 #include "state/float_windows.h"
 #include "state/layout_file.h"
 #include "state/program_state.h"
+#include "state/sheet_services.h"
 #include "state/warn_msg_box.h"
 #include "storage/level_read.h"
 #include "storage/row_record.h"
@@ -109,9 +112,9 @@ EditorMenus RefMenuTree() {
   file.push_back(Item("RefM1Sub", 9, "終了(&X)"));
   m.bar.push_back(Menu("REfM1", -1, "ﾌｧｲﾙ(&F)", std::move(file)));
   m.bar.push_back(Menu("MnuE", -1, "ｺﾋﾟｰ(&E)",
-                       {Item("MnuEItem", 0, "セルコピー(&C)", false), Item("MnuEItem", 1, "行コピー(&S)", false),
-                        Item("MnuEItem", 2, "全行コピー(&A)", false), Item("MnuEItem", 3, "-"),
-                        Item("MnuEItem", 4, "オブジェクトのコピー(&O)", false)}));
+                       {Item("MnuEItem", 0, "セルコピー(&C)"), Item("MnuEItem", 1, "行コピー(&S)"),
+                        Item("MnuEItem", 2, "全行コピー(&A)"), Item("MnuEItem", 3, "-"),
+                        Item("MnuEItem", 4, "オブジェクトのコピー(&O)")}));
   std::vector<MenuItem> zoom{Item("RefZoomSub", 1, "ｽﾞｰﾑの設定値"), Item("RefZoomSub", 2, "ｽﾞｰﾑ倍率の入力"),
                              Item("RefZoomSub", 3, "100%"),         Item("RefZoomSub", 4, "90%"),
                              Item("RefZoomSub", 5, "80%"),          Item("RefZoomSub", 6, "70%"),
@@ -350,6 +353,52 @@ void RefSheetWindow::MenuChosen(const std::string& name, int index) {
   else if (name == "DM_Disp") DM_Disp_Click(index);
   else if (name == "Help") help_Click();
   else if (name == "Ref_Sch") Ref_Sch_Click(st_, [this] { if (port_.Close) port_.Close(); });
+  else if (name == "MnuEItem") mnuEItem_Click(index);
+}
+
+bool RefSheetWindow::CopyLayoutChecked() {
+  if (CheckRefSystem(st_)) return true;
+  WarnMsgBox(st_, kRefLayoutDiffers);
+  if (port_.Close) port_.Close();
+  st_.RefSheetLoaded = false;
+  st_.RefWindowOpen = false;
+  return false;
+}
+
+void RefSheetWindow::mnuEItem_Click(int index) {
+  if (!CopyLayoutChecked()) return;
+  GridModel* edt = st_.sheetEngine != nullptr ? st_.sheetEngine->EdtSheetGrid(st_) : nullptr;
+  if (edt == nullptr) return;
+  {
+    RefMenuLock(true);
+    ToolBarLock(true);
+    RefCommandScope unlock([this] {
+      RefMenuLock(false);
+      ToolBarLock(false);
+      st_.ui.SetBusyPointer(false);
+    });
+    try {
+      switch (index) {
+        case 0:
+          RefCellCopy(st_, grid_, *edt);
+          break;
+        case 1:
+        case 2:
+          RefRowCopy(st_, grid_, *edt, index);
+          st_.sheetEngine->PageLinesDraw(st_);
+          break;
+        case 4:
+          RefOLEObjectCopy(st_, grid_, *edt);
+          break;
+        default:
+          break;
+      }
+    } catch (const std::exception& e) {
+      // The sheet stays as the undo copy can bring it back.
+      WarnMsgBox(st_, std::string(kRefCopyFailed) + "\n" + e.what());
+    }
+  }
+  if (port_.EditorGridFocus) port_.EditorGridFocus();
 }
 
 void RefSheetWindow::RefMenuLock(bool flag) {
@@ -569,9 +618,7 @@ void RefSheetWindow::RefSheet_KeyDown2(int& key, bool shift, bool ctrl) {
 
 void RefSheetWindow::RefSheet_PreEdit(int& key) { key = 0; }
 
-void RefSheetWindow::RefSheet_DblClk(int, int) {
-  // The cell copy comes with the copy commands.
-}
+void RefSheetWindow::RefSheet_DblClk(int, int) { mnuEItem_Click(0); }
 
 void RefSheetWindow::RefSheet_RButtonDown(int x, int y, bool& ignore) {
   ignore = false;

@@ -36,6 +36,9 @@ inline constexpr const char* kRefOpenTitle = "The Korvaneの参考ﾌｧｲﾙ�
 inline constexpr const char* kRefZoomPrompt = "ｽﾞｰﾑの倍率を入力して下さい.\n(200---30)";
 inline constexpr const char* kRefZoomLimit = "ｽﾞｰﾑ倍率の限度を越えてます!";
 inline constexpr long kRefDefaultTreeWidth = 2500;
+inline constexpr const char* kRefLayoutDiffers =
+    "編集画面と参考画面のシステム設定の形式が異なりますので\r一旦参考画面を閉じます。";
+inline constexpr const char* kRefCopyFailed = "参考データを複写できませんでした。";
 
 // The window's measures now (twips of its inner area and of its controls).
 struct RefWindowMeasures {
@@ -73,7 +76,7 @@ struct RefWindowPort {
 };
 
 // The menu tree of the window as designed: file, copy, view, extended
-// functions, help. The copy items are not wired.
+// functions, help.
 EditorMenus RefMenuTree();
 
 // Runs `end` when the scope ends: the locks released and the floating
@@ -125,6 +128,14 @@ class RefSheetWindow {
   // ---- The File menu ----
   void RefM1Sub_Click(int index);
 
+  // ---- The copy menu ----
+  // 0 cell copy, 1 row copy, 2 all-row copy, 4 object copy, into the
+  // editor's sheet. Runs only while the reference shares the editor's
+  // layout: otherwise the window closes after saying so. The menus and the
+  // editor's toolbars are locked meanwhile; an unexpected failure ends the
+  // copy with a message.
+  void mnuEItem_Click(int index);
+
   // ---- The sheet ----
   void RefLevelShow();
   void RefLevelGoto(int level);
@@ -163,6 +174,8 @@ class RefSheetWindow {
   std::string Heading(const std::string& rec, int level) const;
   bool ColumnHidden(int col) const;
   void ToolBarLock(bool flag);
+  // False (the window closed) when the reference's layout is not the editor's.
+  bool CopyLayoutChecked();
 
   ProgramState& st_;
   GridModel& grid_;

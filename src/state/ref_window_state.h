@@ -51,6 +51,17 @@ struct RefWindowState {
   std::array<int, 9> RefPathTopRow{};
   std::array<int, 9> RefPathSelEnd{};
   std::array<int, 9> RefPathSelStart{};
+  // ---- The copy of lower levels ----
+  // The deepest reference level whose chains are copied (0: none); -1 in
+  // RefCopyCancel when the depth dialog was cancelled; the dialog's options
+  // "２階層" .. "８階層" that may be chosen (index = level - 2).
+  int RefCopyDepth = 0;
+  int RefCopyCancel = 0;
+  std::array<bool, 7> RefCopyLevelEnabled{};
+  // By destination level: the records its level file holds plus those the
+  // copy would add.
+  std::array<int, 11> RefCopyCounts{};
+
   // The window's level tree; null while the window is not there.
   TreeModel* RefTree = nullptr;
 };

@@ -24,6 +24,7 @@
 #include "platform/qt/window_helpers.h"
 #include "platform/tree/qt/tree_view.h"
 #include "reference/ref_window.h"
+#include "reference/windows/ref_dm_copy_dialog.h"
 #include "reference/windows/ref_link_n_frm.h"
 #include "state/float_windows.h"
 #include "state/program_state.h"
@@ -257,6 +258,7 @@ void RegisterRefWindow(QtUi& ui, ProgramState& st) {
   st.reference = &services;
   ui.RegisterWindow(kRefWindow, [&ui, &st]() -> QWidget* { return new RefSheet_Frm(st, ui); });
   RegisterRefConvWindows(ui, st);
+  ui.RegisterWindow(kRefDMCopyWindow, [&st]() -> QWidget* { return new RefDMCopy_Frm(st); });
 }
 
 }  // namespace kv

@@ -73,8 +73,9 @@ class RefSheet_Frm : public QMainWindow {
   bool closing_ = false;
 };
 
-// Registers the window with the Qt seam under kRefWindow and makes it the
-// program's reference services.
+// Registers the window with the Qt seam under kRefWindow, and its depth
+// dialog of the lower-level copy under kRefDMCopyWindow, and makes the window
+// the program's reference services.
 void RegisterRefWindow(QtUi& ui, ProgramState& st);
 
 }  // namespace kv

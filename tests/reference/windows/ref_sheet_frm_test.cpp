@@ -24,10 +24,9 @@
 #include "platform/tree/qt/tree_view.h"
 #include "reference/ref_window.h"
 #include "reference/windows/ref_sheet_frm.h"
+#include "reference/windows/sample_reference.h"
 #include "state/float_windows.h"
-#include "storage/program_copy.h"
 #include "support/qt_test_app.h"
-#include "support/temp_folder.h"
 #include "support/whole_program.h"
 
 namespace kv {
@@ -137,17 +136,9 @@ std::string Trim(const std::string& t) {
 
 TEST(RefSheetFrm, OpensBesideTheEditorAndBrowsesTheLevelsOfAPackedEstimate) {
   test::EnsureQtApp();
-  test::TempFolder dir;
-  test::CopyProgramFolder(dir.path());
-  std::filesystem::create_directory(dir / "DATA");
-  for (const char* ext : {".YZH", ".OPD"}) {
-    const std::string from = std::string(KORVANE_PROGRAM_DIR) + "/DATA/サンプル見積" + ext;
-    std::filesystem::copy_file(from, dir / (std::string("DATA/サンプル見積") + ext));
-    std::filesystem::copy_file(from, dir / (std::string("DATA/参考見積") + ext));
-  }
-  const std::string prog = dir.path().string();
+  const test::SampleWithReference files;
   GTEST_FLAG_SET(death_test_style, "fast");
-  EXPECT_EXIT(BrowseReference(prog, prog + "/DATA/サンプル見積.YZH", prog + "/DATA/参考見積.YZH"), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(BrowseReference(files.prog, files.sample, files.reference), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
