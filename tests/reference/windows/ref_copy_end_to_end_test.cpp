@@ -5,7 +5,9 @@
 // to "３階層"; the editor then goes down into the copied row and once more
 // into its copied breakdown, where the rows of the reference's level 3 are.
 // The editor inside the copied breakdown is saved as a picture to look at
-// (KORVANE_REFCOPY_PICTURE, or /tmp/korvane_reference_copy.png). The program
+// (KORVANE_REFCOPY_PICTURE, or /tmp/korvane_reference_copy.png); the
+// estimate is then saved and opened again, and the copied breakdowns are
+// still there at both levels. The program
 // ends the process, so the run happens in a child process.
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include <filesystem>
 
 #include "core/stored_number.h"
+#include "editor/file_menu.h"
 #include "editor/windows/edtsheet_frm.h"
 #include "platform/dialog_codes.h"
 #include "platform/grid/grid_api.h"
@@ -47,6 +50,9 @@ enum : int {
   kNotCopied,
   kNotDown,
   kNotDownTwice,
+  kNotSaved,
+  kNotReopened,
+  kLostAfterReopen,
 };
 
 std::string Trim(const std::string& t) {
@@ -140,6 +146,32 @@ std::string Trim(const std::string& t) {
 
   const char* path = std::getenv("KORVANE_REFCOPY_PICTURE");
   editor->grab().toImage().save(QString::fromUtf8(path && *path ? path : "/tmp/korvane_reference_copy.png"));
+
+  // Saved, then the saved file opened again (as the reference, which
+  // unpacks it afresh): the copied row still leads down two levels.
+  editor->MenuAction("Menu_1Sub", kFileSaveItem)->trigger();
+  test::Settle();
+  if (otherBoxes > 0 || st.PackPending || st.SheetModified) std::_Exit(kNotSaved);
+  // A copy of the saved file, so the reference cannot be served from the
+  // open estimate's work files.
+  const std::filesystem::path saved = std::filesystem::path(sample).parent_path() / "SAVEDCOPY.YZH";
+  std::error_code ec;
+  std::filesystem::copy_file(sample, saved, std::filesystem::copy_options::overwrite_existing, ec);
+  if (ec) std::_Exit(kNotSaved);
+  st.RecentRefFiles[1] = "1 " + saved.string();
+  ref->Logic().RefM1Sub_Click(3);
+  test::Settle();
+  if (otherBoxes > 0 || st.RefFilePath != saved.string() || st.RefCurrentLevel != 1) std::_Exit(kNotReopened);
+  if (Trim(g.CellText(1, at)) != ownerName || g.CellColour(0, at) != 14) std::_Exit(kLostAfterReopen);
+  g.LeftButtonDown(1, 0, at, false);
+  test::Settle();
+  int copiedInner = 0;
+  for (int r = 1; r <= st.RefUsedRows && copiedInner == 0; ++r)
+    if (g.CellColour(0, r) == 14) copiedInner = r;
+  if (st.RefCurrentLevel != 2 || copiedInner == 0) std::_Exit(kLostAfterReopen);
+  g.LeftButtonDown(1, 0, copiedInner, false);
+  test::Settle();
+  if (st.RefCurrentLevel != 3 || st.RefUsedRows < 1 || otherBoxes > 0) std::_Exit(kLostAfterReopen);
   std::_Exit(0);
 }
 
