@@ -91,7 +91,10 @@ void Help_Frm::Build() {
   tree->setObjectName("helpContents");
   tabs_->addTab(tree, QStringLiteral("目次"));
   connect(tree, &QHelpContentWidget::linkActivated, view_, [this](const QUrl& url) { view_->setSource(url); });
-  connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, tree, [tree] { tree->expandAll(); });
+  connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, tree, [this, tree] {
+    tree->expandAll();
+    ContentsFollow(view_->source());
+  });
 
   auto* indexPane = new QWidget(tabs_);
   auto* indexLayout = new QVBoxLayout(indexPane);
@@ -141,7 +144,17 @@ void Help_Frm::Build() {
   split->addWidget(tabs_);
   split->addWidget(view_);
   split->setStretchFactor(1, 3);
+  split->setSizes({320, 680});
   layout->addWidget(split, 1);
+  connect(view_, &QTextBrowser::sourceChanged, this, &Help_Frm::ContentsFollow);
+}
+
+void Help_Frm::ContentsFollow(const QUrl& url) {
+  QUrl page = url;
+  page.setFragment(QString());
+  QHelpContentWidget* tree = engine_->contentWidget();
+  const QModelIndex at = tree->indexOf(page);
+  if (at.isValid()) tree->setCurrentIndex(at);
 }
 
 const std::vector<HelpPage>& Help_Frm::Pages() {

@@ -60,6 +60,8 @@ class Help_Frm : public QWidget {
  private:
   void Build();
   void PlaceFirstTime();
+  // The contents entry of the page shown is the current one.
+  void ContentsFollow(const QUrl& url);
   // The pages as the search reads them, gathered at the first search.
   const std::vector<HelpPage>& Pages();
 

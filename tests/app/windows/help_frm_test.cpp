@@ -7,6 +7,9 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QHelpContentModel>
 #include <QHelpContentWidget>
@@ -22,13 +25,11 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <regex>
 #include <set>
-#include <sstream>
 
 #include "app/help_file.h"
+#include "app/help_manual_files.h"
 #include "app/windows/help_frm.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
@@ -49,19 +50,7 @@ bool WaitFor(const std::function<bool()>& done) {
   return done();
 }
 
-// The page files the manual's contents name, from the project's sources.
-std::set<std::string> ContentsPages() {
-  std::ifstream in(stdfs::path(KORVANE_SOURCE_DIR) / "dist/help/korvane.qhp");
-  std::stringstream s;
-  s << in.rdbuf();
-  const std::string text = s.str();
-  const std::string toc = text.substr(text.find("<toc>"), text.find("</toc>") - text.find("<toc>"));
-  std::set<std::string> pages;
-  static const std::regex ref("ref=\"([^\"#]+)");
-  for (auto it = std::sregex_iterator(toc.begin(), toc.end(), ref); it != std::sregex_iterator(); ++it)
-    pages.insert((*it)[1]);
-  return pages;
-}
+using test::ContentsPages;
 
 std::string FileOf(const QUrl& url) { return FromQ(url.fileName()); }
 
@@ -199,6 +188,33 @@ TEST_F(HelpWindow, OneWindowAtTheAskedPageKeepsItsPlaceAndGoesWithTheProgram) {
   HelpOpen(st);
   ASSERT_NE(Window(), nullptr);
   EXPECT_EQ(Window()->frameGeometry(), place);
+}
+
+// A help button of a modal dialog: the window takes input while the dialog
+// is up (it rides on the dialog) and stays open on its own after it.
+TEST_F(HelpWindow, OpenedFromAModalDialogItOutlivesTheDialog) {
+  QPointer<Help_Frm> during;
+  QWidget* dialogSeen = nullptr;
+  ui.RegisterWindow("TestDialog", [&] {
+    auto* d = new QDialog;
+    d->setAttribute(Qt::WA_DeleteOnClose);
+    QTimer::singleShot(0, d, [&, d] {
+      dialogSeen = d;
+      HelpOpen(st, "SetOption");
+      during = Window();
+      if (during) EXPECT_EQ(during->window()->parentWidget(), d);
+      d->close();
+    });
+    return d;
+  });
+  ui.ShowModal("TestDialog");
+  test::Settle();
+  ASSERT_NE(dialogSeen, nullptr);
+  ASSERT_FALSE(during.isNull()) << "the help window is not deleted with the dialog";
+  EXPECT_EQ(during->parentWidget(), nullptr);
+  EXPECT_TRUE(during->isVisible());
+  EXPECT_EQ(FileOf(during->PageView()->source()), "options.html");
+  EXPECT_EQ(Window(), during.data());
 }
 
 }  // namespace
