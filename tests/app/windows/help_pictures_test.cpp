@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileDialog>
 #include <QHelpContentModel>
 #include <QHelpEngine>
 #include <QImage>
@@ -96,20 +95,14 @@ void DrawModal(const std::string& folder, const char* name, const std::function<
   DrawModal(folder, "options_dialog.png", [&] { w->MenuAction("Menu_7Sub", 14)->trigger(); });
   DrawModal(folder, "print_dialog.png", [&] { w->MenuAction("Menu_1Sub", 15)->trigger(); });
 
-  // The reference window, with an estimate chosen in its open dialog.
+  // The reference window, with an estimate opened from its list of recent
+  // ones (as the File menu of the window offers it).
   w->MenuAction("Menu_1Sub", 7)->trigger();
   auto* ref = dynamic_cast<RefSheet_Frm*>(program.qt.LoadedWindow(kRefWindow));
   if (ref == nullptr) std::_Exit(kNoReference);
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    if (auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      dlg->selectFile(QString::fromStdString(reference));
-      QMetaObject::invokeMethod(dlg, "accept");
-    }
-  });
-  answer.start(50);
-  ref->Logic().RefM1Sub_Click(0);
-  answer.stop();
+  program.st.RecentRefFiles[1] = "1 " + reference;
+  ref->Logic().RefM1Sub_Click(3);
+  if (program.st.RefFilePath != reference) std::_Exit(kNoReference);
   ref->resize(1240, 480);
   Save(ref, folder, "reference_window.png");
   program.qt.UnloadWindow(kRefWindow);
