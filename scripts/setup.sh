@@ -16,6 +16,7 @@ korvane_packages=(
   libzip-dev zlib1g-dev zip unzip libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont tango-icon-theme xvfb xauth poppler-utils
+  qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 )
 
 korvane_install() {

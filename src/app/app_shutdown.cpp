@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/help_file.h"
 #include "core/window_services.h"
 #include "platform/fs.h"
 #include "state/editor_services.h"
@@ -105,8 +106,8 @@ void AppShutdown(ProgramState& st, bool& ok, const ShutdownSteps& steps) {
 
   // From here every step runs, whatever became of the one before.
   if (steps.LanLockRelease) steps.LanLockRelease(st);
-  // Help opens in an outside viewer of the desktop that runs on its own:
-  // there is no help window of this program to close.
+  // The help window goes with the program.
+  HelpClose(st);
   MainWindowPlacement placement;
   placement.minimized = true;
   if (steps.WindowPlacement) placement = steps.WindowPlacement(st);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "app/help_file.h"
 #include "core/ini_file.h"
 #include "platform/codepage.h"
 #include "platform/fs.h"
@@ -205,6 +206,6 @@ bool FontListSave(ProgramState& st, const SelectFontState& s) {
   return false;
 }
 
-void OpenHelpFile(ProgramState& st) { st.ui.OpenDocument(st.AppPath + "/help_v.chm"); }
+void OpenHelpFile(ProgramState& st) { HelpOpen(st, "Font_Frm"); }
 
 }  // namespace kv

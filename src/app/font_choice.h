@@ -89,7 +89,7 @@ void FontListRemove(ProgramState& st, SelectFontState& s);
 // cannot be written; the dialog then stays open.
 bool FontListSave(ProgramState& st, const SelectFontState& s);
 
-// The program folder's help file, opened by the desktop (help buttons).
+// The manual at its page on fonts (help buttons).
 void OpenHelpFile(ProgramState& st);
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include "platform/ui.h"
 #include "state/data_ini.h"
 #include "state/editor_services.h"
+#include "app/help_file.h"
 #include "state/float_windows.h"
 #include "state/menu_model.h"
 #include "state/program_state.h"
@@ -140,7 +141,7 @@ bool OptionOk(ProgramState& st, OptionDialogState& d) {
   return true;
 }
 
-void OptionHelp(ProgramState& st) { st.ui.OpenDocument(st.AppPath + "/help_v.chm"); }
+void OptionHelp(ProgramState& st) { HelpOpen(st, "SetOption"); }
 
 OptionButtonEnd SetOPButton_Click(ProgramState& st, OptionDialogState& d, int index) {
   switch (index) {

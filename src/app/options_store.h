@@ -26,7 +26,7 @@ void OptionStoreAll(ProgramState& st, OptionDialogState& d);
 // path (sheet engine, skipped without one), SheetModified.
 bool OptionOk(ProgramState& st, OptionDialogState& d);
 
-// Help: the program folder's help_v.chm, opened by the desktop.
+// Help: the manual at its page on the options.
 void OptionHelp(ProgramState& st);
 
 // What a click of one of the dialog's buttons leaves the dialog to do.

@@ -139,6 +139,6 @@ void FrmKensaku::Command2_Click() {
   FloatWindowsRaise(st_);
 }
 
-void FrmKensaku::Command3_Click() { HelpOpen(st_); }
+void FrmKensaku::Command3_Click() { HelpOpen(st_, kKensakuWindow); }
 
 }  // namespace kv

@@ -214,7 +214,7 @@ void SchSheet_Frm::RefZoomSub_Click(int index) {
 
 void SchSheet_Frm::mnuJ_Click() { st_.ui.ShowModal(kKensakuWindow); }
 
-void SchSheet_Frm::help_Click() { HelpOpen(st_); }
+void SchSheet_Frm::help_Click() { HelpOpen(st_, kSearchWindow); }
 
 void SchSheet_Frm::MenuChosen(const std::string& name, int index) {
   if (name == "RefM1Sub")

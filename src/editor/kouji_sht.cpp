@@ -271,7 +271,7 @@ void KoujiSht::KoujiMenu_1sub_Click(int index) {
   if (index == 5 && port_.Unload) port_.Unload();
 }
 
-void KoujiSht::KoujiMenu3_Click() { HelpOpen(st_); }
+void KoujiSht::KoujiMenu3_Click() { HelpOpen(st_, kKoujiWindow); }
 
 void KoujiSht::mnuVZItem_Click(int index) {
   if (index >= 0 && index < int(std::size(kKoujiZooms))) ZoomSet(index);

@@ -75,7 +75,7 @@ class KoujiSht {
   // File menu: 1 save, 5 close. Edit menu: 1 cut, 2 copy, 3 paste, 4 delete.
   void KoujiMenu_1sub_Click(int index);
   void KoujiMenu_2Sub_Click(int index);
-  // Help: the program's help file.
+  // Help: the manual at its page on the project information.
   void KoujiMenu3_Click();
   // Zoom items 0..4: 100 % .. 60 %.
   void mnuVZItem_Click(int index);

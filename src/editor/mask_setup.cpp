@@ -13,6 +13,7 @@
 #include "sheet/grid_setup.h"
 #include "sheet/sheet_fields.h"
 #include "state/editor_services.h"
+#include "app/help_file.h"
 #include "state/float_windows.h"
 #include "state/program_state.h"
 #include "state/sheet_services.h"
@@ -137,7 +138,7 @@ void MaskOpen_Click(const ProgramState& st, GridModel& grid) {
   for (int c = 1; c <= Columns(st); ++c) SetTextData32(grid, c, 1, Blank(st, c));
 }
 
-void MaskHelp_Click(ProgramState& st) { st.ui.OpenDocument(st.AppPath + "/help_v.chm"); }
+void MaskHelp_Click(ProgramState& st) { HelpOpen(st, "MskSheet_Frm"); }
 
 MaskRecOutcome MaskRec_Click(ProgramState& st, GridModel& grid) {
   MaskRecOutcome out;

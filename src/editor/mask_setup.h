@@ -35,7 +35,7 @@ void MskSheetLButtonDown(const ProgramState& st, GridModel& grid, int col, int r
 // "ﾏｽｸ開放": blanks every mark; nothing is stored.
 void MaskOpen_Click(const ProgramState& st, GridModel& grid);
 
-// "ﾍﾙﾌﾟ": opens help_v.chm of the program folder.
+// "ﾍﾙﾌﾟ": the manual at its page on masks.
 void MaskHelp_Click(ProgramState& st);
 
 // What the window does after a registration attempt.

@@ -451,7 +451,7 @@ void UnitList::mnuFItem_Click(int index) {
   }
 }
 
-void UnitList::mnuHelp_Click() { HelpOpen(st_); }
+void UnitList::mnuHelp_Click() { HelpOpen(st_, kUnitWindow); }
 
 bool UnitList::UnitListSaveIfModified() {
   if (!modified_) return true;

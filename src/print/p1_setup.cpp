@@ -376,7 +376,7 @@ void P1SetUpForm::Unload() {
   if (port_.Unload) port_.Unload();
 }
 
-void P1SetUpForm::cmndHelp_Click() { HelpOpen(st_); }
+void P1SetUpForm::cmndHelp_Click() { HelpOpen(st_, kPrintWindow); }
 
 void P1SetUpForm::chkPageFlag_KeyDown(int keyCode) {
   if (keyCode == kKeyEnter && st_.PrintRangeMode == 0) Focus = "txtPage";

@@ -188,7 +188,7 @@ void P2SetUpForm::cmdSet_Click() {
   Form_Activate();
 }
 
-void P2SetUpForm::cmdHelp_Click() { HelpOpen(st_); }
+void P2SetUpForm::cmdHelp_Click() { HelpOpen(st_, kPrintSetUpWindow); }
 
 void P2SetUpForm::Text1_KeyDown(int keyCode) { TextKeyDownHook(KeyTextBox{Text1.text}, keyCode); }
 

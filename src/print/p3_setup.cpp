@@ -196,7 +196,7 @@ void P3SetUpForm::cmdOK_Click() {
 
 void P3SetUpForm::cmdCancel_Click() { Unload(); }
 
-void P3SetUpForm::cmdHelp_Click() { HelpOpen(st_); }
+void P3SetUpForm::cmdHelp_Click() { HelpOpen(st_, kPrintDetailWindow); }
 
 void P3SetUpForm::cmdTestPrn_Click() {
   TestPrint(st_, Form(), {EditColumns(), EditRows(), EditLeftMargin(), EditTopMargin()});

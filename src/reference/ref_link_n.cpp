@@ -6,6 +6,7 @@
 #include "core/column_letter.h"
 #include "core/sjis_text.h"
 #include "platform/ui.h"
+#include "reference/ref_window.h"
 #include "state/float_windows.h"
 #include "state/program_state.h"
 #include "storage/split_path.h"
@@ -185,7 +186,7 @@ void RefLinkNForm::Command1_Click(int index) {
     st_.RefLinkCancelled = -1;
     Unload();
   } else if (index == 2) {
-    HelpOpen(st_);
+    HelpOpen(st_, kRefLinkWindow);
   }
 }
 

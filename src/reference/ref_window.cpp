@@ -459,7 +459,7 @@ void RefSheetWindow::DM_Disp_Click(int index) {
   ShowLevel(st_.RefCurrentLevel);
 }
 
-void RefSheetWindow::help_Click() { HelpOpen(st_); }
+void RefSheetWindow::help_Click() { HelpOpen(st_, kRefWindow); }
 
 // ---------------------------------------------------------------------------
 // Levels

@@ -16,6 +16,7 @@
 #include "state/edit_state.h"
 #include "state/estimate_settings.h"
 #include "state/file_set_def.h"
+#include "state/help_hooks.h"
 #include "state/level_nav_state.h"
 #include "state/number_chars.h"
 #include "state/print_info.h"
@@ -173,6 +174,7 @@ struct ProgramState : Identity,
   ClassifyServices* classify = nullptr;
   ReferenceServices* reference = nullptr;
   FileCommandServices* fileCommands = nullptr;  // naming, packing, discard for the level writer
+  HelpHooks help;  // the help window, set by the window code
 };
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "app/help_recorder.h"
 #include "app/options_pages.h"
 #include "core/ini_file.h"
 #include "options_fixture.h"
@@ -169,9 +170,10 @@ TEST_F(OptionStoreTest, ChecksStoreTheZeroAndHeadingFlags) {
   EXPECT_EQ(IniText("Boot", "Zero", EstimateIni()), "SPACE");
 }
 
-TEST_F(OptionStoreTest, HelpOpensTheProgramFoldersHelpFile) {
+TEST_F(OptionStoreTest, HelpOpensTheManualAtTheOptionsPage) {
+  test::HelpRecorder help(st);
   OptionHelp(st);
-  EXPECT_EQ(ui.openedDocuments, (std::vector<std::string>{st.AppPath + "/help_v.chm"}));
+  EXPECT_EQ(help.Pages(), std::vector<std::string>{"options.html"});
 }
 
 // The three buttons: Help and a refused OK keep the dialog, Cancel closes it
@@ -179,8 +181,9 @@ TEST_F(OptionStoreTest, HelpOpensTheProgramFoldersHelpFile) {
 TEST_F(OptionStoreTest, TheButtonsOkCancelAndHelp) {
   const std::string estimate = test::ReadBytes(EstimateIni());
   Pick(OptCombo::GMeisyo, "規格");
+  test::HelpRecorder help(st);
   EXPECT_EQ(SetOPButton_Click(st, d, 2), OptionButtonEnd::Stay);
-  EXPECT_EQ(ui.openedDocuments, (std::vector<std::string>{st.AppPath + "/help_v.chm"}));
+  EXPECT_EQ(help.Pages(), std::vector<std::string>{"options.html"});
   EXPECT_EQ(SetOPButton_Click(st, d, 1), OptionButtonEnd::Cancelled);
   EXPECT_EQ(st.ToTalNameColmun, 1);
   EXPECT_EQ(test::ReadBytes(EstimateIni()), estimate);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/help_file.h"
 #include "state/program_state.h"
 #include "support/scripted_ui.h"
@@ -47,15 +49,19 @@ TEST_F(SiblingProgramsTest, OtherTitlesLetTheStartGoOn) {
   EXPECT_TRUE(ListTopWindows().empty());
 }
 
-TEST_F(SiblingProgramsTest, HelpOpensTheHelpFileOnlyWhenThere) {
+TEST_F(SiblingProgramsTest, HelpOpensTheManualOnlyWhenThere) {
   test::TempFolder dir;
   st.AppPath = dir.path().string();
+  std::vector<std::string> pages;
+  st.help.Show = [&](const std::string& page, bool) { pages.push_back(page); };
+  ui.AnswerMsgBox(vbOK, "ヘルプファイル [ " + (dir / "help" / "korvane.qhc").string() + " ] がありません。");
   HelpOpen(st);
-  EXPECT_TRUE(ui.openedDocuments.empty());
-  dir.Write("HELP_V.CHM", "help");
+  EXPECT_TRUE(pages.empty());
+  std::filesystem::create_directories(dir / "help");
+  dir.Write("help/korvane.qhc", "collection");
   HelpOpen(st);
-  ASSERT_EQ(ui.openedDocuments.size(), 1u);
-  EXPECT_EQ(ui.openedDocuments[0], (dir / "HELP_V.CHM").string());
+  EXPECT_EQ(pages, std::vector<std::string>{"index.html"});
+  EXPECT_TRUE(ui.openedDocuments.empty()) << "no outside viewer";
 }
 
 }  // namespace

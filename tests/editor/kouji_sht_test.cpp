@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/help_recorder.h"
 #include "core/ini_file.h"
 #include "platform/codepage.h"
 #include "platform/grid/grid_api.h"
@@ -281,9 +282,9 @@ TEST_F(KoujiShtTest, SavingWritesBothFilesAndAsksForAPack) {
   EXPECT_EQ(values.substr(80, 40), ToSjis("2027年3月") + Blanks(31));
   sht->KoujiMenu_1sub_Click(5);
   EXPECT_EQ(unloads, 1);
-  dir.Write("help_v.chm", "help");
+  test::HelpRecorder help(st);
   sht->KoujiMenu3_Click();
-  EXPECT_EQ(ui.openedDocuments, std::vector<std::string>{(dir / "help_v.chm").string()});
+  EXPECT_EQ(help.Pages(), std::vector<std::string>{"files.html"});
 }
 
 // Bytes that are not Shift-JIS text (every byte value, and records ending in

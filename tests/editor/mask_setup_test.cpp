@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/help_recorder.h"
 #include "core/ini_file.h"
 #include "platform/grid/grid_keys.h"
 #include "platform/grid/grid_metrics.h"
@@ -246,9 +247,10 @@ TEST_F(MaskSetupTest, DifferingLevelsUntitledWithCurrentSettings) {
   ui.ExpectAllAnswered();
 }
 
-TEST_F(MaskSetupTest, HelpOpensTheHelpFile) {
+TEST_F(MaskSetupTest, HelpOpensTheManualAtItsPage) {
+  test::HelpRecorder help(st);
   MaskHelp_Click(st);
-  EXPECT_EQ(ui.openedDocuments, std::vector<std::string>{st.AppPath + "/help_v.chm"});
+  EXPECT_EQ(help.Pages(), std::vector<std::string>{"options.html"});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/help_file.h"
 #include "app/startup_init.h"
+#include "app/windows/help_frm.h"
 #include "app/windows/option_windows.h"
 #include "app/windows/small_dialogs.h"
 #include "app/windows/st_gamen.h"
@@ -160,14 +161,15 @@ void RegisterProgramWindows(QtUi& ui, ProgramState& st, const std::string& progr
   RegisterPrintWindows(ui, st);
   RegisterSiwaWindow(ui, st);
   RegisterSearchWindows(ui, st);
+  RegisterHelpWindow(ui, st);
   ui.RegisterWindow(kEditWindow, [&st, hooks] {
     auto* w = new EDTSHEET_FRM(st, hooks);
     WireOptionMenus(*w, st);
-    // The help file opens in the desktop's viewer for it, when it is there.
+    // The manual: at its contents, or with the keyword index in front.
     w->WireMenu(
         "HelpIndex", [&st](int) { HelpOpen(st); }, -1);
     w->WireMenu(
-        "HelpUsage", [&st](int) { HelpOpen(st); }, -1);
+        "HelpUsage", [&st](int) { HelpIndexOpen(st); }, -1);
     return w;
   });
 }
