@@ -104,15 +104,7 @@ class RefWindow : public RefFixture {
  protected:
   void SetUp() override {
     RefFixture::SetUp();
-    Load();
-    // The example estimate as an opened reference "R".
-    WriteRefLevel(1, {{' ', 0, 2, kNoRecord, J("工事")}, {' ', 0, 3, 1, J("躯体")}, {'G'}}, "R");
-    WriteRefLevel(2, {{' ', 0, 2, kNoRecord, J("基礎")}, {' ', 0, 3, 1, J("柱")}, {'G'}}, "R");
-    WriteRefLevel(3, {{' ', 0, 2, kNoRecord, J("型枠")}, {' ', 0, 3, kNoRecord, J("鉄筋")}, {'G'}}, "R");
-    st.RefWorkFileBase = (Work2() / "R").string();
-    st.RefFilePath = (app.path() / "DATA" / "R.YZH").string();
-    st.RefCurrentLevel = 1;
-    win->DM_Disp_Click(1);
+    LoadExampleReference();
     RefTreeBuild(st);
   }
 
