@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <utility>
 
+#include "core/mapped_file.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
 #include "platform/fs.h"
@@ -17,15 +20,64 @@ namespace kv {
 
 namespace {
 
-// Bytes read at a time (whole records), into room on the stack: the records
-// are taken into the plan while they are in the processor's cache, and no
-// memory for whole files is touched.
-constexpr size_t kPieceBytes = size_t{64} << 10;
+// The four bytes of a page field (PageFieldText) into `out`.
+void PageFieldChars(int page, bool hex, char (&out)[kPageFieldWidth]) {
+  if (page < 1 || page > 0xFFF) {
+    std::memset(out, ' ', kPageFieldWidth);
+    return;
+  }
+  char text[8];
+  if (!hex && page <= 999)
+    std::snprintf(text, sizeof text, "%3dP", page);
+  else
+    std::snprintf(text, sizeof text, "%3Xh", static_cast<unsigned>(page));
+  std::memcpy(out, text, kPageFieldWidth);
+}
 
-// The level files of a work set, each read a piece at a time into the page
-// plan, the page field of every record kept, and open for writing too where
-// the file system allows it. A field is written with a positioned write
-// where it lies: a stop at any point leaves every record whole.
+// The records of a level file taken into the plan, in file order. Records
+// ahead are fetched early: one cache line a record, which the processor does
+// not foresee across pages.
+struct PlanRecords {
+  PagePlanBuilder& plan;
+  size_t level;
+  const char* bytes;
+  size_t count, len;
+  void operator()() {
+    const char* rec = bytes;
+    constexpr size_t kAhead = 16;
+    for (size_t n = 1; n <= count; ++n, rec += len) {
+      if (n + kAhead <= count) __builtin_prefetch(rec + kAhead * len);
+      plan.Record(level, static_cast<int>(n), rec);
+    }
+  }
+};
+
+// A page field stored in a mapping unless it holds the text already.
+struct FieldStore {
+  char* at;
+  const char* field;
+  bool writable;
+  volatile bool holds;
+  volatile bool stored;
+  void operator()() {
+    if (std::memcmp(at, field, kPageFieldWidth) == 0) {
+      holds = true;
+      return;
+    }
+    if (!writable) return;
+    stored = true;
+    std::memcpy(at, field, kPageFieldWidth);
+    holds = true;
+  }
+};
+
+// The level files of a work set, each mapped (shared, open for writing too
+// where the file system allows it) and its records taken into the page
+// plan. A field is stored in the mapping where it lies, so only the pages
+// of changed fields are written; a stop at any point leaves every record
+// whole. A bus error on a mapping (the file cut by another program, no room
+// for a page written) counts as a failed read or write. A file that cannot
+// be mapped is read whole and written with positioned writes.
 class LevelFileSet {
  public:
   LevelFileSet(const std::filesystem::path& workBase, const std::vector<std::string>& levelExts, int recordLength,
@@ -36,6 +88,7 @@ class LevelFileSet {
   }
   ~LevelFileSet() {
     for (File& f : files_) {
+      f.map = MappedFile();
       if (f.changed) RecordFileChanged(f.path);
       if (f.fd >= 0) ::close(f.fd);
     }
@@ -46,24 +99,29 @@ class LevelFileSet {
   // Puts `field` into the page field of record n of level file i when it
   // differs from what the field holds; true when the field holds it
   // afterwards.
-  bool Put(size_t i, int n, std::string_view field) {
+  bool Put(size_t i, int n, const char (&field)[kPageFieldWidth]) {
     File& f = files_[i];
-    const size_t at = static_cast<size_t>(n - 1) * kPageFieldWidth;
-    if (n < 1 || field.size() != kPageFieldWidth || at + kPageFieldWidth > f.pages.size()) return false;
-    if (std::string_view(f.pages).substr(at, kPageFieldWidth) == field) return true;
-    if (!f.writable) return false;
+    if (n < 1 || static_cast<size_t>(n) > f.records) return false;
     const size_t offset = static_cast<size_t>(n - 1) * len_ + kPageFieldPos - 1;
+    if (f.map) {
+      FieldStore store{f.map.data() + offset, field, f.writable, false, false};
+      const bool ran = MappedAccess(store);
+      if (store.stored) f.changed = true;
+      return ran && store.holds;
+    }
+    char* const at = f.copy.data() + offset;
+    if (std::memcmp(at, field, kPageFieldWidth) == 0) return true;
+    if (!f.writable) return false;
     size_t done = 0;
-    while (done < field.size()) {
-      const ssize_t w =
-          ::pwrite(f.fd, field.data() + done, field.size() - done, static_cast<off_t>(offset + done));
+    while (done < kPageFieldWidth) {
+      const ssize_t w = ::pwrite(f.fd, field + done, kPageFieldWidth - done, static_cast<off_t>(offset + done));
       if (w < 0 && errno == EINTR) continue;
       if (w <= 0) break;
       done += static_cast<size_t>(w);
       f.changed = true;
     }
-    if (done < field.size()) return false;
-    f.pages.replace(at, kPageFieldWidth, field);
+    if (done < kPageFieldWidth) return false;
+    std::memcpy(at, field, kPageFieldWidth);
     return true;
   }
 
@@ -71,7 +129,9 @@ class LevelFileSet {
   struct File {
     std::filesystem::path path;
     int fd = -1;
-    std::string pages;  // the page field of every record as read, kPageFieldWidth bytes each
+    MappedFile map;    // the whole file
+    std::string copy;  // the whole file as read, where it cannot be mapped
+    size_t records = 0;
     bool writable = false;
     bool changed = false;
   };
@@ -89,31 +149,26 @@ class LevelFileSet {
     plan.Level(i, static_cast<std::int64_t>(info.st_size));
     const size_t size = static_cast<size_t>(info.st_size);
     if (len_ == 0 || size % len_ != 0) return;  // refused by the plan as a whole
-    const size_t piece = std::max<size_t>(1, kPieceBytes / len_) * len_;
-    char room[kPieceBytes];
-    std::vector<char> larger(piece > kPieceBytes ? piece : 0);  // a record longer than the room
-    char* const buf = piece > kPieceBytes ? larger.data() : room;
-    f.pages.reserve(size / len_ * kPageFieldWidth);
-    int n = 0;
-    for (size_t start = 0; start < size;) {
-      const size_t want = std::min(piece, size - start);
-      size_t got = 0;
-      while (got < want) {
-        const ssize_t r = ::pread(f.fd, buf + got, want - got, static_cast<off_t>(start + got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) {  // an unreadable file holds no sheet, as an empty one
-          plan.Level(i, 0);
-          f.pages.clear();
-          return;
-        }
-        got += static_cast<size_t>(r);
+    int mapError = 0;
+    f.map = MappedFile(f.fd, size, f.writable, true, mapError);
+    const char* bytes = f.map.data();
+    if (!f.map) {
+      std::error_code ec;
+      std::optional<std::string> read = fs::ReadFileBytes(f.path, ec);
+      if (!read || read->size() != size) {  // an unreadable file holds no sheet, as an empty one
+        plan.Level(i, 0);
+        return;
       }
-      for (const char* rec = buf; rec < buf + want; rec += len_) {
-        plan.Record(i, ++n, rec);
-        f.pages.append(rec + kPageFieldPos - 1, kPageFieldWidth);
-      }
-      start += want;
+      f.copy = std::move(*read);
+      bytes = f.copy.data();
     }
+    PlanRecords records{plan, i, bytes, size / len_, len_};
+    if (!MappedAccess(records)) {  // cut meanwhile: unreadable
+      plan.Level(i, 0);
+      f.map = MappedFile();
+      return;
+    }
+    f.records = size / len_;
   }
 
   size_t len_;
@@ -133,9 +188,9 @@ int PageNoWrite(const std::filesystem::path& workBase, int recordLength, std::st
   int numbered = 0;
   for (const PagePlanSheet& sheet : plan.sheets) {
     if (sheet.rows.empty()) continue;
-    if (levels.Put(static_cast<size_t>(sheet.level - 1), sheet.rows.front().record,
-                   PageFieldText(sheet.firstPage, rule.hex)))
-      ++numbered;
+    char field[kPageFieldWidth];
+    PageFieldChars(sheet.firstPage, rule.hex, field);
+    if (levels.Put(static_cast<size_t>(sheet.level - 1), sheet.rows.front().record, field)) ++numbered;
   }
   return numbered;
 }
@@ -143,13 +198,9 @@ int PageNoWrite(const std::filesystem::path& workBase, int recordLength, std::st
 }  // namespace
 
 std::string PageFieldText(int page, bool hex) {
-  if (page < 1 || page > 0xFFF) return std::string(kPageFieldWidth, ' ');
-  char text[8];
-  if (!hex && page <= 999)
-    std::snprintf(text, sizeof text, "%3dP", page);
-  else
-    std::snprintf(text, sizeof text, "%3Xh", static_cast<unsigned>(page));
-  return text;
+  char field[kPageFieldWidth];
+  PageFieldChars(page, hex, field);
+  return std::string(field, kPageFieldWidth);
 }
 
 PagePlan PagePlanOfFiles(const std::filesystem::path& workBase, const std::vector<std::string>& levelExts,

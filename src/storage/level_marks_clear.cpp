@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/mapped_file.h"
 #include "core/record_file.h"
 #include "platform/fs.h"
 #include "state/program_state.h"
@@ -19,8 +20,8 @@ namespace kv {
 
 namespace {
 
-// Bytes read at a time (whole records of the file), into room on the stack:
-// fresh memory would cost page faults.
+// Bytes read at a time (whole records of the file) where the file cannot be
+// mapped, into room on the stack: fresh memory would cost page faults.
 constexpr size_t kPieceBytes = size_t{64} << 10;
 
 std::string ErrnoText(int err) { return std::error_code(err, std::generic_category()).message(); }
@@ -37,10 +38,57 @@ LevelMarksClearResult CheckUnwritable(const std::filesystem::path& path, int ope
   return {};
 }
 
-// Clears the marks of one level file. The file is read in large pieces and
-// each mark byte found is replaced where it lies by a positioned write of
-// that one byte: a record changes by that one byte, and a stop at any point
-// leaves whole records, some cleared and the rest as they were.
+// Clears the marks of one level file read in large pieces, each mark byte
+// replaced where it lies by a positioned write of that one byte: a record
+// changes by that one byte, and a stop at any point leaves whole records,
+// some cleared and the rest as they were. For a file that cannot be mapped.
+int ClearByWrites(int fd, size_t whole, size_t len, size_t at, char mark, bool& changed) {
+  const size_t piece = std::max<size_t>(1, kPieceBytes / len) * len;
+  char room[kPieceBytes];
+  std::vector<char> larger(piece > kPieceBytes ? piece : 0);  // a record longer than the room
+  char* const buf = piece > kPieceBytes ? larger.data() : room;
+  for (size_t start = 0; start < whole;) {
+    const size_t want = std::min(piece, whole - start);
+    const ssize_t n = ::pread(fd, buf, want, static_cast<off_t>(start));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    const size_t records = static_cast<size_t>(n) / len;  // whole records read
+    if (records == 0) break;                              // the file was cut meanwhile
+    for (size_t pos = at; pos < records * len; pos += len) {
+      if (buf[pos] != mark) continue;
+      static constexpr char kBlank = ' ';
+      ssize_t w;
+      do w = ::pwrite(fd, &kBlank, 1, static_cast<off_t>(start + pos));
+      while (w < 0 && errno == EINTR);
+      if (w != 1) return w < 0 ? errno : EIO;
+      changed = true;
+    }
+    start += records * len;
+  }
+  return 0;
+}
+
+// The marks of a mapped file, cleared in the mapping: one pass over the
+// records, a blank stored over each mark found. Only the pages holding a
+// mark are written; each store changes one byte of one record.
+struct MappedClearing {
+  char* bytes;
+  size_t whole, len, at;
+  char mark;
+  volatile bool changed;
+  void operator()() {
+    for (size_t pos = at; pos < whole; pos += len) {
+      if (bytes[pos] != mark) continue;
+      changed = true;
+      bytes[pos] = ' ';
+    }
+  }
+};
+
+// Clears the marks of one level file, through a mapping of its whole
+// records where the file system allows one. A bus error on the mapping (the
+// file cut by another program, no room for a page written) stops the
+// clearing as a failed write does.
 LevelMarksClearResult ClearFile(const std::filesystem::path& path, size_t len, size_t at, char mark) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) {
@@ -55,35 +103,18 @@ LevelMarksClearResult ClearFile(const std::filesystem::path& path, size_t len, s
     return {false, path, ErrnoText(err)};
   }
   const size_t whole = static_cast<size_t>(info.st_size) / len * len;  // a partial tail stays untouched
-  const size_t piece = std::max<size_t>(1, kPieceBytes / len) * len;
-  char room[kPieceBytes];
-  std::vector<char> larger(piece > kPieceBytes ? piece : 0);  // a record longer than the room
-  char* const buf = piece > kPieceBytes ? larger.data() : room;
   bool changed = false;
   int err = 0;
-  for (size_t start = 0; start < whole && err == 0;) {
-    const size_t want = std::min(piece, whole - start);
-    const ssize_t n = ::pread(fd, buf, want, static_cast<off_t>(start));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      err = errno;
-      break;
+  if (whole > 0) {
+    int mapError = 0;
+    MappedFile map(fd, whole, true, true, mapError);
+    if (map) {
+      MappedClearing clearing{map.data(), whole, len, at, mark, false};
+      if (!MappedAccess(clearing)) err = EIO;
+      changed = clearing.changed;
+    } else {
+      err = ClearByWrites(fd, whole, len, at, mark, changed);
     }
-    const size_t records = static_cast<size_t>(n) / len;  // whole records read
-    if (records == 0) break;                              // the file was cut meanwhile
-    for (size_t pos = at; pos < records * len; pos += len) {
-      if (buf[pos] != mark) continue;
-      static constexpr char kBlank = ' ';
-      ssize_t w;
-      do w = ::pwrite(fd, &kBlank, 1, static_cast<off_t>(start + pos));
-      while (w < 0 && errno == EINTR);
-      if (w != 1) {
-        err = w < 0 ? errno : EIO;
-        break;
-      }
-      changed = true;
-    }
-    start += records * len;
   }
   if (changed) RecordFileChanged(path);
   if (::close(fd) != 0 && err == 0) err = errno;
