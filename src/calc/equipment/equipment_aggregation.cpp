@@ -8,6 +8,7 @@
 #include "calc/equipment/equipment_definitions.h"
 #include "calc/equipment/equipment_sums.h"
 #include "calc/row_calc.h"
+#include "calc/row_def_readers.h"
 #include "calc/zoku_unit_round.h"
 #include "core/column_letter.h"
 #include "sheet/last_used_row.h"
@@ -164,6 +165,12 @@ class RuleRun {
 bool ZokuRoundAllRows(ProgramState& st, bool paint) {
   const int last = LastUsedRow(st);
   const int level = st.CurrentLevel;
+  const RowDefinitionReaders readers(st, level);
+  // After a value column that no definition reads, the row recalculation
+  // only sets the row's column variables, and the next one sets them all
+  // again: of those, only one left at the end of the run counts. It is made
+  // there, its row unchanged since.
+  int pendingRow = 0, pendingCol = 0;
   for (int r = 1; r <= last; ++r) {
     SbMsgSetDetail(st, r);
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
@@ -174,9 +181,16 @@ bool ZokuRoundAllRows(ProgramState& st, bool paint) {
       const std::string value = EquipCellStripped(st, r, valueCol);
       if (!UnitRoundApplies(unit, value) || !IsNumericColumn(st, level, valueCol)) continue;
       EquipWriteCell(st, r, valueCol, UnitRounded(unit, value), paint);
-      EquipRowRecalc(st, r, valueCol, paint);
+      if (readers.IsRead(valueCol)) {
+        EquipRowRecalc(st, r, valueCol, paint);
+        pendingRow = 0;
+      } else {
+        pendingRow = r;
+        pendingCol = valueCol;
+      }
     }
   }
+  if (pendingRow != 0) EquipRowRecalc(st, pendingRow, pendingCol, paint);
   return true;
 }
 
