@@ -1,6 +1,7 @@
 #include "calc/equipment/equipment_aggregation.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "calc/calc_expression.h"
@@ -19,6 +20,7 @@ namespace kv {
 namespace {
 
 constexpr int kMaxDepth = 10;
+constexpr int kMaxBody = 10;  // the group sums a rule body reads
 
 // One run of the rules over the sheet.
 class RuleRun {
@@ -33,6 +35,7 @@ class RuleRun {
   // Every rule row of the rule; the row that failed in `failedRow`.
   bool Apply(const SikiRule& rule, int& failedRow) {
     std::fill(done_.begin(), done_.end(), 0);
+    for (auto& sum : sums_) sum.reset();
     ruleCol_ = rule.ruleCol;
     for (int i = 1; i <= last_; ++i) ReadRuleText(i);
     for (int e = 1; e <= last_; ++e) {
@@ -67,6 +70,13 @@ class RuleRun {
     return std::string("T") + static_cast<char>('A' + depth_) + ColNumToLetter(rule.bodyCols[size_t(k)]);
   }
 
+  // The group sum of body column k at the current depth, kept for the rule.
+  EquipSum& Sum(const SikiRule& rule, int k) {
+    std::optional<EquipSum>& sum = sums_[static_cast<size_t>(depth_ * kMaxBody + k)];
+    if (!sum) sum.emplace(SumName(rule, k));
+    return *sum;
+  }
+
   // One rule row: row r of group g gets the rule's result from its group's
   // sums, the rule rows among its members computed first, one level deeper;
   // `values` receives its body columns' texts. False when nested too deep
@@ -96,7 +106,7 @@ class RuleRun {
       for (int k = 0; k < rule.bodyCount && k < static_cast<int>(taken.size()); ++k) {
         const std::string& text = taken[size_t(k)];
         if (text.empty() || !IsNumberText(text)) continue;
-        EquipSumAdd(st_, SumName(rule, k), text);
+        Sum(rule, k).Add(st_, EquipAmount::Of(text));
       }
     }
 
@@ -158,6 +168,8 @@ class RuleRun {
   std::vector<std::string> ruleTexts_;  // the rule column of each row, stripped
   int ruleCol_ = 0;
   int depth_ = 0;
+  // The group sums by depth and body column of the rule being applied.
+  std::array<std::optional<EquipSum>, (kMaxDepth + 1) * kMaxBody> sums_;
 };
 
 }  // namespace

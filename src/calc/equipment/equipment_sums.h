@@ -34,4 +34,21 @@ bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amo
 // of a sum that has not been started).
 bool EquipSumAddOrStart(ProgramState& st, std::string_view name, const EquipAmount& amount);
 
+// A running sum that takes many amounts: its variable is looked up once and
+// kept (the service's variables stay where they are until the next
+// `CalcInit`, so a step keeps its sums no longer than its own run). Each
+// addition gives the same answer and stored value as `EquipSumAdd`.
+class EquipSum {
+ public:
+  explicit EquipSum(std::string name);
+  const std::string& Name() const { return name_; }
+  bool Add(ProgramState& st, const EquipAmount& amount);
+  bool AddOrStart(ProgramState& st, const EquipAmount& amount);
+
+ private:
+  std::string name_;
+  bool whole_;                      // a whole variable name
+  ExactDecimal* value_ = nullptr;  // its stored value, once found
+};
+
 }  // namespace kv
