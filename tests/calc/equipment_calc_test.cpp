@@ -13,6 +13,7 @@
 #include "calc/equipment/equipment_definitions.h"
 #include "calc/equipment/equipment_recalc.h"
 #include "calc/equipment/equipment_rows.h"
+#include "calc/rounding.h"
 #include "calc/row_calc.h"
 #include "calc/zoku_unit_round.h"
 #include "core/record_file.h"
@@ -219,6 +220,23 @@ TEST(UnitRounded, RoundsUpTheValueWithItsFraction) {
   for (const auto& c : cases) {
     ASSERT_TRUE(UnitRoundApplies(c.unit, c.value)) << c.value;
     EXPECT_EQ(UnitRounded(c.unit, c.value), c.rounded) << c.unit << " " << c.value;
+  }
+}
+
+// Every plain value rounds as the general rounding up to a unit rounds it
+// (whole digits, a fraction of zeros or not, a sign, the widest values).
+TEST(UnitRounded, PlainValuesRoundAsTheGeneralRounding) {
+  for (const char* unit : {"J", "H", "S", "M", "T", "O"}) {
+    for (const char* sign : {"", "-"}) {
+      for (const char* whole : {"0", "7", "99", "100", "101", "00250", "12345678901234", "99999999999999"}) {
+        for (const char* fraction : {"", ".", ".0", ".000", ".5", ".05", ".0001", ".999999"}) {
+          const std::string value = std::string(sign) + whole + fraction;
+          std::string general = RoundUpToUnit(value, UnitLetterFactor(unit));
+          general.erase(std::min(general.find('.'), general.size()));
+          EXPECT_EQ(UnitRounded(unit, value), general) << unit << " " << value;
+        }
+      }
+    }
   }
 }
 

@@ -1,9 +1,13 @@
 #include "calc/equipment/equipment_aggregation.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
+#include "calc/calc_cells.h"
 #include "calc/calc_expression.h"
 #include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_definitions.h"
@@ -178,6 +182,8 @@ bool ZokuRoundAllRows(ProgramState& st, bool paint) {
   const int last = LastUsedRow(st);
   const int level = st.CurrentLevel;
   const RowDefinitionReaders readers(st, level);
+  // Rounded values repeat: each is fitted to its column once in the run.
+  std::array<std::unordered_map<std::string, std::string>, kMaxColumns + 1> fitted;
   // After a value column that no definition reads, the row recalculation
   // only sets the row's column variables, and the next one sets them all
   // again: of those, only one left at the end of the run counts. It is made
@@ -188,11 +194,20 @@ bool ZokuRoundAllRows(ProgramState& st, bool paint) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
     for (int z = 1; z <= st.ZokuCount; ++z) {
       const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
-      const std::string unit = EquipCellStripped(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
-      if (UnitLetterFactor(unit) == 1) continue;  // no unit to round to: the value is not read
-      const std::string value = EquipCellStripped(st, r, valueCol);
-      if (!UnitRoundApplies(unit, value) || !IsNumericColumn(st, level, valueCol)) continue;
-      EquipWriteCell(st, r, valueCol, UnitRounded(unit, value), paint);
+      const std::int64_t factor = EquipCellUnitFactor(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
+      if (factor == 1) continue;  // no unit to round to: the value is not read
+      std::string value = EquipCellStripped(st, r, valueCol);
+      if (value.empty() || !IsNumericColumn(st, level, valueCol)) continue;
+      if (IsColumnOf(st, level, valueCol)) {
+        std::string rounded = UnitRoundedBy(factor, std::move(value));
+        auto& byValue = fitted[static_cast<size_t>(valueCol)];
+        auto found = byValue.find(rounded);
+        if (found == byValue.end()) {
+          std::string text = FitToColumn(st, level, valueCol, rounded);
+          found = byValue.emplace(std::move(rounded), std::move(text)).first;
+        }
+        EquipWriteFitted(st, r, valueCol, found->second, paint);
+      }
       if (readers.IsRead(valueCol)) {
         EquipRowRecalc(st, r, valueCol, paint);
         pendingRow = 0;
