@@ -110,7 +110,7 @@ class RuleRun {
       for (int k = 0; k < rule.bodyCount && k < static_cast<int>(taken.size()); ++k) {
         const std::string& text = taken[size_t(k)];
         if (text.empty() || !IsNumberText(text)) continue;
-        Sum(rule, k).Add(st_, EquipAmount::Of(text));
+        Sum(rule, k).Add(st_, EquipRowAmount(i, text));
       }
     }
 

@@ -30,7 +30,11 @@ LevelContext Ctx(const ProgramState& st) {
 }  // namespace
 
 std::string EquipCellTrimmed(const ProgramState& st, int row, int col) {
-  return std::string(CellTrimmed(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col));
+  return std::string(EquipCellView(st, row, col));
+}
+
+std::string_view EquipCellView(const ProgramState& st, int row, int col) {
+  return CellTrimmed(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col);
 }
 
 std::string EquipCellStripped(const ProgramState& st, int row, int col) {

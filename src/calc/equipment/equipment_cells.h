@@ -13,6 +13,8 @@ struct ProgramState;
 // The text of a column of a sheet row, blanks trimmed at both ends / every
 // half- and full-width space removed.
 std::string EquipCellTrimmed(const ProgramState& st, int row, int col);
+// The trimmed text in place, valid until the row is written.
+std::string_view EquipCellView(const ProgramState& st, int row, int col);
 std::string EquipCellStripped(const ProgramState& st, int row, int col);
 
 // True for a text that reads as a number: an optional sign, digits with at

@@ -74,11 +74,9 @@ class MarkSums {
   const std::string& Letter() const { return letter_; }
 
   bool Add(ProgramState& st, std::string_view mark, const EquipAmount& amount) {
-    std::string name = letter_;
-    name.append(mark);
-    if (mark.size() != 1) return EquipSumAddOrStart(st, name, amount);
+    if (mark.size() != 1) return EquipSumAddOrStart(st, letter_ + std::string(mark), amount);
     std::optional<EquipSum>& sum = sums_[static_cast<unsigned char>(mark.front())];
-    if (!sum) sum.emplace(std::move(name));
+    if (!sum) sum.emplace(letter_ + std::string(mark));
     return sum->AddOrStart(st, amount);
   }
 
@@ -91,7 +89,7 @@ class MarkSums {
 bool AddExpenseSums(ProgramState& st, MarkSums& sums, const EntryCols& cols, int i) {
   std::string marks = EquipCellTrimmed(st, i, cols.mark);
   if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string();
-  const EquipAmount amount = EquipAmount::Of(EquipCellTrimmed(st, i, cols.amount));
+  const EquipAmount& amount = EquipRowAmount(i, EquipCellView(st, i, cols.amount));
   if (amount.text.empty()) return true;
   // Each mark character (a double-byte one whole), then "#".
   for (size_t p = 0; p < marks.size();) {
@@ -203,9 +201,9 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
   for (int i = 1; i <= st.UsedRows; ++i) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
-    std::string amount = EquipCellTrimmed(st, i, cols.amount);
+    const std::string_view amount = EquipCellView(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    items[static_cast<size_t>(i)] = {EquipCellTrimmed(st, i, cols.mark), EquipAmount::Of(std::move(amount))};
+    items[static_cast<size_t>(i)] = {EquipCellTrimmed(st, i, cols.mark), EquipRowAmount(i, amount)};
   }
 
   std::string r;

@@ -2,11 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calc/calc_expression.h"
 #include "platform/calc2.h"
 #include "platform/decimal.h"
 #include "state/program_state.h"
+#include "state/sheet_state.h"
 
 namespace kv {
 namespace {
@@ -94,6 +96,14 @@ EquipAmount EquipAmount::Of(std::string text) {
   a.plain = PlainNumber(text);
   a.text = std::move(text);
   return a;
+}
+
+const EquipAmount& EquipRowAmount(int row, std::string_view text) {
+  // One slot per sheet row; slot 0 serves any other row number.
+  thread_local std::vector<EquipAmount> read(static_cast<size_t>(kMaxSheetRows) + 2);
+  EquipAmount& slot = read[row >= 1 && row <= kMaxSheetRows + 1 ? static_cast<size_t>(row) : 0];
+  if (slot.text != text || (row < 1 || row > kMaxSheetRows + 1)) slot = EquipAmount::Of(std::string(text));
+  return slot;
 }
 
 bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amount) {

@@ -22,6 +22,12 @@ struct EquipAmount {
   static EquipAmount Of(std::string text);
 };
 
+// The amount text of sheet row `row` read as `EquipAmount::Of` reads it;
+// parsed again only when the row's text differs from the one read last
+// (the steps read the same amounts one after the other). The answer stays
+// valid until the next call.
+const EquipAmount& EquipRowAmount(int row, std::string_view text);
+
 // name = name + amount: the same answer and the same stored value as the
 // statement through `CalcExpression`. A plain amount (an optional sign, then
 // digits with at most one ".") is added in exact decimal arithmetic to the
