@@ -64,10 +64,10 @@ class RuleRun {
 
   static std::string GroupCode(const std::string& t) { return t.size() >= 2 ? t.substr(1, 1) : std::string(); }
 
-  std::vector<std::string> BodyValues(int row, const SikiRule& rule) const {
-    std::vector<std::string> v;
+  // The texts of the body columns of a row into `v` (its room kept).
+  void BodyValues(int row, const SikiRule& rule, std::vector<std::string>& v) const {
+    v.clear();
     for (int k = 0; k < rule.bodyCount; ++k) v.push_back(EquipCellStripped(st_, row, rule.bodyCols[size_t(k)]));
-    return v;
   }
 
   std::string SumName(const SikiRule& rule, int k) const {
@@ -90,12 +90,12 @@ class RuleRun {
     std::string ignored;
     for (int k = 0; k < rule.bodyCount; ++k) CalcExpression(st_, SumName(rule, k) + "=0", ignored);
 
+    std::vector<std::string> taken;
     for (int i = 1; i <= last_ && !g.empty(); ++i) {
       const std::string& t = ruleTexts_[static_cast<size_t>(i)];
-      std::vector<std::string> taken;
       if (!t.empty() && t.front() == '*' && t.find(g, 2) != std::string::npos) {
         if (done_[static_cast<size_t>(i)]) {
-          taken = BodyValues(i, rule);
+          BodyValues(i, rule, taken);
         } else {
           ++depth_;
           const bool ok = SikiRuleEval(i, rule, GroupCode(t), taken);
@@ -103,7 +103,7 @@ class RuleRun {
           if (!ok) return false;
         }
       } else if (t.find(g) != std::string::npos) {
-        taken = BodyValues(i, rule);
+        BodyValues(i, rule, taken);
       } else {
         continue;
       }
@@ -115,7 +115,7 @@ class RuleRun {
     }
 
     if (done_[static_cast<size_t>(r)]) {
-      values = BodyValues(r, rule);
+      BodyValues(r, rule, values);
       return true;
     }
     EquipWriteAutoValues(st_, r, paint_, false);
@@ -133,7 +133,7 @@ class RuleRun {
     EquipWriteCell(st_, r, rule.resultCol, result, paint_);
     EquipRowRecalc(st_, r, rule.resultCol, paint_);
     ReadRuleText(r);
-    values = BodyValues(r, rule);
+    BodyValues(r, rule, values);
     done_[static_cast<size_t>(r)] = 1;
     return true;
   }

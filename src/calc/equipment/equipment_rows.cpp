@@ -195,7 +195,7 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
 
   // The mark text and numeric amount of every item row, read once for all marks.
   struct Counted {
-    std::string markText;
+    std::string_view markText;  // the rows are not written before the sums are done
     EquipAmount amount;
   };
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
@@ -203,7 +203,7 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
     const std::string_view amount = EquipCellView(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    items[static_cast<size_t>(i)] = {EquipCellTrimmed(st, i, cols.mark), EquipRowAmount(i, amount)};
+    items[static_cast<size_t>(i)] = {EquipCellView(st, i, cols.mark), EquipRowAmount(i, amount)};
   }
 
   std::string r;
@@ -213,7 +213,7 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     if (!CalcExpression(st, name + "=0", r)) return Outcome::Failed;
     for (int i = 1; i <= st.UsedRows; ++i) {
       SbMsgSetDetail(st, i);
-      const std::string& markText = items[static_cast<size_t>(i)].markText;
+      const std::string_view markText = items[static_cast<size_t>(i)].markText;
       const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
       if (amount.text.empty()) continue;
       const bool counted = m == "#" || (!markText.empty() && markText.front() == '*'
