@@ -19,31 +19,6 @@ std::string Stripped(std::string_view s) {
   return out;
 }
 
-// A value of plain digits (an optional "-", 1 to 14 whole digits, an
-// optional "." and digits) rounded up in whole numbers, as the general
-// rounding does it: the magnitude, one more when a fraction digit is not 0,
-// up to the next multiple; "-" in front of a result other than 0. Empty
-// for any other text.
-std::optional<std::string> PlainRoundedUp(std::string_view v, std::int64_t unit) {
-  const bool negative = !v.empty() && v.front() == '-';
-  if (negative) v.remove_prefix(1);
-  const size_t dot = std::min(v.find('.'), v.size());
-  if (dot == 0 || dot > 14 || unit < 1) return std::nullopt;
-  std::int64_t whole = 0;
-  for (size_t i = 0; i < dot; ++i) {
-    if (v[i] < '0' || v[i] > '9') return std::nullopt;
-    whole = whole * 10 + (v[i] - '0');
-  }
-  bool fraction = false;
-  for (size_t i = dot + 1; i < v.size(); ++i) {
-    if (v[i] < '0' || v[i] > '9') return std::nullopt;
-    fraction = fraction || v[i] != '0';
-  }
-  const std::int64_t j = whole + (fraction ? 1 : 0);
-  const std::int64_t rounded = (j / unit + (j % unit != 0 ? 1 : 0)) * unit;
-  return (negative && rounded != 0 ? "-" : "") + std::to_string(rounded);
-}
-
 }  // namespace
 
 bool UnitRoundApplies(std::string_view unit, std::string_view value) {
@@ -58,12 +33,34 @@ std::string UnitRounded(std::string_view unit, std::string_view value) {
 std::string UnitRoundedBy(std::int64_t factor, std::string v) {
   // The value is rounded up as it is, its fraction included (200.5 to a
   // unit of 100 is 300); the rounded value is a whole multiple of the unit.
-  if (std::optional<std::string> plain = PlainRoundedUp(v, factor)) return *plain;
+  if (const std::optional<std::int64_t> whole = UnitRoundedWhole(factor, v)) return std::to_string(*whole);
   const size_t digits = !v.empty() && v.front() == '-' ? 1 : 0;
   if (v.size() > digits && v[digits] == '.') v.insert(digits, "0");  // ".5" is 0.5
   std::string rounded = RoundUpToUnit(v, factor);
   if (const size_t dot = rounded.find('.'); dot != std::string::npos) rounded.erase(dot);
   return rounded;
+}
+
+std::optional<std::int64_t> UnitRoundedWhole(std::int64_t factor, std::string_view v) {
+  // As the general rounding does it: the magnitude, one more when a
+  // fraction digit is not 0, up to the next multiple; negative again after.
+  const bool negative = !v.empty() && v.front() == '-';
+  if (negative) v.remove_prefix(1);
+  const size_t dot = std::min(v.find('.'), v.size());
+  if (dot == 0 || dot > 14 || factor < 1) return std::nullopt;
+  std::int64_t whole = 0;
+  for (size_t i = 0; i < dot; ++i) {
+    if (v[i] < '0' || v[i] > '9') return std::nullopt;
+    whole = whole * 10 + (v[i] - '0');
+  }
+  bool fraction = false;
+  for (size_t i = dot + 1; i < v.size(); ++i) {
+    if (v[i] < '0' || v[i] > '9') return std::nullopt;
+    fraction = fraction || v[i] != '0';
+  }
+  const std::int64_t j = whole + (fraction ? 1 : 0);
+  const std::int64_t rounded = (j / factor + (j % factor != 0 ? 1 : 0)) * factor;
+  return negative ? -rounded : rounded;
 }
 
 std::string ZokuUnitRound(const ProgramState& st, std::string_view rec, std::string value, int col) {

@@ -60,7 +60,10 @@ class RuleRun {
  private:
   // The rule column of every row is read once per rule and again only after
   // the row itself is written (only the row being completed is written).
-  void ReadRuleText(int row) { ruleTexts_[static_cast<size_t>(row)] = EquipCellStripped(st_, row, ruleCol_); }
+  void ReadRuleText(int row) {
+    std::string buffer;
+    ruleTexts_[static_cast<size_t>(row)] = EquipCellStrippedView(st_, row, ruleCol_, buffer);
+  }
 
   static std::string GroupCode(const std::string& t) { return t.size() >= 2 ? t.substr(1, 1) : std::string(); }
 
@@ -176,19 +179,46 @@ class RuleRun {
   std::array<std::optional<EquipSum>, (kMaxDepth + 1) * kMaxBody> sums_;
 };
 
+// The texts of the rounded values fitted to their columns, each fitted once
+// in a run: rounded values repeat.
+class FittedValues {
+ public:
+  FittedValues(const ProgramState& st, int level) : st_(st), level_(level) {}
+
+  // The fitted text of `value`, without spaces, rounded up to `factor`
+  // (`UnitRoundedBy`) for column `col` of the level.
+  const std::string& Of(int col, std::int64_t factor, std::string_view value) {
+    const size_t c = static_cast<size_t>(col);
+    if (const std::optional<std::int64_t> whole = UnitRoundedWhole(factor, value)) {
+      auto found = wholes_[c].find(*whole);
+      if (found == wholes_[c].end())
+        found = wholes_[c].emplace(*whole, FitToColumn(st_, level_, col, std::to_string(*whole))).first;
+      return found->second;
+    }
+    other_ = FitToColumn(st_, level_, col, UnitRoundedBy(factor, std::string(value)));
+    return other_;
+  }
+
+ private:
+  const ProgramState& st_;
+  const int level_;
+  std::array<std::unordered_map<std::int64_t, std::string>, kMaxColumns + 1> wholes_;
+  std::string other_;
+};
+
 }  // namespace
 
 bool ZokuRoundAllRows(ProgramState& st, bool paint) {
   const int last = LastUsedRow(st);
   const int level = st.CurrentLevel;
   const RowDefinitionReaders readers(st, level);
-  // Rounded values repeat: each is fitted to its column once in the run.
-  std::array<std::unordered_map<std::string, std::string>, kMaxColumns + 1> fitted;
+  FittedValues fitted(st, level);
   // After a value column that no definition reads, the row recalculation
   // only sets the row's column variables, and the next one sets them all
   // again: of those, only one left at the end of the run counts. It is made
   // there, its row unchanged since.
   int pendingRow = 0, pendingCol = 0;
+  std::string buffer;
   for (int r = 1; r <= last; ++r) {
     SbMsgSetDetail(st, r);
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
@@ -196,18 +226,9 @@ bool ZokuRoundAllRows(ProgramState& st, bool paint) {
       const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
       const std::int64_t factor = EquipCellUnitFactor(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
       if (factor == 1) continue;  // no unit to round to: the value is not read
-      std::string value = EquipCellStripped(st, r, valueCol);
+      const std::string_view value = EquipCellStrippedView(st, r, valueCol, buffer);
       if (value.empty() || !IsNumericColumn(st, level, valueCol)) continue;
-      if (IsColumnOf(st, level, valueCol)) {
-        std::string rounded = UnitRoundedBy(factor, std::move(value));
-        auto& byValue = fitted[static_cast<size_t>(valueCol)];
-        auto found = byValue.find(rounded);
-        if (found == byValue.end()) {
-          std::string text = FitToColumn(st, level, valueCol, rounded);
-          found = byValue.emplace(std::move(rounded), std::move(text)).first;
-        }
-        EquipWriteFitted(st, r, valueCol, found->second, paint);
-      }
+      if (IsColumnOf(st, level, valueCol)) EquipWriteFitted(st, r, valueCol, fitted.Of(valueCol, factor, value), paint);
       if (readers.IsRead(valueCol)) {
         EquipRowRecalc(st, r, valueCol, paint);
         pendingRow = 0;

@@ -46,6 +46,21 @@ std::string EquipCellStripped(const ProgramState& st, int row, int col) {
   return s;
 }
 
+std::string_view EquipCellStrippedView(const ProgramState& st, int row, int col, std::string& buffer) {
+  std::string_view cell = CellBytes(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col);
+  while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
+  while (!cell.empty() && cell.back() == ' ') cell.remove_suffix(1);
+  // Only a blank or a double-byte character (the full-width blank among
+  // them) can make the stripped text differ from the trimmed one.
+  for (char c : cell) {
+    if (c == ' ' || static_cast<unsigned char>(c) >= 0x80) {
+      buffer = EquipCellStripped(st, row, col);
+      return buffer;
+    }
+  }
+  return cell;
+}
+
 bool IsNumberText(std::string_view t) {
   while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
   while (!t.empty() && t.back() == ' ') t.remove_suffix(1);

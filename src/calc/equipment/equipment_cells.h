@@ -16,6 +16,9 @@ std::string EquipCellTrimmed(const ProgramState& st, int row, int col);
 // The trimmed text in place, valid until the row is written.
 std::string_view EquipCellView(const ProgramState& st, int row, int col);
 std::string EquipCellStripped(const ProgramState& st, int row, int col);
+// The same as a view: of the cell itself when its text holds no space
+// inside and no double-byte character, else of `buffer` holding the copy.
+std::string_view EquipCellStrippedView(const ProgramState& st, int row, int col, std::string& buffer);
 
 // True for a text that reads as a number: an optional sign, digits with at
 // most one ".", at least one digit.
