@@ -207,6 +207,24 @@ TEST_F(EquipmentCalcTest, UnitRoundingOfAllRowsAndOfOnePair) {
   EXPECT_EQ(Cell(rec, 1, kValue), "40.0");
 }
 
+// Blanks inside a cell, full-width ones among them, do not count: the unit
+// and the value are read without them; a value that is no plain number is
+// rounded by the general rounding.
+TEST_F(EquipmentCalcTest, UnitRoundingReadsCellsWithoutTheirBlanks) {
+  Define({{"ZOKU", "U(D)->(I)"}});
+  const struct {
+    const char* unit;
+    const char* value;
+    const char* rounded;
+  } cases[] = {{"　H", "250.5", "300.0"}, {"H", "2 50.5", "300.0"}, {"H", "25　0.5", "300.0"},
+               {"ｈ", "250.5", "250.5"}, {"S", "-1 000.1", "-2000.0"}, {"J", "31", "40.0"}};
+  for (const auto& c : cases) {
+    Sheet({Row(1, ' ', {{kUnit, c.unit}, {kValue, c.value}})});
+    EXPECT_TRUE(ZokuRoundAllRows(st, false));
+    EXPECT_EQ(Cell(1, 1, kValue), c.rounded) << c.unit << " " << c.value;
+  }
+}
+
 // The value is rounded up as it is, its fraction included: 200.5 to a unit
 // of 100 is 300, a whole 200 stays 200.
 TEST(UnitRounded, RoundsUpTheValueWithItsFraction) {
