@@ -194,16 +194,17 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
   }
 
   // The mark text and numeric amount of every item row, read once for all marks.
+  // (The rows are not written before the sums are done.)
   struct Counted {
-    std::string_view markText;  // the rows are not written before the sums are done
-    EquipAmount amount;
+    std::string_view markText;
+    const EquipAmount* amount = nullptr;  // none: the row is not counted
   };
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
   for (int i = 1; i <= st.UsedRows; ++i) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
     const std::string_view amount = EquipCellView(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    items[static_cast<size_t>(i)] = {EquipCellView(st, i, cols.mark), EquipRowAmount(i, amount)};
+    items[static_cast<size_t>(i)] = {EquipCellView(st, i, cols.mark), &EquipRowAmount(i, amount)};
   }
 
   std::string r;
@@ -213,14 +214,13 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     if (!CalcExpression(st, name + "=0", r)) return Outcome::Failed;
     for (int i = 1; i <= st.UsedRows; ++i) {
       SbMsgSetDetail(st, i);
-      const std::string_view markText = items[static_cast<size_t>(i)].markText;
-      const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
-      if (amount.text.empty()) continue;
+      const auto& [markText, amount] = items[static_cast<size_t>(i)];
+      if (amount == nullptr) continue;
       const bool counted = m == "#" || (!markText.empty() && markText.front() == '*'
                                             ? markText.size() > 2 && markText.substr(2, m.size()) == m
                                             : markText.find(m) != std::string::npos);
       if (!counted) continue;
-      if (!sum.Add(st, amount)) return Outcome::Failed;
+      if (!sum.Add(st, *amount)) return Outcome::Failed;
     }
   }
 
@@ -246,9 +246,9 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
   // The item rows above the consumables row, with the amounts read above.
   EquipSum running("MG1");
   for (int i = 1; i < sRow; ++i) {
-    const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
-    if (amount.text.empty()) continue;
-    if (!running.Add(st, amount)) return Outcome::Failed;
+    const EquipAmount* amount = items[static_cast<size_t>(i)].amount;
+    if (amount == nullptr) continue;
+    if (!running.Add(st, *amount)) return Outcome::Failed;
   }
 
   std::string total;

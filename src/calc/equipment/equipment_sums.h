@@ -24,8 +24,9 @@ struct EquipAmount {
 
 // The amount text of sheet row `row` read as `EquipAmount::Of` reads it;
 // parsed again only when the row's text differs from the one read last
-// (the steps read the same amounts one after the other). The answer stays
-// valid until the next call.
+// (the steps read the same amounts one after the other). The answer for a
+// row of the sheet (1 .. kMaxSheetRows + 1) stays valid until that row is
+// read again; for any other row number, until the next call.
 const EquipAmount& EquipRowAmount(int row, std::string_view text);
 
 // name = name + amount: the same answer and the same stored value as the
