@@ -1,5 +1,8 @@
 #include "calc/zoku_unit_round.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "calc/calc_cells.h"
 #include "calc/equipment/equipment_definitions.h"
 #include "calc/rounding.h"
@@ -24,14 +27,40 @@ bool UnitRoundApplies(std::string_view unit, std::string_view value) {
 }
 
 std::string UnitRounded(std::string_view unit, std::string_view value) {
+  return UnitRoundedBy(UnitLetterFactor(Stripped(unit)), Stripped(value));
+}
+
+std::string UnitRoundedBy(std::int64_t factor, std::string v) {
   // The value is rounded up as it is, its fraction included (200.5 to a
   // unit of 100 is 300); the rounded value is a whole multiple of the unit.
-  std::string v = Stripped(value);
+  if (const std::optional<std::int64_t> whole = UnitRoundedWhole(factor, v)) return std::to_string(*whole);
   const size_t digits = !v.empty() && v.front() == '-' ? 1 : 0;
   if (v.size() > digits && v[digits] == '.') v.insert(digits, "0");  // ".5" is 0.5
-  std::string rounded = RoundUpToUnit(v, UnitLetterFactor(Stripped(unit)));
+  std::string rounded = RoundUpToUnit(v, factor);
   if (const size_t dot = rounded.find('.'); dot != std::string::npos) rounded.erase(dot);
   return rounded;
+}
+
+std::optional<std::int64_t> UnitRoundedWhole(std::int64_t factor, std::string_view v) {
+  // As the general rounding does it: the magnitude, one more when a
+  // fraction digit is not 0, up to the next multiple; negative again after.
+  const bool negative = !v.empty() && v.front() == '-';
+  if (negative) v.remove_prefix(1);
+  const size_t dot = std::min(v.find('.'), v.size());
+  if (dot == 0 || dot > 14 || factor < 1) return std::nullopt;
+  std::int64_t whole = 0;
+  for (size_t i = 0; i < dot; ++i) {
+    if (v[i] < '0' || v[i] > '9') return std::nullopt;
+    whole = whole * 10 + (v[i] - '0');
+  }
+  bool fraction = false;
+  for (size_t i = dot + 1; i < v.size(); ++i) {
+    if (v[i] < '0' || v[i] > '9') return std::nullopt;
+    fraction = fraction || v[i] != '0';
+  }
+  const std::int64_t j = whole + (fraction ? 1 : 0);
+  const std::int64_t rounded = (j / factor + (j % factor != 0 ? 1 : 0)) * factor;
+  return negative ? -rounded : rounded;
 }
 
 std::string ZokuUnitRound(const ProgramState& st, std::string_view rec, std::string value, int col) {

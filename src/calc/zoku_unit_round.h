@@ -4,6 +4,8 @@
 // unit text with a factor other than 1 rounds a non-empty value of a numeric
 // column up to that factor, its fraction included ("200.5" with a unit of
 // 100 gives "300", "200" stays "200"). Any other value comes back unchanged.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,5 +24,11 @@ std::string ZokuUnitRoundAt(const ProgramState& st, std::string_view rec, std::s
 // fraction counts), without decimals. The caller tests the column type.
 bool UnitRoundApplies(std::string_view unit, std::string_view value);
 std::string UnitRounded(std::string_view unit, std::string_view value);
+// The same for a value without spaces and the unit's factor.
+std::string UnitRoundedBy(std::int64_t factor, std::string value);
+// The same as a whole number for a plain value (an optional "-", 1 to 14
+// whole digits, an optional "." and digits): its text is the rounded text.
+// Empty for any other value.
+std::optional<std::int64_t> UnitRoundedWhole(std::int64_t factor, std::string_view value);
 
 }  // namespace kv

@@ -1,14 +1,19 @@
 // The equipment edition's steps on a small sheet of system kind 1:
 // A 名称, B マーク (marks and rule texts), C 数量, D 単位, E 単価,
 // F 金額 = [[C*[[E (SUM), G 計算式 (12 bytes), H 率, I 値 (one decimal),
-// J 集計.
+// J 集計, K 加算 = [[F+[[I (SUM), L 倍 = [[K*2+[[M, M 追加 (one decimal), N 単独.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
+#include "calc/calc_expression.h"
 #include "calc/calc_fixture.h"
 #include "calc/equipment/equipment_aggregation.h"
 #include "calc/equipment/equipment_definitions.h"
 #include "calc/equipment/equipment_recalc.h"
 #include "calc/equipment/equipment_rows.h"
+#include "calc/rounding.h"
 #include "calc/row_calc.h"
 #include "calc/zoku_unit_round.h"
 #include "core/record_file.h"
@@ -19,7 +24,8 @@
 namespace kv::test {
 namespace {
 
-constexpr int kMark = 2, kQty = 3, kUnit = 4, kAmount = 6, kFormula = 7, kRate = 8, kValue = 9, kSum = 10;
+constexpr int kName = 1, kMark = 2, kQty = 3, kUnit = 4, kPrice = 5, kAmount = 6, kFormula = 7, kRate = 8, kValue = 9,
+              kSum = 10, kPlus = 11, kTwice = 12, kExtra = 13, kLone = 14;
 
 const std::vector<std::string> kSkeihi = {"SKEIHI", "[[G", "[[B", "[[F", "[[H", "[[F"};
 const std::vector<std::string> kSzatu = {"SZATU", "SZ:[[G", "SZ:[[B", "SZ:[[F", "SZ:[[H", "SZ:[[F"};
@@ -39,7 +45,11 @@ class EquipmentCalcTest : public CalcFixture {
                {"計算式", "C", 12},
                {"率", "0", 6},
                {"値", "1", 10},
-               {"集計", "0", 12}});
+               {"集計", "0", 12},
+               {"加算", "0", 12, "[[F+[[I", "SUM"},
+               {"倍", "0", 14, "[[K*2+[[M"},
+               {"追加", "1", 10},
+               {"単独", "0", 10}});
     Build();
   }
 
@@ -197,6 +207,24 @@ TEST_F(EquipmentCalcTest, UnitRoundingOfAllRowsAndOfOnePair) {
   EXPECT_EQ(Cell(rec, 1, kValue), "40.0");
 }
 
+// Blanks inside a cell, full-width ones among them, do not count: the unit
+// and the value are read without them; a value that is no plain number is
+// rounded by the general rounding.
+TEST_F(EquipmentCalcTest, UnitRoundingReadsCellsWithoutTheirBlanks) {
+  Define({{"ZOKU", "U(D)->(I)"}});
+  const struct {
+    const char* unit;
+    const char* value;
+    const char* rounded;
+  } cases[] = {{"　H", "250.5", "300.0"}, {"H", "2 50.5", "300.0"}, {"H", "25　0.5", "300.0"},
+               {"ｈ", "250.5", "250.5"}, {"S", "-1 000.1", "-2000.0"}, {"J", "31", "40.0"}};
+  for (const auto& c : cases) {
+    Sheet({Row(1, ' ', {{kUnit, c.unit}, {kValue, c.value}})});
+    EXPECT_TRUE(ZokuRoundAllRows(st, false));
+    EXPECT_EQ(Cell(1, 1, kValue), c.rounded) << c.unit << " " << c.value;
+  }
+}
+
 // The value is rounded up as it is, its fraction included: 200.5 to a unit
 // of 100 is 300, a whole 200 stays 200.
 TEST(UnitRounded, RoundsUpTheValueWithItsFraction) {
@@ -210,6 +238,23 @@ TEST(UnitRounded, RoundsUpTheValueWithItsFraction) {
   for (const auto& c : cases) {
     ASSERT_TRUE(UnitRoundApplies(c.unit, c.value)) << c.value;
     EXPECT_EQ(UnitRounded(c.unit, c.value), c.rounded) << c.unit << " " << c.value;
+  }
+}
+
+// Every plain value rounds as the general rounding up to a unit rounds it
+// (whole digits, a fraction of zeros or not, a sign, the widest values).
+TEST(UnitRounded, PlainValuesRoundAsTheGeneralRounding) {
+  for (const char* unit : {"J", "H", "S", "M", "T", "O"}) {
+    for (const char* sign : {"", "-"}) {
+      for (const char* whole : {"0", "7", "99", "100", "101", "00250", "12345678901234", "99999999999999"}) {
+        for (const char* fraction : {"", ".", ".0", ".000", ".5", ".05", ".0001", ".999999"}) {
+          const std::string value = std::string(sign) + whole + fraction;
+          std::string general = RoundUpToUnit(value, UnitLetterFactor(unit));
+          general.erase(std::min(general.find('.'), general.size()));
+          EXPECT_EQ(UnitRounded(unit, value), general) << unit << " " << value;
+        }
+      }
+    }
   }
 }
 
@@ -329,6 +374,98 @@ TEST_F(EquipmentCalcTest, TheDriverRunsItsStepsInOrderAndStopsAtTheFirstFailure)
   st.SystemKind = 2;
   EXPECT_TRUE(RecalcEquipmentTotals(st, false));
   EXPECT_EQ(Cell(1, 1, kSum), "");
+}
+
+std::uint64_t Fnv(std::uint64_t h, std::string_view bytes) {
+  for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
+// A sheet of unit pairs on plain columns, on computed columns and on columns
+// that other definitions read (F = C*E, K = F+I, L = K*2+M, N read by none),
+// stale computed cells, values already on their unit, rows that are no
+// items, a rule with a nested group, an overhead and a consumables row: its
+// stored bytes after the equipment steps are pinned, and any change in the
+// order of the computations shows in them.
+class EquipmentBytesTest : public EquipmentCalcTest {
+ protected:
+  void SetUp() override {
+    EquipmentCalcTest::SetUp();
+    Define({{"SIKI", "R(B)=[#F=>R(J)"},
+            {"ZOKU", "U(D)->(I)"},
+            {"ZOKU", "U(D)->(E)"},
+            {"ZOKU", "U(D)->(K)"},
+            {"ZOKU", "U(D)->(M)"},
+            {"ZOKU", "U(D)->(N)"},
+            kSkeihi,
+            kSzatu});
+    std::vector<std::string> rows = {
+        Row(1, ' ', {{kName, "rule 1"}, {kMark, "*1"}, {kQty, "1"}, {kUnit, "H"}}),
+        Row(1, ' ', {{kMark, "1"}, {kQty, "3"}, {kUnit, "H"}, {kPrice, "1050"}, {kAmount, "1"}, {kValue, "250.5"},
+                     {kExtra, "12.5"}, {kLone, "77"}}),
+        Row(1, ' ', {{kMark, "2"}, {kQty, "2"}, {kUnit, "J"}, {kPrice, "90"}, {kAmount, "180"}, {kValue, "40"},
+                     {kPlus, "220"}, {kTwice, "440"}}),
+        Row(1, ' ', {{kMark, "12"}, {kQty, "7"}, {kPrice, "1234"}, {kAmount, "5"}, {kValue, "7.5"}}),
+        Row(1, ' ', {{kMark, "X"}, {kQty, "2"}, {kUnit, "S"}, {kPrice, "1999"}, {kValue, "-250.5"}, {kLone, "-5"}}),
+        Row(1, ' ', {{kName, "rule 2"}, {kMark, "*21"}, {kUnit, "H"}, {kQty, "1"}}),
+        Row(1, ' ', {{kMark, "Y"}, {kQty, "4"}, {kUnit, "h"}, {kPrice, "101"}, {kExtra, "0.5"}}),
+        Row(1, '#', {{kUnit, "H"}, {kPrice, "150"}, {kValue, "250.5"}}),
+        Row(1, ' ', {{kMark, "1"}, {kQty, "2"}, {kUnit, "H"}, {kPrice, "150"}, {kValue, "1.5"}}, 'U'),
+        Row(1, ' ', {{kMark, "Z"}, {kQty, "9"}, {kUnit, "T"}, {kPrice, "123456"}, {kLone, "123"}}),
+        Row(1, ' ', {{kMark, "2"}, {kQty, "1"}, {kUnit, "O"}, {kPrice, "5"}, {kValue, "0"}}),
+        Row(1, ' ', {{kMark, "1X"}, {kQty, "5"}, {kUnit, "H"}, {kValue, ".5"}, {kExtra, "300"}}),
+        Row(1, ' ', {{kMark, "2Y"}, {kQty, "3"}, {kUnit, "Q"}, {kPrice, "333"}, {kValue, "3.3"}}),
+    };
+    const char* marks[] = {"1", "2", "12", "X", "Y", "Z", "1Y"};
+    const char* units[] = {"H", "", "J", "S", "H", "M"};
+    for (int r = 1; r <= 24; ++r) {
+      Cells cells = {{kMark, marks[r % 7]},
+                     {kQty, std::to_string(r % 5 + 1)},
+                     {kUnit, units[r % 6]},
+                     {kPrice, std::to_string(1000 + 37 * r)},
+                     {kValue, std::to_string(r * 13) + ".5"}};
+      if (r % 4 == 0) cells.push_back({kAmount, std::to_string((r % 5 + 1) * (1000 + 37 * r))});
+      if (r % 3 == 0) cells.push_back({kExtra, std::to_string(r) + ".25"});
+      if (r % 2 == 0) cells.push_back({kLone, std::to_string(r * 51)});
+      rows.push_back(Row(1, ' ', cells));
+    }
+    rows.push_back(Row(1, 'Z', {{kName, "overhead"}, {kFormula, "(#-X)*5"}, {kRate, "10"}, {kUnit, "H"}}));
+    rows.push_back(Row(1, 'S', {{kName, "supplies"}, {kFormula, "X+Y+Z+(120)"}}));
+    Sheet(rows);
+  }
+
+  // Every stored byte of the sheet and of its closing record.
+  std::uint64_t SheetHash() const {
+    std::uint64_t h = 14695981039346656037ull;
+    for (int r = 1; r <= st.UsedRows; ++r) h = Fnv(h, st.SheetRows[static_cast<size_t>(r)]);
+    return Fnv(h, st.SheetTotalRecord);
+  }
+
+  std::string Listing() const {
+    std::string out;
+    for (int r = 1; r <= st.UsedRows; ++r) out += "[" + st.SheetRows[static_cast<size_t>(r)].substr(0, 160) + "]\n";
+    return out + "[" + st.SheetTotalRecord.substr(0, 160) + "]\n";
+  }
+};
+
+TEST_F(EquipmentBytesTest, TheTotalsStoreTheSameBytes) {
+  ASSERT_TRUE(RecalcEquipmentTotals(st, false));
+  EXPECT_EQ(SheetHash(), 10983721180604491118ull) << Listing();
+}
+
+// The unit rounding of all rows alone, and the row variables it leaves
+// behind (the row calculation sets them; later sums may read them).
+TEST_F(EquipmentBytesTest, TheUnitRoundingStoresTheSameBytesAndLeavesTheSameVariables) {
+  CalcInit(st);
+  ASSERT_TRUE(ZokuRoundAllRows(st, false));
+  std::string variables;
+  for (const char* name : {"[[C", "[[E", "[[F", "[[H", "[[I", "[[J", "[[K", "[[L", "[[M", "[[N"}) {
+    std::string v;
+    CalcExpression(st, name, v);
+    variables += std::string(name) + "=" + v + " ";
+  }
+  EXPECT_EQ(variables, "[[C=5 [[E=1900 [[F=9500 [[H=0 [[I=400 [[J=0 [[K=9900 [[L=19900 [[M=100 [[N=1300 ") << Listing();
+  EXPECT_EQ(SheetHash(), 16190331376688106958ull) << Listing();
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 #include "calc/equipment/equipment_aggregation.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
+#include "calc/calc_cells.h"
 #include "calc/calc_expression.h"
 #include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_definitions.h"
 #include "calc/equipment/equipment_sums.h"
 #include "calc/row_calc.h"
+#include "calc/row_def_readers.h"
 #include "calc/zoku_unit_round.h"
 #include "core/column_letter.h"
 #include "sheet/last_used_row.h"
@@ -18,6 +24,7 @@ namespace kv {
 namespace {
 
 constexpr int kMaxDepth = 10;
+constexpr int kMaxBody = 10;  // the group sums a rule body reads
 
 // One run of the rules over the sheet.
 class RuleRun {
@@ -32,6 +39,7 @@ class RuleRun {
   // Every rule row of the rule; the row that failed in `failedRow`.
   bool Apply(const SikiRule& rule, int& failedRow) {
     std::fill(done_.begin(), done_.end(), 0);
+    for (auto& sum : sums_) sum.reset();
     ruleCol_ = rule.ruleCol;
     for (int i = 1; i <= last_; ++i) ReadRuleText(i);
     for (int e = 1; e <= last_; ++e) {
@@ -52,18 +60,28 @@ class RuleRun {
  private:
   // The rule column of every row is read once per rule and again only after
   // the row itself is written (only the row being completed is written).
-  void ReadRuleText(int row) { ruleTexts_[static_cast<size_t>(row)] = EquipCellStripped(st_, row, ruleCol_); }
+  void ReadRuleText(int row) {
+    std::string buffer;
+    ruleTexts_[static_cast<size_t>(row)] = EquipCellStrippedView(st_, row, ruleCol_, buffer);
+  }
 
   static std::string GroupCode(const std::string& t) { return t.size() >= 2 ? t.substr(1, 1) : std::string(); }
 
-  std::vector<std::string> BodyValues(int row, const SikiRule& rule) const {
-    std::vector<std::string> v;
+  // The texts of the body columns of a row into `v` (its room kept).
+  void BodyValues(int row, const SikiRule& rule, std::vector<std::string>& v) const {
+    v.clear();
     for (int k = 0; k < rule.bodyCount; ++k) v.push_back(EquipCellStripped(st_, row, rule.bodyCols[size_t(k)]));
-    return v;
   }
 
   std::string SumName(const SikiRule& rule, int k) const {
     return std::string("T") + static_cast<char>('A' + depth_) + ColNumToLetter(rule.bodyCols[size_t(k)]);
+  }
+
+  // The group sum of body column k at the current depth, kept for the rule.
+  EquipSum& Sum(const SikiRule& rule, int k) {
+    std::optional<EquipSum>& sum = sums_[static_cast<size_t>(depth_ * kMaxBody + k)];
+    if (!sum) sum.emplace(SumName(rule, k));
+    return *sum;
   }
 
   // One rule row: row r of group g gets the rule's result from its group's
@@ -75,12 +93,12 @@ class RuleRun {
     std::string ignored;
     for (int k = 0; k < rule.bodyCount; ++k) CalcExpression(st_, SumName(rule, k) + "=0", ignored);
 
+    std::vector<std::string> taken;
     for (int i = 1; i <= last_ && !g.empty(); ++i) {
       const std::string& t = ruleTexts_[static_cast<size_t>(i)];
-      std::vector<std::string> taken;
       if (!t.empty() && t.front() == '*' && t.find(g, 2) != std::string::npos) {
         if (done_[static_cast<size_t>(i)]) {
-          taken = BodyValues(i, rule);
+          BodyValues(i, rule, taken);
         } else {
           ++depth_;
           const bool ok = SikiRuleEval(i, rule, GroupCode(t), taken);
@@ -88,19 +106,19 @@ class RuleRun {
           if (!ok) return false;
         }
       } else if (t.find(g) != std::string::npos) {
-        taken = BodyValues(i, rule);
+        BodyValues(i, rule, taken);
       } else {
         continue;
       }
       for (int k = 0; k < rule.bodyCount && k < static_cast<int>(taken.size()); ++k) {
         const std::string& text = taken[size_t(k)];
         if (text.empty() || !IsNumberText(text)) continue;
-        EquipSumAdd(st_, SumName(rule, k), text);
+        Sum(rule, k).Add(st_, EquipRowAmount(i, text));
       }
     }
 
     if (done_[static_cast<size_t>(r)]) {
-      values = BodyValues(r, rule);
+      BodyValues(r, rule, values);
       return true;
     }
     EquipWriteAutoValues(st_, r, paint_, false);
@@ -118,7 +136,7 @@ class RuleRun {
     EquipWriteCell(st_, r, rule.resultCol, result, paint_);
     EquipRowRecalc(st_, r, rule.resultCol, paint_);
     ReadRuleText(r);
-    values = BodyValues(r, rule);
+    BodyValues(r, rule, values);
     done_[static_cast<size_t>(r)] = 1;
     return true;
   }
@@ -157,6 +175,35 @@ class RuleRun {
   std::vector<std::string> ruleTexts_;  // the rule column of each row, stripped
   int ruleCol_ = 0;
   int depth_ = 0;
+  // The group sums by depth and body column of the rule being applied.
+  std::array<std::optional<EquipSum>, (kMaxDepth + 1) * kMaxBody> sums_;
+};
+
+// The texts of the rounded values fitted to their columns, each fitted once
+// in a run: rounded values repeat.
+class FittedValues {
+ public:
+  FittedValues(const ProgramState& st, int level) : st_(st), level_(level) {}
+
+  // The fitted text of `value`, without spaces, rounded up to `factor`
+  // (`UnitRoundedBy`) for column `col` of the level.
+  const std::string& Of(int col, std::int64_t factor, std::string_view value) {
+    const size_t c = static_cast<size_t>(col);
+    if (const std::optional<std::int64_t> whole = UnitRoundedWhole(factor, value)) {
+      auto found = wholes_[c].find(*whole);
+      if (found == wholes_[c].end())
+        found = wholes_[c].emplace(*whole, FitToColumn(st_, level_, col, std::to_string(*whole))).first;
+      return found->second;
+    }
+    other_ = FitToColumn(st_, level_, col, UnitRoundedBy(factor, std::string(value)));
+    return other_;
+  }
+
+ private:
+  const ProgramState& st_;
+  const int level_;
+  std::array<std::unordered_map<std::int64_t, std::string>, kMaxColumns + 1> wholes_;
+  std::string other_;
 };
 
 }  // namespace
@@ -164,19 +211,34 @@ class RuleRun {
 bool ZokuRoundAllRows(ProgramState& st, bool paint) {
   const int last = LastUsedRow(st);
   const int level = st.CurrentLevel;
+  const RowDefinitionReaders readers(st, level);
+  FittedValues fitted(st, level);
+  // After a value column that no definition reads, the row recalculation
+  // only sets the row's column variables, and the next one sets them all
+  // again: of those, only one left at the end of the run counts. It is made
+  // there, its row unchanged since.
+  int pendingRow = 0, pendingCol = 0;
+  std::string buffer;
   for (int r = 1; r <= last; ++r) {
     SbMsgSetDetail(st, r);
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
     for (int z = 1; z <= st.ZokuCount; ++z) {
       const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
-      const std::string unit = EquipCellStripped(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
-      if (UnitLetterFactor(unit) == 1) continue;  // no unit to round to: the value is not read
-      const std::string value = EquipCellStripped(st, r, valueCol);
-      if (!UnitRoundApplies(unit, value) || !IsNumericColumn(st, level, valueCol)) continue;
-      EquipWriteCell(st, r, valueCol, UnitRounded(unit, value), paint);
-      EquipRowRecalc(st, r, valueCol, paint);
+      const std::int64_t factor = EquipCellUnitFactor(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
+      if (factor == 1) continue;  // no unit to round to: the value is not read
+      const std::string_view value = EquipCellStrippedView(st, r, valueCol, buffer);
+      if (value.empty() || !IsNumericColumn(st, level, valueCol)) continue;
+      if (IsColumnOf(st, level, valueCol)) EquipWriteFitted(st, r, valueCol, fitted.Of(valueCol, factor, value), paint);
+      if (readers.IsRead(valueCol)) {
+        EquipRowRecalc(st, r, valueCol, paint);
+        pendingRow = 0;
+      } else {
+        pendingRow = r;
+        pendingCol = valueCol;
+      }
     }
   }
+  if (pendingRow != 0) EquipRowRecalc(st, pendingRow, pendingCol, paint);
   return true;
 }
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "calc/calc_cells.h"
+#include "calc/equipment/equipment_definitions.h"
 #include "calc/row_calc.h"
 #include "calc/strip_spaces.h"
 #include "core/column_letter.h"
+#include "platform/codepage.h"
 #include "platform/ui.h"
 #include "sheet/sheet_fields.h"
 #include "state/column_numbers.h"
@@ -28,7 +30,11 @@ LevelContext Ctx(const ProgramState& st) {
 }  // namespace
 
 std::string EquipCellTrimmed(const ProgramState& st, int row, int col) {
-  return std::string(CellTrimmed(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col));
+  return std::string(EquipCellView(st, row, col));
+}
+
+std::string_view EquipCellView(const ProgramState& st, int row, int col) {
+  return CellTrimmed(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col);
 }
 
 std::string EquipCellStripped(const ProgramState& st, int row, int col) {
@@ -38,6 +44,21 @@ std::string EquipCellStripped(const ProgramState& st, int row, int col) {
   std::string s(cell);
   StripSpaces(s);
   return s;
+}
+
+std::string_view EquipCellStrippedView(const ProgramState& st, int row, int col, std::string& buffer) {
+  std::string_view cell = CellBytes(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col);
+  while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
+  while (!cell.empty() && cell.back() == ' ') cell.remove_suffix(1);
+  // Only a blank or a double-byte character (the full-width blank among
+  // them) can make the stripped text differ from the trimmed one.
+  for (char c : cell) {
+    if (c == ' ' || static_cast<unsigned char>(c) >= 0x80) {
+      buffer = EquipCellStripped(st, row, col);
+      return buffer;
+    }
+  }
+  return cell;
 }
 
 bool IsNumberText(std::string_view t) {
@@ -60,23 +81,44 @@ bool IsNumberText(std::string_view t) {
 void EquipWriteCell(ProgramState& st, int row, int col, const std::string& value, bool paint) {
   const int level = st.CurrentLevel;
   if (!IsColumnOf(st, level, col)) return;
-  std::string& rec = RowOf(st, row);
-  std::string stored;
   if (IsNumericColumn(st, level, col)) {
-    stored = FitToColumn(st, level, col, value);
-    StoreCell(st, rec, level, col, stored);
-  } else {
-    const size_t width = static_cast<size_t>(std::max(st.ColWidth[level][col], 0));
-    stored = value.substr(0, std::min(value.size(), width));
-    stored.resize(width, ' ');
-    FieldStore(st, rec, col, level, stored);
+    EquipWriteFitted(st, row, col, FitToColumn(st, level, col, value), paint);
+    return;
   }
+  std::string& rec = RowOf(st, row);
+  const size_t width = static_cast<size_t>(std::max(st.ColWidth[level][col], 0));
+  std::string stored = value.substr(0, std::min(value.size(), width));
+  stored.resize(width, ' ');
+  FieldStore(st, rec, col, level, stored);
+  if (!paint) return;
+  if (GridModel* grid = PaintGrid(st, level)) PaintCell(grid, col, row, std::string(CellBytes(st, rec, level, col)));
+}
+
+void EquipWriteFitted(ProgramState& st, int row, int col, std::string_view fitted, bool paint) {
+  const int level = st.CurrentLevel;
+  std::string& rec = RowOf(st, row);
+  StoreCell(st, rec, level, col, fitted);
   if (!paint) return;
   if (GridModel* grid = PaintGrid(st, level)) {
     std::string shown(CellBytes(st, rec, level, col));
-    if (IsNumericColumn(st, level, col)) NumCommaFormat(st, level, shown, col);
+    NumCommaFormat(st, level, shown, col);
     PaintCell(grid, col, row, shown);
   }
+}
+
+std::int64_t EquipCellUnitFactor(const ProgramState& st, int row, int col) {
+  // The first character that is no blank, half- or full-width ("　").
+  const std::string_view cell = CellBytes(st, st.SheetRows[static_cast<size_t>(row)], st.CurrentLevel, col);
+  for (size_t i = 0; i < cell.size(); ++i) {
+    const auto c = static_cast<unsigned char>(cell[i]);
+    if (c == ' ') continue;
+    if (IsSjisLeadByte(c) && i + 1 < cell.size() && c == 0x81 && static_cast<unsigned char>(cell[i + 1]) == 0x40) {
+      ++i;
+      continue;
+    }
+    return UnitLetterFactor(cell.substr(i, 1));
+  }
+  return 1;
 }
 
 void EquipRowRecalc(ProgramState& st, int row, int col, bool paint) {

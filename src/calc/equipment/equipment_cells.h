@@ -2,6 +2,7 @@
 // What the equipment steps share: reading and writing the cells of the rows
 // of the sheet in memory at `CurrentLevel`, their messages and the
 // calculating window SB_MsgFrm.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,12 @@ struct ProgramState;
 // The text of a column of a sheet row, blanks trimmed at both ends / every
 // half- and full-width space removed.
 std::string EquipCellTrimmed(const ProgramState& st, int row, int col);
+// The trimmed text in place, valid until the row is written.
+std::string_view EquipCellView(const ProgramState& st, int row, int col);
 std::string EquipCellStripped(const ProgramState& st, int row, int col);
+// The same as a view: of the cell itself when its text holds no space
+// inside and no double-byte character, else of `buffer` holding the copy.
+std::string_view EquipCellStrippedView(const ProgramState& st, int row, int col, std::string& buffer);
 
 // True for a text that reads as a number: an optional sign, digits with at
 // most one ".", at least one digit.
@@ -23,6 +29,12 @@ bool IsNumberText(std::string_view text);
 // it), any other column the text left-aligned and blank-padded to its width.
 // With `paint` the cell is shown (thousands separators). No recalculation.
 void EquipWriteCell(ProgramState& st, int row, int col, const std::string& value, bool paint);
+// Writes the text of a numeric column already fitted to it (`FitToColumn`)
+// into column `col` of sheet row `row`, shown as `EquipWriteCell` shows it.
+void EquipWriteFitted(ProgramState& st, int row, int col, std::string_view fitted, bool paint);
+// The factor of the unit a cell holds (`UnitLetterFactor` of its text with
+// every space removed), read without a copy.
+std::int64_t EquipCellUnitFactor(const ProgramState& st, int row, int col);
 // The row definitions of the row that depend on `col`, recomputed.
 void EquipRowRecalc(ProgramState& st, int row, int col, bool paint);
 // Every AUTO line into the row (the column of character 3 receives the text

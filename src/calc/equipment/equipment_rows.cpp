@@ -1,6 +1,8 @@
 #include "calc/equipment/equipment_rows.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string_view>
 
 #include "calc/calc_expression.h"
@@ -63,24 +65,39 @@ EntryCols SzatuCols(const ProgramState& st, int e) {
           ParseDoubleBracketNumber(st.SzatuResultLines[i])};
 }
 
-// The marks and amount of row i join the overhead sums of entry letter L.
-bool AddExpenseSums(ProgramState& st, const std::string& L, const EntryCols& cols, int i) {
+// The overhead sums of one entry letter, by mark character: the sum of a
+// single-byte mark is kept for the run, a double-byte mark's is looked up
+// each time.
+class MarkSums {
+ public:
+  explicit MarkSums(std::string letter) : letter_(std::move(letter)) {}
+  const std::string& Letter() const { return letter_; }
+
+  bool Add(ProgramState& st, std::string_view mark, const EquipAmount& amount) {
+    if (mark.size() != 1) return EquipSumAddOrStart(st, letter_ + std::string(mark), amount);
+    std::optional<EquipSum>& sum = sums_[static_cast<unsigned char>(mark.front())];
+    if (!sum) sum.emplace(letter_ + std::string(mark));
+    return sum->AddOrStart(st, amount);
+  }
+
+ private:
+  std::string letter_;
+  std::array<std::optional<EquipSum>, 256> sums_;
+};
+
+// The marks and amount of row i join the overhead sums of the entry.
+bool AddExpenseSums(ProgramState& st, MarkSums& sums, const EntryCols& cols, int i) {
   std::string marks = EquipCellTrimmed(st, i, cols.mark);
   if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string();
-  const EquipAmount amount = EquipAmount::Of(EquipCellTrimmed(st, i, cols.amount));
+  const EquipAmount& amount = EquipRowAmount(i, EquipCellView(st, i, cols.amount));
   if (amount.text.empty()) return true;
-  // One name buffer: L, then each mark character (a double-byte one whole).
-  std::string name = L;
+  // Each mark character (a double-byte one whole), then "#".
   for (size_t p = 0; p < marks.size();) {
     const size_t n = IsSjisLeadByte(static_cast<unsigned char>(marks[p])) && p + 1 < marks.size() ? 2 : 1;
-    name.resize(L.size());
-    name.append(marks, p, n);
-    if (!EquipSumAddOrStart(st, name, amount)) return false;
+    if (!sums.Add(st, std::string_view(marks).substr(p, n), amount)) return false;
     p += n;
   }
-  name.resize(L.size());
-  name += '#';
-  return EquipSumAddOrStart(st, name, amount);
+  return sums.Add(st, "#", amount);
 }
 
 // The rounding of an equipment result by every ZOKU pair of its column,
@@ -95,16 +112,20 @@ std::string PairRounded(const ProgramState& st, int row, int col, std::string va
 }
 
 bool ExpenseRowsRun(ProgramState& st, bool paint, const std::vector<int>& zRows) {
+  std::vector<MarkSums> sums;
+  sums.reserve(static_cast<size_t>(std::max(st.SkeihiCount, 0)));
   for (int e = 1; e <= st.SkeihiCount; ++e) {
-    const std::string L = ColNumToLetter(e);
+    sums.emplace_back(ColNumToLetter(e));
     const EntryCols cols = SkeihiCols(st, e);
     for (int i = 1; i <= st.UsedRows; ++i)
-      if (IsItemRow(st.SheetRows[static_cast<size_t>(i)]) && KindOf(st, i) != 'Z' && !AddExpenseSums(st, L, cols, i))
+      if (IsItemRow(st.SheetRows[static_cast<size_t>(i)]) && KindOf(st, i) != 'Z' &&
+          !AddExpenseSums(st, sums.back(), cols, i))
         return false;
   }
   for (int r : zRows) {
     for (int e = 1; e <= st.SkeihiCount; ++e) {
-      const std::string L = ColNumToLetter(e);
+      MarkSums& entrySums = sums[static_cast<size_t>(e - 1)];
+      const std::string& L = entrySums.Letter();
       const EntryCols cols = SkeihiCols(st, e);
       const std::string formula = EquipCellTrimmed(st, r, cols.formula);
       if (formula.empty()) continue;
@@ -122,7 +143,7 @@ bool ExpenseRowsRun(ProgramState& st, bool paint, const std::vector<int>& zRows)
       EquipWriteCell(st, r, cols.result, result, paint);
       const int lastAuto = EquipWriteAutoValues(st, r, paint, false);
       EquipRowRecalc(st, r, lastAuto != 0 ? lastAuto : cols.result, paint);
-      if (!AddExpenseSums(st, L, cols, r)) return false;
+      if (!AddExpenseSums(st, entrySums, cols, r)) return false;
     }
   }
   return true;
@@ -173,32 +194,33 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
   }
 
   // The mark text and numeric amount of every item row, read once for all marks.
+  // (The rows are not written before the sums are done.)
   struct Counted {
-    std::string markText;
-    EquipAmount amount;
+    std::string_view markText;
+    const EquipAmount* amount = nullptr;  // none: the row is not counted
   };
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
   for (int i = 1; i <= st.UsedRows; ++i) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
-    std::string amount = EquipCellTrimmed(st, i, cols.amount);
+    const std::string_view amount = EquipCellView(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    items[static_cast<size_t>(i)] = {EquipCellTrimmed(st, i, cols.mark), EquipAmount::Of(std::move(amount))};
+    items[static_cast<size_t>(i)] = {EquipCellView(st, i, cols.mark), &EquipRowAmount(i, amount)};
   }
 
   std::string r;
   for (const std::string& m : marks) {
-    const std::string name = "@M" + m;
+    EquipSum sum("@M" + m);
+    const std::string& name = sum.Name();
     if (!CalcExpression(st, name + "=0", r)) return Outcome::Failed;
     for (int i = 1; i <= st.UsedRows; ++i) {
       SbMsgSetDetail(st, i);
-      const std::string& markText = items[static_cast<size_t>(i)].markText;
-      const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
-      if (amount.text.empty()) continue;
+      const auto& [markText, amount] = items[static_cast<size_t>(i)];
+      if (amount == nullptr) continue;
       const bool counted = m == "#" || (!markText.empty() && markText.front() == '*'
                                             ? markText.size() > 2 && markText.substr(2, m.size()) == m
                                             : markText.find(m) != std::string::npos);
       if (!counted) continue;
-      if (!EquipSumAdd(st, name, amount)) return Outcome::Failed;
+      if (!sum.Add(st, *amount)) return Outcome::Failed;
     }
   }
 
@@ -222,10 +244,11 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
   if (!CalcExpression(st, base + "*" + rate + "/100", base)) return Outcome::Failed;
   if (!CalcExpression(st, "MR2=" + base, r) || !CalcExpression(st, "MG1=0", r)) return Outcome::Failed;
   // The item rows above the consumables row, with the amounts read above.
+  EquipSum running("MG1");
   for (int i = 1; i < sRow; ++i) {
-    const EquipAmount& amount = items[static_cast<size_t>(i)].amount;
-    if (amount.text.empty()) continue;
-    if (!EquipSumAdd(st, "MG1", amount)) return Outcome::Failed;
+    const EquipAmount* amount = items[static_cast<size_t>(i)].amount;
+    if (amount == nullptr) continue;
+    if (!running.Add(st, *amount)) return Outcome::Failed;
   }
 
   std::string total;

@@ -2,11 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calc/calc_expression.h"
 #include "platform/calc2.h"
 #include "platform/decimal.h"
 #include "state/program_state.h"
+#include "state/sheet_state.h"
 
 namespace kv {
 namespace {
@@ -60,21 +62,17 @@ bool Statement(ProgramState& st, std::string_view name, std::string_view rhs) {
   return CalcExpression(st, statement, ignored);
 }
 
-}  // namespace
-
-EquipAmount EquipAmount::Of(std::string text) {
-  EquipAmount a;
-  a.plain = PlainNumber(text);
-  a.text = std::move(text);
-  return a;
-}
-
-bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amount) {
-  if (amount.plain && IsWholeName(name)) {
-    auto& values = st.Calc2Vars.values;
-    if (const auto found = values.find(name); found != values.end()) {
+// name = name + amount: a plain amount added to the stored value found (and
+// kept in `value`) when the name is whole; else the statement.
+bool AddTo(ProgramState& st, std::string_view name, bool whole, ExactDecimal*& value, const EquipAmount& amount) {
+  if (amount.plain && whole) {
+    if (value == nullptr) {
+      auto& values = st.Calc2Vars.values;
+      if (const auto found = values.find(name); found != values.end()) value = &found->second;
+    }
+    if (value != nullptr) {
       try {
-        found->second = found->second + *amount.plain;
+        *value = *value + *amount.plain;
         return true;
       } catch (const DecimalOverflow&) {
         // left to the statement, which fails the same way
@@ -86,14 +84,47 @@ bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amo
   return Statement(st, name, rhs);
 }
 
+bool StartWith(ProgramState& st, std::string_view name, bool whole, const EquipAmount& amount) {
+  if (whole && Calc2SetNumber(st.Calc2Vars, name, amount.text)) return true;
+  return Statement(st, name, amount.text);
+}
+
+}  // namespace
+
+EquipAmount EquipAmount::Of(std::string text) {
+  EquipAmount a;
+  a.plain = PlainNumber(text);
+  a.text = std::move(text);
+  return a;
+}
+
+const EquipAmount& EquipRowAmount(int row, std::string_view text) {
+  // One slot per sheet row; slot 0 serves any other row number.
+  thread_local std::vector<EquipAmount> read(static_cast<size_t>(kMaxSheetRows) + 2);
+  EquipAmount& slot = read[row >= 1 && row <= kMaxSheetRows + 1 ? static_cast<size_t>(row) : 0];
+  if (slot.text != text || (row < 1 || row > kMaxSheetRows + 1)) slot = EquipAmount::Of(std::string(text));
+  return slot;
+}
+
+bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amount) {
+  ExactDecimal* value = nullptr;
+  return AddTo(st, name, IsWholeName(name), value, amount);
+}
+
 bool EquipSumAdd(ProgramState& st, std::string_view name, std::string_view amount) {
   return EquipSumAdd(st, name, EquipAmount::Of(std::string(amount)));
 }
 
 bool EquipSumAddOrStart(ProgramState& st, std::string_view name, const EquipAmount& amount) {
-  if (EquipSumAdd(st, name, amount)) return true;
-  if (IsWholeName(name) && Calc2SetNumber(st.Calc2Vars, name, amount.text)) return true;
-  return Statement(st, name, amount.text);
+  return EquipSumAdd(st, name, amount) || StartWith(st, name, IsWholeName(name), amount);
+}
+
+EquipSum::EquipSum(std::string name) : name_(std::move(name)), whole_(IsWholeName(name_)) {}
+
+bool EquipSum::Add(ProgramState& st, const EquipAmount& amount) { return AddTo(st, name_, whole_, value_, amount); }
+
+bool EquipSum::AddOrStart(ProgramState& st, const EquipAmount& amount) {
+  return Add(st, amount) || StartWith(st, name_, whole_, amount);
 }
 
 }  // namespace kv
