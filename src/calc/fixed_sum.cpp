@@ -30,7 +30,41 @@ constexpr __int128 Bound() { return Pow10(kMaxWholeDigits + 4); }
 
 }  // namespace
 
+namespace {
+
+// The common cell: blanks, an optional sign, at most 20 digits, an optional
+// "." and at most four digits, then the end or a character that cannot
+// continue the number. False for anything else (read the long way).
+bool ParseCell(std::string_view text, __int128& raw) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  __int128 value = 0;
+  int digits = 0, decimals = 0;
+  bool any = false;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    any = true;
+    if (value != 0 && ++digits > kMaxWholeDigits) return false;
+  }
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      if (++decimals > 4) return false;
+      value = value * 10 + (text[i] - '0');
+      any = true;
+    }
+  }
+  if (any && i < text.size() && (text[i] == 'E' || text[i] == 'e')) return false;
+  for (; decimals < 4; ++decimals) value *= 10;
+  raw = negative ? -value : value;
+  return true;
+}
+
+}  // namespace
+
 FixedSum FixedSum::Parse(std::string_view text) {
+  if (__int128 raw = 0; ParseCell(text, raw)) return FixedSum(raw);
   const ScannedNumber n = ScanNumber(text);
   if (n.IsZero()) return {};
   // value = digits x 10^exponent; raw = value x 10^4.

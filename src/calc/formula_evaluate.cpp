@@ -156,6 +156,7 @@ class Evaluator {
     if (s[0] == u'=') throw Stop{Msg().assignFirst + EncodeFormula(s) + "|" + EncodeFormula(written)};
     if (s[0] == u'+' || s[0] == u'-' || s[0] == u'/' || s[0] == u'*' || s[0] == u'.' || s[0] == u' ')
       throw Stop{Msg().badName};
+    readsState_ = true;
     const std::string name = EncodeFormula(std::u16string_view(s).substr(0, eq));
     auto& table = st_.FormulaVariableTable;
     size_t index = 0;
@@ -454,38 +455,58 @@ class Evaluator {
 
   ExactDecimal Resolve(std::u16string_view name) {
     if (name[0] == u'[') return Reference(name);
+    readsState_ = true;
     const std::string bytes = EncodeFormula(name);
     for (const FormulaVariable& var : st_.FormulaVariableTable)
       if (var.name == bytes) return ValueOf(ToFormula(var.value));
     throw Stop{bytes + Msg().undefined};
   }
 
-  // "[[X" this row, "[$X" the parent row, "[#X" the closing record, "[u" 0.
   ExactDecimal Reference(std::u16string_view ref) {
+    const ReferencedCell cell = CellOf(ref);
+    if (cell.kind == ReferencedCell::kZero) return ExactDecimal{};
+    std::optional<ExactDecimal> v = cell.kind == ReferencedCell::kBytes ? ExactDecimal::Parse(cell.bytes) : std::nullopt;
+    if (!v) throw Stop{Msg().formula};
+    return *v;
+  }
+
+ public:
+  // What a reference reads: "[[X" this row, "[$X" the parent row, "[#X" the
+  // closing record, "[u" 0.
+  struct ReferencedCell {
+    enum Kind : char { kZero = 'Z', kBytes = 'C', kBad = 'B' };
+    Kind kind = kZero;
+    std::string_view bytes;
+  };
+  ReferencedCell CellOf(std::u16string_view ref) {
+    readsState_ = true;
     const char16_t kind = ref.size() > 1 ? ref[1] : 0;
-    if (kind == u'u') return ExactDecimal{};
-    if (kind != u'[' && kind != u'$' && kind != u'#') throw Stop{Msg().formula};
+    if (kind == u'u') return {};
+    if (kind != u'[' && kind != u'$' && kind != u'#') return {ReferencedCell::kBad, {}};
     int level = ctx_.level;
     std::string_view record = kind == u'#' ? ctx_.totalRecord : record_;
     if (kind == u'$') {
-      if (level <= 1) return ExactDecimal{};  // no parent row above level 1
+      if (level <= 1) return {};  // no parent row above level 1
       --level;
       record = ctx_.parentRow;
     }
     const char16_t letter = ref.size() > 2 ? ref[2] : 0;
     const int col = letter > 0 && letter < 0x80 ? ColLetterToNum(std::string(1, static_cast<char>(letter))) : 0;
-    if (level < 1 || level > 8 || col < 1 || col > st_.ColCount[level]) throw Stop{Msg().formula};
+    if (level < 1 || level > 8 || col < 1 || col > st_.ColCount[level]) return {ReferencedCell::kBad, {}};
     const size_t start = static_cast<size_t>(std::max(st_.ColStart[level][col], 1)) - 1;
     const size_t width = static_cast<size_t>(std::max(st_.ColWidth[level][col], 0));
-    std::string_view cell = start < record.size() ? record.substr(start, width) : std::string_view{};
-    std::optional<ExactDecimal> v = ExactDecimal::Parse(cell);
-    if (!v) throw Stop{Msg().formula};
-    return *v;
+    return {ReferencedCell::kBytes, start < record.size() ? record.substr(start, width) : std::string_view{}};
   }
 
+  // True once the evaluation read anything beyond the formula's own text: a
+  // cell, a named variable, or an assignment into the variable table.
+  bool ReadsState() const { return readsState_; }
+
+ private:
   ProgramState& st_;
   const LevelContext& ctx_;
   std::string_view record_;
+  bool readsState_ = false;
 };
 
 // A formula of one plain statement (no ":", "=", rounding mark, "^", "LOG("
@@ -493,6 +514,26 @@ class Evaluator {
 struct PlainFormula {
   std::u16string text;  // blanks at either end removed
   std::vector<Token> tokens;
+  bool readsNames = false;  // an operand is a named variable
+};
+
+// An evaluation's outcome: the result text and the sign of a value beyond
+// the calculable range (0 for none).
+struct Answer {
+  std::string result;
+  int range = 0;
+};
+
+// What is kept of a formula text between evaluations.
+struct KeptFormula {
+  std::optional<PlainFormula> plain;  // empty: not plain, evaluated the whole way
+  // The answer of a formula that read nothing but its own text: the same at
+  // every evaluation (a quantity formula of numbers alone).
+  std::optional<Answer> constant;
+  // A plain formula reading cells only: the bytes of the cells of its last
+  // evaluation and its answer then. The same cells give the same answer.
+  std::string lastCells;
+  std::optional<Answer> lastAnswer;
 };
 
 struct BytesHash {
@@ -500,29 +541,93 @@ struct BytesHash {
   size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-// The row definitions are evaluated for every row with the same texts: each
-// text is looked at once and kept by its bytes (null: not plain, evaluated
-// the whole way).
-const PlainFormula* PlainFormulaOf(std::string_view formula) {
+bool IsNameOperand(std::u16string_view text, const Token& t) {
+  return t.op == 0 && t.end > t.begin && !IsDigit(text[t.begin]) && text[t.begin] != u'.' && text[t.begin] != u'[';
+}
+
+// The formulas of a sheet are evaluated for every row with the same texts:
+// each text is looked at once and kept by its bytes. The reference holds
+// until the next call.
+KeptFormula& KeptFormulaOf(std::string_view formula) {
   constexpr size_t kKept = 4096;
-  thread_local std::unordered_map<std::string, std::optional<PlainFormula>, BytesHash, std::equal_to<>> kept;
-  if (const auto found = kept.find(formula); found != kept.end()) return found->second ? &*found->second : nullptr;
+  thread_local std::unordered_map<std::string, KeptFormula, BytesHash, std::equal_to<>> kept;
+  if (const auto found = kept.find(formula); found != kept.end()) return found->second;
   if (kept.size() >= kKept) kept.clear();
-  std::optional<PlainFormula> plain;
+  KeptFormula entry;
   const FormulaText decoded = DecodeFormula(formula);
   const std::u16string_view text = TrimBlanks(decoded);
   if (!text.empty() && text.find_first_of(u":=@!~^()") == std::u16string_view::npos &&
       FindLog(text) == std::u16string_view::npos) {
-    plain.emplace();
-    plain->text.assign(text);
+    PlainFormula& plain = entry.plain.emplace();
+    plain.text.assign(text);
     try {
-      Evaluator::Tokenize(plain->text, plain->tokens);
+      Evaluator::Tokenize(plain.text, plain.tokens);
+      for (const Token& t : plain.tokens) plain.readsNames = plain.readsNames || IsNameOperand(plain.text, t);
     } catch (const Stop&) {
-      plain.reset();  // an error the whole way reports
+      entry.plain.reset();  // an error the whole way reports
     }
   }
-  const auto added = kept.emplace(std::string(formula), std::move(plain)).first;
-  return added->second ? &*added->second : nullptr;
+  return kept.emplace(std::string(formula), std::move(entry)).first->second;
+}
+
+// The bytes of every cell a plain formula's references read, in order, each
+// with its kind and length.
+void ReferencedCells(Evaluator& evaluator, const PlainFormula& plain, std::string& cells) {
+  cells.clear();
+  for (const Token& t : plain.tokens) {
+    if (t.op != 0 || t.end == t.begin || plain.text[t.begin] != u'[') continue;
+    const auto cell = evaluator.CellOf(std::u16string_view(plain.text).substr(t.begin, t.end - t.begin));
+    const size_t size = cell.bytes.size();
+    cells += static_cast<char>(cell.kind);
+    cells.append(reinterpret_cast<const char*>(&size), sizeof size);
+    cells += cell.bytes;
+  }
+}
+
+template <class Evaluate>
+Answer Guarded(Evaluate&& evaluate) {
+  try {
+    return {evaluate(), 0};
+  } catch (const Stop& stop) {
+    return {stop.result, stop.range};
+  } catch (const std::overflow_error&) {
+    return {Msg().formula, 1};  // a value too large for the arithmetic
+  }
+}
+
+Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* assigned) {
+  KeptFormula& kept = KeptFormulaOf(formula);
+  if (kept.constant) return *kept.constant;
+  if (const PlainFormula* plain = kept.plain ? &*kept.plain : nullptr) {
+    auto evaluate = [&] { return evaluator.PlainStatement(plain->text, plain->tokens); };
+    if (plain->readsNames) return Guarded(evaluate);
+    thread_local std::string cells;
+    ReferencedCells(evaluator, *plain, cells);
+    if (kept.lastAnswer && cells == kept.lastCells) return *kept.lastAnswer;
+    Answer answer = Guarded(evaluate);
+    if (!evaluator.ReadsState()) {
+      kept.constant = answer;
+    } else {
+      kept.lastCells = cells;
+      kept.lastAnswer = answer;
+    }
+    return answer;
+  }
+  Answer answer = Guarded([&] {
+    const FormulaText text = DecodeFormula(formula);
+    const std::u16string_view all = text;
+    std::string result;
+    size_t start = 0;
+    for (;;) {
+      const size_t colon = all.find(u':', start);
+      result = evaluator.Statement(all.substr(start, colon == std::u16string_view::npos ? colon : colon - start),
+                                   assigned);
+      if (colon == std::u16string_view::npos) return result;
+      start = colon + 1;
+    }
+  });
+  if (!evaluator.ReadsState()) kept.constant = answer;
+  return answer;
 }
 
 }  // namespace
@@ -530,28 +635,9 @@ const PlainFormula* PlainFormulaOf(std::string_view formula) {
 std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::string_view record,
                             std::string_view formula, std::string* assigned) {
   Evaluator evaluator(st, ctx, record);
-  std::string result;
-  st.FormulaRangeSign = 0;
-  try {
-    if (const PlainFormula* plain = PlainFormulaOf(formula)) return evaluator.PlainStatement(plain->text, plain->tokens);
-    const FormulaText text = DecodeFormula(formula);
-    const std::u16string_view all = text;
-    size_t start = 0;
-    for (;;) {
-      const size_t colon = all.find(u':', start);
-      result = evaluator.Statement(all.substr(start, colon == std::u16string_view::npos ? colon : colon - start),
-                                   assigned);
-      if (colon == std::u16string_view::npos) break;
-      start = colon + 1;
-    }
-  } catch (const Stop& stop) {
-    st.FormulaRangeSign = stop.range;
-    return stop.result;
-  } catch (const std::overflow_error&) {
-    st.FormulaRangeSign = 1;  // a value too large for the arithmetic
-    return Msg().formula;
-  }
-  return result;
+  Answer answer = Evaluated(evaluator, formula, assigned);
+  st.FormulaRangeSign = answer.range;
+  return std::move(answer.result);
 }
 
 bool IsFormulaError(std::string_view result) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 #include "core/number_scan.h"
 
@@ -183,6 +184,18 @@ std::string WithEmptyDecimals(const Decimal& v, const NumColumn& col) {
   return SignedWhole(v) + Repeat(' ', col.decimals + 1);
 }
 
+// No bare point in a right-aligned value: a blank before it becomes "0", a
+// "-" before it "-0".
+void NoBarePoint(std::string& s) {
+  const size_t point = s.find('.');
+  if (point > 0 && s[point - 1] == ' ') {
+    s[point - 1] = '0';
+  } else if (point > 1 && s[point - 1] == '-' && s[point - 2] == ' ') {
+    s[point - 2] = '-';
+    s[point - 1] = '0';
+  }
+}
+
 std::string FitValue(std::string_view text, const Decimal& value, const NumColumn& col) {
   const int w = col.width;
   if (col.decimals <= 0) {
@@ -205,14 +218,7 @@ std::string FitValue(std::string_view text, const Decimal& value, const NumColum
   std::string decimals = v.fraction.substr(0, static_cast<size_t>(col.decimals));
   decimals += Repeat(col.zero, col.decimals - static_cast<int>(decimals.size()));
   std::string s = RightAlign(SignedWhole(v) + '.' + decimals, w);
-  // No bare point: a blank before it becomes "0", a "-" before it "-0".
-  size_t point = s.find('.');
-  if (point > 0 && s[point - 1] == ' ') {
-    s[point - 1] = '0';
-  } else if (point > 1 && s[point - 1] == '-' && s[point - 2] == ' ') {
-    s[point - 2] = '-';
-    s[point - 1] = '0';
-  }
+  NoBarePoint(s);
   return s;
 }
 
@@ -262,7 +268,117 @@ NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSe
   return e.col;
 }
 
-void NumFitColumn(std::string& text, const NumColumn& col) {
+namespace {
+
+// The parts of a plain number text: an optional "-", digits, an optional "."
+// and digits, at least one digit, nothing else.
+struct PlainParts {
+  bool negative = false;
+  bool point = false;
+  std::string_view whole;     // without leading zeros
+  std::string_view fraction;  // without trailing zeros
+};
+
+bool SplitPlain(std::string_view text, PlainParts& parts) {
+  size_t i = 0;
+  parts.negative = !text.empty() && text[0] == '-';
+  if (parts.negative) ++i;
+  const size_t wholeStart = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  const size_t wholeEnd = i;
+  size_t fractionStart = i, fractionEnd = i;
+  parts.point = i < text.size() && text[i] == '.';
+  if (parts.point) {
+    fractionStart = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    fractionEnd = i;
+  }
+  if (i != text.size() || (wholeEnd == wholeStart && fractionEnd == fractionStart)) return false;
+  size_t lead = wholeStart;
+  while (lead < wholeEnd && text[lead] == '0') ++lead;
+  while (fractionEnd > fractionStart && text[fractionEnd - 1] == '0') --fractionEnd;
+  parts.whole = text.substr(lead, wholeEnd - lead);
+  parts.fraction = text.substr(fractionStart, fractionEnd - fractionStart);
+  return true;
+}
+
+// FitUncached for a plain number text of at most 15 significant digits in a
+// column of at most four decimals, where neither the exponent rounding nor
+// the rounding to 15 significant digits applies: the same text, built in
+// place. False, with `text` untouched, for any other text.
+bool FitPlain(std::string& text, const NumColumn& col) {
+  constexpr size_t kSignificant = 15;
+  PlainParts p;
+  if (col.decimals > 4 || !SplitPlain(text, p) || p.whole.size() + p.fraction.size() > kSignificant) return false;
+  const int w = std::max(col.width, 0);
+  Decimal v;
+  v.negative = p.negative && !(p.whole.empty() && p.fraction.empty());
+  v.whole.assign(p.whole);
+  v.fraction.assign(p.fraction);
+  switch (Classify(v, col)) {
+    case Fit::Zero: text.assign(static_cast<size_t>(w), ' '); return true;
+    case Fit::Over: text.assign(static_cast<size_t>(w), '+'); return true;
+    case Fit::Under: text.assign(static_cast<size_t>(w), '-'); return true;
+    case Fit::Value: break;
+  }
+  const size_t d = static_cast<size_t>(col.decimals);
+  char buf[64];
+  size_t n = 0;
+  auto put = [&](std::string_view part) {
+    part.copy(buf + n, part.size());
+    n += part.size();
+  };
+  auto signedWhole = [&] {
+    if (v.negative) buf[n++] = '-';
+    put(v.whole);
+  };
+  auto emptyDecimals = [&] {
+    signedWhole();
+    buf[n++] = col.zero == '0' ? '.' : ' ';
+    for (size_t i = 0; i < d; ++i) buf[n++] = col.zero == '0' ? '0' : ' ';
+  };
+  bool barePointFix = false;
+  if (d == 0) {
+    if (!v.negative && v.whole.empty()) {
+      text.assign(static_cast<size_t>(w), ' ');
+      return true;
+    }
+    if (v.whole.empty()) {
+      buf[n++] = '0';
+    } else {
+      signedWhole();
+    }
+  } else if (!p.point || v.fraction.empty()) {
+    // Below the column's step: blanks (a fraction holds a digit other than 0).
+    if (p.point && v.whole.empty() && v.fraction.find_first_not_of('0') >= d) {
+      text.assign(static_cast<size_t>(w), ' ');
+      return true;
+    }
+    emptyDecimals();
+  } else {
+    if (v.whole.empty() && v.fraction.find_first_not_of('0') >= d) {
+      text.assign(static_cast<size_t>(w), ' ');
+      return true;
+    }
+    signedWhole();
+    buf[n++] = '.';
+    const size_t taken = std::min(d, v.fraction.size());
+    put(std::string_view(v.fraction).substr(0, taken));
+    for (size_t i = taken; i < d; ++i) buf[n++] = col.zero;
+    barePointFix = true;
+  }
+  if (n > static_cast<size_t>(w)) {
+    text.assign(static_cast<size_t>(w), v.negative ? '-' : '+');
+    return true;
+  }
+  text.assign(static_cast<size_t>(w) - n, ' ');
+  text.append(buf, n);
+  if (barePointFix) NoBarePoint(text);
+  return true;
+}
+
+void FitUncached(std::string& text, const NumColumn& col) {
+  if (FitPlain(text, col)) return;
   const Decimal v = ToDecimal(ScanNumber(text));
   const int w = col.width;
   switch (Classify(v, col)) {
@@ -277,6 +393,42 @@ void NumFitColumn(std::string& text, const NumColumn& col) {
   // than a cut number.
   if (static_cast<int>(fitted.size()) > w) fitted = Repeat(v.negative ? '-' : '+', w);
   text = std::move(fitted);
+}
+
+}  // namespace
+
+void NumFitColumn(std::string& text, const NumColumn& col) {
+  // A calculation fits the same texts again and again: a row's values once
+  // as they are computed and again as they propagate, quantities and prices
+  // that recur from row to row. The last fitted texts are kept (per thread),
+  // by the text and the column's properties.
+  struct Entry {
+    bool filled = false;
+    NumColumn col;
+    std::string text;
+    std::string fitted;
+  };
+  constexpr size_t kEntries = 256;
+  constexpr size_t kLongest = 40;  // longer texts are fitted without keeping them
+  if (text.size() > kLongest) {
+    FitUncached(text, col);
+    return;
+  }
+  thread_local std::array<Entry, kEntries> kept;
+  const size_t hash = std::hash<std::string_view>{}(text) ^ (static_cast<size_t>(col.width) * 0x9E3779B97F4A7C15u) ^
+                      (static_cast<size_t>(col.decimals) << 8) ^ (col.wholeNumber ? 0x55u : 0u) ^
+                      static_cast<size_t>(static_cast<unsigned char>(col.zero));
+  Entry& e = kept[hash % kEntries];
+  if (e.filled && e.text == text && e.col.width == col.width && e.col.decimals == col.decimals &&
+      e.col.wholeNumber == col.wholeNumber && e.col.zero == col.zero) {
+    text = e.fitted;
+    return;
+  }
+  e.filled = true;
+  e.col = col;
+  e.text = text;
+  FitUncached(text, col);
+  e.fitted = text;
 }
 
 void NumCommaFormat(std::string& text, const NumColumn& col) {
