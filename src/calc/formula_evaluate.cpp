@@ -1,5 +1,6 @@
 #include "calc/formula_evaluate.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
 #include <stdexcept>
@@ -491,7 +492,8 @@ class Evaluator {
       record = ctx_.parentRow;
     }
     const char16_t letter = ref.size() > 2 ? ref[2] : 0;
-    const int col = letter > 0 && letter < 0x80 ? ColLetterToNum(std::string(1, static_cast<char>(letter))) : 0;
+    const char ascii = static_cast<char>(letter);
+    const int col = letter > 0 && letter < 0x80 ? ColLetterToNum(std::string_view(&ascii, 1)) : 0;
     if (level < 1 || level > 8 || col < 1 || col > st_.ColCount[level]) return {ReferencedCell::kBad, {}};
     const size_t start = static_cast<size_t>(std::max(st_.ColStart[level][col], 1)) - 1;
     const size_t width = static_cast<size_t>(std::max(st_.ColWidth[level][col], 0));
@@ -551,8 +553,27 @@ bool IsNameOperand(std::u16string_view text, const Token& t) {
 KeptFormula& KeptFormulaOf(std::string_view formula) {
   constexpr size_t kKept = 4096;
   thread_local std::unordered_map<std::string, KeptFormula, BytesHash, std::equal_to<>> kept;
-  if (const auto found = kept.find(formula); found != kept.end()) return found->second;
-  if (kept.size() >= kKept) kept.clear();
+  // The row definitions come again at every row: the last few texts found
+  // are looked at before the table (the table's keys and values stay in
+  // place until it is emptied, and the list with it).
+  struct Recent {
+    std::string_view text;
+    KeptFormula* formula = nullptr;
+  };
+  thread_local std::array<Recent, 4> recent{};
+  thread_local size_t nextRecent = 0;
+  for (const Recent& r : recent)
+    if (r.formula != nullptr && r.text == formula) return *r.formula;
+  auto remember = [&](const std::string& key, KeptFormula& formula) -> KeptFormula& {
+    recent[nextRecent] = {key, &formula};
+    nextRecent = (nextRecent + 1) % recent.size();
+    return formula;
+  };
+  if (const auto found = kept.find(formula); found != kept.end()) return remember(found->first, found->second);
+  if (kept.size() >= kKept) {
+    kept.clear();
+    recent.fill(Recent{});
+  }
   KeptFormula entry;
   const FormulaText decoded = DecodeFormula(formula);
   const std::u16string_view text = TrimBlanks(decoded);
@@ -567,7 +588,8 @@ KeptFormula& KeptFormulaOf(std::string_view formula) {
       entry.plain.reset();  // an error the whole way reports
     }
   }
-  return kept.emplace(std::string(formula), std::move(entry)).first->second;
+  const auto added = kept.emplace(std::string(formula), std::move(entry)).first;
+  return remember(added->first, added->second);
 }
 
 // The bytes of every cell a plain formula's references read, in order, each

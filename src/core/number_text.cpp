@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 
 #include "core/number_scan.h"
 
@@ -302,7 +301,7 @@ bool SplitPlain(std::string_view text, PlainParts& parts) {
   return true;
 }
 
-// FitUncached for a plain number text of at most 15 significant digits in a
+// FitText for a plain number text of at most 15 significant digits in a
 // column of at most four decimals, where neither the exponent rounding nor
 // the rounding to 15 significant digits applies: the same text, built in
 // place. False, with `text` untouched, for any other text.
@@ -377,7 +376,7 @@ bool FitPlain(std::string& text, const NumColumn& col) {
   return true;
 }
 
-void FitUncached(std::string& text, const NumColumn& col) {
+void FitText(std::string& text, const NumColumn& col) {
   if (FitPlain(text, col)) return;
   const Decimal v = ToDecimal(ScanNumber(text));
   const int w = col.width;
@@ -397,39 +396,7 @@ void FitUncached(std::string& text, const NumColumn& col) {
 
 }  // namespace
 
-void NumFitColumn(std::string& text, const NumColumn& col) {
-  // A calculation fits the same texts again and again: a row's values once
-  // as they are computed and again as they propagate, quantities and prices
-  // that recur from row to row. The last fitted texts are kept (per thread),
-  // by the text and the column's properties.
-  struct Entry {
-    bool filled = false;
-    NumColumn col;
-    std::string text;
-    std::string fitted;
-  };
-  constexpr size_t kEntries = 256;
-  constexpr size_t kLongest = 40;  // longer texts are fitted without keeping them
-  if (text.size() > kLongest) {
-    FitUncached(text, col);
-    return;
-  }
-  thread_local std::array<Entry, kEntries> kept;
-  const size_t hash = std::hash<std::string_view>{}(text) ^ (static_cast<size_t>(col.width) * 0x9E3779B97F4A7C15u) ^
-                      (static_cast<size_t>(col.decimals) << 8) ^ (col.wholeNumber ? 0x55u : 0u) ^
-                      static_cast<size_t>(static_cast<unsigned char>(col.zero));
-  Entry& e = kept[hash % kEntries];
-  if (e.filled && e.text == text && e.col.width == col.width && e.col.decimals == col.decimals &&
-      e.col.wholeNumber == col.wholeNumber && e.col.zero == col.zero) {
-    text = e.fitted;
-    return;
-  }
-  e.filled = true;
-  e.col = col;
-  e.text = text;
-  FitUncached(text, col);
-  e.fitted = text;
-}
+void NumFitColumn(std::string& text, const NumColumn& col) { FitText(text, col); }
 
 void NumCommaFormat(std::string& text, const NumColumn& col) {
   if (!text.empty() && text[0] == '.') return;
