@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
@@ -532,11 +533,28 @@ struct KeptFormula {
   // The answer of a formula that read nothing but its own text: the same at
   // every evaluation (a quantity formula of numbers alone).
   std::optional<Answer> constant;
-  // A plain formula reading cells only: the bytes of the cells of its last
-  // evaluation and its answer then. The same cells give the same answer.
-  std::string lastCells;
-  std::optional<Answer> lastAnswer;
 };
+
+// The answers of plain formulas that read cells only, by the formula and the
+// bytes of the cells read: the same cells give the same answer. A sheet
+// evaluates a row's definitions once for every row and again as the rows'
+// formula results propagate, so the table holds about a sheet's rows.
+struct CellAnswer {
+  const KeptFormula* formula = nullptr;
+  std::string cells;
+  Answer answer;
+};
+constexpr size_t kCellAnswers = 2048;
+
+std::array<CellAnswer, kCellAnswers>& CellAnswers() {
+  thread_local std::array<CellAnswer, kCellAnswers> answers;
+  return answers;
+}
+
+CellAnswer& CellAnswerSlot(const KeptFormula& formula, std::string_view cells) {
+  const size_t hash = std::hash<std::string_view>{}(cells) ^ (reinterpret_cast<std::uintptr_t>(&formula) >> 4);
+  return CellAnswers()[hash % kCellAnswers];
+}
 
 struct BytesHash {
   using is_transparent = void;
@@ -573,6 +591,7 @@ KeptFormula& KeptFormulaOf(std::string_view formula) {
   if (kept.size() >= kKept) {
     kept.clear();
     recent.fill(Recent{});
+    CellAnswers().fill(CellAnswer{});  // their formulas are gone
   }
   KeptFormula entry;
   const FormulaText decoded = DecodeFormula(formula);
@@ -625,13 +644,15 @@ Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* as
     if (plain->readsNames) return Guarded(evaluate);
     thread_local std::string cells;
     ReferencedCells(evaluator, *plain, cells);
-    if (kept.lastAnswer && cells == kept.lastCells) return *kept.lastAnswer;
+    CellAnswer& slot = CellAnswerSlot(kept, cells);
+    if (slot.formula == &kept && slot.cells == cells) return slot.answer;
     Answer answer = Guarded(evaluate);
     if (!evaluator.ReadsState()) {
       kept.constant = answer;
     } else {
-      kept.lastCells = cells;
-      kept.lastAnswer = answer;
+      slot.formula = &kept;
+      slot.cells = cells;
+      slot.answer = answer;
     }
     return answer;
   }

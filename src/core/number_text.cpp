@@ -48,17 +48,20 @@ Decimal ToDecimal(const ScannedNumber& n) {
 }
 
 // Compares magnitudes.
-int CompareMagnitude(const Decimal& a, const Decimal& b) {
-  if (a.whole.size() != b.whole.size()) return a.whole.size() < b.whole.size() ? -1 : 1;
-  if (int c = a.whole.compare(b.whole); c != 0) return c < 0 ? -1 : 1;
-  size_t n = std::max(a.fraction.size(), b.fraction.size());
+// Compares magnitudes given by their digit texts (as in Decimal).
+int CompareMagnitude(std::string_view aWhole, std::string_view aFraction, const Decimal& b) {
+  if (aWhole.size() != b.whole.size()) return aWhole.size() < b.whole.size() ? -1 : 1;
+  if (int c = aWhole.compare(b.whole); c != 0) return c < 0 ? -1 : 1;
+  size_t n = std::max(aFraction.size(), b.fraction.size());
   for (size_t i = 0; i < n; ++i) {
-    char x = i < a.fraction.size() ? a.fraction[i] : '0';
+    char x = i < aFraction.size() ? aFraction[i] : '0';
     char y = i < b.fraction.size() ? b.fraction[i] : '0';
     if (x != y) return x < y ? -1 : 1;
   }
   return 0;
 }
+
+int CompareMagnitude(const Decimal& a, const Decimal& b) { return CompareMagnitude(a.whole, a.fraction, b); }
 
 // Adds one unit of the last digit of `digits` (a digit text); returns true
 // when the carry runs out of the front.
@@ -167,13 +170,16 @@ const Limits& LimitsOf(const NumColumn& col) {
 
 enum class Fit { Zero, Over, Under, Value };
 
-Fit Classify(const Decimal& v, const NumColumn& col) {
-  if (v.IsZero()) return Fit::Zero;
+// A value by its sign and digit texts (as in Decimal) against the column.
+Fit Classify(bool negative, std::string_view whole, std::string_view fraction, const NumColumn& col) {
+  if (whole.empty() && fraction.empty()) return Fit::Zero;
   const Limits& l = LimitsOf(col);
-  if (!v.negative && CompareMagnitude(v, l.high) > 0) return Fit::Over;
-  if (v.negative && CompareMagnitude(v, l.low) > 0) return Fit::Under;
+  if (!negative && CompareMagnitude(whole, fraction, l.high) > 0) return Fit::Over;
+  if (negative && CompareMagnitude(whole, fraction, l.low) > 0) return Fit::Under;
   return Fit::Value;
 }
+
+Fit Classify(const Decimal& v, const NumColumn& col) { return Classify(v.negative, v.whole, v.fraction, col); }
 
 std::string SignedWhole(const Decimal& v) { return (v.negative ? "-" : "") + v.whole; }
 
@@ -254,9 +260,19 @@ NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSe
   };
   thread_local std::array<Entry, 8> cache;
   thread_local size_t next = 0;
+  thread_local size_t last = 0;  // the entry found last, looked at first
   const bool zeroFill = zeroSetting == "0";
-  for (const Entry& e : cache)
-    if (e.filled && e.width == width && e.zeroFill == zeroFill && e.type == type) return e.col;
+  auto matches = [&](const Entry& e) {
+    return e.filled && e.width == width && e.zeroFill == zeroFill && e.type == type;
+  };
+  if (matches(cache[last])) return cache[last].col;
+  for (size_t i = 0; i < cache.size(); ++i) {
+    if (matches(cache[i])) {
+      last = i;
+      return cache[i].col;
+    }
+  }
+  last = next;
   Entry& e = cache[next];
   next = (next + 1) % cache.size();
   e.width = width;
@@ -310,11 +326,11 @@ bool FitPlain(std::string& text, const NumColumn& col) {
   PlainParts p;
   if (col.decimals > 4 || !SplitPlain(text, p) || p.whole.size() + p.fraction.size() > kSignificant) return false;
   const int w = std::max(col.width, 0);
-  Decimal v;
-  v.negative = p.negative && !(p.whole.empty() && p.fraction.empty());
-  v.whole.assign(p.whole);
-  v.fraction.assign(p.fraction);
-  switch (Classify(v, col)) {
+  struct {
+    bool negative;
+    std::string_view whole, fraction;
+  } v{p.negative && !(p.whole.empty() && p.fraction.empty()), p.whole, p.fraction};
+  switch (Classify(v.negative, v.whole, v.fraction, col)) {
     case Fit::Zero: text.assign(static_cast<size_t>(w), ' '); return true;
     case Fit::Over: text.assign(static_cast<size_t>(w), '+'); return true;
     case Fit::Under: text.assign(static_cast<size_t>(w), '-'); return true;
@@ -362,7 +378,7 @@ bool FitPlain(std::string& text, const NumColumn& col) {
     signedWhole();
     buf[n++] = '.';
     const size_t taken = std::min(d, v.fraction.size());
-    put(std::string_view(v.fraction).substr(0, taken));
+    put(v.fraction.substr(0, taken));
     for (size_t i = taken; i < d; ++i) buf[n++] = col.zero;
     barePointFix = true;
   }
