@@ -1,5 +1,7 @@
 #include "calc/fixed_sum.h"
 
+#include <cstdint>
+
 #include "core/number_scan.h"
 
 namespace kv {
@@ -40,22 +42,35 @@ bool ParseCell(std::string_view text, __int128& raw) {
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // Up to 18 digits in 64 bits; more (up to 20 whole and 4 decimals) in 128.
+  std::uint64_t small = 0;
   __int128 value = 0;
   int digits = 0, decimals = 0;
   bool any = false;
+  auto add = [&](char c) {
+    if (digits <= 18) {
+      small = small * 10 + static_cast<unsigned>(c - '0');
+      if (digits == 18) value = small;
+    } else {
+      value = value * 10 + (c - '0');
+    }
+  };
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
     any = true;
-    if (value != 0 && ++digits > kMaxWholeDigits) return false;
+    if (small == 0 && text[i] == '0') continue;  // leading zeros
+    if (++digits > kMaxWholeDigits) return false;
+    add(text[i]);
   }
   if (i < text.size() && text[i] == '.') {
     for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
       if (++decimals > 4) return false;
-      value = value * 10 + (text[i] - '0');
       any = true;
+      ++digits;
+      add(text[i]);
     }
   }
   if (any && i < text.size() && (text[i] == 'E' || text[i] == 'e')) return false;
+  if (digits < 18) value = small;
   for (; decimals < 4; ++decimals) value *= 10;
   raw = negative ? -value : value;
   return true;

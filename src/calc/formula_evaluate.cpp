@@ -684,7 +684,9 @@ std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::stri
 }
 
 bool IsFormulaError(std::string_view result) {
-  return result.find("Err") != std::string_view::npos || result == Msg().onePower || result == Msg().oneLog;
+  if (result.find("Err") != std::string_view::npos) return true;
+  const Messages& messages = Msg();
+  return result == messages.onePower || result == messages.oneLog;
 }
 
 }  // namespace kv
