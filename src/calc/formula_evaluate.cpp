@@ -207,7 +207,32 @@ class Evaluator {
 
   static std::string StatementResult(Currency v, const Marks& marks) {
     if (std::optional<std::int64_t> r = Rounded(v, marks)) return std::to_string(*r);
-    return v.ToText();
+    return ShortestText(v);
+  }
+
+  // The value's shortest text, as Currency writes it ("1234.5", ".5",
+  // "-.25", "0"), built in place: every statement's result passes here.
+  static std::string ShortestText(Currency v) {
+    const std::int64_t raw = v.Raw();
+    if (raw == 0) return "0";
+    std::uint64_t magnitude = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+    char buf[32];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    std::uint64_t fraction = magnitude % Currency::kScale;
+    std::uint64_t whole = magnitude / Currency::kScale;
+    if (fraction != 0) {
+      int digits = 4;
+      while (fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
+      }
+      for (; digits > 0; --digits, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+      *--p = '.';
+    }
+    for (; whole != 0; whole /= 10) *--p = static_cast<char>('0' + whole % 10);
+    if (raw < 0) *--p = '-';
+    return std::string(p, end);
   }
 
   // The value an assignment stores: "+5", "-3", "0", or a rounded value with
