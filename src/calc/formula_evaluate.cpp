@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
@@ -489,43 +488,32 @@ class Evaluator {
     throw Stop{bytes + Msg().undefined};
   }
 
+  // "[[X" this row, "[$X" the parent row, "[#X" the closing record, "[u" 0.
   ExactDecimal Reference(std::u16string_view ref) {
-    const ReferencedCell cell = CellOf(ref);
-    if (cell.kind == ReferencedCell::kZero) return ExactDecimal{};
-    std::optional<ExactDecimal> v = cell.kind == ReferencedCell::kBytes ? ExactDecimal::Parse(cell.bytes) : std::nullopt;
-    if (!v) throw Stop{Msg().formula};
-    return *v;
-  }
-
- public:
-  // What a reference reads: "[[X" this row, "[$X" the parent row, "[#X" the
-  // closing record, "[u" 0.
-  struct ReferencedCell {
-    enum Kind : char { kZero = 'Z', kBytes = 'C', kBad = 'B' };
-    Kind kind = kZero;
-    std::string_view bytes;
-  };
-  ReferencedCell CellOf(std::u16string_view ref) {
     readsState_ = true;
     const char16_t kind = ref.size() > 1 ? ref[1] : 0;
-    if (kind == u'u') return {};
-    if (kind != u'[' && kind != u'$' && kind != u'#') return {ReferencedCell::kBad, {}};
+    if (kind == u'u') return ExactDecimal{};
+    if (kind != u'[' && kind != u'$' && kind != u'#') throw Stop{Msg().formula};
     int level = ctx_.level;
     std::string_view record = kind == u'#' ? ctx_.totalRecord : record_;
     if (kind == u'$') {
-      if (level <= 1) return {};  // no parent row above level 1
+      if (level <= 1) return ExactDecimal{};  // no parent row above level 1
       --level;
       record = ctx_.parentRow;
     }
     const char16_t letter = ref.size() > 2 ? ref[2] : 0;
     const char ascii = static_cast<char>(letter);
     const int col = letter > 0 && letter < 0x80 ? ColLetterToNum(std::string_view(&ascii, 1)) : 0;
-    if (level < 1 || level > 8 || col < 1 || col > st_.ColCount[level]) return {ReferencedCell::kBad, {}};
+    if (level < 1 || level > 8 || col < 1 || col > st_.ColCount[level]) throw Stop{Msg().formula};
     const size_t start = static_cast<size_t>(std::max(st_.ColStart[level][col], 1)) - 1;
     const size_t width = static_cast<size_t>(std::max(st_.ColWidth[level][col], 0));
-    return {ReferencedCell::kBytes, start < record.size() ? record.substr(start, width) : std::string_view{}};
+    std::string_view cell = start < record.size() ? record.substr(start, width) : std::string_view{};
+    std::optional<ExactDecimal> v = ExactDecimal::Parse(cell);
+    if (!v) throw Stop{Msg().formula};
+    return *v;
   }
 
+ public:
   // True once the evaluation read anything beyond the formula's own text: a
   // cell, a named variable, or an assignment into the variable table.
   bool ReadsState() const { return readsState_; }
@@ -542,7 +530,6 @@ class Evaluator {
 struct PlainFormula {
   std::u16string text;  // blanks at either end removed
   std::vector<Token> tokens;
-  bool readsNames = false;  // an operand is a named variable
 };
 
 // An evaluation's outcome: the result text and the sign of a value beyond
@@ -560,35 +547,10 @@ struct KeptFormula {
   std::optional<Answer> constant;
 };
 
-// The answers of plain formulas that read cells only, by the formula and the
-// bytes of the cells read: the same cells give the same answer. A sheet
-// evaluates a row's definitions once for every row and again as the rows'
-// formula results propagate, so the table holds about a sheet's rows.
-struct CellAnswer {
-  const KeptFormula* formula = nullptr;
-  std::string cells;
-  Answer answer;
-};
-constexpr size_t kCellAnswers = 2048;
-
-std::array<CellAnswer, kCellAnswers>& CellAnswers() {
-  thread_local std::array<CellAnswer, kCellAnswers> answers;
-  return answers;
-}
-
-CellAnswer& CellAnswerSlot(const KeptFormula& formula, std::string_view cells) {
-  const size_t hash = std::hash<std::string_view>{}(cells) ^ (reinterpret_cast<std::uintptr_t>(&formula) >> 4);
-  return CellAnswers()[hash % kCellAnswers];
-}
-
 struct BytesHash {
   using is_transparent = void;
   size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
-
-bool IsNameOperand(std::u16string_view text, const Token& t) {
-  return t.op == 0 && t.end > t.begin && !IsDigit(text[t.begin]) && text[t.begin] != u'.' && text[t.begin] != u'[';
-}
 
 // The formulas of a sheet are evaluated for every row with the same texts:
 // each text is looked at once and kept by its bytes. The reference holds
@@ -616,7 +578,6 @@ KeptFormula& KeptFormulaOf(std::string_view formula) {
   if (kept.size() >= kKept) {
     kept.clear();
     recent.fill(Recent{});
-    CellAnswers().fill(CellAnswer{});  // their formulas are gone
   }
   KeptFormula entry;
   const FormulaText decoded = DecodeFormula(formula);
@@ -627,27 +588,12 @@ KeptFormula& KeptFormulaOf(std::string_view formula) {
     plain.text.assign(text);
     try {
       Evaluator::Tokenize(plain.text, plain.tokens);
-      for (const Token& t : plain.tokens) plain.readsNames = plain.readsNames || IsNameOperand(plain.text, t);
     } catch (const Stop&) {
       entry.plain.reset();  // an error the whole way reports
     }
   }
   const auto added = kept.emplace(std::string(formula), std::move(entry)).first;
   return remember(added->first, added->second);
-}
-
-// The bytes of every cell a plain formula's references read, in order, each
-// with its kind and length.
-void ReferencedCells(Evaluator& evaluator, const PlainFormula& plain, std::string& cells) {
-  cells.clear();
-  for (const Token& t : plain.tokens) {
-    if (t.op != 0 || t.end == t.begin || plain.text[t.begin] != u'[') continue;
-    const auto cell = evaluator.CellOf(std::u16string_view(plain.text).substr(t.begin, t.end - t.begin));
-    const size_t size = cell.bytes.size();
-    cells += static_cast<char>(cell.kind);
-    cells.append(reinterpret_cast<const char*>(&size), sizeof size);
-    cells += cell.bytes;
-  }
 }
 
 template <class Evaluate>
@@ -664,21 +610,9 @@ Answer Guarded(Evaluate&& evaluate) {
 Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* assigned) {
   KeptFormula& kept = KeptFormulaOf(formula);
   if (kept.constant) return *kept.constant;
-  if (const PlainFormula* plain = kept.plain ? &*kept.plain : nullptr) {
-    auto evaluate = [&] { return evaluator.PlainStatement(plain->text, plain->tokens); };
-    if (plain->readsNames) return Guarded(evaluate);
-    thread_local std::string cells;
-    ReferencedCells(evaluator, *plain, cells);
-    CellAnswer& slot = CellAnswerSlot(kept, cells);
-    if (slot.formula == &kept && slot.cells == cells) return slot.answer;
-    Answer answer = Guarded(evaluate);
-    if (!evaluator.ReadsState()) {
-      kept.constant = answer;
-    } else {
-      slot.formula = &kept;
-      slot.cells = cells;
-      slot.answer = answer;
-    }
+  if (kept.plain) {
+    Answer answer = Guarded([&] { return evaluator.PlainStatement(kept.plain->text, kept.plain->tokens); });
+    if (!evaluator.ReadsState()) kept.constant = answer;
     return answer;
   }
   Answer answer = Guarded([&] {
