@@ -27,9 +27,6 @@ std::string_view CellBytes(const ProgramState& st, std::string_view rec, int lev
 
 std::string_view CellTrimmed(const ProgramState& st, std::string_view rec, int level, int col) {
   std::string_view s = CellBytes(st, rec, level, col);
-  // Many cells are blank throughout (formula columns of rows without one).
-  static constexpr std::string_view kBlanks = "                                                                ";
-  if (!s.empty() && s.back() == ' ' && s.size() <= kBlanks.size() && s == kBlanks.substr(0, s.size())) return {};
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;
