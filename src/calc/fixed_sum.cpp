@@ -30,10 +30,6 @@ constexpr __int128 Pow10(int n) {
 
 constexpr __int128 Bound() { return Pow10(kMaxWholeDigits + 4); }
 
-}  // namespace
-
-namespace {
-
 // The common cell: blanks, an optional sign, at most 20 digits, an optional
 // "." and at most four digits, then the end or a character that cannot
 // continue the number. False for anything else (read the long way).

@@ -47,7 +47,6 @@ Decimal ToDecimal(const ScannedNumber& n) {
   return d;
 }
 
-// Compares magnitudes.
 // Compares magnitudes given by their digit texts (as in Decimal).
 int CompareMagnitude(std::string_view aWhole, std::string_view aFraction, const Decimal& b) {
   if (aWhole.size() != b.whole.size()) return aWhole.size() < b.whole.size() ? -1 : 1;
@@ -317,7 +316,7 @@ bool SplitPlain(std::string_view text, PlainParts& parts) {
   return true;
 }
 
-// FitText for a plain number text of at most 15 significant digits in a
+// NumFitColumn for a plain number text of at most 15 significant digits in a
 // column of at most four decimals, where neither the exponent rounding nor
 // the rounding to 15 significant digits applies: the same text, built in
 // place. False, with `text` untouched, for any other text.
@@ -364,13 +363,9 @@ bool FitPlain(std::string& text, const NumColumn& col) {
       signedWhole();
     }
   } else if (!p.point || v.fraction.empty()) {
-    // Below the column's step: blanks (a fraction holds a digit other than 0).
-    if (p.point && v.whole.empty() && v.fraction.find_first_not_of('0') >= d) {
-      text.assign(static_cast<size_t>(w), ' ');
-      return true;
-    }
-    emptyDecimals();
+    emptyDecimals();  // a whole number (not 0: its whole part has digits)
   } else {
+    // Below the column's step: blanks (the fraction holds a digit other than 0).
     if (v.whole.empty() && v.fraction.find_first_not_of('0') >= d) {
       text.assign(static_cast<size_t>(w), ' ');
       return true;
@@ -392,7 +387,9 @@ bool FitPlain(std::string& text, const NumColumn& col) {
   return true;
 }
 
-void FitText(std::string& text, const NumColumn& col) {
+}  // namespace
+
+void NumFitColumn(std::string& text, const NumColumn& col) {
   if (FitPlain(text, col)) return;
   const Decimal v = ToDecimal(ScanNumber(text));
   const int w = col.width;
@@ -409,10 +406,6 @@ void FitText(std::string& text, const NumColumn& col) {
   if (static_cast<int>(fitted.size()) > w) fitted = Repeat(v.negative ? '-' : '+', w);
   text = std::move(fitted);
 }
-
-}  // namespace
-
-void NumFitColumn(std::string& text, const NumColumn& col) { FitText(text, col); }
 
 void NumCommaFormat(std::string& text, const NumColumn& col) {
   if (!text.empty() && text[0] == '.') return;
