@@ -57,7 +57,21 @@ std::string FitAnswer(ProgramState& st, int level, int col, std::string answer) 
 }
 
 void StoreCell(const ProgramState& st, std::string& rec, int level, int col, std::string_view fitted) {
-  if (IsColumnOf(st, level, col)) FieldStore(st, rec, col, level, fitted);
+  if (!IsColumnOf(st, level, col)) return;
+  // Every computed cell comes here in its fitted form: single-byte text of
+  // exactly the column's width over a record of its full length, copied
+  // straight over the column's bytes as the general store would.
+  const int start = st.ColStart[level][col];
+  const size_t width = fitted.size();
+  const bool whole = start >= 1 && static_cast<int>(width) == st.ColWidth[level][col] &&
+                     rec.size() >= static_cast<size_t>(std::max(st.DataLen, 0)) &&
+                     static_cast<size_t>(start) - 1 + width <= rec.size() &&
+                     std::all_of(fitted.begin(), fitted.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (whole && width > 0) {
+    fitted.copy(rec.data() + (static_cast<size_t>(start) - 1), width);
+    return;
+  }
+  FieldStore(st, rec, col, level, fitted);
 }
 
 void StoreRefitted(const ProgramState& st, std::string& rec, int level, int col, std::string_view fitted) {

@@ -1,5 +1,7 @@
 #include "calc/fixed_sum.h"
 
+#include <cstdint>
+
 #include "core/number_scan.h"
 
 namespace kv {
@@ -28,9 +30,52 @@ constexpr __int128 Pow10(int n) {
 
 constexpr __int128 Bound() { return Pow10(kMaxWholeDigits + 4); }
 
+// The common cell: blanks, an optional sign, at most 20 digits, an optional
+// "." and at most four digits, then the end or a character that cannot
+// continue the number. False for anything else (read the long way).
+bool ParseCell(std::string_view text, __int128& raw) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // Up to 18 digits in 64 bits; more (up to 20 whole and 4 decimals) in 128.
+  std::uint64_t small = 0;
+  __int128 value = 0;
+  int digits = 0, decimals = 0;
+  bool any = false;
+  auto add = [&](char c) {
+    if (digits <= 18) {
+      small = small * 10 + static_cast<unsigned>(c - '0');
+      if (digits == 18) value = small;
+    } else {
+      value = value * 10 + (c - '0');
+    }
+  };
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    any = true;
+    if (small == 0 && text[i] == '0') continue;  // leading zeros
+    if (++digits > kMaxWholeDigits) return false;
+    add(text[i]);
+  }
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      if (++decimals > 4) return false;
+      any = true;
+      ++digits;
+      add(text[i]);
+    }
+  }
+  if (any && i < text.size() && (text[i] == 'E' || text[i] == 'e')) return false;
+  if (digits < 18) value = small;
+  for (; decimals < 4; ++decimals) value *= 10;
+  raw = negative ? -value : value;
+  return true;
+}
+
 }  // namespace
 
 FixedSum FixedSum::Parse(std::string_view text) {
+  if (__int128 raw = 0; ParseCell(text, raw)) return FixedSum(raw);
   const ScannedNumber n = ScanNumber(text);
   if (n.IsZero()) return {};
   // value = digits x 10^exponent; raw = value x 10^4.

@@ -1,5 +1,6 @@
 #include "calc/formula_evaluate.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
 #include <stdexcept>
@@ -156,6 +157,7 @@ class Evaluator {
     if (s[0] == u'=') throw Stop{Msg().assignFirst + EncodeFormula(s) + "|" + EncodeFormula(written)};
     if (s[0] == u'+' || s[0] == u'-' || s[0] == u'/' || s[0] == u'*' || s[0] == u'.' || s[0] == u' ')
       throw Stop{Msg().badName};
+    readsState_ = true;
     const std::string name = EncodeFormula(std::u16string_view(s).substr(0, eq));
     auto& table = st_.FormulaVariableTable;
     size_t index = 0;
@@ -204,7 +206,32 @@ class Evaluator {
 
   static std::string StatementResult(Currency v, const Marks& marks) {
     if (std::optional<std::int64_t> r = Rounded(v, marks)) return std::to_string(*r);
-    return v.ToText();
+    return ShortestText(v);
+  }
+
+  // The value's shortest text, as Currency writes it ("1234.5", ".5",
+  // "-.25", "0"), built in place: every statement's result passes here.
+  static std::string ShortestText(Currency v) {
+    const std::int64_t raw = v.Raw();
+    if (raw == 0) return "0";
+    std::uint64_t magnitude = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+    char buf[32];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    std::uint64_t fraction = magnitude % Currency::kScale;
+    std::uint64_t whole = magnitude / Currency::kScale;
+    if (fraction != 0) {
+      int digits = 4;
+      while (fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
+      }
+      for (; digits > 0; --digits, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+      *--p = '.';
+    }
+    for (; whole != 0; whole /= 10) *--p = static_cast<char>('0' + whole % 10);
+    if (raw < 0) *--p = '-';
+    return std::string(p, end);
   }
 
   // The value an assignment stores: "+5", "-3", "0", or a rounded value with
@@ -454,6 +481,7 @@ class Evaluator {
 
   ExactDecimal Resolve(std::u16string_view name) {
     if (name[0] == u'[') return Reference(name);
+    readsState_ = true;
     const std::string bytes = EncodeFormula(name);
     for (const FormulaVariable& var : st_.FormulaVariableTable)
       if (var.name == bytes) return ValueOf(ToFormula(var.value));
@@ -462,6 +490,7 @@ class Evaluator {
 
   // "[[X" this row, "[$X" the parent row, "[#X" the closing record, "[u" 0.
   ExactDecimal Reference(std::u16string_view ref) {
+    readsState_ = true;
     const char16_t kind = ref.size() > 1 ? ref[1] : 0;
     if (kind == u'u') return ExactDecimal{};
     if (kind != u'[' && kind != u'$' && kind != u'#') throw Stop{Msg().formula};
@@ -473,7 +502,8 @@ class Evaluator {
       record = ctx_.parentRow;
     }
     const char16_t letter = ref.size() > 2 ? ref[2] : 0;
-    const int col = letter > 0 && letter < 0x80 ? ColLetterToNum(std::string(1, static_cast<char>(letter))) : 0;
+    const char ascii = static_cast<char>(letter);
+    const int col = letter > 0 && letter < 0x80 ? ColLetterToNum(std::string_view(&ascii, 1)) : 0;
     if (level < 1 || level > 8 || col < 1 || col > st_.ColCount[level]) throw Stop{Msg().formula};
     const size_t start = static_cast<size_t>(std::max(st_.ColStart[level][col], 1)) - 1;
     const size_t width = static_cast<size_t>(std::max(st_.ColWidth[level][col], 0));
@@ -483,9 +513,16 @@ class Evaluator {
     return *v;
   }
 
+ public:
+  // True once the evaluation read anything beyond the formula's own text: a
+  // cell, a named variable, or an assignment into the variable table.
+  bool ReadsState() const { return readsState_; }
+
+ private:
   ProgramState& st_;
   const LevelContext& ctx_;
   std::string_view record_;
+  bool readsState_ = false;
 };
 
 // A formula of one plain statement (no ":", "=", rounding mark, "^", "LOG("
@@ -495,34 +532,104 @@ struct PlainFormula {
   std::vector<Token> tokens;
 };
 
+// An evaluation's outcome: the result text and the sign of a value beyond
+// the calculable range (0 for none).
+struct Answer {
+  std::string result;
+  int range = 0;
+};
+
+// What is kept of a formula text between evaluations.
+struct KeptFormula {
+  std::optional<PlainFormula> plain;  // empty: not plain, evaluated the whole way
+  // The answer of a formula that read nothing but its own text: the same at
+  // every evaluation (a quantity formula of numbers alone).
+  std::optional<Answer> constant;
+};
+
 struct BytesHash {
   using is_transparent = void;
   size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-// The row definitions are evaluated for every row with the same texts: each
-// text is looked at once and kept by its bytes (null: not plain, evaluated
-// the whole way).
-const PlainFormula* PlainFormulaOf(std::string_view formula) {
+// The formulas of a sheet are evaluated for every row with the same texts:
+// each text is looked at once and kept by its bytes. The reference holds
+// until the next call.
+KeptFormula& KeptFormulaOf(std::string_view formula) {
   constexpr size_t kKept = 4096;
-  thread_local std::unordered_map<std::string, std::optional<PlainFormula>, BytesHash, std::equal_to<>> kept;
-  if (const auto found = kept.find(formula); found != kept.end()) return found->second ? &*found->second : nullptr;
-  if (kept.size() >= kKept) kept.clear();
-  std::optional<PlainFormula> plain;
+  thread_local std::unordered_map<std::string, KeptFormula, BytesHash, std::equal_to<>> kept;
+  // The row definitions come again at every row: the last few texts found
+  // are looked at before the table (the table's keys and values stay in
+  // place until it is emptied, and the list with it).
+  struct Recent {
+    std::string_view text;
+    KeptFormula* formula = nullptr;
+  };
+  thread_local std::array<Recent, 4> recent{};
+  thread_local size_t nextRecent = 0;
+  for (const Recent& r : recent)
+    if (r.formula != nullptr && r.text == formula) return *r.formula;
+  auto remember = [&](const std::string& key, KeptFormula& formula) -> KeptFormula& {
+    recent[nextRecent] = {key, &formula};
+    nextRecent = (nextRecent + 1) % recent.size();
+    return formula;
+  };
+  if (const auto found = kept.find(formula); found != kept.end()) return remember(found->first, found->second);
+  if (kept.size() >= kKept) {
+    kept.clear();
+    recent.fill(Recent{});
+  }
+  KeptFormula entry;
   const FormulaText decoded = DecodeFormula(formula);
   const std::u16string_view text = TrimBlanks(decoded);
   if (!text.empty() && text.find_first_of(u":=@!~^()") == std::u16string_view::npos &&
       FindLog(text) == std::u16string_view::npos) {
-    plain.emplace();
-    plain->text.assign(text);
+    PlainFormula& plain = entry.plain.emplace();
+    plain.text.assign(text);
     try {
-      Evaluator::Tokenize(plain->text, plain->tokens);
+      Evaluator::Tokenize(plain.text, plain.tokens);
     } catch (const Stop&) {
-      plain.reset();  // an error the whole way reports
+      entry.plain.reset();  // an error the whole way reports
     }
   }
-  const auto added = kept.emplace(std::string(formula), std::move(plain)).first;
-  return added->second ? &*added->second : nullptr;
+  const auto added = kept.emplace(std::string(formula), std::move(entry)).first;
+  return remember(added->first, added->second);
+}
+
+template <class Evaluate>
+Answer Guarded(Evaluate&& evaluate) {
+  try {
+    return {evaluate(), 0};
+  } catch (const Stop& stop) {
+    return {stop.result, stop.range};
+  } catch (const std::overflow_error&) {
+    return {Msg().formula, 1};  // a value too large for the arithmetic
+  }
+}
+
+Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* assigned) {
+  KeptFormula& kept = KeptFormulaOf(formula);
+  if (kept.constant) return *kept.constant;
+  if (kept.plain) {
+    Answer answer = Guarded([&] { return evaluator.PlainStatement(kept.plain->text, kept.plain->tokens); });
+    if (!evaluator.ReadsState()) kept.constant = answer;
+    return answer;
+  }
+  Answer answer = Guarded([&] {
+    const FormulaText text = DecodeFormula(formula);
+    const std::u16string_view all = text;
+    std::string result;
+    size_t start = 0;
+    for (;;) {
+      const size_t colon = all.find(u':', start);
+      result = evaluator.Statement(all.substr(start, colon == std::u16string_view::npos ? colon : colon - start),
+                                   assigned);
+      if (colon == std::u16string_view::npos) return result;
+      start = colon + 1;
+    }
+  });
+  if (!evaluator.ReadsState()) kept.constant = answer;
+  return answer;
 }
 
 }  // namespace
@@ -530,32 +637,15 @@ const PlainFormula* PlainFormulaOf(std::string_view formula) {
 std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::string_view record,
                             std::string_view formula, std::string* assigned) {
   Evaluator evaluator(st, ctx, record);
-  std::string result;
-  st.FormulaRangeSign = 0;
-  try {
-    if (const PlainFormula* plain = PlainFormulaOf(formula)) return evaluator.PlainStatement(plain->text, plain->tokens);
-    const FormulaText text = DecodeFormula(formula);
-    const std::u16string_view all = text;
-    size_t start = 0;
-    for (;;) {
-      const size_t colon = all.find(u':', start);
-      result = evaluator.Statement(all.substr(start, colon == std::u16string_view::npos ? colon : colon - start),
-                                   assigned);
-      if (colon == std::u16string_view::npos) break;
-      start = colon + 1;
-    }
-  } catch (const Stop& stop) {
-    st.FormulaRangeSign = stop.range;
-    return stop.result;
-  } catch (const std::overflow_error&) {
-    st.FormulaRangeSign = 1;  // a value too large for the arithmetic
-    return Msg().formula;
-  }
-  return result;
+  Answer answer = Evaluated(evaluator, formula, assigned);
+  st.FormulaRangeSign = answer.range;
+  return std::move(answer.result);
 }
 
 bool IsFormulaError(std::string_view result) {
-  return result.find("Err") != std::string_view::npos || result == Msg().onePower || result == Msg().oneLog;
+  if (result.find("Err") != std::string_view::npos) return true;
+  const Messages& messages = Msg();
+  return result == messages.onePower || result == messages.oneLog;
 }
 
 }  // namespace kv

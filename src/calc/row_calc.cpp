@@ -53,6 +53,18 @@ void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
   CalcExpression(st, name + "=" + std::string(value), result);
 }
 
+// Whether a row definition is the ratio's ("RATIO" in any case). Every row
+// asks for each definition: the answer for the last text is kept.
+bool IsRatioDefinition(const std::string& def) {
+  thread_local std::string lastText;
+  thread_local bool lastAnswer = false;
+  if (def != lastText) {
+    lastText = def;
+    lastAnswer = ContainsNoCase(def, "RATIO");
+  }
+  return lastAnswer;
+}
+
 // The customer variant's columns 11 and 12 for a result of column 8.
 struct CustomerSplit {
   int target = 0;  // column that receives the value
@@ -188,7 +200,7 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
     const int c = ColLetterToNum(std::string_view(&letter, 1));
     if (!IsColumnOf(st, level, c)) continue;
     const std::string& def = st.ColFormula[level][c];
-    if (def.empty() || ContainsNoCase(def, "RATIO")) continue;
+    if (def.empty() || IsRatioDefinition(def)) continue;
     std::string result = FormulaEvaluate(st, ctx, rec, def);
     if (st.SystemKind == 1 && !IsFormulaError(result)) result = ZokuUnitRoundAt(st, rec, result, c, level);
     StoreCell(st, rec, level, c, FitAnswer(st, level, c, std::move(result)));

@@ -47,18 +47,20 @@ Decimal ToDecimal(const ScannedNumber& n) {
   return d;
 }
 
-// Compares magnitudes.
-int CompareMagnitude(const Decimal& a, const Decimal& b) {
-  if (a.whole.size() != b.whole.size()) return a.whole.size() < b.whole.size() ? -1 : 1;
-  if (int c = a.whole.compare(b.whole); c != 0) return c < 0 ? -1 : 1;
-  size_t n = std::max(a.fraction.size(), b.fraction.size());
+// Compares magnitudes given by their digit texts (as in Decimal).
+int CompareMagnitude(std::string_view aWhole, std::string_view aFraction, const Decimal& b) {
+  if (aWhole.size() != b.whole.size()) return aWhole.size() < b.whole.size() ? -1 : 1;
+  if (int c = aWhole.compare(b.whole); c != 0) return c < 0 ? -1 : 1;
+  size_t n = std::max(aFraction.size(), b.fraction.size());
   for (size_t i = 0; i < n; ++i) {
-    char x = i < a.fraction.size() ? a.fraction[i] : '0';
+    char x = i < aFraction.size() ? aFraction[i] : '0';
     char y = i < b.fraction.size() ? b.fraction[i] : '0';
     if (x != y) return x < y ? -1 : 1;
   }
   return 0;
 }
+
+int CompareMagnitude(const Decimal& a, const Decimal& b) { return CompareMagnitude(a.whole, a.fraction, b); }
 
 // Adds one unit of the last digit of `digits` (a digit text); returns true
 // when the carry runs out of the front.
@@ -167,13 +169,16 @@ const Limits& LimitsOf(const NumColumn& col) {
 
 enum class Fit { Zero, Over, Under, Value };
 
-Fit Classify(const Decimal& v, const NumColumn& col) {
-  if (v.IsZero()) return Fit::Zero;
+// A value by its sign and digit texts (as in Decimal) against the column.
+Fit Classify(bool negative, std::string_view whole, std::string_view fraction, const NumColumn& col) {
+  if (whole.empty() && fraction.empty()) return Fit::Zero;
   const Limits& l = LimitsOf(col);
-  if (!v.negative && CompareMagnitude(v, l.high) > 0) return Fit::Over;
-  if (v.negative && CompareMagnitude(v, l.low) > 0) return Fit::Under;
+  if (!negative && CompareMagnitude(whole, fraction, l.high) > 0) return Fit::Over;
+  if (negative && CompareMagnitude(whole, fraction, l.low) > 0) return Fit::Under;
   return Fit::Value;
 }
+
+Fit Classify(const Decimal& v, const NumColumn& col) { return Classify(v.negative, v.whole, v.fraction, col); }
 
 std::string SignedWhole(const Decimal& v) { return (v.negative ? "-" : "") + v.whole; }
 
@@ -181,6 +186,18 @@ std::string SignedWhole(const Decimal& v) { return (v.negative ? "-" : "") + v.w
 std::string WithEmptyDecimals(const Decimal& v, const NumColumn& col) {
   if (col.zero == '0') return SignedWhole(v) + '.' + Repeat('0', col.decimals);
   return SignedWhole(v) + Repeat(' ', col.decimals + 1);
+}
+
+// No bare point in a right-aligned value: a blank before it becomes "0", a
+// "-" before it "-0".
+void NoBarePoint(std::string& s) {
+  const size_t point = s.find('.');
+  if (point > 0 && s[point - 1] == ' ') {
+    s[point - 1] = '0';
+  } else if (point > 1 && s[point - 1] == '-' && s[point - 2] == ' ') {
+    s[point - 2] = '-';
+    s[point - 1] = '0';
+  }
 }
 
 std::string FitValue(std::string_view text, const Decimal& value, const NumColumn& col) {
@@ -205,14 +222,7 @@ std::string FitValue(std::string_view text, const Decimal& value, const NumColum
   std::string decimals = v.fraction.substr(0, static_cast<size_t>(col.decimals));
   decimals += Repeat(col.zero, col.decimals - static_cast<int>(decimals.size()));
   std::string s = RightAlign(SignedWhole(v) + '.' + decimals, w);
-  // No bare point: a blank before it becomes "0", a "-" before it "-0".
-  size_t point = s.find('.');
-  if (point > 0 && s[point - 1] == ' ') {
-    s[point - 1] = '0';
-  } else if (point > 1 && s[point - 1] == '-' && s[point - 2] == ' ') {
-    s[point - 2] = '-';
-    s[point - 1] = '0';
-  }
+  NoBarePoint(s);
   return s;
 }
 
@@ -249,9 +259,19 @@ NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSe
   };
   thread_local std::array<Entry, 8> cache;
   thread_local size_t next = 0;
+  thread_local size_t last = 0;  // the entry found last, looked at first
   const bool zeroFill = zeroSetting == "0";
-  for (const Entry& e : cache)
-    if (e.filled && e.width == width && e.zeroFill == zeroFill && e.type == type) return e.col;
+  auto matches = [&](const Entry& e) {
+    return e.filled && e.width == width && e.zeroFill == zeroFill && e.type == type;
+  };
+  if (matches(cache[last])) return cache[last].col;
+  for (size_t i = 0; i < cache.size(); ++i) {
+    if (matches(cache[i])) {
+      last = i;
+      return cache[i].col;
+    }
+  }
+  last = next;
   Entry& e = cache[next];
   next = (next + 1) % cache.size();
   e.width = width;
@@ -262,7 +282,115 @@ NumColumn NumColumnFor(int width, std::string_view type, std::string_view zeroSe
   return e.col;
 }
 
+namespace {
+
+// The parts of a plain number text: an optional "-", digits, an optional "."
+// and digits, at least one digit, nothing else.
+struct PlainParts {
+  bool negative = false;
+  bool point = false;
+  std::string_view whole;     // without leading zeros
+  std::string_view fraction;  // without trailing zeros
+};
+
+bool SplitPlain(std::string_view text, PlainParts& parts) {
+  size_t i = 0;
+  parts.negative = !text.empty() && text[0] == '-';
+  if (parts.negative) ++i;
+  const size_t wholeStart = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  const size_t wholeEnd = i;
+  size_t fractionStart = i, fractionEnd = i;
+  parts.point = i < text.size() && text[i] == '.';
+  if (parts.point) {
+    fractionStart = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    fractionEnd = i;
+  }
+  if (i != text.size() || (wholeEnd == wholeStart && fractionEnd == fractionStart)) return false;
+  size_t lead = wholeStart;
+  while (lead < wholeEnd && text[lead] == '0') ++lead;
+  while (fractionEnd > fractionStart && text[fractionEnd - 1] == '0') --fractionEnd;
+  parts.whole = text.substr(lead, wholeEnd - lead);
+  parts.fraction = text.substr(fractionStart, fractionEnd - fractionStart);
+  return true;
+}
+
+// NumFitColumn for a plain number text of at most 15 significant digits in a
+// column of at most four decimals, where neither the exponent rounding nor
+// the rounding to 15 significant digits applies: the same text, built in
+// place. False, with `text` untouched, for any other text.
+bool FitPlain(std::string& text, const NumColumn& col) {
+  constexpr size_t kSignificant = 15;
+  PlainParts p;
+  if (col.decimals > 4 || !SplitPlain(text, p) || p.whole.size() + p.fraction.size() > kSignificant) return false;
+  const int w = std::max(col.width, 0);
+  struct {
+    bool negative;
+    std::string_view whole, fraction;
+  } v{p.negative && !(p.whole.empty() && p.fraction.empty()), p.whole, p.fraction};
+  switch (Classify(v.negative, v.whole, v.fraction, col)) {
+    case Fit::Zero: text.assign(static_cast<size_t>(w), ' '); return true;
+    case Fit::Over: text.assign(static_cast<size_t>(w), '+'); return true;
+    case Fit::Under: text.assign(static_cast<size_t>(w), '-'); return true;
+    case Fit::Value: break;
+  }
+  const size_t d = static_cast<size_t>(col.decimals);
+  char buf[64];
+  size_t n = 0;
+  auto put = [&](std::string_view part) {
+    part.copy(buf + n, part.size());
+    n += part.size();
+  };
+  auto signedWhole = [&] {
+    if (v.negative) buf[n++] = '-';
+    put(v.whole);
+  };
+  auto emptyDecimals = [&] {
+    signedWhole();
+    buf[n++] = col.zero == '0' ? '.' : ' ';
+    for (size_t i = 0; i < d; ++i) buf[n++] = col.zero == '0' ? '0' : ' ';
+  };
+  bool barePointFix = false;
+  if (d == 0) {
+    if (!v.negative && v.whole.empty()) {
+      text.assign(static_cast<size_t>(w), ' ');
+      return true;
+    }
+    if (v.whole.empty()) {
+      buf[n++] = '0';
+    } else {
+      signedWhole();
+    }
+  } else if (!p.point || v.fraction.empty()) {
+    emptyDecimals();  // a whole number (not 0: its whole part has digits)
+  } else {
+    // Below the column's step: blanks (the fraction holds a digit other than 0).
+    if (v.whole.empty() && v.fraction.find_first_not_of('0') >= d) {
+      text.assign(static_cast<size_t>(w), ' ');
+      return true;
+    }
+    signedWhole();
+    buf[n++] = '.';
+    const size_t taken = std::min(d, v.fraction.size());
+    put(v.fraction.substr(0, taken));
+    for (size_t i = taken; i < d; ++i) buf[n++] = col.zero;
+    barePointFix = true;
+  }
+  if (n > static_cast<size_t>(w)) {
+    text.assign(static_cast<size_t>(w), v.negative ? '-' : '+');
+    return true;
+  }
+  text.assign(static_cast<size_t>(w) - n, ' ');
+  text.append(buf, n);
+  if (barePointFix) NoBarePoint(text);
+  return true;
+}
+
+}  // namespace
+
 void NumFitColumn(std::string& text, const NumColumn& col) {
+  if (FitPlain(text, col)) return;
   const Decimal v = ToDecimal(ScanNumber(text));
   const int w = col.width;
   switch (Classify(v, col)) {

@@ -207,6 +207,34 @@ TEST_F(FormulaVariables, LiveForTheWholeRunAndAnswerWhatWasAssigned) {
   EXPECT_EQ(Eval("A+C", kRow1), "-.5");
 }
 
+// A formula is answered anew whenever what it reads changed, though its
+// text stays the same: a named variable, the cells of the row, the level.
+TEST_F(FormulaVariables, TheSameTextFollowsWhatItReads) {
+  const std::string rowB2 = MakeRecord({{39, "2"}});
+  const std::string level2Row = MakeRecord({{49, "4"}});
+  const LevelContext level2{2, kRow1, kTotal2};
+  for (const char* k : {"2", "3"}) {
+    const std::string value = k;
+    Eval("K=" + value);
+    EXPECT_EQ(Eval("K*2"), std::to_string(std::stoi(value) * 2));
+    EXPECT_EQ(Eval("(K+1)*2"), std::to_string((std::stoi(value) + 1) * 2));
+    EXPECT_EQ(Eval("[[B*K", rowB2), std::to_string(std::stoi(value) * 2));
+  }
+  EXPECT_EQ(Eval("[[B*2", kRow1), "7");
+  EXPECT_EQ(Eval("[[B*2", rowB2), "4");
+  EXPECT_EQ(Eval("[[B*2", kRow1), "7");
+  EXPECT_EQ(FromSjis(FormulaEvaluate(st, level2, level2Row, "[[B*2")), "8");
+  EXPECT_EQ(FromSjis(FormulaEvaluate(st, level2, kRow1, "[[B*2")), "1");  // level 2 reads ".5" at 40
+  // An answer beyond the calculable range keeps its sign every time.
+  for (int i = 0; i < 2; ++i) {
+    st.FormulaRangeSign = 0;
+    EXPECT_TRUE(IsFormulaError(FormulaEvaluate(st, {1, {}, {}}, {}, "-99999999*999999999*99")));
+    EXPECT_EQ(st.FormulaRangeSign, -1);
+    EXPECT_EQ(FormulaEvaluate(st, {1, {}, {}}, {}, "2*3"), "6");
+    EXPECT_EQ(st.FormulaRangeSign, 0);
+  }
+}
+
 TEST_F(FormulaVariables, AFailedStatementEndsTheFormulaAndKeepsEarlierAssignments) {
   EXPECT_EQ(Eval("A=1:X:A=2"), "XErr 未定義ﾃﾞｽ");
   EXPECT_EQ(Eval("A"), "1");

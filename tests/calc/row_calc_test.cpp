@@ -148,6 +148,54 @@ TEST_F(RowCalcTest, AValueBeyondTheCalculableRangeTakesTheOverflowMark) {
   EXPECT_EQ(Cell(rec, 1, 1), "99999899000001");
 }
 
+// Formulas are kept between evaluations by their text: the same text in
+// columns of other widths and decimals is fitted to each, a row with other
+// cells gets its own answer, a changed definition is evaluated anew, and a
+// value beyond the calculable range is reported at every row.
+TEST_F(RowCalcTest, KeptFormulasAnswerForEachColumnRowAndDefinition) {
+  Layout(1, {{"A", "0", 8, "[[C*[[D"},
+             {"B", "A2", 6, "[[C*[[D"},
+             {"C", "1", 8},
+             {"D", "0", 8},
+             {"E", "0", 6, "10/3"},
+             {"F", "A2", 8, "10/3"},
+             {"G", "0", 6, "99999999*999999999*99"}});
+  Build();
+  struct Case {
+    const char* c;
+    const char* d;
+    const char* a;
+    const char* b;
+  };
+  const Case cases[] = {
+      {"1.5", "7", "10", "10.50"},
+      {"1.5", "7", "10", "10.50"},  // the same cells again
+      {"200", "7", "1400", "++++++"},
+      {"-2.5", "3", "-7", "-7.50"},
+  };
+  for (const Case& c : cases) {
+    std::string rec = Row(1, ' ', {{3, c.c}, {4, c.d}});
+    st.CalcRangeExceeded = false;
+    RowCalc(st, Level1(), rec);
+    EXPECT_EQ(Cell(rec, 1, 1), c.a) << c.c << " x " << c.d;
+    EXPECT_EQ(Cell(rec, 1, 2), c.b) << c.c << " x " << c.d;
+    EXPECT_EQ(Cell(rec, 1, 5), "3");
+    EXPECT_EQ(Cell(rec, 1, 6), "3.33");
+    EXPECT_EQ(Cell(rec, 1, 7), "++++++");
+    EXPECT_TRUE(st.CalcRangeExceeded) << c.c << " x " << c.d;
+  }
+  // The definitions changed, the same row again.
+  st.ColFormula[1][1] = "[[C+[[D";
+  st.ColFormula[1][5] = "10/4";
+  st.ColFormula[1][6] = "10/4";
+  std::string rec = Row(1, ' ', {{3, "1.5"}, {4, "7"}});
+  RowCalc(st, Level1(), rec);
+  EXPECT_EQ(Cell(rec, 1, 1), "8");
+  EXPECT_EQ(Cell(rec, 1, 2), "10.50");
+  EXPECT_EQ(Cell(rec, 1, 5), "2");
+  EXPECT_EQ(Cell(rec, 1, 6), "2.50");
+}
+
 // A failing definition leaves its column in the zero form and stops there:
 // what reads it keeps its value.
 TEST_F(RowCalcTest, FailingDefinitionStopsItsBranch) {

@@ -113,6 +113,30 @@ TEST(NumFitColumn, NeverWiderThanTheColumn) {
   ExpectFits(std::begin(cases), std::end(cases));
 }
 
+// A plain number text ("-", digits, ".") is fitted as the same text after a
+// blank, which no shortcut takes: across widths, decimals and zero fills.
+TEST(NumFitColumn, PlainTextsFitAsTheGeneralReaderFitsThem) {
+  const char* texts[] = {"0",      "-0",        "5",         "-5",           "0.5",       "-0.5",
+                         ".5",     "-.5",       "5.",        "-5.",          "123.456",   "-123.456",
+                         "999.99", "999.994",   "1000",      "-99.99",       "-100",      "0.009",
+                         "0.0001", "00012.340", "12.0",      "99999999",     "-9999999",  "0.00",
+                         "4.25",   "-0.0049",   "100000000", "123456789012345", "1234567.8901", "0.01"};
+  for (int width : {1, 2, 3, 4, 6, 8, 12, 14}) {
+    for (int decimals = 0; decimals <= 4; ++decimals) {
+      for (char zero : {'0', ' '}) {
+        for (const char* text : texts) {
+          std::string plain = text;
+          std::string general = std::string(" ") + text;
+          NumFitColumn(plain, Col(width, decimals, zero));
+          NumFitColumn(general, Col(width, decimals, zero));
+          EXPECT_EQ(plain, general) << "w" << width << " d" << decimals << " zero '" << zero << "' text \"" << text
+                                    << '"';
+        }
+      }
+    }
+  }
+}
+
 TEST(NumCommaFormat, SeparatorsAndDecimals) {
   struct Case {
     const char* text;

@@ -46,6 +46,23 @@ TEST(ExactDecimal, ReadsNumberTextsAsTheCalculationReadsThem) {
   for (const Case& c : cases) EXPECT_EQ(D(c.text).ToText(), c.shortest) << c.text;
 }
 
+// Stored cells (blanks, a sign, digits, a point) read the same value as the
+// same number with a blank inside it, which only the general reader takes.
+TEST(ExactDecimal, StoredCellsReadAsTheGeneralReaderReadsThem) {
+  const char* cells[] = {"        1234", "  -12.50  ", "+7", "\t.5", "5.", "0012.3400", "-0",
+                         "123456789012345678", "1234567890123456789", "99999999.9999999999", "37.00 ",
+                         "12 ", "1.2.3", "-.25"};
+  for (const char* cell : cells) {
+    const std::string text = cell;
+    const size_t digit = text.find_first_of("0123456789");
+    std::string spaced = text;
+    spaced.insert(digit + 1, " ");
+    const ExactDecimal read = D(text);
+    EXPECT_EQ(read, D(spaced)) << '"' << cell << '"';
+    EXPECT_EQ(read.ToFixedText(10), D(spaced).ToFixedText(10)) << '"' << cell << '"';
+  }
+}
+
 TEST(ExactDecimal, RefusesNumbersBeyondItsRange) {
   for (std::string text : {std::string("1E400"), Nines(39), std::string("123456789012345678901234567890123456789.5"),
                            std::string(100000, '7')})
