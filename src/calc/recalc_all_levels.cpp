@@ -80,6 +80,7 @@ struct LevelImage {
   std::string bytes;
   LevelLinks links;  // the links of its records, read once
   bool loaded = false;
+  bool existed = false;  // the file was there to be read
   size_t readSize = 0;  // bytes as read: records past it were appended
   // Records of the file as read, kept when first rewritten: a record put and
   // later put back as it was leaves the file as it was.
@@ -91,11 +92,15 @@ struct LevelImage {
     bytes.replace(at, rec.size(), rec);
   }
   // Whether the bytes differ from the file as read.
-  bool Changed() const {
-    if (bytes.size() != readSize) return true;
+  bool Changed() const { return bytes.size() != readSize || !ChangedRecords().empty(); }
+  // The records (offset, length) whose bytes differ from the file as read,
+  // in file order.
+  std::vector<std::pair<size_t, size_t>> ChangedRecords() const {
+    std::vector<std::pair<size_t, size_t>> out;
     for (const auto& [at, old] : before)
-      if (std::string_view(bytes).substr(at, old.size()) != old) return true;
-    return false;
+      if (std::string_view(bytes).substr(at, old.size()) != old) out.emplace_back(at, old.size());
+    std::sort(out.begin(), out.end());
+    return out;
   }
 };
 
@@ -151,13 +156,24 @@ class LevelTreeWalk {
     std::vector<WorkFileContent> files;
     for (int level = 1; level <= kMaxLevels; ++level) {
       LevelImage& image = images_[static_cast<size_t>(level)];
-      if (image.loaded && image.Changed()) files.push_back({image.path, std::move(image.bytes)});
+      if (!image.loaded || !image.Changed()) continue;
+      std::vector<std::pair<size_t, size_t>> changed = image.ChangedRecords();
+      WorkFileContent file{image.path, std::move(image.bytes), std::nullopt, std::move(changed)};
+      if (image.existed) file.oldSize = image.readSize;
+      files.push_back(std::move(file));
     }
     const stdfs::path layout = fs::ResolveNoCase(LayoutFilePath(st_, base_));
     std::string layoutText = LayoutText(st_);
     std::error_code ec;
     const std::optional<std::string> old = fs::ReadFileBytes(layout, ec);
-    if (!old || *old != layoutText) files.push_back({layout, std::move(layoutText)});
+    if (!old || *old != layoutText) {
+      WorkFileContent file{layout, std::move(layoutText), std::nullopt, {}};
+      if (old) {
+        file.oldSize = old->size();
+        file.changed = {{0, old->size()}};
+      }
+      files.push_back(std::move(file));
+    }
 
     stdfs::path failed;
     const WorkFilesReplaced done = ReplaceWorkFiles(files, failed, ec, observer);
@@ -182,6 +198,7 @@ class LevelTreeWalk {
         throw WalkStopped{};
       }
       image.bytes = std::move(*bytes);
+      image.existed = true;
     }
     image.readSize = image.bytes.size();
     if (LevelFileProblem p = image.links.Read(image.bytes, st_.DataLen, hex_)) Damaged(level, p);
