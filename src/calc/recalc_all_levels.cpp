@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "calc/kept_read_buffers.h"
 #include "calc/level_calc.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
@@ -108,6 +109,12 @@ class LevelTreeWalk {
  public:
   LevelTreeWalk(ProgramState& st, const std::string& workBase)
       : st_(st), base_(workBase), hex_(IsHexBase(st.H_Link)), len_(static_cast<size_t>(st.DataLen)) {}
+  ~LevelTreeWalk() {
+    for (size_t level = 1; level < images_.size(); ++level)
+      GiveBackReadBuffer(level, std::move(images_[level].bytes));
+  }
+  LevelTreeWalk(const LevelTreeWalk&) = delete;
+  LevelTreeWalk& operator=(const LevelTreeWalk&) = delete;
 
   // The whole walk, from the top sheet at record 1 of level 1; then the top
   // level is checked as the level reader will read it after the write-back,
@@ -154,6 +161,7 @@ class LevelTreeWalk {
   // all together or not at all.
   void WriteBack(const fs::RenameObserver& observer) {
     std::vector<WorkFileContent> files;
+    std::vector<int> levels;  // the level of each file, 0 for the layout
     for (int level = 1; level <= kMaxLevels; ++level) {
       LevelImage& image = images_[static_cast<size_t>(level)];
       if (!image.loaded || !image.Changed()) continue;
@@ -161,6 +169,7 @@ class LevelTreeWalk {
       WorkFileContent file{image.path, std::move(image.bytes), std::nullopt, std::move(changed)};
       if (image.existed) file.oldSize = image.readSize;
       files.push_back(std::move(file));
+      levels.push_back(level);
     }
     const stdfs::path layout = fs::ResolveNoCase(LayoutFilePath(st_, base_));
     std::string layoutText = LayoutText(st_);
@@ -177,6 +186,8 @@ class LevelTreeWalk {
 
     stdfs::path failed;
     const WorkFilesReplaced done = ReplaceWorkFiles(files, failed, ec, observer);
+    // The images' memory kept for the next walk.
+    for (size_t i = 0; i < levels.size(); ++i) images_[static_cast<size_t>(levels[i])].bytes = std::move(files[i].bytes);
     if (done == WorkFilesReplaced::All) return;
     WarnMsgBox(st_, "作業ファイル [ " + failed.filename().string() + " ] を書き込めませんでした。\r" + ec.message() +
                         (done == WorkFilesReplaced::None
@@ -192,12 +203,11 @@ class LevelTreeWalk {
     image.path = LevelFilePath(st_, base_, level);
     std::error_code ec;
     if (stdfs::exists(image.path, ec)) {
-      std::optional<std::string> bytes = fs::ReadFileBytes(image.path, ec);
-      if (!bytes) {
+      image.bytes = TakeReadBuffer(static_cast<size_t>(level));
+      if (!ReadWholeFileInto(image.path, image.bytes, ec)) {
         LevelFileErrorShow(st_, image.path, ec.message());
         throw WalkStopped{};
       }
-      image.bytes = std::move(*bytes);
       image.existed = true;
     }
     image.readSize = image.bytes.size();
