@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "calc/kept_read_buffers.h"
+#include "calc/kept_level_files.h"
 #include "calc/level_calc.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
@@ -80,6 +80,10 @@ struct LevelImage {
   stdfs::path path;
   std::string bytes;
   LevelLinks links;  // the links of its records, read once
+  // The link fields of its records, in step with `links` while `linksKnown`:
+  // kept with them for the next walk.
+  std::string linkFields;
+  bool linksKnown = false;
   bool loaded = false;
   bool existed = false;  // the file was there to be read
   size_t readSize = 0;  // bytes as read: records past it were appended
@@ -110,8 +114,12 @@ class LevelTreeWalk {
   LevelTreeWalk(ProgramState& st, const std::string& workBase)
       : st_(st), base_(workBase), hex_(IsHexBase(st.H_Link)), len_(static_cast<size_t>(st.DataLen)) {}
   ~LevelTreeWalk() {
-    for (size_t level = 1; level < images_.size(); ++level)
-      GiveBackReadBuffer(level, std::move(images_[level].bytes));
+    for (size_t level = 1; level < images_.size(); ++level) {
+      LevelImage& image = images_[level];
+      if (!image.loaded) continue;
+      KeepLevelFile(level, {std::move(image.bytes), std::move(image.links), std::move(image.linkFields),
+                            image.linksKnown, st_.DataLen, hex_});
+    }
   }
   LevelTreeWalk(const LevelTreeWalk&) = delete;
   LevelTreeWalk& operator=(const LevelTreeWalk&) = delete;
@@ -143,6 +151,7 @@ class LevelTreeWalk {
       throw WalkStopped{};
     }
     SheetFromChain(st_, 1, 1, top);
+    image.linksKnown = false;  // its records are put below without their links
     std::string bytes;
     if (!TopLevelBuild(st_, bytes)) throw WalkStopped{};
     if (bytes.size() != image.bytes.size()) {
@@ -202,17 +211,23 @@ class LevelTreeWalk {
     if (image.loaded) return image;
     image.path = LevelFilePath(st_, base_, level);
     std::error_code ec;
-    if (stdfs::exists(image.path, ec)) {
-      image.bytes = TakeReadBuffer(static_cast<size_t>(level));
-      if (!ReadWholeFileInto(image.path, image.bytes, ec)) {
-        LevelFileErrorShow(st_, image.path, ec.message());
-        throw WalkStopped{};
-      }
-      image.existed = true;
+    KeptLevelFile kept = TakeKeptLevelFile(static_cast<size_t>(level));
+    image.existed = stdfs::exists(image.path, ec);
+    if (!image.existed) {
+      kept.bytes.clear();
+    } else if (!ReadWholeFileInto(image.path, kept.bytes, ec)) {
+      KeepLevelFile(static_cast<size_t>(level), std::move(kept));
+      LevelFileErrorShow(st_, image.path, ec.message());
+      throw WalkStopped{};
     }
+    const LevelFileProblem p = RefreshLinks(kept, st_.DataLen, hex_);
+    image.bytes = std::move(kept.bytes);
+    image.links = std::move(kept.links);
+    image.linkFields = std::move(kept.linkFields);
+    image.linksKnown = kept.linksKnown;
     image.readSize = image.bytes.size();
-    if (LevelFileProblem p = image.links.Read(image.bytes, st_.DataLen, hex_)) Damaged(level, p);
     image.loaded = true;
+    if (p) Damaged(level, p);
     return image;
   }
 
@@ -230,14 +245,19 @@ class LevelTreeWalk {
     const std::string fitted = rec.size() == len_ ? std::string() : FitRecord(rec, st_.DataLen);
     const std::string_view bytes = rec.size() == len_ ? std::string_view(rec) : std::string_view(fitted);
     const size_t at = static_cast<size_t>(n - 1) * len_;
+    const std::string_view linkFields = bytes.substr(kOwnPos - 1, kLinkBytes);
     if (at == image.bytes.size()) {
       image.bytes += bytes;
       image.links.Append(bytes);
+      image.linkFields += linkFields;
     } else if (std::string_view(image.bytes).substr(at, len_) != bytes) {
       const bool relinked = std::string_view(image.bytes).substr(at + kOwnPos - 1, kLinkBytes) !=
                             bytes.substr(kOwnPos - 1, kLinkBytes);
       image.Replace(at, bytes);
-      if (relinked) image.links.Add(n, bytes);
+      if (relinked) {
+        image.links.Add(n, bytes);
+        image.linkFields.replace(static_cast<size_t>(n - 1) * kLinkBytes, kLinkBytes, linkFields);
+      }
     }
   }
 

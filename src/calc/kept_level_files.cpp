@@ -1,4 +1,4 @@
-#include "calc/kept_read_buffers.h"
+#include "calc/kept_level_files.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <string_view>
+
+#include "core/stored_number.h"
 
 namespace kv {
 namespace {
@@ -17,10 +20,14 @@ std::mutex& PoolMutex() {
   static std::mutex m;
   return m;
 }
-std::map<std::size_t, std::string>& Pool() {
-  static std::map<std::size_t, std::string> pool;
+std::map<std::size_t, KeptLevelFile>& Pool() {
+  static std::map<std::size_t, KeptLevelFile> pool;
   return pool;
 }
+
+// The link fields of a record: its own, next and child numbers.
+constexpr std::size_t kLinkAt = 3;
+constexpr std::size_t kLinkBytes = 3 * kStoredNumberWidth;
 
 std::error_code Errno(int e) { return std::error_code(e, std::generic_category()); }
 
@@ -40,19 +47,18 @@ void Reserve(std::string& out, std::size_t size) {
 
 }  // namespace
 
-std::string TakeReadBuffer(std::size_t slot) {
+KeptLevelFile TakeKeptLevelFile(std::size_t slot) {
   std::lock_guard<std::mutex> lock(PoolMutex());
   auto it = Pool().find(slot);
   if (it == Pool().end()) return {};
-  std::string out = std::move(it->second);
+  KeptLevelFile out = std::move(it->second);
   Pool().erase(it);
   return out;
 }
 
-void GiveBackReadBuffer(std::size_t slot, std::string&& buffer) {
+void KeepLevelFile(std::size_t slot, KeptLevelFile&& file) {
   std::lock_guard<std::mutex> lock(PoolMutex());
-  std::string& kept = Pool()[slot];
-  if (buffer.capacity() > kept.capacity()) kept = std::move(buffer);
+  Pool().insert_or_assign(slot, std::move(file));
 }
 
 bool ReadWholeFileInto(const std::filesystem::path& path, std::string& out, std::error_code& ec) {
@@ -83,6 +89,33 @@ bool ReadWholeFileInto(const std::filesystem::path& path, std::string& out, std:
   ::close(fd);
   out.resize(got);
   return true;
+}
+
+LevelFileProblem RefreshLinks(KeptLevelFile& file, int recordLength, bool hex) {
+  const std::string_view bytes = file.bytes;
+  const std::size_t length = static_cast<std::size_t>(recordLength);
+  const std::size_t count = bytes.size() / length;
+  const bool fits = file.linksKnown && file.recordLength == recordLength && file.hex == hex &&
+                    bytes.size() % length == 0 && file.linkFields.size() == count * kLinkBytes;
+  if (!fits) {
+    file.linksKnown = false;
+    file.linkFields.clear();
+    if (LevelFileProblem p = file.links.Read(bytes, recordLength, hex)) return p;
+    file.linkFields.reserve(count * kLinkBytes);
+    for (std::size_t at = 0; at < bytes.size(); at += length) file.linkFields.append(bytes.substr(at + kLinkAt, kLinkBytes));
+    file.linksKnown = true;
+    file.recordLength = recordLength;
+    file.hex = hex;
+    return {};
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view rec = bytes.substr(i * length, length);
+    char* kept = file.linkFields.data() + i * kLinkBytes;
+    if (std::string_view(kept, kLinkBytes) == rec.substr(kLinkAt, kLinkBytes)) continue;
+    rec.copy(kept, kLinkBytes, kLinkAt);
+    file.links.Add(static_cast<int>(i) + 1, rec);
+  }
+  return {};
 }
 
 }  // namespace kv
