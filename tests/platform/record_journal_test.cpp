@@ -16,9 +16,6 @@ namespace kv {
 namespace {
 
 namespace stdfs = std::filesystem;
-using test::ReadFile;
-using test::Snapshot;
-using test::WriteFile;
 using Files = std::map<std::string, std::string>;
 
 class RecordJournalTest : public test::TempDirTest {
@@ -26,7 +23,7 @@ class RecordJournalTest : public test::TempDirTest {
   void SetUp() override {
     TempDirTest::SetUp();
     dir_ = Dir("work");
-    for (const auto& [name, bytes] : Old()) WriteFile(dir_ / name, bytes);
+    for (const auto& [name, bytes] : Old()) test::WriteFile(dir_ / name, bytes);
   }
 
   static Files Old() { return {{"A.Y1", "0123456789"}, {"A.Y2", "abcdefghij"}, {"notes.txt", "not ours"}}; }
@@ -43,7 +40,7 @@ class RecordJournalTest : public test::TempDirTest {
     const auto outcome = fs::PatchThroughJournal(dir_, "A.Y1", patches, failed, ec, [&](int step) {
       if (step != 0) return;
       for (const auto& e : stdfs::directory_iterator(dir_))
-        if (e.path().extension() == ".journal") journal = ReadFile(e.path());
+        if (e.path().extension() == ".journal") journal = test::ReadFile(e.path());
     });
     EXPECT_EQ(outcome, fs::PatchOutcome::Done) << ec.message();
     EXPECT_FALSE(journal.empty());
@@ -59,7 +56,7 @@ TEST_F(RecordJournalTest, PatchesWriteTheirBytesAndSizesAndLeaveNoJournal) {
   std::vector<int> steps;
   EXPECT_EQ(fs::PatchThroughJournal(dir_, "A.Y1", Patches(), failed, ec, [&](int s) { steps.push_back(s); }),
             fs::PatchOutcome::Done);
-  EXPECT_EQ(Snapshot(dir_), New());
+  EXPECT_EQ(test::Snapshot(dir_), New());
   EXPECT_EQ(steps, (std::vector<int>{0, 1, 2}));
 }
 
@@ -94,7 +91,7 @@ TEST_F(RecordJournalTest, AFailedPatchLeavesEveryFileAsItWas) {
     EXPECT_EQ(outcome, fs::PatchOutcome::Untouched);
     EXPECT_EQ(failed, c.failed);
     EXPECT_TRUE(ec);
-    EXPECT_EQ(Snapshot(dir_), Old());
+    EXPECT_EQ(test::Snapshot(dir_), Old());
   }
 }
 
@@ -130,13 +127,13 @@ TEST_F(RecordJournalTest, TheSettlingFinishesAWholeJournalAndDropsATornOne) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     for (const auto& e : stdfs::directory_iterator(dir_)) stdfs::remove(e.path());
-    for (const auto& [name, bytes] : c.start) WriteFile(dir_ / name, bytes);
+    for (const auto& [name, bytes] : c.start) test::WriteFile(dir_ / name, bytes);
     const std::string name = fs::MakeOwnedName("A.Y1", {host, c.pid, "j1"}, "journal");
-    WriteFile(dir_ / name, c.journal);
+    test::WriteFile(dir_ / name, c.journal);
 
     fs::SettleJournals(dir_);
 
-    Files now = Snapshot(dir_);
+    Files now = test::Snapshot(dir_);
     EXPECT_EQ(now.erase(name), c.journalStays ? 1u : 0u);
     EXPECT_EQ(now, c.end);
   }
