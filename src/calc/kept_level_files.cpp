@@ -38,6 +38,7 @@ constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
 // pages would cost a translation miss for nearly every record.
 void Reserve(std::string& out, std::size_t size) {
   if (out.capacity() >= size) return;
+  out.clear();  // what it held is read over: not copied into the new room
   out.reserve(size);
   const auto begin = reinterpret_cast<std::uintptr_t>(out.data());
   const std::uintptr_t first = (begin + kLargePage - 1) / kLargePage * kLargePage;
