@@ -170,7 +170,7 @@ class LevelTreeWalk {
   // all together or not at all.
   void WriteBack(const fs::RenameObserver& observer) {
     std::vector<WorkFileContent> files;
-    std::vector<int> levels;  // the level of each file, 0 for the layout
+    std::vector<int> levels;  // the level of each level file of `files` (the layout comes last)
     for (int level = 1; level <= kMaxLevels; ++level) {
       LevelImage& image = images_[static_cast<size_t>(level)];
       if (!image.loaded || !image.Changed()) continue;
