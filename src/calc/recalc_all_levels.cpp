@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "calc/kept_level_files.h"
 #include "calc/level_calc.h"
 #include "core/record_file.h"
 #include "core/stored_number.h"
@@ -79,7 +80,12 @@ struct LevelImage {
   stdfs::path path;
   std::string bytes;
   LevelLinks links;  // the links of its records, read once
+  // The link fields of its records, in step with `links` while `linksKnown`:
+  // kept with them for the next walk.
+  std::string linkFields;
+  bool linksKnown = false;
   bool loaded = false;
+  bool existed = false;  // the file was there to be read
   size_t readSize = 0;  // bytes as read: records past it were appended
   // Records of the file as read, kept when first rewritten: a record put and
   // later put back as it was leaves the file as it was.
@@ -91,11 +97,15 @@ struct LevelImage {
     bytes.replace(at, rec.size(), rec);
   }
   // Whether the bytes differ from the file as read.
-  bool Changed() const {
-    if (bytes.size() != readSize) return true;
+  bool Changed() const { return bytes.size() != readSize || !ChangedRecords().empty(); }
+  // The records (offset, length) whose bytes differ from the file as read,
+  // in file order.
+  std::vector<std::pair<size_t, size_t>> ChangedRecords() const {
+    std::vector<std::pair<size_t, size_t>> out;
     for (const auto& [at, old] : before)
-      if (std::string_view(bytes).substr(at, old.size()) != old) return true;
-    return false;
+      if (std::string_view(bytes).substr(at, old.size()) != old) out.emplace_back(at, old.size());
+    std::sort(out.begin(), out.end());
+    return out;
   }
 };
 
@@ -103,6 +113,16 @@ class LevelTreeWalk {
  public:
   LevelTreeWalk(ProgramState& st, const std::string& workBase)
       : st_(st), base_(workBase), hex_(IsHexBase(st.H_Link)), len_(static_cast<size_t>(st.DataLen)) {}
+  ~LevelTreeWalk() {
+    for (size_t level = 1; level < images_.size(); ++level) {
+      LevelImage& image = images_[level];
+      if (!image.loaded) continue;
+      KeepLevelFile(level, {std::move(image.bytes), std::move(image.links), std::move(image.linkFields),
+                            image.linksKnown, st_.DataLen, hex_});
+    }
+  }
+  LevelTreeWalk(const LevelTreeWalk&) = delete;
+  LevelTreeWalk& operator=(const LevelTreeWalk&) = delete;
 
   // The whole walk, from the top sheet at record 1 of level 1; then the top
   // level is checked as the level reader will read it after the write-back,
@@ -131,6 +151,7 @@ class LevelTreeWalk {
       throw WalkStopped{};
     }
     SheetFromChain(st_, 1, 1, top);
+    image.linksKnown = false;  // its records are put below without their links
     std::string bytes;
     if (!TopLevelBuild(st_, bytes)) throw WalkStopped{};
     if (bytes.size() != image.bytes.size()) {
@@ -149,18 +170,33 @@ class LevelTreeWalk {
   // all together or not at all.
   void WriteBack(const fs::RenameObserver& observer) {
     std::vector<WorkFileContent> files;
+    std::vector<int> levels;  // the level of each level file of `files` (the layout comes last)
     for (int level = 1; level <= kMaxLevels; ++level) {
       LevelImage& image = images_[static_cast<size_t>(level)];
-      if (image.loaded && image.Changed()) files.push_back({image.path, std::move(image.bytes)});
+      if (!image.loaded || !image.Changed()) continue;
+      std::vector<std::pair<size_t, size_t>> changed = image.ChangedRecords();
+      WorkFileContent file{image.path, std::move(image.bytes), std::nullopt, std::move(changed)};
+      if (image.existed) file.oldSize = image.readSize;
+      files.push_back(std::move(file));
+      levels.push_back(level);
     }
     const stdfs::path layout = fs::ResolveNoCase(LayoutFilePath(st_, base_));
     std::string layoutText = LayoutText(st_);
     std::error_code ec;
     const std::optional<std::string> old = fs::ReadFileBytes(layout, ec);
-    if (!old || *old != layoutText) files.push_back({layout, std::move(layoutText)});
+    if (!old || *old != layoutText) {
+      WorkFileContent file{layout, std::move(layoutText), std::nullopt, {}};
+      if (old) {
+        file.oldSize = old->size();
+        file.changed = {{0, old->size()}};
+      }
+      files.push_back(std::move(file));
+    }
 
     stdfs::path failed;
     const WorkFilesReplaced done = ReplaceWorkFiles(files, failed, ec, observer);
+    // The images' memory kept for the next walk.
+    for (size_t i = 0; i < levels.size(); ++i) images_[static_cast<size_t>(levels[i])].bytes = std::move(files[i].bytes);
     if (done == WorkFilesReplaced::All) return;
     WarnMsgBox(st_, "作業ファイル [ " + failed.filename().string() + " ] を書き込めませんでした。\r" + ec.message() +
                         (done == WorkFilesReplaced::None
@@ -175,17 +211,23 @@ class LevelTreeWalk {
     if (image.loaded) return image;
     image.path = LevelFilePath(st_, base_, level);
     std::error_code ec;
-    if (stdfs::exists(image.path, ec)) {
-      std::optional<std::string> bytes = fs::ReadFileBytes(image.path, ec);
-      if (!bytes) {
-        LevelFileErrorShow(st_, image.path, ec.message());
-        throw WalkStopped{};
-      }
-      image.bytes = std::move(*bytes);
+    KeptLevelFile kept = TakeKeptLevelFile(static_cast<size_t>(level));
+    image.existed = stdfs::exists(image.path, ec);
+    if (!image.existed) {
+      kept.bytes.clear();
+    } else if (!ReadWholeFileInto(image.path, kept.bytes, ec)) {
+      KeepLevelFile(static_cast<size_t>(level), std::move(kept));
+      LevelFileErrorShow(st_, image.path, ec.message());
+      throw WalkStopped{};
     }
+    const LevelFileProblem p = RefreshLinks(kept, st_.DataLen, hex_);
+    image.bytes = std::move(kept.bytes);
+    image.links = std::move(kept.links);
+    image.linkFields = std::move(kept.linkFields);
+    image.linksKnown = kept.linksKnown;
     image.readSize = image.bytes.size();
-    if (LevelFileProblem p = image.links.Read(image.bytes, st_.DataLen, hex_)) Damaged(level, p);
     image.loaded = true;
+    if (p) Damaged(level, p);
     return image;
   }
 
@@ -203,15 +245,29 @@ class LevelTreeWalk {
     const std::string fitted = rec.size() == len_ ? std::string() : FitRecord(rec, st_.DataLen);
     const std::string_view bytes = rec.size() == len_ ? std::string_view(rec) : std::string_view(fitted);
     const size_t at = static_cast<size_t>(n - 1) * len_;
+    const std::string_view linkFields = bytes.substr(kOwnPos - 1, kLinkBytes);
     if (at == image.bytes.size()) {
       image.bytes += bytes;
       image.links.Append(bytes);
+      image.linkFields += linkFields;
     } else if (std::string_view(image.bytes).substr(at, len_) != bytes) {
       const bool relinked = std::string_view(image.bytes).substr(at + kOwnPos - 1, kLinkBytes) !=
                             bytes.substr(kOwnPos - 1, kLinkBytes);
       image.Replace(at, bytes);
-      if (relinked) image.links.Add(n, bytes);
+      if (relinked) {
+        image.links.Add(n, bytes);
+        image.linkFields.replace(static_cast<size_t>(n - 1) * kLinkBytes, kLinkBytes, linkFields);
+      }
     }
+  }
+
+  // The records of a chain lie scattered through their file: all of them
+  // asked for from memory at once, before they are copied one by one, so
+  // that the copies do not wait for each record in turn.
+  void FetchTogether(int level, const std::vector<int>& chain) {
+    const char* bytes = Image(level).bytes.data();
+    for (int n : chain)
+      for (size_t at = 0; at < len_; at += 64) __builtin_prefetch(bytes + static_cast<size_t>(n - 1) * len_ + at);
   }
 
   // The damaged-file message of every chain walk; the command stops.
@@ -259,6 +315,7 @@ class LevelTreeWalk {
     // The sheet's records, read again: a carried parent row is read as
     // written (its links stay as they were).
     const int records = static_cast<int>(again.size());
+    FetchTogether(level, again);
     for (int i = 1; i <= records; ++i) st_.SheetRows[static_cast<size_t>(i)].assign(View(level, again[size_t(i - 1)]));
     const bool closed = RecordByte(st_.SheetRows[static_cast<size_t>(records)], kKindPos) == kClosingKind;
     if (closed) {

@@ -14,6 +14,7 @@
 #include <random>
 #include <sstream>
 
+#include "platform/durable_write.h"
 #include "platform/fs.h"
 #include "platform/machine.h"
 
@@ -24,8 +25,6 @@ namespace {
 constexpr char kSep = '~';
 constexpr std::string_view kIntentMagic = "KORVANE-INTENT 1";
 constexpr std::string_view kNoteMagic = "KORVANE-NOTE 1";
-
-std::error_code Errno(int e) { return std::error_code(e, std::generic_category()); }
 
 std::string SafeHost(const std::string& host) {
   std::string out;
@@ -42,25 +41,8 @@ const std::string& ThisHost() {
   return host;
 }
 
-// A name that may stand in a record: one plain path component without the
-// characters the record uses to separate its fields.
-bool RecordableName(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of(std::string_view("/\\\t\n\r\0", 6)) == std::string_view::npos;
-}
-
 bool SameOwner(const FileOwner& a, const FileOwner& b) {
   return a.host == b.host && a.pid == b.pid && a.token == b.token;
-}
-
-std::string Hex32(unsigned long v) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%08lx", v & 0xFFFFFFFFUL);
-  return buf;
-}
-
-unsigned long Crc(std::string_view bytes) {
-  return crc32_z(crc32_z(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
 }
 
 // Size and checksum of a file; nullopt when it cannot be read.
@@ -88,43 +70,6 @@ std::optional<Fingerprint> FingerprintOf(const stdfs::path& p) {
   }
   ::close(fd);
   return f;
-}
-
-void SyncFolder(const stdfs::path& folder) {
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-// Writes a new file (it must not exist) and flushes it and its folder.
-bool WriteNewFile(const stdfs::path& p, std::string_view bytes, std::error_code& ec) {
-  int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    ec = Errno(errno);
-    return false;
-  }
-  const char* at = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, at, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ec = Errno(n < 0 ? errno : EIO);
-      ::close(fd);
-      ::unlink(p.c_str());
-      return false;
-    }
-    at += n;
-    left -= static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    ec = Errno(errno);
-    ::unlink(p.c_str());
-    return false;
-  }
-  SyncFolder(p.parent_path());
-  return true;
 }
 
 // Text with a closing line "end <crc of everything before>"; the lines
@@ -336,7 +281,7 @@ std::optional<OwnedName> ParseOwnedName(std::string_view name) {
     dot = inner;
     out.kind = "tmp";
   }
-  if (out.kind != "tmp" && out.kind != "intent" && out.kind != "note") return std::nullopt;
+  if (out.kind != "tmp" && out.kind != "intent" && out.kind != "note" && out.kind != "journal") return std::nullopt;
   std::string_view rest = name.substr(1, dot - 1);
   // From the right: token, pid, host; what is left is the final name.
   std::string_view parts[3];

@@ -47,7 +47,7 @@ FileOwner ThisProcess();
 // The name parts of one of our temporaries or records.
 struct OwnedName {
   std::string finalName;  // the final (or, for a record, its label)
-  std::string kind;       // "tmp", "intent" or "note"
+  std::string kind;       // "tmp", "intent", "note" or "journal"
   FileOwner owner;
 };
 std::string MakeOwnedName(std::string_view finalName, const FileOwner& owner, std::string_view kind);

@@ -5,6 +5,7 @@
 #include "platform/file_set_replace.h"
 #include "platform/fs.h"
 #include "platform/packing.h"
+#include "platform/record_journal.h"
 #include "state/program_state.h"
 #include "storage/recovery_context.h"
 
@@ -49,6 +50,8 @@ void SettleInterruptedSaves(const ProgramState& st) {
   const std::filesystem::path work = st.AppPath + "/WORK";
   // Estimate files whose pair was being replaced, noted here by the save.
   fs::SettleNotedIntents(work, &ArchiveIntact);
+  // Work files written in place by a command that was stopped.
+  fs::SettleJournals(work);
   // Work sets whose level files were being compacted, and the temporaries
   // of runs that are gone.
   fs::RemoveLeftovers(work, {});

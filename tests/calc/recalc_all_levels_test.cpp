@@ -343,6 +343,25 @@ TEST_F(RecalcAllLevelsTest, DamagedLevelFilesStopWithTheFilesAsTheyWere) {
   }
 }
 
+// The links of the level files are kept from one run to the next and read
+// again where the file differs: a loop made in the file after a run, its
+// length unchanged, stops the next run, and the file put back runs again.
+TEST_F(RecalcAllLevelsTest, LinksChangedAfterARunAreSeenByTheNext) {
+  ASSERT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+  const std::string level2 = Bytes(2);
+  std::string rec = Record(2, Level2Row1() + 1);
+  SetLinkField(rec, kNextPos, Level2Row1(), false);
+  PutRecord(2, Level2Row1() + 1, rec);
+  ASSERT_EQ(Bytes(2).size(), level2.size());
+  program.ui.AnswerMsgBox(vbOK, "[ EST.Y2 ] が壊れています。\rレコードのリンクが循環しています");
+  EXPECT_FALSE(RecalcFromTopLevel(st, st.WorkFileBase));
+  program.ui.ExpectAllAnswered();
+
+  std::ofstream(Path(2), std::ios::binary | std::ios::trunc) << level2;
+  EXPECT_TRUE(RecalcFromTopLevel(st, st.WorkFileBase));
+  EXPECT_EQ(Bytes(2), level2);
+}
+
 // A level file that cannot be written (read-only, which binds the superuser
 // too) stops the command before any file is rewritten; the user stays on the
 // sheet they were on, and is told that no file was changed. A read-only file

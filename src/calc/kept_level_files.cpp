@@ -1,0 +1,122 @@
+#include "calc/kept_level_files.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string_view>
+
+#include "core/stored_number.h"
+
+namespace kv {
+namespace {
+
+std::mutex& PoolMutex() {
+  static std::mutex m;
+  return m;
+}
+std::map<std::size_t, KeptLevelFile>& Pool() {
+  static std::map<std::size_t, KeptLevelFile> pool;
+  return pool;
+}
+
+// The link fields of a record: its own, next and child numbers.
+constexpr std::size_t kLinkAt = 3;
+constexpr std::size_t kLinkBytes = 3 * kStoredNumberWidth;
+
+std::error_code Errno(int e) { return std::error_code(e, std::generic_category()); }
+
+constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+
+// Room for `size` bytes, asked for in large pages where the system offers
+// them (a hint): records are read all over a file, in chain order, and small
+// pages would cost a translation miss for nearly every record.
+void Reserve(std::string& out, std::size_t size) {
+  if (out.capacity() >= size) return;
+  out.clear();  // what it held is read over: not copied into the new room
+  out.reserve(size);
+  const auto begin = reinterpret_cast<std::uintptr_t>(out.data());
+  const std::uintptr_t first = (begin + kLargePage - 1) / kLargePage * kLargePage;
+  const std::uintptr_t last = (begin + out.capacity()) / kLargePage * kLargePage;
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+}  // namespace
+
+KeptLevelFile TakeKeptLevelFile(std::size_t slot) {
+  std::lock_guard<std::mutex> lock(PoolMutex());
+  auto it = Pool().find(slot);
+  if (it == Pool().end()) return {};
+  KeptLevelFile out = std::move(it->second);
+  Pool().erase(it);
+  return out;
+}
+
+void KeepLevelFile(std::size_t slot, KeptLevelFile&& file) {
+  std::lock_guard<std::mutex> lock(PoolMutex());
+  Pool().insert_or_assign(slot, std::move(file));
+}
+
+bool ReadWholeFileInto(const std::filesystem::path& path, std::string& out, std::error_code& ec) {
+  ec.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat s {};
+  if (fd < 0 || ::fstat(fd, &s) != 0 || S_ISDIR(s.st_mode)) {
+    ec = Errno(fd < 0 ? errno : EISDIR);
+    if (fd >= 0) ::close(fd);
+    return false;
+  }
+  // Sized as the file is now; a file that grows meanwhile is read to its end.
+  Reserve(out, static_cast<std::size_t>(s.st_size));
+  out.resize(static_cast<std::size_t>(s.st_size));
+  std::size_t got = 0;
+  for (;;) {
+    if (got == out.size()) out.resize(out.size() + 65536);
+    const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ec = Errno(errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  out.resize(got);
+  return true;
+}
+
+LevelFileProblem RefreshLinks(KeptLevelFile& file, int recordLength, bool hex) {
+  const std::string_view bytes = file.bytes;
+  const std::size_t length = static_cast<std::size_t>(recordLength);
+  const std::size_t count = bytes.size() / length;
+  const bool fits = file.linksKnown && file.recordLength == recordLength && file.hex == hex &&
+                    bytes.size() % length == 0 && file.linkFields.size() == count * kLinkBytes;
+  if (!fits) {
+    file.linksKnown = false;
+    file.linkFields.clear();
+    if (LevelFileProblem p = file.links.Read(bytes, recordLength, hex)) return p;
+    file.linkFields.reserve(count * kLinkBytes);
+    for (std::size_t at = 0; at < bytes.size(); at += length) file.linkFields.append(bytes.substr(at + kLinkAt, kLinkBytes));
+    file.linksKnown = true;
+    file.recordLength = recordLength;
+    file.hex = hex;
+    return {};
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view rec = bytes.substr(i * length, length);
+    char* kept = file.linkFields.data() + i * kLinkBytes;
+    if (std::string_view(kept, kLinkBytes) == rec.substr(kLinkAt, kLinkBytes)) continue;
+    rec.copy(kept, kLinkBytes, kLinkAt);
+    file.links.Add(static_cast<int>(i) + 1, rec);
+  }
+  return {};
+}
+
+}  // namespace kv
