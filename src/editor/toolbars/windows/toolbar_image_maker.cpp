@@ -4,20 +4,15 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "editor/toolbars/windows/toolbar_drawing.h"
 #include "editor/toolbars/windows/toolbar_images_stored.h"
+#include "platform/qt/drawn_source.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <tango folder> <output.cpp>\n", argv[0]);
-    return 2;
-  }
-  // Drawing the letters needs the fonts, not a screen.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (!kv::DrawingToolArguments(argc, argv, 2, "<tango folder> <output.cpp>")) return 2;
   QGuiApplication app(argc, argv);
   const QString folder = QString::fromLocal8Bit(argv[1]);
 
@@ -33,34 +28,18 @@ int main(int argc, char** argv) {
         return 1;
       }
       const std::string name = "kImage" + std::to_string(count);
-      images += "const std::uint32_t " + name + "[] = {";
-      for (int y = 0; y < size; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        for (int x = 0; x < size; ++x) {
-          char px[16];
-          std::snprintf(px, sizeof px, "%s0x%08x", (x == 0 && y == 0) ? "" : ",", row[x]);
-          images += px;
-        }
-        images += "\n";
-      }
-      images += "};\n";
+      images += "const std::uint32_t " + name + "[] = {" + kv::PixelArrayElements(image, 0, size - 1) + "};\n";
       table += "    {\"" + std::string(key) + "\", " + std::to_string(size) + ", " + name + "},\n";
       ++count;
     }
 
-  std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-  out << "// Written by toolbar_image_maker at the build.\n"
-      << "#include \"editor/toolbars/windows/toolbar_images_stored.h\"\n\n"
-      << "namespace kv {\n\nnamespace {\n"
-      << images << "}  // namespace\n\n"
-      << "extern const StoredToolbarImageData kStoredToolbarImageData[] = {\n"
-      << table << "};\n"
-      << "extern const int kStoredToolbarImageDataCount = " << count << ";\n\n"
-      << "}  // namespace kv\n";
-  out.close();
-  if (!out) {
-    std::fprintf(stderr, "%s could not be written\n", argv[2]);
-    return 1;
-  }
+  const std::string text = "// Written by toolbar_image_maker at the build.\n"
+                           "#include \"editor/toolbars/windows/toolbar_images_stored.h\"\n\n"
+                           "namespace kv {\n\nnamespace {\n" +
+                           images + "}  // namespace\n\n" +
+                           "extern const StoredToolbarImageData kStoredToolbarImageData[] = {\n" + table + "};\n" +
+                           "extern const int kStoredToolbarImageDataCount = " + std::to_string(count) +
+                           ";\n\n}  // namespace kv\n";
+  if (!kv::WriteDrawnSource(argv[2], text)) return 1;
   return 0;
 }
