@@ -9,6 +9,7 @@
 #include "core/settings_text.h"
 #include "core/window_services.h"
 #include "platform/font_substitute.h"
+#include "platform/fs.h"
 #include "state/base_text.h"
 #include "state/calc_services.h"
 #include "state/data_ini.h"
@@ -186,10 +187,11 @@ void StartupInit(ProgramState& st, const std::string& programFolder) {
       !refusal.empty())
     RefuseStart(st, refusal);
 
-  // 8. The untitled layout file: what estimates are compared against.
+  // 8. The untitled layout file: what estimates are compared against. Made
+  // again at every start from the current tables, so not waited for on disk.
   SplashProgress(st, 12);
   st.UsesCurrentSettings = true;
-  WriteLayoutFile(st, st.WorkFileBase);
+  WriteLayoutFile(st, st.WorkFileBase, fs::Flush::Unflushed);
 
   // 9. The editor window object (made, not loaded).
   SplashProgress(st, 13);

@@ -170,7 +170,7 @@ std::optional<DiskSpace> DiskSpaceOf(const stdfs::path& path) {
   return d;
 }
 
-bool WriteFileAtomic(const stdfs::path& path, std::string_view bytes, std::error_code& ec) {
+bool WriteFileAtomic(const stdfs::path& path, std::string_view bytes, std::error_code& ec, Flush flush) {
   ec.clear();
   if (!path.has_filename()) {
     ec = Errno(EISDIR);
@@ -236,12 +236,12 @@ bool WriteFileAtomic(const stdfs::path& path, std::string_view bytes, std::error
     if (::geteuid() == 0) (void)::fchown(fd, old.st_uid, old.st_gid);
   }
   if (!WriteAll(fd, bytes)) return fail(errno);
-  if (::fsync(fd) != 0) return fail(errno);
+  if (flush == Flush::Flushed && ::fsync(fd) != 0) return fail(errno);
   int closeResult = ::close(fd);
   fd = -1;
   if (closeResult != 0) return fail(errno);
   if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
-  SyncFolder(folder);
+  if (flush == Flush::Flushed) SyncFolder(folder);
   return true;
 }
 

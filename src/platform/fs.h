@@ -75,7 +75,13 @@ std::optional<DiskSpace> DiskSpaceOf(const stdfs::path& path);
 // false is returned with `ec` set. A file that is read-only (no write
 // permission bit) is not replaced (EACCES). A symbolic link is followed: the
 // file it names is replaced. A new file gets the permissions of the old one.
-bool WriteFileAtomic(const stdfs::path& path, std::string_view bytes, std::error_code& ec);
+// `Unflushed` leaves out the flushes to disk (the file and the folder's
+// entry): readers still see the old file or the new one whole, but a crash
+// of the machine may lose the new file. For scratch files the program makes
+// again at every start, where waiting for the disk would only slow the start.
+enum class Flush { Flushed, Unflushed };
+bool WriteFileAtomic(const stdfs::path& path, std::string_view bytes, std::error_code& ec,
+                     Flush flush = Flush::Flushed);
 
 // Reads a whole file. nullopt with `ec` set when it cannot be read.
 std::optional<std::string> ReadFileBytes(const stdfs::path& path, std::error_code& ec);

@@ -165,10 +165,10 @@ std::string LayoutFilePath(const ProgramState& st, const std::string& workBase) 
   return workBase + ext + "$";
 }
 
-bool WriteLayoutFile(ProgramState& st, const std::string& workBase) {
+bool WriteLayoutFile(ProgramState& st, const std::string& workBase, fs::Flush flush) {
   const std::string path = LayoutFilePath(st, workBase);
   std::error_code ec;
-  if (!fs::WriteFileAtomic(fs::ResolveNoCase(path), LayoutText(st), ec)) {
+  if (!fs::WriteFileAtomic(fs::ResolveNoCase(path), LayoutText(st), ec, flush)) {
     WarnMsgBox(st, "レイアウトファイル " + path + " を書き込めません。");
     return false;
   }

@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/fs.h"
 #include "state/column_tables.h"
 
 namespace kv {
@@ -33,9 +34,10 @@ std::string LayoutFilePath(const ProgramState& st, const std::string& workBase);
 std::string LayoutText(const ProgramState& st);
 
 // Writes the layout file of `workBase` from the current column tables,
-// replacing it only once it is written whole. False (after a message) when it
-// cannot be written.
-bool WriteLayoutFile(ProgramState& st, const std::string& workBase);
+// replacing it only once it is written whole (flushed to disk unless told
+// otherwise, see fs::WriteFileAtomic). False (after a message) when it cannot
+// be written.
+bool WriteLayoutFile(ProgramState& st, const std::string& workBase, fs::Flush flush = fs::Flush::Flushed);
 
 // What a layout file says of its columns, for comparing two layouts.
 struct LayoutSummary {

@@ -114,16 +114,21 @@ size_t EntriesIn(const std::filesystem::path& dir) {
   return n;
 }
 
+// Flushed to disk or not, the file is made, replaced whole and keeps its
+// permissions, and no temporary file is left.
 TEST(FsAtomicWrite, CreatesAndReplaces) {
-  TempFolder t;
-  std::error_code ec;
-  ASSERT_TRUE(WriteFileAtomic(t / "a.ini", "first", ec)) << ec.message();
-  EXPECT_EQ(ReadAll(t / "a.ini"), "first");
-  std::filesystem::permissions(t / "a.ini", std::filesystem::perms(0640));
-  ASSERT_TRUE(WriteFileAtomic(t / "a.ini", "second", ec)) << ec.message();
-  EXPECT_EQ(ReadAll(t / "a.ini"), "second");
-  EXPECT_EQ(std::filesystem::status(t / "a.ini").permissions(), std::filesystem::perms(0640));
-  EXPECT_EQ(EntriesIn(t.path()), 1u);
+  for (Flush flush : {Flush::Flushed, Flush::Unflushed}) {
+    SCOPED_TRACE(flush == Flush::Flushed ? "flushed" : "unflushed");
+    TempFolder t;
+    std::error_code ec;
+    ASSERT_TRUE(WriteFileAtomic(t / "a.ini", "first", ec, flush)) << ec.message();
+    EXPECT_EQ(ReadAll(t / "a.ini"), "first");
+    std::filesystem::permissions(t / "a.ini", std::filesystem::perms(0640));
+    ASSERT_TRUE(WriteFileAtomic(t / "a.ini", "second", ec, flush)) << ec.message();
+    EXPECT_EQ(ReadAll(t / "a.ini"), "second");
+    EXPECT_EQ(std::filesystem::status(t / "a.ini").permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(EntriesIn(t.path()), 1u);
+  }
 }
 
 TEST(FsAtomicWrite, MissingFolderIsReported) {

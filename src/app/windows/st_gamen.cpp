@@ -1,13 +1,14 @@
 #include "app/windows/st_gamen.h"
 
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
 
 #include "app/sibling_programs.h"
 #include "app/startup_init.h"
+#include "app/windows/title_panel.h"
+#include "app/windows/title_panel_stored.h"
 #include "platform/fs.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/qt/window_helpers.h"
@@ -24,11 +25,10 @@ constexpr int kBarHeight = 18;
 constexpr qint64 kFrameMs = 16;
 
 // The picture the form keeps for itself: a plain panel with the program's
-// name, shown when the program folder holds no title picture. It is drawn
-// straight onto the screen when the label paints, not kept as a picture of
-// its own (which would cost the start half a megabyte to fill and copy).
-constexpr QSize kStoredPictureSize(480, 240);
-
+// name (title_panel.h), shown when the program folder holds no title
+// picture. It is drawn straight onto the screen when the label paints, not
+// kept as a picture of its own (which would cost the start half a megabyte
+// to fill and copy); the name's band is the one the build drew.
 class TitlePicture : public QLabel {
  public:
   using QLabel::QLabel;
@@ -40,16 +40,14 @@ class TitlePicture : public QLabel {
       return;
     }
     QPainter p(this);
-    QLinearGradient fill(0, 0, 0, height());
-    fill.setColorAt(0, QColor(0x1f, 0x3a, 0x5f));
-    fill.setColorAt(1, QColor(0x0d, 0x1b, 0x2e));
-    p.fillRect(rect(), fill);
-    p.setPen(QColor(0xe8, 0xee, 0xf5));
-    QFont font = p.font();
-    font.setPixelSize(44);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(rect(), Qt::AlignCenter, QStringLiteral("TheKorvane"));
+    DrawTitleGradient(p, rect());
+    const QFont font = TitleNameFont(p.font());
+    int top = 0;
+    const QImage band = StoredTitleBand(font, size(), devicePixelRatio(), &top);
+    if (band.isNull())
+      DrawTitleName(p, rect(), font);
+    else
+      p.drawImage(QPoint(0, top), band);
   }
 };
 
@@ -117,7 +115,7 @@ ST_Gamen::ST_Gamen(ProgramState& st, const std::string& programFolder, QWidget* 
   const std::string file = programFolder + "/タイトル画面.BMP";
   if (FileExistChk(st, file) && picture.load(ToQ(fs::ResolveNoCase(file).string()))) pictureLoaded_ = true;
   if (pictureLoaded_) image1_->setPixmap(picture);
-  const QSize size = pictureLoaded_ ? picture.size() : kStoredPictureSize;
+  const QSize size = pictureLoaded_ ? picture.size() : kTitlePanelSize;
 
   // 4, 5. The picture's size plus the bar; centred.
   progressBar1_ = new TitleProgressBar(this);

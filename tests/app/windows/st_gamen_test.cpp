@@ -8,9 +8,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 
 #include "app/startup_init.h"
+#include "app/windows/title_panel.h"
+#include "app/windows/title_panel_stored.h"
 #include "platform/qt/qt_ui.h"
 #include "state/program_state.h"
 #include "support/qt_test_app.h"
@@ -53,6 +56,38 @@ TEST_F(StGamenTest, WithoutPictureShowsItsOwnPanelCentredAndTopmost) {
   qt.UnloadWindow("ST_Gamen");
   test::Settle();
   EXPECT_FALSE(qt.IsWindowLoaded("ST_Gamen"));
+}
+
+// The panel's name is the band the build drew: the shown panel is, pixel for
+// pixel, the gradient with the name drawn now in the label's font, both in
+// the format the screen is drawn in and in a plain opaque image; a panel of
+// another size, or a name in another font, is drawn.
+TEST_F(StGamenTest, OwnPanelShowsTheNameAsDrawnNow) {
+  qt.ShowModeless("ST_Gamen");
+  ST_Gamen* w = Title();
+  ASSERT_NE(w, nullptr);
+  QLabel* label = w->Image1();
+  const QFont font = TitleNameFont(label->font());
+  int top = -1;
+  ASSERT_FALSE(StoredTitleBand(font, kTitlePanelSize, 1.0, &top).isNull());
+  EXPECT_GT(top, 0);
+  const QImage shown = label->grab().toImage();
+  for (QImage::Format format : {shown.format(), QImage::Format_RGB32}) {
+    QImage drawn(kTitlePanelSize, format);
+    QPainter p(&drawn);
+    const QRect r(QPoint(0, 0), kTitlePanelSize);
+    DrawTitleGradient(p, r);
+    DrawTitleName(p, r, font);
+    p.end();
+    EXPECT_EQ(shown.convertToFormat(format), drawn) << "format " << int(format);
+  }
+  QFont other = font;
+  other.setItalic(true);
+  EXPECT_TRUE(StoredTitleBand(other, kTitlePanelSize, 1.0, &top).isNull());
+  EXPECT_TRUE(StoredTitleBand(font, QSize(300, 120), 1.0, &top).isNull());
+  EXPECT_TRUE(StoredTitleBand(font, kTitlePanelSize, 2.0, &top).isNull());
+  qt.UnloadWindow("ST_Gamen");
+  test::Settle();
 }
 
 TEST_F(StGamenTest, PictureOfTheProgramFolderSetsTheSize) {
