@@ -84,6 +84,12 @@ class RuleRun {
     return *sum;
   }
 
+  // The group sums of the current depth with what they hold back added.
+  void FlushSums(const SikiRule& rule) {
+    for (int k = 0; k < rule.bodyCount; ++k)
+      if (std::optional<EquipSum>& sum = sums_[static_cast<size_t>(depth_ * kMaxBody + k)]) sum->Flush(st_);
+  }
+
   // One rule row: row r of group g gets the rule's result from its group's
   // sums, the rule rows among its members computed first, one level deeper;
   // `values` receives its body columns' texts. False when nested too deep
@@ -100,6 +106,8 @@ class RuleRun {
         if (done_[static_cast<size_t>(i)]) {
           BodyValues(i, rule, taken);
         } else {
+          // The deeper rule row evaluates definitions, which may set any variable.
+          FlushSums(rule);
           ++depth_;
           const bool ok = SikiRuleEval(i, rule, GroupCode(t), taken);
           --depth_;
@@ -116,6 +124,7 @@ class RuleRun {
         Sum(rule, k).Add(st_, EquipRowAmount(i, text));
       }
     }
+    FlushSums(rule);
 
     if (done_[static_cast<size_t>(r)]) {
       BodyValues(r, rule, values);

@@ -75,14 +75,26 @@ class MarkSums {
 
   bool Add(ProgramState& st, std::string_view mark, const EquipAmount& amount) {
     if (mark.size() != 1) return EquipSumAddOrStart(st, letter_ + std::string(mark), amount);
-    std::optional<EquipSum>& sum = sums_[static_cast<unsigned char>(mark.front())];
-    if (!sum) sum.emplace(letter_ + std::string(mark));
+    const auto c = static_cast<unsigned char>(mark.front());
+    std::optional<EquipSum>& sum = sums_[c];
+    if (!sum) {
+      sum.emplace(letter_ + std::string(mark));
+      used_.push_back(c);
+    }
     return sum->AddOrStart(st, amount);
+  }
+
+  // The amounts every sum holds back, added to its variable.
+  bool Flush(ProgramState& st) {
+    for (unsigned char c : used_)
+      if (!sums_[c]->Flush(st)) return false;
+    return true;
   }
 
  private:
   std::string letter_;
   std::array<std::optional<EquipSum>, 256> sums_;
+  std::vector<unsigned char> used_;  // the marks with a sum, in order
 };
 
 // The marks and amount of row i join the overhead sums of the entry.
@@ -124,6 +136,9 @@ bool ExpenseRowsRun(ProgramState& st, bool paint, const std::vector<int>& zRows)
   }
   for (int r : zRows) {
     for (int e = 1; e <= st.SkeihiCount; ++e) {
+      // The sums are read (and a row definition may set any variable) below.
+      for (MarkSums& s : sums)
+        if (!s.Flush(st)) return false;
       MarkSums& entrySums = sums[static_cast<size_t>(e - 1)];
       const std::string& L = entrySums.Letter();
       const EntryCols cols = SkeihiCols(st, e);
@@ -222,6 +237,7 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
       if (!counted) continue;
       if (!sum.Add(st, *amount)) return Outcome::Failed;
     }
+    if (!sum.Flush(st)) return Outcome::Failed;
   }
 
   std::string cut;
@@ -250,6 +266,7 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     if (amount == nullptr) continue;
     if (!running.Add(st, *amount)) return Outcome::Failed;
   }
+  if (!running.Flush(st)) return Outcome::Failed;
 
   std::string total;
   if (!CalcExpression(st, "MG1+MR2", total)) return Outcome::Failed;
