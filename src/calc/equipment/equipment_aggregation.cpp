@@ -11,6 +11,7 @@
 #include "calc/calc_expression.h"
 #include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_definitions.h"
+#include "calc/equipment/equipment_row_defs.h"
 #include "calc/equipment/equipment_sums.h"
 #include "calc/row_calc.h"
 #include "calc/row_def_readers.h"
@@ -215,31 +216,66 @@ class FittedValues {
   std::string other_;
 };
 
+// The unit pair z of row r when the unit rounding rounds it: its unit has a
+// factor other than 1 and its value column is numeric and holds a value
+// (without spaces, in place or in `buffer`).
+bool PairToRound(const ProgramState& st, int r, int z, std::string& buffer, std::int64_t& factor,
+                 std::string_view& value) {
+  const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
+  factor = EquipCellUnitFactor(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
+  if (factor == 1) return false;  // no unit to round to: the value is not read
+  value = EquipCellStrippedView(st, r, valueCol, buffer);
+  return !value.empty() && IsNumericColumn(st, st.CurrentLevel, valueCol);
+}
+
+// Whether the unit rounding recalculates row r, read before the run (a row
+// is written only by its own rounding): an item row with a pair to round.
+bool RoundingRecalculates(const ProgramState& st, int r, std::string& buffer) {
+  if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) return false;
+  std::int64_t factor = 1;
+  std::string_view value;
+  for (int z = 1; z <= st.ZokuCount; ++z)
+    if (PairToRound(st, r, z, buffer, factor, value)) return true;
+  return false;
+}
+
 }  // namespace
 
 bool ZokuRoundAllRows(ProgramState& st, bool paint) {
   const int last = LastUsedRow(st);
   const int level = st.CurrentLevel;
   const RowDefinitionReaders readers(st, level);
+  const LevelContext ctx = EquipContext(st);
   FittedValues fitted(st, level);
+  std::string buffer;
+  // Every row recalculation sets all the row's column variables: only those
+  // of the last one of the run are left. Before the last row recalculated,
+  // the rows are recalculated without them (nothing painted; the customer
+  // variant's split columns are the row recalculation's own).
+  int lastRecalculated = 0;
+  if (!paint && !st.CustomerVariant)
+    for (int r = last; r >= 1 && lastRecalculated == 0; --r)
+      if (RoundingRecalculates(st, r, buffer)) lastRecalculated = r;
   // After a value column that no definition reads, the row recalculation
   // only sets the row's column variables, and the next one sets them all
   // again: of those, only one left at the end of the run counts. It is made
   // there, its row unchanged since.
   int pendingRow = 0, pendingCol = 0;
-  std::string buffer;
   for (int r = 1; r <= last; ++r) {
     SbMsgSetDetail(st, r);
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
     for (int z = 1; z <= st.ZokuCount; ++z) {
+      std::int64_t factor = 1;
+      std::string_view value;
+      if (!PairToRound(st, r, z, buffer, factor, value)) continue;
       const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
-      const std::int64_t factor = EquipCellUnitFactor(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
-      if (factor == 1) continue;  // no unit to round to: the value is not read
-      const std::string_view value = EquipCellStrippedView(st, r, valueCol, buffer);
-      if (value.empty() || !IsNumericColumn(st, level, valueCol)) continue;
       if (IsColumnOf(st, level, valueCol)) EquipWriteFitted(st, r, valueCol, fitted.Of(valueCol, factor, value), paint);
       if (readers.IsRead(valueCol)) {
-        EquipRowRecalc(st, r, valueCol, paint);
+        if (r < lastRecalculated) {
+          RowDefinitionsAfter(st, ctx, st.SheetRows[static_cast<size_t>(r)], valueCol, readers);
+        } else {
+          EquipRowRecalc(st, r, valueCol, paint);
+        }
         pendingRow = 0;
       } else {
         pendingRow = r;
