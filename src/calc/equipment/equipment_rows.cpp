@@ -99,14 +99,14 @@ class MarkSums {
 
 // The marks and amount of row i join the overhead sums of the entry.
 bool AddExpenseSums(ProgramState& st, MarkSums& sums, const EntryCols& cols, int i) {
-  std::string marks = EquipCellTrimmed(st, i, cols.mark);
-  if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string();
+  std::string_view marks = EquipCellView(st, i, cols.mark);  // the row is not written here
+  if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string_view();
   const EquipAmount& amount = EquipRowAmount(i, EquipCellView(st, i, cols.amount));
   if (amount.text.empty()) return true;
   // Each mark character (a double-byte one whole), then "#".
   for (size_t p = 0; p < marks.size();) {
     const size_t n = IsSjisLeadByte(static_cast<unsigned char>(marks[p])) && p + 1 < marks.size() ? 2 : 1;
-    if (!sums.Add(st, std::string_view(marks).substr(p, n), amount)) return false;
+    if (!sums.Add(st, marks.substr(p, n), amount)) return false;
     p += n;
   }
   return sums.Add(st, "#", amount);
