@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <optional>
 #include <string_view>
 
@@ -208,18 +209,26 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
       break;
   }
 
-  // The mark text and numeric amount of every item row, read once for all marks.
-  // (The rows are not written before the sums are done.)
+  // The mark text and numeric amount of every item row, read once for all
+  // marks, with the bytes a single-byte mark is found among: the third one
+  // of a text that begins with "*", else every one of the text. (The rows
+  // are not written before the sums are done.)
   struct Counted {
     std::string_view markText;
     const EquipAmount* amount = nullptr;  // none: the row is not counted
+    std::bitset<256> bytes;
   };
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
   for (int i = 1; i <= st.UsedRows; ++i) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
     const std::string_view amount = EquipCellView(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    items[static_cast<size_t>(i)] = {EquipCellView(st, i, cols.mark), &EquipRowAmount(i, amount)};
+    Counted& item = items[static_cast<size_t>(i)];
+    item = {EquipCellView(st, i, cols.mark), &EquipRowAmount(i, amount), {}};
+    const std::string_view text = item.markText;
+    const bool starred = !text.empty() && text.front() == '*';
+    for (size_t p = starred ? 2 : 0; p < (starred ? std::min<size_t>(text.size(), 3) : text.size()); ++p)
+      item.bytes.set(static_cast<unsigned char>(text[p]));
   }
 
   std::string r;
@@ -227,15 +236,19 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     EquipSum sum("@M" + m);
     const std::string& name = sum.Name();
     if (!CalcExpression(st, name + "=0", r)) return Outcome::Failed;
+    const bool all = m == "#";
     for (int i = 1; i <= st.UsedRows; ++i) {
       SbMsgSetDetail(st, i);
-      const auto& [markText, amount] = items[static_cast<size_t>(i)];
-      if (amount == nullptr) continue;
-      const bool counted = m == "#" || (!markText.empty() && markText.front() == '*'
-                                            ? markText.size() > 2 && markText.substr(2, m.size()) == m
-                                            : markText.find(m) != std::string::npos);
+      const Counted& item = items[static_cast<size_t>(i)];
+      if (item.amount == nullptr) continue;
+      const std::string_view markText = item.markText;
+      const bool counted =
+          all || (m.size() == 1 ? item.bytes.test(static_cast<unsigned char>(m.front()))
+                                : !markText.empty() && markText.front() == '*'
+                                      ? markText.size() > 2 && markText.substr(2, m.size()) == m
+                                      : markText.find(m) != std::string::npos);
       if (!counted) continue;
-      if (!sum.Add(st, *amount)) return Outcome::Failed;
+      if (!sum.Add(st, *item.amount)) return Outcome::Failed;
     }
     if (!sum.Flush(st)) return Outcome::Failed;
   }
