@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -35,7 +36,9 @@ class RuleRun {
         paint_(paint),
         last_(std::clamp(st.UsedRows, 0, kMaxSheetRows)),
         done_(static_cast<size_t>(last_) + 2, 0),
-        ruleTexts_(static_cast<size_t>(last_) + 2) {}
+        ruleTexts_(static_cast<size_t>(last_) + 2),
+        ruleBytes_(static_cast<size_t>(last_) + 2),
+        ruleBytesFromThird_(static_cast<size_t>(last_) + 2) {}
 
   // Every rule row of the rule; the row that failed in `failedRow`.
   bool Apply(const SikiRule& rule, int& failedRow) {
@@ -45,9 +48,9 @@ class RuleRun {
     for (int i = 1; i <= last_; ++i) ReadRuleText(i);
     for (int e = 1; e <= last_; ++e) {
       SbMsgSetDetail(st_, e);
-      if (!IsItemRow(st_.SheetRows[static_cast<size_t>(e)]) || rule.bodyCount == 0) continue;
       const std::string& t = ruleTexts_[static_cast<size_t>(e)];
-      if (t.empty() || t.front() != '*') continue;
+      if (t.empty() || t.front() != '*' || rule.bodyCount == 0 || !IsItemRow(st_.SheetRows[static_cast<size_t>(e)]))
+        continue;
       depth_ = 0;
       std::vector<std::string> values;
       if (!SikiRuleEval(e, rule, GroupCode(t), values)) {
@@ -63,15 +66,23 @@ class RuleRun {
   // the row itself is written (only the row being completed is written).
   void ReadRuleText(int row) {
     std::string buffer;
-    ruleTexts_[static_cast<size_t>(row)] = EquipCellStrippedView(st_, row, ruleCol_, buffer);
+    const size_t i = static_cast<size_t>(row);
+    const std::string& t = ruleTexts_[i] = EquipCellStrippedView(st_, row, ruleCol_, buffer);
+    ruleBytes_[i].reset();
+    ruleBytesFromThird_[i].reset();
+    for (size_t p = 0; p < t.size(); ++p) {
+      ruleBytes_[i].set(static_cast<unsigned char>(t[p]));
+      if (p >= 2) ruleBytesFromThird_[i].set(static_cast<unsigned char>(t[p]));
+    }
   }
 
   static std::string GroupCode(const std::string& t) { return t.size() >= 2 ? t.substr(1, 1) : std::string(); }
 
   // The texts of the body columns of a row into `v` (its room kept).
-  void BodyValues(int row, const SikiRule& rule, std::vector<std::string>& v) const {
-    v.clear();
-    for (int k = 0; k < rule.bodyCount; ++k) v.push_back(EquipCellStripped(st_, row, rule.bodyCols[size_t(k)]));
+  void BodyValues(int row, const SikiRule& rule, std::vector<std::string>& v) {
+    v.resize(static_cast<size_t>(rule.bodyCount));
+    for (int k = 0; k < rule.bodyCount; ++k)
+      v[size_t(k)] = EquipCellStrippedView(st_, row, rule.bodyCols[size_t(k)], buffer_);
   }
 
   std::string SumName(const SikiRule& rule, int k) const {
@@ -101,9 +112,11 @@ class RuleRun {
     for (int k = 0; k < rule.bodyCount; ++k) CalcExpression(st_, SumName(rule, k) + "=0", ignored);
 
     std::vector<std::string> taken;
+    // A group code is one byte, found in a rule text as its byte sets say.
+    const auto code = static_cast<unsigned char>(g.empty() ? '\0' : g.front());
     for (int i = 1; i <= last_ && !g.empty(); ++i) {
       const std::string& t = ruleTexts_[static_cast<size_t>(i)];
-      if (!t.empty() && t.front() == '*' && t.find(g, 2) != std::string::npos) {
+      if (!t.empty() && t.front() == '*' && ruleBytesFromThird_[static_cast<size_t>(i)].test(code)) {
         if (done_[static_cast<size_t>(i)]) {
           BodyValues(i, rule, taken);
         } else {
@@ -114,7 +127,7 @@ class RuleRun {
           --depth_;
           if (!ok) return false;
         }
-      } else if (t.find(g) != std::string::npos) {
+      } else if (ruleBytes_[static_cast<size_t>(i)].test(code)) {
         BodyValues(i, rule, taken);
       } else {
         continue;
@@ -183,6 +196,9 @@ class RuleRun {
   const int last_;
   std::vector<char> done_;
   std::vector<std::string> ruleTexts_;  // the rule column of each row, stripped
+  // The bytes each rule text holds, and those from its third on.
+  std::vector<std::bitset<256>> ruleBytes_, ruleBytesFromThird_;
+  std::string buffer_;  // a stripped cell's copy, when it is not read in place
   int ruleCol_ = 0;
   int depth_ = 0;
   // The group sums by depth and body column of the rule being applied.
