@@ -4,6 +4,7 @@
 // column that no other definition reads changed, the row's recalculation
 // evaluates nothing (it only sets the row's column variables).
 #include <array>
+#include <vector>
 
 #include "state/column_tables.h"
 
@@ -18,10 +19,17 @@ class RowDefinitionReaders {
   RowDefinitionReaders(const ProgramState& st, int level);
 
   // True when a definition of another numeric column refers to `col`.
-  bool IsRead(int col) const { return read_[col >= 1 && col <= kMaxColumns ? static_cast<size_t>(col) : 0]; }
+  bool IsRead(int col) const { return read_[Slot(col)]; }
+  // The numeric columns whose definition refers to `col`, in column order,
+  // `col` itself included when its own definition does.
+  const std::vector<int>& Readers(int col) const { return readers_[Slot(col)]; }
 
  private:
+  // Slot 0 stands for a column without a letter, whose reference is "[[" alone.
+  static size_t Slot(int col) { return col >= 1 && col <= kMaxColumns ? static_cast<size_t>(col) : 0; }
+
   std::array<bool, kMaxColumns + 1> read_{};
+  std::array<std::vector<int>, kMaxColumns + 1> readers_;
 };
 
 }  // namespace kv

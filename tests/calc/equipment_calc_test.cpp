@@ -453,6 +453,33 @@ TEST_F(EquipmentBytesTest, TheTotalsStoreTheSameBytes) {
   EXPECT_EQ(SheetHash(), 10983721180604491118ull) << Listing();
 }
 
+// Rows recalculated without their column variables before the last row the
+// rounding recalculates: the bytes and the variables left are those of the
+// rounding that recalculates every row in full (painting, here without a
+// grid), whichever row is the last, with rows after it or not.
+TEST_F(EquipmentBytesTest, TheRoundingLeavesTheSameWhicheverRowIsTheLastRecalculated) {
+  const std::vector<std::string> all(st.SheetRows.begin() + 1, st.SheetRows.begin() + 1 + st.UsedRows);
+  const char* const names[] = {"[[C", "[[E", "[[F", "[[I", "[[K", "[[L", "[[M", "[[N"};
+  // The first `count` rows (blanks after them), the variables set apart.
+  auto after = [&](size_t count, bool paint) {
+    std::vector<std::string> rows(all.size(), Blank());
+    std::copy(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(count), rows.begin());
+    Sheet(rows);
+    CalcInit(st);
+    std::string state;
+    for (const char* name : names) CalcExpression(st, name + std::string("=-1"), state);
+    EXPECT_TRUE(ZokuRoundAllRows(st, paint));
+    state = Listing();
+    for (const char* name : names) {
+      std::string v;
+      CalcExpression(st, name, v);
+      state += std::string(name) + "=" + v + " ";
+    }
+    return state;
+  };
+  for (size_t count = 1; count <= all.size(); ++count) EXPECT_EQ(after(count, false), after(count, true)) << count;
+}
+
 // The unit rounding of all rows alone, and the row variables it leaves
 // behind (the row calculation sets them; later sums may read them).
 TEST_F(EquipmentBytesTest, TheUnitRoundingStoresTheSameBytesAndLeavesTheSameVariables) {

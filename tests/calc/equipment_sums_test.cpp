@@ -82,5 +82,39 @@ TEST_F(EquipmentSumsTest, ALongRunOfAmountsEndsExactlyWhereTheStatementsEnd) {
   EXPECT_EQ(Answers(), expected);
 }
 
+TEST_F(EquipmentSumsTest, ARunningSumHoldingWholeAmountsBackEndsWhereTheStatementsEnd) {
+  // Whole amounts (held back) among decimals and texts the service reads
+  // itself (each adds what was held first), a held total past the range of
+  // a 64-bit number, and a sum started by its first amount.
+  const std::string nearMax = "900000000000000000";  // 18 digits
+  const std::vector<std::string> amounts = {"5",    "-7",    "+12", "000120", "2.5", "-3",     nearMax, nearMax,
+                                            nearMax, nearMax, nearMax, nearMax, nearMax, nearMax, nearMax, nearMax,
+                                            nearMax, nearMax, "5*2", "40",   "-.25", "1234567890123456789", "8"};
+  for (const std::string& name : {"S", "@MX", "NEW"}) {
+    SCOPED_TRACE(name);
+    std::string r;
+    Start({"S=0.5", "@MX=0"});
+    for (const std::string& a : amounts)
+      if (!CalcExpression(st, std::string(name) + "=" + name + "+" + a, r)) CalcExpression(st, std::string(name) + "=" + a, r);
+    const auto expected = Answers();
+
+    Start({"S=0.5", "@MX=0"});
+    {
+      EquipSum sum(name);
+      for (const std::string& a : amounts) ASSERT_TRUE(sum.AddOrStart(st, EquipAmount::Of(a))) << a;
+      ASSERT_TRUE(sum.Flush(st));
+    }
+    EXPECT_EQ(Answers(), expected);
+
+    // Without the flush, the amounts held back are added when the sum ends.
+    Start({"S=0.5", "@MX=0"});
+    {
+      EquipSum sum(name);
+      for (const std::string& a : amounts) ASSERT_TRUE(sum.AddOrStart(st, EquipAmount::Of(a))) << a;
+    }
+    EXPECT_EQ(Answers(), expected);
+  }
+}
+
 }  // namespace
 }  // namespace kv::test

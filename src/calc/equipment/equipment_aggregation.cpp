@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "calc/calc_expression.h"
 #include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_definitions.h"
+#include "calc/equipment/equipment_row_defs.h"
 #include "calc/equipment/equipment_sums.h"
 #include "calc/row_calc.h"
 #include "calc/row_def_readers.h"
@@ -34,7 +36,9 @@ class RuleRun {
         paint_(paint),
         last_(std::clamp(st.UsedRows, 0, kMaxSheetRows)),
         done_(static_cast<size_t>(last_) + 2, 0),
-        ruleTexts_(static_cast<size_t>(last_) + 2) {}
+        ruleTexts_(static_cast<size_t>(last_) + 2),
+        ruleBytes_(static_cast<size_t>(last_) + 2),
+        ruleBytesFromThird_(static_cast<size_t>(last_) + 2) {}
 
   // Every rule row of the rule; the row that failed in `failedRow`.
   bool Apply(const SikiRule& rule, int& failedRow) {
@@ -44,9 +48,9 @@ class RuleRun {
     for (int i = 1; i <= last_; ++i) ReadRuleText(i);
     for (int e = 1; e <= last_; ++e) {
       SbMsgSetDetail(st_, e);
-      if (!IsItemRow(st_.SheetRows[static_cast<size_t>(e)]) || rule.bodyCount == 0) continue;
       const std::string& t = ruleTexts_[static_cast<size_t>(e)];
-      if (t.empty() || t.front() != '*') continue;
+      if (t.empty() || t.front() != '*' || rule.bodyCount == 0 || !IsItemRow(st_.SheetRows[static_cast<size_t>(e)]))
+        continue;
       depth_ = 0;
       std::vector<std::string> values;
       if (!SikiRuleEval(e, rule, GroupCode(t), values)) {
@@ -62,15 +66,23 @@ class RuleRun {
   // the row itself is written (only the row being completed is written).
   void ReadRuleText(int row) {
     std::string buffer;
-    ruleTexts_[static_cast<size_t>(row)] = EquipCellStrippedView(st_, row, ruleCol_, buffer);
+    const size_t i = static_cast<size_t>(row);
+    const std::string& t = ruleTexts_[i] = EquipCellStrippedView(st_, row, ruleCol_, buffer);
+    ruleBytes_[i].reset();
+    ruleBytesFromThird_[i].reset();
+    for (size_t p = 0; p < t.size(); ++p) {
+      ruleBytes_[i].set(static_cast<unsigned char>(t[p]));
+      if (p >= 2) ruleBytesFromThird_[i].set(static_cast<unsigned char>(t[p]));
+    }
   }
 
   static std::string GroupCode(const std::string& t) { return t.size() >= 2 ? t.substr(1, 1) : std::string(); }
 
   // The texts of the body columns of a row into `v` (its room kept).
-  void BodyValues(int row, const SikiRule& rule, std::vector<std::string>& v) const {
-    v.clear();
-    for (int k = 0; k < rule.bodyCount; ++k) v.push_back(EquipCellStripped(st_, row, rule.bodyCols[size_t(k)]));
+  void BodyValues(int row, const SikiRule& rule, std::vector<std::string>& v) {
+    v.resize(static_cast<size_t>(rule.bodyCount));
+    for (int k = 0; k < rule.bodyCount; ++k)
+      v[size_t(k)] = EquipCellStrippedView(st_, row, rule.bodyCols[size_t(k)], buffer_);
   }
 
   std::string SumName(const SikiRule& rule, int k) const {
@@ -84,6 +96,12 @@ class RuleRun {
     return *sum;
   }
 
+  // The group sums of the current depth with what they hold back added.
+  void FlushSums(const SikiRule& rule) {
+    for (int k = 0; k < rule.bodyCount; ++k)
+      if (std::optional<EquipSum>& sum = sums_[static_cast<size_t>(depth_ * kMaxBody + k)]) sum->Flush(st_);
+  }
+
   // One rule row: row r of group g gets the rule's result from its group's
   // sums, the rule rows among its members computed first, one level deeper;
   // `values` receives its body columns' texts. False when nested too deep
@@ -94,18 +112,22 @@ class RuleRun {
     for (int k = 0; k < rule.bodyCount; ++k) CalcExpression(st_, SumName(rule, k) + "=0", ignored);
 
     std::vector<std::string> taken;
+    // A group code is one byte, found in a rule text as its byte sets say.
+    const auto code = static_cast<unsigned char>(g.empty() ? '\0' : g.front());
     for (int i = 1; i <= last_ && !g.empty(); ++i) {
       const std::string& t = ruleTexts_[static_cast<size_t>(i)];
-      if (!t.empty() && t.front() == '*' && t.find(g, 2) != std::string::npos) {
+      if (!t.empty() && t.front() == '*' && ruleBytesFromThird_[static_cast<size_t>(i)].test(code)) {
         if (done_[static_cast<size_t>(i)]) {
           BodyValues(i, rule, taken);
         } else {
+          // The deeper rule row evaluates definitions, which may set any variable.
+          FlushSums(rule);
           ++depth_;
           const bool ok = SikiRuleEval(i, rule, GroupCode(t), taken);
           --depth_;
           if (!ok) return false;
         }
-      } else if (t.find(g) != std::string::npos) {
+      } else if (ruleBytes_[static_cast<size_t>(i)].test(code)) {
         BodyValues(i, rule, taken);
       } else {
         continue;
@@ -116,6 +138,7 @@ class RuleRun {
         Sum(rule, k).Add(st_, EquipRowAmount(i, text));
       }
     }
+    FlushSums(rule);
 
     if (done_[static_cast<size_t>(r)]) {
       BodyValues(r, rule, values);
@@ -173,6 +196,9 @@ class RuleRun {
   const int last_;
   std::vector<char> done_;
   std::vector<std::string> ruleTexts_;  // the rule column of each row, stripped
+  // The bytes each rule text holds, and those from its third on.
+  std::vector<std::bitset<256>> ruleBytes_, ruleBytesFromThird_;
+  std::string buffer_;  // a stripped cell's copy, when it is not read in place
   int ruleCol_ = 0;
   int depth_ = 0;
   // The group sums by depth and body column of the rule being applied.
@@ -206,31 +232,66 @@ class FittedValues {
   std::string other_;
 };
 
+// The unit pair z of row r when the unit rounding rounds it: its unit has a
+// factor other than 1 and its value column is numeric and holds a value
+// (without spaces, in place or in `buffer`).
+bool PairToRound(const ProgramState& st, int r, int z, std::string& buffer, std::int64_t& factor,
+                 std::string_view& value) {
+  const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
+  factor = EquipCellUnitFactor(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
+  if (factor == 1) return false;  // no unit to round to: the value is not read
+  value = EquipCellStrippedView(st, r, valueCol, buffer);
+  return !value.empty() && IsNumericColumn(st, st.CurrentLevel, valueCol);
+}
+
+// Whether the unit rounding recalculates row r, read before the run (a row
+// is written only by its own rounding): an item row with a pair to round.
+bool RoundingRecalculates(const ProgramState& st, int r, std::string& buffer) {
+  if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) return false;
+  std::int64_t factor = 1;
+  std::string_view value;
+  for (int z = 1; z <= st.ZokuCount; ++z)
+    if (PairToRound(st, r, z, buffer, factor, value)) return true;
+  return false;
+}
+
 }  // namespace
 
 bool ZokuRoundAllRows(ProgramState& st, bool paint) {
   const int last = LastUsedRow(st);
   const int level = st.CurrentLevel;
   const RowDefinitionReaders readers(st, level);
+  const LevelContext ctx = EquipContext(st);
   FittedValues fitted(st, level);
+  std::string buffer;
+  // Every row recalculation sets all the row's column variables: only those
+  // of the last one of the run are left. Before the last row recalculated,
+  // the rows are recalculated without them (nothing painted; the customer
+  // variant's split columns are the row recalculation's own).
+  int lastRecalculated = 0;
+  if (!paint && !st.CustomerVariant)
+    for (int r = last; r >= 1 && lastRecalculated == 0; --r)
+      if (RoundingRecalculates(st, r, buffer)) lastRecalculated = r;
   // After a value column that no definition reads, the row recalculation
   // only sets the row's column variables, and the next one sets them all
   // again: of those, only one left at the end of the run counts. It is made
   // there, its row unchanged since.
   int pendingRow = 0, pendingCol = 0;
-  std::string buffer;
   for (int r = 1; r <= last; ++r) {
     SbMsgSetDetail(st, r);
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(r)])) continue;
     for (int z = 1; z <= st.ZokuCount; ++z) {
+      std::int64_t factor = 1;
+      std::string_view value;
+      if (!PairToRound(st, r, z, buffer, factor, value)) continue;
       const int valueCol = st.ZokuValueCols[static_cast<size_t>(z)];
-      const std::int64_t factor = EquipCellUnitFactor(st, r, st.ZokuUnitCols[static_cast<size_t>(z)]);
-      if (factor == 1) continue;  // no unit to round to: the value is not read
-      const std::string_view value = EquipCellStrippedView(st, r, valueCol, buffer);
-      if (value.empty() || !IsNumericColumn(st, level, valueCol)) continue;
       if (IsColumnOf(st, level, valueCol)) EquipWriteFitted(st, r, valueCol, fitted.Of(valueCol, factor, value), paint);
       if (readers.IsRead(valueCol)) {
-        EquipRowRecalc(st, r, valueCol, paint);
+        if (r < lastRecalculated) {
+          RowDefinitionsAfter(st, ctx, st.SheetRows[static_cast<size_t>(r)], valueCol, readers);
+        } else {
+          EquipRowRecalc(st, r, valueCol, paint);
+        }
         pendingRow = 0;
       } else {
         pendingRow = r;

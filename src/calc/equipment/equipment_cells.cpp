@@ -21,12 +21,6 @@ constexpr std::string_view kSbMsgFrm = "SB_MsgFrm";
 
 std::string& RowOf(ProgramState& st, int row) { return st.SheetRows[static_cast<size_t>(row)]; }
 
-LevelContext Ctx(const ProgramState& st) {
-  const int level = st.CurrentLevel;
-  return {level, level >= 2 ? std::string_view(st.ParentRows[static_cast<size_t>(level - 1)]) : std::string_view(),
-          st.SheetTotalRecord};
-}
-
 }  // namespace
 
 std::string EquipCellTrimmed(const ProgramState& st, int row, int col) {
@@ -121,8 +115,14 @@ std::int64_t EquipCellUnitFactor(const ProgramState& st, int row, int col) {
   return 1;
 }
 
+LevelContext EquipContext(const ProgramState& st) {
+  const int level = st.CurrentLevel;
+  return {level, level >= 2 ? std::string_view(st.ParentRows[static_cast<size_t>(level - 1)]) : std::string_view(),
+          st.SheetTotalRecord};
+}
+
 void EquipRowRecalc(ProgramState& st, int row, int col, bool paint) {
-  RowFormulaCalc(st, Ctx(st), row, RowOf(st, row), col, paint);
+  RowFormulaCalc(st, EquipContext(st), row, RowOf(st, row), col, paint);
 }
 
 int EquipWriteAutoValues(ProgramState& st, int row, bool paint, bool recalcEach) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "state/level_context.h"
+
 namespace kv {
 
 struct ProgramState;
@@ -35,6 +37,8 @@ void EquipWriteFitted(ProgramState& st, int row, int col, std::string_view fitte
 // The factor of the unit a cell holds (`UnitLetterFactor` of its text with
 // every space removed), read without a copy.
 std::int64_t EquipCellUnitFactor(const ProgramState& st, int row, int col);
+// The level context of the sheet in memory (`CurrentLevel`).
+LevelContext EquipContext(const ProgramState& st);
 // The row definitions of the row that depend on `col`, recomputed.
 void EquipRowRecalc(ProgramState& st, int row, int col, bool paint);
 // Every AUTO line into the row (the column of character 3 receives the text

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <optional>
 #include <string_view>
 
@@ -75,26 +76,38 @@ class MarkSums {
 
   bool Add(ProgramState& st, std::string_view mark, const EquipAmount& amount) {
     if (mark.size() != 1) return EquipSumAddOrStart(st, letter_ + std::string(mark), amount);
-    std::optional<EquipSum>& sum = sums_[static_cast<unsigned char>(mark.front())];
-    if (!sum) sum.emplace(letter_ + std::string(mark));
+    const auto c = static_cast<unsigned char>(mark.front());
+    std::optional<EquipSum>& sum = sums_[c];
+    if (!sum) {
+      sum.emplace(letter_ + std::string(mark));
+      used_.push_back(c);
+    }
     return sum->AddOrStart(st, amount);
+  }
+
+  // The amounts every sum holds back, added to its variable.
+  bool Flush(ProgramState& st) {
+    for (unsigned char c : used_)
+      if (!sums_[c]->Flush(st)) return false;
+    return true;
   }
 
  private:
   std::string letter_;
   std::array<std::optional<EquipSum>, 256> sums_;
+  std::vector<unsigned char> used_;  // the marks with a sum, in order
 };
 
 // The marks and amount of row i join the overhead sums of the entry.
 bool AddExpenseSums(ProgramState& st, MarkSums& sums, const EntryCols& cols, int i) {
-  std::string marks = EquipCellTrimmed(st, i, cols.mark);
-  if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string();
+  std::string_view marks = EquipCellView(st, i, cols.mark);  // the row is not written here
+  if (!marks.empty() && marks.front() == '*') marks = marks.size() > 2 ? marks.substr(2) : std::string_view();
   const EquipAmount& amount = EquipRowAmount(i, EquipCellView(st, i, cols.amount));
   if (amount.text.empty()) return true;
   // Each mark character (a double-byte one whole), then "#".
   for (size_t p = 0; p < marks.size();) {
     const size_t n = IsSjisLeadByte(static_cast<unsigned char>(marks[p])) && p + 1 < marks.size() ? 2 : 1;
-    if (!sums.Add(st, std::string_view(marks).substr(p, n), amount)) return false;
+    if (!sums.Add(st, marks.substr(p, n), amount)) return false;
     p += n;
   }
   return sums.Add(st, "#", amount);
@@ -124,6 +137,9 @@ bool ExpenseRowsRun(ProgramState& st, bool paint, const std::vector<int>& zRows)
   }
   for (int r : zRows) {
     for (int e = 1; e <= st.SkeihiCount; ++e) {
+      // The sums are read (and a row definition may set any variable) below.
+      for (MarkSums& s : sums)
+        if (!s.Flush(st)) return false;
       MarkSums& entrySums = sums[static_cast<size_t>(e - 1)];
       const std::string& L = entrySums.Letter();
       const EntryCols cols = SkeihiCols(st, e);
@@ -193,18 +209,26 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
       break;
   }
 
-  // The mark text and numeric amount of every item row, read once for all marks.
-  // (The rows are not written before the sums are done.)
+  // The mark text and numeric amount of every item row, read once for all
+  // marks, with the bytes a single-byte mark is found among: the third one
+  // of a text that begins with "*", else every one of the text. (The rows
+  // are not written before the sums are done.)
   struct Counted {
     std::string_view markText;
     const EquipAmount* amount = nullptr;  // none: the row is not counted
+    std::bitset<256> bytes;
   };
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
   for (int i = 1; i <= st.UsedRows; ++i) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
     const std::string_view amount = EquipCellView(st, i, cols.amount);
     if (amount.empty() || !IsNumberText(amount)) continue;
-    items[static_cast<size_t>(i)] = {EquipCellView(st, i, cols.mark), &EquipRowAmount(i, amount)};
+    Counted& item = items[static_cast<size_t>(i)];
+    item = {EquipCellView(st, i, cols.mark), &EquipRowAmount(i, amount), {}};
+    const std::string_view text = item.markText;
+    const bool starred = !text.empty() && text.front() == '*';
+    for (size_t p = starred ? 2 : 0; p < (starred ? std::min<size_t>(text.size(), 3) : text.size()); ++p)
+      item.bytes.set(static_cast<unsigned char>(text[p]));
   }
 
   std::string r;
@@ -212,16 +236,21 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     EquipSum sum("@M" + m);
     const std::string& name = sum.Name();
     if (!CalcExpression(st, name + "=0", r)) return Outcome::Failed;
+    const bool all = m == "#";
     for (int i = 1; i <= st.UsedRows; ++i) {
       SbMsgSetDetail(st, i);
-      const auto& [markText, amount] = items[static_cast<size_t>(i)];
-      if (amount == nullptr) continue;
-      const bool counted = m == "#" || (!markText.empty() && markText.front() == '*'
-                                            ? markText.size() > 2 && markText.substr(2, m.size()) == m
-                                            : markText.find(m) != std::string::npos);
+      const Counted& item = items[static_cast<size_t>(i)];
+      if (item.amount == nullptr) continue;
+      const std::string_view markText = item.markText;
+      const bool counted =
+          all || (m.size() == 1 ? item.bytes.test(static_cast<unsigned char>(m.front()))
+                                : !markText.empty() && markText.front() == '*'
+                                      ? markText.size() > 2 && markText.substr(2, m.size()) == m
+                                      : markText.find(m) != std::string::npos);
       if (!counted) continue;
-      if (!sum.Add(st, *amount)) return Outcome::Failed;
+      if (!sum.Add(st, *item.amount)) return Outcome::Failed;
     }
+    if (!sum.Flush(st)) return Outcome::Failed;
   }
 
   std::string cut;
@@ -250,6 +279,7 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
     if (amount == nullptr) continue;
     if (!running.Add(st, *amount)) return Outcome::Failed;
   }
+  if (!running.Flush(st)) return Outcome::Failed;
 
   std::string total;
   if (!CalcExpression(st, "MG1+MR2", total)) return Outcome::Failed;

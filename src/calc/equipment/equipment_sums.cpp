@@ -89,11 +89,25 @@ bool StartWith(ProgramState& st, std::string_view name, bool whole, const EquipA
   return Statement(st, name, amount.text);
 }
 
+// The value of a text of an optional sign and 1 to 18 digits.
+std::optional<std::int64_t> WholeNumber(std::string_view text) {
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  std::int64_t v = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return negative ? -v : v;
+}
+
 }  // namespace
 
 EquipAmount EquipAmount::Of(std::string text) {
   EquipAmount a;
   a.plain = PlainNumber(text);
+  if (a.plain) a.whole = WholeNumber(text);
   a.text = std::move(text);
   return a;
 }
@@ -121,10 +135,49 @@ bool EquipSumAddOrStart(ProgramState& st, std::string_view name, const EquipAmou
 
 EquipSum::EquipSum(std::string name) : name_(std::move(name)), whole_(IsWholeName(name_)) {}
 
-bool EquipSum::Add(ProgramState& st, const EquipAmount& amount) { return AddTo(st, name_, whole_, value_, amount); }
+EquipSum::EquipSum(EquipSum&& other) noexcept
+    : name_(std::move(other.name_)),
+      whole_(other.whole_),
+      value_(other.value_),
+      held_(other.held_),
+      heldFor_(other.heldFor_) {
+  other.held_ = 0;
+  other.heldFor_ = nullptr;
+}
+
+EquipSum::~EquipSum() {
+  if (heldFor_ != nullptr) Flush(*heldFor_);
+}
+
+bool EquipSum::Add(ProgramState& st, const EquipAmount& amount) {
+  if (amount.whole && whole_) {
+    if (value_ == nullptr) {
+      auto& values = st.Calc2Vars.values;
+      if (const auto found = values.find(name_); found != values.end()) value_ = &found->second;
+    }
+    std::int64_t held = 0;
+    if (value_ != nullptr && !__builtin_add_overflow(held_, *amount.whole, &held)) {
+      held_ = held;
+      heldFor_ = &st;
+      return true;
+    }
+  }
+  return Flush(st) && AddTo(st, name_, whole_, value_, amount);
+}
 
 bool EquipSum::AddOrStart(ProgramState& st, const EquipAmount& amount) {
   return Add(st, amount) || StartWith(st, name_, whole_, amount);
+}
+
+bool EquipSum::Flush(ProgramState& st) {
+  if (heldFor_ == nullptr) return true;
+  EquipAmount held;
+  held.text = std::to_string(held_);
+  held.plain = ExactDecimal::FromInt(held_);
+  held.whole = held_;
+  held_ = 0;
+  heldFor_ = nullptr;
+  return AddTo(st, name_, whole_, value_, held);
 }
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 // The running sums of the equipment steps (mark sums, group sums, the
 // consumables totals), added to the expression service's variables without
 // sending a statement when the amount is a plain number.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,10 +15,12 @@ struct ProgramState;
 
 // An amount text and, when it is a plain number (an optional sign, then
 // digits with at most one "."), its value as the expression service reads
-// it: read once for every sum it joins.
+// it: read once for every sum it joins. A plain number without "." of up to
+// 18 digits is also held as a whole number.
 struct EquipAmount {
   std::string text;
   std::optional<ExactDecimal> plain;
+  std::optional<std::int64_t> whole;
 
   static EquipAmount Of(std::string text);
 };
@@ -44,18 +47,32 @@ bool EquipSumAddOrStart(ProgramState& st, std::string_view name, const EquipAmou
 // A running sum that takes many amounts: its variable is looked up once and
 // kept (the service's variables stay where they are until the next
 // `CalcInit`, so a step keeps its sums no longer than its own run). Each
-// addition gives the same answer and stored value as `EquipSumAdd`.
+// addition gives the same answer and stored value as `EquipSumAdd`, but
+// whole amounts added to a variable already found are held back in a whole
+// number and added to it in one step by `Flush` (whole numbers add up
+// exactly in any order): flush before the variable is read or set
+// otherwise. Every other amount flushes first; the sum flushes when it ends.
 class EquipSum {
  public:
   explicit EquipSum(std::string name);
+  EquipSum(EquipSum&& other) noexcept;
+  EquipSum(const EquipSum&) = delete;
+  EquipSum& operator=(const EquipSum&) = delete;
+  EquipSum& operator=(EquipSum&&) = delete;
+  ~EquipSum();
+
   const std::string& Name() const { return name_; }
   bool Add(ProgramState& st, const EquipAmount& amount);
   bool AddOrStart(ProgramState& st, const EquipAmount& amount);
+  // The amounts held back, added to the variable; false when that fails.
+  bool Flush(ProgramState& st);
 
  private:
   std::string name_;
   bool whole_;                      // a whole variable name
   ExactDecimal* value_ = nullptr;  // its stored value, once found
+  std::int64_t held_ = 0;          // whole amounts not yet added
+  ProgramState* heldFor_ = nullptr;
 };
 
 }  // namespace kv
