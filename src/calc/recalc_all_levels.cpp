@@ -324,13 +324,22 @@ class LevelTreeWalk {
     }
   }
 
-  // The records of a chain lie scattered through their file: all of them
-  // asked for from memory at once, before they are copied one by one, so
-  // that the copies do not wait for each record in turn.
-  void FetchTogether(int level, const std::vector<int>& chain) {
-    const char* bytes = Image(level).bytes.data();
-    for (int n : chain)
-      for (size_t at = 0; at < len_; at += 64) __builtin_prefetch(bytes + static_cast<size_t>(n - 1) * len_ + at);
+  // The records of a chain, copied into the sheet's rows 1 .. in order. They
+  // lie scattered through their file: each is asked for from memory a few
+  // records ahead of its copy, so that the copies do not wait for each record
+  // in turn and the fetches go on while the records before are copied.
+  void CopyIntoSheet(int level, const std::vector<int>& chain) {
+    constexpr size_t kAhead = 16;
+    const std::string_view bytes = Image(level).bytes;
+    const auto fetch = [&](size_t i) {
+      const char* rec = bytes.data() + static_cast<size_t>(chain[i] - 1) * len_;
+      for (size_t at = 0; at < len_; at += 64) __builtin_prefetch(rec + at);
+    };
+    for (size_t i = 0; i < std::min(kAhead, chain.size()); ++i) fetch(i);
+    for (size_t i = 0; i < chain.size(); ++i) {
+      if (i + kAhead < chain.size()) fetch(i + kAhead);
+      st_.SheetRows[i + 1].assign(bytes.substr(static_cast<size_t>(chain[i] - 1) * len_, len_));
+    }
   }
 
   // The damaged-file message of every chain walk; the command stops.
@@ -391,8 +400,7 @@ class LevelTreeWalk {
     // The sheet's records, read again: a carried parent row is read as
     // written (its links stay as they were).
     const int records = static_cast<int>(again.size());
-    FetchTogether(level, again);
-    for (int i = 1; i <= records; ++i) st_.SheetRows[static_cast<size_t>(i)].assign(View(level, again[size_t(i - 1)]));
+    CopyIntoSheet(level, again);
     const bool closed = RecordByte(st_.SheetRows[static_cast<size_t>(records)], kKindPos) == kClosingKind;
     if (closed) {
       st_.SheetTotalRecord = st_.SheetRows[static_cast<size_t>(records)];
