@@ -38,4 +38,11 @@ bool ReadWholeFileInto(const std::filesystem::path& path, std::string& out, std:
 // number of records.
 LevelFileProblem RefreshLinks(KeptLevelFile& file, int recordLength, bool hex);
 
+// ReadWholeFileInto into `file.bytes` and then RefreshLinks, the links of
+// each part of the file compared as soon as it is read (while it is still in
+// the cache). False with `ec` when the file cannot be read; otherwise
+// `problem` is what RefreshLinks gives.
+bool ReadLevelFileInto(const std::filesystem::path& path, KeptLevelFile& file, int recordLength, bool hex,
+                       std::error_code& ec, LevelFileProblem& problem);
+
 }  // namespace kv

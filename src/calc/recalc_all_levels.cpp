@@ -75,6 +75,17 @@ struct SheetSnapshot {
   std::array<std::string, 9> pathTotals;
 };
 
+// The chains of one level file walked ahead of the recalculation, all side
+// by side, with what the walk found in each; they stand for the walk of the
+// same first record while the file's links stay as they were.
+struct ChainsAhead {
+  unsigned linksVersion = 0;
+  std::vector<int> firsts;
+  std::vector<std::vector<int>> chains;
+  std::vector<LevelFileProblem> problems;
+  std::unordered_map<int, size_t> byFirst;  // index of each first record
+};
+
 // One level file held in memory.
 struct LevelImage {
   stdfs::path path;
@@ -84,7 +95,14 @@ struct LevelImage {
   // kept with them for the next walk.
   std::string linkFields;
   bool linksKnown = false;
+  // Counts the changes of `links` during the walk: chains walked ahead hold
+  // while it stays as it was.
+  unsigned linksVersion = 0;
   bool loaded = false;
+  // Why the file could not be read or its links taken in, told when the walk
+  // first needs the file.
+  std::optional<std::string> readError;
+  LevelFileProblem problem;
   bool existed = false;  // the file was there to be read
   size_t readSize = 0;  // bytes as read: records past it were appended
   // Records of the file as read, kept when first rewritten: a record put and
@@ -129,6 +147,7 @@ class LevelTreeWalk {
   // so that a level 1 it would refuse stops the command before anything is
   // written.
   void Run() {
+    WalkAhead();
     RecalcLevelTree(1, 1, 0);
     SheetChain top;
     const LevelImage& image = Image(1);
@@ -206,29 +225,71 @@ class LevelTreeWalk {
   }
 
  private:
-  LevelImage& Image(int level) {
+  // The file of `level` read into memory with the links of its records, once;
+  // whether it could be read (and its links taken in).
+  bool Load(int level) {
     LevelImage& image = images_[static_cast<size_t>(level)];
-    if (image.loaded) return image;
+    if (image.loaded) return !image.readError && !image.problem;
+    image.loaded = true;
     image.path = LevelFilePath(st_, base_, level);
     std::error_code ec;
     KeptLevelFile kept = TakeKeptLevelFile(static_cast<size_t>(level));
     image.existed = stdfs::exists(image.path, ec);
     if (!image.existed) {
       kept.bytes.clear();
-    } else if (!ReadWholeFileInto(image.path, kept.bytes, ec)) {
-      KeepLevelFile(static_cast<size_t>(level), std::move(kept));
-      LevelFileErrorShow(st_, image.path, ec.message());
-      throw WalkStopped{};
+      image.problem = RefreshLinks(kept, st_.DataLen, hex_);
+    } else if (!ReadLevelFileInto(image.path, kept, st_.DataLen, hex_, ec, image.problem)) {
+      image.readError = ec.message();
+      kept.bytes.clear();
+      kept.linksKnown = false;
     }
-    const LevelFileProblem p = RefreshLinks(kept, st_.DataLen, hex_);
     image.bytes = std::move(kept.bytes);
     image.links = std::move(kept.links);
     image.linkFields = std::move(kept.linkFields);
     image.linksKnown = kept.linksKnown;
     image.readSize = image.bytes.size();
-    image.loaded = true;
-    if (p) Damaged(level, p);
-    return image;
+    return !image.readError && !image.problem;
+  }
+
+  // The file of `level` as the walk uses it: the command stops when it
+  // cannot be read.
+  LevelImage& Image(int level) {
+    LevelImage& image = images_[static_cast<size_t>(level)];
+    if (Load(level)) return image;
+    if (image.readError) {
+      LevelFileErrorShow(st_, image.path, *image.readError);
+      throw WalkStopped{};
+    }
+    Damaged(level, image.problem);
+  }
+
+  // Every chain the walk will go down, level by level, all the chains of a
+  // level side by side (a chain waits for each of its records in turn; side
+  // by side they wait together). Only a walk ahead: what it finds is told
+  // when the walk comes to it, in the walk's order; a file that cannot be
+  // read ends it.
+  void WalkAhead() {
+    const int deepest = std::clamp(st_.LevelCount, 1, kMaxLevels);
+    if (!Load(1)) return;
+    std::vector<int> rows;  // the rows of the level above whose breakdowns are walked
+    for (int n = 1; n <= std::min(images_[1].links.Count(), kMaxChainRecords); ++n) rows.push_back(n);
+    for (int level = 2; level <= deepest && !rows.empty(); ++level) {
+      if (!Load(level)) return;
+      const LevelLinks& above = images_[static_cast<size_t>(level - 1)].links;
+      ChainsAhead& ahead = ahead_[static_cast<size_t>(level)];
+      ahead.linksVersion = images_[static_cast<size_t>(level)].linksVersion;
+      const int count = images_[static_cast<size_t>(level)].links.Count();
+      for (int n : rows) {
+        const int child = above.Child(n);
+        if (child != kNoRecord && child <= count && ahead.byFirst.try_emplace(child, ahead.firsts.size()).second)
+          ahead.firsts.push_back(child);
+      }
+      images_[static_cast<size_t>(level)].links.WalkEach(ahead.firsts, kMaxChainRecords, ahead.chains,
+                                                         ahead.problems, true);
+      rows.clear();
+      for (size_t i = 0; i < ahead.chains.size(); ++i)
+        if (!ahead.problems[i]) rows.insert(rows.end(), ahead.chains[i].begin(), ahead.chains[i].end());
+    }
   }
 
   int Count(int level) { return Image(level).links.Count(); }
@@ -249,6 +310,7 @@ class LevelTreeWalk {
     if (at == image.bytes.size()) {
       image.bytes += bytes;
       image.links.Append(bytes);
+      ++image.linksVersion;
       image.linkFields += linkFields;
     } else if (std::string_view(image.bytes).substr(at, len_) != bytes) {
       const bool relinked = std::string_view(image.bytes).substr(at + kOwnPos - 1, kLinkBytes) !=
@@ -256,18 +318,28 @@ class LevelTreeWalk {
       image.Replace(at, bytes);
       if (relinked) {
         image.links.Add(n, bytes);
+        ++image.linksVersion;
         image.linkFields.replace(static_cast<size_t>(n - 1) * kLinkBytes, kLinkBytes, linkFields);
       }
     }
   }
 
-  // The records of a chain lie scattered through their file: all of them
-  // asked for from memory at once, before they are copied one by one, so
-  // that the copies do not wait for each record in turn.
-  void FetchTogether(int level, const std::vector<int>& chain) {
-    const char* bytes = Image(level).bytes.data();
-    for (int n : chain)
-      for (size_t at = 0; at < len_; at += 64) __builtin_prefetch(bytes + static_cast<size_t>(n - 1) * len_ + at);
+  // The records of a chain, copied into the sheet's rows 1 .. in order. They
+  // lie scattered through their file: each is asked for from memory a few
+  // records ahead of its copy, so that the copies do not wait for each record
+  // in turn and the fetches go on while the records before are copied.
+  void CopyIntoSheet(int level, const std::vector<int>& chain) {
+    constexpr size_t kAhead = 16;
+    const std::string_view bytes = Image(level).bytes;
+    const auto fetch = [&](size_t i) {
+      const char* rec = bytes.data() + static_cast<size_t>(chain[i] - 1) * len_;
+      for (size_t at = 0; at < len_; at += 64) __builtin_prefetch(rec + at);
+    };
+    for (size_t i = 0; i < std::min(kAhead, chain.size()); ++i) fetch(i);
+    for (size_t i = 0; i < chain.size(); ++i) {
+      if (i + kAhead < chain.size()) fetch(i + kAhead);
+      st_.SheetRows[i + 1].assign(bytes.substr(static_cast<size_t>(chain[i] - 1) * len_, len_));
+    }
   }
 
   // The damaged-file message of every chain walk; the command stops.
@@ -294,6 +366,13 @@ class LevelTreeWalk {
       return chain;
     }
     if (first > Count(level)) Damaged(level - 1, {LevelFault::LinkPastEnd, from});
+    const ChainsAhead& ahead = ahead_[static_cast<size_t>(level)];
+    if (ahead.linksVersion == image.linksVersion) {
+      if (const auto it = ahead.byFirst.find(first); it != ahead.byFirst.end()) {
+        if (ahead.problems[it->second]) Damaged(level, ahead.problems[it->second]);
+        return ahead.chains[it->second];
+      }
+    }
     if (LevelFileProblem p = image.links.Walk(first, kMaxChainRecords, chain, true)) Damaged(level, p);
     return chain;
   }
@@ -305,18 +384,23 @@ class LevelTreeWalk {
 
     // Breakdowns first; a row of the deepest level has no level below it.
     const int deepest = std::clamp(st_.LevelCount, 1, kMaxLevels);
-    for (int n : again) {
-      const int child = Image(level).links.Child(n);
-      if (child == kNoRecord || level >= deepest) continue;
-      st_.ParentRows[static_cast<size_t>(level)] = Get(level, n);
-      RecalcLevelTree(level + 1, child, n);
+    if (level < deepest) {
+      // The rows' breakdown links looked up all at once (each a fetch of its
+      // own), not one between two breakdowns.
+      std::vector<std::pair<int, int>> breakdowns;  // row, first record below
+      const LevelLinks& links = Image(level).links;
+      for (int n : again)
+        if (const int child = links.Child(n); child != kNoRecord) breakdowns.emplace_back(n, child);
+      for (const auto& [n, child] : breakdowns) {
+        st_.ParentRows[static_cast<size_t>(level)] = Get(level, n);
+        RecalcLevelTree(level + 1, child, n);
+      }
     }
 
     // The sheet's records, read again: a carried parent row is read as
     // written (its links stay as they were).
     const int records = static_cast<int>(again.size());
-    FetchTogether(level, again);
-    for (int i = 1; i <= records; ++i) st_.SheetRows[static_cast<size_t>(i)].assign(View(level, again[size_t(i - 1)]));
+    CopyIntoSheet(level, again);
     const bool closed = RecordByte(st_.SheetRows[static_cast<size_t>(records)], kKindPos) == kClosingKind;
     if (closed) {
       st_.SheetTotalRecord = st_.SheetRows[static_cast<size_t>(records)];
@@ -397,6 +481,7 @@ class LevelTreeWalk {
   const bool hex_;
   const size_t len_;
   std::array<LevelImage, kMaxLevels + 1> images_;
+  std::array<ChainsAhead, kMaxLevels + 1> ahead_;
 };
 
 // The closing record of the sheet whose chain starts at `first` in the level

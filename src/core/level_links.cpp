@@ -1,5 +1,6 @@
 #include "core/level_links.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "core/stored_number.h"
@@ -160,6 +161,30 @@ LevelFileProblem LevelLinks::Walk(int first, int maxRecords, std::vector<int>& c
   for (size_t k = 1; k < chain.size(); ++k)
     if (links_[static_cast<size_t>(chain[k])].into > 1) return {LevelFault::SharedRecord, chain[k]};
   return {};
+}
+
+void LevelLinks::WalkEach(const std::vector<int>& firsts, int maxRecords, std::vector<std::vector<int>>& chains,
+                          std::vector<LevelFileProblem>& problems, bool longIsDamage) const {
+  // The next links of all the chains followed together, one record of each
+  // in turn, only to have them fetched: nothing is checked or kept here. A
+  // chain without a loop holds at most every record of the file once.
+  std::vector<int> at;
+  at.reserve(firsts.size());
+  for (int first : firsts) at.push_back(first >= 1 && first <= Count() ? first : kNoRecord);
+  const int steps = std::min(maxRecords, Count());
+  for (int step = 0; step <= steps; ++step) {
+    bool going = false;
+    for (int& n : at) {
+      if (n < 1) continue;
+      const Links& l = links_[static_cast<size_t>(n)];
+      n = l.fault != 0 ? kNoRecord : l.next;
+      going = true;
+    }
+    if (!going) break;
+  }
+  chains.resize(firsts.size());
+  problems.resize(firsts.size());
+  for (size_t i = 0; i < firsts.size(); ++i) problems[i] = Walk(firsts[i], maxRecords, chains[i], longIsDamage);
 }
 
 }  // namespace kv

@@ -90,6 +90,14 @@ class LevelLinks {
   // `chain` holds the records passed before it.
   LevelFileProblem Walk(int first, int maxRecords, std::vector<int>& chain, bool longIsDamage = false) const;
 
+  // The chains that begin at `firsts`, each walked by `Walk` (`chains[i]` and
+  // `problems[i]` are what Walk gives for `firsts[i]`), after their records'
+  // links were all fetched side by side: a chain lies scattered through its
+  // file and each of its records waits for the one before, so the records of
+  // the other chains are fetched meanwhile.
+  void WalkEach(const std::vector<int>& firsts, int maxRecords, std::vector<std::vector<int>>& chains,
+                std::vector<LevelFileProblem>& problems, bool longIsDamage = false) const;
+
  private:
   // One record's links and the walk's mark, in one place: a chain lies
   // scattered through its file, and each record it passes costs one fetch.

@@ -318,6 +318,25 @@ TEST_F(RecalcAllLevelsTest, DamagedLevelFilesStopWithTheFilesAsTheyWere) {
          t.PutRecord(2, t.Level2Row1(), a1);
        },
        "[ EST.Y3 ] が壊れています。"},
+      {"damage down one breakdown told before damage of a later one",
+       [&](RecalcAllLevelsTest& t) {
+         setNext(t, 3, t.Level3Row1(), 900);
+         // B's breakdown: two records of level 2 naming each other.
+         const int base = t.Records(2);
+         RecordFile f(t.Path(2), t.st.DataLen);
+         for (int i = 1; i <= 2; ++i) {
+           std::string rec = t.Typed(2, ' ', "b", "1", "1");
+           SetLinkField(rec, kOwnPos, base + i, false);
+           SetLinkField(rec, kNextPos, base + 3 - i, false);
+           SetLinkField(rec, kChildPos, kNoRecord, false);
+           f.PutRecordText(base + i, rec);
+         }
+         f.Close();
+         std::string b = t.Record(1, 2);
+         SetLinkField(b, kChildPos, base + 1, false);
+         t.PutRecord(1, 2, b);
+       },
+       "[ EST.Y3 ] が壊れています。\rリンク先のレコードがファイルにありません (レコード 1)"},
       {"bad length",
        [](RecalcAllLevelsTest& t) {
          std::ofstream(t.Path(3), std::ios::binary | std::ios::app) << "xyz";

@@ -75,6 +75,50 @@ TEST(LevelLinks, ASharedFirstRecordIsNoDamage) {
   EXPECT_EQ(links.Child(4), 1);
 }
 
+// Chains walked side by side give what each gives walked alone: chains that
+// cross, loop, run past the end or past the limit, and firsts named twice or
+// none, every first of the file at once, with and without the limit's damage.
+TEST(LevelLinks, ChainsWalkedSideBySideAsAlone) {
+  LevelLinks links;
+  // 1-2-3 | 4-5-6-5 (loop) | 7-3 (into the first chain) | 8-20 (past the end)
+  // | 9-10-11-12-13-14 (long) | 15-9 (into its middle) | 16-16 (self-link)
+  // | 17 bad own number | 18 shared first.
+  std::string file = File({{2, N}, {3, N}, {N, N}, {5, N}, {6, N}, {5, N}, {3, N}, {20, N}, {10, N}, {11, N},
+                           {12, N}, {13, N}, {14, N}, {N, N}, {9, N}, {16, N}, {N, N}, {N, N}, {N, 18}});
+  file.replace(16 * kLen + 3, 4, StoredNumberField(4, false));
+  ASSERT_FALSE(links.Read(file, kLen, false));
+  std::vector<int> firsts = {N, 0, 25};
+  for (int first = 1; first <= links.Count(); ++first) firsts.push_back(first);
+  firsts.push_back(1);
+  firsts.push_back(18);
+  for (const bool longIsDamage : {false, true}) {
+    for (const int max : {3, 100}) {
+      SCOPED_TRACE(testing::Message() << "limit " << max << (longIsDamage ? ", damage" : ""));
+      std::vector<std::vector<int>> chains;
+      std::vector<LevelFileProblem> problems;
+      links.WalkEach(firsts, max, chains, problems, longIsDamage);
+      ASSERT_EQ(chains.size(), firsts.size());
+      ASSERT_EQ(problems.size(), firsts.size());
+      for (size_t i = 0; i < firsts.size(); ++i) {
+        SCOPED_TRACE(firsts[i]);
+        std::vector<int> alone;
+        const LevelFileProblem p = links.Walk(firsts[i], max, alone, longIsDamage);
+        EXPECT_EQ(problems[i].fault, p.fault);
+        EXPECT_EQ(problems[i].record, p.record);
+        EXPECT_EQ(chains[i], alone);
+      }
+    }
+  }
+  // The faults above are there to be compared.
+  std::vector<int> chain;
+  EXPECT_EQ(links.Walk(4, 100, chain).fault, LevelFault::LinkLoop);
+  EXPECT_EQ(links.Walk(7, 100, chain).fault, LevelFault::SharedRecord);
+  EXPECT_EQ(links.Walk(8, 100, chain).fault, LevelFault::LinkPastEnd);
+  EXPECT_EQ(links.Walk(9, 3, chain, true).fault, LevelFault::ChainTooLong);
+  EXPECT_EQ(links.Walk(17, 100, chain).fault, LevelFault::OwnNumberMismatch);
+  EXPECT_FALSE(links.Walk(18, 100, chain));
+}
+
 TEST(LevelLinks, RecordsAndFilesThatCannotBeWalked) {
   std::string file = File({{2, N}, {N, N}});
   LevelLinks links;
