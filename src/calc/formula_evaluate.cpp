@@ -530,7 +530,30 @@ class Evaluator {
 struct PlainFormula {
   std::u16string text;  // blanks at either end removed
   std::vector<Token> tokens;
+  // The "[[" columns read (bit per column); empty when an operand is a
+  // named variable, whose value the variable table holds.
+  std::optional<std::uint64_t> pureColumns;
 };
+
+// What a plain formula reads: its "[[X" cells, or empty when any operand is
+// a named variable. Operands that begin with a digit or "." are numbers;
+// "[$", "[#", "[u" and malformed references depend on the context's fixed
+// rows or on nothing.
+std::optional<std::uint64_t> ColumnsRead(const PlainFormula& plain) {
+  std::uint64_t columns = 0;
+  for (const Token& t : plain.tokens) {
+    if (t.op) continue;
+    const std::u16string_view body = std::u16string_view(plain.text).substr(t.begin, t.end - t.begin);
+    if (body.empty() || IsDigit(body[0]) || body[0] == u'.') continue;
+    if (body[0] != u'[') return std::nullopt;
+    if (body.size() > 2 && body[1] == u'[' && body[2] > 0 && body[2] < 0x80) {
+      const char ascii = static_cast<char>(body[2]);
+      const int col = ColLetterToNum(std::string_view(&ascii, 1));
+      if (col >= 1 && col < 64) columns |= std::uint64_t{1} << col;
+    }
+  }
+  return columns;
+}
 
 // An evaluation's outcome: the result text and the sign of a value beyond
 // the calculable range (0 for none).
@@ -588,6 +611,7 @@ KeptFormula& KeptFormulaOf(std::string_view formula) {
     plain.text.assign(text);
     try {
       Evaluator::Tokenize(plain.text, plain.tokens);
+      plain.pureColumns = ColumnsRead(plain);
     } catch (const Stop&) {
       entry.plain.reset();  // an error the whole way reports
     }
@@ -640,6 +664,12 @@ std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::stri
   Answer answer = Evaluated(evaluator, formula, assigned);
   st.FormulaRangeSign = answer.range;
   return std::move(answer.result);
+}
+
+std::optional<std::uint64_t> PureFormulaColumns(std::string_view formula) {
+  const KeptFormula& kept = KeptFormulaOf(formula);
+  if (!kept.plain) return std::nullopt;
+  return kept.plain->pureColumns;
 }
 
 bool IsFormulaError(std::string_view result) {

@@ -4,6 +4,8 @@
 // power and one "LOG(" per statement, parentheses, and the references "[[",
 // "[$", "[#" and "[u" into the rows of the level context. Texts are the stored
 // (Shift-JIS) byte form.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,14 @@ struct ProgramState;
 // receives the value an assignment stored.
 std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::string_view record,
                             std::string_view formula, std::string* assigned = nullptr);
+
+// The columns of the level a formula reads through "[[" references, one bit
+// per column (bit c for column c), when its answer depends on nothing but
+// those cells, the parent row, the closing record and its own numbers: a
+// single statement without an assignment, a named variable, a rounding mark,
+// a power, a logarithm or parentheses. Empty for any other formula. Found
+// when the formula is first taken apart and kept with it.
+std::optional<std::uint64_t> PureFormulaColumns(std::string_view formula);
 
 // True when `result` is one of the evaluator's error texts. Callers test this
 // before reading a result as a number: an error never becomes a value.

@@ -137,12 +137,21 @@ class SheetCalc {
     const int result = f + 1;
     if (!IsColumnOf(st_, level_, f) || !IsColumnOf(st_, level_, result)) return;
     GridModel* grid = paint_ ? PaintGrid(st_, level_) : nullptr;
+    // Every item row was computed just before (RowCalc): a row whose answer
+    // is already in its cell and whose definitions are settled would store
+    // the same bytes again; only the library's variables are set for it.
+    const bool settledRows = st_.RecalcAllRunning && grid == nullptr && RowRecalcSettled(st_, level_, result);
     for (int r = 1; r <= rows_; ++r) {
       std::string& rec = Row(r);
       if (Kind(rec) != kKindItem) continue;
       const std::string_view text = CellTrimmed(st_, rec, level_, f);
       if (text.empty()) continue;
-      StoreCell(st_, rec, level_, result, RefitToColumn(st_, level_, result, Evaluate(rec, text, result)));
+      const std::string fitted = RefitToColumn(st_, level_, result, Evaluate(rec, text, result));
+      if (settledRows && fitted == CellBytes(st_, rec, level_, result)) {
+        RowVariablesSet(st_, level_, rec);
+        continue;
+      }
+      StoreCell(st_, rec, level_, result, fitted);
       if (grid == nullptr) {
         RowFormulaCalc(st_, Ctx(), r, rec, result, false);
         continue;

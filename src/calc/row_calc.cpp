@@ -1,6 +1,8 @@
 #include "calc/row_calc.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "state/column_numbers.h"
@@ -212,13 +214,65 @@ void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std:
   const int level = ctx.level;
   Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, 0, {}};
   const int count = CalcColumns(st, level);
-  for (int c = 1; c <= count; ++c) {
-    if (!IsNumericColumn(st, level, c)) continue;
-    SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
-    if (!st.ColFormula[level][c].empty()) p.computed[p.computedCount++] = c;
-  }
+  RowVariablesSet(st, level, rec);
+  for (int c = 1; c <= count; ++c)
+    if (IsNumericColumn(st, level, c) && !st.ColFormula[level][c].empty()) p.computed[p.computedCount++] = c;
   if (changedCol >= 0 && changedCol <= kMaxColumns) p.onChain[static_cast<size_t>(changedCol)] = true;
   ColumnFormulaPropagate(p, changedCol);
+}
+
+void RowVariablesSet(ProgramState& st, int level, std::string_view rec) {
+  const int count = CalcColumns(st, level);
+  for (int c = 1; c <= count; ++c)
+    if (IsNumericColumn(st, level, c)) SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
+}
+
+bool RowRecalcSettled(const ProgramState& st, int level, int changedCol) {
+  if (st.CustomerVariant || st.SystemKind == 1) return false;
+  const int count = CalcColumns(st, level);
+  // The definitions RowCalc evaluates, in its order, with the columns each reads.
+  struct Evaluated {
+    int col;
+    std::uint64_t reads;
+  };
+  std::vector<Evaluated> order;
+  for (char letter : st.RowFormulaOrder[level]) {
+    const int c = ColLetterToNum(std::string_view(&letter, 1));
+    if (!IsColumnOf(st, level, c)) continue;
+    const std::string& def = st.ColFormula[level][c];
+    if (def.empty() || IsRatioDefinition(def)) continue;
+    const std::optional<std::uint64_t> reads = PureFormulaColumns(def);
+    if (!reads) return false;
+    order.push_back({c, *reads});
+  }
+  // No definition reads a column written at or after it.
+  std::uint64_t writtenLater = 0;
+  std::uint64_t evaluated = 0;
+  for (size_t i = order.size(); i-- > 0;) {
+    writtenLater |= std::uint64_t{1} << order[i].col;
+    if (order[i].reads & writtenLater) return false;
+    evaluated |= std::uint64_t{1} << order[i].col;
+  }
+  // The definitions the propagation reaches, found by its own test.
+  std::array<bool, kMaxColumns + 1> reached{};
+  if (changedCol < 0 || changedCol > kMaxColumns) return false;
+  reached[static_cast<size_t>(changedCol)] = true;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (int c = 1; c <= count; ++c) {
+      if (reached[static_cast<size_t>(c)] || !IsNumericColumn(st, level, c)) continue;
+      const std::string& def = st.ColFormula[level][c];
+      if (def.empty()) continue;
+      bool reads = false;
+      for (int x = 0; x <= kMaxColumns && !reads; ++x)
+        reads = reached[static_cast<size_t>(x)] && def.find(ColumnReference(x)) != std::string::npos;
+      if (!reads) continue;
+      if (!(evaluated & (std::uint64_t{1} << c))) return false;
+      reached[static_cast<size_t>(c)] = true;
+      grew = true;
+    }
+  }
+  return true;
 }
 
 void RatioCellCalc(ProgramState& st, int row, int level, int ratioCol, int refCol, FixedSum total) {

@@ -38,6 +38,21 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec);
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
                     bool paint, bool numbersRepainted = false);
 
+// The first step of RowFormulaCalc alone: the row's numeric cells become
+// the "[[X" variables of the arithmetic library.
+void RowVariablesSet(ProgramState& st, int level, std::string_view rec);
+
+// True when RowFormulaCalc for `changedCol`, on an item row that RowCalc has
+// just computed and that nothing changed since (the answer stored into
+// `changedCol` equal to the cell's bytes), would store the same bytes again:
+// every row definition RowCalc evaluates is pure (PureFormulaColumns) and
+// reads no column that RowCalc or the definition itself writes at or after
+// it, so each stored value is what its definition answers for the row as it
+// stands; and every definition the propagation from `changedCol` reaches is
+// one of them. False in the customer variant and the equipment edition
+// (their propagation stores more than the definition's answer).
+bool RowRecalcSettled(const ProgramState& st, int level, int changedCol);
+
 // The composition ratio of `SheetRows`(row): the value of column `refCol`
 // x 100 / `total`, to four decimals (0 when either is 0), fitted into column
 // `ratioCol` of the level.

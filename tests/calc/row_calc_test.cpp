@@ -220,6 +220,50 @@ TEST_F(RowCalcTest, FullAndIncrementalCalculationAgree) {
   EXPECT_EQ(full, edited);
 }
 
+// Whether a row RowCalc has just computed is settled for a change of column
+// C (the formula column's answer): every definition RowCalc evaluates is
+// pure and reads only columns final before it, and the propagation from C
+// reaches none but those.
+TEST_F(RowCalcTest, SettledRowsNeedPureDefinitionsInAnOrderThatReadsOnlyFinalColumns) {
+  struct Case {
+    const char* what;
+    std::string amountDef, halfDef;  // columns E and F
+    std::string order;               // "" keeps the order built
+    bool settled;
+  };
+  const Case cases[] = {
+      {"amount from quantity and price", "[[C*[[D", "", "", true},
+      {"a chain in its order", "[[C*[[D", "[[E/2", "", true},
+      {"the parent row and the closing record", "[[C*[$D-[#D", "", "", true},
+      {"a definition read before it is computed", "[[C*[[D", "[[E/2", "FE", false},
+      {"a definition reading its own column", "[[C*[[D+[[E", "", "E", false},
+      {"a named variable", "[[C*RATE", "", "", false},
+      {"parentheses (not taken apart)", "([[C)*[[D", "", "", false},
+      {"a reached definition RowCalc leaves out", "[[C*[[D", "[[E/2", "E", false},
+      {"an unreached definition RowCalc leaves out", "[[C*[[D", "[[D*2", "E", true},
+  };
+  for (const Case& c : cases) {
+    // A given order is set over definitions the order builder would refuse.
+    const bool given = !c.order.empty();
+    Layout(1, {{"A", "C", 6}, {"B", "S", 12}, {"C", "A2", 10}, {"D", "0", 10}, {"E", "0", 12, given ? "" : c.amountDef},
+               {"F", "0", 12, given ? "" : c.halfDef}});
+    Build();
+    if (given) {
+      st.ColFormula[1][5] = c.amountDef;
+      st.ColFormula[1][6] = c.halfDef;
+      st.RowFormulaOrder[1] = c.order;
+    }
+    EXPECT_EQ(RowRecalcSettled(st, 1, 3), c.settled) << c.what;
+  }
+  Layout(1, {{"A", "C", 6}, {"B", "S", 12}, {"C", "A2", 10}, {"D", "0", 10}, {"E", "0", 12, "[[C*[[D"}});
+  Build();
+  st.SystemKind = 1;  // the equipment edition rounds what it propagates
+  EXPECT_FALSE(RowRecalcSettled(st, 1, 3));
+  st.SystemKind = 0;
+  st.CustomerVariant = true;
+  EXPECT_FALSE(RowRecalcSettled(st, 1, 3));
+}
+
 // "[[B[[A" refers to its own column unseen by the order: the propagation
 // does not evaluate a column again while it is on the chain, so it ends.
 TEST_F(RowCalcTest, HiddenSelfReferenceEnds) {
