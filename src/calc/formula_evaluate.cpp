@@ -1,7 +1,9 @@
 #include "calc/formula_evaluate.h"
 
 #include <array>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
@@ -12,6 +14,7 @@
 #include "calc/formula_chars.h"
 #include "core/column_letter.h"
 #include "core/currency.h"
+#include "core/number_text.h"
 #include "platform/codepage.h"
 #include "platform/decimal.h"
 
@@ -123,6 +126,15 @@ std::u16string ToFormula(std::string_view ascii) {
   return out;
 }
 
+// The value's shortest text, as Currency writes it ("1234.5", ".5",
+// "-.25", "0"): every statement's result passes here.
+std::string ShortestText(Currency v) {
+  char buf[kShortestNumberChars];
+  char* end = buf + sizeof buf;
+  const char* begin = ShortestNumberText(v, end);
+  return std::string(begin, static_cast<size_t>(end - begin));
+}
+
 // The rounding marks of one statement.
 struct Marks {
   bool up = false;     // "@"
@@ -207,31 +219,6 @@ class Evaluator {
   static std::string StatementResult(Currency v, const Marks& marks) {
     if (std::optional<std::int64_t> r = Rounded(v, marks)) return std::to_string(*r);
     return ShortestText(v);
-  }
-
-  // The value's shortest text, as Currency writes it ("1234.5", ".5",
-  // "-.25", "0"), built in place: every statement's result passes here.
-  static std::string ShortestText(Currency v) {
-    const std::int64_t raw = v.Raw();
-    if (raw == 0) return "0";
-    std::uint64_t magnitude = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    std::uint64_t fraction = magnitude % Currency::kScale;
-    std::uint64_t whole = magnitude / Currency::kScale;
-    if (fraction != 0) {
-      int digits = 4;
-      while (fraction % 10 == 0) {
-        fraction /= 10;
-        --digits;
-      }
-      for (; digits > 0; --digits, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
-      *--p = '.';
-    }
-    for (; whole != 0; whole /= 10) *--p = static_cast<char>('0' + whole % 10);
-    if (raw < 0) *--p = '-';
-    return std::string(p, end);
   }
 
   // The value an assignment stores: "+5", "-3", "0", or a rounded value with
@@ -525,6 +512,104 @@ class Evaluator {
   bool readsState_ = false;
 };
 
+// A plain formula that is a sum of products of "[[X" cells and numbers,
+// such as "[[D*[[F" or "[[C*1.1-[[E": its terms, each a signed product of up
+// to three factors.
+struct ProductSum {
+  struct Factor {
+    bool negative = false;
+    int col = 0;            // the "[[" column; 0 for a number
+    __int128 digits = 0;    // a number's digits
+    int scale = 0;          // and its decimals
+  };
+  struct Term {
+    std::array<Factor, 3> factors;
+    int count = 0;
+  };
+  std::array<Term, 4> terms;
+  int count = 0;
+};
+
+// A number written as digits with at most one point, blanks around it
+// allowed and "-" before it when `sign` (the way a stored cell holds it), of
+// at most 18 digits: its digits and decimals. Empty for anything else (the
+// general reader takes it); an empty or blank text reads 0.
+struct PlainDigits {
+  bool negative = false;
+  std::int64_t digits = 0;
+  int scale = 0;
+};
+template <class Char>
+std::optional<PlainDigits> ReadPlainDigits(std::basic_string_view<Char> s, bool sign) {
+  size_t i = 0;
+  while (i < s.size() && s[i] == Char(' ')) ++i;
+  PlainDigits v;
+  if (i == s.size()) return v;
+  if (sign && s[i] == Char('-')) {
+    v.negative = true;
+    ++i;
+  }
+  int count = 0;
+  bool point = false;
+  for (; i < s.size(); ++i) {
+    const Char c = s[i];
+    if (c >= Char('0') && c <= Char('9')) {
+      if (++count > 18) return std::nullopt;
+      v.digits = v.digits * 10 + (c - Char('0'));
+      if (point) ++v.scale;
+    } else if (c == Char('.') && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (count == 0) return std::nullopt;
+  while (i < s.size() && s[i] == Char(' ')) ++i;
+  if (i != s.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<ProductSum> ProductSumOf(std::u16string_view text, const std::vector<Token>& tokens) {
+  ProductSum form;
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& t = tokens[i];
+    const std::u16string_view body = text.substr(t.begin, t.end - t.begin);
+    if (t.op) {
+      if (t.op != u'*' || i + 1 >= tokens.size() || tokens[i + 1].op) return std::nullopt;
+      continue;
+    }
+    const bool product = i > 0 && tokens[i - 1].op;
+    if (body.empty()) {
+      // An empty operand (before a leading sign) adds nothing, unless it
+      // takes part in a product.
+      if (product || (i + 1 < tokens.size() && tokens[i + 1].op)) return std::nullopt;
+      continue;
+    }
+    ProductSum::Factor f;
+    f.negative = t.sign == u'-';
+    if (body.size() == 3 && body[0] == u'[' && body[1] == u'[' && IsLetter(body[2])) {
+      const char ascii = static_cast<char>(body[2]);
+      f.col = ColLetterToNum(std::string_view(&ascii, 1));
+      if (f.col < 1) return std::nullopt;
+    } else if (IsDigit(body[0]) || body[0] == u'.') {
+      const std::optional<PlainDigits> n = ReadPlainDigits(body, false);
+      if (!n || body.find(u' ') != std::u16string_view::npos) return std::nullopt;
+      f.digits = n->digits;
+      f.scale = n->scale;
+    } else {
+      return std::nullopt;
+    }
+    if (!product) {
+      if (form.count == static_cast<int>(form.terms.size())) return std::nullopt;
+      ++form.count;
+    }
+    ProductSum::Term& term = form.terms[static_cast<size_t>(form.count - 1)];
+    if (term.count == static_cast<int>(term.factors.size())) return std::nullopt;
+    term.factors[static_cast<size_t>(term.count++)] = f;
+  }
+  return form;
+}
+
 // A formula of one plain statement (no ":", "=", rounding mark, "^", "LOG("
 // or parenthesis), decoded and split into its operands once.
 struct PlainFormula {
@@ -533,6 +618,7 @@ struct PlainFormula {
   // The "[[" columns read (bit per column); empty when an operand is a
   // named variable, whose value the variable table holds.
   std::optional<std::uint64_t> pureColumns;
+  std::optional<ProductSum> productSum;  // empty: of another form
 };
 
 // What a plain formula reads: its "[[X" cells, or empty when any operand is
@@ -612,6 +698,7 @@ KeptFormula& KeptFormulaOf(std::string_view formula) {
     try {
       Evaluator::Tokenize(plain.text, plain.tokens);
       plain.pureColumns = ColumnsRead(plain);
+      plain.productSum = ProductSumOf(plain.text, plain.tokens);
     } catch (const Stop&) {
       entry.plain.reset();  // an error the whole way reports
     }
@@ -670,6 +757,105 @@ std::optional<std::uint64_t> PureFormulaColumns(std::string_view formula) {
   const KeptFormula& kept = KeptFormulaOf(formula);
   if (!kept.plain) return std::nullopt;
   return kept.plain->pureColumns;
+}
+
+namespace {
+
+constexpr __int128 kDigits38 = [] {
+  __int128 p = 1;
+  for (int i = 0; i < 38; ++i) p *= 10;
+  return p;
+}();
+
+__int128 Pow10(int n) {
+  __int128 p = 1;
+  for (int i = 0; i < n; ++i) p *= 10;
+  return p;
+}
+
+// The value of a product-sum form on a record, as the general evaluation
+// computes it: each product exact (at most 20 decimals and 38 digits, else
+// empty), a product below 0.0001 in size left out, the sum rounded to four
+// decimals, halves to the even digit. Empty where the general evaluation
+// would round, fail or read a cell otherwise.
+std::optional<Currency> FormValue(const ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                  const ProductSum& form) {
+  const int level = ctx.level;
+  if (level < 1 || level > 8) return std::nullopt;
+  constexpr int kMaxDecimals = 20;
+  __int128 sum = 0;
+  int sumScale = 0;
+  for (int t = 0; t < form.count; ++t) {
+    const ProductSum::Term& term = form.terms[static_cast<size_t>(t)];
+    __int128 product = 1;
+    int scale = 0;
+    bool negative = false;
+    for (int k = 0; k < term.count; ++k) {
+      const ProductSum::Factor& f = term.factors[static_cast<size_t>(k)];
+      __int128 digits = f.digits;
+      int decimals = f.scale;
+      negative ^= f.negative;
+      if (f.col != 0) {
+        if (f.col > st.ColCount[level]) return std::nullopt;
+        const size_t start = static_cast<size_t>(std::max(st.ColStart[level][f.col], 1)) - 1;
+        const size_t width = static_cast<size_t>(std::max(st.ColWidth[level][f.col], 0));
+        const std::string_view cell = start < record.size() ? record.substr(start, width) : std::string_view{};
+        const std::optional<PlainDigits> v = ReadPlainDigits(cell, true);
+        if (!v) return std::nullopt;
+        digits = v->digits;
+        decimals = v->scale;
+        negative ^= v->negative;
+      }
+      if (__builtin_mul_overflow(product, digits, &product) || product >= kDigits38) return std::nullopt;
+      scale += decimals;
+      if (scale > kMaxDecimals) return std::nullopt;
+    }
+    // A product below 0.0001 in size is left out of the sum.
+    if (product == 0 || (scale > 4 && product < Pow10(scale - 4))) continue;
+    if (negative) product = -product;
+    // Both on the larger scale.
+    if (scale > sumScale) {
+      if (__builtin_mul_overflow(sum, Pow10(scale - sumScale), &sum)) return std::nullopt;
+      sumScale = scale;
+    } else if (scale < sumScale) {
+      if (__builtin_mul_overflow(product, Pow10(sumScale - scale), &product)) return std::nullopt;
+    }
+    if (__builtin_add_overflow(sum, product, &sum)) return std::nullopt;
+    if (sum >= kDigits38 || sum <= -kDigits38) return std::nullopt;
+  }
+  const bool negative = sum < 0;
+  __int128 magnitude = negative ? -sum : sum;
+  if (sumScale > 4) {
+    const __int128 unit = Pow10(sumScale - 4);
+    const __int128 rest = magnitude % unit;
+    magnitude /= unit;
+    if (rest * 2 > unit || (rest * 2 == unit && magnitude % 2 != 0)) ++magnitude;
+  } else if (magnitude > std::numeric_limits<std::int64_t>::max()) {
+    return std::nullopt;
+  } else {
+    magnitude *= Pow10(4 - sumScale);
+  }
+  if (magnitude > std::numeric_limits<std::int64_t>::max()) return std::nullopt;
+  const auto raw = static_cast<std::int64_t>(magnitude);
+  return Currency::FromRaw(negative ? -raw : raw);
+}
+
+}  // namespace
+
+std::optional<Currency> ProductSumValue(ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                        std::string_view formula) {
+  const KeptFormula& kept = KeptFormulaOf(formula);
+  if (!kept.plain || !kept.plain->productSum) return std::nullopt;
+  const std::optional<Currency> value = FormValue(st, ctx, record, *kept.plain->productSum);
+  if (value) st.FormulaRangeSign = 0;
+  return value;
+}
+
+std::optional<std::string> ProductSumAnswer(ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                            std::string_view formula) {
+  const std::optional<Currency> value = ProductSumValue(st, ctx, record, formula);
+  if (!value) return std::nullopt;
+  return ShortestText(*value);
 }
 
 bool IsFormulaError(std::string_view result) {

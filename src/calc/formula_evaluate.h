@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/currency.h"
 #include "state/level_context.h"
 
 namespace kv {
@@ -29,6 +30,19 @@ std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::stri
 // a power, a logarithm or parentheses. Empty for any other formula. Found
 // when the formula is first taken apart and kept with it.
 std::optional<std::uint64_t> PureFormulaColumns(std::string_view formula);
+
+// The answer FormulaEvaluate gives for a formula that is a sum of
+// products of "[[X" cells and numbers ("[[D*[[F", "[[C*1.1-[[E"), computed
+// straight from the digits of the cells. Empty for a formula of any other
+// form and wherever the general evaluation does more than exact arithmetic:
+// a cell that is not a plain number of up to 18 digits, a product that
+// would be rounded, a value beyond the calculable range. Sets
+// `FormulaRangeSign` as FormulaEvaluate does when it answers.
+std::optional<std::string> ProductSumAnswer(ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                            std::string_view formula);
+// The same answer as its value (the answer is its shortest text).
+std::optional<Currency> ProductSumValue(ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                        std::string_view formula);
 
 // True when `result` is one of the evaluator's error texts. Callers test this
 // before reading a result as a number: an error never becomes a value.

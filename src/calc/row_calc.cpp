@@ -55,6 +55,13 @@ void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
   CalcExpression(st, name + "=" + std::string(value), result);
 }
 
+// A row definition's answer: most are products and sums of the row's
+// cells, answered straight from their digits.
+std::string DefinitionAnswer(ProgramState& st, const LevelContext& ctx, std::string_view rec, const std::string& def) {
+  if (std::optional<std::string> answer = ProductSumAnswer(st, ctx, rec, def)) return std::move(*answer);
+  return FormulaEvaluate(st, ctx, rec, def);
+}
+
 // Whether a row definition is the ratio's ("RATIO" in any case). Every row
 // asks for each definition: the answer for the last text is kept.
 bool IsRatioDefinition(const std::string& def) {
@@ -151,7 +158,7 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
     const std::string& def = p.st.ColFormula[level][col];
     if (def.find(key) == std::string::npos) continue;
 
-    std::string result = FormulaEvaluate(p.st, p.ctx, p.rec, def);
+    std::string result = DefinitionAnswer(p.st, p.ctx, p.rec, def);
     std::string fitted;
     if (!IsFormulaError(result)) {
       if (p.st.SystemKind == 1) result = ZokuUnitRoundAt(p.st, p.rec, result, col, level);
@@ -203,7 +210,16 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
     if (!IsColumnOf(st, level, c)) continue;
     const std::string& def = st.ColFormula[level][c];
     if (def.empty() || IsRatioDefinition(def)) continue;
-    std::string result = FormulaEvaluate(st, ctx, rec, def);
+    if (st.SystemKind != 1) {
+      // A product or sum of the row's cells: its value fitted as is.
+      if (const std::optional<Currency> value = ProductSumValue(st, ctx, rec, def)) {
+        std::string fitted;
+        NumFitValue(fitted, *value, NumColumnOf(st, level, c));
+        StoreCell(st, rec, level, c, fitted);
+        continue;
+      }
+    }
+    std::string result = DefinitionAnswer(st, ctx, rec, def);
     if (st.SystemKind == 1 && !IsFormulaError(result)) result = ZokuUnitRoundAt(st, rec, result, c, level);
     StoreCell(st, rec, level, c, FitAnswer(st, level, c, std::move(result)));
   }
