@@ -718,12 +718,62 @@ Answer Guarded(Evaluate&& evaluate) {
   }
 }
 
+// The answers of short formulas that read nothing but their own text, by
+// the formula's bytes in a table of fixed size (a text whose place another
+// takes is answered from the kept formulas again). Such an answer never
+// changes; looked at before the kept formulas, whose table is larger and
+// slower to reach (the quantity formulas differ from row to row).
+struct ConstantSlot {
+  static constexpr size_t kText = 30;
+  std::uint64_t hash = 0;
+  std::uint8_t formulaLength = 0;  // 0: empty slot
+  std::uint8_t resultLength = 0;
+  std::int8_t range = 0;
+  char formula[kText];
+  char result[kText];
+};
+
+ConstantSlot& ConstantSlotOf(std::uint64_t hash) {
+  constexpr size_t kSlots = 2048;
+  thread_local std::vector<ConstantSlot> slots(kSlots);
+  return slots[hash & (kSlots - 1)];
+}
+
+const ConstantSlot* KnownConstant(std::string_view formula) {
+  if (formula.empty() || formula.size() > ConstantSlot::kText) return nullptr;
+  const std::uint64_t hash = std::hash<std::string_view>{}(formula);
+  const ConstantSlot& slot = ConstantSlotOf(hash);
+  if (slot.hash != hash || slot.formulaLength != formula.size() ||
+      std::string_view(slot.formula, slot.formulaLength) != formula)
+    return nullptr;
+  return &slot;
+}
+
+void KeepConstant(std::string_view formula, const Answer& answer) {
+  if (formula.empty() || formula.size() > ConstantSlot::kText || answer.result.size() > ConstantSlot::kText) return;
+  const std::uint64_t hash = std::hash<std::string_view>{}(formula);
+  ConstantSlot& slot = ConstantSlotOf(hash);
+  slot.hash = hash;
+  slot.formulaLength = static_cast<std::uint8_t>(formula.copy(slot.formula, formula.size()));
+  slot.resultLength = static_cast<std::uint8_t>(answer.result.copy(slot.result, answer.result.size()));
+  slot.range = static_cast<std::int8_t>(answer.range);
+}
+
+// Keeps the answer of a formula that read nothing but its own text.
+void KeepIfConstant(const Evaluator& evaluator, std::string_view formula, KeptFormula& kept, const Answer& answer) {
+  if (evaluator.ReadsState()) return;
+  kept.constant = answer;
+  KeepConstant(formula, answer);
+}
+
 Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* assigned) {
+  if (const ConstantSlot* known = KnownConstant(formula))
+    return {std::string(known->result, known->resultLength), known->range};
   KeptFormula& kept = KeptFormulaOf(formula);
   if (kept.constant) return *kept.constant;
   if (kept.plain) {
     Answer answer = Guarded([&] { return evaluator.PlainStatement(kept.plain->text, kept.plain->tokens); });
-    if (!evaluator.ReadsState()) kept.constant = answer;
+    KeepIfConstant(evaluator, formula, kept, answer);
     return answer;
   }
   Answer answer = Guarded([&] {
@@ -739,7 +789,7 @@ Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* as
       start = colon + 1;
     }
   });
-  if (!evaluator.ReadsState()) kept.constant = answer;
+  KeepIfConstant(evaluator, formula, kept, answer);
   return answer;
 }
 

@@ -318,14 +318,32 @@ TEST(FormulaEvaluate, EndsOnEveryMalformedTextInBoundedTime) {
   EXPECT_TRUE(IsFormulaError(FormulaEvaluate(st, {}, {}, "1+\x82\x20")));
 }
 
+// A formula of numbers alone answers the same, with the same sign of a value
+// beyond the calculable range, however often and after however many other
+// formulas it is evaluated (more of them than the answers kept).
+TEST_F(FormulaFixture, FormulasOfNumbersAloneAnswerTheSameEveryTime) {
+  const LevelContext ctx{1, {}, {}};
+  const char* formulas[] = {"37*(5+.5)", "1/3", "-99999999999999*99999999999", "2*", "123456789012345678901234567890",
+                            "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1", "5-5"};
+  for (const char* formula : formulas) {
+    const std::string first = FormulaEvaluate(st, ctx, {}, formula);
+    const int range = st.FormulaRangeSign;
+    EXPECT_EQ(FormulaEvaluate(st, ctx, {}, "1+1"), "2");
+    EXPECT_EQ(FormulaEvaluate(st, ctx, {}, formula), first) << formula;
+    EXPECT_EQ(st.FormulaRangeSign, range) << formula;
+  }
+  EXPECT_TRUE(IsFormulaError(FormulaEvaluate(st, ctx, {}, "-99999999999999*99999999999")));
+  EXPECT_EQ(st.FormulaRangeSign, -1);
+  for (int round = 0; round < 2; ++round)
+    for (int i = 1; i <= 6000; ++i)
+      ASSERT_EQ(FormulaEvaluate(st, ctx, {}, std::to_string(i) + "*2"), std::to_string(2 * i)) << i << " round " << round;
+}
+
 // Products and sums of cells answered straight from their digits give what
 // the general evaluation gives, over every combination of cell texts (signs,
 // decimals, blanks, marks, widths, values beyond the calculable range); the
 // shortcut leaves to it what it cannot do exactly.
-TEST(FormulaEvaluate, ProductSumsAnswerAsTheGeneralEvaluation) {
-  ScriptedUi ui;
-  ProgramState st{ui};
-  LayOutTwoLevels(st);
+TEST_F(FormulaFixture, ProductSumsAnswerAsTheGeneralEvaluation) {
   const LevelContext ctx{1, {}, {}};
   const char* formulas[] = {"[[B*[[C",     "[[B*[[C*[[D",    "[[B*1.1-[[D", "-[[B*[[C",   "[[B*-[[C+[[D",
                             "[[B+[[C-[[D", "2*[[B",          "[[B*[[C*.0001", "[[D*[[D*[[D", "--[[B*[[C",
