@@ -811,16 +811,15 @@ std::optional<std::uint64_t> PureFormulaColumns(std::string_view formula) {
 
 namespace {
 
-constexpr __int128 kDigits38 = [] {
-  __int128 p = 1;
-  for (int i = 0; i < 38; ++i) p *= 10;
-  return p;
-}();
-
+// 10^n for n in 0..38.
 __int128 Pow10(int n) {
-  __int128 p = 1;
-  for (int i = 0; i < n; ++i) p *= 10;
-  return p;
+  static constexpr auto kPowers = [] {
+    std::array<__int128, 39> all{};
+    all[0] = 1;
+    for (size_t i = 1; i < all.size(); ++i) all[i] = all[i - 1] * 10;
+    return all;
+  }();
+  return kPowers[static_cast<size_t>(n)];
 }
 
 // The value of a product-sum form on a record, as the general evaluation
@@ -856,7 +855,7 @@ std::optional<Currency> FormValue(const ProgramState& st, const LevelContext& ct
         decimals = v->scale;
         negative ^= v->negative;
       }
-      if (__builtin_mul_overflow(product, digits, &product) || product >= kDigits38) return std::nullopt;
+      if (__builtin_mul_overflow(product, digits, &product) || product >= Pow10(38)) return std::nullopt;
       scale += decimals;
       if (scale > kMaxDecimals) return std::nullopt;
     }
@@ -871,7 +870,7 @@ std::optional<Currency> FormValue(const ProgramState& st, const LevelContext& ct
       if (__builtin_mul_overflow(product, Pow10(sumScale - scale), &product)) return std::nullopt;
     }
     if (__builtin_add_overflow(sum, product, &sum)) return std::nullopt;
-    if (sum >= kDigits38 || sum <= -kDigits38) return std::nullopt;
+    if (sum >= Pow10(38) || sum <= -Pow10(38)) return std::nullopt;
   }
   const bool negative = sum < 0;
   __int128 magnitude = negative ? -sum : sum;
