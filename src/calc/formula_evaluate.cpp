@@ -907,6 +907,10 @@ std::optional<std::string> ProductSumAnswer(ProgramState& st, const LevelContext
   return ShortestText(*value);
 }
 
+bool FormulaReadsNothing(std::string_view formula) {
+  return KnownConstant(formula) != nullptr || KeptFormulaOf(formula).constant.has_value();
+}
+
 bool IsFormulaError(std::string_view result) {
   if (result.find("Err") != std::string_view::npos) return true;
   const Messages& messages = Msg();

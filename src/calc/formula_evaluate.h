@@ -44,6 +44,10 @@ std::optional<std::string> ProductSumAnswer(ProgramState& st, const LevelContext
 std::optional<Currency> ProductSumValue(ProgramState& st, const LevelContext& ctx, std::string_view record,
                                         std::string_view formula);
 
+// True when the formula, evaluated before, read nothing but its own text (no
+// cell, no variable, no assignment): evaluated again it answers the same.
+bool FormulaReadsNothing(std::string_view formula);
+
 // True when `result` is one of the evaluator's error texts. Callers test this
 // before reading a result as a number: an error never becomes a value.
 bool IsFormulaError(std::string_view result);

@@ -97,8 +97,20 @@ class SheetCalc {
       repaintFirst_ = std::max(firstRow, 1);
       repaintLast_ = std::min(st_.UsedRows, SheetRowLimit(st_));
     }
-    if (st_.RecalcAllRunning)
-      for (int r = 1; r <= rows_; ++r) RowCalc(st_, Ctx(), Row(r));
+    if (st_.RecalcAllRunning) {
+      // Rows whose formula column's answer RowCalc stored, unchanged since:
+      // the formula column need not evaluate them again.
+      const int f = st_.FormulaColumn[level_];
+      const bool note = SettledRows(f + 1) && !RowDefinitionWrites(st_, level_, f + 1);
+      answered_.assign(static_cast<size_t>(rows_) + 1, false);
+      for (int r = 1; r <= rows_; ++r) {
+        if (note) {
+          answered_[static_cast<size_t>(r)] = RowCalcNotingAnswer(st_, Ctx(), Row(r), f);
+        } else {
+          RowCalc(st_, Ctx(), Row(r));
+        }
+      }
+    }
     FormulaColumn();
     const std::vector<KeihiEntry> keihi = st_.SystemKind == 1 ? KeihiEntries(st_) : std::vector<KeihiEntry>();
     for (int c = 1; c <= CalcColumns(st_, level_); ++c)
@@ -140,9 +152,15 @@ class SheetCalc {
     // Every item row was computed just before (RowCalc): a row whose answer
     // is already in its cell and whose definitions are settled would store
     // the same bytes again; only the library's variables are set for it.
-    const bool settledRows = st_.RecalcAllRunning && grid == nullptr && RowRecalcSettled(st_, level_, result);
+    const bool settledRows = SettledRows(result);
     for (int r = 1; r <= rows_; ++r) {
       std::string& rec = Row(r);
+      if (static_cast<size_t>(r) < answered_.size() && answered_[static_cast<size_t>(r)]) {
+        // Its answer, as evaluating it again would leave it.
+        st_.FormulaRangeSign = 0;
+        RowVariablesSet(st_, level_, rec);
+        continue;
+      }
       if (Kind(rec) != kKindItem) continue;
       const std::string_view text = CellTrimmed(st_, rec, level_, f);
       if (text.empty()) continue;
@@ -168,6 +186,13 @@ class SheetCalc {
       RowFormulaCalc(st_, Ctx(), r, rec, result, true, true);
       if (r < repaintFirst_ || r > repaintLast_) RowNumbersDisplay(st_, *grid, r);
     }
+  }
+
+  // Whether the rows RowCalc has just computed are settled for a change of
+  // column `result` (RowRecalcSettled), with nothing painted.
+  bool SettledRows(int result) const {
+    return st_.RecalcAllRunning && !(paint_ && PaintGrid(st_, level_) != nullptr) &&
+           IsColumnOf(st_, level_, result) && RowRecalcSettled(st_, level_, result);
   }
 
   void SumColumn(int c, const std::vector<KeihiEntry>& keihi) {
@@ -292,6 +317,7 @@ class SheetCalc {
   const int rows_;
   const bool paint_;
   const std::string_view parent_;
+  std::vector<bool> answered_;  // rows whose formula answer RowCalc stored (RowCalcNotingAnswer)
   int repaintFirst_ = 1;  // rows CalcRowsDisplay repaints; none unless painting
   int repaintLast_ = 0;
 };

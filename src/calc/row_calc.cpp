@@ -185,8 +185,10 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
 
 }  // namespace
 
-void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
-  if (RecordByte(rec, kKindPos) != kKindItem) return;
+void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) { RowCalcNotingAnswer(st, ctx, rec, 0); }
+
+bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string& rec, int formulaCol) {
+  if (RecordByte(rec, kKindPos) != kKindItem) return false;
   const int level = ctx.level;
   const int count = CalcColumns(st, level);
 
@@ -194,13 +196,19 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
   // FitAnswer reads the range of the last evaluation: none runs between an
   // "S" column's and the "A" columns that take its result.
   std::string carried;
+  bool carriedPlain = false;  // from formulaCol: a number read from nothing but its text
+  bool noted = false;
   for (int c = 1; c <= count; ++c) {
     const char type = TypeOf(st, level, c);
     if (type == 'S') {
       const std::string_view text = CellTrimmed(st, rec, level, c);
-      if (!text.empty()) carried = FormulaEvaluate(st, ctx, rec, text);
+      if (text.empty()) continue;
+      carried = FormulaEvaluate(st, ctx, rec, text);
+      carriedPlain = c == formulaCol && FormulaReadsNothing(text) && !IsFormulaError(carried) &&
+                     !carried.empty() && TrimBlanks(carried).size() == carried.size() && !IsOverflowMark(carried);
     } else if (type == 'A' && !TrimBlanks(carried).empty()) {
       StoreCell(st, rec, level, c, FitAnswer(st, level, c, carried));
+      if (c == formulaCol + 1) noted = carriedPlain;
     }
   }
 
@@ -223,6 +231,17 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
     if (st.SystemKind == 1 && !IsFormulaError(result)) result = ZokuUnitRoundAt(st, rec, result, c, level);
     StoreCell(st, rec, level, c, FitAnswer(st, level, c, std::move(result)));
   }
+  return noted;
+}
+
+bool RowDefinitionWrites(const ProgramState& st, int level, int col) {
+  for (char letter : st.RowFormulaOrder[level]) {
+    const int c = ColLetterToNum(std::string_view(&letter, 1));
+    if (c != col || !IsColumnOf(st, level, c)) continue;
+    const std::string& def = st.ColFormula[level][c];
+    if (!def.empty() && !IsRatioDefinition(def)) return true;
+  }
+  return false;
 }
 
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,

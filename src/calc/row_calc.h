@@ -23,6 +23,17 @@ struct ProgramState;
 // fails stores the column's zero form.
 void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec);
 
+// RowCalc, telling whether the column right of the "S" column `formulaCol`
+// took that column's answer, an answer that did not fail of a formula that
+// reads nothing but its own text (FormulaReadsNothing): then evaluating
+// the formula again and fitting its answer to that column gives the bytes
+// stored, unless a row definition wrote the column afterwards
+// (RowDefinitionWrites).
+bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string& rec, int formulaCol);
+
+// True when RowCalc evaluates a row definition of column `col` of the level.
+bool RowDefinitionWrites(const ProgramState& st, int level, int col);
+
 // After column `changedCol` of `rec` changed: the row's numeric cells become
 // "[[X" variables of the arithmetic library, and every row definition that
 // refers to the changed column is evaluated again, stored and propagated

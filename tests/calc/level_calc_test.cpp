@@ -291,16 +291,18 @@ TEST_F(LevelCalcTest, ItemRowsAsComputedRowByRowThenFromTheFormulaColumn) {
     std::string amountDef, halfDef;  // columns E and F
     std::string order;               // "" keeps the order built
     std::vector<std::string> formulas;
+    std::string quantityDef = "";    // column C, the formula's answer column
   };
   const Case cases[] = {
-      {"plain definitions", "[[C*[[D", "[[E/2", "", {"12.5*4", "", "2*(3+1)", "7", "-3.25"}},
+      {"plain definitions", "[[C*[[D", "[[E/2", "", {"12.5*4", "", "2*(3+1)", "7", "-3.25", "-99999999999999*99999999999"}},
       {"read before computed", "[[C*[[D", "[[E/2", "FE", {"12.5*4", "", "2*(3+1)", "7"}},
       {"a named variable", "[[C*[[D*K", "", "", {"K=[[F+1:3", "K=2:5", "", "K=[[E:1.5"}},
       {"the formula reads the amount", "[[C*[[D", "[[E/2", "", {"[[E/100", "[[F+1", "", "2"}},
       {"beyond the range", "[[C*[[D*[[D*[[D*[[D", "", "", {"99999999", "1"}},
+      {"a definition of the answer column", "[[C*[[D", "", "", {"12.5*4", "", "7"}, "[[D/100"},
   };
   for (const Case& c : cases) {
-    Layout(1, {{"名称", "C", 6}, {"計算式", "S", 12}, {"数量", "A2", 10}, {"単価", "0", 10},
+    Layout(1, {{"名称", "C", 6}, {"計算式", "S", 12}, {"数量", "A2", 10, c.quantityDef}, {"単価", "0", 10},
                {"金額", "0", 12, c.amountDef, "SUM"}, {"半額", "1", 12, c.halfDef}});
     Build();
     if (!c.order.empty()) st.RowFormulaOrder[1] = c.order;
