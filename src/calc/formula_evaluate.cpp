@@ -855,7 +855,13 @@ std::optional<Currency> FormValue(const ProgramState& st, const LevelContext& ct
         decimals = v->scale;
         negative ^= v->negative;
       }
-      if (__builtin_mul_overflow(product, digits, &product) || product >= Pow10(38)) return std::nullopt;
+      // Two factors of at most 18 digits each cannot overflow.
+      if (k < 2) {
+        product *= digits;
+      } else if (__builtin_mul_overflow(product, digits, &product)) {
+        return std::nullopt;
+      }
+      if (product >= Pow10(38)) return std::nullopt;
       scale += decimals;
       if (scale > kMaxDecimals) return std::nullopt;
     }

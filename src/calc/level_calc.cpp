@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -102,14 +103,10 @@ class SheetCalc {
       // the formula column need not evaluate them again.
       const int f = st_.FormulaColumn[level_];
       const bool note = SettledRows(f + 1) && !RowDefinitionWrites(st_, level_, f + 1);
+      const std::uint64_t overwritten = AnswersOverwrittenUnread(st_, level_);
       answered_.assign(static_cast<size_t>(rows_) + 1, false);
-      for (int r = 1; r <= rows_; ++r) {
-        if (note) {
-          answered_[static_cast<size_t>(r)] = RowCalcNotingAnswer(st_, Ctx(), Row(r), f);
-        } else {
-          RowCalc(st_, Ctx(), Row(r));
-        }
-      }
+      for (int r = 1; r <= rows_; ++r)
+        answered_[static_cast<size_t>(r)] = RowCalcNotingAnswer(st_, Ctx(), Row(r), note ? f : 0, overwritten);
     }
     FormulaColumn();
     const std::vector<KeihiEntry> keihi = st_.SystemKind == 1 ? KeihiEntries(st_) : std::vector<KeihiEntry>();

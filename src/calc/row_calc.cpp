@@ -187,7 +187,8 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
 
 void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) { RowCalcNotingAnswer(st, ctx, rec, 0); }
 
-bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string& rec, int formulaCol) {
+bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string& rec, int formulaCol,
+                         std::uint64_t overwrittenAnswers) {
   if (RecordByte(rec, kKindPos) != kKindItem) return false;
   const int level = ctx.level;
   const int count = CalcColumns(st, level);
@@ -207,6 +208,8 @@ bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string&
       carriedPlain = c == formulaCol && FormulaReadsNothing(text) && !IsFormulaError(carried) &&
                      !carried.empty() && TrimBlanks(carried).size() == carried.size() && !IsOverflowMark(carried);
     } else if (type == 'A' && !TrimBlanks(carried).empty()) {
+      // An answer a definition overwrites unread leaves nothing behind.
+      if (c < 64 && ((overwrittenAnswers >> c) & 1) != 0 && !IsFormulaError(carried)) continue;
       StoreCell(st, rec, level, c, FitAnswer(st, level, c, carried));
       if (c == formulaCol + 1) noted = carriedPlain;
     }
@@ -262,24 +265,52 @@ void RowVariablesSet(ProgramState& st, int level, std::string_view rec) {
     if (IsNumericColumn(st, level, c)) SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
 }
 
-bool RowRecalcSettled(const ProgramState& st, int level, int changedCol) {
-  if (st.CustomerVariant || st.SystemKind == 1) return false;
-  const int count = CalcColumns(st, level);
-  // The definitions RowCalc evaluates, in its order, with the columns each reads.
-  struct Evaluated {
-    int col;
-    std::uint64_t reads;
-  };
-  std::vector<Evaluated> order;
+// A row definition RowCalc evaluates and the columns it reads.
+struct EvaluatedDefinition {
+  int col;
+  std::uint64_t reads;
+};
+
+// The definitions RowCalc evaluates, in its order; empty when one of them is
+// not pure (PureFormulaColumns).
+std::optional<std::vector<EvaluatedDefinition>> EvaluatedDefinitions(const ProgramState& st, int level) {
+  std::vector<EvaluatedDefinition> order;
   for (char letter : st.RowFormulaOrder[level]) {
     const int c = ColLetterToNum(std::string_view(&letter, 1));
     if (!IsColumnOf(st, level, c)) continue;
     const std::string& def = st.ColFormula[level][c];
     if (def.empty() || IsRatioDefinition(def)) continue;
     const std::optional<std::uint64_t> reads = PureFormulaColumns(def);
-    if (!reads) return false;
+    if (!reads) return std::nullopt;
     order.push_back({c, *reads});
   }
+  return order;
+}
+
+std::uint64_t AnswersOverwrittenUnread(const ProgramState& st, int level) {
+  if (st.SystemKind == 1) return 0;  // its rounding reads the row as it stands
+  const std::optional<std::vector<EvaluatedDefinition>> order = EvaluatedDefinitions(st, level);
+  if (!order) return 0;
+  // A formula text right of an answer column reads the answer stored there.
+  int lastText = 0;
+  for (int c = 1; c <= CalcColumns(st, level); ++c)
+    if (TypeOf(st, level, c) == 'S') lastText = c;
+  std::uint64_t readSoFar = 0, written = 0, unread = 0;
+  for (const EvaluatedDefinition& d : *order) {
+    readSoFar |= d.reads;
+    const std::uint64_t bit = std::uint64_t{1} << d.col;
+    if (!(written & bit) && !(readSoFar & bit) && d.col > lastText && TypeOf(st, level, d.col) == 'A') unread |= bit;
+    written |= bit;
+  }
+  return unread;
+}
+
+bool RowRecalcSettled(const ProgramState& st, int level, int changedCol) {
+  if (st.CustomerVariant || st.SystemKind == 1) return false;
+  const int count = CalcColumns(st, level);
+  const std::optional<std::vector<EvaluatedDefinition>> evaluatedOrder = EvaluatedDefinitions(st, level);
+  if (!evaluatedOrder) return false;
+  const std::vector<EvaluatedDefinition>& order = *evaluatedOrder;
   // No definition reads a column written at or after it.
   std::uint64_t writtenLater = 0;
   std::uint64_t evaluated = 0;

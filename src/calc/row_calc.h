@@ -29,7 +29,15 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec);
 // the formula again and fitting its answer to that column gives the bytes
 // stored, unless a row definition wrote the column afterwards
 // (RowDefinitionWrites).
-bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string& rec, int formulaCol);
+// `overwrittenAnswers` (AnswersOverwrittenUnread) names "A" columns whose
+// answer it need not store: a definition overwrites it before it is read.
+bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string& rec, int formulaCol,
+                         std::uint64_t overwrittenAnswers = 0);
+
+// The "A" columns of the level (bit c for column c) that a row definition
+// RowCalc evaluates overwrites before any definition reads them: what the
+// formula-text pass stores there, unless it failed, leaves no trace.
+std::uint64_t AnswersOverwrittenUnread(const ProgramState& st, int level);
 
 // True when RowCalc evaluates a row definition of column `col` of the level.
 bool RowDefinitionWrites(const ProgramState& st, int level, int col);

@@ -284,7 +284,9 @@ TEST_F(LevelCalcTest, TotalsMaskedWhileRecalculationIsOff) {
 // each row (RowCalc) and then its quantity formula's answer with everything
 // it propagates would leave them, whether or not the second step can be
 // left out: definitions read before they are computed, a named variable the
-// quantity formula assigns, a formula reading the row's computed amount.
+// quantity formula assigns, a formula reading the row's computed amount. The
+// amount is an answer column too: the quantity formula's answer goes there
+// first, then its definition.
 TEST_F(LevelCalcTest, ItemRowsAsComputedRowByRowThenFromTheFormulaColumn) {
   struct Case {
     const char* what;
@@ -303,7 +305,7 @@ TEST_F(LevelCalcTest, ItemRowsAsComputedRowByRowThenFromTheFormulaColumn) {
   };
   for (const Case& c : cases) {
     Layout(1, {{"名称", "C", 6}, {"計算式", "S", 12}, {"数量", "A2", 10, c.quantityDef}, {"単価", "0", 10},
-               {"金額", "0", 12, c.amountDef, "SUM"}, {"半額", "1", 12, c.halfDef}});
+               {"金額", "A", 12, c.amountDef, "SUM"}, {"半額", "1", 12, c.halfDef}});
     Build();
     if (!c.order.empty()) st.RowFormulaOrder[1] = c.order;
     std::vector<std::string> recs;

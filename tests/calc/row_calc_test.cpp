@@ -264,6 +264,30 @@ TEST_F(RowCalcTest, SettledRowsNeedPureDefinitionsInAnOrderThatReadsOnlyFinalCol
   EXPECT_FALSE(RowRecalcSettled(st, 1, 3));
 }
 
+// An answer column a definition overwrites before anything reads it need not
+// take the formula-text answer first: not when a definition before it, or a
+// formula text to its right, reads it.
+TEST_F(RowCalcTest, AnswersOverwrittenUnreadLeaveTheRowAsRowCalcDoes) {
+  auto check = [&](const char* what, const Cells& cells, std::uint64_t unread, const std::string& order = "") {
+    Build();
+    if (!order.empty()) st.RowFormulaOrder[1] = order;
+    EXPECT_EQ(AnswersOverwrittenUnread(st, 1), unread) << what;
+    std::string full = Row(1, ' ', cells);
+    std::string shortened = full;
+    RowCalc(st, Level1(), full);
+    RowCalcNotingAnswer(st, Level1(), shortened, 0, AnswersOverwrittenUnread(st, 1));
+    EXPECT_EQ(shortened, full) << what;
+    EXPECT_NE(Cell(full, 1, 2), "") << what;
+  };
+  Layout(1, {{"A", "S", 12}, {"B", "A", 10}, {"C", "0", 10}, {"D", "A", 10, "[[B*[[C"}});
+  check("overwritten unread", {{1, "2*3"}, {3, "7"}}, std::uint64_t{1} << 4);
+  Layout(1, {{"A", "S", 12}, {"B", "A", 10, "[[D*2"}, {"C", "S", 12}, {"D", "A", 10}});
+  check("a formula text right of it reads it", {{1, "5"}, {3, "[[B+1"}}, 0);
+  Layout(1, {{"A", "S", 12}, {"B", "A", 10, "[[C+1"}, {"C", "A", 10, "[[D*2"}, {"D", "0", 10}});
+  check("in the order built both are overwritten unread", {{1, "5"}, {4, "3"}}, 0b1100);
+  check("a definition before it reads it", {{1, "5"}, {4, "3"}}, 0b0100, "BC");
+}
+
 // "[[B[[A" refers to its own column unseen by the order: the propagation
 // does not evaluate a column again while it is on the chain, so it ends.
 TEST_F(RowCalcTest, HiddenSelfReferenceEnds) {
