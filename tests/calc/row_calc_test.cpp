@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "calc/calc_cells.h"
 #include "calc/calc_expression.h"
 #include "calc_fixture.h"
 #include "platform/grid/grid_api.h"
@@ -286,6 +287,25 @@ TEST_F(RowCalcTest, AnswersOverwrittenUnreadLeaveTheRowAsRowCalcDoes) {
   Layout(1, {{"A", "S", 12}, {"B", "A", 10, "[[C+1"}, {"C", "A", 10, "[[D*2"}, {"D", "0", 10}});
   check("in the order built both are overwritten unread", {{1, "5"}, {4, "3"}}, 0b1100);
   check("a definition before it reads it", {{1, "5"}, {4, "3"}}, 0b0100, "BC");
+}
+
+// A cell read without its blanks at either end, whatever the column's width
+// and wherever its text stands (the blanks are passed over in runs).
+TEST_F(RowCalcTest, CellsTrimmedOfTheirBlanks) {
+  for (int width = 1; width <= 20; ++width) {
+    Layout(1, {{"A", "C", 3}, {"B", "0", width}});
+    for (int at = 0; at < width; ++at) {
+      for (const std::string text : {"", "7", "1 5", "-12.50"}) {
+        std::string rec = Blank();
+        const std::string cell = (std::string(static_cast<size_t>(at), ' ') + text).substr(0, static_cast<size_t>(width));
+        rec.replace(static_cast<size_t>(st.ColStart[1][2]) - 1, cell.size(), cell);
+        const size_t first = cell.find_first_not_of(' ');
+        const std::string expected =
+            first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') - first + 1);
+        EXPECT_EQ(CellTrimmed(st, rec, 1, 2), expected) << "width " << width << " at " << at << " \"" << text << '"';
+      }
+    }
+  }
 }
 
 // "[[B[[A" refers to its own column unseen by the order: the propagation
