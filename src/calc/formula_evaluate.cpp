@@ -3,6 +3,7 @@
 #include <array>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -542,6 +543,14 @@ struct PlainDigits {
 template <class Char>
 std::optional<PlainDigits> ReadPlainDigits(std::basic_string_view<Char> s, bool sign) {
   size_t i = 0;
+  if constexpr (sizeof(Char) == 1) {
+    // Stored cells are right-aligned: eight blanks at a time first.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    for (std::uint64_t word = 0; i + sizeof word <= s.size(); i += sizeof word) {
+      std::memcpy(&word, s.data() + i, sizeof word);
+      if (word != kBlanks) break;
+    }
+  }
   while (i < s.size() && s[i] == Char(' ')) ++i;
   PlainDigits v;
   if (i == s.size()) return v;

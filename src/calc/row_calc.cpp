@@ -197,6 +197,7 @@ bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string&
   // FitAnswer reads the range of the last evaluation: none runs between an
   // "S" column's and the "A" columns that take its result.
   std::string carried;
+  bool carriedError = false;
   bool carriedPlain = false;  // from formulaCol: a number read from nothing but its text
   bool noted = false;
   for (int c = 1; c <= count; ++c) {
@@ -205,12 +206,13 @@ bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string&
       const std::string_view text = CellTrimmed(st, rec, level, c);
       if (text.empty()) continue;
       carried = FormulaEvaluate(st, ctx, rec, text);
-      carriedPlain = c == formulaCol && FormulaReadsNothing(text) && !IsFormulaError(carried) &&
-                     !carried.empty() && TrimBlanks(carried).size() == carried.size() && !IsOverflowMark(carried);
+      carriedError = IsFormulaError(carried);
+      carriedPlain = c == formulaCol && !carriedError && FormulaReadsNothing(text) && !carried.empty() &&
+                     TrimBlanks(carried).size() == carried.size() && !IsOverflowMark(carried);
     } else if (type == 'A' && !TrimBlanks(carried).empty()) {
       // An answer a definition overwrites unread leaves nothing behind.
-      if (c < 64 && ((overwrittenAnswers >> c) & 1) != 0 && !IsFormulaError(carried)) continue;
-      StoreCell(st, rec, level, c, FitAnswer(st, level, c, carried));
+      if (c < 64 && ((overwrittenAnswers >> c) & 1) != 0 && !carriedError) continue;
+      StoreCell(st, rec, level, c, carriedError ? FitAnswer(st, level, c, carried) : FitToColumn(st, level, c, carried));
       if (c == formulaCol + 1) noted = carriedPlain;
     }
   }
