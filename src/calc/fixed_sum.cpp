@@ -1,6 +1,7 @@
 #include "calc/fixed_sum.h"
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include <cstdint>
@@ -38,6 +39,12 @@ constexpr __int128 Bound() { return Pow10(kMaxWholeDigits + 4); }
 // continue the number. False for anything else (read the long way).
 bool ParseCell(std::string_view text, __int128& raw) {
   size_t i = 0;
+  // Cells are right-aligned: eight blanks at a time first.
+  constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+  for (std::uint64_t word = 0; i + sizeof word <= text.size(); i += sizeof word) {
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if (word != kBlanks) break;
+  }
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
