@@ -150,12 +150,13 @@ class SheetCalc {
     // is already in its cell and whose definitions are settled would store
     // the same bytes again; only the library's variables are set for it.
     const bool settledRows = SettledRows(result);
+    const std::vector<int> numeric = NumericColumns(st_, level_);
     for (int r = 1; r <= rows_; ++r) {
       std::string& rec = Row(r);
       if (static_cast<size_t>(r) < answered_.size() && answered_[static_cast<size_t>(r)]) {
         // Its answer, as evaluating it again would leave it.
         st_.FormulaRangeSign = 0;
-        RowVariablesSet(st_, level_, rec);
+        RowVariablesSet(st_, level_, rec, numeric);
         continue;
       }
       if (Kind(rec) != kKindItem) continue;
@@ -163,7 +164,7 @@ class SheetCalc {
       if (text.empty()) continue;
       const std::string fitted = RefitToColumn(st_, level_, result, Evaluate(rec, text, result));
       if (settledRows && fitted == CellBytes(st_, rec, level_, result)) {
-        RowVariablesSet(st_, level_, rec);
+        RowVariablesSet(st_, level_, rec, numeric);
         continue;
       }
       StoreCell(st_, rec, level_, result, fitted);

@@ -262,9 +262,19 @@ void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std:
 }
 
 void RowVariablesSet(ProgramState& st, int level, std::string_view rec) {
+  RowVariablesSet(st, level, rec, NumericColumns(st, level));
+}
+
+std::vector<int> NumericColumns(const ProgramState& st, int level) {
+  std::vector<int> columns;
   const int count = CalcColumns(st, level);
   for (int c = 1; c <= count; ++c)
-    if (IsNumericColumn(st, level, c)) SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
+    if (IsNumericColumn(st, level, c)) columns.push_back(c);
+  return columns;
+}
+
+void RowVariablesSet(ProgramState& st, int level, std::string_view rec, const std::vector<int>& numericColumns) {
+  for (int c : numericColumns) SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
 }
 
 // A row definition RowCalc evaluates and the columns it reads.

@@ -7,6 +7,7 @@
 // that level's columns, its parent row and its sheet's closing record.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/fixed_sum.h"
 #include "state/level_context.h"
@@ -60,6 +61,11 @@ void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std:
 // The first step of RowFormulaCalc alone: the row's numeric cells become
 // the "[[X" variables of the arithmetic library.
 void RowVariablesSet(ProgramState& st, int level, std::string_view rec);
+// The same for the level's numeric columns found once (NumericColumns), for
+// many rows of one calculation.
+void RowVariablesSet(ProgramState& st, int level, std::string_view rec, const std::vector<int>& numericColumns);
+// The numeric columns of the level, in column order.
+std::vector<int> NumericColumns(const ProgramState& st, int level);
 
 // True when RowFormulaCalc for `changedCol`, on an item row that RowCalc has
 // just computed and that nothing changed since (the answer stored into
