@@ -1,6 +1,8 @@
 #include "calc/calc_cells.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "state/column_numbers.h"
 #include "state/program_state.h"
@@ -27,6 +29,12 @@ std::string_view CellBytes(const ProgramState& st, std::string_view rec, int lev
 
 std::string_view CellTrimmed(const ProgramState& st, std::string_view rec, int level, int col) {
   std::string_view s = CellBytes(st, rec, level, col);
+  // Most cells calculated are blank or mostly blank: eight blanks at a time.
+  constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+  for (std::uint64_t word = 0; s.size() >= sizeof word; s.remove_prefix(sizeof word)) {
+    std::memcpy(&word, s.data(), sizeof word);
+    if (word != kBlanks) break;
+  }
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;

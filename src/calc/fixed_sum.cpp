@@ -1,6 +1,10 @@
 #include "calc/fixed_sum.h"
 
 #include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include <cstdint>
 
 #include "core/number_scan.h"
 
@@ -35,6 +39,12 @@ constexpr __int128 Bound() { return Pow10(kMaxWholeDigits + 4); }
 // continue the number. False for anything else (read the long way).
 bool ParseCell(std::string_view text, __int128& raw) {
   size_t i = 0;
+  // Cells are right-aligned: eight blanks at a time first.
+  constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+  for (std::uint64_t word = 0; i + sizeof word <= text.size(); i += sizeof word) {
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if (word != kBlanks) break;
+  }
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
@@ -121,17 +131,24 @@ FixedSum FixedSum::Percent(FixedSum value, FixedSum total) {
 
 std::string FixedSum::ToText() const {
   if (raw_ == 0) return "0";
-  __int128 v = raw_ < 0 ? -raw_ : raw_;
-  std::string whole;
-  for (__int128 w = v / kScale; w > 0; w /= 10) whole.insert(whole.begin(), static_cast<char>('0' + int(w % 10)));
-  std::string fraction;
-  int f = static_cast<int>(v % kScale);
-  for (int i = 0; i < 4; ++i) {
-    fraction.insert(fraction.begin(), static_cast<char>('0' + f % 10));
-    f /= 10;
+  const unsigned __int128 v = raw_ < 0 ? -static_cast<unsigned __int128>(raw_) : static_cast<unsigned __int128>(raw_);
+  char buf[64];
+  char* const end = buf + sizeof buf;
+  char* p = end;
+  unsigned fraction = static_cast<unsigned>(v % kScale);
+  if (fraction != 0) {
+    int digits = 4;
+    for (; fraction % 10 == 0; fraction /= 10) --digits;
+    for (; digits > 0; --digits, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+    *--p = '.';
   }
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-  return (raw_ < 0 ? "-" : "") + whole + (fraction.empty() ? "" : "." + fraction);
+  // The whole part in 64 bits once it fits (it always does but for sums
+  // beyond 19 digits).
+  unsigned __int128 whole = v / kScale;
+  for (; whole > std::numeric_limits<std::uint64_t>::max(); whole /= 10) *--p = static_cast<char>('0' + int(whole % 10));
+  for (auto w = static_cast<std::uint64_t>(whole); w != 0; w /= 10) *--p = static_cast<char>('0' + w % 10);
+  if (raw_ < 0) *--p = '-';
+  return std::string(p, static_cast<size_t>(end - p));
 }
 
 std::string FixedSum::ToSignedText() const { return raw_ < 0 ? ToText() : " " + ToText(); }

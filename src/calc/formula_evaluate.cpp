@@ -1,7 +1,10 @@
 #include "calc/formula_evaluate.h"
 
 #include <array>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
@@ -12,6 +15,7 @@
 #include "calc/formula_chars.h"
 #include "core/column_letter.h"
 #include "core/currency.h"
+#include "core/number_text.h"
 #include "platform/codepage.h"
 #include "platform/decimal.h"
 
@@ -123,6 +127,15 @@ std::u16string ToFormula(std::string_view ascii) {
   return out;
 }
 
+// The value's shortest text, as Currency writes it ("1234.5", ".5",
+// "-.25", "0"): every statement's result passes here.
+std::string ShortestText(Currency v) {
+  char buf[kShortestNumberChars];
+  char* end = buf + sizeof buf;
+  const char* begin = ShortestNumberText(v, end);
+  return std::string(begin, static_cast<size_t>(end - begin));
+}
+
 // The rounding marks of one statement.
 struct Marks {
   bool up = false;     // "@"
@@ -207,31 +220,6 @@ class Evaluator {
   static std::string StatementResult(Currency v, const Marks& marks) {
     if (std::optional<std::int64_t> r = Rounded(v, marks)) return std::to_string(*r);
     return ShortestText(v);
-  }
-
-  // The value's shortest text, as Currency writes it ("1234.5", ".5",
-  // "-.25", "0"), built in place: every statement's result passes here.
-  static std::string ShortestText(Currency v) {
-    const std::int64_t raw = v.Raw();
-    if (raw == 0) return "0";
-    std::uint64_t magnitude = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    std::uint64_t fraction = magnitude % Currency::kScale;
-    std::uint64_t whole = magnitude / Currency::kScale;
-    if (fraction != 0) {
-      int digits = 4;
-      while (fraction % 10 == 0) {
-        fraction /= 10;
-        --digits;
-      }
-      for (; digits > 0; --digits, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
-      *--p = '.';
-    }
-    for (; whole != 0; whole /= 10) *--p = static_cast<char>('0' + whole % 10);
-    if (raw < 0) *--p = '-';
-    return std::string(p, end);
   }
 
   // The value an assignment stores: "+5", "-3", "0", or a rounded value with
@@ -525,12 +513,142 @@ class Evaluator {
   bool readsState_ = false;
 };
 
+// A plain formula that is a sum of products of "[[X" cells and numbers,
+// such as "[[D*[[F" or "[[C*1.1-[[E": its terms, each a signed product of up
+// to three factors.
+struct ProductSum {
+  struct Factor {
+    bool negative = false;
+    int col = 0;            // the "[[" column; 0 for a number
+    __int128 digits = 0;    // a number's digits
+    int scale = 0;          // and its decimals
+  };
+  struct Term {
+    std::array<Factor, 3> factors;
+    int count = 0;
+  };
+  std::array<Term, 4> terms;
+  int count = 0;
+};
+
+// A number written as digits with at most one point, blanks around it
+// allowed and "-" before it when `sign` (the way a stored cell holds it), of
+// at most 18 digits: its digits and decimals. Empty for anything else (the
+// general reader takes it); an empty or blank text reads 0.
+struct PlainDigits {
+  bool negative = false;
+  std::int64_t digits = 0;
+  int scale = 0;
+};
+template <class Char>
+std::optional<PlainDigits> ReadPlainDigits(std::basic_string_view<Char> s, bool sign) {
+  size_t i = 0;
+  if constexpr (sizeof(Char) == 1) {
+    // Stored cells are right-aligned: eight blanks at a time first.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    for (std::uint64_t word = 0; i + sizeof word <= s.size(); i += sizeof word) {
+      std::memcpy(&word, s.data() + i, sizeof word);
+      if (word != kBlanks) break;
+    }
+  }
+  while (i < s.size() && s[i] == Char(' ')) ++i;
+  PlainDigits v;
+  if (i == s.size()) return v;
+  if (sign && s[i] == Char('-')) {
+    v.negative = true;
+    ++i;
+  }
+  int count = 0;
+  bool point = false;
+  for (; i < s.size(); ++i) {
+    const Char c = s[i];
+    if (c >= Char('0') && c <= Char('9')) {
+      if (++count > 18) return std::nullopt;
+      v.digits = v.digits * 10 + (c - Char('0'));
+      if (point) ++v.scale;
+    } else if (c == Char('.') && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (count == 0) return std::nullopt;
+  while (i < s.size() && s[i] == Char(' ')) ++i;
+  if (i != s.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<ProductSum> ProductSumOf(std::u16string_view text, const std::vector<Token>& tokens) {
+  ProductSum form;
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& t = tokens[i];
+    const std::u16string_view body = text.substr(t.begin, t.end - t.begin);
+    if (t.op) {
+      if (t.op != u'*' || i + 1 >= tokens.size() || tokens[i + 1].op) return std::nullopt;
+      continue;
+    }
+    const bool product = i > 0 && tokens[i - 1].op;
+    if (body.empty()) {
+      // An empty operand (before a leading sign) adds nothing, unless it
+      // takes part in a product.
+      if (product || (i + 1 < tokens.size() && tokens[i + 1].op)) return std::nullopt;
+      continue;
+    }
+    ProductSum::Factor f;
+    f.negative = t.sign == u'-';
+    if (body.size() == 3 && body[0] == u'[' && body[1] == u'[' && IsLetter(body[2])) {
+      const char ascii = static_cast<char>(body[2]);
+      f.col = ColLetterToNum(std::string_view(&ascii, 1));
+      if (f.col < 1) return std::nullopt;
+    } else if (IsDigit(body[0]) || body[0] == u'.') {
+      const std::optional<PlainDigits> n = ReadPlainDigits(body, false);
+      if (!n || body.find(u' ') != std::u16string_view::npos) return std::nullopt;
+      f.digits = n->digits;
+      f.scale = n->scale;
+    } else {
+      return std::nullopt;
+    }
+    if (!product) {
+      if (form.count == static_cast<int>(form.terms.size())) return std::nullopt;
+      ++form.count;
+    }
+    ProductSum::Term& term = form.terms[static_cast<size_t>(form.count - 1)];
+    if (term.count == static_cast<int>(term.factors.size())) return std::nullopt;
+    term.factors[static_cast<size_t>(term.count++)] = f;
+  }
+  return form;
+}
+
 // A formula of one plain statement (no ":", "=", rounding mark, "^", "LOG("
 // or parenthesis), decoded and split into its operands once.
 struct PlainFormula {
   std::u16string text;  // blanks at either end removed
   std::vector<Token> tokens;
+  // The "[[" columns read (bit per column); empty when an operand is a
+  // named variable, whose value the variable table holds.
+  std::optional<std::uint64_t> pureColumns;
+  std::optional<ProductSum> productSum;  // empty: of another form
 };
+
+// What a plain formula reads: its "[[X" cells, or empty when any operand is
+// a named variable. Operands that begin with a digit or "." are numbers;
+// "[$", "[#", "[u" and malformed references depend on the context's fixed
+// rows or on nothing.
+std::optional<std::uint64_t> ColumnsRead(const PlainFormula& plain) {
+  std::uint64_t columns = 0;
+  for (const Token& t : plain.tokens) {
+    if (t.op) continue;
+    const std::u16string_view body = std::u16string_view(plain.text).substr(t.begin, t.end - t.begin);
+    if (body.empty() || IsDigit(body[0]) || body[0] == u'.') continue;
+    if (body[0] != u'[') return std::nullopt;
+    if (body.size() > 2 && body[1] == u'[' && body[2] > 0 && body[2] < 0x80) {
+      const char ascii = static_cast<char>(body[2]);
+      const int col = ColLetterToNum(std::string_view(&ascii, 1));
+      if (col >= 1 && col < 64) columns |= std::uint64_t{1} << col;
+    }
+  }
+  return columns;
+}
 
 // An evaluation's outcome: the result text and the sign of a value beyond
 // the calculable range (0 for none).
@@ -588,6 +706,8 @@ KeptFormula& KeptFormulaOf(std::string_view formula) {
     plain.text.assign(text);
     try {
       Evaluator::Tokenize(plain.text, plain.tokens);
+      plain.pureColumns = ColumnsRead(plain);
+      plain.productSum = ProductSumOf(plain.text, plain.tokens);
     } catch (const Stop&) {
       entry.plain.reset();  // an error the whole way reports
     }
@@ -607,12 +727,62 @@ Answer Guarded(Evaluate&& evaluate) {
   }
 }
 
+// The answers of short formulas that read nothing but their own text, by
+// the formula's bytes in a table of fixed size (a text whose place another
+// takes is answered from the kept formulas again). Such an answer never
+// changes; looked at before the kept formulas, whose table is larger and
+// slower to reach (the quantity formulas differ from row to row).
+struct ConstantSlot {
+  static constexpr size_t kText = 30;
+  std::uint64_t hash = 0;
+  std::uint8_t formulaLength = 0;  // 0: empty slot
+  std::uint8_t resultLength = 0;
+  std::int8_t range = 0;
+  char formula[kText];
+  char result[kText];
+};
+
+ConstantSlot& ConstantSlotOf(std::uint64_t hash) {
+  constexpr size_t kSlots = 2048;
+  thread_local std::vector<ConstantSlot> slots(kSlots);
+  return slots[hash & (kSlots - 1)];
+}
+
+const ConstantSlot* KnownConstant(std::string_view formula) {
+  if (formula.empty() || formula.size() > ConstantSlot::kText) return nullptr;
+  const std::uint64_t hash = std::hash<std::string_view>{}(formula);
+  const ConstantSlot& slot = ConstantSlotOf(hash);
+  if (slot.hash != hash || slot.formulaLength != formula.size() ||
+      std::string_view(slot.formula, slot.formulaLength) != formula)
+    return nullptr;
+  return &slot;
+}
+
+void KeepConstant(std::string_view formula, const Answer& answer) {
+  if (formula.empty() || formula.size() > ConstantSlot::kText || answer.result.size() > ConstantSlot::kText) return;
+  const std::uint64_t hash = std::hash<std::string_view>{}(formula);
+  ConstantSlot& slot = ConstantSlotOf(hash);
+  slot.hash = hash;
+  slot.formulaLength = static_cast<std::uint8_t>(formula.copy(slot.formula, formula.size()));
+  slot.resultLength = static_cast<std::uint8_t>(answer.result.copy(slot.result, answer.result.size()));
+  slot.range = static_cast<std::int8_t>(answer.range);
+}
+
+// Keeps the answer of a formula that read nothing but its own text.
+void KeepIfConstant(const Evaluator& evaluator, std::string_view formula, KeptFormula& kept, const Answer& answer) {
+  if (evaluator.ReadsState()) return;
+  kept.constant = answer;
+  KeepConstant(formula, answer);
+}
+
 Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* assigned) {
+  if (const ConstantSlot* known = KnownConstant(formula))
+    return {std::string(known->result, known->resultLength), known->range};
   KeptFormula& kept = KeptFormulaOf(formula);
   if (kept.constant) return *kept.constant;
   if (kept.plain) {
     Answer answer = Guarded([&] { return evaluator.PlainStatement(kept.plain->text, kept.plain->tokens); });
-    if (!evaluator.ReadsState()) kept.constant = answer;
+    KeepIfConstant(evaluator, formula, kept, answer);
     return answer;
   }
   Answer answer = Guarded([&] {
@@ -628,7 +798,7 @@ Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* as
       start = colon + 1;
     }
   });
-  if (!evaluator.ReadsState()) kept.constant = answer;
+  KeepIfConstant(evaluator, formula, kept, answer);
   return answer;
 }
 
@@ -640,6 +810,120 @@ std::string FormulaEvaluate(ProgramState& st, const LevelContext& ctx, std::stri
   Answer answer = Evaluated(evaluator, formula, assigned);
   st.FormulaRangeSign = answer.range;
   return std::move(answer.result);
+}
+
+std::optional<std::uint64_t> PureFormulaColumns(std::string_view formula) {
+  const KeptFormula& kept = KeptFormulaOf(formula);
+  if (!kept.plain) return std::nullopt;
+  return kept.plain->pureColumns;
+}
+
+namespace {
+
+// 10^n for n in 0..38.
+__int128 Pow10(int n) {
+  static constexpr auto kPowers = [] {
+    std::array<__int128, 39> all{};
+    all[0] = 1;
+    for (size_t i = 1; i < all.size(); ++i) all[i] = all[i - 1] * 10;
+    return all;
+  }();
+  return kPowers[static_cast<size_t>(n)];
+}
+
+// The value of a product-sum form on a record, as the general evaluation
+// computes it: each product exact (at most 20 decimals and 38 digits, else
+// empty), a product below 0.0001 in size left out, the sum rounded to four
+// decimals, halves to the even digit. Empty where the general evaluation
+// would round, fail or read a cell otherwise.
+std::optional<Currency> FormValue(const ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                  const ProductSum& form) {
+  const int level = ctx.level;
+  if (level < 1 || level > 8) return std::nullopt;
+  constexpr int kMaxDecimals = 20;
+  __int128 sum = 0;
+  int sumScale = 0;
+  for (int t = 0; t < form.count; ++t) {
+    const ProductSum::Term& term = form.terms[static_cast<size_t>(t)];
+    __int128 product = 1;
+    int scale = 0;
+    bool negative = false;
+    for (int k = 0; k < term.count; ++k) {
+      const ProductSum::Factor& f = term.factors[static_cast<size_t>(k)];
+      __int128 digits = f.digits;
+      int decimals = f.scale;
+      negative ^= f.negative;
+      if (f.col != 0) {
+        if (f.col > st.ColCount[level]) return std::nullopt;
+        const size_t start = static_cast<size_t>(std::max(st.ColStart[level][f.col], 1)) - 1;
+        const size_t width = static_cast<size_t>(std::max(st.ColWidth[level][f.col], 0));
+        const std::string_view cell = start < record.size() ? record.substr(start, width) : std::string_view{};
+        const std::optional<PlainDigits> v = ReadPlainDigits(cell, true);
+        if (!v) return std::nullopt;
+        digits = v->digits;
+        decimals = v->scale;
+        negative ^= v->negative;
+      }
+      // Two factors of at most 18 digits each cannot overflow.
+      if (k < 2) {
+        product *= digits;
+      } else if (__builtin_mul_overflow(product, digits, &product)) {
+        return std::nullopt;
+      }
+      if (product >= Pow10(38)) return std::nullopt;
+      scale += decimals;
+      if (scale > kMaxDecimals) return std::nullopt;
+    }
+    // A product below 0.0001 in size is left out of the sum.
+    if (product == 0 || (scale > 4 && product < Pow10(scale - 4))) continue;
+    if (negative) product = -product;
+    // Both on the larger scale.
+    if (scale > sumScale) {
+      if (__builtin_mul_overflow(sum, Pow10(scale - sumScale), &sum)) return std::nullopt;
+      sumScale = scale;
+    } else if (scale < sumScale) {
+      if (__builtin_mul_overflow(product, Pow10(sumScale - scale), &product)) return std::nullopt;
+    }
+    if (__builtin_add_overflow(sum, product, &sum)) return std::nullopt;
+    if (sum >= Pow10(38) || sum <= -Pow10(38)) return std::nullopt;
+  }
+  const bool negative = sum < 0;
+  __int128 magnitude = negative ? -sum : sum;
+  if (sumScale > 4) {
+    const __int128 unit = Pow10(sumScale - 4);
+    const __int128 rest = magnitude % unit;
+    magnitude /= unit;
+    if (rest * 2 > unit || (rest * 2 == unit && magnitude % 2 != 0)) ++magnitude;
+  } else if (magnitude > std::numeric_limits<std::int64_t>::max()) {
+    return std::nullopt;
+  } else {
+    magnitude *= Pow10(4 - sumScale);
+  }
+  if (magnitude > std::numeric_limits<std::int64_t>::max()) return std::nullopt;
+  const auto raw = static_cast<std::int64_t>(magnitude);
+  return Currency::FromRaw(negative ? -raw : raw);
+}
+
+}  // namespace
+
+std::optional<Currency> ProductSumValue(ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                        std::string_view formula) {
+  const KeptFormula& kept = KeptFormulaOf(formula);
+  if (!kept.plain || !kept.plain->productSum) return std::nullopt;
+  const std::optional<Currency> value = FormValue(st, ctx, record, *kept.plain->productSum);
+  if (value) st.FormulaRangeSign = 0;
+  return value;
+}
+
+std::optional<std::string> ProductSumAnswer(ProgramState& st, const LevelContext& ctx, std::string_view record,
+                                            std::string_view formula) {
+  const std::optional<Currency> value = ProductSumValue(st, ctx, record, formula);
+  if (!value) return std::nullopt;
+  return ShortestText(*value);
+}
+
+bool FormulaReadsNothing(std::string_view formula) {
+  return KnownConstant(formula) != nullptr || KeptFormulaOf(formula).constant.has_value();
 }
 
 bool IsFormulaError(std::string_view result) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -97,8 +98,16 @@ class SheetCalc {
       repaintFirst_ = std::max(firstRow, 1);
       repaintLast_ = std::min(st_.UsedRows, SheetRowLimit(st_));
     }
-    if (st_.RecalcAllRunning)
-      for (int r = 1; r <= rows_; ++r) RowCalc(st_, Ctx(), Row(r));
+    if (st_.RecalcAllRunning) {
+      // Rows whose formula column's answer RowCalc stored, unchanged since:
+      // the formula column need not evaluate them again.
+      const int f = st_.FormulaColumn[level_];
+      const bool note = SettledRows(f + 1) && !RowDefinitionWrites(st_, level_, f + 1);
+      const std::uint64_t overwritten = AnswersOverwrittenUnread(st_, level_);
+      answered_.assign(static_cast<size_t>(rows_) + 1, false);
+      for (int r = 1; r <= rows_; ++r)
+        answered_[static_cast<size_t>(r)] = RowCalcNotingAnswer(st_, Ctx(), Row(r), note ? f : 0, overwritten);
+    }
     FormulaColumn();
     const std::vector<KeihiEntry> keihi = st_.SystemKind == 1 ? KeihiEntries(st_) : std::vector<KeihiEntry>();
     for (int c = 1; c <= CalcColumns(st_, level_); ++c)
@@ -137,12 +146,28 @@ class SheetCalc {
     const int result = f + 1;
     if (!IsColumnOf(st_, level_, f) || !IsColumnOf(st_, level_, result)) return;
     GridModel* grid = paint_ ? PaintGrid(st_, level_) : nullptr;
+    // Every item row was computed just before (RowCalc): a row whose answer
+    // is already in its cell and whose definitions are settled would store
+    // the same bytes again; only the library's variables are set for it.
+    const bool settledRows = SettledRows(result);
+    const std::vector<int> numeric = NumericColumns(st_, level_);
     for (int r = 1; r <= rows_; ++r) {
       std::string& rec = Row(r);
+      if (static_cast<size_t>(r) < answered_.size() && answered_[static_cast<size_t>(r)]) {
+        // Its answer, as evaluating it again would leave it.
+        st_.FormulaRangeSign = 0;
+        RowVariablesSet(st_, level_, rec, numeric);
+        continue;
+      }
       if (Kind(rec) != kKindItem) continue;
       const std::string_view text = CellTrimmed(st_, rec, level_, f);
       if (text.empty()) continue;
-      StoreCell(st_, rec, level_, result, RefitToColumn(st_, level_, result, Evaluate(rec, text, result)));
+      const std::string fitted = RefitToColumn(st_, level_, result, Evaluate(rec, text, result));
+      if (settledRows && fitted == CellBytes(st_, rec, level_, result)) {
+        RowVariablesSet(st_, level_, rec, numeric);
+        continue;
+      }
+      StoreCell(st_, rec, level_, result, fitted);
       if (grid == nullptr) {
         RowFormulaCalc(st_, Ctx(), r, rec, result, false);
         continue;
@@ -159,6 +184,13 @@ class SheetCalc {
       RowFormulaCalc(st_, Ctx(), r, rec, result, true, true);
       if (r < repaintFirst_ || r > repaintLast_) RowNumbersDisplay(st_, *grid, r);
     }
+  }
+
+  // Whether the rows RowCalc has just computed are settled for a change of
+  // column `result` (RowRecalcSettled), with nothing painted.
+  bool SettledRows(int result) const {
+    return st_.RecalcAllRunning && !(paint_ && PaintGrid(st_, level_) != nullptr) &&
+           IsColumnOf(st_, level_, result) && RowRecalcSettled(st_, level_, result);
   }
 
   void SumColumn(int c, const std::vector<KeihiEntry>& keihi) {
@@ -283,6 +315,7 @@ class SheetCalc {
   const int rows_;
   const bool paint_;
   const std::string_view parent_;
+  std::vector<bool> answered_;  // rows whose formula answer RowCalc stored (RowCalcNotingAnswer)
   int repaintFirst_ = 1;  // rows CalcRowsDisplay repaints; none unless painting
   int repaintLast_ = 0;
 };

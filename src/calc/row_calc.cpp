@@ -1,6 +1,8 @@
 #include "calc/row_calc.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "state/column_numbers.h"
@@ -51,6 +53,13 @@ void SetColumnVariable(ProgramState& st, int col, std::string_view text) {
   if (Calc2SetNumber(st.Calc2Vars, name, value)) return;
   std::string result;
   CalcExpression(st, name + "=" + std::string(value), result);
+}
+
+// A row definition's answer: most are products and sums of the row's
+// cells, answered straight from their digits.
+std::string DefinitionAnswer(ProgramState& st, const LevelContext& ctx, std::string_view rec, const std::string& def) {
+  if (std::optional<std::string> answer = ProductSumAnswer(st, ctx, rec, def)) return std::move(*answer);
+  return FormulaEvaluate(st, ctx, rec, def);
 }
 
 // Whether a row definition is the ratio's ("RATIO" in any case). Every row
@@ -149,7 +158,7 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
     const std::string& def = p.st.ColFormula[level][col];
     if (def.find(key) == std::string::npos) continue;
 
-    std::string result = FormulaEvaluate(p.st, p.ctx, p.rec, def);
+    std::string result = DefinitionAnswer(p.st, p.ctx, p.rec, def);
     std::string fitted;
     if (!IsFormulaError(result)) {
       if (p.st.SystemKind == 1) result = ZokuUnitRoundAt(p.st, p.rec, result, col, level);
@@ -176,8 +185,11 @@ void ColumnFormulaPropagate(Propagation& p, int changedCol) {
 
 }  // namespace
 
-void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
-  if (RecordByte(rec, kKindPos) != kKindItem) return;
+void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) { RowCalcNotingAnswer(st, ctx, rec, 0); }
+
+bool RowCalcNotingAnswer(ProgramState& st, const LevelContext& ctx, std::string& rec, int formulaCol,
+                         std::uint64_t overwrittenAnswers) {
+  if (RecordByte(rec, kKindPos) != kKindItem) return false;
   const int level = ctx.level;
   const int count = CalcColumns(st, level);
 
@@ -185,13 +197,23 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
   // FitAnswer reads the range of the last evaluation: none runs between an
   // "S" column's and the "A" columns that take its result.
   std::string carried;
+  bool carriedError = false;
+  bool carriedPlain = false;  // from formulaCol: a number read from nothing but its text
+  bool noted = false;
   for (int c = 1; c <= count; ++c) {
     const char type = TypeOf(st, level, c);
     if (type == 'S') {
       const std::string_view text = CellTrimmed(st, rec, level, c);
-      if (!text.empty()) carried = FormulaEvaluate(st, ctx, rec, text);
+      if (text.empty()) continue;
+      carried = FormulaEvaluate(st, ctx, rec, text);
+      carriedError = IsFormulaError(carried);
+      carriedPlain = c == formulaCol && !carriedError && FormulaReadsNothing(text) && !carried.empty() &&
+                     TrimBlanks(carried).size() == carried.size() && !IsOverflowMark(carried);
     } else if (type == 'A' && !TrimBlanks(carried).empty()) {
-      StoreCell(st, rec, level, c, FitAnswer(st, level, c, carried));
+      // An answer a definition overwrites unread leaves nothing behind.
+      if (c < 64 && ((overwrittenAnswers >> c) & 1) != 0 && !carriedError) continue;
+      StoreCell(st, rec, level, c, carriedError ? FitAnswer(st, level, c, carried) : FitToColumn(st, level, c, carried));
+      if (c == formulaCol + 1) noted = carriedPlain;
     }
   }
 
@@ -201,10 +223,30 @@ void RowCalc(ProgramState& st, const LevelContext& ctx, std::string& rec) {
     if (!IsColumnOf(st, level, c)) continue;
     const std::string& def = st.ColFormula[level][c];
     if (def.empty() || IsRatioDefinition(def)) continue;
-    std::string result = FormulaEvaluate(st, ctx, rec, def);
+    if (st.SystemKind != 1) {
+      // A product or sum of the row's cells: its value fitted as is.
+      if (const std::optional<Currency> value = ProductSumValue(st, ctx, rec, def)) {
+        std::string fitted;
+        NumFitValue(fitted, *value, NumColumnOf(st, level, c));
+        StoreCell(st, rec, level, c, fitted);
+        continue;
+      }
+    }
+    std::string result = DefinitionAnswer(st, ctx, rec, def);
     if (st.SystemKind == 1 && !IsFormulaError(result)) result = ZokuUnitRoundAt(st, rec, result, c, level);
     StoreCell(st, rec, level, c, FitAnswer(st, level, c, std::move(result)));
   }
+  return noted;
+}
+
+bool RowDefinitionWrites(const ProgramState& st, int level, int col) {
+  for (char letter : st.RowFormulaOrder[level]) {
+    const int c = ColLetterToNum(std::string_view(&letter, 1));
+    if (c != col || !IsColumnOf(st, level, c)) continue;
+    const std::string& def = st.ColFormula[level][c];
+    if (!def.empty() && !IsRatioDefinition(def)) return true;
+  }
+  return false;
 }
 
 void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std::string& rec, int changedCol,
@@ -212,13 +254,103 @@ void RowFormulaCalc(ProgramState& st, const LevelContext& ctx, int gridRow, std:
   const int level = ctx.level;
   Propagation p{st, ctx, gridRow, rec, paint ? PaintGrid(st, level) : nullptr, numbersRepainted, {}, 0, {}};
   const int count = CalcColumns(st, level);
-  for (int c = 1; c <= count; ++c) {
-    if (!IsNumericColumn(st, level, c)) continue;
-    SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
-    if (!st.ColFormula[level][c].empty()) p.computed[p.computedCount++] = c;
-  }
+  RowVariablesSet(st, level, rec);
+  for (int c = 1; c <= count; ++c)
+    if (IsNumericColumn(st, level, c) && !st.ColFormula[level][c].empty()) p.computed[p.computedCount++] = c;
   if (changedCol >= 0 && changedCol <= kMaxColumns) p.onChain[static_cast<size_t>(changedCol)] = true;
   ColumnFormulaPropagate(p, changedCol);
+}
+
+void RowVariablesSet(ProgramState& st, int level, std::string_view rec) {
+  RowVariablesSet(st, level, rec, NumericColumns(st, level));
+}
+
+std::vector<int> NumericColumns(const ProgramState& st, int level) {
+  std::vector<int> columns;
+  const int count = CalcColumns(st, level);
+  for (int c = 1; c <= count; ++c)
+    if (IsNumericColumn(st, level, c)) columns.push_back(c);
+  return columns;
+}
+
+void RowVariablesSet(ProgramState& st, int level, std::string_view rec, const std::vector<int>& numericColumns) {
+  for (int c : numericColumns) SetColumnVariable(st, c, CellTrimmed(st, rec, level, c));
+}
+
+// A row definition RowCalc evaluates and the columns it reads.
+struct EvaluatedDefinition {
+  int col;
+  std::uint64_t reads;
+};
+
+// The definitions RowCalc evaluates, in its order; empty when one of them is
+// not pure (PureFormulaColumns).
+std::optional<std::vector<EvaluatedDefinition>> EvaluatedDefinitions(const ProgramState& st, int level) {
+  std::vector<EvaluatedDefinition> order;
+  for (char letter : st.RowFormulaOrder[level]) {
+    const int c = ColLetterToNum(std::string_view(&letter, 1));
+    if (!IsColumnOf(st, level, c)) continue;
+    const std::string& def = st.ColFormula[level][c];
+    if (def.empty() || IsRatioDefinition(def)) continue;
+    const std::optional<std::uint64_t> reads = PureFormulaColumns(def);
+    if (!reads) return std::nullopt;
+    order.push_back({c, *reads});
+  }
+  return order;
+}
+
+std::uint64_t AnswersOverwrittenUnread(const ProgramState& st, int level) {
+  if (st.SystemKind == 1) return 0;  // its rounding reads the row as it stands
+  const std::optional<std::vector<EvaluatedDefinition>> order = EvaluatedDefinitions(st, level);
+  if (!order) return 0;
+  // A formula text right of an answer column reads the answer stored there.
+  int lastText = 0;
+  for (int c = 1; c <= CalcColumns(st, level); ++c)
+    if (TypeOf(st, level, c) == 'S') lastText = c;
+  std::uint64_t readSoFar = 0, written = 0, unread = 0;
+  for (const EvaluatedDefinition& d : *order) {
+    readSoFar |= d.reads;
+    const std::uint64_t bit = std::uint64_t{1} << d.col;
+    if (!(written & bit) && !(readSoFar & bit) && d.col > lastText && TypeOf(st, level, d.col) == 'A') unread |= bit;
+    written |= bit;
+  }
+  return unread;
+}
+
+bool RowRecalcSettled(const ProgramState& st, int level, int changedCol) {
+  if (st.CustomerVariant || st.SystemKind == 1) return false;
+  const int count = CalcColumns(st, level);
+  const std::optional<std::vector<EvaluatedDefinition>> evaluatedOrder = EvaluatedDefinitions(st, level);
+  if (!evaluatedOrder) return false;
+  const std::vector<EvaluatedDefinition>& order = *evaluatedOrder;
+  // No definition reads a column written at or after it.
+  std::uint64_t writtenLater = 0;
+  std::uint64_t evaluated = 0;
+  for (size_t i = order.size(); i-- > 0;) {
+    writtenLater |= std::uint64_t{1} << order[i].col;
+    if (order[i].reads & writtenLater) return false;
+    evaluated |= std::uint64_t{1} << order[i].col;
+  }
+  // The definitions the propagation reaches, found by its own test.
+  std::array<bool, kMaxColumns + 1> reached{};
+  if (changedCol < 0 || changedCol > kMaxColumns) return false;
+  reached[static_cast<size_t>(changedCol)] = true;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (int c = 1; c <= count; ++c) {
+      if (reached[static_cast<size_t>(c)] || !IsNumericColumn(st, level, c)) continue;
+      const std::string& def = st.ColFormula[level][c];
+      if (def.empty()) continue;
+      bool reads = false;
+      for (int x = 0; x <= kMaxColumns && !reads; ++x)
+        reads = reached[static_cast<size_t>(x)] && def.find(ColumnReference(x)) != std::string::npos;
+      if (!reads) continue;
+      if (!(evaluated & (std::uint64_t{1} << c))) return false;
+      reached[static_cast<size_t>(c)] = true;
+      grew = true;
+    }
+  }
+  return true;
 }
 
 void RatioCellCalc(ProgramState& st, int row, int level, int ratioCol, int refCol, FixedSum total) {

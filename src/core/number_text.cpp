@@ -320,7 +320,8 @@ bool SplitPlain(std::string_view text, PlainParts& parts) {
 // column of at most four decimals, where neither the exponent rounding nor
 // the rounding to 15 significant digits applies: the same text, built in
 // place. False, with `text` untouched, for any other text.
-bool FitPlain(std::string& text, const NumColumn& col) {
+// `text` may be a view of `out`: it is read whole before `out` is written.
+bool FitPlain(std::string_view text, std::string& out, const NumColumn& col) {
   constexpr size_t kSignificant = 15;
   PlainParts p;
   if (col.decimals > 4 || !SplitPlain(text, p) || p.whole.size() + p.fraction.size() > kSignificant) return false;
@@ -330,9 +331,9 @@ bool FitPlain(std::string& text, const NumColumn& col) {
     std::string_view whole, fraction;
   } v{p.negative && !(p.whole.empty() && p.fraction.empty()), p.whole, p.fraction};
   switch (Classify(v.negative, v.whole, v.fraction, col)) {
-    case Fit::Zero: text.assign(static_cast<size_t>(w), ' '); return true;
-    case Fit::Over: text.assign(static_cast<size_t>(w), '+'); return true;
-    case Fit::Under: text.assign(static_cast<size_t>(w), '-'); return true;
+    case Fit::Zero: out.assign(static_cast<size_t>(w), ' '); return true;
+    case Fit::Over: out.assign(static_cast<size_t>(w), '+'); return true;
+    case Fit::Under: out.assign(static_cast<size_t>(w), '-'); return true;
     case Fit::Value: break;
   }
   const size_t d = static_cast<size_t>(col.decimals);
@@ -354,7 +355,7 @@ bool FitPlain(std::string& text, const NumColumn& col) {
   bool barePointFix = false;
   if (d == 0) {
     if (!v.negative && v.whole.empty()) {
-      text.assign(static_cast<size_t>(w), ' ');
+      out.assign(static_cast<size_t>(w), ' ');
       return true;
     }
     if (v.whole.empty()) {
@@ -367,7 +368,7 @@ bool FitPlain(std::string& text, const NumColumn& col) {
   } else {
     // Below the column's step: blanks (the fraction holds a digit other than 0).
     if (v.whole.empty() && v.fraction.find_first_not_of('0') >= d) {
-      text.assign(static_cast<size_t>(w), ' ');
+      out.assign(static_cast<size_t>(w), ' ');
       return true;
     }
     signedWhole();
@@ -378,19 +379,19 @@ bool FitPlain(std::string& text, const NumColumn& col) {
     barePointFix = true;
   }
   if (n > static_cast<size_t>(w)) {
-    text.assign(static_cast<size_t>(w), v.negative ? '-' : '+');
+    out.assign(static_cast<size_t>(w), v.negative ? '-' : '+');
     return true;
   }
-  text.assign(static_cast<size_t>(w) - n, ' ');
-  text.append(buf, n);
-  if (barePointFix) NoBarePoint(text);
+  out.assign(static_cast<size_t>(w) - n, ' ');
+  out.append(buf, n);
+  if (barePointFix) NoBarePoint(out);
   return true;
 }
 
 }  // namespace
 
 void NumFitColumn(std::string& text, const NumColumn& col) {
-  if (FitPlain(text, col)) return;
+  if (FitPlain(text, text, col)) return;
   const Decimal v = ToDecimal(ScanNumber(text));
   const int w = col.width;
   switch (Classify(v, col)) {
@@ -405,6 +406,40 @@ void NumFitColumn(std::string& text, const NumColumn& col) {
   // than a cut number.
   if (static_cast<int>(fitted.size()) > w) fitted = Repeat(v.negative ? '-' : '+', w);
   text = std::move(fitted);
+}
+
+char* ShortestNumberText(Currency value, char* end) {
+  const std::int64_t raw = value.Raw();
+  char* p = end;
+  if (raw == 0) {
+    *--p = '0';
+    return p;
+  }
+  std::uint64_t magnitude = raw < 0 ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+  std::uint64_t fraction = magnitude % Currency::kScale;
+  std::uint64_t whole = magnitude / Currency::kScale;
+  if (fraction != 0) {
+    int digits = 4;
+    while (fraction % 10 == 0) {
+      fraction /= 10;
+      --digits;
+    }
+    for (; digits > 0; --digits, fraction /= 10) *--p = static_cast<char>('0' + fraction % 10);
+    *--p = '.';
+  }
+  for (; whole != 0; whole /= 10) *--p = static_cast<char>('0' + whole % 10);
+  if (raw < 0) *--p = '-';
+  return p;
+}
+
+void NumFitValue(std::string& out, Currency value, const NumColumn& col) {
+  char buf[kShortestNumberChars];
+  char* end = buf + sizeof buf;
+  const char* begin = ShortestNumberText(value, end);
+  const std::string_view text(begin, static_cast<size_t>(end - begin));
+  if (FitPlain(text, out, col)) return;
+  out.assign(text);
+  NumFitColumn(out, col);
 }
 
 void NumCommaFormat(std::string& text, const NumColumn& col) {

@@ -35,6 +35,16 @@ NumColumn NumColumnFor(int width, std::string_view typeCode, std::string_view ze
 // (cut, not rounded) right-aligned.
 void NumFitColumn(std::string& text, const NumColumn& col);
 
+// The shortest text of a value ("1234.5", ".5", "-.25", "0"), written
+// backwards so as to end just before `end`; answers its first character.
+// At most kShortestNumberChars characters.
+inline constexpr size_t kShortestNumberChars = 24;
+char* ShortestNumberText(Currency value, char* end);
+
+// What NumFitColumn makes of the shortest text of `value`, into `out`,
+// without the text being read back.
+void NumFitValue(std::string& out, Currency value, const NumColumn& col);
+
 // Display form: "," before every group of three integer digits (4 to 15
 // integer characters), the fraction cut or blank-padded to decimals + 1
 // characters, no fraction in a whole-number column; never longer than the

@@ -55,5 +55,27 @@ TEST(FixedSumParse, CellsReadTheirValue) {
   EXPECT_EQ(FixedSum::Parse("123456789012345678901").ToText(), FixedSum::Parse("999999999999999999999").ToText());
 }
 
+// Sums written back as text: the shortest form, any size the sums hold.
+TEST(FixedSumText, ShortestFormOfEverySize) {
+  struct Case {
+    const char* text;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"10", "10"},
+      {"-0.0001", "-.0001"},
+      {"100.1", "100.1"},
+      {"-100.0100", "-100.01"},
+      {"18446744073709551615", "18446744073709551615"},
+      {"18446744073709551616.5", "18446744073709551616.5"},
+      {"-99999999999999999999.9999", "-99999999999999999999.9999"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FixedSum::Parse(c.text).ToText(), c.written) << c.text;
+    const std::string signedText = FixedSum::Parse(c.text).ToSignedText();
+    EXPECT_EQ(signedText, c.written[0] == '-' ? std::string(c.written) : " " + std::string(c.written)) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace kv

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "calc/formula_fixture.h"
@@ -315,6 +316,77 @@ TEST(FormulaEvaluate, EndsOnEveryMalformedTextInBoundedTime) {
   EXPECT_EQ(FormulaEvaluate(st, {}, {}, std::string(100000, ':')), "0");
   EXPECT_TRUE(IsFormulaError(FormulaEvaluate(st, {}, {}, "\x82")));
   EXPECT_TRUE(IsFormulaError(FormulaEvaluate(st, {}, {}, "1+\x82\x20")));
+}
+
+// A formula of numbers alone answers the same, with the same sign of a value
+// beyond the calculable range, however often and after however many other
+// formulas it is evaluated (more of them than the answers kept).
+TEST_F(FormulaFixture, FormulasOfNumbersAloneAnswerTheSameEveryTime) {
+  const LevelContext ctx{1, {}, {}};
+  const char* formulas[] = {"37*(5+.5)", "1/3", "-99999999999999*99999999999", "2*", "123456789012345678901234567890",
+                            "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1", "5-5"};
+  for (const char* formula : formulas) {
+    const std::string first = FormulaEvaluate(st, ctx, {}, formula);
+    const int range = st.FormulaRangeSign;
+    EXPECT_EQ(FormulaEvaluate(st, ctx, {}, "1+1"), "2");
+    EXPECT_EQ(FormulaEvaluate(st, ctx, {}, formula), first) << formula;
+    EXPECT_EQ(st.FormulaRangeSign, range) << formula;
+  }
+  EXPECT_TRUE(IsFormulaError(FormulaEvaluate(st, ctx, {}, "-99999999999999*99999999999")));
+  EXPECT_EQ(st.FormulaRangeSign, -1);
+  for (int round = 0; round < 2; ++round)
+    for (int i = 1; i <= 6000; ++i)
+      ASSERT_EQ(FormulaEvaluate(st, ctx, {}, std::to_string(i) + "*2"), std::to_string(2 * i)) << i << " round " << round;
+}
+
+// Products and sums of cells answered straight from their digits give what
+// the general evaluation gives, over every combination of cell texts (signs,
+// decimals, blanks, marks, widths, values beyond the calculable range); the
+// shortcut leaves to it what it cannot do exactly.
+TEST_F(FormulaFixture, ProductSumsAnswerAsTheGeneralEvaluation) {
+  const LevelContext ctx{1, {}, {}};
+  const char* formulas[] = {"[[B*[[C",     "[[B*[[C*[[D",    "[[B*1.1-[[D", "-[[B*[[C",   "[[B*-[[C+[[D",
+                            "[[B+[[C-[[D", "2*[[B",          "[[B*[[C*.0001", "[[D*[[D*[[D", "--[[B*[[C",
+                            "[[B*[[C ",    "[[B*[[C+[[D*.5+1+2", "[[B/[[C",  "[[B*[[C+K",   "[[B*[[Z",
+                            "[[B*",        "[[B**[[C",       "[[B*1e2",      "[[b*[[c"};
+  const char* cells[] = {"3.5",          "12.5",          "-40",      "",         "0",
+                         "-0",           ".5",            "0.00001",  "-.0001",   "99999999999",
+                         "123456789012", "-99999.9999",   "1 2",      "++++++++", "12-",
+                         "1e3",          "1.23456789012", "-.00005",  "0.00015",  "999999999999"};
+  auto record = [](const char* b, const char* c, const char* d) {
+    // Each right-aligned in its 12 bytes, as stored.
+    auto at = [](int pos, std::string text) { return std::pair<int, std::string>{pos + 12 - int(text.size()), text}; };
+    return MakeRecord({at(30, b), at(42, c), at(54, d)});
+  };
+  int answered = 0;
+  for (const char* formula : formulas)
+    for (const char* b : cells)
+      for (const char* c : cells)
+        for (const char* d : {"-40", "", "0.00001", "999999999999"}) {
+          const std::string rec = record(b, c, d);
+          st.FormulaRangeSign = 7;
+          const std::optional<std::string> fast = ProductSumAnswer(st, ctx, rec, formula);
+          if (!fast) continue;
+          ++answered;
+          EXPECT_EQ(st.FormulaRangeSign, 0);
+          const std::string general = FormulaEvaluate(st, ctx, rec, formula);
+          EXPECT_EQ(*fast, general) << formula << " B=" << b << " C=" << c << " D=" << d;
+          EXPECT_EQ(st.FormulaRangeSign, 0) << formula << " B=" << b << " C=" << c << " D=" << d;
+        }
+  EXPECT_GT(answered, 0);
+
+  // The forms and cells it is meant for are answered by it.
+  const std::string rec = record("3.5", "12.5", "-40");
+  for (const auto& [formula, answer] : {std::pair<const char*, const char*>{"[[B*[[C", "43.75"},
+                                        {"[[B*[[C*[[D", "-1750"},
+                                        {"[[B*1.1-[[D", "43.85"},
+                                        {"-[[B*[[C+[[D", "-83.75"}}) {
+    const std::optional<std::string> fast = ProductSumAnswer(st, ctx, rec, formula);
+    ASSERT_TRUE(fast.has_value()) << formula;
+    EXPECT_EQ(*fast, answer) << formula;
+  }
+  for (const char* other : {"[[B/[[C", "[[B*[[C+K", "([[B)*[[C", "K=[[B*[[C"})
+    EXPECT_FALSE(ProductSumAnswer(st, ctx, rec, other).has_value()) << other;
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "calc/calc_cells.h"
+#include "calc/formula_evaluate.h"
+#include "calc/row_calc.h"
 #include "calc_fixture.h"
 #include "platform/grid/grid_api.h"
 
@@ -275,6 +278,69 @@ TEST_F(LevelCalcTest, TotalsMaskedWhileRecalculationIsOff) {
   st.CalcNoDisplay = false;
   TotalRowsMask(st, 0);
   for (int r : {2, 201}) EXPECT_EQ(GetTextData32(grid, kAmount, r), "") << r;
+}
+
+// While every level is recalculated, the item rows come out as computing
+// each row (RowCalc) and then its quantity formula's answer with everything
+// it propagates would leave them, whether or not the second step can be
+// left out: definitions read before they are computed, a named variable the
+// quantity formula assigns, a formula reading the row's computed amount. The
+// amount is an answer column too: the quantity formula's answer goes there
+// first, then its definition.
+TEST_F(LevelCalcTest, ItemRowsAsComputedRowByRowThenFromTheFormulaColumn) {
+  struct Case {
+    const char* what;
+    std::string amountDef, halfDef;  // columns E and F
+    std::string order;               // "" keeps the order built
+    std::vector<std::string> formulas;
+    std::string quantityDef = "";    // column C, the formula's answer column
+  };
+  const Case cases[] = {
+      {"plain definitions", "[[C*[[D", "[[E/2", "", {"12.5*4", "", "2*(3+1)", "7", "-3.25", "-99999999999999*99999999999"}},
+      {"read before computed", "[[C*[[D", "[[E/2", "FE", {"12.5*4", "", "2*(3+1)", "7"}},
+      {"a named variable", "[[C*[[D*K", "", "", {"K=[[F+1:3", "K=2:5", "", "K=[[E:1.5"}},
+      {"the formula reads the amount", "[[C*[[D", "[[E/2", "", {"[[E/100", "[[F+1", "", "2"}},
+      {"beyond the range", "[[C*[[D*[[D*[[D*[[D", "", "", {"99999999", "1"}},
+      {"a definition of the answer column", "[[C*[[D", "", "", {"12.5*4", "", "7"}, "[[D/100"},
+  };
+  for (const Case& c : cases) {
+    Layout(1, {{"名称", "C", 6}, {"計算式", "S", 12}, {"数量", "A2", 10, c.quantityDef}, {"単価", "0", 10},
+               {"金額", "A", 12, c.amountDef, "SUM"}, {"半額", "1", 12, c.halfDef}});
+    Build();
+    if (!c.order.empty()) st.RowFormulaOrder[1] = c.order;
+    std::vector<std::string> recs;
+    int price = 1200;
+    for (const std::string& f : c.formulas) {
+      recs.push_back(Row(1, ' ', {{2, f}, {3, "3"}, {4, std::to_string(price)}, {5, "17"}, {6, "4"}}));
+      price = price * 7 % 100003 + 11;
+    }
+    recs.push_back(Row(1, '#', {}));
+    Sheet(recs);
+    st.SheetTotalRecord = Blank();
+    st.FormulaVariableTable.clear();
+    const LevelContext ctx{1, {}, st.SheetTotalRecord};
+    for (int r = 1; r <= st.UsedRows; ++r) RowCalc(st, ctx, st.SheetRows[size_t(r)]);
+    for (int r = 1; r <= st.UsedRows; ++r) {
+      std::string& rec = st.SheetRows[size_t(r)];
+      const std::string text = Cell(rec, 1, 2);
+      if (rec[2] != ' ' || text.empty()) continue;
+      const std::string answer = FormulaEvaluate(st, ctx, rec, ToSjis(text));
+      StoreCell(st, rec, 1, 3, RefitToColumn(st, 1, 3, FitAnswer(st, 1, 3, answer)));
+      RowFormulaCalc(st, ctx, r, rec, 3, false);
+    }
+    const std::vector<std::string> expected(st.SheetRows.begin() + 1, st.SheetRows.begin() + st.UsedRows);
+    const auto variables = st.FormulaVariableTable;
+
+    Sheet(recs);
+    st.SheetTotalRecord = Blank();
+    st.FormulaVariableTable.clear();
+    st.RecalcAllRunning = true;
+    Calc();
+    st.RecalcAllRunning = false;
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(st.SheetRows[i + 1], expected[i]) << c.what << " row " << i + 1;
+    ASSERT_EQ(st.FormulaVariableTable.size(), variables.size()) << c.what;
+    for (size_t i = 0; i < variables.size(); ++i) EXPECT_EQ(st.FormulaVariableTable[i].value, variables[i].value) << c.what;
+  }
 }
 
 }  // namespace

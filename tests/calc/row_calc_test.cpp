@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "calc/calc_cells.h"
 #include "calc/calc_expression.h"
 #include "calc_fixture.h"
 #include "platform/grid/grid_api.h"
@@ -218,6 +219,93 @@ TEST_F(RowCalcTest, FullAndIncrementalCalculationAgree) {
   RowFormulaCalc(st, Level1(), 1, edited, 3, false);
   EXPECT_EQ(Cell(full, 1, 2), "1");
   EXPECT_EQ(full, edited);
+}
+
+// Whether a row RowCalc has just computed is settled for a change of column
+// C (the formula column's answer): every definition RowCalc evaluates is
+// pure and reads only columns final before it, and the propagation from C
+// reaches none but those.
+TEST_F(RowCalcTest, SettledRowsNeedPureDefinitionsInAnOrderThatReadsOnlyFinalColumns) {
+  struct Case {
+    const char* what;
+    std::string amountDef, halfDef;  // columns E and F
+    std::string order;               // "" keeps the order built
+    bool settled;
+  };
+  const Case cases[] = {
+      {"amount from quantity and price", "[[C*[[D", "", "", true},
+      {"a chain in its order", "[[C*[[D", "[[E/2", "", true},
+      {"the parent row and the closing record", "[[C*[$D-[#D", "", "", true},
+      {"a definition read before it is computed", "[[C*[[D", "[[E/2", "FE", false},
+      {"a definition reading its own column", "[[C*[[D+[[E", "", "E", false},
+      {"a named variable", "[[C*RATE", "", "", false},
+      {"parentheses (not taken apart)", "([[C)*[[D", "", "", false},
+      {"a reached definition RowCalc leaves out", "[[C*[[D", "[[E/2", "E", false},
+      {"an unreached definition RowCalc leaves out", "[[C*[[D", "[[D*2", "E", true},
+  };
+  for (const Case& c : cases) {
+    // A given order is set over definitions the order builder would refuse.
+    const bool given = !c.order.empty();
+    Layout(1, {{"A", "C", 6}, {"B", "S", 12}, {"C", "A2", 10}, {"D", "0", 10}, {"E", "0", 12, given ? "" : c.amountDef},
+               {"F", "0", 12, given ? "" : c.halfDef}});
+    Build();
+    if (given) {
+      st.ColFormula[1][5] = c.amountDef;
+      st.ColFormula[1][6] = c.halfDef;
+      st.RowFormulaOrder[1] = c.order;
+    }
+    EXPECT_EQ(RowRecalcSettled(st, 1, 3), c.settled) << c.what;
+  }
+  Layout(1, {{"A", "C", 6}, {"B", "S", 12}, {"C", "A2", 10}, {"D", "0", 10}, {"E", "0", 12, "[[C*[[D"}});
+  Build();
+  st.SystemKind = 1;  // the equipment edition rounds what it propagates
+  EXPECT_FALSE(RowRecalcSettled(st, 1, 3));
+  st.SystemKind = 0;
+  st.CustomerVariant = true;
+  EXPECT_FALSE(RowRecalcSettled(st, 1, 3));
+}
+
+// An answer column a definition overwrites before anything reads it need not
+// take the formula-text answer first: not when a definition before it, or a
+// formula text to its right, reads it.
+TEST_F(RowCalcTest, AnswersOverwrittenUnreadLeaveTheRowAsRowCalcDoes) {
+  auto check = [&](const char* what, const Cells& cells, std::uint64_t unread, const std::string& order = "") {
+    Build();
+    if (!order.empty()) st.RowFormulaOrder[1] = order;
+    EXPECT_EQ(AnswersOverwrittenUnread(st, 1), unread) << what;
+    std::string full = Row(1, ' ', cells);
+    std::string shortened = full;
+    RowCalc(st, Level1(), full);
+    RowCalcNotingAnswer(st, Level1(), shortened, 0, AnswersOverwrittenUnread(st, 1));
+    EXPECT_EQ(shortened, full) << what;
+    EXPECT_NE(Cell(full, 1, 2), "") << what;
+  };
+  Layout(1, {{"A", "S", 12}, {"B", "A", 10}, {"C", "0", 10}, {"D", "A", 10, "[[B*[[C"}});
+  check("overwritten unread", {{1, "2*3"}, {3, "7"}}, std::uint64_t{1} << 4);
+  Layout(1, {{"A", "S", 12}, {"B", "A", 10, "[[D*2"}, {"C", "S", 12}, {"D", "A", 10}});
+  check("a formula text right of it reads it", {{1, "5"}, {3, "[[B+1"}}, 0);
+  Layout(1, {{"A", "S", 12}, {"B", "A", 10, "[[C+1"}, {"C", "A", 10, "[[D*2"}, {"D", "0", 10}});
+  check("in the order built both are overwritten unread", {{1, "5"}, {4, "3"}}, 0b1100);
+  check("a definition before it reads it", {{1, "5"}, {4, "3"}}, 0b0100, "BC");
+}
+
+// A cell read without its blanks at either end, whatever the column's width
+// and wherever its text stands (the blanks are passed over in runs).
+TEST_F(RowCalcTest, CellsTrimmedOfTheirBlanks) {
+  for (int width = 1; width <= 20; ++width) {
+    Layout(1, {{"A", "C", 3}, {"B", "0", width}});
+    for (int at = 0; at < width; ++at) {
+      for (const std::string text : {"", "7", "1 5", "-12.50"}) {
+        std::string rec = Blank();
+        const std::string cell = (std::string(static_cast<size_t>(at), ' ') + text).substr(0, static_cast<size_t>(width));
+        rec.replace(static_cast<size_t>(st.ColStart[1][2]) - 1, cell.size(), cell);
+        const size_t first = cell.find_first_not_of(' ');
+        const std::string expected =
+            first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') - first + 1);
+        EXPECT_EQ(CellTrimmed(st, rec, 1, 2), expected) << "width " << width << " at " << at << " \"" << text << '"';
+      }
+    }
+  }
 }
 
 // "[[B[[A" refers to its own column unseen by the order: the propagation

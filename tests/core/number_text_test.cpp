@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "state/column_numbers.h"
 #include "state/program_state.h"
 #include "support/scripted_ui.h"
@@ -131,6 +133,37 @@ TEST(NumFitColumn, PlainTextsFitAsTheGeneralReaderFitsThem) {
           NumFitColumn(general, Col(width, decimals, zero));
           EXPECT_EQ(plain, general) << "w" << width << " d" << decimals << " zero '" << zero << "' text \"" << text
                                     << '"';
+        }
+      }
+    }
+  }
+}
+
+// A value fitted straight from its digits takes the form its shortest text
+// takes: zero, signs, decimals cut, values wider than the column, values of
+// more than 15 digits, whole-number columns, the blank fill of decimals.
+TEST(NumFitValue, AsTheShortestTextFits) {
+  const std::int64_t raws[] = {0,          1,          -1,         5000,          -5000,      10000,     -10000,
+                               12345,      -12345,     99999999,   1234567890123, -999999,    4999,      50000000,
+                               9999990000, 123456789012345678, -123456789012345678, INT64_MAX, INT64_MIN + 1, 100,
+                               7};
+  for (int width : {1, 2, 4, 6, 8, 12, 14, 20}) {
+    for (int decimals = 0; decimals <= 5; ++decimals) {
+      for (char zero : {'0', ' '}) {
+        for (bool wholeNumber : {false, true}) {
+          for (std::int64_t raw : raws) {
+            const Currency value = Currency::FromRaw(raw);
+            const NumColumn col = Col(width, decimals, zero, wholeNumber);
+            char buf[kShortestNumberChars];
+            char* end = buf + sizeof buf;
+            const char* begin = ShortestNumberText(value, end);
+            std::string text(begin, static_cast<size_t>(end - begin));
+            EXPECT_EQ(text, value.ToText()) << raw;
+            std::string fitted = "left over";
+            NumFitValue(fitted, value, col);
+            NumFitColumn(text, col);
+            EXPECT_EQ(fitted, text) << "w" << width << " d" << decimals << " zero '" << zero << "' raw " << raw;
+          }
         }
       }
     }
