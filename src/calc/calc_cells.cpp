@@ -29,13 +29,18 @@ std::string_view CellBytes(const ProgramState& st, std::string_view rec, int lev
 
 std::string_view CellTrimmed(const ProgramState& st, std::string_view rec, int level, int col) {
   std::string_view s = CellBytes(st, rec, level, col);
-  // Most cells calculated are blank or mostly blank: eight blanks at a time.
+  // Most cells calculated are blank or mostly blank: eight blanks at a time,
+  // from the left (numbers stand right) and from the right (texts stand left).
   constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
   for (std::uint64_t word = 0; s.size() >= sizeof word; s.remove_prefix(sizeof word)) {
     std::memcpy(&word, s.data(), sizeof word);
     if (word != kBlanks) break;
   }
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  for (std::uint64_t word = 0; s.size() >= sizeof word; s.remove_suffix(sizeof word)) {
+    std::memcpy(&word, s.data() + s.size() - sizeof word, sizeof word);
+    if (word != kBlanks) break;
+  }
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;
 }

@@ -48,36 +48,34 @@ bool ParseCell(std::string_view text, __int128& raw) {
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  // Up to 18 digits in 64 bits; more (up to 20 whole and 4 decimals) in 128.
-  std::uint64_t small = 0;
-  __int128 value = 0;
-  int digits = 0, decimals = 0;
-  bool any = false;
-  auto add = [&](char c) {
-    if (digits <= 18) {
-      small = small * 10 + static_cast<unsigned>(c - '0');
-      if (digits == 18) value = small;
-    } else {
-      value = value * 10 + (c - '0');
-    }
-  };
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    any = true;
-    if (small == 0 && text[i] == '0') continue;  // leading zeros
-    if (++digits > kMaxWholeDigits) return false;
-    add(text[i]);
-  }
+  auto digitAt = [&text](size_t k) { return k < text.size() && static_cast<unsigned char>(text[k] - '0') <= 9; };
+  // The whole part: its leading zeros passed over, then at most 20 digits.
+  const size_t wholeStart = i;
+  while (i < text.size() && text[i] == '0') ++i;
+  const size_t significant = i;
+  while (digitAt(i)) ++i;
+  const size_t wholeEnd = i;
+  if (wholeEnd - significant > static_cast<size_t>(kMaxWholeDigits)) return false;
+  bool any = wholeEnd > wholeStart;
+  size_t fractionStart = i, fractionEnd = i;
   if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-      if (++decimals > 4) return false;
-      any = true;
-      ++digits;
-      add(text[i]);
-    }
+    fractionStart = ++i;
+    while (digitAt(i)) ++i;
+    fractionEnd = i;
+    if (fractionEnd - fractionStart > 4) return false;
+    any = any || fractionEnd > fractionStart;
   }
   if (any && i < text.size() && (text[i] == 'E' || text[i] == 'e')) return false;
-  if (digits < 18) value = small;
-  for (; decimals < 4; ++decimals) value *= 10;
+  // Up to 19 digits in 64 bits; more (up to 20 whole and 4 decimals) in 128.
+  const size_t digits = (wholeEnd - significant) + (fractionEnd - fractionStart);
+  auto read = [&text, significant, wholeEnd, fractionStart, fractionEnd](auto value) {
+    for (size_t k = significant; k < wholeEnd; ++k) value = value * 10 + (text[k] - '0');
+    for (size_t k = fractionStart; k < fractionEnd; ++k) value = value * 10 + (text[k] - '0');
+    return value;
+  };
+  __int128 value = digits <= 19 ? static_cast<__int128>(read(std::uint64_t{0})) : read(__int128{0});
+  static constexpr std::int64_t kToScale[] = {10000, 1000, 100, 10, 1};
+  value *= kToScale[fractionEnd - fractionStart];
   raw = negative ? -value : value;
   return true;
 }

@@ -728,10 +728,11 @@ Answer Guarded(Evaluate&& evaluate) {
 }
 
 // The answers of short formulas that read nothing but their own text, by
-// the formula's bytes in a table of fixed size (a text whose place another
-// takes is answered from the kept formulas again). Such an answer never
-// changes; looked at before the kept formulas, whose table is larger and
-// slower to reach (the quantity formulas differ from row to row).
+// the formula's bytes in a table of fixed size, two places for each hash (a
+// text whose place others take is answered from the kept formulas again).
+// Such an answer never changes; looked at before the kept formulas, whose
+// table is larger and slower to reach (the quantity formulas differ from
+// row to row, hundreds of them over the sheets of an estimate).
 struct ConstantSlot {
   static constexpr size_t kText = 30;
   std::uint64_t hash = 0;
@@ -740,32 +741,42 @@ struct ConstantSlot {
   std::int8_t range = 0;
   char formula[kText];
   char result[kText];
+
+  bool Holds(std::uint64_t h, std::string_view text) const {
+    return hash == h && formulaLength == text.size() && std::string_view(formula, formulaLength) == text;
+  }
 };
 
-ConstantSlot& ConstantSlotOf(std::uint64_t hash) {
-  constexpr size_t kSlots = 2048;
-  thread_local std::vector<ConstantSlot> slots(kSlots);
-  return slots[hash & (kSlots - 1)];
+// The two places of a hash: the one written last first.
+std::array<ConstantSlot, 2>& ConstantSlotsOf(std::uint64_t hash) {
+  constexpr size_t kSets = 2048;
+  thread_local std::vector<std::array<ConstantSlot, 2>> sets(kSets);
+  return sets[hash & (kSets - 1)];
 }
 
 const ConstantSlot* KnownConstant(std::string_view formula) {
   if (formula.empty() || formula.size() > ConstantSlot::kText) return nullptr;
   const std::uint64_t hash = std::hash<std::string_view>{}(formula);
-  const ConstantSlot& slot = ConstantSlotOf(hash);
-  if (slot.hash != hash || slot.formulaLength != formula.size() ||
-      std::string_view(slot.formula, slot.formulaLength) != formula)
-    return nullptr;
-  return &slot;
+  for (const ConstantSlot& slot : ConstantSlotsOf(hash))
+    if (slot.Holds(hash, formula)) return &slot;
+  return nullptr;
 }
 
 void KeepConstant(std::string_view formula, const Answer& answer) {
   if (formula.empty() || formula.size() > ConstantSlot::kText || answer.result.size() > ConstantSlot::kText) return;
   const std::uint64_t hash = std::hash<std::string_view>{}(formula);
-  ConstantSlot& slot = ConstantSlotOf(hash);
-  slot.hash = hash;
-  slot.formulaLength = static_cast<std::uint8_t>(formula.copy(slot.formula, formula.size()));
-  slot.resultLength = static_cast<std::uint8_t>(answer.result.copy(slot.result, answer.result.size()));
-  slot.range = static_cast<std::int8_t>(answer.range);
+  std::array<ConstantSlot, 2>& slots = ConstantSlotsOf(hash);
+  // The text's own place when it has one; else the older of the two goes.
+  ConstantSlot* slot = &slots[0];
+  if (slots[1].Holds(hash, formula)) {
+    slot = &slots[1];
+  } else if (!slots[0].Holds(hash, formula)) {
+    slots[1] = slots[0];
+  }
+  slot->hash = hash;
+  slot->formulaLength = static_cast<std::uint8_t>(formula.copy(slot->formula, formula.size()));
+  slot->resultLength = static_cast<std::uint8_t>(answer.result.copy(slot->result, answer.result.size()));
+  slot->range = static_cast<std::int8_t>(answer.range);
 }
 
 // Keeps the answer of a formula that read nothing but its own text.
@@ -779,7 +790,10 @@ Answer Evaluated(Evaluator& evaluator, std::string_view formula, std::string* as
   if (const ConstantSlot* known = KnownConstant(formula))
     return {std::string(known->result, known->resultLength), known->range};
   KeptFormula& kept = KeptFormulaOf(formula);
-  if (kept.constant) return *kept.constant;
+  if (kept.constant) {
+    KeepConstant(formula, *kept.constant);  // its place was taken by another
+    return *kept.constant;
+  }
   if (kept.plain) {
     Answer answer = Guarded([&] { return evaluator.PlainStatement(kept.plain->text, kept.plain->tokens); });
     KeepIfConstant(evaluator, formula, kept, answer);

@@ -63,15 +63,13 @@ std::string DefinitionAnswer(ProgramState& st, const LevelContext& ctx, std::str
 }
 
 // Whether a row definition is the ratio's ("RATIO" in any case). Every row
-// asks for each definition: the answer for the last text is kept.
-bool IsRatioDefinition(const std::string& def) {
-  thread_local std::string lastText;
-  thread_local bool lastAnswer = false;
-  if (def != lastText) {
-    lastText = def;
-    lastAnswer = ContainsNoCase(def, "RATIO");
-  }
-  return lastAnswer;
+// asks for each definition, and most hold no "R" in either case: the text is
+// compared only where one stands.
+bool IsRatioDefinition(std::string_view def) {
+  constexpr std::string_view kRatio = "RATIO";
+  for (size_t at = 0; at + kRatio.size() <= def.size(); ++at)
+    if ((def[at] == 'R' || def[at] == 'r') && EqualsNoCase(def.substr(at, kRatio.size()), kRatio)) return true;
+  return false;
 }
 
 // The customer variant's columns 11 and 12 for a result of column 8.

@@ -71,6 +71,23 @@ TEST_F(RowCalcTest, DefinitionsReadTheValuesStoredBeforeThem) {
   EXPECT_EQ(Cell(rec, 1, 4), "keep");
 }
 
+// The ratio's definition is "RATIO" anywhere in it, in any case; any other
+// definition is evaluated over the cell.
+TEST_F(RowCalcTest, RatioDefinitionsAreKnownInAnyCase) {
+  const struct {
+    const char* def;
+    bool ratio;
+  } cases[] = {{"RATIO    A", true}, {"  ratio", true}, {"RRaTiO", true}, {"x+RATIO", true},
+               {"RATI", false},      {"1+2", false},    {"RAT+IO", false}};
+  for (const auto& c : cases) {
+    Layout(1, {{"A", "0", 8}, {"B", "2", 8, c.def}});
+    Build();
+    std::string rec = Row(1, ' ', {{1, "1"}, {2, "keep"}});
+    RowCalc(st, Level1(), rec);
+    EXPECT_EQ(Cell(rec, 1, 2) == "keep", c.ratio) << c.def;
+  }
+}
+
 // Changing C recomputes B, then A, and paints them on the level shown; the
 // library's variables follow the stored values.
 TEST_F(RowCalcTest, ChangeIsPropagatedThroughTheDefinitionsThatReadIt) {
