@@ -344,6 +344,40 @@ TEST_F(PagePlanTest, ASharedBreakdownIsPlannedUnderEachRow) {
   EXPECT_EQ(Describe(plan), "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0 2/1:8+1 3/1:9+2");
 }
 
+// A level's chains are walked before the plan is laid out; the plan still
+// takes them in print order: a damaged sheet under two rows is told under
+// each (after the damage met before it), and a breakdown under a "U" row
+// and a printed row is planned once, under the printed row.
+TEST_F(PagePlanTest, SheetsAndDamageInPrintOrderWhateverTheirLevel) {
+  struct Case {
+    const char* name;
+    void (*change)(Estimate&);
+    std::string plan;
+    std::vector<std::pair<int, int>> damaged;  // level, first record
+  } cases[] = {
+      {"damaged C shared by rows 3 and 5, D damaged before it",
+       [](Estimate& e) {
+         e.l1[4].child = 7;
+         e.l2[5].next = 7;
+         e.l3[2].next = 1;
+       },
+       "1/1:1+3 2/1:4+1", {{3, 1}, {2, 7}, {2, 7}}},
+      {"B under the U row 2 and the printed row 5", [](Estimate& e) { e.l1[4].child = 4; },
+       "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0 2/4:8+1", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Estimate e = Sample();
+    c.change(e);
+    Write(e, false);
+    const PagePlan plan = PagePlanOfFiles(Base(), exts, {kLen, false, 2, false});
+    EXPECT_EQ(Describe(plan), c.plan);
+    std::vector<std::pair<int, int>> damaged;
+    for (const PagePlanDamage& d : plan.damaged) damaged.emplace_back(d.level, d.firstRecord);
+    EXPECT_EQ(damaged, c.damaged);
+  }
+}
+
 // A record whose next link names itself ends its chain (as the sheet reader
 // takes it), and a next link below 1 ends it too: no damage.
 TEST_F(PagePlanTest, ChainEndsThatAreNoDamage) {
