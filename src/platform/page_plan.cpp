@@ -1,5 +1,6 @@
 #include "platform/page_plan.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -145,21 +146,23 @@ class PagePlanBuilder::Walk {
     sheet.firstRecord = first;
     sheet.firstPage = nextPage_;
     sheet.parentRecord = parent;
-    sheet.rows.reserve(rows);
+    sheet.rows.reserve(rule_.firstRowOnly ? std::min<size_t>(rows, 1) : rows);
     // Pages and lines counted along the rows (no division a row).
     const int perPage = rule_.rowsPerPage;
     int counted = 0, page = nextPage_, line = 0;
     for (size_t k = 0; k < rows; ++k) {
       const int n = chain[k];
+      const bool keep = k == 0 || !rule_.firstRowOnly;
       if (rule_.leaveOutX && (info[static_cast<size_t>(n)].flags & kLeftOut)) {
-        sheet.rows.push_back({n, 0, 0});
+        if (keep) sheet.rows.push_back({n, 0, 0});
         continue;
       }
       if (line == perPage) {
         ++page;
         line = 0;
       }
-      sheet.rows.push_back({n, page, ++line});
+      ++line;
+      if (keep) sheet.rows.push_back({n, page, line});
       ++counted;
     }
     sheet.pageCount = (counted + perPage - 1) / perPage;

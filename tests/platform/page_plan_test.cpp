@@ -378,6 +378,33 @@ TEST_F(PagePlanTest, SheetsAndDamageInPrintOrderWhateverTheirLevel) {
   }
 }
 
+// A plan of first rows only is the whole plan with each sheet's rows cut to
+// its first: the same sheets, pages, lines and damage, under the special
+// form (a first row marked "x" kept, on no page) and without.
+TEST_F(PagePlanTest, FirstRowsOnlyKeepPagesAndLines) {
+  Estimate e = Sample(3);
+  e.l1[0].mark = 'x';  // the top sheet's first row left out of the special form
+  e.l2[5].next = 7;    // sheet C damaged
+  Write(e, false);
+  for (const bool special : {false, true}) {
+    for (const int perPage : {1, 2, 40}) {
+      SCOPED_TRACE(std::to_string(perPage) + (special ? " special" : ""));
+      PagePlanRule rule{kLen, false, perPage, special};
+      PagePlan whole = PagePlanOfFiles(Base(), exts, rule);
+      rule.firstRowOnly = true;
+      const PagePlan first = PagePlanOfFiles(Base(), exts, rule);
+      for (PagePlanSheet& s : whole.sheets)
+        if (s.rows.size() > 1) s.rows.resize(1);
+      ASSERT_EQ(Describe(first), Describe(whole));
+      EXPECT_EQ(first.pageCount, whole.pageCount);
+      for (size_t i = 0; i < whole.sheets.size(); ++i) EXPECT_EQ(Rows(first.sheets[i]), Rows(whole.sheets[i]));
+      ASSERT_EQ(first.damaged.size(), whole.damaged.size());
+      ASSERT_FALSE(whole.damaged.empty());
+      EXPECT_EQ(first.damaged[0].firstRecord, whole.damaged[0].firstRecord);
+    }
+  }
+}
+
 // A record whose next link names itself ends its chain (as the sheet reader
 // takes it), and a next link below 1 ends it too: no damage.
 TEST_F(PagePlanTest, ChainEndsThatAreNoDamage) {
