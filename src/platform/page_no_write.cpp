@@ -178,7 +178,8 @@ class LevelFileSet {
 int PageNoWrite(const std::filesystem::path& workBase, int recordLength, std::string_view numberBase,
                 int rowsPerPage, const std::vector<std::string>& levelExts, bool leaveOutX,
                 std::vector<PagePlanDamage>* damaged) {
-  const PagePlanRule rule{recordLength, IsHexBase(numberBase), rowsPerPage, leaveOutX};
+  PagePlanRule rule{recordLength, IsHexBase(numberBase), rowsPerPage, leaveOutX};
+  rule.firstRowOnly = true;  // only each sheet's first row is numbered
   if (damaged) damaged->clear();
   if (rowsPerPage < 1 || recordLength < kPageFieldPos + kPageFieldWidth - 1) return 0;
   PagePlanBuilder builder(levelExts.size(), rule);

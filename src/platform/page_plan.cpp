@@ -1,8 +1,10 @@
 #include "platform/page_plan.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "core/level_links.h"
@@ -54,52 +56,113 @@ class PagePlanBuilder::Walk {
 
   PagePlan Run() {
     const size_t start = rule_.startLevel > 1 ? static_cast<size_t>(rule_.startLevel - 1) : 0;
-    if (start < levels_.size() && (Count(start) > 0 || badLength_[start]))
-      Sheet(start, start == 0 ? 1 : rule_.startRecord, 0);
+    if (start < levels_.size() && (Count(start) > 0 || badLength_[start])) {
+      const int first = start == 0 ? 1 : rule_.startRecord;
+      WalkAll(start, first);
+      Sheet(start, first, 0);
+    }
     plan_.pageCount = nextPage_ - 1;
     return std::move(plan_);
   }
 
  private:
+  // The chains of one level's sheets, each walked once: by first record.
+  struct LevelChains {
+    std::unordered_map<int, size_t> at;  // first record -> index below
+    std::vector<int> firsts;
+    std::vector<std::vector<int>> chains;
+    std::vector<LevelFileProblem> problems;
+  };
+
   int Count(size_t lv) const { return static_cast<int>(levels_[lv].size()) - 1; }
 
-  // The records of the sheet that begins at `first` of level lv (0-based),
-  // into `chain`, by the one checked walk (the top sheet: its records in
-  // file order); false when the chain is damaged (damage recorded).
-  bool Chain(size_t lv, int first, std::vector<int>& chain) {
-    LevelFileProblem p;
-    if (badLength_[lv]) {
-      p = {LevelFault::BadLength, 0};
-    } else if (lv == 0) {
-      for (int n = 1; n <= Count(lv); ++n) chain.push_back(n);
-    } else {
-      p = links_[lv].Walk(first, INT32_MAX, chain);
+  // The rows of a walked sheet: its chain without a closing record.
+  size_t RowCount(size_t lv, const std::vector<int>& chain) const {
+    return !chain.empty() && (levels_[lv][static_cast<size_t>(chain.back())].flags & kClosing) ? chain.size() - 1
+                                                                                                  : chain.size();
+  }
+
+  // The breakdown planned below row n of level lv: its first record, or
+  // kNoRecord (none, or kept out by the row's print mark).
+  int Breakdown(size_t lv, int n) const {
+    const std::uint8_t noBreakdown = rule_.ignoreLevelMarks ? kNoPrintRow : kNoPrintRow | kNoPrintLevel;
+    const int child = links_[lv].Child(n);
+    return (levels_[lv][static_cast<size_t>(n)].flags & noBreakdown) || child < 1 ? kNoRecord : child;
+  }
+
+  // The records of every sheet the plan can reach from the sheet at `first`
+  // of level `start`, walked a level at a time before the plan is laid out:
+  // a chain lies scattered through its file and each of its records waits
+  // for the one before, so a level's chains are walked side by side
+  // (LevelLinks::WalkEach). Each chain is walked by the one checked walk
+  // (the level-1 sheet: its records in file order); the plan below takes
+  // them in print order, so its sheets and damage are those of walking each
+  // sheet as it is reached.
+  void WalkAll(size_t start, int first) {
+    chains_.assign(levels_.size(), LevelChains{});
+    std::vector<int> firsts{first};
+    for (size_t lv = start; lv < levels_.size() && !firsts.empty(); ++lv) {
+      LevelChains& c = chains_[lv];
+      c.firsts = std::move(firsts);
+      firsts.clear();
+      for (size_t i = 0; i < c.firsts.size(); ++i) c.at.emplace(c.firsts[i], i);
+      c.chains.assign(c.firsts.size(), {});
+      c.problems.assign(c.firsts.size(), {});
+      if (badLength_[lv]) {
+        for (LevelFileProblem& p : c.problems) p = {LevelFault::BadLength, 0};
+      } else if (lv == 0) {
+        for (std::vector<int>& chain : c.chains)
+          for (int n = 1; n <= Count(lv); ++n) chain.push_back(n);
+      } else {
+        links_[lv].WalkEach(c.firsts, INT32_MAX, c.chains, c.problems);
+      }
+      if (lv + 1 >= levels_.size()) break;
+      std::unordered_map<int, size_t> below;
+      for (size_t i = 0; i < c.chains.size(); ++i) {
+        if (c.problems[i]) continue;
+        const std::vector<int>& chain = c.chains[i];
+        const size_t rows = RowCount(lv, chain);
+        for (size_t k = 0; k < rows; ++k) {
+          const int child = Breakdown(lv, chain[k]);
+          if (child >= 1 && below.emplace(child, firsts.size()).second) firsts.push_back(child);
+        }
+      }
     }
-    if (!p) return true;
-    plan_.damaged.push_back({static_cast<int>(lv) + 1, first, p.record, p.fault});
-    return false;
   }
 
   void Sheet(size_t lv, int first, int parent) {
-    std::vector<int> chain;
-    if (!Chain(lv, first, chain)) return;
+    const LevelChains& c = chains_[lv];
+    const size_t at = c.at.at(first);
+    if (const LevelFileProblem& p = c.problems[at]) {
+      plan_.damaged.push_back({static_cast<int>(lv) + 1, first, p.record, p.fault});
+      return;
+    }
+    const std::vector<int>& chain = c.chains[at];
+    const size_t rows = RowCount(lv, chain);
     const std::vector<RecordInfo>& info = levels_[lv];
-    if (!chain.empty() && (info[static_cast<size_t>(chain.back())].flags & kClosing)) chain.pop_back();
 
     PagePlanSheet sheet;
     sheet.level = static_cast<int>(lv) + 1;
     sheet.firstRecord = first;
     sheet.firstPage = nextPage_;
     sheet.parentRecord = parent;
-    sheet.rows.reserve(chain.size());
+    sheet.rows.reserve(rule_.firstRowOnly ? std::min<size_t>(rows, 1) : rows);
+    // Pages and lines counted along the rows (no division a row).
     const int perPage = rule_.rowsPerPage;
-    int counted = 0;
-    for (int n : chain) {
+    int counted = 0, page = nextPage_, line = 0;
+    for (size_t k = 0; k < rows; ++k) {
+      const int n = chain[k];
+      const bool keep = k == 0 || !rule_.firstRowOnly;
       if (rule_.leaveOutX && (info[static_cast<size_t>(n)].flags & kLeftOut)) {
-        sheet.rows.push_back({n, 0, 0});
+        if (keep) sheet.rows.push_back({n, 0, 0});
         continue;
       }
-      sheet.rows.push_back({n, nextPage_ + counted / perPage, counted % perPage + 1});
+      if (line == perPage) {
+        ++page;
+        line = 0;
+      }
+      ++line;
+      if (keep) sheet.rows.push_back({n, page, line});
       ++counted;
     }
     sheet.pageCount = (counted + perPage - 1) / perPage;
@@ -107,11 +170,9 @@ class PagePlanBuilder::Walk {
     plan_.sheets.push_back(std::move(sheet));
 
     if (lv + 1 >= levels_.size()) return;
-    const std::uint8_t noBreakdown = rule_.ignoreLevelMarks ? kNoPrintRow : kNoPrintRow | kNoPrintLevel;
-    for (int n : chain) {
-      const RecordInfo& r = levels_[lv][static_cast<size_t>(n)];
-      const int child = links_[lv].Child(n);
-      if (!(r.flags & noBreakdown) && child >= 1) Sheet(lv + 1, child, n);
+    for (size_t k = 0; k < rows; ++k) {
+      const int child = Breakdown(lv, chain[k]);
+      if (child >= 1) Sheet(lv + 1, child, chain[k]);
     }
   }
 
@@ -119,6 +180,7 @@ class PagePlanBuilder::Walk {
   std::vector<std::vector<RecordInfo>> levels_;  // per level, by record number (0 unused)
   std::vector<LevelLinks> links_;                // per level
   std::vector<bool> badLength_;                  // per level: not a whole number of records
+  std::vector<LevelChains> chains_;              // per level: the chains walked for the plan
   PagePlan plan_;
   int nextPage_ = 1;
 };

@@ -89,6 +89,9 @@ struct PagePlanRule {
   bool ignoreLevelMarks = false;  // the breakdowns below "I" rows are planned too
   int startLevel = 1;   // the level of the sheet the plan begins with
   int startRecord = 1;  // below level 1: the first record of that sheet's chain
+  // Each sheet's `rows` hold its first row only (for a caller that needs no
+  // more); pages and page counts stay those of the whole plan.
+  bool firstRowOnly = false;
 };
 
 // The plan over the level files' bytes: levelBytes[0] is level 1's file,

@@ -344,6 +344,67 @@ TEST_F(PagePlanTest, ASharedBreakdownIsPlannedUnderEachRow) {
   EXPECT_EQ(Describe(plan), "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0 2/1:8+1 3/1:9+2");
 }
 
+// A level's chains are walked before the plan is laid out; the plan still
+// takes them in print order: a damaged sheet under two rows is told under
+// each (after the damage met before it), and a breakdown under a "U" row
+// and a printed row is planned once, under the printed row.
+TEST_F(PagePlanTest, SheetsAndDamageInPrintOrderWhateverTheirLevel) {
+  struct Case {
+    const char* name;
+    void (*change)(Estimate&);
+    std::string plan;
+    std::vector<std::pair<int, int>> damaged;  // level, first record
+  } cases[] = {
+      {"damaged C shared by rows 3 and 5, D damaged before it",
+       [](Estimate& e) {
+         e.l1[4].child = 7;
+         e.l2[5].next = 7;
+         e.l3[2].next = 1;
+       },
+       "1/1:1+3 2/1:4+1", {{3, 1}, {2, 7}, {2, 7}}},
+      {"B under the U row 2 and the printed row 5", [](Estimate& e) { e.l1[4].child = 4; },
+       "1/1:1+3 2/1:4+1 3/1:5+2 2/7:7+1 3/7:8+0 2/4:8+1", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Estimate e = Sample();
+    c.change(e);
+    Write(e, false);
+    const PagePlan plan = PagePlanOfFiles(Base(), exts, {kLen, false, 2, false});
+    EXPECT_EQ(Describe(plan), c.plan);
+    std::vector<std::pair<int, int>> damaged;
+    for (const PagePlanDamage& d : plan.damaged) damaged.emplace_back(d.level, d.firstRecord);
+    EXPECT_EQ(damaged, c.damaged);
+  }
+}
+
+// A plan of first rows only is the whole plan with each sheet's rows cut to
+// its first: the same sheets, pages, lines and damage, under the special
+// form (a first row marked "x" kept, on no page) and without.
+TEST_F(PagePlanTest, FirstRowsOnlyKeepPagesAndLines) {
+  Estimate e = Sample(3);
+  e.l1[0].mark = 'x';  // the top sheet's first row left out of the special form
+  e.l2[5].next = 7;    // sheet C damaged
+  Write(e, false);
+  for (const bool special : {false, true}) {
+    for (const int perPage : {1, 2, 40}) {
+      SCOPED_TRACE(std::to_string(perPage) + (special ? " special" : ""));
+      PagePlanRule rule{kLen, false, perPage, special};
+      PagePlan whole = PagePlanOfFiles(Base(), exts, rule);
+      rule.firstRowOnly = true;
+      const PagePlan first = PagePlanOfFiles(Base(), exts, rule);
+      for (PagePlanSheet& s : whole.sheets)
+        if (s.rows.size() > 1) s.rows.resize(1);
+      ASSERT_EQ(Describe(first), Describe(whole));
+      EXPECT_EQ(first.pageCount, whole.pageCount);
+      for (size_t i = 0; i < whole.sheets.size(); ++i) EXPECT_EQ(Rows(first.sheets[i]), Rows(whole.sheets[i]));
+      ASSERT_EQ(first.damaged.size(), whole.damaged.size());
+      ASSERT_FALSE(whole.damaged.empty());
+      EXPECT_EQ(first.damaged[0].firstRecord, whole.damaged[0].firstRecord);
+    }
+  }
+}
+
 // A record whose next link names itself ends its chain (as the sheet reader
 // takes it), and a next link below 1 ends it too: no damage.
 TEST_F(PagePlanTest, ChainEndsThatAreNoDamage) {
