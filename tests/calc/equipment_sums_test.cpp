@@ -38,8 +38,10 @@ class EquipmentSumsTest : public ::testing::Test {
 
 TEST_F(EquipmentSumsTest, NativeSumsMatchTheStatements) {
   const std::string big = "99999999999999999999999999999999999999";  // 38 digits
-  const std::vector<std::string> start = {"A#=1250", "AX=-12.5", "TAF=0", "MG1=0.000001", "B=" + big, "C=1/3"};
-  const std::vector<std::string> names = {"A#", "AX", "TAF", "MG1", "B", "C", "@MQ", "A-", "1A", ""};
+  const std::vector<std::string> start = {"A#=1250", "AX=-12.5", "TAF=0", "MG1=0.000001", "B=" + big, "C=1/3",
+                                          "[[A=7"};
+  // "@MQ" and "[[B" were never set; "[[A" is a column variable, kept apart from the others.
+  const std::vector<std::string> names = {"A#", "AX", "TAF", "MG1", "B", "C", "@MQ", "[[A", "[[B", "A-", "1A", ""};
   const std::vector<std::string> amounts = {
       "5",      "-5",    "+5",      "0",       "-0",         ".5",     "5.",   "-.25",     "12340",
       "0.0000005", "1234567.891234567890123456789", "000120", big, "-" + big, "1" + big,

@@ -77,6 +77,10 @@ bool AddTo(ProgramState& st, std::string_view name, bool whole, ExactDecimal*& v
       } catch (const DecimalOverflow&) {
         // left to the statement, which fails the same way
       }
+    } else if (Calc2ColumnOf(name) == 0) {
+      // The statement reads the name first and fails on a name never set,
+      // storing nothing: a sum not started yet fails here without it.
+      return false;
     }
   }
   std::string rhs;
