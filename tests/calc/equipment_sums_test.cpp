@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/calc_expression.h"
+#include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_sums.h"
 #include "state/program_state.h"
 #include "support/scripted_ui.h"
@@ -115,6 +116,19 @@ TEST_F(EquipmentSumsTest, ARunningSumHoldingWholeAmountsBackEndsWhereTheStatemen
       for (const std::string& a : amounts) ASSERT_TRUE(sum.AddOrStart(st, EquipAmount::Of(a))) << a;
     }
     EXPECT_EQ(Answers(), expected);
+  }
+}
+
+TEST(EquipmentRowNumberTest, ARowAmountIsANumberExactlyWhenItsTextReadsAsOne) {
+  const std::string huge(60, '9');  // beyond the exact decimals: a number all the same
+  for (const std::string& text :
+       std::vector<std::string>{"5", "-5", "+5", "0", ".5", "5.", "-.25", "000120", "1234567.891", huge, "-" + huge,
+                                huge + ".5", "", "-", "+", ".", "1e3", "1,000", "--5", "+-5", "1.2.3", " 5", "5 ",
+                                "A#", "(5)", "\x82\x54"}) {
+    SCOPED_TRACE("\"" + text + "\"");
+    const EquipAmount* amount = EquipRowNumber(7, text);
+    EXPECT_EQ(amount != nullptr, !text.empty() && IsNumberText(text));
+    if (amount != nullptr) EXPECT_EQ(amount->text, text);
   }
 }
 
