@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/calc_expression.h"
+#include "calc/equipment/equipment_cells.h"
 #include "calc/equipment/equipment_sums.h"
 #include "state/program_state.h"
 #include "support/scripted_ui.h"
@@ -38,8 +39,10 @@ class EquipmentSumsTest : public ::testing::Test {
 
 TEST_F(EquipmentSumsTest, NativeSumsMatchTheStatements) {
   const std::string big = "99999999999999999999999999999999999999";  // 38 digits
-  const std::vector<std::string> start = {"A#=1250", "AX=-12.5", "TAF=0", "MG1=0.000001", "B=" + big, "C=1/3"};
-  const std::vector<std::string> names = {"A#", "AX", "TAF", "MG1", "B", "C", "@MQ", "A-", "1A", ""};
+  const std::vector<std::string> start = {"A#=1250", "AX=-12.5", "TAF=0", "MG1=0.000001", "B=" + big, "C=1/3",
+                                          "[[A=7"};
+  // "@MQ" and "[[B" were never set; "[[A" is a column variable, kept apart from the others.
+  const std::vector<std::string> names = {"A#", "AX", "TAF", "MG1", "B", "C", "@MQ", "[[A", "[[B", "A-", "1A", ""};
   const std::vector<std::string> amounts = {
       "5",      "-5",    "+5",      "0",       "-0",         ".5",     "5.",   "-.25",     "12340",
       "0.0000005", "1234567.891234567890123456789", "000120", big, "-" + big, "1" + big,
@@ -113,6 +116,19 @@ TEST_F(EquipmentSumsTest, ARunningSumHoldingWholeAmountsBackEndsWhereTheStatemen
       for (const std::string& a : amounts) ASSERT_TRUE(sum.AddOrStart(st, EquipAmount::Of(a))) << a;
     }
     EXPECT_EQ(Answers(), expected);
+  }
+}
+
+TEST(EquipmentRowNumberTest, ARowAmountIsANumberExactlyWhenItsTextReadsAsOne) {
+  const std::string huge(60, '9');  // beyond the exact decimals: a number all the same
+  for (const std::string& text :
+       std::vector<std::string>{"5", "-5", "+5", "0", ".5", "5.", "-.25", "000120", "1234567.891", huge, "-" + huge,
+                                huge + ".5", "", "-", "+", ".", "1e3", "1,000", "--5", "+-5", "1.2.3", " 5", "5 ",
+                                "A#", "(5)", "\x82\x54"}) {
+    SCOPED_TRACE("\"" + text + "\"");
+    const EquipAmount* amount = EquipRowNumber(7, text);
+    EXPECT_EQ(amount != nullptr, !text.empty() && IsNumberText(text));
+    if (amount != nullptr) EXPECT_EQ(amount->text, text);
   }
 }
 

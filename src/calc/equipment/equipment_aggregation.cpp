@@ -133,9 +133,7 @@ class RuleRun {
         continue;
       }
       for (int k = 0; k < rule.bodyCount && k < static_cast<int>(taken.size()); ++k) {
-        const std::string& text = taken[size_t(k)];
-        if (text.empty() || !IsNumberText(text)) continue;
-        Sum(rule, k).Add(st_, EquipRowAmount(i, text));
+        if (const EquipAmount* amount = EquipRowNumber(i, taken[size_t(k)])) Sum(rule, k).Add(st_, *amount);
       }
     }
     FlushSums(rule);

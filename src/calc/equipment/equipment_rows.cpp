@@ -221,10 +221,10 @@ Outcome ConsumablesEntry(ProgramState& st, int s, bool paint, bool& again) {
   std::vector<Counted> items(static_cast<size_t>(std::max(st.UsedRows, 0)) + 1);
   for (int i = 1; i <= st.UsedRows; ++i) {
     if (!IsItemRow(st.SheetRows[static_cast<size_t>(i)])) continue;
-    const std::string_view amount = EquipCellView(st, i, cols.amount);
-    if (amount.empty() || !IsNumberText(amount)) continue;
+    const EquipAmount* amount = EquipRowNumber(i, EquipCellView(st, i, cols.amount));
+    if (amount == nullptr) continue;
     Counted& item = items[static_cast<size_t>(i)];
-    item = {EquipCellView(st, i, cols.mark), &EquipRowAmount(i, amount), {}};
+    item = {EquipCellView(st, i, cols.mark), amount, {}};
     const std::string_view text = item.markText;
     const bool starred = !text.empty() && text.front() == '*';
     for (size_t p = starred ? 2 : 0; p < (starred ? std::min<size_t>(text.size(), 3) : text.size()); ++p)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/calc_expression.h"
+#include "calc/equipment/equipment_cells.h"
 #include "platform/calc2.h"
 #include "platform/decimal.h"
 #include "state/program_state.h"
@@ -77,6 +78,10 @@ bool AddTo(ProgramState& st, std::string_view name, bool whole, ExactDecimal*& v
       } catch (const DecimalOverflow&) {
         // left to the statement, which fails the same way
       }
+    } else if (Calc2ColumnOf(name) == 0) {
+      // The statement reads the name first and fails on a name never set,
+      // storing nothing: a sum not started yet fails here without it.
+      return false;
     }
   }
   std::string rhs;
@@ -118,6 +123,12 @@ const EquipAmount& EquipRowAmount(int row, std::string_view text) {
   EquipAmount& slot = read[row >= 1 && row <= kMaxSheetRows + 1 ? static_cast<size_t>(row) : 0];
   if (slot.text != text || (row < 1 || row > kMaxSheetRows + 1)) slot = EquipAmount::Of(std::string(text));
   return slot;
+}
+
+const EquipAmount* EquipRowNumber(int row, std::string_view text) {
+  if (text.empty()) return nullptr;
+  const EquipAmount& amount = EquipRowAmount(row, text);
+  return amount.plain || IsNumberText(text) ? &amount : nullptr;
 }
 
 bool EquipSumAdd(ProgramState& st, std::string_view name, const EquipAmount& amount) {

@@ -32,6 +32,11 @@ struct EquipAmount {
 // read again; for any other row number, until the next call.
 const EquipAmount& EquipRowAmount(int row, std::string_view text);
 
+// The amount of sheet row `row` (`EquipRowAmount`) when its text is a number
+// as `IsNumberText` reads one, else null. A plain number is one: its text is
+// not read a second time.
+const EquipAmount* EquipRowNumber(int row, std::string_view text);
+
 // name = name + amount: the same answer and the same stored value as the
 // statement through `CalcExpression`. A plain amount (an optional sign, then
 // digits with at most one ".") is added in exact decimal arithmetic to the
